@@ -1,0 +1,177 @@
+#include "clsGraph.h"
+
+#include "CheckedMath.h"
+#include "HitTest.h"
+#include "Latin1.h"
+#include "PathloomError.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_set>
+
+namespace {
+[[noreturn]] void OutOfRange() {
+    throw PathloomError(ErrorNumber::SubscriptOutOfRange, "clsGraph", "Subscript out of range");
+}
+
+[[noreturn]] void NoNode(const char* source) {
+    throw PathloomError(ErrorNumber::ObjectNotSet, source,
+                        "Object variable or With block variable not set");
+}
+} // namespace
+
+void clsGraph::AddNode(int32_t x, int32_t y) {
+    auto node = std::make_unique<clsNode>();
+    node->Position.x = x;
+    node->Position.y = y;
+    node->SetLabel(std::to_string(nodes_.size()));
+    nodes_.push_back(std::move(node));
+}
+
+void clsGraph::DeleteNode(int32_t index) {
+    const clsNode* node = &Node(index);
+    links_.erase(std::remove_if(links_.begin(), links_.end(),
+                                [node](const std::unique_ptr<clsLink>& link) {
+                                    return link->FromNode == node || link->ToNode == node;
+                                }),
+                 links_.end());
+    nodes_.erase(nodes_.begin() + (index - 1));
+    InitProbability();
+}
+
+clsNode& clsGraph::Node(int32_t index) const {
+    if (index < 1 || index > NodeCount())
+        OutOfRange();
+    return *nodes_[static_cast<std::size_t>(index - 1)];
+}
+
+int32_t clsGraph::NodeIndexOf(const clsNode* node) const {
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        if (nodes_[i].get() == node)
+            return static_cast<int32_t>(i + 1);
+    }
+    return -1;
+}
+
+void clsGraph::AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType) {
+    clsNode* from = &Node(fromNodeIndex);
+    clsNode* to = &Node(toNodeIndex);
+    if (fromNodeIndex == toNodeIndex)
+        Raise("AddLink", "The node can not link to itself.");
+    for (const auto& link : links_) {
+        if ((link->FromNode == from && link->ToNode == to) ||
+            (link->FromNode == to && link->ToNode == from))
+            Raise("AddLink", "These nodes already are linked.");
+    }
+    auto link = std::make_unique<clsLink>();
+    link->FromNode = from;
+    link->ToNode = to;
+    link->LinkType = linkType;
+    links_.push_back(std::move(link));
+    InitProbability();
+}
+
+void clsGraph::DeleteLink(int32_t index) {
+    Link(index);
+    links_.erase(links_.begin() + (index - 1));
+    InitProbability();
+}
+
+clsLink& clsGraph::Link(int32_t index) const {
+    if (index < 1 || index > LinkCount())
+        OutOfRange();
+    return *links_[static_cast<std::size_t>(index - 1)];
+}
+
+bool clsGraph::DuplicateExist() const {
+    // Hashing the folded labels finds the same answer as comparing every pair, in linear time.
+    std::unordered_set<std::string> seen;
+    seen.reserve(nodes_.size());
+    for (const auto& node : nodes_) {
+        std::string folded = node->Label();
+        for (char& c : folded)
+            c = static_cast<char>(Latin1::ToLower(static_cast<unsigned char>(c)));
+        if (!seen.insert(std::move(folded)).second)
+            return true;
+    }
+    return false;
+}
+
+void clsGraph::ClearGraph() {
+    // Links first: they point into the nodes.
+    links_.clear();
+    nodes_.clear();
+}
+
+void clsGraph::ResetIDs() {
+    int32_t id = 0;
+    for (auto& node : nodes_)
+        node->ID = id++;
+}
+
+void clsGraph::InitProbability() {
+    static const std::string source = "LA.InitProbability";
+    for (auto& node : nodes_) {
+        node->InDegree = 0;
+        node->OutDegree = 0;
+    }
+    for (const auto& link : links_) {
+        if (!link->FromNode || !link->ToNode)
+            NoNode(source.c_str());
+        if (link->LinkType == LinkKind::Unidirectional) {
+            link->FromNode->OutDegree = Checked::Increment(link->FromNode->OutDegree, source);
+            link->ToNode->InDegree = Checked::Increment(link->ToNode->InDegree, source);
+        } else {
+            for (clsNode* end : {link->FromNode, link->ToNode}) {
+                end->OutDegree = Checked::Increment(end->OutDegree, source);
+                end->InDegree = Checked::Increment(end->InDegree, source);
+            }
+        }
+    }
+    for (const auto& link : links_) {
+        if (link->LinkType != LinkKind::Unidirectional)
+            continue;
+        if (link->FromNode->OutDegree < 1)
+            Raise(source, "Invalid link detected.");
+        link->Probability = static_cast<float>(1.0 / link->FromNode->OutDegree);
+    }
+}
+
+void clsGraph::ResetFlags() {
+    for (auto& link : links_)
+        link->Flag = false;
+}
+
+clsNode& clsGraph::AppendNode() {
+    nodes_.push_back(std::make_unique<clsNode>());
+    return *nodes_.back();
+}
+
+clsLink& clsGraph::AppendLink() {
+    links_.push_back(std::make_unique<clsLink>());
+    return *links_.back();
+}
+
+int32_t clsGraph::GetNodeIndexFromPoint(int32_t x, int32_t y) const {
+    // From the last node: later nodes are drawn on top and win.
+    for (int32_t i = NodeCount(); i >= 1; --i) {
+        const clsPosition& pos = nodes_[static_cast<std::size_t>(i - 1)]->Position;
+        if (HitTest::PointInNodeSquare({pos.x, pos.y}, {x, y}))
+            return i;
+    }
+    return -1;
+}
+
+int32_t clsGraph::GetLinkIndexFromPoint(int32_t x, int32_t y) const {
+    for (int32_t i = 1; i <= LinkCount(); ++i) {
+        const clsLink& link = *links_[static_cast<std::size_t>(i - 1)];
+        if (!link.FromNode || !link.ToNode)
+            continue;
+        const clsPosition& a = link.FromNode->Position;
+        const clsPosition& b = link.ToNode->Position;
+        if (HitTest::PointInLinkBand({int64_t{a.x} + 20, int64_t{a.y} + 20},
+                                     {int64_t{b.x} + 20, int64_t{b.y} + 20}, {x, y}))
+            return i;
+    }
+    return -1;
+}

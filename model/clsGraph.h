@@ -1,0 +1,50 @@
+#pragma once
+// The nodes and links of one graph: the only place where they are created and deleted.
+
+#include "clsLink.h"
+#include "clsNode.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class clsGraph {
+public:
+    clsGraph() = default;
+    clsGraph(const clsGraph&) = delete;
+    clsGraph& operator=(const clsGraph&) = delete;
+
+    // Nodes, one-based; the node's label is the count of nodes before it ("0" for the first).
+    void AddNode(int32_t x, int32_t y);
+    void DeleteNode(int32_t index);
+    clsNode& Node(int32_t index) const;
+    int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
+    int32_t NodeIndexOf(const clsNode* node) const; // one-based, or -1
+
+    // Links, one-based; at most one link joins two nodes, whatever its kind and direction.
+    void AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType);
+    void DeleteLink(int32_t index);
+    clsLink& Link(int32_t index) const;
+    int32_t LinkCount() const { return static_cast<int32_t>(links_.size()); }
+
+    // Hit tests in document coordinates; one-based index or -1.
+    int32_t GetNodeIndexFromPoint(int32_t x, int32_t y) const;
+    int32_t GetLinkIndexFromPoint(int32_t x, int32_t y) const;
+
+    // True when two nodes have labels equal without regard to letter case.
+    bool DuplicateExist() const;
+    void ClearGraph();
+    // Numbers the nodes 0, 1, 2, ... in collection order, as a document stores them.
+    void ResetIDs();
+    // Recomputes every degree, then gives each unidirectional link 1 / out-degree of its start.
+    void InitProbability();
+    void ResetFlags();
+
+    // For readers of a document: append elements exactly as read, without the editing checks.
+    clsNode& AppendNode();
+    clsLink& AppendLink();
+
+private:
+    std::vector<std::unique_ptr<clsNode>> nodes_;
+    std::vector<std::unique_ptr<clsLink>> links_;
+};

@@ -1,0 +1,23 @@
+#include "clsNode.h"
+
+#include "PathloomError.h"
+
+#include <algorithm>
+#include <cstring>
+
+std::string clsNode::Label() const {
+    const auto end = std::find(labelField_.begin(), labelField_.end(), '\0');
+    return std::string(labelField_.begin(), end);
+}
+
+void clsNode::SetLabel(const std::string& newValue) {
+    static const std::string forbidden = "{}(), ->";
+    if (newValue.find_first_of(forbidden) != std::string::npos) {
+        Raise("Node.Label", "A node name connot contain any of the following characters:\r\n"
+                            "{ } ( ) , Space - >");
+    }
+    const std::size_t length = std::min<std::size_t>(newValue.size(), LabelFieldSize - 1);
+    labelField_.fill(' ');
+    std::memcpy(labelField_.data(), newValue.data(), length);
+    labelField_[length] = '\0';
+}

@@ -1,0 +1,35 @@
+#pragma once
+// A labelled node of a graph: its position, its degrees and its 32-byte label field.
+
+#include "clsPosition.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class clsNode {
+public:
+    static constexpr int LabelFieldSize = 32;
+    using LabelField = std::array<char, LabelFieldSize>;
+
+    int32_t ID = 0;
+    clsPosition Position;
+    int16_t InDegree = 0;
+    int16_t OutDegree = 0;
+
+    // The label: the field's text up to its first NUL.
+    std::string Label() const;
+
+    // Checks and stores a label (Latin-1 bytes). Refuses the path-file delimiters; keeps at
+    // most 31 characters so that the field always holds its terminating NUL.
+    void SetLabel(const std::string& newValue);
+
+    // The whole field as stored: label, NUL, then spaces up to 32 bytes.
+    const LabelField& Labelz() const { return labelField_; }
+
+    // Stores a field read from a document exactly as it is, without the label checks.
+    void SetLabelz(const LabelField& field) { labelField_ = field; }
+
+private:
+    LabelField labelField_{}; // 32 NULs until a label is set
+};

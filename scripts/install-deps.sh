@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, only the Debian packages that are missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build
+  qt6-base-dev libgl-dev
+  libgtest-dev
+  fonts-liberation xvfb
+)
+# Extra packages a caller asks for (the sanitizer and fuzz builds need clang's runtime).
+packages+=("$@")
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
