@@ -11,6 +11,7 @@ constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int DivisionByZero = 11;
 constexpr int FileNotFound = 53;
+constexpr int InputPastEndOfFile = 62; // a document shorter than its counts say
 constexpr int ObjectNotSet = 91;      // a link end that resolved to no node
 constexpr int Cancelled = 32755;      // the user cancelled a file dialog
 } // namespace ErrorNumber

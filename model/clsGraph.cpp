@@ -1,6 +1,7 @@
 #include "clsGraph.h"
 
 #include "CheckedMath.h"
+#include "DocumentStream.h"
 #include "HitTest.h"
 #include "Latin1.h"
 #include "PathloomError.h"
@@ -174,4 +175,39 @@ int32_t clsGraph::GetLinkIndexFromPoint(int32_t x, int32_t y) const {
             return i;
     }
     return -1;
+}
+
+namespace {
+constexpr std::size_t NodeRecordSize = 44;
+constexpr std::size_t LinkRecordSize = 20;
+} // namespace
+
+void clsGraph::Save(DocumentWriter& file) {
+    ResetIDs();
+    file.WriteInt32(NodeCount());
+    for (const auto& node : nodes_)
+        node->Save(file);
+    file.WriteInt32(LinkCount());
+    for (const auto& link : links_)
+        link->Save(file);
+}
+
+void clsGraph::Load(DocumentReader& file) {
+    const int32_t nodeCount = file.ReadCount(NodeRecordSize);
+    nodes_.reserve(nodes_.size() + static_cast<std::size_t>(nodeCount));
+    for (int32_t i = 0; i < nodeCount; ++i)
+        AppendNode().Load(file);
+
+    // One hash lookup per link end instead of a scan of the nodes, so that large documents load
+    // in linear time; emplace keeps the first node of an ID, as a scan in order would find it.
+    NodesByID byID;
+    byID.reserve(nodes_.size());
+    for (const auto& node : nodes_)
+        byID.emplace(node->ID, node.get());
+
+    const int32_t linkCount = file.ReadCount(LinkRecordSize);
+    links_.reserve(links_.size() + static_cast<std::size_t>(linkCount));
+    for (int32_t i = 0; i < linkCount; ++i)
+        AppendLink().Load(file, byID);
+    InitProbability();
 }

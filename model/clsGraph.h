@@ -8,6 +8,9 @@
 #include <memory>
 #include <vector>
 
+class DocumentWriter;
+class DocumentReader;
+
 class clsGraph {
 public:
     clsGraph() = default;
@@ -43,6 +46,12 @@ public:
     // For readers of a document: append elements exactly as read, without the editing checks.
     clsNode& AppendNode();
     clsLink& AppendLink();
+
+    // The graph section of a document: ResetIDs, then the nodes, then the links by node ID.
+    void Save(DocumentWriter& file);
+    // Appends the nodes and links read, resolving link ends against every node the collection
+    // then holds, and finishes with InitProbability (which refuses a link end that named no node).
+    void Load(DocumentReader& file);
 
 private:
     std::vector<std::unique_ptr<clsNode>> nodes_;

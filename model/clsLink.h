@@ -2,14 +2,20 @@
 // A link between two nodes of the same graph, with its kind, weight, probability and run flag.
 
 #include <cstdint>
+#include <unordered_map>
 
 class clsNode;
+class DocumentWriter;
+class DocumentReader;
 
 namespace LinkKind {
 constexpr int32_t Simple = 0;
 constexpr int32_t Unidirectional = 1;
 constexpr int32_t Bidirectional = 2;
 } // namespace LinkKind
+
+// The nodes of a graph being loaded by their stored ID; where two share an ID, the first wins.
+using NodesByID = std::unordered_map<int32_t, clsNode*>;
 
 class clsLink {
 public:
@@ -20,4 +26,9 @@ public:
     float Probability = 0.0f;
     float Weight = 0.0f;
     bool Flag = false; // on the path being built; never saved
+
+    // The 20-byte link record: the two nodes' current IDs, LinkType, Weight, Probability.
+    void Save(DocumentWriter& file) const;
+    // An ID that names no node leaves that end empty; the graph's InitProbability then refuses it.
+    void Load(DocumentReader& file, const NodesByID& nodeCollection);
 };

@@ -1,5 +1,6 @@
 #include "clsNode.h"
 
+#include "DocumentStream.h"
 #include "PathloomError.h"
 
 #include <algorithm>
@@ -20,4 +21,18 @@ void clsNode::SetLabel(const std::string& newValue) {
     labelField_.fill(' ');
     std::memcpy(labelField_.data(), newValue.data(), length);
     labelField_[length] = '\0';
+}
+
+void clsNode::Save(DocumentWriter& file) const {
+    file.WriteInt32(ID);
+    file.WriteBytes(labelField_.data(), labelField_.size());
+    Position.Save(file);
+}
+
+void clsNode::Load(DocumentReader& file) {
+    ID = file.ReadInt32();
+    LabelField field;
+    file.ReadBytes(field.data(), field.size());
+    SetLabelz(field);
+    Position.Load(file);
 }

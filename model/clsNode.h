@@ -7,6 +7,9 @@
 #include <cstdint>
 #include <string>
 
+class DocumentWriter;
+class DocumentReader;
+
 class clsNode {
 public:
     static constexpr int LabelFieldSize = 32;
@@ -29,6 +32,10 @@ public:
 
     // Stores a field read from a document exactly as it is, without the label checks.
     void SetLabelz(const LabelField& field) { labelField_ = field; }
+
+    // The 44-byte node record: ID, the label field as stored, the position.
+    void Save(DocumentWriter& file) const;
+    void Load(DocumentReader& file);
 
 private:
     LabelField labelField_{}; // 32 NULs until a label is set

@@ -1,5 +1,7 @@
 #include "clsPosition.h"
 
+#include "DocumentStream.h"
+
 namespace {
 // Two's complement wrap, as 32-bit pixel arithmetic does, without undefined behaviour.
 int32_t WrapAdd(int32_t a, int32_t b) {
@@ -10,4 +12,14 @@ int32_t WrapAdd(int32_t a, int32_t b) {
 void clsPosition::Move(int32_t deltaX, int32_t deltaY) {
     x = WrapAdd(x, deltaX);
     y = WrapAdd(y, deltaY);
+}
+
+void clsPosition::Save(DocumentWriter& file) const {
+    file.WriteInt32(x);
+    file.WriteInt32(y);
+}
+
+void clsPosition::Load(DocumentReader& file) {
+    x = file.ReadInt32();
+    y = file.ReadInt32();
 }

@@ -3,6 +3,9 @@
 
 #include <cstdint>
 
+class DocumentWriter;
+class DocumentReader;
+
 class clsPosition {
 public:
     int32_t x = 0;
@@ -10,4 +13,8 @@ public:
 
     // Moves the point by a drag's delta; no clamping, so nodes may go to negative coordinates.
     void Move(int32_t deltaX, int32_t deltaY);
+
+    // x, then y.
+    void Save(DocumentWriter& file) const;
+    void Load(DocumentReader& file);
 };

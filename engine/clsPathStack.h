@@ -1,0 +1,34 @@
+#pragma once
+// A path as a zero-based stack of links, bottom first, with its cost and its text.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class clsLink;
+class clsNode;
+
+class clsPathStack {
+public:
+    void Reset() { links_.clear(); }
+    void Push(clsLink* lnk) { links_.push_back(lnk); }
+    // Removes and returns the top link; an empty stack is an index error.
+    clsLink* Pop();
+    int32_t Count() const { return static_cast<int32_t>(links_.size()); }
+    // Zero-based; a position outside 0..Count-1 is an index error.
+    clsLink* Link(int32_t index) const;
+
+    bool ContainLink(const clsLink* lnk) const;
+    // True when the node is an end of some link on the stack; the start of a walk is therefore
+    // not on an empty path.
+    bool ContainNode(const clsNode* node) const;
+    // The weights added in path order, each partial sum rounded to a float; raises "Overflow".
+    float PathCost() const;
+    // Makes dest hold these same link objects in the same order.
+    void Copy(clsPathStack& dest) const;
+    // "From->To:" for each link in its stored direction, e.g. "A->B:B->C:".
+    std::string Trace() const;
+
+private:
+    std::vector<clsLink*> links_;
+};

@@ -1,0 +1,34 @@
+#include "clsLink.h"
+
+#include "DocumentStream.h"
+#include "PathloomError.h"
+#include "clsNode.h"
+
+namespace {
+clsNode* Find(const NodesByID& nodes, int32_t id) {
+    const auto it = nodes.find(id);
+    return it == nodes.end() ? nullptr : it->second;
+}
+} // namespace
+
+void clsLink::Save(DocumentWriter& file) const {
+    if (!FromNode || !ToNode) {
+        throw PathloomError(ErrorNumber::ObjectNotSet, "clsLink.Save",
+                            "Object variable or With block variable not set");
+    }
+    file.WriteInt32(FromNode->ID);
+    file.WriteInt32(ToNode->ID);
+    file.WriteInt32(LinkType);
+    file.WriteFloat(Weight);
+    file.WriteFloat(Probability);
+}
+
+void clsLink::Load(DocumentReader& file, const NodesByID& nodeCollection) {
+    const int32_t fromID = file.ReadInt32();
+    const int32_t toID = file.ReadInt32();
+    LinkType = file.ReadInt32();
+    Weight = file.ReadFloat();
+    Probability = file.ReadFloat();
+    FromNode = Find(nodeCollection, fromID);
+    ToNode = Find(nodeCollection, toID);
+}

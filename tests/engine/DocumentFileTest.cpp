@@ -1,0 +1,380 @@
+#include "DocumentFile.h"
+#include "DocumentStream.h"
+#include "PathloomError.h"
+#include "TestGraphs.h"
+#include "clsLA.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using TestGraphs::AddLink;
+using TestGraphs::AddNodes;
+using TestGraphs::DataPath;
+using TestGraphs::NodeByLabel;
+using TestGraphs::ReadBytes;
+using TestGraphs::TempDir;
+using TestGraphs::WriteBytes;
+
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PathloomError& e) {
+        return e.Source() + ": " + e.Description();
+    }
+    return "no error";
+}
+
+std::string SavedBytes(clsLA& la) {
+    std::string bytes;
+    DocumentWriter writer([&bytes](const char* d, std::size_t n) { bytes.append(d, n); });
+    la.Save(writer);
+    writer.Flush();
+    return bytes;
+}
+
+// The worked example: nodes "0" and "1" at (10, 20) and (100, 20), a unidirectional link of 2.5.
+void BuildTwoNodes(clsLA& la) {
+    la.Graph().AddNode(10, 20);
+    la.Graph().AddNode(100, 20);
+    la.Graph().AddLink(1, 2, LinkKind::Unidirectional);
+    la.Graph().Link(1).Weight = 2.5f;
+}
+
+void ExpectEmptyEngine(const clsLA& la) {
+    EXPECT_EQ(la.Graph().NodeCount(), 0);
+    EXPECT_EQ(la.Graph().LinkCount(), 0);
+    EXPECT_EQ(la.Ranges().RangeCount(), 0);
+    EXPECT_EQ(la.Model, 0);
+    EXPECT_EQ(la.ModelType, 0);
+    EXPECT_EQ(la.Reward, 0.0f);
+    EXPECT_EQ(la.Penalty, 0.0f);
+    EXPECT_EQ(la.LearningFactor, 0.0f);
+}
+
+class DocumentFileTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    clsLA la;
+};
+
+TEST_F(DocumentFileTest, NewDocumentIs46Bytes) {
+    const std::string file = dir.File("new.plm");
+    SaveGraph(la, file);
+    const std::string bytes = ReadBytes(file);
+    EXPECT_EQ(bytes.size(), 46u);
+    EXPECT_EQ(bytes, ReadBytes(DataPath("documents/empty.plm")));
+    EXPECT_EQ(bytes.substr(0, 14), std::string("WOVEN-GRAPHS\0\0", 14));
+    EXPECT_EQ(bytes.substr(14), std::string(32, '\0'));
+}
+
+TEST_F(DocumentFileTest, TwoNodeDocumentIs154Bytes) {
+    BuildTwoNodes(la);
+    const std::string file = dir.File("two.plm");
+    SaveGraph(la, file);
+    const std::string bytes = ReadBytes(file);
+    ASSERT_EQ(bytes.size(), 154u);
+    EXPECT_EQ(bytes, ReadBytes(DataPath("documents/two-nodes.plm")));
+    // The link record: IDs 0 and 1, kind 1, then 2.5 and 1.0 as little-endian floats.
+    EXPECT_EQ(bytes.substr(130, 20), std::string("\0\0\0\0\1\0\0\0\1\0\0\0\0\0\x20\x40\0\0\x80\x3f", 20));
+}
+
+TEST_F(DocumentFileTest, LabelFieldIsLabelNulThenSpaces) {
+    la.Graph().AddNode(0, 0);
+    la.Graph().Node(1).SetLabel("A");
+    const std::string bytes = SavedBytes(la);
+    // Five settings and the node count come first, then the node's ID.
+    EXPECT_EQ(bytes.substr(20 + 4 + 4, 32), std::string("A\0", 2) + std::string(30, ' '));
+}
+
+TEST_F(DocumentFileTest, SaveNumbersNodesAndWritesLinksByNumber) {
+    AddNodes(la.Graph(), {"A", "B", "C"});
+    AddLink(la.Graph(), "C", "A", LinkKind::Bidirectional);
+    la.Graph().Node(1).ID = 40;
+    const std::string bytes = SavedBytes(la);
+    EXPECT_EQ(la.Graph().Node(1).ID, 0);
+    EXPECT_EQ(la.Graph().Node(3).ID, 2);
+    const std::size_t link = 24 + 3 * 44 + 4;
+    int32_t from = 0, to = 0;
+    std::memcpy(&from, bytes.data() + link, 4);
+    std::memcpy(&to, bytes.data() + link + 4, 4);
+    EXPECT_EQ(from, 2);
+    EXPECT_EQ(to, 0);
+}
+
+TEST_F(DocumentFileTest, LoadsTheWorkedExample) {
+    LoadGraph(la, DataPath("documents/two-nodes.plm"));
+    ASSERT_EQ(la.Graph().NodeCount(), 2);
+    ASSERT_EQ(la.Graph().LinkCount(), 1);
+    const clsNode& first = la.Graph().Node(1);
+    EXPECT_EQ(first.Label(), "0");
+    EXPECT_EQ(first.Position.x, 10);
+    EXPECT_EQ(first.Position.y, 20);
+    EXPECT_EQ(first.OutDegree, 1);
+    EXPECT_EQ(la.Graph().Node(2).Position.x, 100);
+    EXPECT_EQ(la.Graph().Node(2).InDegree, 1);
+    const clsLink& link = la.Graph().Link(1);
+    EXPECT_EQ(link.FromNode, &la.Graph().Node(1));
+    EXPECT_EQ(link.ToNode, &la.Graph().Node(2));
+    EXPECT_EQ(link.LinkType, LinkKind::Unidirectional);
+    EXPECT_EQ(link.Weight, 2.5f);
+    EXPECT_EQ(link.Probability, 1.0f);
+    EXPECT_FALSE(link.Flag);
+}
+
+TEST_F(DocumentFileTest, LoadTakesSettingsAndRangesAndResetsUnidirectionalProbabilities) {
+    la.GraphSearchMethod = SearchMethod::ReadFromFile;
+    la.FilePath = "paths.txt";
+    LoadGraph(la, DataPath("documents/settings-and-ranges.plm"));
+    EXPECT_EQ(la.Model, 1);
+    EXPECT_EQ(la.ModelType, 2);
+    EXPECT_EQ(la.Reward, 0.5f);
+    EXPECT_EQ(la.Penalty, 0.0f);
+    EXPECT_EQ(la.LearningFactor, 0.125f);
+    // Not stored, so untouched by a load.
+    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::ReadFromFile);
+    EXPECT_EQ(la.FilePath, "paths.txt");
+
+    const clsGraph& g = la.Graph();
+    ASSERT_EQ(g.LinkCount(), 3);
+    EXPECT_EQ(g.Link(1).Probability, 0.25f); // simple: as stored
+    EXPECT_EQ(g.Link(2).Probability, 0.75f); // bidirectional: as stored
+    EXPECT_EQ(g.Link(3).Probability, 0.5f);  // unidirectional: 1 / out-degree of A, not 0.9
+    EXPECT_EQ(g.Link(3).Weight, 3.0f);
+    ASSERT_EQ(la.Ranges().RangeCount(), 2);
+    EXPECT_EQ(la.Ranges().Range(2).StartNumber, 10.0f);
+    EXPECT_EQ(la.Ranges().Range(2).Answer, 0.8f);
+}
+
+TEST_F(DocumentFileTest, TwoNodesWithOneIDResolveToTheFirst) {
+    LoadGraph(la, DataPath("documents/duplicate-ids.plm"));
+    ASSERT_EQ(la.Graph().LinkCount(), 1);
+    EXPECT_EQ(la.Graph().Link(1).ToNode->Label(), "first");
+    EXPECT_EQ(la.Graph().Link(1).FromNode->Label(), "third");
+    EXPECT_EQ(la.Graph().Node(2).ID, 5);
+}
+
+TEST_F(DocumentFileTest, SaveThenLoadGivesTheSameGraph) {
+    clsGraph& g = la.Graph();
+    AddNodes(g, {"A", "b", "\xC4rger", "D"});
+    g.Node(3).Position = clsPosition{-40, 2147483647};
+    AddLink(g, "A", "b", LinkKind::Simple, 1.25f).Probability = 0.3f;
+    AddLink(g, "b", "\xC4rger", LinkKind::Bidirectional, -2.0f).Probability = 0.7f;
+    AddLink(g, "A", "D", LinkKind::Unidirectional, 1e20f);
+    AddLink(g, "\xC4rger", "D", LinkKind::Unidirectional, 0.0f);
+    g.Link(4).Probability = 0.123f; // as a run would have left it
+    la.Model = 1;
+    la.ModelType = 1;
+    la.Reward = 0.2f;
+    la.Penalty = 0.1f;
+    la.LearningFactor = 0.3f;
+    la.Ranges().AddRange(-1.0f, 1.0f, 0.25f);
+
+    const std::string file = dir.File("round.plm");
+    SaveGraph(la, file);
+    clsLA loaded;
+    LoadGraph(loaded, file);
+
+    const clsGraph& h = loaded.Graph();
+    ASSERT_EQ(h.NodeCount(), 4);
+    ASSERT_EQ(h.LinkCount(), 4);
+    for (int32_t i = 1; i <= 4; ++i) {
+        EXPECT_EQ(h.Node(i).Labelz(), g.Node(i).Labelz());
+        EXPECT_EQ(h.Node(i).Position.x, g.Node(i).Position.x);
+        EXPECT_EQ(h.Node(i).Position.y, g.Node(i).Position.y);
+        EXPECT_EQ(h.Node(i).ID, i - 1);
+        EXPECT_EQ(h.Node(i).InDegree, g.Node(i).InDegree);
+        EXPECT_EQ(h.Node(i).OutDegree, g.Node(i).OutDegree);
+    }
+    for (int32_t j = 1; j <= 4; ++j) {
+        EXPECT_EQ(h.NodeIndexOf(h.Link(j).FromNode), g.NodeIndexOf(g.Link(j).FromNode));
+        EXPECT_EQ(h.NodeIndexOf(h.Link(j).ToNode), g.NodeIndexOf(g.Link(j).ToNode));
+        EXPECT_EQ(h.Link(j).LinkType, g.Link(j).LinkType);
+        EXPECT_EQ(h.Link(j).Weight, g.Link(j).Weight);
+    }
+    EXPECT_EQ(h.Link(1).Probability, 0.3f);
+    EXPECT_EQ(h.Link(2).Probability, 0.7f);
+    EXPECT_EQ(h.Link(3).Probability, 0.5f); // A leaves by A-b and A->D
+    EXPECT_EQ(h.Link(4).Probability, 0.5f); // back to 1 / out-degree, not 0.123
+    EXPECT_EQ(loaded.Model, 1);
+    EXPECT_EQ(loaded.ModelType, 1);
+    EXPECT_EQ(loaded.Reward, 0.2f);
+    EXPECT_EQ(loaded.Penalty, 0.1f);
+    EXPECT_EQ(loaded.LearningFactor, 0.3f);
+    ASSERT_EQ(loaded.Ranges().RangeCount(), 1);
+    EXPECT_EQ(loaded.Ranges().Range(1).Answer, 0.25f);
+
+    // Saving what was loaded writes the same document again.
+    g.InitProbability();
+    EXPECT_EQ(SavedBytes(loaded), SavedBytes(la));
+}
+
+TEST_F(DocumentFileTest, TrailingBytesAfterTheDocumentAreIgnored) {
+    const std::string file = dir.File("tail.plm");
+    WriteBytes(file, ReadBytes(DataPath("documents/two-nodes.plm")) + std::string(300, '\x7f'));
+    LoadGraph(la, file);
+    EXPECT_EQ(la.Graph().NodeCount(), 2);
+    EXPECT_EQ(la.Graph().LinkCount(), 1);
+}
+
+TEST_F(DocumentFileTest, LargeDocumentResolvesEveryLink) {
+    // Built without the editing checks, whose duplicate scan is quadratic.
+    clsGraph& g = la.Graph();
+    const int32_t nodes = 20000;
+    for (int32_t i = 0; i < nodes; ++i)
+        g.AppendNode().Position.x = i;
+    for (int32_t i = 0; i < nodes; ++i) {
+        for (int32_t step : {1, 7, 1000}) {
+            clsLink& link = g.AppendLink();
+            link.FromNode = &g.Node(i + 1);
+            link.ToNode = &g.Node((i + step) % nodes + 1);
+            link.LinkType = LinkKind::Unidirectional;
+        }
+    }
+    g.InitProbability();
+    const std::string file = dir.File("large.plm");
+    SaveGraph(la, file);
+    clsLA loaded;
+    LoadGraph(loaded, file);
+    const clsGraph& h = loaded.Graph();
+    ASSERT_EQ(h.LinkCount(), 3 * nodes);
+    for (int32_t j = 1; j <= h.LinkCount(); j += 997) {
+        EXPECT_EQ(h.Link(j).FromNode->Position.x, g.Link(j).FromNode->Position.x);
+        EXPECT_EQ(h.Link(j).ToNode->Position.x, g.Link(j).ToNode->Position.x);
+    }
+    EXPECT_EQ(h.Link(3 * nodes).ToNode->Position.x, 999);
+    EXPECT_EQ(h.Link(1).Probability, 1.0f / 3.0f);
+}
+
+// Broken documents are refused as a whole and leave an empty engine.
+class RefusedDocument : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(RefusedDocument, LeavesAnEmptyEngine) {
+    const std::string file = DataPath(std::string("documents/") + GetParam());
+    clsLA la;
+    la.GraphSearchMethod = SearchMethod::SourceToDestination;
+    la.EnableDelay = true;
+    EXPECT_EQ(ErrorOf([&] { LoadGraph(la, file); }), "LoadGraph: '" + file + "' could not be loaded.");
+    ExpectEmptyEngine(la);
+    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::SourceToDestination);
+    EXPECT_TRUE(la.EnableDelay);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RefusedDocument,
+                         ::testing::Values("bad-signature.plm", "link-to-node-7.plm",
+                                           "truncated.plm", "huge-node-count.plm",
+                                           "huge-link-count.plm", "negative-count.plm",
+                                           "no-such-file.plm", ""));
+
+TEST_F(DocumentFileTest, EveryTruncationIsRefused) {
+    for (const char* name : {"two-nodes.plm", "settings-and-ranges.plm"}) {
+        const std::string whole = ReadBytes(DataPath(std::string("documents/") + name));
+        const std::string file = dir.File("cut.plm");
+        for (std::size_t length = 0; length < whole.size(); ++length) {
+            WriteBytes(file, whole.substr(0, length));
+            clsLA loaded;
+            EXPECT_EQ(ErrorOf([&] { LoadGraph(loaded, file); }),
+                      "LoadGraph: '" + file + "' could not be loaded.")
+                << name << " cut to " << length;
+            EXPECT_EQ(loaded.Graph().NodeCount(), 0);
+            EXPECT_EQ(loaded.Ranges().RangeCount(), 0);
+        }
+    }
+}
+
+TEST_F(DocumentFileTest, EverySignatureByteCounts) {
+    const std::string whole = ReadBytes(DataPath("documents/empty.plm"));
+    const std::string file = dir.File("sig.plm");
+    for (std::size_t i = 0; i < 14; ++i) {
+        std::string changed = whole;
+        changed[i] = static_cast<char>(changed[i] ^ 0x20);
+        WriteBytes(file, changed);
+        EXPECT_THROW(LoadGraph(la, file), PathloomError) << "byte " << i;
+    }
+    WriteBytes(file, whole);
+    EXPECT_NO_THROW(LoadGraph(la, file));
+}
+
+TEST_F(DocumentFileTest, SavingOverALongerFileLeavesNoTail) {
+    const std::string file = dir.File("doc.plm");
+    WriteBytes(file, std::string(1000, 'x'));
+    SaveGraph(la, file);
+    EXPECT_EQ(ReadBytes(file), ReadBytes(DataPath("documents/empty.plm")));
+    EXPECT_EQ(dir.Listing(), "doc.plm");
+}
+
+TEST_F(DocumentFileTest, FailedSaveLeavesTheOldFileIntact) {
+    const std::string file = dir.File("doc.plm");
+    const std::string old = ReadBytes(DataPath("documents/two-nodes.plm"));
+    WriteBytes(file, old);
+    // A link without an end cannot be written: the save fails after the nodes were written.
+    AddNodes(la.Graph(), {"A", "B"});
+    clsLink& broken = la.Graph().AppendLink();
+    broken.FromNode = &la.Graph().Node(1);
+    EXPECT_EQ(ErrorOf([&] { SaveGraph(la, file); }), "SaveGraph: Error saving graph.");
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(dir.Listing(), "doc.plm");
+}
+
+TEST_F(DocumentFileTest, SaveToAnImpossibleTargetFails) {
+    ::mkdir(dir.File("folder").c_str(), 0755);
+    EXPECT_EQ(ErrorOf([&] { SaveGraph(la, dir.File("folder")); }), "SaveGraph: Error saving graph.");
+    EXPECT_EQ(ErrorOf([&] { SaveGraph(la, dir.File("missing/doc.plm")); }),
+              "SaveGraph: Error saving graph.");
+    EXPECT_EQ(dir.Listing(), "folder");
+}
+
+TEST_F(DocumentFileTest, SaveKeepsPermissionsAndLinks) {
+    const std::string file = dir.File("private.plm");
+    WriteBytes(file, "old");
+    ::chmod(file.c_str(), 0640);
+    SaveGraph(la, file);
+    struct stat info {};
+    ASSERT_EQ(::stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    const mode_t previous = ::umask(022);
+    const std::string fresh = dir.File("fresh.plm");
+    SaveGraph(la, fresh);
+    ::umask(previous);
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+
+    // Saving through a symbolic link replaces the document it points to and keeps the link.
+    const std::string link = dir.File("link.plm");
+    ASSERT_EQ(::symlink(file.c_str(), link.c_str()), 0);
+    BuildTwoNodes(la);
+    SaveGraph(la, link);
+    struct stat linkInfo {};
+    ASSERT_EQ(::lstat(link.c_str(), &linkInfo), 0);
+    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
+    EXPECT_EQ(ReadBytes(file).size(), 154u);
+}
+
+TEST_F(DocumentFileTest, ClearKeepsTheRunChoicesOnly) {
+    BuildTwoNodes(la);
+    la.Ranges().AddRange(0.0f, 1.0f, 0.5f);
+    la.Model = 1;
+    la.ModelType = 2;
+    la.Reward = 0.5f;
+    la.Penalty = 0.25f;
+    la.LearningFactor = 0.125f;
+    la.GraphSearchMethod = SearchMethod::ReadFromFile;
+    la.FilePath = "/tmp/p.txt";
+    la.EnableDelay = true;
+    la.Clear();
+    ExpectEmptyEngine(la);
+    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::ReadFromFile);
+    EXPECT_EQ(la.FilePath, "/tmp/p.txt");
+    EXPECT_TRUE(la.EnableDelay);
+    // The chosen nodes were nodes of the emptied graph.
+    EXPECT_EQ(la.sourceNode, nullptr);
+    EXPECT_EQ(la.DestNode, nullptr);
+}
+
+} // namespace
