@@ -1,0 +1,241 @@
+#include "PathloomError.h"
+#include "ScriptedHost.h"
+#include "TestGraphs.h"
+#include "clsLA.h"
+#include "clsPathFile.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+
+using TestGraphs::AddLink;
+using TestGraphs::AddNodes;
+using TestGraphs::DataPath;
+using TestGraphs::NodeByLabel;
+using TestGraphs::TempDir;
+using TestGraphs::WriteBytes;
+
+namespace {
+
+using Tokens = std::vector<std::pair<int32_t, std::string>>;
+
+Tokens ReadAll(const std::string& bytes) {
+    clsPathFile reader;
+    reader.LoadText(bytes);
+    Tokens tokens;
+    std::u32string token;
+    int32_t type = TokenKind::None;
+    do {
+        reader.ReadToken(token, type);
+        tokens.emplace_back(type, clsPathFile::ToLatin1(token));
+    } while (type != TokenKind::EndOfText && type != TokenKind::EmptyFile && tokens.size() < 50);
+    return tokens;
+}
+
+struct TokenCase {
+    const char* text;
+    Tokens expected;
+};
+
+class Tokenizer : public ::testing::TestWithParam<TokenCase> {};
+
+TEST_P(Tokenizer, ReadsTheTokensInOrder) {
+    EXPECT_EQ(ReadAll(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Tokenizer,
+    ::testing::Values(
+        TokenCase{"{A,B}", {{0, "{"}, {2, "A"}, {6, ","}, {2, "B"}, {1, "}"}, {4, ""}}},
+        TokenCase{" {\tlong label\r\n}", {{0, "{"}, {2, "long"}, {2, "label"}, {1, "}"}, {4, ""}}},
+        TokenCase{"", {{5, ""}}},
+        TokenCase{" \r\n", {{4, ""}}},
+        TokenCase{"tail", {{2, "tail"}, {4, ""}}},
+        TokenCase{"a}{b", {{2, "a"}, {1, "}"}, {0, "{"}, {2, "b"}, {4, ""}}},
+        TokenCase{"(x)->y", {{2, "(x)->y"}, {4, ""}}},
+        TokenCase{"\xC3\x84\xC3\xA9", {{2, "\xC4\xE9"}, {4, ""}}},  // UTF-8
+        TokenCase{"\xC4\xE9", {{2, "\xC4\xE9"}, {4, ""}}},          // not UTF-8: Latin-1
+        TokenCase{"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},              // byte order mark
+        TokenCase{"\xE2\x82\xAC,", {{2, "?"}, {6, ","}, {4, ""}}}));  // outside Latin-1
+
+TEST(clsPathFile, KeepsTheWholeTextAndItsPosition) {
+    clsPathFile reader;
+    EXPECT_EQ(reader.ReadPosition(), 0);
+    reader.LoadText("{Ab}");
+    EXPECT_EQ(reader.TextLength(), 4);
+    std::u32string token;
+    int32_t type = 0;
+    reader.ReadToken(token, type);
+    reader.ReadToken(token, type);
+    // The brace that ended the label is read again by the next call.
+    EXPECT_EQ(reader.ReadPosition(), 3);
+    EXPECT_EQ(token, U"Ab");
+    // Loading again starts over.
+    reader.LoadText("{");
+    EXPECT_EQ(reader.ReadPosition(), 0);
+}
+
+TEST(clsPathFile, MissingFileNamesTheFile) {
+    clsPathFile reader;
+    try {
+        reader.Load("/nonexistent/paths.txt");
+        FAIL() << "no error";
+    } catch (const PathloomError& e) {
+        EXPECT_EQ(e.Description(), "File not found: /nonexistent/paths.txt");
+        EXPECT_EQ(e.Number(), ErrorNumber::FileNotFound);
+    }
+    EXPECT_THROW(reader.Load(DataPath("paths")), PathloomError); // a folder
+}
+
+// A, B, C, ä and ?, joined by A-B, B-C, C->A, ä<->B and ?-B.
+class PathFileRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AddNodes(g(), {"A", "B", "C", "\xE4", "?"});
+        AddLink(g(), "A", "B", LinkKind::Simple).Probability = 0.5f;
+        AddLink(g(), "B", "C", LinkKind::Simple).Probability = 0.5f;
+        AddLink(g(), "C", "A", LinkKind::Unidirectional);
+        AddLink(g(), "\xE4", "B", LinkKind::Bidirectional).Probability = 0.5f;
+        AddLink(g(), "?", "B", LinkKind::Simple).Probability = 0.5f;
+    }
+    clsGraph& g() { return la.Graph(); }
+    void Run(const std::string& file) {
+        host.OnOptions = [file](clsLA& e) {
+            e.GraphSearchMethod = SearchMethod::ReadFromFile;
+            e.FilePath = file;
+        };
+        la.Start(host);
+    }
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : host.Messages)
+            texts.push_back(m.text);
+        return texts;
+    }
+    clsLA la;
+    ScriptedHost host;
+};
+
+struct FileCase {
+    const char* file;
+    std::vector<std::string> traces;
+    std::vector<std::string> messages;
+};
+
+class PathFiles : public PathFileRun, public ::testing::WithParamInterface<FileCase> {};
+
+const char* const NotFound = "Not found any path.";
+
+TEST_P(PathFiles, LearnFromThePathsAndReportTheFirstFault) {
+    Run(DataPath(std::string("paths/") + GetParam().file));
+    EXPECT_EQ(host.Traces(), GetParam().traces);
+    EXPECT_EQ(MessageTexts(), GetParam().messages);
+    for (const auto& message : host.Messages) {
+        EXPECT_EQ(message.icon, message.text == NotFound ? MessageIcon::Information
+                                                         : MessageIcon::Critical);
+    }
+    // The mode reports its own errors, so Start still clears the flags.
+    for (int32_t j = 1; j <= g().LinkCount(); ++j)
+        EXPECT_FALSE(g().Link(j).Flag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PathFiles,
+    ::testing::Values(
+        FileCase{"two-paths.txt", {"A->B:", "B->C:"}, {}},
+        FileCase{"example.txt", {"A->B:B->C:", "C->A:"}, {}},
+        FileCase{"unidirectional-forward.txt", {"C->A:"}, {}},
+        FileCase{"unidirectional-backward.txt", {}, {"The following link not found.\r\nA->C", NotFound}},
+        FileCase{"letter-case.txt", {"A->B:", "B->C:"}, {}},
+        FileCase{"latin1.txt", {"\xE4->B:"}, {}},
+        FileCase{"utf8.txt", {"\xE4->B:"}, {}},
+        FileCase{"utf8-bom.txt", {"A->B:"}, {}},
+        // The Cyrillic letter is shown as "?" but does not match the node labelled "?".
+        FileCase{"outside-latin1.txt", {}, {"The following link not found.\r\n?->B", NotFound}},
+        FileCase{"missing-brace.txt", {"A->B:"}, {"Syntax error:\r\n"}},
+        FileCase{"empty.txt", {}, {"Syntax error:\r\n", NotFound}},
+        FileCase{"blank.txt", {}, {"Syntax error:\r\n", NotFound}},
+        FileCase{"trailing-text.txt", {"A->B:"}, {"Syntax error:\r\nx"}},
+        FileCase{"single-label.txt", {""}, {}},
+        FileCase{"double-comma.txt", {}, {"Syntax error:\r\n,", NotFound}},
+        FileCase{"missing-open.txt", {}, {"Syntax error:\r\nA", NotFound}},
+        FileCase{"repeated-link.txt", {"A->B:A->B:"}, {}},
+        FileCase{"labels-touch-delimiters.txt", {"A->B:", "B->C:"}, {}}),
+    [](const ::testing::TestParamInfo<FileCase>& info) {
+        std::string name;
+        for (const char* c = info.param.file; *c && *c != '.'; ++c)
+            name += *c == '-' ? '_' : *c;
+        return name;
+    });
+
+TEST_F(PathFileRun, MissingFileIsReportedThenNothingFound) {
+    Run("/nonexistent/paths.txt");
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{"File not found: /nonexistent/paths.txt", NotFound}));
+    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
+}
+
+TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
+    g().Node(5).SetLabel("b");
+    g().Link(3).Probability = 0.9f;
+    g().Link(1).Flag = true;
+    Run(DataPath("paths/two-paths.txt"));
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"There are Two nodes or more nodes with "
+                                                        "same label. Please change them lables."}));
+    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(host.Paths.empty());
+    // The run had started: probabilities and flags were reset before the check.
+    EXPECT_EQ(g().Link(3).Probability, 0.5f);
+    EXPECT_FALSE(g().Link(1).Flag);
+}
+
+TEST_F(PathFileRun, CancelLeavesEverythingAsItWas) {
+    g().Link(3).Probability = 0.9f;
+    g().Link(2).Flag = true;
+    host.OptionsResult = false;
+    Run(DataPath("paths/two-paths.txt"));
+    EXPECT_EQ(g().Link(3).Probability, 0.9f);
+    EXPECT_TRUE(g().Link(2).Flag);
+    EXPECT_EQ(host.Events, (std::vector<std::string>{"Options"}));
+}
+
+TEST_F(PathFileRun, PathsAreLearnedFrom) {
+    la.Reward = 0.5f;
+    host.RecordProbabilities = true;
+    Run(DataPath("paths/unidirectional-forward.txt"));
+    // C leaves by B-C and C->A: C->A starts at 0.5 and is rewarded; B-C, stored from B, is not
+    // its sibling.
+    EXPECT_EQ(g().Link(3).Probability, 0.75f);
+    EXPECT_EQ(g().Link(2).Probability, 0.5f);
+    EXPECT_EQ(host.Paths[0].flags, (std::vector<bool>{false, false, true, false, false}));
+}
+
+TEST_F(PathFileRun, TheSameFileTwiceLearnsTheSamePaths) {
+    Run(DataPath("paths/example.txt"));
+    const auto first = host.Traces();
+    host = ScriptedHost();
+    Run(DataPath("paths/example.txt"));
+    EXPECT_EQ(host.Traces(), first);
+    EXPECT_EQ(first.size(), 2u);
+}
+
+TEST_F(PathFileRun, StopAtTheFirstPause) {
+    la.EnableDelay = true;
+    host.WaitAnswers = {2};
+    Run(DataPath("paths/two-paths.txt"));
+    EXPECT_EQ(host.Traces(), (std::vector<std::string>{"A->B:"}));
+    EXPECT_TRUE(host.Messages.empty());
+}
+
+TEST_F(PathFileRun, The32768thPathIsAnOverflow) {
+    TempDir dir;
+    std::string text;
+    for (int i = 0; i < 32768; ++i)
+        text += "{A,B}\n";
+    WriteBytes(dir.File("many.txt"), text);
+    Run(dir.File("many.txt"));
+    EXPECT_EQ(la.PathCount(), 32767);
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Overflow"}));
+}
+
+} // namespace
