@@ -1,0 +1,37 @@
+#pragma once
+// The command line of pathloom-run, read into settings that override the document's.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that cannot be run: the message says why; exit status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct RunOptions {
+    std::string document;
+    std::optional<int> method;       // 0 all, 1 dest, 2 file; none: summarise only
+    std::optional<std::string> source;
+    std::optional<std::string> dest;
+    std::optional<std::string> paths;
+    std::optional<int> model;        // 0 P, 1 S
+    std::optional<int> scheme;       // 0 LRP, 1 LR(E)P, 2 LRI
+    std::optional<float> reward;
+    std::optional<float> penalty;
+    std::optional<float> factor;
+    std::optional<std::string> save;
+    bool json = false;
+    bool quiet = false;
+};
+
+// Reads the arguments after the program name; raises UsageError on anything it cannot read.
+RunOptions ParseRunOptions(const std::vector<std::string>& args);
+
+// Reads a whole text as one number; raises UsageError naming the option otherwise.
+float ParseNumber(const std::string& option, const std::string& text);
+
+const char* UsageText();

@@ -1,0 +1,10 @@
+#include "Runner.h"
+
+#include <iostream>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return RunPathloom(args, std::cout, std::cerr, isatty(STDERR_FILENO) ? &std::cerr : nullptr);
+}

@@ -1,0 +1,116 @@
+// Writes the example documents and path files into the folder given as the only argument.
+
+#include "DocumentFile.h"
+#include "PathloomError.h"
+#include "clsLA.h"
+
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+struct NodeSpec {
+    const char* label;
+    int x, y;
+};
+
+struct LinkSpec {
+    int from, to, kind;
+    float weight;
+    float probability; // kept for simple and bidirectional links only
+};
+
+void Build(clsLA& la, std::initializer_list<NodeSpec> nodes, std::initializer_list<LinkSpec> links) {
+    clsGraph& g = la.Graph();
+    for (const auto& n : nodes) {
+        g.AddNode(n.x, n.y);
+        g.Node(g.NodeCount()).SetLabel(n.label);
+    }
+    for (const auto& l : links) {
+        g.AddLink(l.from, l.to, l.kind);
+        clsLink& link = g.Link(g.LinkCount());
+        link.Weight = l.weight;
+        if (l.kind != LinkKind::Unidirectional)
+            link.Probability = l.probability;
+    }
+}
+
+// A triangle of simple links: the walk to the destination finds A-B-C, then A-C.
+void Triangle(const std::string& folder) {
+    clsLA la;
+    la.Model = 0;
+    la.ModelType = 0;
+    la.Reward = 0.1f;
+    la.Penalty = 0.1f;
+    Build(la, {{"A", 60, 200}, {"B", 260, 60}, {"C", 460, 200}},
+          {{1, 2, LinkKind::Simple, 1, 0.5f},
+           {2, 3, LinkKind::Simple, 1, 0.5f},
+           {1, 3, LinkKind::Simple, 3, 0.5f}});
+    SaveGraph(la, folder + "/triangle.plm");
+}
+
+// One-way roads with costs: under the P-model the cheapest route S->A->D wins.
+void Network(const std::string& folder) {
+    clsLA la;
+    la.Model = 0;
+    la.ModelType = 2; // LRI: only better routes move the probabilities
+    la.Reward = 0.5f;
+    la.Penalty = 0.0f;
+    Build(la, {{"S", 40, 200}, {"A", 220, 80}, {"B", 220, 320}, {"C", 400, 320}, {"D", 520, 200}},
+          {{1, 3, LinkKind::Unidirectional, 1, 0},
+           {3, 5, LinkKind::Unidirectional, 4, 0},
+           {3, 4, LinkKind::Unidirectional, 2, 0},
+           {4, 5, LinkKind::Unidirectional, 2, 0},
+           {1, 2, LinkKind::Unidirectional, 2, 0},
+           {2, 3, LinkKind::Unidirectional, 1, 0},
+           {2, 5, LinkKind::Unidirectional, 1, 0}});
+    SaveGraph(la, folder + "/network.plm");
+}
+
+// S-model: a path dearer than the one before is answered 1 (bad), a cheaper one 0 (good).
+void SModel(const std::string& folder) {
+    clsLA la;
+    la.Model = 1;
+    la.ModelType = 0;
+    la.Reward = 0.1f;
+    la.Penalty = 0.1f;
+    la.LearningFactor = 0.2f;
+    Build(la,
+          {{"Home", 40, 60}, {"Park", 240, 40}, {"Mall", 240, 240}, {"Work", 460, 140}},
+          {{1, 2, LinkKind::Bidirectional, 2, 0.5f},
+           {1, 3, LinkKind::Bidirectional, 1, 0.5f},
+           {2, 4, LinkKind::Bidirectional, 2, 0.5f},
+           {3, 4, LinkKind::Bidirectional, 4, 0.5f},
+           {2, 3, LinkKind::Simple, 1, 0.5f}});
+    la.Ranges().AddRange(-1000.0f, -0.001f, 0.0f);
+    la.Ranges().AddRange(0.0f, 0.0f, 0.5f);
+    la.Ranges().AddRange(0.001f, 1000.0f, 1.0f);
+    SaveGraph(la, folder + "/s-model.plm");
+
+    std::ofstream paths(folder + "/s-model-paths.txt", std::ios::binary);
+    paths << "{Home, Mall, Work}\n"
+             "{Home, Park, Work}\n"
+             "{Home, Mall, Park, Work}\n"
+             "{Home, Park, Work}\n";
+    if (!paths.flush())
+        throw PathloomError(ErrorNumber::Program, "make_examples", "cannot write the path file");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: make_examples FOLDER\n";
+        return 2;
+    }
+    try {
+        Triangle(argv[1]);
+        Network(argv[1]);
+        SModel(argv[1]);
+    } catch (const PathloomError& e) {
+        std::cerr << e.Description() << '\n';
+        return 1;
+    }
+    return 0;
+}
