@@ -1,0 +1,70 @@
+#include "BenchGraphs.h"
+
+#include <random>
+#include <set>
+#include <utility>
+
+namespace BenchGraphs {
+
+namespace {
+void Append(clsGraph& graph, int32_t from, int32_t to, int32_t kind, float weight) {
+    clsLink& link = graph.AppendLink();
+    link.FromNode = &graph.Node(from);
+    link.ToNode = &graph.Node(to);
+    link.LinkType = kind;
+    link.Weight = weight;
+    link.Probability = 0.5f;
+}
+
+void AddNodes(clsGraph& graph, int count) {
+    for (int i = 0; i < count; ++i) {
+        graph.AddNode(i * 50, 0);
+    }
+}
+} // namespace
+
+void Grid(clsGraph& graph, int rows, int columns) {
+    AddNodes(graph, rows * columns);
+    const auto at = [columns](int r, int c) { return r * columns + c + 1; };
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < columns; ++c) {
+            if (c + 1 < columns)
+                Append(graph, at(r, c), at(r, c + 1), LinkKind::Simple, float(1 + (r + c) % 3));
+            if (r + 1 < rows)
+                Append(graph, at(r, c), at(r + 1, c), LinkKind::Simple, float(1 + (r * c) % 4));
+        }
+    }
+    graph.InitProbability();
+}
+
+void Ladder(clsGraph& graph, int length) {
+    Grid(graph, 2, length);
+}
+
+void Random(clsGraph& graph, int nodes, int links, uint32_t seed) {
+    std::mt19937 rng(seed);
+    AddNodes(graph, nodes);
+    std::set<std::pair<int, int>> joined;
+    std::uniform_int_distribution<int> kind(0, 2), weight(1, 9), node(1, nodes);
+    const auto add = [&](int a, int b) {
+        if (a == b || !joined.insert({std::min(a, b), std::max(a, b)}).second)
+            return false;
+        Append(graph, a, b, kind(rng), float(weight(rng)));
+        return true;
+    };
+    for (int i = 1; i < nodes && graph.LinkCount() < links; ++i)
+        add(i, i + 1);
+    while (graph.LinkCount() < links)
+        add(node(rng), node(rng));
+    graph.InitProbability();
+}
+
+void Chain(clsGraph& graph, int nodes) {
+    for (int i = 0; i < nodes; ++i)
+        graph.AppendNode();
+    for (int i = 1; i < nodes; ++i)
+        Append(graph, i, i + 1, LinkKind::Simple, 1.0f);
+    graph.InitProbability();
+}
+
+} // namespace BenchGraphs
