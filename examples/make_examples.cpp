@@ -10,18 +10,18 @@
 
 namespace {
 
-struct NodeSpec {
+struct ExampleNode {
     const char* label;
     int x, y;
 };
 
-struct LinkSpec {
+struct ExampleLink {
     int from, to, kind;
     float weight;
     float probability; // kept for simple and bidirectional links only
 };
 
-void Build(clsLA& la, std::initializer_list<NodeSpec> nodes, std::initializer_list<LinkSpec> links) {
+void Build(clsLA& la, std::initializer_list<ExampleNode> nodes, std::initializer_list<ExampleLink> links) {
     clsGraph& g = la.Graph();
     for (const auto& n : nodes) {
         g.AddNode(n.x, n.y);
