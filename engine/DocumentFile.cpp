@@ -126,6 +126,10 @@ void SyncDirectoryOf(const std::string& path) {
 }
 
 void WriteDocument(clsLA& la, const std::string& fileName) {
+    if (fileName.empty()) {
+        errno = ENOENT;
+        IoFailed();
+    }
     const std::string target = ResolveTarget(fileName);
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
@@ -182,7 +186,8 @@ void SaveGraph(clsLA& la, const std::string& fileName) {
 }
 
 void LoadGraph(clsLA& la, const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO given as a document is refused instead of waiting for a writer.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     bool loaded = false;
     if (fd >= 0) {
         try {

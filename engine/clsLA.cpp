@@ -446,6 +446,8 @@ void clsLA::F_Trace() {
         report(e.Description());
     } catch (const std::bad_alloc&) {
         report("Out of memory");
+    } catch (const std::exception& e) {
+        report(e.what());
     }
 }
 

@@ -326,7 +326,14 @@ TEST_F(DocumentFileTest, SaveToAnImpossibleTargetFails) {
     EXPECT_EQ(ErrorOf([&] { SaveGraph(la, dir.File("folder")); }), "SaveGraph: Error saving graph.");
     EXPECT_EQ(ErrorOf([&] { SaveGraph(la, dir.File("missing/doc.plm")); }),
               "SaveGraph: Error saving graph.");
+    EXPECT_EQ(ErrorOf([&] { SaveGraph(la, ""); }), "SaveGraph: Error saving graph.");
     EXPECT_EQ(dir.Listing(), "folder");
+}
+
+TEST_F(DocumentFileTest, AFifoIsRefusedWithoutWaitingForAWriter) {
+    const std::string fifo = dir.File("pipe.plm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { LoadGraph(la, fifo); }), "LoadGraph: '" + fifo + "' could not be loaded.");
 }
 
 TEST_F(DocumentFileTest, SaveKeepsPermissionsAndLinks) {

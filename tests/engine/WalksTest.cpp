@@ -171,6 +171,23 @@ TEST_P(WalkTest, TheHostCanStopARunWithoutDelay) {
     EXPECT_EQ(host.Events, (std::vector<std::string>{"Options", "Busy", "NotBusy"}));
 }
 
+TEST_P(WalkTest, TheHostCanStopALongSearchThatFindsNothing) {
+    // Seven nodes all joined, and one that nothing touches: every order is tried in vain.
+    clsGraph& g = la.Graph();
+    for (int i = 0; i < 8; ++i)
+        g.AddNode(i * 50, 0);
+    for (int a = 1; a <= 7; ++a)
+        for (int b = a + 1; b <= 7; ++b)
+            g.AddLink(a, b, LinkKind::Simple);
+    host.StopAfterPaths = 0;
+    Run(SearchMethod::IncludeAllNodes, "0");
+    EXPECT_EQ(host.KeepResponsiveCalls, 1);
+    EXPECT_EQ(la.PathCount(), 0);
+    EXPECT_TRUE(host.Messages.empty()); // stopped, so no "Not found any path."
+    for (int32_t j = 1; j <= g.LinkCount(); ++j)
+        EXPECT_FALSE(g.Link(j).Flag);
+}
+
 TEST(Walks, The32768thPathEndsTheRunBeforeItIsLearned) {
     for (int diamonds : {14, 15}) {
         clsLA engine;
@@ -318,6 +335,19 @@ void BuildRandom(clsLA& la, std::mt19937& rng) {
         link.Weight = static_cast<float>(std::uniform_int_distribution<int>(1, 9)(rng));
         if (kind != LinkKind::Unidirectional)
             link.Probability = std::uniform_real_distribution<float>(0.0f, 1.0f)(rng);
+    }
+    // Documents may also hold self-links, second links between two nodes and unknown kinds.
+    if (std::uniform_int_distribution<int>(0, 3)(rng) == 0) {
+        const int raw = std::uniform_int_distribution<int>(1, 3)(rng);
+        for (int t = 0; t < raw; ++t) {
+            clsLink& link = g.AppendLink();
+            link.FromNode = &g.Node(pick(rng));
+            link.ToNode = &g.Node(pick(rng));
+            link.LinkType = std::uniform_int_distribution<int>(0, 3)(rng);
+            link.Weight = static_cast<float>(std::uniform_int_distribution<int>(1, 9)(rng));
+            link.Probability = 0.5f;
+        }
+        g.InitProbability();
     }
     la.Model = std::uniform_int_distribution<int>(0, 1)(rng);
     la.ModelType = std::uniform_int_distribution<int>(0, 2)(rng);
