@@ -1,0 +1,93 @@
+#include "frmNodeProperties.h"
+
+#include "DialogSupport.h"
+#include "Latin1Text.h"
+#include "PathloomError.h"
+#include "PropertyForm.h"
+#include "clsNode.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace DialogSupport;
+
+namespace {
+
+// The first character of the text that Latin-1 cannot hold, as the user typed it.
+QString FirstOutsideLatin1(const QString& text) {
+    for (char32_t c : text.toUcs4())
+        if (c > 0xFF)
+            return QString::fromUcs4(&c, 1);
+    return {};
+}
+
+// The model's messages end their lines in CR LF; a Qt label wants LF alone.
+QString MessageText(const std::string& latin1) {
+    return Platform::FromLatin1(latin1).replace("\r\n", "\n");
+}
+
+} // namespace
+
+class frmNodeProperties::Form : public PropertyForm {
+public:
+    Form(clsNode& node, QWidget* parent)
+        : PropertyForm(parent, "frmNodeProperties", "Node Properties"), node_(node) {
+        auto* label1 = new QLabel("&Label:", Panel());
+        label1->setObjectName("Label1");
+        txtLabel = new QLineEdit(Panel());
+        txtLabel->setObjectName("txtLabel");
+        txtLabel->setMaxLength(clsNode::LabelFieldSize);
+        SetBuddy(label1, txtLabel);
+        SelectAllOnFocus(txtLabel);
+        auto* label2 = new QLabel("Degree:", Panel());
+        label2->setObjectName("Label2");
+        lblDegree = new QLabel(Panel());
+        lblDegree->setObjectName("lblDegree");
+        lblDegree->setAccessibleName("Degree");
+        Fields()->addWidget(label1, 0, 0);
+        Fields()->addWidget(txtLabel, 0, 1);
+        Fields()->addWidget(label2, 1, 0);
+        Fields()->addWidget(lblDegree, 1, 1);
+        connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+
+        txtLabel->setText(Platform::FromLatin1(node_.Label()));
+        lblDegree->setText(QString("%1, %2 (in, out)").arg(node_.InDegree).arg(node_.OutDegree));
+        Finish(txtLabel);
+    }
+
+private:
+    void cmdOK_Click() {
+        // The model stores Latin-1 bytes; any other character is refused here, before the node
+        // sees the text.
+        const std::optional<std::string> label = Platform::ToLatin1(txtLabel->text());
+        if (!label) {
+            ShowMessage(this,
+                        QString("A node name can hold only Western European (Latin-1) "
+                                "characters; \"%1\" is not one of them.")
+                            .arg(FirstOutsideLatin1(txtLabel->text())),
+                        MessageIcon::Exclamation);
+            FocusField(txtLabel);
+            return;
+        }
+        try {
+            node_.SetLabel(*label);
+        } catch (const PathloomError& error) {
+            ShowMessage(this, MessageText(error.Description()), MessageIcon::Critical);
+            return;
+        }
+        accept();
+    }
+
+    clsNode& node_;
+    QLineEdit* txtLabel = nullptr;
+    QLabel* lblDegree = nullptr;
+};
+
+int frmNodeProperties::ShowDialog(QWidget* owner) {
+    if (!NodeToEdit)
+        return 0;
+    Form window(*NodeToEdit, owner);
+    return window.exec() == QDialog::Accepted ? 1 : 0;
+}
