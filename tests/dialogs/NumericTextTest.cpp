@@ -18,7 +18,7 @@ void PrintTo(const ValidationCase& c, std::ostream* os) {
     *os << '"' << c.text << '"';
 }
 
-// Part 5.1: the check and the lenient reading of every kind of text.
+// The check and the lenient reading of every kind of text.
 const ValidationCase validationCases[] = {
     {"", false, 0},           {"   ", false, 0}, {"12", true, 12},  {"  12  ", true, 12},
     {"0.25", true, 0.25},     {"+3", true, 3},   {"-7", true, -7},  {"-.5", true, -0.5},
