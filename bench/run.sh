@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_GUI=OFF >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
 cmake --build "$build_dir" -j 2 --target walk_bench document_bench
 "$build_dir"/bench/walk_bench
 if [ "${1:-}" != "walks" ]; then
