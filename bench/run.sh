@@ -1,15 +1,38 @@
 #!/usr/bin/env bash
 # Builds the benchmarks with optimisation in build-bench/ and runs them.
-#   bench/run.sh            walks, then a document of 1,000,000 nodes and 3,000,000 links
+#   bench/run.sh            walks, runs through pathloom-run, a document of 1,000,000 nodes
 #   bench/run.sh walks      walks only
+#   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench document_bench
-"$build_dir"/bench/walk_bench
-if [ "${1:-}" != "walks" ]; then
+cmake --build "$build_dir" -j 2 --target walk_bench document_bench write_documents pathloom-run
+
+if [ "$what" = all ] || [ "$what" = walks ]; then
+  "$build_dir"/bench/walk_bench
+fi
+
+if [ "$what" = all ] || [ "$what" = runner ]; then
+  documents="$(mktemp -d)"
+  trap 'rm -rf "$documents"' EXIT
+  "$build_dir"/bench/write_documents "$documents"
+  printf '\nthrough pathloom-run (a whole run; a run past 32767 paths ends with "Overflow")\n'
+  printf '%-26s %8s %10s %s\n' document seconds status paths
+  while read -r file args; do
+    start=$(date +%s%N)
+    # shellcheck disable=SC2086
+    result=$("$build_dir"/pathloom-run "$documents/$file" $args --json --quiet || true)
+    end=$(date +%s%N)
+    status=$(printf '%s' "$result" | grep -o '"status": "[a-z-]*"' | cut -d'"' -f4)
+    paths=$(printf '%s' "$result" | grep -o '"pathCount": [0-9]*' | cut -d' ' -f2)
+    printf '%-26s %8.3f %10s %s\n' "$file" "$(awk "BEGIN { print ($end - $start) / 1e9 }")" "$status" "$paths"
+  done < "$documents/commands.txt"
+fi
+
+if [ "$what" = all ]; then
   "$build_dir"/bench/document_bench
 fi
