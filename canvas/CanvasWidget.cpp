@@ -1,0 +1,64 @@
+#include "CanvasWidget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
+    setObjectName("picCanvas");
+    setAccessibleName("Canvas");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(false); // moves matter only while a button is down
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void CanvasWidget::SetImage(QImage image) {
+    image_ = std::move(image);
+    update();
+}
+
+void CanvasWidget::InvertLine(QPoint from, QPoint to) {
+    if (image_.isNull())
+        return;
+    {
+        QPainter painter(&image_);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawLine(from, to);
+    }
+    update();
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    painter.drawImage(dirty.topLeft(), image_, dirty);
+    // Between a resize and the next rendering the picture may be smaller than the control.
+    const QRegion uncovered = QRegion(dirty) - QRegion(image_.rect());
+    for (const QRect& rect : uncovered)
+        painter.fillRect(rect, Qt::white);
+}
+
+void CanvasWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    emit Resized();
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+    emit MouseDown(event);
+}
+
+void CanvasWidget::mouseMoveEvent(QMouseEvent* event) {
+    emit MouseMove(event);
+}
+
+void CanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
+    emit MouseUp(event);
+}
+
+void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        emit DblClick(event);
+    else
+        emit MouseDown(event);
+}

@@ -1,0 +1,47 @@
+#pragma once
+// Renders the visible part of a graph into an image of the canvas size: the one picture of the
+// graph that the window shows, rebuilt from scratch on every change.
+
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <cstdint>
+
+class clsGraph;
+
+namespace Canvas {
+
+constexpr int NodeSize = 41;     // a node image and its label box are 41 x 41
+constexpr int CentreOffset = 20; // a node's centre is its position + (20, 20)
+constexpr int LinkEndRadius = 21;
+constexpr int TextBoxInset = 21;
+
+const QColor BackgroundColour(255, 255, 255);
+const QColor LinkColour(0, 0, 0);
+const QColor FlaggedLinkColour(255, 0, 0);
+const QColor SelectedLinkColour(96, 96, 254);
+const QColor NodeFillColour(255, 255, 150);
+const QColor SelectedNodeFillColour(150, 255, 225);
+
+// What the picture depends on besides the graph.
+struct View {
+    int32_t SelectedNode = -1; // one-based, -1 for none
+    int32_t SelectedLink = -1;
+    bool Working = false; // during a run the selected link shows its run colour
+    QPoint Scroll;        // document point shown at the canvas's top-left corner
+};
+
+// The two node images: 0 for every node, 1 for the selected one. 41 x 41, transparent corners.
+const QImage& NodeImage(int index);
+
+// The canvas fonts: "Arial", normal weight, antialiased; 11 pixels for labels, 10 for links.
+QFont MakeNodeFont();
+QFont MakeLinkFont();
+
+// The whole canvas: white background, links (black, red when flagged, blue when selected) with
+// their texts, then the nodes with their labels.
+QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
+                   const QFont& linkFont);
+
+} // namespace Canvas

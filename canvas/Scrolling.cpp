@@ -1,0 +1,54 @@
+#include "Scrolling.h"
+
+#include <QScrollBar>
+#include <cmath>
+
+namespace Canvas {
+
+namespace {
+std::optional<QRect> Placement(int left, int top, int width, int height) {
+    if (width < 0 || height < 0)
+        return std::nullopt;
+    return QRect(left, top, width, height);
+}
+} // namespace
+
+void SetUpScrollBar(QScrollBar& bar) {
+    bar.setMinimum(0);
+    bar.setMaximum(ScrollMaximum);
+    bar.setSingleStep(ScrollStep);
+    bar.setPageStep(ScrollStep);
+    bar.setTracking(true);
+    bar.setValue(0);
+}
+
+QPoint EventPoint(QPointF position) {
+    return QPoint(static_cast<int>(std::nearbyint(position.x())),
+                  static_cast<int>(std::nearbyint(position.y())));
+}
+
+QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll) {
+    return EventPoint(eventPosition) + scroll;
+}
+
+modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll) {
+    return {documentPoint.x - scroll.x(), documentPoint.y - scroll.y()};
+}
+
+std::optional<QRect> PanelGeometry(QSize client, int stdToolbarHeight, int statusBarHeight,
+                                   int controlToolbarHeight) {
+    return Placement(0, stdToolbarHeight, client.width(),
+                     client.height() - stdToolbarHeight - statusBarHeight - controlToolbarHeight);
+}
+
+PanGeometry LayOutPan(QSize inner, int vscrollWidth, int hscrollHeight) {
+    const int w = inner.width();
+    const int h = inner.height();
+    PanGeometry result;
+    result.Canvas = Placement(0, 0, w - vscrollWidth, h - hscrollHeight);
+    result.HScroll = Placement(0, h - hscrollHeight, w - vscrollWidth, ScrollBarThickness);
+    result.VScroll = Placement(w - vscrollWidth, 0, ScrollBarThickness, h - hscrollHeight);
+    return result;
+}
+
+} // namespace Canvas

@@ -1,0 +1,35 @@
+#pragma once
+// The open and save file dialogs. Each caller keeps its own dialog settings, so that the name
+// chosen last is offered again the next time that dialog opens.
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace Platform {
+
+class FileDialog {
+  public:
+    // filter in Qt form, e.g. "Pathloom Files (*.plm);;All Files (*)"; suffix without the dot.
+    FileDialog(QString filter, QString defaultSuffix);
+
+    // The chosen full path, or nothing when the user cancelled. Open needs an existing file.
+    std::optional<QString> ShowOpen(QWidget* owner);
+    // Asks before overwriting an existing file; adds the default suffix to a bare name.
+    std::optional<QString> ShowSave(QWidget* owner);
+
+    const QString& FileName() const { return fileName_; }
+    void SetFileName(const QString& fileName) { fileName_ = fileName; }
+    const QString& Filter() const { return filter_; }
+    const QString& DefaultSuffix() const { return defaultSuffix_; }
+
+  private:
+    std::optional<QString> Show(QWidget* owner, bool save);
+
+    QString filter_;
+    QString defaultSuffix_;
+    QString fileName_;
+};
+
+} // namespace Platform

@@ -1,0 +1,524 @@
+#include "frmMain.h"
+
+#include "Busy.h"
+#include "DocumentFile.h"
+#include "DrawObjects.h"
+#include "Latin1Text.h"
+#include "MessageBox.h"
+#include "PathloomError.h"
+#include "Resources.h"
+#include "Scrolling.h"
+#include "frmAbout.h"
+#include "frmLinkProperties.h"
+#include "frmNodeProperties.h"
+#include "frmOptions.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QToolBar>
+#include <algorithm>
+
+namespace {
+
+const QString AppTitle = Platform::AppTitle;
+const QString WorkingRefusal =
+    "Program already is working. Please stop current operation and then try to close.";
+
+constexpr int StdToolbarHeight = 36;
+constexpr int ControlToolbarHeight = 28;
+constexpr int StatusBarHeight = 21;
+constexpr QSize StartClientSize(604, 476);
+
+// A run without step delay looks at the window this often; the canvas follows less often,
+// since rendering a large graph costs more than processing a few events.
+constexpr qint64 ResponsiveIntervalMs = 50;
+constexpr qint64 RedrawIntervalMs = 200;
+
+} // namespace
+
+struct frmMain::Dialogs {
+    frmOptions Options;
+    frmNodeProperties NodeProperties;
+    frmLinkProperties LinkProperties;
+    frmAbout About;
+};
+
+frmMain::frmMain(QWidget* parent)
+    : QMainWindow(parent), Graph(LA.Graph()),
+      ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"),
+      dialogs_(std::make_unique<Dialogs>()) {
+    setObjectName("frmMain");
+    setWindowIcon(Resources::AppIcon());
+    BuildMenus();
+    BuildClientArea();
+
+    // Start-up, in this order: the engine exists (a member), then the idle state, the scroll
+    // ranges, the fonts, the disabled run control, and a new document.
+    SetWorkingState(false);
+    Canvas::SetUpScrollBar(*HScroll);
+    Canvas::SetUpScrollBar(*VScroll);
+    NodeFont = Canvas::MakeNodeFont();
+    LinkFont = Canvas::MakeLinkFont();
+    for (QAction* button : ControlToolbar->actions())
+        button->setEnabled(false);
+    CreateNewDocument();
+
+    // The client area starts at 604 x 476, below the menu bar.
+    resize(StartClientSize.width(), StartClientSize.height() + menuBar()->sizeHint().height());
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
+                             std::function<void()> handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        if (handler)
+            connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+        return action;
+    };
+
+    mnuFile = menuBar()->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuNew = item(mnuFile, "mnuNew", "&New", [this] { mnuNew_Click(); });
+    mnuOpen = item(mnuFile, "mnuOpen", "&Open...", [this] { mnuOpen_Click(); });
+    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFile->addSeparator();
+    mnuSave = item(mnuFile, "mnuSave", "&Save", [this] { SaveDocument(false); });
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs = item(mnuFile, "mnuSaveAs", "Save &As...", [this] { SaveDocument(true); });
+    mnuFile->addSeparator();
+    mnuExit = item(mnuFile, "mnuExit", "E&xit", [this] { mnuExit_Click(); });
+
+    mnuEdit = menuBar()->addMenu("&Edit");
+    mnuEdit->setObjectName("mnuEdit");
+    mnuDelete = item(mnuEdit, "mnuDelete", "&Delete", nullptr);
+    mnuEdit->addSeparator();
+    mnuProperties = item(mnuEdit, "mnuProperties", "&Properties", nullptr);
+
+    mnuHelp = menuBar()->addMenu("&Help");
+    mnuHelp->setObjectName("mnuHelp");
+    mnuAbout = item(mnuHelp, "mnuAbout", "&About...", [this] { mnuAbout_Click(); });
+}
+
+void frmMain::BuildToolbars() {
+    StdToolbar = new QToolBar("StdToolbar", client);
+    StdToolbar->setObjectName("StdToolbar");
+    StdToolbar->setIconSize(QSize(24, 24));
+    StdToolbar->setMovable(false);
+    StdToolbar->setFloatable(false);
+    struct Button {
+        const char* key;
+        const char* tip;
+        bool tool; // shown pressed while its tool is chosen
+        bool separatorBefore;
+    };
+    const Button buttons[] = {
+        {"Pointer", "Pointer", true, false},
+        {"AddNode", "Add Node", true, true},
+        {"Delete", "Delete", false, false},
+        {"SimpleLink", "Simple Link", true, true},
+        {"UnidirectionalLink", "Unidirectional Link", true, false},
+        {"BidirectionalLink", "BidirectionalLink", true, false},
+        {"Start", "Start", false, true},
+        {"Reset", "Reset", false, false},
+    };
+    for (const Button& b : buttons) {
+        if (b.separatorBefore)
+            StdToolbar->addSeparator();
+        QAction* action = StdToolbar->addAction(Resources::StdToolbarIcon(b.key), b.tip);
+        action->setObjectName(b.key);
+        action->setToolTip(b.tip);
+        action->setCheckable(b.tool);
+    }
+
+    ControlToolbar = new QToolBar("ControlToolbar", client);
+    ControlToolbar->setObjectName("ControlToolbar");
+    ControlToolbar->setIconSize(QSize(16, 16));
+    ControlToolbar->setMovable(false);
+    ControlToolbar->setFloatable(false);
+    for (const auto& [key, tip] :
+         {std::pair{"Forward", "Forward/Next"}, std::pair{"Stop", "Stop/Cancel"}}) {
+        QAction* action = ControlToolbar->addAction(Resources::ControlToolbarIcon(key), tip);
+        action->setObjectName(key);
+        action->setToolTip(tip);
+    }
+    connect(ControlToolbar, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { ControlToolbar_ButtonClick(button); });
+}
+
+void frmMain::BuildClientArea() {
+    client = new QWidget(this);
+    client->setObjectName("client");
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    BuildToolbars();
+
+    picPan = new QWidget(client);
+    picPan->setObjectName("picPan");
+    picPan->installEventFilter(this);
+    picCanvas = new CanvasWidget(picPan);
+    HScroll = new QScrollBar(Qt::Horizontal, picPan);
+    HScroll->setObjectName("HScroll");
+    HScroll->setAccessibleName("Horizontal scroll bar");
+    VScroll = new QScrollBar(Qt::Vertical, picPan);
+    VScroll->setObjectName("VScroll");
+    VScroll->setAccessibleName("Vertical scroll bar");
+    // With tracking on, the value changes, and the canvas follows, while the thumb is dragged.
+    connect(HScroll, &QScrollBar::valueChanged, this, [this] { DrawObjects(); });
+    connect(VScroll, &QScrollBar::valueChanged, this, [this] { DrawObjects(); });
+
+    StatusBar = new QStatusBar(client);
+    StatusBar->setObjectName("StatusBar");
+    statusPanel = new QLabel(StatusBar);
+    statusPanel->setObjectName("StatusPanel1");
+    StatusBar->addWidget(statusPanel, 1);
+    pathsPanel = new QLabel(StatusBar);
+    pathsPanel->setObjectName("PathsPanel");
+    StatusBar->addWidget(pathsPanel);
+
+    connect(picCanvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
+
+    client->resize(StartClientSize);
+    Form_Resize();
+}
+
+void frmMain::Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const PathloomError& e) {
+        ShowMessage(e.Description(), MessageIcon::Critical);
+    } catch (const std::exception& e) {
+        ShowMessage(e.what(), MessageIcon::Critical);
+    }
+}
+
+// ---- Document lifecycle ----
+
+void frmMain::CreateNewDocument() {
+    LA.Clear();
+    SelectedNode = -1;
+    SelectedLink = -1;
+    HScroll->setValue(0);
+    VScroll->setValue(0);
+    Modified = false;
+    DocumentPath.clear();
+    DrawObjects();
+    UpdateCaption();
+    SetTool(Tool::Pointer);
+}
+
+QString frmMain::DocumentTitle(const QString& path) {
+    if (path.isEmpty())
+        return "Untitled";
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QString();
+    const qsizetype dot = path.lastIndexOf('.');
+    if (dot > slash)
+        return path.mid(slash + 1, dot - slash - 1);
+    return path.mid(slash + 1);
+}
+
+QString frmMain::GetDocumentTitle() const {
+    return DocumentTitle(DocumentPath);
+}
+
+void frmMain::UpdateCaption() {
+    setWindowTitle(GetDocumentTitle() + " - " + AppTitle);
+}
+
+bool frmMain::CloseDocument() {
+    if (!Modified)
+        return true;
+    const QString text = "The graph in the file " + GetDocumentTitle() +
+                         " has changed.\r\n\r\nDo you want to save the changes?";
+    switch (Platform::ShowMessage(this, text, MessageIcon::Exclamation,
+                                  Platform::Buttons::YesNoCancel)) {
+    case Platform::Answer::Cancel:
+        return false;
+    case Platform::Answer::Yes:
+        // Whatever becomes of the save, the caller goes on.
+        SaveDocument(false);
+        return true;
+    default:
+        return true;
+    }
+}
+
+void frmMain::SaveDocument(bool newFile) {
+    try {
+        if (DocumentPath.isEmpty() || newFile) {
+            const std::optional<QString> chosen = ComDlg.ShowSave(this);
+            if (!chosen)
+                return; // cancelled: silently, nothing changes
+            DocumentPath = *chosen;
+            UpdateCaption();
+        }
+        if (!DocumentPath.isEmpty()) {
+            SaveGraph(LA, Platform::ToFileName(DocumentPath));
+            Modified = false;
+        }
+    } catch (const PathloomError& e) {
+        ShowMessage(e.Description(), MessageIcon::Critical);
+    }
+}
+
+void frmMain::OpenDocument() {
+    const std::optional<QString> chosen = ComDlg.ShowOpen(this);
+    if (!chosen)
+        return;
+    DocumentPath = *chosen;
+    UpdateCaption();
+    if (!DocumentPath.isEmpty())
+        LoadDocument(DocumentPath);
+}
+
+bool frmMain::LoadDocument(const QString& path) {
+    try {
+        LA.Clear();
+        LoadGraph(LA, Platform::ToFileName(path));
+        SelectedNode = -1;
+        SelectedLink = -1;
+        HScroll->setValue(0);
+        VScroll->setValue(0);
+        Modified = false;
+        DrawObjects();
+        SetTool(Tool::Pointer);
+        return true;
+    } catch (const PathloomError& e) {
+        // The graph is empty now: no selection may point into it.
+        SelectedNode = -1;
+        SelectedLink = -1;
+        DrawObjects();
+        ShowMessage(e.Description(), MessageIcon::Critical);
+        return false;
+    }
+}
+
+void frmMain::OpenStartupDocument(const QString& path) {
+    const QString fullPath = QFileInfo(path).absoluteFilePath();
+    ComDlg.SetFileName(fullPath); // Open offers it again
+    DocumentPath = fullPath;
+    UpdateCaption();
+    if (!LoadDocument(fullPath))
+        CreateNewDocument();
+}
+
+void frmMain::mnuNew_Click() {
+    if (Working)
+        return; // the run needs the graph it started with
+    if (CloseDocument())
+        CreateNewDocument();
+}
+
+void frmMain::mnuOpen_Click() {
+    if (Working)
+        return;
+    if (CloseDocument())
+        OpenDocument();
+}
+
+void frmMain::mnuExit_Click() {
+    close();
+}
+
+void frmMain::mnuAbout_Click() {
+    dialogs_->About.ShowDialog(this);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (Working) {
+        Platform::ShowMessage(this, WorkingRefusal, MessageIcon::Exclamation);
+        event->ignore();
+        return;
+    }
+    if (!CloseDocument()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+// ---- Layout and scrolling ----
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == client)
+            Form_Resize();
+        else if (watched == picPan)
+            picPan_Resize();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::Form_Resize() {
+    const QSize size = client->size();
+    StdToolbar->setGeometry(0, 0, size.width(), StdToolbarHeight);
+    ControlToolbar->setGeometry(0, size.height() - StatusBarHeight - ControlToolbarHeight,
+                                size.width(), ControlToolbarHeight);
+    StatusBar->setGeometry(0, size.height() - StatusBarHeight, size.width(), StatusBarHeight);
+    if (const auto panel =
+            Canvas::PanelGeometry(size, StdToolbarHeight, StatusBarHeight, ControlToolbarHeight))
+        picPan->setGeometry(*panel);
+}
+
+void frmMain::picPan_Resize() {
+    const Canvas::PanGeometry g =
+        Canvas::LayOutPan(picPan->size(), Canvas::ScrollBarThickness, Canvas::ScrollBarThickness);
+    if (g.Canvas)
+        picCanvas->setGeometry(*g.Canvas);
+    if (g.HScroll)
+        HScroll->setGeometry(*g.HScroll);
+    if (g.VScroll)
+        VScroll->setGeometry(*g.VScroll);
+}
+
+QPoint frmMain::ScrollOffset() const {
+    return QPoint(HScroll->isEnabled() ? HScroll->value() : 0,
+                  VScroll->isEnabled() ? VScroll->value() : 0);
+}
+
+QPoint frmMain::GetCursorPoint() const {
+    return Canvas::GetCursorPoint(eventPosition_, ScrollOffset());
+}
+
+void frmMain::DrawObjects() {
+    Canvas::View view;
+    view.SelectedNode = SelectedNode;
+    view.SelectedLink = SelectedLink;
+    view.Working = Working;
+    view.Scroll = ScrollOffset();
+    picCanvas->SetImage(Canvas::DrawObjects(Graph, view, picCanvas->size(), NodeFont, LinkFont));
+}
+
+// ---- Tools ----
+
+void frmMain::SetTool(int32_t tool) {
+    for (QAction* button : StdToolbar->actions())
+        button->setChecked(false);
+    int cursor = 0;
+    switch (tool) {
+    case Tool::Pointer:
+    case Tool::DragNode:
+        CurrentTool = tool;
+        StdToolbar->findChild<QAction*>("Pointer")->setChecked(true);
+        cursor = Resources::PointerCursor;
+        break;
+    case Tool::AddNode:
+        CurrentTool = tool;
+        StdToolbar->findChild<QAction*>("AddNode")->setChecked(true);
+        cursor = Resources::AddNodeCursor;
+        break;
+    case Tool::Link: {
+        CurrentTool = tool;
+        static const char* const linkButtons[] = {"SimpleLink", "UnidirectionalLink",
+                                                  "BidirectionalLink"};
+        if (NewLinkType >= 0 && NewLinkType <= 2)
+            StdToolbar->findChild<QAction*>(linkButtons[NewLinkType])->setChecked(true);
+        cursor = Resources::LinkCursor;
+        break;
+    }
+    default:
+        return;
+    }
+    picCanvas->setCursor(Resources::ToolCursor(cursor));
+}
+
+// ---- Run control ----
+
+void frmMain::SetWorkingState(bool working) {
+    for (QAction* button : StdToolbar->actions())
+        button->setEnabled(!working);
+    statusPanel->setText(working ? "Working..." : "Ready");
+    // The engine needs the graph unchanged until the run ends.
+    mnuNew->setEnabled(!working);
+    mnuOpen->setEnabled(!working);
+    mnuDelete->setEnabled(!working);
+    mnuProperties->setEnabled(!working);
+    if (!working)
+        pathsPanel->clear();
+}
+
+void frmMain::ControlToolbar_ButtonClick(QAction* button) {
+    if (button->objectName() == "Forward")
+        ControlButton = ControlKey::Forward;
+    else if (button->objectName() == "Stop")
+        ControlButton = ControlKey::Stop;
+}
+
+bool frmMain::ShowOptions(clsLA& la) {
+    dialogs_->Options.LA = &la;
+    dialogs_->Options.MarkModified = [this] { Modified = true; };
+    return dialogs_->Options.ShowDialog(this) == 1;
+}
+
+int32_t frmMain::Wait() {
+    DrawObjects();
+    int32_t result = 0;
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (ControlButton == ControlKey::Forward || ControlButton == ControlKey::Stop) {
+            result = ControlButton;
+            break;
+        }
+        // Sleep until something happens instead of spinning.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    ControlButton = ControlKey::None;
+    return result;
+}
+
+void frmMain::DoEvents() {
+    Platform::DoEvents();
+}
+
+void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
+    Platform::ShowMessage(this, Platform::FromMessageText(text), icon);
+}
+
+void frmMain::SetBusy(bool busy) {
+    // Over the canvas only: the run-control buttons stay usable during a responsive run.
+    if (busy)
+        picCanvas->setCursor(Qt::WaitCursor);
+    else
+        SetTool(CurrentTool);
+    responsiveClock_.restart();
+    lastResponsive_ = 0;
+    lastRedraw_ = 0;
+}
+
+void frmMain::PathLearned(int32_t pathCount, const clsPathStack& path) {
+    (void)path;
+    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
+}
+
+bool frmMain::KeepResponsive(int32_t pathCount) {
+    if (!responsiveClock_.isValid())
+        responsiveClock_.start();
+    const qint64 now = responsiveClock_.elapsed();
+    if (now - lastResponsive_ < ResponsiveIntervalMs)
+        return false;
+    lastResponsive_ = now;
+    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
+    if (now - lastRedraw_ >= RedrawIntervalMs) {
+        lastRedraw_ = now;
+        DrawObjects();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (ControlButton == ControlKey::Stop) {
+        ControlButton = ControlKey::None;
+        return true;
+    }
+    return false;
+}

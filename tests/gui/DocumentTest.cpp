@@ -1,0 +1,229 @@
+#include "DocumentFile.h"
+#include "Latin1Text.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+
+namespace {
+
+using Platform::Answer;
+
+class DocumentTest : public WindowFixture {
+  protected:
+    // Makes the document modified the way an edit would, with one node in the graph.
+    void Edit() {
+        window->Engine().Graph().AddNode(10, 10);
+        window->Modified = true;
+    }
+
+    static const QString UntitledQuestion;
+};
+
+const QString DocumentTest::UntitledQuestion =
+    "The graph in the file Untitled has changed.\r\n\r\nDo you want to save the changes?";
+
+TEST_F(DocumentTest, NewWithoutChangesAsksNothing) {
+    Action("mnuNew")->trigger();
+    EXPECT_TRUE(script.Messages().empty());
+    EXPECT_EQ(window->windowTitle(), "Untitled - Pathloom");
+}
+
+TEST_F(DocumentTest, NewOnAModifiedDocumentAsksFirst) {
+    Edit();
+    script.QueueAnswer(Answer::Cancel);
+    Action("mnuNew")->trigger();
+    ASSERT_EQ(script.Messages().size(), 1u);
+    EXPECT_EQ(script.Messages()[0].text, UntitledQuestion);
+    EXPECT_EQ(script.Messages()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(script.Messages()[0].buttons, Platform::Buttons::YesNoCancel);
+    // Cancel keeps everything.
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 1);
+    EXPECT_TRUE(window->Modified);
+
+    script.QueueAnswer(Answer::No);
+    Action("mnuNew")->trigger();
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 0);
+    EXPECT_FALSE(window->Modified);
+    EXPECT_TRUE(script.FileRequests().empty());
+}
+
+TEST_F(DocumentTest, YesSavesThenGoesOnWhateverBecameOfTheSave) {
+    Edit();
+    script.QueueAnswer(Answer::Yes);
+    script.QueueFile(File("kept"));
+    Action("mnuNew")->trigger();
+    EXPECT_TRUE(QFile::exists(File("kept.plm")));
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 0);
+    EXPECT_EQ(window->windowTitle(), "Untitled - Pathloom");
+
+    // A cancelled save dialog after Yes still lets New go on.
+    Edit();
+    script.QueueAnswer(Answer::Yes);
+    script.QueueFile(std::nullopt);
+    Action("mnuNew")->trigger();
+    EXPECT_EQ(script.FileRequests().size(), 2u);
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 0);
+    EXPECT_FALSE(window->Modified);
+}
+
+TEST_F(DocumentTest, SaveAsksForANameOnlyWhenNeeded) {
+    Edit();
+    script.QueueFile(std::nullopt);
+    Action("mnuSave")->trigger();
+    // Cancelled: still untitled and modified, and nothing said.
+    EXPECT_EQ(window->windowTitle(), "Untitled - Pathloom");
+    EXPECT_TRUE(window->Modified);
+    EXPECT_TRUE(script.Messages().empty());
+    ASSERT_EQ(script.FileRequests().size(), 1u);
+    EXPECT_TRUE(script.FileRequests()[0].save);
+    EXPECT_EQ(script.FileRequests()[0].filter, "Pathloom Files (*.plm);;All Files (*)");
+    EXPECT_EQ(script.FileRequests()[0].defaultSuffix, "plm");
+
+    script.QueueFile(File("net1.plm"));
+    Action("mnuSave")->trigger();
+    EXPECT_EQ(window->windowTitle(), "net1 - Pathloom");
+    EXPECT_FALSE(window->Modified);
+    EXPECT_EQ(window->GetDocumentPath(), File("net1.plm"));
+
+    // Titled: Save writes without a dialog.
+    window->Engine().Graph().AddNode(100, 10);
+    window->Modified = true;
+    Action("mnuSave")->trigger();
+    EXPECT_EQ(script.FileRequests().size(), 2u);
+    EXPECT_FALSE(window->Modified);
+    clsLA reread;
+    LoadGraph(reread, Platform::ToFileName(File("net1.plm")));
+    EXPECT_EQ(reread.Graph().NodeCount(), 2);
+
+    // Save As always asks, offers the last name, and retitles the window.
+    script.QueueFile(File("net2.plm"));
+    Action("mnuSaveAs")->trigger();
+    ASSERT_EQ(script.FileRequests().size(), 3u);
+    EXPECT_EQ(script.FileRequests()[2].offeredName, File("net1.plm"));
+    EXPECT_EQ(window->windowTitle(), "net2 - Pathloom");
+    EXPECT_TRUE(QFile::exists(File("net2.plm")));
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsModifiedAndTheChosenPath) {
+    Edit();
+    const QString unreachable = File("no-such-folder/net.plm");
+    script.QueueFile(unreachable);
+    Action("mnuSave")->trigger();
+    ASSERT_EQ(script.Messages().size(), 1u);
+    EXPECT_EQ(script.Messages()[0].text, "Error saving graph.");
+    EXPECT_EQ(script.Messages()[0].icon, MessageIcon::Critical);
+    EXPECT_TRUE(window->Modified);
+    EXPECT_EQ(window->GetDocumentPath(), unreachable);
+    EXPECT_EQ(window->windowTitle(), "net - Pathloom");
+}
+
+TEST_F(DocumentTest, OpenLoadsTheGraphAndResetsTheView) {
+    WriteDocument(File("two.plm"), {{10, 10}, {200, 10}}, {{1, 2, 1, 12.0f}});
+    Scroll("HScroll")->setValue(100);
+    Scroll("VScroll")->setValue(41);
+    script.QueueFile(File("two.plm"));
+    Action("mnuOpen")->trigger();
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 2);
+    EXPECT_EQ(window->Engine().Graph().LinkCount(), 1);
+    EXPECT_EQ(window->windowTitle(), "two - Pathloom");
+    EXPECT_FALSE(window->Modified);
+    EXPECT_EQ(Scroll("HScroll")->value(), 0);
+    EXPECT_EQ(Scroll("VScroll")->value(), 0);
+    EXPECT_FALSE(script.FileRequests()[0].save);
+    // The graph is on the canvas: node 1 at its position.
+    EXPECT_EQ(window->Canvas()->Image().pixelColor(15, 30), QColor(255, 255, 150));
+}
+
+TEST_F(DocumentTest, OpenOnAModifiedDocumentAsksAndCancelledDialogChangesNothing) {
+    WriteDocument(File("first.plm"), {{10, 10}});
+    script.QueueFile(File("first.plm"));
+    Action("mnuOpen")->trigger();
+    Edit();
+
+    script.QueueAnswer(Answer::No);
+    script.QueueFile(std::nullopt);
+    Action("mnuOpen")->trigger();
+    EXPECT_EQ(script.Messages().size(), 1u);
+    EXPECT_EQ(script.Messages()[0].text,
+              "The graph in the file first has changed.\r\n\r\nDo you want to save the changes?");
+    // The dialog was cancelled: the modified document stays as it was.
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 2);
+    EXPECT_TRUE(window->Modified);
+    EXPECT_EQ(window->windowTitle(), "first - Pathloom");
+
+    script.QueueAnswer(Answer::Cancel);
+    Action("mnuOpen")->trigger();
+    EXPECT_EQ(script.FileRequests().size(), 2u); // Cancel: no dialog at all
+}
+
+TEST_F(DocumentTest, FailedOpenReportsAndLeavesAnEmptyGraph) {
+    QFile broken(File("broken.plm"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("not a graph at all");
+    broken.close();
+
+    Edit();
+    script.QueueAnswer(Answer::No);
+    script.QueueFile(File("broken.plm"));
+    Action("mnuOpen")->trigger();
+    ASSERT_EQ(script.Messages().size(), 2u);
+    EXPECT_EQ(script.Messages()[1].text, "'" + File("broken.plm") + "' could not be loaded.");
+    EXPECT_EQ(script.Messages()[1].icon, MessageIcon::Critical);
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 0);
+    EXPECT_EQ(window->windowTitle(), "broken - Pathloom");
+    EXPECT_TRUE(window->Modified); // keeps its value
+    EXPECT_EQ(window->GetSelectedNode(), -1);
+    // Redrawn at once: the node that was there is gone from the canvas.
+    EXPECT_EQ(window->Canvas()->Image().pixelColor(15, 30), QColor(Qt::white));
+}
+
+TEST_F(DocumentTest, StartupDocumentOpensOrLeavesAnUntitledOne) {
+    WriteDocument(File("start.plm"), {{10, 10}, {100, 100}});
+    window->OpenStartupDocument(File("start.plm"));
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 2);
+    EXPECT_EQ(window->windowTitle(), "start - Pathloom");
+    EXPECT_TRUE(script.Messages().empty());
+
+    window->OpenStartupDocument(File("missing.plm"));
+    ASSERT_EQ(script.Messages().size(), 1u);
+    EXPECT_EQ(script.Messages()[0].text, "'" + File("missing.plm") + "' could not be loaded.");
+    EXPECT_EQ(window->windowTitle(), "Untitled - Pathloom");
+    EXPECT_EQ(window->Engine().Graph().NodeCount(), 0);
+    EXPECT_FALSE(window->Modified);
+}
+
+TEST_F(DocumentTest, ClosingAsksAboutUnsavedChanges) {
+    EXPECT_TRUE(window->close());
+    window->show();
+
+    Edit();
+    script.QueueAnswer(Answer::Cancel);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+
+    script.QueueAnswer(Answer::No);
+    Action("mnuExit")->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(script.Messages().size(), 2u);
+}
+
+struct TitleCase {
+    const char* path;
+    const char* title;
+};
+
+TEST(DocumentTitle, IsTheFileNameWithoutFolderAndExtension) {
+    const TitleCase cases[] = {
+        {"", "Untitled"},
+        {"/home/u/net1.plm", "net1"},
+        {"/tmp/my.data/net", "net"},
+        {"/data/net.v2.plm", "net.v2"},
+        {"/net", "net"},
+        {"net1.plm", ""}, // no folder separator at all
+        {"/data/", ""},
+    };
+    for (const TitleCase& c : cases)
+        EXPECT_EQ(frmMain::DocumentTitle(c.path), QString(c.title)) << c.path;
+}
+
+} // namespace
