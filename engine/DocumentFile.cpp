@@ -168,6 +168,12 @@ void ReadDocument(clsLA& la, int fd) {
     }
     DocumentReader reader([fd](char* data, std::size_t size) { return ReadSome(fd, data, size); },
                           static_cast<uint64_t>(info.st_size));
+    // No document larger than the machine's memory can load; finding out by trying would take
+    // all of it first.
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        reader.LimitMemory(static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize));
     char signature[sizeof Signature];
     reader.ReadBytes(signature, sizeof signature);
     if (std::memcmp(signature, Signature, sizeof Signature) != 0)

@@ -4,10 +4,16 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
 constexpr std::size_t BlockSize = 1 << 16;
+
+// A loaded record takes a few times its bytes: an object of its own, its pointer in the
+// collection and, for a node, an entry in the index by ID (about 2.5 times for nodes and 2.8
+// times for links).
+constexpr uint64_t LoadedBytesPerRecordByte = 4;
 
 [[noreturn]] void PastEnd() {
     throw PathloomError(ErrorNumber::InputPastEndOfFile, "DocumentReader", "Input past end of file");
@@ -108,8 +114,14 @@ float DocumentReader::ReadFloat() {
 
 int32_t DocumentReader::ReadCount(std::size_t recordSize) {
     const int32_t count = ReadInt32();
+    const uint64_t bytes = static_cast<uint64_t>(count) * recordSize;
     // A count the rest of the file cannot hold is damage, not a reason to allocate gigabytes.
-    if (count < 0 || static_cast<uint64_t>(count) * recordSize > Remaining())
+    if (count < 0 || bytes > Remaining())
         PastEnd();
+    // A long (or sparse) file can hold more records than memory can: refuse before reserving
+    // room for them, not after the machine has run out.
+    if (bytes > memoryLeft_ / LoadedBytesPerRecordByte)
+        throw std::bad_alloc();
+    memoryLeft_ -= bytes * LoadedBytesPerRecordByte;
     return count;
 }

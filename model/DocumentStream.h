@@ -45,8 +45,12 @@ public:
     void ReadBytes(void* data, std::size_t size);
 
     // A count of records of recordSize bytes each; raises when it is negative or when the rest of
-    // the file is too short to hold that many records.
+    // the file is too short to hold that many records, and throws std::bad_alloc when the
+    // records counted so far could not fit in the memory limit once loaded.
     int32_t ReadCount(std::size_t recordSize);
+
+    // Bytes of memory the loaded records may take, all counts together; no limit unless set.
+    void LimitMemory(uint64_t bytes) { memoryLeft_ = bytes; }
 
     uint64_t Remaining() const { return length_ - consumed_; }
 
@@ -56,6 +60,7 @@ private:
     Source source_;
     uint64_t length_;
     uint64_t consumed_ = 0;
+    uint64_t memoryLeft_ = UINT64_MAX;
     std::string buffer_;
     std::size_t bufferPos_ = 0;
 };

@@ -1,0 +1,224 @@
+// Saving when the disk says no, or when the process dies halfway: the error reaches the caller
+// as "Error saving graph." and the document under the target name stays whole.
+
+#include "ChildProcess.h"
+#include "DocumentFile.h"
+#include "PathloomError.h"
+#include "TestGraphs.h"
+#include "clsLA.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <csignal>
+#include <grp.h>
+#include <sched.h>
+#include <string>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+using TestGraphs::DataPath;
+using TestGraphs::ReadBytes;
+using TestGraphs::TempDir;
+using TestGraphs::WriteBytes;
+
+namespace {
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ListingOf(const std::string& folder) {
+    std::string text;
+    for (const std::string& name : NamesIn(folder))
+        text += (text.empty() ? "" : " ") + name;
+    return text;
+}
+
+// A ring of nodes, each linked to the next two: a document of about 104 bytes per node.
+void BuildRing(clsLA& la, int32_t nodes) {
+    clsGraph& g = la.Graph();
+    for (int32_t i = 0; i < nodes; ++i)
+        g.AppendNode().Position.x = i * 60;
+    for (int32_t i = 1; i <= nodes; ++i) {
+        for (int32_t step : {1, 2}) {
+            clsLink& link = g.AppendLink();
+            link.FromNode = &g.Node(i);
+            link.ToNode = &g.Node((i - 1 + step) % nodes + 1);
+            link.LinkType = step == 1 ? LinkKind::Simple : LinkKind::Unidirectional;
+            link.Weight = static_cast<float>(i);
+        }
+    }
+    g.InitProbability();
+}
+
+// The description SaveGraph raised, or what else happened.
+std::string SaveOutcome(clsLA& la, const std::string& file) {
+    try {
+        SaveGraph(la, file);
+        return "saved";
+    } catch (const PathloomError& e) {
+        return e.Description();
+    }
+}
+
+class SaveFaults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Others (an unprivileged child) may look inside; what they may write is up to each test.
+        ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+        old = ReadBytes(DataPath("documents/two-nodes.plm"));
+    }
+    TempDir dir;
+    std::string old;
+};
+
+TEST_F(SaveFaults, AFolderWithoutWriteAccessRefusesEverySave) {
+    const std::string folder = dir.File("locked");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0755), 0);
+    WriteBytes(folder + "/doc.plm", old);
+    WriteBytes(folder + "/shared.plm", old);
+    // A file anyone may write, in a folder nobody may: replacing it still needs the folder.
+    ASSERT_EQ(::chmod((folder + "/shared.plm").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+
+    clsLA la;
+    BuildRing(la, 10);
+    const auto result = ChildProcess::Run([&] {
+        // Root may write anywhere: the child becomes nobody first.
+        if (::geteuid() == 0) {
+            if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+                ::setresuid(65534, 65534, 65534) != 0) {
+                ChildProcess::Report("cannot drop to an unprivileged user");
+                return ChildProcess::Skipped;
+            }
+        }
+        for (const char* name : {"/doc.plm", "/shared.plm", "/new.plm"})
+            ChildProcess::Report(SaveOutcome(la, folder + name));
+        return 0;
+    });
+    ::chmod(folder.c_str(), 0755);
+    if (result.exited && result.code == ChildProcess::Skipped)
+        GTEST_SKIP() << result.report;
+    ASSERT_TRUE(result.exited && result.code == 0) << result.report;
+    EXPECT_EQ(result.report, "Error saving graph.\nError saving graph.\nError saving graph.\n");
+    EXPECT_EQ(ReadBytes(folder + "/doc.plm"), old);
+    EXPECT_EQ(ReadBytes(folder + "/shared.plm"), old);
+    EXPECT_EQ(ListingOf(folder), "doc.plm shared.plm");
+}
+
+TEST_F(SaveFaults, AFullFileSystemRefusesTheSaveAndKeepsTheOldDocument) {
+    const std::string mountPoint = dir.File("small");
+    ASSERT_EQ(::mkdir(mountPoint.c_str(), 0755), 0);
+    const std::string file = mountPoint + "/doc.plm";
+    clsLA big;
+    BuildRing(big, 2000); // about 200 KB, three times the file system
+    clsLA empty;
+
+    // The small file system is mounted in the child's own mount namespace and goes with it.
+    const auto result = ChildProcess::Run([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0) {
+            ChildProcess::Report("cannot mount a small file system here");
+            return ChildProcess::Skipped;
+        }
+        WriteBytes(file, old);
+        ChildProcess::Report(SaveOutcome(big, file));
+        ChildProcess::Report(ReadBytes(file) == old ? "old document intact" : "old document changed");
+        ChildProcess::Report(ListingOf(mountPoint));
+        // The failed save gave its space back: a small document still fits.
+        ChildProcess::Report(SaveOutcome(empty, file));
+        ChildProcess::Report(std::to_string(ReadBytes(file).size()));
+        return 0;
+    });
+    if (result.exited && result.code == ChildProcess::Skipped)
+        GTEST_SKIP() << result.report;
+    ASSERT_TRUE(result.exited && result.code == 0) << result.report;
+    EXPECT_EQ(result.report, "Error saving graph.\nold document intact\ndoc.plm\nsaved\n46\n");
+}
+
+TEST_F(SaveFaults, AFileSizeLimitRefusesTheSaveAndKeepsTheOldDocument) {
+    const std::string file = dir.File("doc.plm");
+    WriteBytes(file, old);
+    clsLA big;
+    BuildRing(big, 2000);
+    const auto result = ChildProcess::Run([&] {
+        // Past the limit write() fails with EFBIG instead of the process being signalled.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64 * 1024, 64 * 1024};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            ChildProcess::Report("cannot limit the file size");
+            return ChildProcess::Skipped;
+        }
+        ChildProcess::Report(SaveOutcome(big, file));
+        return 0;
+    });
+    if (result.exited && result.code == ChildProcess::Skipped)
+        GTEST_SKIP() << result.report;
+    ASSERT_TRUE(result.exited && result.code == 0) << result.report;
+    EXPECT_EQ(result.report, "Error saving graph.\n");
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(dir.Listing(), "doc.plm");
+}
+
+// A save killed at moments spread over its whole length, writing through flushing to renaming:
+// the target holds the old document or the new one, byte for byte, never a mixture or a part.
+TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
+    clsLA la;
+    BuildRing(la, 60000); // about 6 MB
+    const std::string file = dir.File("doc.plm");
+    const auto save = [&] {
+        ChildProcess::Report("saving");
+        SaveGraph(la, file);
+        return 0;
+    };
+    // How long a save takes in a child, from its start to its end.
+    ChildProcess whole(save);
+    ASSERT_EQ(whole.ReadReport(), "saving");
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(whole.Wait().code, 0);
+    const auto saveTime = std::chrono::steady_clock::now() - start;
+    const std::string saved = ReadBytes(file);
+
+    constexpr int Rounds = 16;
+    int keptOld = 0, tookNew = 0;
+    for (int round = 0; round < Rounds; ++round) {
+        WriteBytes(file, old);
+        ChildProcess child(save);
+        ASSERT_EQ(child.ReadReport(), "saving");
+        // From at once to half as long again as a whole save takes.
+        std::this_thread::sleep_for(saveTime * round * 3 / (2 * (Rounds - 1)));
+        child.Kill(SIGKILL);
+        child.Wait();
+
+        const std::string now = ReadBytes(file);
+        ASSERT_TRUE(now == old || now == saved)
+            << "round " << round << ": " << now.size() << " bytes under the target name";
+        (now == old ? keptOld : tookNew)++;
+        // A killed save may leave its temporary file beside the target, never anything else.
+        for (const std::string& name : NamesIn(dir.Path())) {
+            if (name == "doc.plm")
+                continue;
+            EXPECT_EQ(name.rfind(".doc.plm.", 0), 0u) << name;
+            EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << name;
+            ::unlink(dir.File(name).c_str());
+        }
+    }
+    std::printf("killed saves: %d left the old document, %d the new one (a save took %.0f ms)\n",
+                keptOld, tookNew,
+                std::chrono::duration<double, std::milli>(saveTime).count());
+}
+
+} // namespace
