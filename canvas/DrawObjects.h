@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+
 #include <cstdint>
 
 class clsGraph;

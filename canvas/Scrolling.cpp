@@ -1,6 +1,7 @@
 #include "Scrolling.h"
 
 #include <QScrollBar>
+
 #include <cmath>
 
 namespace Canvas {

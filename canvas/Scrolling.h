@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
+
 #include <optional>
 
 class QScrollBar;

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPolygon>
+
 #include <cmath>
 #include <cstdio>
 

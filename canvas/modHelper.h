@@ -4,6 +4,7 @@
 #include <QChar>
 #include <QColor>
 #include <QString>
+
 #include <array>
 #include <cstdint>
 

@@ -3,6 +3,7 @@
 #include "PlatformScript.h"
 
 #include <QFileDialog>
+
 #include <utility>
 
 namespace Platform {

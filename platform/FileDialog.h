@@ -3,6 +3,7 @@
 // chosen last is offered again the next time that dialog opens.
 
 #include <QString>
+
 #include <optional>
 
 class QWidget;
@@ -10,7 +11,7 @@ class QWidget;
 namespace Platform {
 
 class FileDialog {
-  public:
+public:
     // filter in Qt form, e.g. "Pathloom Files (*.plm);;All Files (*)"; suffix without the dot.
     FileDialog(QString filter, QString defaultSuffix);
 
@@ -24,7 +25,7 @@ class FileDialog {
     const QString& Filter() const { return filter_; }
     const QString& DefaultSuffix() const { return defaultSuffix_; }
 
-  private:
+private:
     std::optional<QString> Show(QWidget* owner, bool save);
 
     QString filter_;

@@ -2,6 +2,7 @@
 // Labels and messages are Latin-1 bytes in the model; the window shows them as QString.
 
 #include <QString>
+
 #include <optional>
 #include <string>
 

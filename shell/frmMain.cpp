@@ -24,7 +24,9 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
+
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -101,9 +103,10 @@ void frmMain::BuildMenus() {
 
     mnuEdit = menuBar()->addMenu("&Edit");
     mnuEdit->setObjectName("mnuEdit");
-    mnuDelete = item(mnuEdit, "mnuDelete", "&Delete", nullptr);
+    mnuDelete = item(mnuEdit, "mnuDelete", "&Delete", [this] { DeleteSelection(); });
     mnuEdit->addSeparator();
-    mnuProperties = item(mnuEdit, "mnuProperties", "&Properties", nullptr);
+    mnuProperties =
+        item(mnuEdit, "mnuProperties", "&Properties", [this] { ShowSelectionProperties(); });
 
     mnuHelp = menuBar()->addMenu("&Help");
     mnuHelp->setObjectName("mnuHelp");
@@ -140,6 +143,9 @@ void frmMain::BuildToolbars() {
         action->setToolTip(b.tip);
         action->setCheckable(b.tool);
     }
+
+    connect(StdToolbar, &QToolBar::actionTriggered, this,
+            [this](QAction* button) { Guarded([=] { StdToolbar_ButtonClick(button); }); });
 
     ControlToolbar = new QToolBar("ControlToolbar", client);
     ControlToolbar->setObjectName("ControlToolbar");
@@ -188,6 +194,20 @@ void frmMain::BuildClientArea() {
     StatusBar->addWidget(pathsPanel);
 
     connect(picCanvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
+    connect(picCanvas, &CanvasWidget::MouseDown, this,
+            [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseDown(e); }); });
+    connect(picCanvas, &CanvasWidget::MouseMove, this,
+            [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseMove(e); }); });
+    connect(picCanvas, &CanvasWidget::MouseUp, this,
+            [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseUp(e); }); });
+    connect(picCanvas, &CanvasWidget::DblClick, this,
+            [this] { Guarded([this] { picCanvas_DblClick(); }); });
+
+    // The window sees Escape before any of its controls.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, this,
+            [this] { Guarded([this] { Form_KeyDown(Qt::Key_Escape); }); });
 
     client->resize(StartClientSize);
     Form_Resize();
@@ -402,7 +422,31 @@ void frmMain::DrawObjects() {
     picCanvas->SetImage(Canvas::DrawObjects(Graph, view, picCanvas->size(), NodeFont, LinkFont));
 }
 
-// ---- Tools ----
+// ---- Tools and mouse ----
+
+void frmMain::StdToolbar_ButtonClick(QAction* button) {
+    const QString key = button->objectName();
+    if (key == "Pointer") {
+        SetTool(Tool::Pointer);
+    } else if (key == "AddNode") {
+        SetTool(Tool::AddNode);
+    } else if (key == "Delete") {
+        DeleteSelection();
+    } else if (key == "SimpleLink") {
+        NewLinkType = LinkKind::Simple;
+        SetTool(Tool::Link);
+    } else if (key == "UnidirectionalLink") {
+        NewLinkType = LinkKind::Unidirectional;
+        SetTool(Tool::Link);
+    } else if (key == "BidirectionalLink") {
+        NewLinkType = LinkKind::Bidirectional;
+        SetTool(Tool::Link);
+    } else if (key == "Start") {
+        StartRun();
+    } else if (key == "Reset") {
+        ResetRun();
+    }
+}
 
 void frmMain::SetTool(int32_t tool) {
     for (QAction* button : StdToolbar->actions())
@@ -432,7 +476,8 @@ void frmMain::SetTool(int32_t tool) {
     default:
         return;
     }
-    picCanvas->setCursor(Resources::ToolCursor(cursor));
+    if (!busy_) // a run's busy pointer stays until the run ends
+        picCanvas->setCursor(Resources::ToolCursor(cursor));
 }
 
 // ---- Run control ----
@@ -489,6 +534,7 @@ void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
 
 void frmMain::SetBusy(bool busy) {
     // Over the canvas only: the run-control buttons stay usable during a responsive run.
+    busy_ = busy;
     if (busy)
         picCanvas->setCursor(Qt::WaitCursor);
     else
@@ -521,4 +567,185 @@ bool frmMain::KeepResponsive(int32_t pathCount) {
         return true;
     }
     return false;
+}
+
+void frmMain::picCanvas_MouseDown(QMouseEvent* event) {
+    if (Working || event->button() != Qt::LeftButton)
+        return;
+    eventPosition_ = event->position();
+    const QPoint pt = GetCursorPoint();
+    switch (CurrentTool) {
+    case Tool::Pointer: {
+        const QPoint at = Canvas::EventPoint(event->position());
+        LastX = at.x();
+        LastY = at.y();
+        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        if (SelectedNode < 0) {
+            SelectedLink = Graph.GetLinkIndexFromPoint(pt.x(), pt.y());
+        } else {
+            SelectedLink = -1;
+            SetTool(Tool::DragNode);
+        }
+        DrawObjects();
+        break;
+    }
+    case Tool::AddNode:
+        // Centred on the pointer; the selection stays as it was.
+        Graph.AddNode(pt.x() - Canvas::CentreOffset, pt.y() - Canvas::CentreOffset);
+        Modified = true;
+        DrawObjects();
+        break;
+    case Tool::Link:
+        LastX = pt.x();
+        LastY = pt.y();
+        FirstMove = true;
+        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        if (SelectedNode == -1)
+            Platform::ShowMessage(this, "You mush select a node and drag pointer to another node.",
+                                  MessageIcon::Exclamation);
+        break;
+    default:
+        break;
+    }
+}
+
+QPoint frmMain::RubberBandStart() const {
+    const clsPosition& position = Graph.Node(SelectedNode).Position;
+    const modHelper::Point c = Canvas::ToViewPoint({position.x, position.y}, ScrollOffset());
+    // The band starts at a node under the pointer, so it always fits the canvas.
+    const auto fit = [](int64_t v) {
+        return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 22), int64_t{1} << 22));
+    };
+    return QPoint(fit(c.x + Canvas::CentreOffset), fit(c.y + Canvas::CentreOffset));
+}
+
+void frmMain::picCanvas_MouseMove(QMouseEvent* event) {
+    if (Working || event->buttons() != Qt::LeftButton)
+        return;
+    const QPoint at = Canvas::EventPoint(event->position());
+    if (CurrentTool == Tool::DragNode && SelectedNode >= 0) {
+        // The node keeps the offset to the pointer that it had at the press.
+        Graph.Node(SelectedNode).Position.Move(at.x() - LastX, at.y() - LastY);
+        LastX = at.x();
+        LastY = at.y();
+        Modified = true;
+        DrawObjects();
+    } else if (CurrentTool == Tool::Link && SelectedNode != -1) {
+        const QPoint c = RubberBandStart();
+        if (!FirstMove)
+            picCanvas->InvertLine(c, QPoint(LastX, LastY)); // erase the last band
+        else
+            FirstMove = false;
+        picCanvas->InvertLine(c, at);
+        LastX = at.x();
+        LastY = at.y();
+    }
+}
+
+void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
+    if (Working)
+        return;
+    eventPosition_ = event->position();
+    if (event->button() == Qt::LeftButton) {
+        if (CurrentTool == Tool::DragNode) {
+            SetTool(Tool::Pointer);
+            DrawObjects();
+        } else if (CurrentTool == Tool::Link && SelectedNode != -1) {
+            if (!FirstMove)
+                picCanvas->InvertLine(RubberBandStart(), QPoint(LastX, LastY));
+            try {
+                const QPoint pt = GetCursorPoint();
+                const int32_t target = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+                if (target >= 0 && target != SelectedNode) {
+                    Graph.AddLink(SelectedNode, target, NewLinkType);
+                    SelectedNode = target; // the next link may start where this one ended
+                    Modified = true;
+                    DrawObjects();
+                }
+            } catch (const PathloomError& e) {
+                ShowMessage(e.Description(), MessageIcon::Critical);
+            }
+        }
+    } else if (event->button() == Qt::RightButton && CurrentTool == Tool::Pointer) {
+        const QPoint pt = GetCursorPoint();
+        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        SelectedLink = SelectedNode < 0 ? Graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        DrawObjects();
+        if (SelectedNode < 1 && SelectedLink < 1)
+            return;
+        mnuEdit->popup(picCanvas->mapToGlobal(Canvas::EventPoint(event->position())));
+    }
+}
+
+void frmMain::picCanvas_DblClick() {
+    ShowSelectionProperties();
+}
+
+void frmMain::Form_KeyDown(int keyCode) {
+    // A link drag in progress keeps its tool.
+    if (keyCode == Qt::Key_Escape && CurrentTool != Tool::Link)
+        SetTool(Tool::Pointer);
+}
+
+void frmMain::ShowSelectionProperties() {
+    if (Working || CurrentTool != Tool::Pointer)
+        return;
+    int result = 0;
+    if (SelectedNode >= 1) {
+        dialogs_->NodeProperties.NodeToEdit = &Graph.Node(SelectedNode);
+        result = dialogs_->NodeProperties.ShowDialog(this);
+    } else if (SelectedLink >= 1) {
+        dialogs_->LinkProperties.LinkToEdit = &Graph.Link(SelectedLink);
+        result = dialogs_->LinkProperties.ShowDialog(this);
+    } else {
+        return;
+    }
+    if (result == 1) {
+        Modified = true;
+        DrawObjects();
+    }
+}
+
+void frmMain::DeleteSelection() {
+    if (Working)
+        return;
+    // The link first: after a link drag both may be selected.
+    if (SelectedLink >= 1) {
+        Graph.DeleteLink(SelectedLink);
+        SelectedLink = -1;
+        Modified = true;
+        DrawObjects();
+    } else if (SelectedNode >= 1) {
+        // The engine must not keep pointing at a node that is gone.
+        const clsNode* node = &Graph.Node(SelectedNode);
+        if (LA.sourceNode == node)
+            LA.sourceNode = nullptr;
+        if (LA.DestNode == node)
+            LA.DestNode = nullptr;
+        Graph.DeleteNode(SelectedNode);
+        SelectedNode = -1;
+        SelectedLink = -1;
+        Modified = true;
+        DrawObjects();
+    }
+}
+
+void frmMain::StartRun() {
+    ControlButton = ControlKey::None;
+    SetWorkingState(true);
+    Working = true;
+    for (QAction* button : ControlToolbar->actions())
+        button->setEnabled(true);
+    LA.Start(*this);
+    for (QAction* button : ControlToolbar->actions())
+        button->setEnabled(false);
+    Working = false;
+    SetWorkingState(false);
+    DrawObjects();
+}
+
+void frmMain::ResetRun() {
+    Graph.InitProbability();
+    Graph.ResetFlags();
+    DrawObjects();
 }

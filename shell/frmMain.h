@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QPointF>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -37,7 +38,7 @@ constexpr int16_t Stop = 2;
 
 class frmMain : public QMainWindow, public RunHost {
     Q_OBJECT
-  public:
+public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -73,11 +74,11 @@ class frmMain : public QMainWindow, public RunHost {
     void PathLearned(int32_t pathCount, const clsPathStack& path) override;
     bool KeepResponsive(int32_t pathCount) override;
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     void BuildMenus();
     void BuildToolbars();
     void BuildClientArea();
@@ -101,11 +102,22 @@ class frmMain : public QMainWindow, public RunHost {
     QPoint ScrollOffset() const;
     QPoint GetCursorPoint() const;
 
-    // Tools.
+    // Tools and mouse.
+    void StdToolbar_ButtonClick(QAction* button);
     void SetTool(int32_t tool);
+    void picCanvas_MouseDown(QMouseEvent* event);
+    void picCanvas_MouseMove(QMouseEvent* event);
+    void picCanvas_MouseUp(QMouseEvent* event);
+    void picCanvas_DblClick();
+    void Form_KeyDown(int keyCode);
+    void ShowSelectionProperties();
+    void DeleteSelection();
+    QPoint RubberBandStart() const;
 
     // Run control.
     void SetWorkingState(bool working);
+    void StartRun();
+    void ResetRun();
     void ControlToolbar_ButtonClick(QAction* button);
 
     // Runs a handler of a user action; an error it lets through is shown, never passed on to the
@@ -155,6 +167,7 @@ class frmMain : public QMainWindow, public RunHost {
     QScrollBar* VScroll = nullptr;
 
     // A run without step delay: when events were last processed and the canvas last redrawn.
+    bool busy_ = false;
     QElapsedTimer responsiveClock_;
     qint64 lastResponsive_ = 0;
     qint64 lastRedraw_ = 0;

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QtMath>
+
 #include <cstdio>
 #include <functional>
 

@@ -2,6 +2,10 @@
 // document as it opens, for the README, and the steps of a first experiment done with the mouse.
 //
 //   pathloom-screenshot window OUTPUT.png [DOCUMENT.plm]
+//   pathloom-screenshot guide OUTPUT_FOLDER
+//
+// The guide draws a triangle with the mouse, gives its links weights, runs from the first node
+// to the last with step delay and photographs each step (guide-1-nodes.png to guide-6-learned.png).
 //
 // Without a document it draws a small graph through the model and saves it to a temporary file
 // first, so that the window opens a real document either way.
@@ -10,12 +14,23 @@
 #include "Latin1Text.h"
 #include "frmMain.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QWindow>
+
 #include <cstdio>
 
 namespace {
@@ -68,6 +83,119 @@ int WindowShot(const QString& output, QString document) {
     return Grab(window, output) ? 0 : 1;
 }
 
+// The guide's user: real mouse events on the window, dialogs answered as they open.
+class GuideUser {
+public:
+    GuideUser(frmMain& window, QString folder) : window_(window), folder_(std::move(folder)) {}
+
+    bool ok = true;
+
+    void Button(const char* key) {
+        QAction* action = window_.findChild<QAction*>(key);
+        auto* bar = qobject_cast<QToolBar*>(action->parent());
+        QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+    }
+    void Click(QPoint at) { QTest::mouseClick(window_.Canvas(), Qt::LeftButton, {}, at); }
+    void Drag(QPoint from, QPoint to) {
+        QTest::mousePress(window_.Canvas(), Qt::LeftButton, {}, from);
+        for (int i = 1; i <= 8; ++i)
+            QTest::mouseMove(window_.Canvas(), from + (to - from) * i / 8);
+        QTest::mouseRelease(window_.Canvas(), Qt::LeftButton, {}, to);
+    }
+    void DoubleClick(QPoint at) {
+        QTest::mouseDClick(window_.windowHandle(), Qt::LeftButton, {},
+                           window_.Canvas()->mapTo(&window_, at));
+    }
+    void Shot(QWidget& widget, const char* name) { ok = Grab(widget, folder_ + "/" + name) && ok; }
+
+    // Fills the dialog that opens next, photographs it if asked, and presses OK.
+    void AnswerDialog(std::function<void(QWidget*)> fill, const char* shotName = nullptr) {
+        QTimer::singleShot(100, [=] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                ok = false;
+                return;
+            }
+            fill(dialog);
+            if (shotName)
+                Shot(*dialog, shotName);
+            dialog->findChild<QAbstractButton*>("cmdOK")->click();
+        });
+    }
+
+    void SetWeight(QPoint onLink, const char* weight) {
+        Click(onLink);
+        AnswerDialog(
+            [=](QWidget* dialog) { dialog->findChild<QLineEdit*>("txtWeight")->setText(weight); },
+            weight[0] == '3' ? "guide-3-weight.png" : nullptr);
+        DoubleClick(onLink);
+    }
+
+private:
+    frmMain& window_;
+    QString folder_;
+};
+
+int Guide(const QString& folder) {
+    QDir().mkpath(folder);
+    frmMain window;
+    window.show();
+    Settle();
+    GuideUser user(window, folder);
+
+    // Three nodes: 0 on the left, 1 at the top, 2 on the right.
+    user.Button("AddNode");
+    for (QPoint at : {QPoint(100, 220), QPoint(290, 80), QPoint(480, 220)})
+        user.Click(at);
+    user.Shot(window, "guide-1-nodes.png");
+
+    // Links 0 -> 1, 1 -> 2 and the direct 0 -> 2.
+    user.Button("UnidirectionalLink");
+    user.Drag({100, 220}, {290, 80});
+    user.Drag({290, 80}, {480, 220});
+    user.Drag({100, 220}, {480, 220});
+    user.Shot(window, "guide-2-links.png");
+
+    // Weights: the way over 1 costs 1 + 1, the direct link 3.
+    user.Button("Pointer");
+    user.SetWeight({195, 150}, "1");
+    user.SetWeight({385, 150}, "1");
+    user.SetWeight({200, 220}, "3");
+    user.Click({300, 350}); // nothing selected, so the run's colours show plainly
+
+    // A run from 0 to 2, one path at a time.
+    int pause = 0;
+    QTimer forward;
+    forward.setInterval(50);
+    QObject::connect(&forward, &QTimer::timeout, [&] {
+        if (!window.IsWorking() || QApplication::activeModalWidget() ||
+            window.Engine().PathCount() == pause)
+            return;
+        pause = window.Engine().PathCount();
+        if (pause == 1)
+            user.Shot(window, "guide-5-first-path.png");
+        user.Button("Forward");
+    });
+    forward.start();
+    user.AnswerDialog(
+        [](QWidget* dialog) {
+            dialog->findChild<QComboBox*>("cmbModel")->setCurrentIndex(0);
+            dialog->findChild<QListWidget*>("lstType")->setCurrentRow(0);
+            dialog->findChild<QLineEdit*>("txtReward")->setText("0.1");
+            dialog->findChild<QLineEdit*>("txtLearningFactor")->setText("0");
+            dialog->findChild<QRadioButton*>("optSearchMethod1")->setChecked(true);
+            dialog->findChild<QComboBox*>("cmbSource")->setCurrentIndex(0);
+            dialog->findChild<QComboBox*>("cmbDest")->setCurrentIndex(2);
+            dialog->findChild<QCheckBox*>("chkEnableDelay")->setChecked(true);
+        },
+        "guide-4-options.png");
+    user.Button("Start");
+    forward.stop();
+    user.Shot(window, "guide-6-learned.png");
+    window.Modified = false; // the guide's graph is not kept
+    return user.ok && pause == 2 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,6 +203,11 @@ int main(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 3 && args[1] == "window")
         return WindowShot(args[2], args.value(3));
-    std::fprintf(stderr, "usage: %s window OUTPUT.png [DOCUMENT.plm]\n", qPrintable(args.value(0)));
+    if (args.size() == 3 && args[1] == "guide")
+        return Guide(args[2]);
+    std::fprintf(stderr,
+                 "usage: %s window OUTPUT.png [DOCUMENT.plm]\n"
+                 "       %s guide OUTPUT_FOLDER\n",
+                 qPrintable(args.value(0)), qPrintable(args.value(0)));
     return 2;
 }

@@ -21,7 +21,7 @@ QColor At(const QImage& image, int x, int y) {
 }
 
 class DrawObjectsTest : public ::testing::Test {
-  protected:
+protected:
     QImage Render(QSize size = QSize(400, 300)) {
         return Canvas::DrawObjects(graph, view, size, Canvas::MakeNodeFont(),
                                    Canvas::MakeLinkFont());

@@ -1,8 +1,10 @@
 #include "modHelper.h"
 
 #include <QLocale>
+
 #include <cmath>
 #include <gtest/gtest.h>
+
 #include <limits>
 
 namespace {

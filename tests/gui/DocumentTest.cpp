@@ -9,7 +9,7 @@ namespace {
 using Platform::Answer;
 
 class DocumentTest : public WindowFixture {
-  protected:
+protected:
     // Makes the document modified the way an edit would, with one node in the graph.
     void Edit() {
         window->Engine().Graph().AddNode(10, 10);

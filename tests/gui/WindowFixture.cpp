@@ -3,8 +3,16 @@
 #include "DocumentFile.h"
 #include "Latin1Text.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
+#include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 void WindowFixture::SetUp() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -57,4 +65,65 @@ QStringList WindowFixture::Messages() const {
     for (const auto& m : script.Messages())
         texts << m.text;
     return texts;
+}
+
+void WindowFixture::PressButton(const char* key) {
+    QAction* action = Action(key);
+    auto* bar = qobject_cast<QToolBar*>(action->parent());
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+}
+
+void WindowFixture::Click(QPoint at, Qt::MouseButton button) {
+    QTest::mouseClick(window->Canvas(), button, {}, at);
+}
+
+void WindowFixture::Drag(QPoint from, QPoint to, int steps) {
+    QTest::mousePress(window->Canvas(), Qt::LeftButton, {}, from);
+    for (int i = 1; i <= steps; ++i)
+        QTest::mouseMove(window->Canvas(), from + (to - from) * i / steps);
+    QTest::mouseRelease(window->Canvas(), Qt::LeftButton, {}, to);
+}
+
+void WindowFixture::DoubleClick(QPoint at) {
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                       window->Canvas()->mapTo(window.get(), at));
+}
+
+void WindowFixture::Escape() {
+    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+}
+
+void WindowFixture::AnswerDialog(QString* name, const char* button,
+                                 std::function<void(QWidget*)> fill) {
+    QTimer::singleShot(0, [=] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        *name = dialog->objectName();
+        if (fill)
+            fill(dialog);
+        auto* pressed = dialog->findChild<QAbstractButton*>(button);
+        ASSERT_NE(pressed, nullptr);
+        pressed->click();
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << name->toStdString() << " stayed open after " << button;
+            dialog->close();
+        }
+    });
+}
+
+void WindowFixture::AnswerOptions(const RunSettings& settings) {
+    static QString shown;
+    AnswerDialog(&shown, "cmdOK", [settings](QWidget* dialog) {
+        ASSERT_EQ(dialog->objectName(), "frmOptions");
+        dialog->findChild<QComboBox*>("cmbModel")->setCurrentIndex(0);
+        dialog->findChild<QListWidget*>("lstType")->setCurrentRow(0);
+        dialog->findChild<QLineEdit*>("txtReward")->setText("0.1");
+        dialog->findChild<QLineEdit*>("txtLearningFactor")->setText("0");
+        dialog->findChild<QRadioButton*>(QString("optSearchMethod%1").arg(settings.method))
+            ->setChecked(true);
+        dialog->findChild<QComboBox*>("cmbSource")->setCurrentIndex(settings.source);
+        dialog->findChild<QComboBox*>("cmbDest")->setCurrentIndex(settings.dest);
+        dialog->findChild<QCheckBox*>("chkEnableDelay")->setChecked(settings.stepDelay);
+    });
 }

@@ -11,12 +11,14 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
+
 #include <functional>
 #include <gtest/gtest.h>
+
 #include <memory>
 
 class WindowFixture : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -36,6 +38,31 @@ class WindowFixture : public ::testing::Test {
 
     // The message texts shown so far.
     QStringList Messages() const;
+
+    // Real mouse and key events on the canvas and the toolbars.
+    void Tool(const char* key) { Action(key)->trigger(); }
+    void PressButton(const char* key);
+    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton);
+    // Press, moves through the points on the way, release at the end.
+    void Drag(QPoint from, QPoint to, int steps = 4);
+    // Through the window system, so the second press arrives only as the double-click.
+    void DoubleClick(QPoint at);
+    void Escape();
+    QColor Pixel(int x, int y) const { return window->Canvas()->Image().pixelColor(x, y); }
+
+    // Answers the modal dialog that opens next: records its object name, lets `fill` set its
+    // fields, and presses the named button. A dialog that stays open after it is a failure.
+    void AnswerDialog(QString* name, const char* button,
+                      std::function<void(QWidget*)> fill = nullptr);
+
+    // The run settings the options dialog is given: P-model, LRP with reward 0.1.
+    struct RunSettings {
+        int method = 1; // 0 all nodes, 1 source to destination
+        int source = 0; // by position in the node lists
+        int dest = -1;
+        bool stepDelay = true;
+    };
+    void AnswerOptions(const RunSettings& settings);
 
     Platform::PlatformScript script;
     QTemporaryDir folder;
