@@ -5,8 +5,10 @@
 #   1. pathloom-run loads it, lists it and saves it again: wall time, peak memory, and whether
 #      the saved file is the same bytes;
 #   2. document_bench builds the same graph in memory and times its save and its load apart
-#      (its peak holds two graphs: the built one and the loaded one).
-# PATHLOOM_BENCH_BUILD names the build folder (configured as Release, without the window).
+#      (its peak holds two graphs: the built one and the loaded one);
+#   3. the window (headless) opens it, draws it and saves it under another name.
+# PATHLOOM_BENCH_BUILD names the build folder (configured as Release, without the window), and
+# PATHLOOM_BENCH_WINDOW_BUILD the one with the window (step 3 is left out when Qt is missing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -50,3 +52,15 @@ printf 'pathloom-run load, list and save: %s s, peak memory %d MB, saved file: %
 /usr/bin/time -o "$work/time" -f '%e %M' "$build_dir"/bench/document_bench "$nodes" "$work/bench.plm"
 read -r seconds peak < "$work/time"
 printf 'document_bench: %s s in all, peak memory %d MB (two graphs)\n' "$seconds" $((peak / 1024))
+
+window_build="${PATHLOOM_BENCH_WINDOW_BUILD:-build-bench-window}"
+if cmake -S . -B "$window_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF \
+     -DPATHLOOM_GUI=ON >/dev/null 2>&1 &&
+   cmake --build "$window_build" -j 2 --target window_large_document >/dev/null; then
+  QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \
+    "$window_build"/bench/window_large_document "$work/large.plm" "$work/window.plm"
+  same=$(cmp -s "$work/large.plm" "$work/window.plm" && echo "the same bytes" || echo "OTHER BYTES")
+  printf 'window: saved file: %s\n' "$same"
+else
+  echo "window: not built (no Qt 6 here?); left out"
+fi
