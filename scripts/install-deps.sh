@@ -8,7 +8,8 @@ packages=(
   libgtest-dev
   fonts-liberation xvfb
 )
-# Extra packages a caller asks for (the sanitizer and fuzz builds need clang's runtime).
+# Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
+# (clang libclang-rt-14-dev); the normal and the sanitized builds use g++ and need none.
 packages+=("$@")
 
 missing=()
