@@ -7,6 +7,8 @@
 
 #include <QPainter>
 
+#include <algorithm>
+
 namespace Canvas {
 
 namespace {
@@ -42,6 +44,17 @@ bool NearOrigin(int64_t x, int64_t y) {
 }
 
 constexpr int TextFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
+
+// Nothing a link or node draws reaches farther than this from its end points or its square: an
+// arrowhead 11 pixels, a link text (at most about 40 characters of the 10-pixel font) or a label
+// (at most 32 characters of the 11-pixel font) centred on it. Elements wholly farther outside
+// the canvas are skipped, which leaves every pixel as it was and keeps large graphs fast.
+constexpr int64_t ReachBeyondEnds = 256;
+
+bool OutsideCanvas(int64_t minX, int64_t minY, int64_t maxX, int64_t maxY, QSize size) {
+    return maxX + ReachBeyondEnds < 0 || maxY + ReachBeyondEnds < 0 ||
+           minX - ReachBeyondEnds > size.width() || minY - ReachBeyondEnds > size.height();
+}
 
 } // namespace
 
@@ -82,6 +95,9 @@ QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QF
             continue;
         modHelper::Point p1 = toView(link.FromNode->Position);
         modHelper::Point p2 = toView(link.ToNode->Position);
+        if (OutsideCanvas(std::min(p1.x, p2.x), std::min(p1.y, p2.y),
+                          std::max(p1.x, p2.x) + NodeSize, std::max(p1.y, p2.y) + NodeSize, size))
+            continue;
 
         const QPen* pen = &blackPen;
         if (i == view.SelectedLink && !view.Working)
@@ -122,7 +138,7 @@ QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QF
     for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
         const clsNode& node = graph.Node(i);
         const modHelper::Point p = toView(node.Position);
-        if (!NearOrigin(p.x, p.y))
+        if (OutsideCanvas(p.x, p.y, p.x + NodeSize, p.y + NodeSize, size) || !NearOrigin(p.x, p.y))
             continue;
         const QRect square(static_cast<int>(p.x), static_cast<int>(p.y), NodeSize, NodeSize);
         painter.drawImage(square.topLeft(), NodeImage(i == view.SelectedNode ? 1 : 0));

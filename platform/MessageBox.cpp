@@ -3,6 +3,7 @@
 #include "PlatformScript.h"
 
 #include <QMessageBox>
+#include <QStringList>
 
 namespace Platform {
 
@@ -20,14 +21,25 @@ QMessageBox::Icon ToQtIcon(MessageIcon icon) {
 }
 } // namespace
 
+QString ShownText(const QString& text) {
+    QString shown = text;
+    shown.replace("\r\n", "\n");
+    QStringList lines = shown.split('\n');
+    for (QString& line : lines) {
+        if (line.size() > MaxShownLine) {
+            const qsizetype dropped = line.size() - MaxShownLine;
+            line = line.left(MaxShownLine) +
+                   QString::fromUtf8("\u2026 (%1 more characters)").arg(dropped);
+        }
+    }
+    return lines.join('\n');
+}
+
 Answer ShowMessage(QWidget* owner, const QString& text, MessageIcon icon, Buttons buttons) {
     if (PlatformScript* script = PlatformScript::Current())
         return script->AnswerMessage(text, icon, buttons);
 
-    // Messages keep their CR LF line ends; the box wants plain line feeds.
-    QString shown = text;
-    shown.replace("\r\n", "\n");
-    QMessageBox box(ToQtIcon(icon), AppTitle, shown, QMessageBox::NoButton, owner);
+    QMessageBox box(ToQtIcon(icon), AppTitle, ShownText(text), QMessageBox::NoButton, owner);
     if (buttons == Buttons::YesNoCancel) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);

@@ -14,6 +14,13 @@ inline const char* const AppTitle = "Pathloom";
 enum class Buttons { Ok, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
+// Longer lines are cut for display: a label read from a path file may be megabytes long, and a
+// box laying out such a line would freeze the window for minutes.
+constexpr int MaxShownLine = 1000;
+
+// The text as a box shows it: plain line feeds for CR LF, overlong lines cut.
+QString ShownText(const QString& text);
+
 // Shows a modal message box (or answers it from the installed test script).
 Answer ShowMessage(QWidget* owner, const QString& text, MessageIcon icon,
                    Buttons buttons = Buttons::Ok);

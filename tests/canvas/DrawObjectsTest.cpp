@@ -192,3 +192,32 @@ TEST_F(DrawObjectsTest, ElementsFarOutsideAreClippedNotBroken) {
 }
 
 } // namespace
+
+namespace {
+
+bool AnyNonWhite(const QImage& image, QRect area) {
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) != White)
+                return true;
+    return false;
+}
+
+TEST_F(DrawObjectsTest, ElementsOutsideTheCanvasStillDrawWhatReachesIn) {
+    // A node left of the canvas whose long label runs into it.
+    graph.AddNode(-100, 50);
+    graph.Node(1).SetLabel(std::string(31, 'W'));
+    // A link whose ends both lie far outside, crossing the whole canvas on the row y = 220.
+    graph.AddNode(-5000, 200);
+    graph.AddNode(5000, 200);
+    graph.AddLink(2, 3, LinkKind::Simple);
+    // A node far away draws nothing here.
+    graph.AddNode(3000, 3000);
+    const QImage image = Render();
+    EXPECT_TRUE(AnyNonWhite(image, QRect(0, 55, 30, 30)));
+    EXPECT_EQ(At(image, 150, 220), Black); // clear of the link text in the middle
+    EXPECT_EQ(At(image, 390, 220), Black);
+    EXPECT_FALSE(AnyNonWhite(image, QRect(0, 0, 400, 40)));
+}
+
+} // namespace

@@ -114,6 +114,21 @@ TEST(Busy, SetAndClearBalance) {
 
 } // namespace
 
+
+namespace {
+
+TEST(MessageBox, ShownTextCutsOnlyOverlongLines) {
+    EXPECT_EQ(Platform::ShownText("Syntax error:\r\n}"), "Syntax error:\n}");
+    const QString label(Platform::MaxShownLine, 'x');
+    EXPECT_EQ(Platform::ShownText("The following link not found.\r\nA->" + label),
+              "The following link not found.\nA->" + label.left(Platform::MaxShownLine - 3) +
+                  QString::fromUtf8("\u2026 (3 more characters)"));
+    const QString huge = "Syntax error:\r\n" + QString(10'000'000, 'y');
+    EXPECT_LT(Platform::ShownText(huge).size(), 1100);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     // Headless unless told otherwise, also when CMake lists the tests at build time.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
