@@ -480,95 +480,6 @@ void frmMain::SetTool(int32_t tool) {
         picCanvas->setCursor(Resources::ToolCursor(cursor));
 }
 
-// ---- Run control ----
-
-void frmMain::SetWorkingState(bool working) {
-    for (QAction* button : StdToolbar->actions())
-        button->setEnabled(!working);
-    statusPanel->setText(working ? "Working..." : "Ready");
-    // The engine needs the graph unchanged until the run ends.
-    mnuNew->setEnabled(!working);
-    mnuOpen->setEnabled(!working);
-    mnuDelete->setEnabled(!working);
-    mnuProperties->setEnabled(!working);
-    if (!working)
-        pathsPanel->clear();
-}
-
-void frmMain::ControlToolbar_ButtonClick(QAction* button) {
-    if (button->objectName() == "Forward")
-        ControlButton = ControlKey::Forward;
-    else if (button->objectName() == "Stop")
-        ControlButton = ControlKey::Stop;
-}
-
-bool frmMain::ShowOptions(clsLA& la) {
-    dialogs_->Options.LA = &la;
-    dialogs_->Options.MarkModified = [this] { Modified = true; };
-    return dialogs_->Options.ShowDialog(this) == 1;
-}
-
-int32_t frmMain::Wait() {
-    DrawObjects();
-    int32_t result = 0;
-    for (;;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (ControlButton == ControlKey::Forward || ControlButton == ControlKey::Stop) {
-            result = ControlButton;
-            break;
-        }
-        // Sleep until something happens instead of spinning.
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    ControlButton = ControlKey::None;
-    return result;
-}
-
-void frmMain::DoEvents() {
-    Platform::DoEvents();
-}
-
-void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
-    Platform::ShowMessage(this, Platform::FromMessageText(text), icon);
-}
-
-void frmMain::SetBusy(bool busy) {
-    // Over the canvas only: the run-control buttons stay usable during a responsive run.
-    busy_ = busy;
-    if (busy)
-        picCanvas->setCursor(Qt::WaitCursor);
-    else
-        SetTool(CurrentTool);
-    responsiveClock_.restart();
-    lastResponsive_ = 0;
-    lastRedraw_ = 0;
-}
-
-void frmMain::PathLearned(int32_t pathCount, const clsPathStack& path) {
-    (void)path;
-    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
-}
-
-bool frmMain::KeepResponsive(int32_t pathCount) {
-    if (!responsiveClock_.isValid())
-        responsiveClock_.start();
-    const qint64 now = responsiveClock_.elapsed();
-    if (now - lastResponsive_ < ResponsiveIntervalMs)
-        return false;
-    lastResponsive_ = now;
-    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
-    if (now - lastRedraw_ >= RedrawIntervalMs) {
-        lastRedraw_ = now;
-        DrawObjects();
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (ControlButton == ControlKey::Stop) {
-        ControlButton = ControlKey::None;
-        return true;
-    }
-    return false;
-}
-
 void frmMain::picCanvas_MouseDown(QMouseEvent* event) {
     if (Working || event->button() != Qt::LeftButton)
         return;
@@ -730,6 +641,8 @@ void frmMain::DeleteSelection() {
     }
 }
 
+// ---- Run control ----
+
 void frmMain::StartRun() {
     ControlButton = ControlKey::None;
     SetWorkingState(true);
@@ -748,4 +661,91 @@ void frmMain::ResetRun() {
     Graph.InitProbability();
     Graph.ResetFlags();
     DrawObjects();
+}
+
+void frmMain::SetWorkingState(bool working) {
+    for (QAction* button : StdToolbar->actions())
+        button->setEnabled(!working);
+    statusPanel->setText(working ? "Working..." : "Ready");
+    // The engine needs the graph unchanged until the run ends.
+    mnuNew->setEnabled(!working);
+    mnuOpen->setEnabled(!working);
+    mnuDelete->setEnabled(!working);
+    mnuProperties->setEnabled(!working);
+    if (!working)
+        pathsPanel->clear();
+}
+
+void frmMain::ControlToolbar_ButtonClick(QAction* button) {
+    if (button->objectName() == "Forward")
+        ControlButton = ControlKey::Forward;
+    else if (button->objectName() == "Stop")
+        ControlButton = ControlKey::Stop;
+}
+
+bool frmMain::ShowOptions(clsLA& la) {
+    dialogs_->Options.LA = &la;
+    dialogs_->Options.MarkModified = [this] { Modified = true; };
+    return dialogs_->Options.ShowDialog(this) == 1;
+}
+
+int32_t frmMain::Wait() {
+    DrawObjects();
+    int32_t result = 0;
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (ControlButton == ControlKey::Forward || ControlButton == ControlKey::Stop) {
+            result = ControlButton;
+            break;
+        }
+        // Sleep until something happens instead of spinning.
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    ControlButton = ControlKey::None;
+    return result;
+}
+
+void frmMain::DoEvents() {
+    Platform::DoEvents();
+}
+
+void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
+    Platform::ShowMessage(this, Platform::FromMessageText(text), icon);
+}
+
+void frmMain::SetBusy(bool busy) {
+    // Over the canvas only: the run-control buttons stay usable during a responsive run.
+    busy_ = busy;
+    if (busy)
+        picCanvas->setCursor(Qt::WaitCursor);
+    else
+        SetTool(CurrentTool);
+    responsiveClock_.restart();
+    lastResponsive_ = 0;
+    lastRedraw_ = 0;
+}
+
+void frmMain::PathLearned(int32_t pathCount, const clsPathStack& path) {
+    (void)path;
+    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
+}
+
+bool frmMain::KeepResponsive(int32_t pathCount) {
+    if (!responsiveClock_.isValid())
+        responsiveClock_.start();
+    const qint64 now = responsiveClock_.elapsed();
+    if (now - lastResponsive_ < ResponsiveIntervalMs)
+        return false;
+    lastResponsive_ = now;
+    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
+    if (now - lastRedraw_ >= RedrawIntervalMs) {
+        lastRedraw_ = now;
+        DrawObjects();
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (ControlButton == ControlKey::Stop) {
+        ControlButton = ControlKey::None;
+        return true;
+    }
+    return false;
 }
