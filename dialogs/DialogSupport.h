@@ -26,6 +26,12 @@ QString PlainCaption(const QString& caption);
 // field after it for screen readers and for tests that drive the dialog from outside.
 void SetBuddy(QLabel* label, QWidget* field);
 
+// Gives a control its control name, by which tests and the accessibility tree find it.
+template <typename T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
 // A fixed-size dialog with a close box but without minimise, maximise and help buttons.
 void MakeFixedSize(QDialog* dialog);
 

@@ -27,11 +27,6 @@ public:
     }
 
 private:
-    template <typename T> T* Named(T* widget, const char* name) {
-        widget->setObjectName(name);
-        return widget;
-    }
-
     void Build() {
         auto* layout = new QVBoxLayout(this);
 
