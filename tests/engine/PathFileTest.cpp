@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <utility>
 
 using TestGraphs::AddLink;
 using TestGraphs::AddNodes;
 using TestGraphs::DataPath;
-using TestGraphs::NodeByLabel;
 using TestGraphs::TempDir;
 using TestGraphs::WriteBytes;
 
@@ -58,33 +58,9 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},              // byte order mark
         TokenCase{"\xE2\x82\xAC,", {{2, "?"}, {6, ","}, {4, ""}}}));  // outside Latin-1
 
-TEST(clsPathFile, KeepsTheWholeTextAndItsPosition) {
+TEST(clsPathFile, AFolderIsNotAFile) {
     clsPathFile reader;
-    EXPECT_EQ(reader.ReadPosition(), 0);
-    reader.LoadText("{Ab}");
-    EXPECT_EQ(reader.TextLength(), 4);
-    std::u32string token;
-    int32_t type = 0;
-    reader.ReadToken(token, type);
-    reader.ReadToken(token, type);
-    // The brace that ended the label is read again by the next call.
-    EXPECT_EQ(reader.ReadPosition(), 3);
-    EXPECT_EQ(token, U"Ab");
-    // Loading again starts over.
-    reader.LoadText("{");
-    EXPECT_EQ(reader.ReadPosition(), 0);
-}
-
-TEST(clsPathFile, MissingFileNamesTheFile) {
-    clsPathFile reader;
-    try {
-        reader.Load("/nonexistent/paths.txt");
-        FAIL() << "no error";
-    } catch (const PathloomError& e) {
-        EXPECT_EQ(e.Description(), "File not found: /nonexistent/paths.txt");
-        EXPECT_EQ(e.Number(), ErrorNumber::FileNotFound);
-    }
-    EXPECT_THROW(reader.Load(DataPath("paths")), PathloomError); // a folder
+    EXPECT_THROW(reader.Load(DataPath("paths")), PathloomError);
 }
 
 // A, B, C, ä and ?, joined by A-B, B-C, C->A, ä<->B and ?-B.
@@ -127,7 +103,8 @@ class PathFiles : public PathFileRun, public ::testing::WithParamInterface<FileC
 const char* const NotFound = "Not found any path.";
 
 TEST_P(PathFiles, LearnFromThePathsAndReportTheFirstFault) {
-    Run(DataPath(std::string("paths/") + GetParam().file));
+    const std::string file = GetParam().file;
+    Run(file[0] == '/' ? file : DataPath("paths/" + file));
     EXPECT_EQ(host.Traces(), GetParam().traces);
     EXPECT_EQ(MessageTexts(), GetParam().messages);
     for (const auto& message : host.Messages) {
@@ -160,20 +137,14 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"double-comma.txt", {}, {"Syntax error:\r\n,", NotFound}},
         FileCase{"missing-open.txt", {}, {"Syntax error:\r\nA", NotFound}},
         FileCase{"repeated-link.txt", {"A->B:A->B:"}, {}},
-        FileCase{"labels-touch-delimiters.txt", {"A->B:", "B->C:"}, {}}),
+        FileCase{"labels-touch-delimiters.txt", {"A->B:", "B->C:"}, {}},
+        FileCase{"/nonexistent/paths.txt", {}, {"File not found: /nonexistent/paths.txt", NotFound}}),
     [](const ::testing::TestParamInfo<FileCase>& info) {
         std::string name;
         for (const char* c = info.param.file; *c && *c != '.'; ++c)
-            name += *c == '-' ? '_' : *c;
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
         return name;
     });
-
-TEST_F(PathFileRun, MissingFileIsReportedThenNothingFound) {
-    Run("/nonexistent/paths.txt");
-    EXPECT_EQ(MessageTexts(),
-              (std::vector<std::string>{"File not found: /nonexistent/paths.txt", NotFound}));
-    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
-}
 
 TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
     g().Node(5).SetLabel("b");
@@ -208,15 +179,6 @@ TEST_F(PathFileRun, PathsAreLearnedFrom) {
     EXPECT_EQ(g().Link(3).Probability, 0.75f);
     EXPECT_EQ(g().Link(2).Probability, 0.5f);
     EXPECT_EQ(host.Paths[0].flags, (std::vector<bool>{false, false, true, false, false}));
-}
-
-TEST_F(PathFileRun, TheSameFileTwiceLearnsTheSamePaths) {
-    Run(DataPath("paths/example.txt"));
-    const auto first = host.Traces();
-    host = ScriptedHost();
-    Run(DataPath("paths/example.txt"));
-    EXPECT_EQ(host.Traces(), first);
-    EXPECT_EQ(first.size(), 2u);
 }
 
 TEST_F(PathFileRun, StopAtTheFirstPause) {

@@ -26,37 +26,11 @@ int32_t ScriptedHost::Wait() {
     return answer;
 }
 
-void ScriptedHost::DrawObjects() {
-    Events.push_back("Draw");
-}
-
-void ScriptedHost::DoEvents() {
-    Events.push_back("DoEvents");
-}
-
-void ScriptedHost::ShowMessage(const std::string& text, MessageIcon icon) {
-    Events.push_back("Message");
-    Messages.push_back({text, icon});
-}
-
-void ScriptedHost::SetBusy(bool busy) {
-    Events.push_back(busy ? "Busy" : "NotBusy");
-}
-
-void ScriptedHost::PathLearned(int32_t pathCount, const clsPathStack& path) {
-    (void)pathCount;
+void ScriptedHost::PathLearned(int32_t, const clsPathStack& path) {
     LearnedPath learned{path.Trace(), {}, {}};
-    if (RecordProbabilities && la_) {
-        const clsGraph& graph = la_->Graph();
-        for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
-            learned.probabilities.push_back(graph.Link(j).Probability);
-            learned.flags.push_back(graph.Link(j).Flag);
-        }
+    for (int32_t j = 1; RecordProbabilities && la_ && j <= la_->Graph().LinkCount(); ++j) {
+        learned.probabilities.push_back(la_->Graph().Link(j).Probability);
+        learned.flags.push_back(la_->Graph().Link(j).Flag);
     }
     Paths.push_back(std::move(learned));
-}
-
-bool ScriptedHost::KeepResponsive(int32_t pathCount) {
-    ++KeepResponsiveCalls;
-    return StopAfterPaths >= 0 && pathCount >= StopAfterPaths;
 }

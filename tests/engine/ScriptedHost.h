@@ -37,12 +37,18 @@ public:
 
     bool ShowOptions(clsLA& la) override;
     int32_t Wait() override;
-    void DrawObjects() override;
-    void DoEvents() override;
-    void ShowMessage(const std::string& text, MessageIcon icon) override;
-    void SetBusy(bool busy) override;
+    void DrawObjects() override { Events.push_back("Draw"); }
+    void DoEvents() override { Events.push_back("DoEvents"); }
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        Events.push_back("Message");
+        Messages.push_back({text, icon});
+    }
+    void SetBusy(bool busy) override { Events.push_back(busy ? "Busy" : "NotBusy"); }
     void PathLearned(int32_t pathCount, const clsPathStack& path) override;
-    bool KeepResponsive(int32_t pathCount) override;
+    bool KeepResponsive(int32_t pathCount) override {
+        ++KeepResponsiveCalls;
+        return StopAfterPaths >= 0 && pathCount >= StopAfterPaths;
+    }
 
 private:
     clsLA* la_ = nullptr;

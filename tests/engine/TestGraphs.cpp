@@ -1,5 +1,7 @@
 #include "TestGraphs.h"
 
+#include "PathloomError.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +34,20 @@ clsLink& AddLink(clsGraph& graph, const std::string& from, const std::string& to
     clsLink& link = graph.Link(graph.LinkCount());
     link.Weight = weight;
     return link;
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const PathloomError& e) {
+        return e.Source() + ": " + e.Description();
+    }
+    return "no error";
+}
+
+std::string DescriptionOf(const std::function<void()>& action) {
+    const std::string error = ErrorOf(action);
+    return error == "no error" ? error : error.substr(error.find(": ") + 2);
 }
 
 std::string DataPath(const std::string& relative) {

@@ -6,6 +6,7 @@
 
 using TestGraphs::AddLink;
 using TestGraphs::AddNodes;
+using TestGraphs::DescriptionOf;
 using TestGraphs::NodeByLabel;
 
 namespace {
@@ -23,40 +24,43 @@ protected:
     clsPathStack path;
 };
 
-TEST_F(PathStackTest, PushPopKeepOrderAndCount) {
-    path.Push(ab);
-    path.Push(bc);
-    EXPECT_EQ(path.Count(), 2);
-    EXPECT_EQ(path.Link(0), ab);
-    EXPECT_EQ(path.Link(1), bc);
-    EXPECT_EQ(path.Pop(), bc);
-    EXPECT_EQ(path.Count(), 1);
-    path.Reset();
-    EXPECT_EQ(path.Count(), 0);
-}
-
-TEST_F(PathStackTest, PopOfEmptyAndLinkOutsideAreIndexErrors) {
+TEST_F(PathStackTest, StackOperationsAndIndexErrors) {
     EXPECT_THROW(path.Pop(), PathloomError);
-    path.Push(ab);
-    EXPECT_THROW(path.Link(-1), PathloomError);
-    EXPECT_THROW(path.Link(1), PathloomError);
-    try {
-        path.Link(5);
-    } catch (const PathloomError& e) {
-        EXPECT_EQ(e.Number(), ErrorNumber::SubscriptOutOfRange);
-    }
-}
-
-TEST_F(PathStackTest, ContainNodeOnlyThroughLinkEnds) {
-    clsNode& a = NodeByLabel(graph, "A");
     // The start of a walk is not on the empty path.
-    EXPECT_FALSE(path.ContainNode(&a));
+    EXPECT_FALSE(path.ContainNode(&NodeByLabel(graph, "A")));
     path.Push(ab);
-    EXPECT_TRUE(path.ContainNode(&a));
+    EXPECT_TRUE(path.ContainNode(&NodeByLabel(graph, "A")));
     EXPECT_TRUE(path.ContainNode(&NodeByLabel(graph, "B")));
     EXPECT_FALSE(path.ContainNode(&NodeByLabel(graph, "C")));
     EXPECT_TRUE(path.ContainLink(ab));
     EXPECT_FALSE(path.ContainLink(bc));
+    EXPECT_THROW(path.Link(-1), PathloomError);
+    EXPECT_THROW(path.Link(1), PathloomError);
+    path.Push(bc);
+    EXPECT_EQ(path.Count(), 2);
+    EXPECT_EQ(path.Link(1), bc);
+    EXPECT_EQ(path.Trace(), "A->B:B->C:");
+    // Copy replaces what the destination held and shares the link objects.
+    clsPathStack dest;
+    for (clsLink* link : {bc, bc, ab})
+        dest.Push(link);
+    path.Copy(dest);
+    ASSERT_EQ(dest.Count(), 2);
+    EXPECT_EQ(dest.Link(0), ab);
+    EXPECT_EQ(dest.Link(1), bc);
+    EXPECT_EQ(path.Pop(), bc);
+    EXPECT_EQ(path.Count(), 1);
+    path.Reset();
+    EXPECT_EQ(path.Count(), 0);
+    EXPECT_EQ(path.Trace(), "");
+}
+
+TEST_F(PathStackTest, TraceWritesStoredDirections) {
+    // Walking from C to A over a link drawn A-C still reads A->C.
+    clsLink& ac = AddLink(graph, "C", "A", LinkKind::Simple);
+    std::swap(ac.FromNode, ac.ToNode);
+    path.Push(&ac);
+    EXPECT_EQ(path.Trace(), "A->C:");
 }
 
 TEST_F(PathStackTest, PathCostAddsFloatPartialSums) {
@@ -64,61 +68,15 @@ TEST_F(PathStackTest, PathCostAddsFloatPartialSums) {
     path.Push(ab);
     path.Push(bc);
     EXPECT_EQ(path.PathCost(), 3.75f);
-
     // 2^24 + 1 + 1: each partial sum rounds back to 2^24 in a float, while a double sum
     // rounded once at the end would give 2^24 + 2.
-    path.Reset();
     ab->Weight = 16777216.0f;
     bc->Weight = 1.0f;
-    clsLink& ca = AddLink(graph, "C", "A", LinkKind::Simple, 1.0f);
-    path.Push(ab);
-    path.Push(bc);
-    path.Push(&ca);
+    path.Push(&AddLink(graph, "C", "A", LinkKind::Simple, 1.0f));
     EXPECT_EQ(path.PathCost(), 16777216.0f);
-}
-
-TEST_F(PathStackTest, PathCostOverflowRaises) {
     ab->Weight = 3e38f;
     bc->Weight = 3e38f;
-    path.Push(ab);
-    path.Push(bc);
-    try {
-        path.PathCost();
-        FAIL() << "no error";
-    } catch (const PathloomError& e) {
-        EXPECT_EQ(e.Description(), "Overflow");
-        EXPECT_EQ(e.Number(), ErrorNumber::Overflow);
-    }
-}
-
-TEST_F(PathStackTest, CopyReplacesWhatTheDestinationHeld) {
-    clsPathStack dest;
-    dest.Push(bc);
-    dest.Push(bc);
-    dest.Push(ab);
-    path.Push(ab);
-    path.Push(bc);
-    path.Copy(dest);
-    ASSERT_EQ(dest.Count(), 2);
-    EXPECT_EQ(dest.Link(0), ab);
-    EXPECT_EQ(dest.Link(1), bc);
-    // The link objects are shared.
-    dest.Link(0)->Weight = 9.0f;
-    EXPECT_EQ(ab->Weight, 9.0f);
-}
-
-TEST_F(PathStackTest, TraceWritesStoredDirections) {
-    EXPECT_EQ(path.Trace(), "");
-    path.Push(ab);
-    path.Push(bc);
-    EXPECT_EQ(path.Trace(), "A->B:B->C:");
-
-    // Walking from C to A over a link drawn A-C still reads A->C.
-    clsLink& ac = AddLink(graph, "C", "A", LinkKind::Simple);
-    std::swap(ac.FromNode, ac.ToNode);
-    path.Reset();
-    path.Push(&ac);
-    EXPECT_EQ(path.Trace(), "A->C:");
+    EXPECT_EQ(DescriptionOf([&] { path.PathCost(); }), "Overflow");
 }
 
 } // namespace
