@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -57,85 +58,46 @@ TEST(ShortenLine, UsesEachRadiusAtItsOwnEnd) {
     EXPECT_EQ(p2, (Point{70, 0}));
 }
 
-TEST(ArrowHead, HorizontalHeadsPointAtTheirEnds) {
-    const auto atEnd = modHelper::ArrowHead({0, 0}, {100, 0}, false);
-    EXPECT_EQ(atEnd[0], (Point{100, 0}));
-    EXPECT_EQ(atEnd[1], (Point{90, -5}));
-    EXPECT_EQ(atEnd[2], (Point{90, 5}));
-    EXPECT_EQ(atEnd[3], (Point{100, 0}));
-
-    const auto atStart = modHelper::ArrowHead({0, 0}, {100, 0}, true);
-    EXPECT_EQ(atStart[0], (Point{0, 0}));
-    EXPECT_EQ(atStart[1], (Point{10, 5}));
-    EXPECT_EQ(atStart[2], (Point{10, -5}));
-    EXPECT_EQ(atStart[3], (Point{0, 0}));
-
-    // Leftwards the head at the end points left.
-    const auto leftwards = modHelper::ArrowHead({100, 0}, {0, 0}, false);
-    EXPECT_EQ(leftwards[1], (Point{10, 5}));
-    EXPECT_EQ(leftwards[2], (Point{10, -5}));
+TEST(ArrowHead, PointsAtItsEndAndFloorsTheOffsets) {
+    const struct {
+        Point p1, p2;
+        bool atStart;
+        Point tip, base1, base2;
+    } cases[] = {
+        {{0, 0}, {100, 0}, false, {100, 0}, {90, -5}, {90, 5}},
+        {{0, 0}, {100, 0}, true, {0, 0}, {10, 5}, {10, -5}},
+        {{100, 0}, {0, 0}, false, {0, 0}, {10, 5}, {10, -5}}, // leftwards: points left
+        {{0, 0}, {0, 100}, false, {0, 100}, {5, 90}, {-5, 90}},
+        // At 45 degrees the offsets are -3.54, -10.61, -10.61 and 3.54: floor, not truncation.
+        {{0, 0}, {100, 100}, false, {100, 100}, {96, 89}, {89, 97}},
+        {{0, 0}, {100, 100}, true, {0, 0}, {4, 11}, {11, 3}},
+    };
+    for (const auto& c : cases) {
+        const auto head = modHelper::ArrowHead(c.p1, c.p2, c.atStart);
+        const std::string where = std::to_string(c.p2.x) + "," + std::to_string(c.p2.y) +
+                                  (c.atStart ? " start" : " end");
+        EXPECT_EQ(head[0], c.tip) << where;
+        EXPECT_EQ(head[1], c.base1) << where;
+        EXPECT_EQ(head[2], c.base2) << where;
+        EXPECT_EQ(head[3], c.tip) << where;
+    }
 }
-
-TEST(ArrowHead, VerticalHeadPointsDown) {
-    const auto head = modHelper::ArrowHead({0, 0}, {0, 100}, false);
-    EXPECT_EQ(head[0], (Point{0, 100}));
-    EXPECT_EQ(head[1], (Point{5, 90}));
-    EXPECT_EQ(head[2], (Point{-5, 90}));
-}
-
-TEST(ArrowHead, FloorsOffsetsBeforeAddingThem) {
-    // At 45 degrees the offsets are -3.54, -10.61, -10.61 and 3.54: floor, not truncation.
-    const auto head = modHelper::ArrowHead({0, 0}, {100, 100}, false);
-    EXPECT_EQ(head[1], (Point{96, 89}));
-    EXPECT_EQ(head[2], (Point{89, 97}));
-    const auto mirrored = modHelper::ArrowHead({0, 0}, {100, 100}, true);
-    EXPECT_EQ(mirrored[1], (Point{4, 11}));
-    EXPECT_EQ(mirrored[2], (Point{11, 3}));
-}
-
-struct FormatCase {
-    float value;
-    const char* text;
-};
 
 TEST(FormatLinkNumber, RoundsToThreeDecimalsInTheGeneralFormat) {
-    const FormatCase cases[] = {
-        {0.3333333f, "0.333"},
-        {12.0f, "12"},
-        {1.0f, "1"},
-        {2.5f, "2.5"},
-        {0.0004f, "0"},
-        {0.0f, "0"},
-        {-0.0004f, "0"},
-        {0.1f, "0.1"},
-        {0.0625f, "0.062"},
-        {0.1875f, "0.188"},
-        {2.0625f, "2.062"},
-        {-1.5f, "-1.5"},
-        {100.0f, "100"},
-        {33.33333f, "33.333"},
-        {0.6666667f, "0.667"},
-        {1234567.0f, "1234567"},
-        {12345678.0f, "1.234568E+07"},
-        {1234.5678f, "1234.568"},
+    const float max = std::numeric_limits<float>::max();
+    const std::pair<float, const char*> cases[] = {
+        {0.3333333f, "0.333"}, {12.0f, "12"},        {2.5f, "2.5"},         {0.0004f, "0"},
+        {-0.0004f, "0"},       {0.1f, "0.1"},        {0.0625f, "0.062"},    {0.1875f, "0.188"},
+        {2.0625f, "2.062"},    {-1.5f, "-1.5"},      {33.33333f, "33.333"}, {0.6666667f, "0.667"},
+        {1234567.0f, "1234567"}, {12345678.0f, "1.234568E+07"}, {1234.5678f, "1234.568"},
+        {max, "3.402823E+38"}, {-max, "-3.402823E+38"},
     };
-    for (const FormatCase& c : cases)
-        EXPECT_EQ(modHelper::FormatLinkNumber(c.value, '.'), QString(c.text)) << c.value;
+    for (const auto& [value, text] : cases)
+        EXPECT_EQ(modHelper::FormatLinkNumber(value, '.'), QString(text)) << value;
 }
 
-TEST(FormatLinkNumber, SurvivesTheEndsOfTheFloatRange) {
-    EXPECT_EQ(modHelper::FormatLinkNumber(std::numeric_limits<float>::max(), '.'), "3.402823E+38");
-    EXPECT_EQ(modHelper::FormatLinkNumber(-std::numeric_limits<float>::max(), '.'),
-              "-3.402823E+38");
-}
-
-TEST(LinkText, ProbabilityFirstWithBlanksAround) {
+TEST(LinkText, ProbabilityFirstInTheLocaleDecimalSeparator) {
     EXPECT_EQ(modHelper::LinkText(0.3333333f, 12.0f, '.'), " P: 0.333 W: 12 ");
-    EXPECT_EQ(modHelper::LinkText(1.0f, 2.5f, '.'), " P: 1 W: 2.5 ");
-    EXPECT_EQ(modHelper::LinkText(0.0004f, 0.0f, '.'), " P: 0 W: 0 ");
-}
-
-TEST(LinkText, UsesTheLocaleDecimalSeparator) {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(modHelper::LinkText(0.3333333f, 2.5f), " P: 0,333 W: 2,5 ");

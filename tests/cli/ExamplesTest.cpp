@@ -45,14 +45,6 @@ TEST(Examples, CheckedInFilesAreWhatTheGeneratorWrites) {
     fs::remove_all(dir);
 }
 
-TEST(Examples, TriangleFindsBothRoutesToC) {
-    const JsonValue json = RunExample(
-        {kExamples + "/triangle.plm", "--method", "dest", "--source", "A", "--dest", "C"});
-    EXPECT_EQ(json["pathCount"].number, 2);
-    EXPECT_EQ(json["paths"][0]["trace"].text, "A->B:B->C:");
-    EXPECT_EQ(json["paths"][1]["trace"].text, "A->C:");
-}
-
 TEST(Examples, NetworkPrefersTheCheapestRoute) {
     const JsonValue json = RunExample(
         {kExamples + "/network.plm", "--method", "dest", "--source", "S", "--dest", "D"});

@@ -1,154 +1,121 @@
 #include "MiniJson.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
 
-class Parser {
-public:
-    explicit Parser(const std::string& t) : t_(t) {}
+struct Parser {
+    const std::string& t;
+    std::size_t i = 0;
 
-    JsonValue Document() {
-        JsonValue v = Value();
-        Skip();
-        if (i_ != t_.size())
-            Fail("trailing text");
-        return v;
-    }
-
-private:
-    [[noreturn]] void Fail(const std::string& why) {
-        throw std::runtime_error("JSON " + why + " at " + std::to_string(i_));
+    [[noreturn]] void Fail(const std::string& why) const {
+        throw std::runtime_error("JSON " + why + " at " + std::to_string(i));
     }
     void Skip() {
-        while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\r' || t_[i_] == '\t'))
-            ++i_;
+        while (i < t.size() && t[i] && std::strchr(" \n\r\t", t[i]))
+            ++i;
+    }
+    char Next() {
+        if (i >= t.size())
+            Fail("unterminated string");
+        return t[i++];
+    }
+    char Peek() {
+        Skip();
+        if (i >= t.size())
+            Fail("unexpected end");
+        return t[i];
     }
     void Expect(char c) {
-        Skip();
-        if (i_ >= t_.size() || t_[i_] != c)
+        if (Peek() != c)
             Fail(std::string("expected ") + c);
-        ++i_;
-    }
-    bool Literal(const char* word) {
-        const std::string w(word);
-        if (t_.compare(i_, w.size(), w) != 0)
-            return false;
-        i_ += w.size();
-        return true;
+        ++i;
     }
     std::string String() {
         Expect('"');
         std::string out;
-        while (true) {
-            if (i_ >= t_.size())
-                Fail("unterminated string");
-            const char c = t_[i_++];
-            if (c == '"')
-                return out;
+        for (char c; (c = Next()) != '"';) {
             if (static_cast<unsigned char>(c) < 0x20)
                 Fail("control character in string");
             if (c != '\\') {
                 out.push_back(c);
                 continue;
             }
-            const char e = t_.at(i_++);
-            switch (e) {
-            case '"': out.push_back('"'); break;
-            case '\\': out.push_back('\\'); break;
-            case '/': out.push_back('/'); break;
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
-            case 'u': {
-                const unsigned code = std::stoul(t_.substr(i_, 4), nullptr, 16);
-                i_ += 4;
+            const char e = Next();
+            const char* from = "\"\\/nrtbf";
+            const char* to = "\"\\/\n\r\t\b\f";
+            if (const char* at = std::strchr(from, e); e && at) {
+                out.push_back(to[at - from]);
+            } else if (e == 'u') {
+                const unsigned code = std::stoul(t.substr(i, 4), nullptr, 16);
+                i += 4;
                 if (code >= 0x80)
                     Fail("only ASCII escapes are expected");
                 out.push_back(static_cast<char>(code));
-                break;
-            }
-            default:
+            } else {
                 Fail("bad escape");
             }
         }
+        return out;
+    }
+    // Items of an array or members of an object, up to the closing bracket.
+    template <typename Item> void Items(char close, Item item) {
+        ++i;
+        if (Peek() == close) {
+            ++i;
+            return;
+        }
+        do
+            item();
+        while (Peek() == ',' && ++i);
+        Expect(close);
     }
     JsonValue Value() {
-        Skip();
         JsonValue v;
-        if (i_ >= t_.size())
-            Fail("unexpected end");
-        const char c = t_[i_];
+        const char c = Peek();
         if (c == '{') {
             v.kind = JsonValue::Kind::Object;
-            ++i_;
-            Skip();
-            if (t_[i_] == '}') {
-                ++i_;
-                return v;
-            }
-            do {
+            Items('}', [&] {
                 const std::string key = String();
                 Expect(':');
                 if (!v.members.emplace(key, Value()).second)
                     Fail("duplicate key " + key);
-                Skip();
-            } while (t_[i_] == ',' && ++i_);
-            Expect('}');
+            });
         } else if (c == '[') {
             v.kind = JsonValue::Kind::Array;
-            ++i_;
-            Skip();
-            if (t_[i_] == ']') {
-                ++i_;
-                return v;
-            }
-            do {
-                v.items.push_back(Value());
-                Skip();
-            } while (t_[i_] == ',' && ++i_);
-            Expect(']');
+            Items(']', [&] { v.items.push_back(Value()); });
         } else if (c == '"') {
             v.kind = JsonValue::Kind::String;
             v.text = String();
-        } else if (Literal("null")) {
-            v.kind = JsonValue::Kind::Null;
-        } else if (Literal("true") || Literal("false")) {
+        } else if (t.compare(i, 4, "null") == 0) {
+            i += 4;
+        } else if (t.compare(i, 4, "true") == 0 || t.compare(i, 5, "false") == 0) {
             v.kind = JsonValue::Kind::Bool;
-            v.boolean = t_[i_ - 1] == 'e' && t_[i_ - 2] == 'u';
+            v.boolean = t[i] == 't';
+            i += v.boolean ? 4 : 5;
         } else {
-            const std::size_t start = i_;
-            while (i_ < t_.size() && std::string("+-.0123456789eE").find(t_[i_]) != std::string::npos)
-                ++i_;
-            if (start == i_)
+            const std::size_t start = i;
+            while (i < t.size() && t[i] && std::strchr("+-.0123456789eE", t[i]))
+                ++i;
+            if (start == i)
                 Fail("unexpected character");
             v.kind = JsonValue::Kind::Number;
-            v.text = t_.substr(start, i_ - start);
+            v.text = t.substr(start, i - start);
             v.number = std::strtod(v.text.c_str(), nullptr);
         }
         return v;
     }
-
-    const std::string& t_;
-    std::size_t i_ = 0;
 };
 
 } // namespace
 
-const JsonValue& JsonValue::operator[](const std::string& key) const {
-    const auto it = members.find(key);
-    if (kind != Kind::Object || it == members.end())
-        throw std::runtime_error("no member " + key);
-    return it->second;
+JsonValue ParseJson(const std::string& text) {
+    Parser p{text};
+    JsonValue v = p.Value();
+    p.Skip();
+    if (p.i != text.size())
+        p.Fail("trailing text");
+    return v;
 }
-
-const JsonValue& JsonValue::operator[](std::size_t index) const {
-    if (kind != Kind::Array || index >= items.size())
-        throw std::runtime_error("no item " + std::to_string(index));
-    return items[index];
-}
-
-JsonValue ParseJson(const std::string& text) { return Parser(text).Document(); }

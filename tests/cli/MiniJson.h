@@ -14,8 +14,9 @@ struct JsonValue {
     std::vector<JsonValue> items;
     std::map<std::string, JsonValue> members;
 
-    const JsonValue& operator[](const std::string& key) const;
-    const JsonValue& operator[](std::size_t index) const;
+    // Throw std::out_of_range for a missing member or item, and on a value of the other kind.
+    const JsonValue& operator[](const std::string& key) const { return members.at(key); }
+    const JsonValue& operator[](std::size_t index) const { return items.at(index); }
 };
 
 // Parses one whole JSON document; throws std::runtime_error on anything malformed or trailing.

@@ -29,22 +29,11 @@ TEST(RunOptions, ReadsEveryOption) {
 
 TEST(RunOptions, RefusesWhatItCannotRead) {
     const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"--json"},
-        {"a.plm", "b.plm"},
-        {"a.plm", "--bogus"},
-        {"a.plm", "--method"},
-        {"a.plm", "--method", "ALL"},
-        {"a.plm", "--model", "Q"},
-        {"a.plm", "--scheme", "LR(E)P"},
-        {"a.plm", "--reward", "abc"},
-        {"a.plm", "--reward", "0.5x"},
-        {"a.plm", "--reward", " 0.5"},
-        {"a.plm", "--reward", ""},
-        {"a.plm", "--reward", "0x10"},
-        {"a.plm", "--reward", "inf"},
-        {"a.plm", "--penalty", "1e999"},
-        {"a.plm", "--factor", "1,5"},
+        {}, {"--json"}, {"a.plm", "b.plm"}, {"a.plm", "--bogus"}, {"a.plm", "--method"},
+        {"a.plm", "--method", "ALL"},  {"a.plm", "--model", "Q"},    {"a.plm", "--scheme", "LR(E)P"},
+        {"a.plm", "--reward", "abc"},  {"a.plm", "--reward", "0.5x"}, {"a.plm", "--reward", " 0.5"},
+        {"a.plm", "--reward", ""},     {"a.plm", "--reward", "0x10"}, {"a.plm", "--reward", "inf"},
+        {"a.plm", "--penalty", "1e999"}, {"a.plm", "--factor", "1,5"},
     };
     for (const auto& args : bad)
         EXPECT_THROW(ParseRunOptions(args), UsageError) << (args.empty() ? "" : args.back());

@@ -114,8 +114,6 @@ protected:
         EXPECT_FALSE(Action("Forward")->isEnabled());
         EXPECT_FALSE(Action("Stop")->isEnabled());
     }
-
-    static constexpr float Tolerance = 1e-6f;
 };
 
 void ExpectProbabilities(const std::vector<float>& actual, const std::vector<float>& expected) {
@@ -127,9 +125,14 @@ void ExpectProbabilities(const std::vector<float>& actual, const std::vector<flo
 TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     DrawRunGraph();
     ExpectProbabilities(Probabilities(), {0.5f, 1.0f, 0.5f});
-    PauseDriver driver(*window, [](int) { return "Forward"; });
+    QStringList counts;
+    PauseDriver driver(
+        *window, [](int) { return "Forward"; },
+        [&](int) { counts << window->findChild<QLabel*>("PathsPanel")->text(); });
     AnswerOptions({1, 0, 2, true});
     PressButton("Start");
+    EXPECT_EQ(counts, (QStringList{"Paths found: 1", "Paths found: 2"}));
+    EXPECT_TRUE(window->findChild<QLabel*>("PathsPanel")->text().isEmpty());
 
     ASSERT_EQ(driver.pauses.size(), 2u);
     // First path S-A-D, favourable: its links rewarded, S-D penalised as their sibling.
@@ -151,26 +154,7 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     EXPECT_TRUE(script.Messages().empty());
 }
 
-TEST_F(RunTest, StopEndsTheRunAfterThePathShown) {
-    DrawRunGraph();
-    PauseDriver driver(*window, [](int) { return "Stop"; });
-    AnswerOptions({1, 0, 2, true});
-    PressButton("Start");
-    ASSERT_EQ(driver.pauses.size(), 1u);
-    EXPECT_EQ(LinkColours(driver.pauses[0].canvas), (std::vector<QColor>{Red, Red, Black}));
-    ExpectProbabilities(Probabilities(), {0.55f, 1.0f, 0.45f});
-    EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Black, Black, Black}));
-    ExpectIdle();
-    EXPECT_TRUE(script.Messages().empty()); // no "Not found any path." after a stop
-
-    // Reset puts the initial probabilities back, without marking the document.
-    window->Modified = false;
-    PressButton("Reset");
-    ExpectProbabilities(Probabilities(), {0.5f, 1.0f, 0.5f});
-    EXPECT_FALSE(window->Modified);
-}
-
-TEST_F(RunTest, NothingEditableDuringAPause) {
+TEST_F(RunTest, NothingEditableDuringAPauseAndStopEndsTheRun) {
     DrawRunGraph();
     const QString copy = File("during-run.plm");
     PauseDriver driver(
@@ -199,6 +183,11 @@ TEST_F(RunTest, NothingEditableDuringAPause) {
     AnswerOptions({1, 0, 2, true});
     PressButton("Start");
     ASSERT_EQ(driver.pauses.size(), 1u);
+    EXPECT_EQ(LinkColours(driver.pauses[0].canvas), (std::vector<QColor>{Red, Red, Black}));
+    ExpectProbabilities(Probabilities(), {0.55f, 1.0f, 0.45f});
+    EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Black, Black, Black}));
+    ExpectIdle();
+    // Only the refused closing: no "Not found any path." after a stop.
     ASSERT_EQ(script.Messages().size(), 1u);
     EXPECT_EQ(script.Messages()[0].text,
               "Program already is working. Please stop current operation and then try to close.");
@@ -210,6 +199,12 @@ TEST_F(RunTest, NothingEditableDuringAPause) {
     // Afterwards everything is available again.
     EXPECT_TRUE(Action("mnuNew")->isEnabled());
     EXPECT_TRUE(Action("mnuProperties")->isEnabled());
+
+    // Reset puts the initial probabilities back, without marking the document.
+    window->Modified = false;
+    PressButton("Reset");
+    ExpectProbabilities(Probabilities(), {0.5f, 1.0f, 0.5f});
+    EXPECT_FALSE(window->Modified);
 }
 
 TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
@@ -250,18 +245,6 @@ TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     EXPECT_TRUE(script.Messages().empty()); // stopped, so no "Not found any path."
     ExpectIdle();
     EXPECT_EQ(window->Canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
-}
-
-TEST_F(RunTest, PathsFoundAreCountedInTheStatusBar) {
-    DrawRunGraph();
-    QStringList counts;
-    PauseDriver driver(
-        *window, [](int) { return "Forward"; },
-        [&](int) { counts << window->findChild<QLabel*>("PathsPanel")->text(); });
-    AnswerOptions({1, 0, 2, true});
-    PressButton("Start");
-    EXPECT_EQ(counts, (QStringList{"Paths found: 1", "Paths found: 2"}));
-    EXPECT_TRUE(window->findChild<QLabel*>("PathsPanel")->text().isEmpty());
 }
 
 TEST_F(RunTest, CancelledOptionsAndFruitlessRunsEndIdle) {

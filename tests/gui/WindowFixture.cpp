@@ -60,13 +60,6 @@ void WindowFixture::WriteDocument(const QString& path, const std::vector<QPoint>
     SaveGraph(la, Platform::ToFileName(path));
 }
 
-QStringList WindowFixture::Messages() const {
-    QStringList texts;
-    for (const auto& m : script.Messages())
-        texts << m.text;
-    return texts;
-}
-
 void WindowFixture::PressButton(const char* key) {
     QAction* action = Action(key);
     auto* bar = qobject_cast<QToolBar*>(action->parent());

@@ -36,9 +36,6 @@ protected:
     void WriteDocument(const QString& path, const std::vector<QPoint>& nodes,
                        const std::vector<LinkSpec>& links = {}) const;
 
-    // The message texts shown so far.
-    QStringList Messages() const;
-
     // Real mouse and key events on the canvas and the toolbars.
     void Tool(const char* key) { Action(key)->trigger(); }
     void PressButton(const char* key);
