@@ -203,7 +203,7 @@ TEST_F(RunnerTest, SchemeRulesAndSaveKeepTheLearnedProbabilities) {
     EXPECT_EQ(la.Penalty, 0.3f);
 }
 
-TEST_F(RunnerTest, SummaryWithoutMethodRunsNothing) {
+TEST_F(RunnerTest, HumanOutputSummaryRunAndFailedSave) {
     const std::string doc = Triangle();
     EXPECT_EQ(Run({doc}), ExitStatus::Ok);
     EXPECT_NE(out_.str().find("nodes: 3\nlinks: 3\nranges: 0\nmodel: P-Model\nscheme: LRP\n"),
@@ -216,10 +216,9 @@ TEST_F(RunnerTest, SummaryWithoutMethodRunsNothing) {
 
     EXPECT_EQ(Run({doc, "--save", Path("no-such-folder/x.plm")}), ExitStatus::RunError);
     EXPECT_NE(out_.str().find("Error saving graph."), std::string::npos);
-}
 
-TEST_F(RunnerTest, HumanOutputListsPathsLinksAndMessages) {
-    EXPECT_EQ(Run({Triangle(), "--method", "dest", "--source", "A", "--dest", "C"}), ExitStatus::Ok);
+    // A run lists its paths, links and status.
+    EXPECT_EQ(Run({doc, "--method", "dest", "--source", "A", "--dest", "C"}), ExitStatus::Ok);
     const std::string text = out_.str();
     EXPECT_EQ(text.rfind("1\tA->B:B->C:\t2\n2\tA->C:\t3\n", 0), 0u) << text;
     EXPECT_NE(text.find("3\tA\tC\tsimple\t3\t0.405"), std::string::npos) << text;
