@@ -45,10 +45,7 @@ private:
             return;
         handled_ = count;
         const clsGraph& graph = window_.Engine().Graph();
-        Pause pause{count,
-                    {},
-                    {},
-                    window_.Canvas()->Image(),
+        Pause pause{count, {}, {}, window_.Canvas()->Image(),
                     window_.findChild<QLabel*>("StatusPanel1")->text()};
         for (int i = 1; i <= graph.LinkCount(); ++i) {
             pause.probabilities.push_back(graph.Link(i).Probability);
