@@ -3,7 +3,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -31,6 +33,12 @@ inline void WhenShown(std::function<void(QDialog*)> script) {
     });
 }
 
+// Shows the dialog, runs script on it and returns the dialog's result.
+template <typename Dialog> auto Open(Dialog& dialog, std::function<void(QDialog*)> script) {
+    WhenShown(std::move(script));
+    return dialog.ShowDialog(nullptr);
+}
+
 // The dialog's control of that name; a missing control ends the test program at once.
 template <typename T> T* Get(QWidget* dialog, const char* name) {
     T* widget = dialog->findChild<T*>(name);
@@ -41,6 +49,12 @@ template <typename T> T* Get(QWidget* dialog, const char* name) {
     }
     return widget;
 }
+inline QLineEdit* Edit(QWidget* dialog, const char* name) {
+    return Get<QLineEdit>(dialog, name);
+}
+inline QPushButton* Button(QWidget* dialog, const char* name) {
+    return Get<QPushButton>(dialog, name);
+}
 
 // The name of the control that has the focus in the dialog ("" for none).
 inline std::string FocusName(QWidget* dialog) {
@@ -48,14 +62,14 @@ inline std::string FocusName(QWidget* dialog) {
     return focus ? focus->objectName().toStdString() : "";
 }
 
-// Replaces a text box's text as the user would: select everything, then type.
-template <typename Edit> void Type(Edit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit, text);
+// Tabs from one text box to the next and expects the next one to have its whole text selected.
+inline void ExpectTabSelectsAll(QWidget* dialog, const char* from, const char* to) {
+    Edit(dialog, from)->setFocus();
+    Edit(dialog, to)->deselect();
+    QTest::keyClick(Edit(dialog, from), Qt::Key_Tab);
+    ASSERT_EQ(FocusName(dialog), to);
+    EXPECT_FALSE(Edit(dialog, to)->text().isEmpty());
+    EXPECT_EQ(Edit(dialog, to)->selectedText(), Edit(dialog, to)->text()) << to;
 }
 
 } // namespace DialogTest

@@ -6,22 +6,14 @@
 #include "frmNodeProperties.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
 
 namespace {
 
+using DialogTest::Button;
+using DialogTest::Edit;
 using DialogTest::FocusName;
 using DialogTest::Get;
-using DialogTest::WhenShown;
-
-QLineEdit* Edit(QDialog* d, const char* name) {
-    return Get<QLineEdit>(d, name);
-}
-QPushButton* Button(QDialog* d, const char* name) {
-    return Get<QPushButton>(d, name);
-}
+using DialogTest::Open;
 
 class NodeProperties : public ::testing::Test {
 protected:
@@ -32,60 +24,34 @@ protected:
         dialog.NodeToEdit = &node;
     }
 
-    int Show(std::function<void(QDialog*)> steps) {
-        WhenShown(std::move(steps));
-        return dialog.ShowDialog(nullptr);
-    }
-
     clsNode node;
     frmNodeProperties dialog;
     Platform::PlatformScript script;
 };
 
-TEST_F(NodeProperties, ShowsTheLabelAndTheDegreesOnTheGeneralTab) {
-    Show([](QDialog* d) {
-        EXPECT_EQ(d->windowTitle(), "Node Properties");
-        QTabWidget* tabs = Get<QTabWidget>(d, "TabStrip");
-        ASSERT_EQ(tabs->count(), 1);
-        EXPECT_EQ(tabs->tabText(0), "General");
-        EXPECT_EQ(tabs->widget(0)->objectName(), "picPanel");
-        EXPECT_EQ(Get<QLabel>(d, "Label1")->text(), "&Label:");
-        EXPECT_EQ(Get<QLabel>(d, "Label1")->buddy(), Edit(d, "txtLabel"));
-        EXPECT_EQ(Get<QLabel>(d, "Label2")->text(), "Degree:");
-        EXPECT_EQ(Edit(d, "txtLabel")->text(), "Start");
+TEST_F(NodeProperties, OpensInTheSelectedLabelAndShowsTheDegrees) {
+    Open(dialog, [](QDialog* d) {
         EXPECT_EQ(Get<QLabel>(d, "lblDegree")->text(), "2, 3 (in, out)");
-        // The dialog opens in the label, its text selected.
         EXPECT_EQ(FocusName(d), "txtLabel");
         EXPECT_EQ(Edit(d, "txtLabel")->selectedText(), "Start");
-        EXPECT_TRUE(Button(d, "cmdOK")->isDefault());
         Button(d, "cmdCancel")->click();
     });
 }
 
-TEST_F(NodeProperties, ANodeWithoutLinksShowsZeroDegrees) {
-    clsNode lonely;
-    dialog.NodeToEdit = &lonely;
-    Show([](QDialog* d) {
-        EXPECT_EQ(Get<QLabel>(d, "lblDegree")->text(), "0, 0 (in, out)");
-        EXPECT_EQ(Edit(d, "txtLabel")->text(), "");
-        Button(d, "cmdCancel")->click();
-    });
-}
-
-TEST_F(NodeProperties, OkStoresTheLabel) {
-    const int result = Show([](QDialog* d) {
-        DialogTest::Type(Edit(d, "txtLabel"), "K");
-        Edit(d, "txtLabel")->insert(QString::fromUtf8("\xC3\xB6ln")); // öln
+TEST_F(NodeProperties, OkStoresTheLabelInLatin1) {
+    const int result = Open(dialog, [](QDialog* d) {
+        Edit(d, "txtLabel")->setText(QString::fromUtf8("K\xC3\xB6ln")); // Köln
         QTest::keyClick(Edit(d, "txtLabel"), Qt::Key_Return);
     });
     EXPECT_EQ(result, 1);
-    EXPECT_EQ(node.Label(), "K\xF6ln"); // Latin-1 in the model
+    EXPECT_EQ(node.Label(), "K\xF6ln");
 }
 
 TEST_F(NodeProperties, TypingStopsAtThirtyTwoCharacters) {
-    Show([](QDialog* d) {
+    Open(dialog, [](QDialog* d) {
         QLineEdit* label = Edit(d, "txtLabel");
-        DialogTest::Type(label, QString(40, 'x'));
+        label->selectAll();
+        QTest::keyClicks(label, QString(40, 'x'));
         EXPECT_EQ(label->text(), QString(32, 'x'));
         Button(d, "cmdOK")->click();
     });
@@ -93,7 +59,7 @@ TEST_F(NodeProperties, TypingStopsAtThirtyTwoCharacters) {
 }
 
 TEST_F(NodeProperties, ARefusedLabelKeepsTheDialogOpenUntilCorrected) {
-    const int result = Show([this](QDialog* d) {
+    const int result = Open(dialog, [this](QDialog* d) {
         Edit(d, "txtLabel")->setText("a-b");
         Button(d, "cmdOK")->click();
         ASSERT_EQ(script.Messages().size(), 1u);
@@ -101,44 +67,22 @@ TEST_F(NodeProperties, ARefusedLabelKeepsTheDialogOpenUntilCorrected) {
         EXPECT_EQ(script.Messages()[0].text,
                   "A node name connot contain any of the following characters:\n"
                   "{ } ( ) , Space - >");
+        EXPECT_EQ(node.Label(), "Start");
+        // A character outside Latin-1 is refused too, and named in the message.
+        Edit(d, "txtLabel")->setText(QString::fromUtf8("Z\xE2\x82\xAC")); // Z€
+        Button(d, "cmdOK")->click();
+        ASSERT_EQ(script.Messages().size(), 2u);
+        const QString message = script.Messages()[1].text;
+        EXPECT_TRUE(message.contains("Latin-1")) << message.toStdString();
+        EXPECT_TRUE(message.contains(QString::fromUtf8("\xE2\x82\xAC"))) << message.toStdString();
+        EXPECT_EQ(FocusName(d), "txtLabel");
         EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Edit(d, "txtLabel")->text(), "a-b");
         EXPECT_EQ(node.Label(), "Start");
         Edit(d, "txtLabel")->setText("ab");
         Button(d, "cmdOK")->click();
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(node.Label(), "ab");
-}
-
-TEST_F(NodeProperties, ACharacterOutsideLatin1IsRefusedWithAMessage) {
-    const int result = Show([this](QDialog* d) {
-        Edit(d, "txtLabel")->setText(QString::fromUtf8("Z\xE2\x82\xAC")); // Z€
-        Button(d, "cmdOK")->click();
-        ASSERT_EQ(script.Messages().size(), 1u);
-        const QString message = script.Messages()[0].text;
-        EXPECT_TRUE(message.contains("Latin-1")) << message.toStdString();
-        EXPECT_TRUE(message.contains(QString::fromUtf8("\xE2\x82\xAC"))) << message.toStdString();
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(FocusName(d), "txtLabel");
-        EXPECT_EQ(node.Label(), "Start");
-        Button(d, "cmdCancel")->click();
-    });
-    EXPECT_EQ(result, 0);
-}
-
-TEST_F(NodeProperties, EscAndTheCloseBoxLeaveTheNodeUnchanged) {
-    for (bool useEsc : {true, false}) {
-        const int result = Show([useEsc](QDialog* d) {
-            Edit(d, "txtLabel")->setText("Other");
-            if (useEsc)
-                QTest::keyClick(Edit(d, "txtLabel"), Qt::Key_Escape);
-            else
-                d->close();
-        });
-        EXPECT_EQ(result, 0);
-    }
-    EXPECT_EQ(node.Label(), "Start");
 }
 
 class LinkProperties : public ::testing::Test {
@@ -149,58 +93,37 @@ protected:
         dialog.LinkToEdit = &link;
     }
 
-    int Show(std::function<void(QDialog*)> steps) {
-        WhenShown(std::move(steps));
-        return dialog.ShowDialog(nullptr);
-    }
-
     clsLink link;
     frmLinkProperties dialog;
     Platform::PlatformScript script;
 };
 
-TEST_F(LinkProperties, ShowsWeightAndProbability) {
-    Show([](QDialog* d) {
-        EXPECT_EQ(d->windowTitle(), "Link Properties");
-        EXPECT_EQ(Get<QTabWidget>(d, "TabStrip")->tabText(0), "General");
-        EXPECT_EQ(Get<QLabel>(d, "Label1")->text(), "&Weight:");
-        EXPECT_EQ(Get<QLabel>(d, "Label2")->text(), "&Probability:");
-        EXPECT_EQ(Edit(d, "txtProbability")->accessibleName(), "Probability");
+TEST_F(LinkProperties, ShowsSevenDigitsAndCommitsWhatIsShown) {
+    Open(dialog, [](QDialog* d) {
         EXPECT_EQ(Edit(d, "txtWeight")->text(), "12.5");
         EXPECT_EQ(Edit(d, "txtProbability")->text(), "0.3333333");
         EXPECT_TRUE(Edit(d, "txtProbability")->isEnabled());
         EXPECT_EQ(FocusName(d), "txtWeight");
-        Button(d, "cmdCancel")->click();
-    });
-}
-
-TEST_F(LinkProperties, OkWritesBothValues) {
-    const int result = Show([](QDialog* d) {
-        Edit(d, "txtWeight")->setText("-4");
-        Edit(d, "txtProbability")->setText("1.5"); // no range check
+        DialogTest::ExpectTabSelectsAll(d, "txtWeight", "txtProbability");
         Button(d, "cmdOK")->click();
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(link.Weight, -4.0f);
-    EXPECT_EQ(link.Probability, 1.5f);
-}
-
-TEST_F(LinkProperties, ValuesShownAndCommittedAgainKeepSevenSignificantDigits) {
-    Show([](QDialog* d) { Button(d, "cmdOK")->click(); });
     EXPECT_EQ(link.Weight, 12.5f);
     EXPECT_EQ(link.Probability, 0.3333333f);
 }
 
-TEST_F(LinkProperties, ALoneMinusWeightStoresZero) {
-    Show([](QDialog* d) {
-        Edit(d, "txtWeight")->setText("-");
+TEST_F(LinkProperties, OkWritesBothValuesLeniently) {
+    const int result = Open(dialog, [](QDialog* d) {
+        Edit(d, "txtWeight")->setText("-"); // a lone minus stores zero
+        Edit(d, "txtProbability")->setText("1.5"); // no range check
         Button(d, "cmdOK")->click();
     });
+    EXPECT_EQ(result, 1);
     EXPECT_EQ(link.Weight, 0.0f);
+    EXPECT_EQ(link.Probability, 1.5f);
 }
 
 TEST_F(LinkProperties, InvalidTextsAreRefusedWithTheirMessages) {
-    const int result = Show([this](QDialog* d) {
+    const int result = Open(dialog, [this](QDialog* d) {
         Edit(d, "txtWeight")->setText("1e3");
         Edit(d, "txtProbability")->setText("0,5");
         Button(d, "cmdOK")->click();
@@ -224,7 +147,7 @@ TEST_F(LinkProperties, InvalidTextsAreRefusedWithTheirMessages) {
 TEST_F(LinkProperties, AUnidirectionalLinksProbabilityIsNeitherEditedNorChecked) {
     link.LinkType = LinkKind::Unidirectional;
     link.Probability = 0.5f;
-    const int result = Show([](QDialog* d) {
+    const int result = Open(dialog, [](QDialog* d) {
         EXPECT_FALSE(Edit(d, "txtProbability")->isEnabled());
         EXPECT_FALSE(Get<QLabel>(d, "Label2")->isEnabled());
         Edit(d, "txtProbability")->setText("nonsense");
@@ -236,30 +159,28 @@ TEST_F(LinkProperties, AUnidirectionalLinksProbabilityIsNeitherEditedNorChecked)
     EXPECT_EQ(link.Probability, 0.5f);
 }
 
-TEST_F(LinkProperties, EscAndTheCloseBoxLeaveTheLinkUnchanged) {
+TEST(PropertyDialogs, EscAndTheCloseBoxLeaveTheElementUnchanged) {
+    clsNode node;
+    node.SetLabel("Start");
+    clsLink link;
+    link.Weight = 12.5f;
+    frmNodeProperties nodeDialog;
+    nodeDialog.NodeToEdit = &node;
+    frmLinkProperties linkDialog;
+    linkDialog.LinkToEdit = &link;
     for (bool useEsc : {true, false}) {
-        const int result = Show([useEsc](QDialog* d) {
-            Edit(d, "txtWeight")->setText("99");
+        const auto close = [useEsc](QDialog* d, const char* box) {
+            Edit(d, box)->setText("99");
             if (useEsc)
-                QTest::keyClick(Edit(d, "txtWeight"), Qt::Key_Escape);
+                QTest::keyClick(Edit(d, box), Qt::Key_Escape);
             else
                 d->close();
-        });
-        EXPECT_EQ(result, 0);
+        };
+        EXPECT_EQ(Open(nodeDialog, [&](QDialog* d) { close(d, "txtLabel"); }), 0);
+        EXPECT_EQ(Open(linkDialog, [&](QDialog* d) { close(d, "txtWeight"); }), 0);
     }
+    EXPECT_EQ(node.Label(), "Start");
     EXPECT_EQ(link.Weight, 12.5f);
-}
-
-TEST_F(LinkProperties, TextBoxesSelectTheirTextOnFocus) {
-    Show([](QDialog* d) {
-        QTest::keyClick(Edit(d, "txtWeight"), Qt::Key_Tab);
-        ASSERT_EQ(FocusName(d), "txtProbability");
-        EXPECT_EQ(Edit(d, "txtProbability")->selectedText(), "0.3333333");
-        QTest::keyClick(d, Qt::Key_W, Qt::AltModifier);
-        ASSERT_EQ(FocusName(d), "txtWeight");
-        EXPECT_EQ(Edit(d, "txtWeight")->selectedText(), "12.5");
-        Button(d, "cmdCancel")->click();
-    });
 }
 
 TEST(PropertyDialogs, WithoutAnElementNothingIsShown) {
