@@ -32,34 +32,23 @@ Tokens ReadAll(const std::string& bytes) {
     return tokens;
 }
 
-struct TokenCase {
-    const char* text;
-    Tokens expected;
-};
-
-class Tokenizer : public ::testing::TestWithParam<TokenCase> {};
-
-TEST_P(Tokenizer, ReadsTheTokensInOrder) {
-    EXPECT_EQ(ReadAll(GetParam().text), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Tokenizer,
-    ::testing::Values(
-        TokenCase{"{A,B}", {{0, "{"}, {2, "A"}, {6, ","}, {2, "B"}, {1, "}"}, {4, ""}}},
-        TokenCase{" {\tlong label\r\n}", {{0, "{"}, {2, "long"}, {2, "label"}, {1, "}"}, {4, ""}}},
-        TokenCase{"", {{5, ""}}},
-        TokenCase{" \r\n", {{4, ""}}},
-        TokenCase{"tail", {{2, "tail"}, {4, ""}}},
-        TokenCase{"a}{b", {{2, "a"}, {1, "}"}, {0, "{"}, {2, "b"}, {4, ""}}},
-        TokenCase{"(x)->y", {{2, "(x)->y"}, {4, ""}}},
-        TokenCase{"\xC3\x84\xC3\xA9", {{2, "\xC4\xE9"}, {4, ""}}},  // UTF-8
-        TokenCase{"\xC4\xE9", {{2, "\xC4\xE9"}, {4, ""}}},          // not UTF-8: Latin-1
-        TokenCase{"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},              // byte order mark
-        TokenCase{"\xE2\x82\xAC,", {{2, "?"}, {6, ","}, {4, ""}}}));  // outside Latin-1
-
-TEST(clsPathFile, AFolderIsNotAFile) {
-    clsPathFile reader;
+TEST(clsPathFile, ReadsTheTokensInOrder) {
+    const std::pair<const char*, Tokens> cases[] = {
+        {"{A,B}", {{0, "{"}, {2, "A"}, {6, ","}, {2, "B"}, {1, "}"}, {4, ""}}},
+        {" {\tlong label\r\n}", {{0, "{"}, {2, "long"}, {2, "label"}, {1, "}"}, {4, ""}}},
+        {"", {{5, ""}}},
+        {" \r\n", {{4, ""}}},
+        {"tail", {{2, "tail"}, {4, ""}}},
+        {"a}{b", {{2, "a"}, {1, "}"}, {0, "{"}, {2, "b"}, {4, ""}}},
+        {"(x)->y", {{2, "(x)->y"}, {4, ""}}},
+        {"\xC3\x84\xC3\xA9", {{2, "\xC4\xE9"}, {4, ""}}}, // UTF-8
+        {"\xC4\xE9", {{2, "\xC4\xE9"}, {4, ""}}},         // not UTF-8: Latin-1
+        {"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},             // byte order mark
+        {"\xE2\x82\xAC,", {{2, "?"}, {6, ","}, {4, ""}}}, // outside Latin-1
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ReadAll(text), expected) << text;
+    clsPathFile reader; // a folder is not a file
     EXPECT_THROW(reader.Load(DataPath("paths")), PathloomError);
 }
 
