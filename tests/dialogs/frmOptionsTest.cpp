@@ -42,10 +42,8 @@ protected:
             la.Graph().AddNode(0, 0);
             la.Graph().Node(la.Graph().NodeCount()).SetLabel(label);
         }
-        la.Model = 0;
-        la.ModelType = 0;
-        la.Reward = 0.1f;
-        la.Penalty = 0.1f;
+        la.Model = la.ModelType = 0;
+        la.Reward = la.Penalty = 0.1f;
         la.LearningFactor = 0.5f;
         la.GraphSearchMethod = SearchMethod::IncludeAllNodes;
         la.FilePath = "/tmp/old paths.txt";
