@@ -60,12 +60,13 @@ TEST(HitTest, LinkBands) {
 
 TEST(HitTest, LinkBandCornersStartAtTheTopOrLeft) {
     const auto band = HitTest::LinkBand({20, 20}, {120, 20});
-    EXPECT_EQ((std::vector<int>{band[0].x, band[0].y, band[1].x, band[2].x, band[2].y, band[3].x}),
-              (std::vector<int>{22, 18, 122, 118, 22, 18}));
+    EXPECT_EQ((std::vector<int64_t>{band[0].x, band[0].y, band[1].x, band[2].x, band[2].y,
+                                    band[3].x}),
+              (std::vector<int64_t>{22, 18, 122, 118, 22, 18}));
     // A vertical link is swapped to start at the top.
     const auto up = HitTest::LinkBand({20, 120}, {20, 20});
-    EXPECT_EQ((std::vector<int>{up[0].x, up[0].y, up[1].y, up[3].x, up[3].y}),
-              (std::vector<int>{22, 22, 122, 18, 18}));
+    EXPECT_EQ((std::vector<int64_t>{up[0].x, up[0].y, up[1].y, up[3].x, up[3].y}),
+              (std::vector<int64_t>{22, 22, 122, 18, 18}));
 }
 
 TEST(HitTest, EvenOddRuleOnASelfCrossingPolygon) {
