@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     const bool same = loaded.Graph().NodeCount() == nodes &&
                       loaded.Graph().LinkCount() == 3 * nodes &&
                       loaded.Graph().Link(3 * nodes).ToNode->Position.x == 999;
-    std::printf("document of %d nodes and %d links: save %.2f s, load %.2f s%s\n", nodes,
-                3 * nodes, save, load, same ? "" : " (LOADED GRAPH DIFFERS)");
+    std::printf("document of %d nodes and %d links: save %.2f s, load %.2f s%s\n", nodes, 3 * nodes,
+                save, load, same ? "" : " (LOADED GRAPH DIFFERS)");
     return same ? 0 : 1;
 }

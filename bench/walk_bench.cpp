@@ -18,7 +18,7 @@
 namespace {
 
 class BenchHost : public RunHost {
-public:
+  public:
     int32_t Budget = 32767;
     uint64_t Checksum = 1469598103934665603ull;
     std::string LastMessage;
@@ -37,7 +37,7 @@ public:
     }
     bool KeepResponsive(int32_t pathCount) override { return pathCount >= Budget; }
 
-private:
+  private:
     void Mix(uint64_t value) { Checksum = (Checksum ^ value) * 1099511628211ull; }
 };
 
@@ -103,8 +103,8 @@ bool RunCase(const Case& c) {
 
     const Outcome fast = Best(la, false, c.budget, 0.5);
     const Outcome slow = Best(la, true, c.budget, 0.0);
-    const bool same = fast.paths == slow.paths && fast.checksum == slow.checksum &&
-                      fast.message == slow.message;
+    const bool same =
+        fast.paths == slow.paths && fast.checksum == slow.checksum && fast.message == slow.message;
     std::printf("%-34s %7d %7d %7d %11.4f %11.4f %8.1fx %s\n", c.name.c_str(), g.NodeCount(),
                 g.LinkCount(), fast.paths, fast.seconds * 1e3, slow.seconds * 1e3,
                 slow.seconds / fast.seconds, same ? "same" : "DIFFERENT");
@@ -134,9 +134,12 @@ int main() {
         {"all nodes: random 18/54 seed 5", [](clsGraph& g) { Random(g, 18, 54, 5); }, all, 32767},
         {"to destination: grid 8x14", [](clsGraph& g) { Grid(g, 8, 14); }, dest, 2000},
         {"to destination: ladder 2x70", [](clsGraph& g) { Ladder(g, 70); }, dest, 2000},
-        {"to destination: random 100/220 s4", [](clsGraph& g) { Random(g, 100, 220, 4); }, dest, 2000},
-        {"to destination: random 150/400 s5", [](clsGraph& g) { Random(g, 150, 400, 5); }, dest, 2000},
-        {"to destination: random 300/900 s6", [](clsGraph& g) { Random(g, 300, 900, 6); }, dest, 500},
+        {"to destination: random 100/220 s4", [](clsGraph& g) { Random(g, 100, 220, 4); }, dest,
+         2000},
+        {"to destination: random 150/400 s5", [](clsGraph& g) { Random(g, 150, 400, 5); }, dest,
+         2000},
+        {"to destination: random 300/900 s6", [](clsGraph& g) { Random(g, 300, 900, 6); }, dest,
+         500},
     };
     std::printf("%-34s %7s %7s %7s %11s %11s %9s\n", "graph", "nodes", "links", "paths",
                 "indexed ms", "scan ms", "ratio");
@@ -154,8 +157,7 @@ int main() {
         la.sourceNode = &la.Graph().Node(1);
         la.Reward = 0.05f;
         const Outcome outcome = RunOnce(la, false, 32767);
-        std::printf("%10d %12.1f %14.1f\n", nodes, outcome.seconds * 1e3,
-                    PeakKilobytes() / 1024.0);
+        std::printf("%10d %12.1f %14.1f\n", nodes, outcome.seconds * 1e3, PeakKilobytes() / 1024.0);
         if (outcome.paths != 1)
             allSame = false;
     }

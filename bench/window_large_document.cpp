@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QImage>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -20,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -60,7 +59,7 @@ std::size_t HeapInUse() {
 
 // Posted from the probe thread with the moment of posting; handled in the window's thread.
 class StampEvent : public QEvent {
-public:
+  public:
     static QEvent::Type Kind() {
         static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
         return kind;
@@ -78,7 +77,7 @@ struct Sample {
 
 // Lives in the window's thread: measures each stamp's delay and samples the run once a second.
 class Probe : public QObject {
-public:
+  public:
     // Room for every stamp and sample of the run up front: the probe's own growth would
     // otherwise show in the heap it measures.
     Probe(frmMain& window, Clock::time_point start, double seconds)
@@ -106,7 +105,7 @@ public:
         return true;
     }
 
-private:
+  private:
     frmMain& window_;
     Clock::time_point start_;
 };
@@ -193,11 +192,11 @@ int main(int argc, char** argv) {
                 stopPosted = Clock::now().time_since_epoch().count();
                 for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
                     QCoreApplication::postEvent(
-                        stopButton, new QMouseEvent(type, stopAt, stopButton->mapToGlobal(stopAt),
-                                                    Qt::LeftButton,
-                                                    type == QEvent::MouseButtonPress ? Qt::LeftButton
-                                                                                     : Qt::NoButton,
-                                                    Qt::NoModifier));
+                        stopButton,
+                        new QMouseEvent(
+                            type, stopAt, stopButton->mapToGlobal(stopAt), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                            Qt::NoModifier));
                 }
             }
         }
@@ -242,7 +241,8 @@ int main(int argc, char** argv) {
     const auto report = [&](const char* what, const Sample& from, const Sample& to) {
         if (to.paths <= from.paths)
             return;
-        const long long growth = static_cast<long long>(to.heap) - static_cast<long long>(from.heap);
+        const long long growth =
+            static_cast<long long>(to.heap) - static_cast<long long>(from.heap);
         std::printf("heap growth %s, from %d to %d paths: %+lld bytes (%+.2f bytes per path)\n",
                     what, from.paths, to.paths, growth,
                     static_cast<double>(growth) / (to.paths - from.paths));

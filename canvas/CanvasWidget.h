@@ -7,7 +7,7 @@
 
 class CanvasWidget : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit CanvasWidget(QWidget* parent = nullptr);
 
     void SetImage(QImage image);
@@ -17,7 +17,7 @@ public:
     // them exactly. This is the rubber band of a link drag.
     void InvertLine(QPoint from, QPoint to);
 
-signals:
+  signals:
     // The second press of a double-click arrives only as DblClick, never as a press.
     void MouseDown(QMouseEvent* event);
     void MouseMove(QMouseEvent* event);
@@ -25,7 +25,7 @@ signals:
     void DblClick(QMouseEvent* event);
     void Resized();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -33,6 +33,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-private:
+  private:
     QImage image_;
 };

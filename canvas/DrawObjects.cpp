@@ -6,7 +6,6 @@
 #include "modHelper.h"
 
 #include <QPainter>
-
 #include <algorithm>
 
 namespace Canvas {

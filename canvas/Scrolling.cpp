@@ -1,7 +1,6 @@
 #include "Scrolling.h"
 
 #include <QScrollBar>
-
 #include <cmath>
 
 namespace Canvas {

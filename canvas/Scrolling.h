@@ -8,7 +8,6 @@
 #include <QPointF>
 #include <QRect>
 #include <QSize>
-
 #include <optional>
 
 class QScrollBar;

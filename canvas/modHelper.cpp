@@ -3,7 +3,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPolygon>
-
 #include <cmath>
 #include <cstdio>
 

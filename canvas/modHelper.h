@@ -4,7 +4,6 @@
 #include <QChar>
 #include <QColor>
 #include <QString>
-
 #include <array>
 #include <cstdint>
 

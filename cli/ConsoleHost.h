@@ -10,7 +10,7 @@
 #include <vector>
 
 class ConsoleHost : public RunHost {
-public:
+  public:
     struct Message {
         std::string text; // Latin-1, lines end in CR LF
         MessageIcon icon;
@@ -34,7 +34,7 @@ public:
     // Ends the progress line, if one was shown.
     void FinishProgress();
 
-private:
+  private:
     PathSink sink_;
     std::ostream* progress_;
     std::vector<Message> messages_;

@@ -1,5 +1,6 @@
 #pragma once
-// Text for people and programs: Latin-1 labels as UTF-8, JSON strings, floats in their shortest form.
+// Text for people and programs: Latin-1 labels as UTF-8, JSON strings, floats in their shortest
+// form.
 
 #include <optional>
 #include <string>

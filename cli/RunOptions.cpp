@@ -34,7 +34,8 @@ float ParseNumber(const std::string& option, const std::string& text) {
     errno = 0;
     const float value = std::strtof(begin, &end);
     // strtof skips leading blanks and takes hexadecimal and "inf": none of that is a number here.
-    const bool plain = !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
+    const bool plain =
+        !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
     if (!plain || end != begin + text.size() || errno == ERANGE || !std::isfinite(value))
         throw UsageError("not a number for " + option + ": '" + text + "'");
     return value;

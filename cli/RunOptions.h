@@ -8,18 +8,18 @@
 
 // A command line that cannot be run: the message says why; exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 struct RunOptions {
     std::string document;
-    std::optional<int> method;       // 0 all, 1 dest, 2 file; none: summarise only
+    std::optional<int> method; // 0 all, 1 dest, 2 file; none: summarise only
     std::optional<std::string> source;
     std::optional<std::string> dest;
     std::optional<std::string> paths;
-    std::optional<int> model;        // 0 P, 1 S
-    std::optional<int> scheme;       // 0 LRP, 1 LR(E)P, 2 LRI
+    std::optional<int> model;  // 0 P, 1 S
+    std::optional<int> scheme; // 0 LRP, 1 LR(E)P, 2 LRI
     std::optional<float> reward;
     std::optional<float> penalty;
     std::optional<float> factor;

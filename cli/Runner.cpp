@@ -99,8 +99,8 @@ void WriteLinksJson(std::ostream& out, const clsGraph& graph) {
         const clsLink& link = graph.Link(i);
         out << (i > 1 ? ",\n  " : "\n  ") << "{\"index\": " << i
             << ", \"from\": " << JsonText::Quote(link.FromNode->Label())
-            << ", \"to\": " << JsonText::Quote(link.ToNode->Label()) << ", \"type\": " << link.LinkType
-            << ", \"weight\": " << JsonText::Float(link.Weight)
+            << ", \"to\": " << JsonText::Quote(link.ToNode->Label())
+            << ", \"type\": " << link.LinkType << ", \"weight\": " << JsonText::Float(link.Weight)
             << ", \"probability\": " << JsonText::Float(link.Probability) << "}";
     }
     out << "]";
@@ -126,7 +126,8 @@ void WriteSettingsText(std::ostream& out, const clsLA& la) {
         << "\nscheme: "
         << (la.ModelType >= 0 && la.ModelType <= 2 ? schemes[la.ModelType]
                                                    : std::to_string(la.ModelType))
-        << "\nreward: " << JsonText::Float(la.Reward) << "\npenalty: " << JsonText::Float(la.Penalty)
+        << "\nreward: " << JsonText::Float(la.Reward)
+        << "\npenalty: " << JsonText::Float(la.Penalty)
         << "\nlearning factor: " << JsonText::Float(la.LearningFactor) << '\n';
     for (int32_t i = 1; i <= la.Ranges().RangeCount(); ++i) {
         const clsRange& r = la.Ranges().Range(i);
@@ -207,8 +208,8 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
         saveIfAsked();
         const bool failed = !saveMessages.empty();
         if (json) {
-            out << "{\"status\": \"" << (failed ? "error" : "ok") << "\", \"message\": "
-                << (failed ? JsonText::Quote(saveMessages[0].text) : "null")
+            out << "{\"status\": \"" << (failed ? "error" : "ok")
+                << "\", \"message\": " << (failed ? JsonText::Quote(saveMessages[0].text) : "null")
                 << ",\n\"pathCount\": 0,\n\"paths\": [],\n";
             WriteSettingsJson(out, la);
             out << ",\n";
@@ -257,8 +258,8 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
     const char* status = critical ? "error" : notFound ? "not-found" : "ok";
 
     if (json) {
-        out << "],\n\"status\": \"" << status << "\", \"message\": "
-            << (critical ? JsonText::Quote(critical->text) : "null")
+        out << "],\n\"status\": \"" << status
+            << "\", \"message\": " << (critical ? JsonText::Quote(critical->text) : "null")
             << ",\n\"pathCount\": " << learned << ",\n";
         WriteLinksJson(out, la.Graph());
         out << "}\n";

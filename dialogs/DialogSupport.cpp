@@ -15,10 +15,10 @@ namespace DialogSupport {
 namespace {
 
 class SelectAllFilter : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         auto* edit = static_cast<QLineEdit*>(watched);
         switch (event->type()) {
@@ -54,7 +54,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     bool selectOnRelease_ = false;
 };
 

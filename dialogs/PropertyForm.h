@@ -9,10 +9,10 @@ class QPushButton;
 class QTabWidget;
 
 class PropertyForm : public QDialog {
-public:
+  public:
     PropertyForm(QWidget* parent, const char* objectName, const char* caption);
 
-protected:
+  protected:
     // The grid on the tab's face for the dialog's labels and fields.
     QGridLayout* Fields() const { return fields_; }
     QWidget* Panel() const { return panel_; }
@@ -22,7 +22,7 @@ protected:
     // firstField focused.
     void Finish(QWidget* firstField);
 
-private:
+  private:
     QTabWidget* tabStrip_;
     QWidget* panel_;
     QGridLayout* fields_;

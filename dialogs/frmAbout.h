@@ -9,7 +9,7 @@
 class QWidget;
 
 class frmAbout {
-public:
+  public:
     // Shows the box modally, owned by owner, until it is closed.
     void ShowDialog(QWidget* owner);
 

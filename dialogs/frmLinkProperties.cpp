@@ -13,7 +13,7 @@
 using namespace DialogSupport;
 
 class frmLinkProperties::Form : public PropertyForm {
-public:
+  public:
     Form(clsLink& link, QWidget* parent)
         : PropertyForm(parent, "frmLinkProperties", "Link Properties"), link_(link) {
         auto* label1 = new QLabel("&Weight:", Panel());
@@ -43,7 +43,7 @@ public:
         Finish(txtWeight);
     }
 
-private:
+  private:
     // A failed check: the message, then the focus move.
     void Refuse(const char* message, QWidget* field) {
         ShowMessage(this, message, MessageIcon::Exclamation);

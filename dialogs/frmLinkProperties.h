@@ -13,7 +13,7 @@ class QWidget;
 class clsLink;
 
 class frmLinkProperties {
-public:
+  public:
     // The link itself, not a copy; set by the caller before ShowDialog. Not owned.
     clsLink* LinkToEdit = nullptr;
 
@@ -21,6 +21,6 @@ public:
     // box. Without LinkToEdit nothing is shown and the result is 0.
     int ShowDialog(QWidget* owner);
 
-private:
+  private:
     class Form;
 };

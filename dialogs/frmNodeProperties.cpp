@@ -31,7 +31,7 @@ QString MessageText(const std::string& latin1) {
 } // namespace
 
 class frmNodeProperties::Form : public PropertyForm {
-public:
+  public:
     Form(clsNode& node, QWidget* parent)
         : PropertyForm(parent, "frmNodeProperties", "Node Properties"), node_(node) {
         auto* label1 = new QLabel("&Label:", Panel());
@@ -57,7 +57,7 @@ public:
         Finish(txtLabel);
     }
 
-private:
+  private:
     void cmdOK_Click() {
         // The model stores Latin-1 bytes; any other character is refused here, before the node
         // sees the text.

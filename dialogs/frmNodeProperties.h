@@ -12,7 +12,7 @@ class QWidget;
 class clsNode;
 
 class frmNodeProperties {
-public:
+  public:
     // The node itself, not a copy; set by the caller before ShowDialog. Not owned.
     clsNode* NodeToEdit = nullptr;
 
@@ -21,6 +21,6 @@ public:
     // dialog open with a message. Without NodeToEdit nothing is shown and the result is 0.
     int ShowDialog(QWidget* owner);
 
-private:
+  private:
     class Form;
 };

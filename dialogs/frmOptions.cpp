@@ -32,10 +32,10 @@ constexpr int TypeLRI = 2;
 // The path box keeps the cursor where it is when it gets the focus: unlike the number boxes it
 // does not select its text, not even by Tab or an access key as a line edit otherwise would.
 class PathLineEdit : public QLineEdit {
-public:
+  public:
     using QLineEdit::QLineEdit;
 
-protected:
+  protected:
     void focusInEvent(QFocusEvent* event) override {
         const bool hadSelection = hasSelectedText();
         const int cursor = cursorPosition();
@@ -55,7 +55,7 @@ int SelectedRow(const QListWidget* list) {
 } // namespace
 
 class frmOptions::Form : public QDialog {
-public:
+  public:
     Form(frmOptions& owner, QWidget* parent) : QDialog(parent), form_(owner), la_(*owner.LA) {
         setObjectName("frmOptions");
         setWindowTitle("Options");
@@ -63,7 +63,7 @@ public:
         Load();
     }
 
-private:
+  private:
     void Build() {
         auto* layout = new QVBoxLayout(this);
 

@@ -24,7 +24,7 @@ class QWidget;
 class clsLA;
 
 class frmOptions {
-public:
+  public:
     frmOptions();
 
     // The engine whose settings are shown and edited; the caller sets it before ShowDialog.
@@ -43,7 +43,7 @@ public:
     // box. Without LA nothing is shown and the result is 0.
     int ShowDialog(QWidget* owner);
 
-private:
+  private:
     class Form;
     // The Browse button's open dialog; kept between showings, so it offers the last file again.
     Platform::FileDialog pathFileDialog_;

@@ -18,7 +18,7 @@
 using namespace DialogSupport;
 
 class frmRanges::Form : public QDialog {
-public:
+  public:
     Form(frmRanges& owner, QWidget* parent) : QDialog(parent), form_(owner) {
         setObjectName("frmRanges");
         setWindowTitle("Ranges");
@@ -26,7 +26,7 @@ public:
         Load();
     }
 
-private:
+  private:
     void Build() {
         auto* layout = new QVBoxLayout(this);
 

@@ -17,7 +17,7 @@ class QWidget;
 class clsRanges;
 
 class frmRanges {
-public:
+  public:
     // The table to edit, not a copy; the caller sets it before ShowDialog. Not owned.
     clsRanges* RangesToEdit = nullptr;
 
@@ -28,6 +28,6 @@ public:
     // box. Without RangesToEdit nothing is shown and the result is 0.
     int ShowDialog(QWidget* owner);
 
-private:
+  private:
     class Form;
 };

@@ -52,7 +52,7 @@ std::size_t ReadSome(int fd, char* data, std::size_t size) {
 
 // Closes the descriptor and, unless kept, removes the temporary file, however the save ends.
 class TemporaryFile {
-public:
+  public:
     TemporaryFile() = default;
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -66,7 +66,8 @@ public:
     // mode 0666 so that the umask applies as it would to any new document.
     void Create(const std::string& target) {
         const std::size_t slash = target.rfind('/');
-        const std::string dir = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+        const std::string dir =
+            slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
         const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
         std::random_device random;
         for (int attempt = 0; attempt < 100; ++attempt) {
@@ -98,7 +99,7 @@ public:
     // After the rename the file is the document and must stay.
     void Keep() { path_.clear(); }
 
-private:
+  private:
     int fd_ = -1;
     std::string path_;
 };
@@ -116,7 +117,9 @@ std::string ResolveTarget(const std::string& fileName) {
 
 void SyncDirectoryOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string dir = slash == std::string::npos ? "."
+                            : slash == 0               ? "/"
+                                                       : path.substr(0, slash);
     const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         // Makes the rename itself durable; a file system that cannot sync directories is no error.

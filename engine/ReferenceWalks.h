@@ -7,11 +7,11 @@ class clsLA;
 class clsNode;
 
 class ReferenceWalks {
-public:
+  public:
     static void SearchAllNodes(clsLA& la, clsNode* node);
     static void SearchToDestination(clsLA& la, clsNode* node);
 
-private:
+  private:
     using Walk = void (*)(clsLA&, clsNode*);
     static void Extend(clsLA& la, clsNode* node, Walk walk);
 };

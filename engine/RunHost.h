@@ -10,7 +10,7 @@ class clsPathStack;
 enum class MessageIcon { Critical, Exclamation, Information };
 
 class RunHost {
-public:
+  public:
     virtual ~RunHost() = default;
 
     // Shows the options dialog on the engine's settings; true when the user pressed OK.

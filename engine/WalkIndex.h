@@ -11,7 +11,7 @@ class clsLink;
 class clsNode;
 
 class WalkIndex {
-public:
+  public:
     // A step a walk can take from a node: over link (0-based link position) to next (0-based
     // node position).
     struct Move {
@@ -45,7 +45,7 @@ public:
         return fromLinks_.data() + fromStart_[Slot(node) + 1];
     }
 
-private:
+  private:
     static std::size_t Slot(int32_t node) { return static_cast<std::size_t>(node); }
 
     std::vector<clsNode*> nodes_;

@@ -37,13 +37,13 @@ std::string LabelPairKey(const std::string& from, const std::string& to) {
 
 // Restores the engine's host pointer however Start ends.
 class HostScope {
-public:
+  public:
     HostScope(RunHost*& slot, RunHost& host) : slot_(slot) { slot_ = &host; }
     ~HostScope() { slot_ = nullptr; }
     HostScope(const HostScope&) = delete;
     HostScope& operator=(const HostScope&) = delete;
 
-private:
+  private:
     RunHost*& slot_;
 };
 } // namespace
@@ -474,7 +474,8 @@ void clsLA::MergeLink(const std::u32string& fromLabel, const std::u32string& toL
     // A label with a NUL or a character outside Latin-1 can name no node.
     const bool nameable = fromExact && toExact && from.find('\0') == std::string::npos &&
                           to.find('\0') == std::string::npos;
-    const auto found = nameable ? linksByLabels_.find(LabelPairKey(from, to)) : linksByLabels_.end();
+    const auto found =
+        nameable ? linksByLabels_.find(LabelPairKey(from, to)) : linksByLabels_.end();
     if (found == linksByLabels_.end())
         Raise("MergeLink", "The following link not found.\r\n" + from + "->" + to);
     found->second->Flag = true;

@@ -2,11 +2,11 @@
 // The learning automaton engine: owns the graph, the answer ranges and the settings of a run,
 // and runs the walks that learn from every path they find.
 
+#include "WalkIndex.h"
 #include "clsGraph.h"
 #include "clsPathFile.h"
 #include "clsPathStack.h"
 #include "clsRanges.h"
-#include "WalkIndex.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ constexpr int32_t ReadFromFile = 2;
 } // namespace SearchMethod
 
 class clsLA {
-public:
+  public:
     clsLA() = default;
     clsLA(const clsLA&) = delete;
     clsLA& operator=(const clsLA&) = delete;
@@ -74,7 +74,7 @@ public:
     void Save(DocumentWriter& file);
     void Load(DocumentReader& file);
 
-private:
+  private:
     friend class ReferenceWalks;
 
     void Run(RunHost& host, bool& busy);

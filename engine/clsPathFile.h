@@ -15,7 +15,7 @@ constexpr int32_t None = -1; // not a token: an allowed type that nothing matche
 } // namespace TokenKind
 
 class clsPathFile {
-public:
+  public:
     // Reads the whole file: UTF-8 when it is valid UTF-8 (a leading byte order mark dropped),
     // otherwise Latin-1. Raises "File not found: <name>" or "Could not read file: <name>".
     void Load(const std::string& fileName);
@@ -36,7 +36,7 @@ public:
     // exact is given it tells whether every character was kept.
     static std::string ToLatin1(const std::u32string& text, bool* exact = nullptr);
 
-private:
+  private:
     std::u32string fileText_;
     int32_t readPosition_ = 0;
 };

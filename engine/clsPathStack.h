@@ -9,7 +9,7 @@ class clsLink;
 class clsNode;
 
 class clsPathStack {
-public:
+  public:
     void Reset() { links_.clear(); }
     void Push(clsLink* lnk) { links_.push_back(lnk); }
     // Removes and returns the top link; an empty stack is an index error.
@@ -29,6 +29,6 @@ public:
     // "From->To:" for each link in its stored direction, e.g. "A->B:B->C:".
     std::string Trace() const;
 
-private:
+  private:
     std::vector<clsLink*> links_;
 };

@@ -1,11 +1,12 @@
 #pragma once
-// One row of the S-model answer table: cost differences from StartNumber to EndNumber answer Answer.
+// One row of the S-model answer table: cost differences from StartNumber to EndNumber answer
+// Answer.
 
 class DocumentWriter;
 class DocumentReader;
 
 class clsRange {
-public:
+  public:
     float StartNumber = 0.0f;
     float EndNumber = 0.0f;
     float Answer = 0.0f;

@@ -10,7 +10,7 @@ class DocumentWriter;
 class DocumentReader;
 
 class clsRanges {
-public:
+  public:
     void AddRange(float startNumber, float endNumber, float answer);
     int32_t RangeCount() const { return static_cast<int32_t>(ranges_.size()); }
     // One-based; an index outside 1..RangeCount is an index error.
@@ -25,6 +25,6 @@ public:
     void Save(DocumentWriter& file) const;
     void Load(DocumentReader& file);
 
-private:
+  private:
     std::vector<clsRange> ranges_;
 };

@@ -21,7 +21,8 @@ struct ExampleLink {
     float probability; // kept for simple and bidirectional links only
 };
 
-void Build(clsLA& la, std::initializer_list<ExampleNode> nodes, std::initializer_list<ExampleLink> links) {
+void Build(clsLA& la, std::initializer_list<ExampleNode> nodes,
+           std::initializer_list<ExampleLink> links) {
     clsGraph& g = la.Graph();
     for (const auto& n : nodes) {
         g.AddNode(n.x, n.y);
@@ -76,8 +77,7 @@ void SModel(const std::string& folder) {
     la.Reward = 0.1f;
     la.Penalty = 0.1f;
     la.LearningFactor = 0.2f;
-    Build(la,
-          {{"Home", 40, 60}, {"Park", 240, 40}, {"Mall", 240, 240}, {"Work", 460, 140}},
+    Build(la, {{"Home", 40, 60}, {"Park", 240, 40}, {"Mall", 240, 240}, {"Work", 460, 140}},
           {{1, 2, LinkKind::Bidirectional, 2, 0.5f},
            {1, 3, LinkKind::Bidirectional, 1, 0.5f},
            {2, 4, LinkKind::Bidirectional, 2, 0.5f},

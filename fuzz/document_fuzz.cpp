@@ -33,7 +33,8 @@ bool Load(clsLA& la, const std::string& bytes) {
 
 std::string Save(clsLA& la) {
     std::string bytes(Signature, sizeof Signature);
-    DocumentWriter writer([&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
+    DocumentWriter writer(
+        [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
     la.Save(writer);
     writer.Flush();
     return bytes;

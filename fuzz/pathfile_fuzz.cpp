@@ -26,7 +26,7 @@ bool StartsWith(const std::string& text, const std::string& prefix) {
 }
 
 class FuzzHost : public RunHost {
-public:
+  public:
     std::string FilePath;
     bool Delay = false;
     std::vector<std::string> Messages;
@@ -87,8 +87,8 @@ void CheckTokenizer(const std::string& bytes) {
             if (token.empty())
                 Fail("an empty label");
             for (const char32_t c : token) {
-                if (c == U'{' || c == U'}' || c == U',' || c == U' ' || c == U'\t' ||
-                    c == U'\n' || c == U'\r')
+                if (c == U'{' || c == U'}' || c == U',' || c == U' ' || c == U'\t' || c == U'\n' ||
+                    c == U'\r')
                     Fail("a label holds a delimiter");
             }
         } else if (token.size() != 1) {
@@ -113,7 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckTokenizer(bytes);
 
     const int fd = MemoryFile();
-    if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(size))
+    if (::ftruncate(fd, 0) != 0 ||
+        ::pwrite(fd, bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(size))
         Fail("cannot write the path file");
 
     clsLA la;

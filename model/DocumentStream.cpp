@@ -16,7 +16,8 @@ constexpr std::size_t BlockSize = 1 << 16;
 constexpr uint64_t LoadedBytesPerRecordByte = 4;
 
 [[noreturn]] void PastEnd() {
-    throw PathloomError(ErrorNumber::InputPastEndOfFile, "DocumentReader", "Input past end of file");
+    throw PathloomError(ErrorNumber::InputPastEndOfFile, "DocumentReader",
+                        "Input past end of file");
 }
 
 uint32_t FloatBits(float value) {

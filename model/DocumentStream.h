@@ -8,7 +8,7 @@
 
 // Collects values and hands them to a sink in large blocks; the sink raises if it cannot write.
 class DocumentWriter {
-public:
+  public:
     using Sink = std::function<void(const char* data, std::size_t size)>;
 
     explicit DocumentWriter(Sink sink);
@@ -22,7 +22,7 @@ public:
     // Hands everything buffered to the sink; call once after the last value.
     void Flush();
 
-private:
+  private:
     Sink sink_;
     std::string buffer_;
 };
@@ -30,7 +30,7 @@ private:
 // Reads values from a source of known length. Every read that would pass the end raises, and a
 // record count is checked against what the rest of the file can hold before anyone allocates.
 class DocumentReader {
-public:
+  public:
     // Fills up to size bytes and returns how many it gave; fewer than asked means the end.
     using Source = std::function<std::size_t(char* data, std::size_t size)>;
 
@@ -54,7 +54,7 @@ public:
 
     uint64_t Remaining() const { return length_ - consumed_; }
 
-private:
+  private:
     void Fill();
 
     Source source_;

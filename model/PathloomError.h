@@ -1,23 +1,24 @@
 #pragma once
-// The one error type of Pathloom: raised by an operation, caught by the handler of what the user started.
+// The one error type of Pathloom: raised by an operation, caught by the handler of what the user
+// started.
 
 #include <exception>
 #include <string>
 
 // Error numbers that callers and stored behaviour rely on.
 namespace ErrorNumber {
-constexpr int Program = 1;            // the program's own errors
+constexpr int Program = 1; // the program's own errors
 constexpr int Overflow = 6;
 constexpr int SubscriptOutOfRange = 9;
 constexpr int DivisionByZero = 11;
 constexpr int FileNotFound = 53;
 constexpr int InputPastEndOfFile = 62; // a document shorter than its counts say
-constexpr int ObjectNotSet = 91;      // a link end that resolved to no node
-constexpr int Cancelled = 32755;      // the user cancelled a file dialog
+constexpr int ObjectNotSet = 91;       // a link end that resolved to no node
+constexpr int Cancelled = 32755;       // the user cancelled a file dialog
 } // namespace ErrorNumber
 
 class PathloomError : public std::exception {
-public:
+  public:
     PathloomError(int number, std::string source, std::string description);
 
     int Number() const { return number_; }
@@ -25,7 +26,7 @@ public:
     const std::string& Description() const { return description_; }
     const char* what() const noexcept override { return description_.c_str(); }
 
-private:
+  private:
     int number_;
     std::string source_;
     std::string description_;

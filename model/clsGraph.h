@@ -12,7 +12,7 @@ class DocumentWriter;
 class DocumentReader;
 
 class clsGraph {
-public:
+  public:
     clsGraph() = default;
     clsGraph(const clsGraph&) = delete;
     clsGraph& operator=(const clsGraph&) = delete;
@@ -53,7 +53,7 @@ public:
     // then holds, and finishes with InitProbability (which refuses a link end that named no node).
     void Load(DocumentReader& file);
 
-private:
+  private:
     std::vector<std::unique_ptr<clsNode>> nodes_;
     std::vector<std::unique_ptr<clsLink>> links_;
 };

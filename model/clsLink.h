@@ -18,7 +18,7 @@ constexpr int32_t Bidirectional = 2;
 using NodesByID = std::unordered_map<int32_t, clsNode*>;
 
 class clsLink {
-public:
+  public:
     // Not owned: both point into the graph's node collection. Null only in a broken document.
     clsNode* FromNode = nullptr;
     clsNode* ToNode = nullptr;

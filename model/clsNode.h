@@ -11,7 +11,7 @@ class DocumentWriter;
 class DocumentReader;
 
 class clsNode {
-public:
+  public:
     static constexpr int LabelFieldSize = 32;
     using LabelField = std::array<char, LabelFieldSize>;
 
@@ -37,6 +37,6 @@ public:
     void Save(DocumentWriter& file) const;
     void Load(DocumentReader& file);
 
-private:
+  private:
     LabelField labelField_{}; // 32 NULs until a label is set
 };

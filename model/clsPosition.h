@@ -7,7 +7,7 @@ class DocumentWriter;
 class DocumentReader;
 
 class clsPosition {
-public:
+  public:
     int32_t x = 0;
     int32_t y = 0;
 

@@ -3,7 +3,6 @@
 #include "PlatformScript.h"
 
 #include <QFileDialog>
-
 #include <utility>
 
 namespace Platform {

@@ -3,7 +3,6 @@
 // chosen last is offered again the next time that dialog opens.
 
 #include <QString>
-
 #include <optional>
 
 class QWidget;
@@ -11,7 +10,7 @@ class QWidget;
 namespace Platform {
 
 class FileDialog {
-public:
+  public:
     // filter in Qt form, e.g. "Pathloom Files (*.plm);;All Files (*)"; suffix without the dot.
     FileDialog(QString filter, QString defaultSuffix);
 
@@ -25,7 +24,7 @@ public:
     const QString& Filter() const { return filter_; }
     const QString& DefaultSuffix() const { return defaultSuffix_; }
 
-private:
+  private:
     std::optional<QString> Show(QWidget* owner, bool save);
 
     QString filter_;

@@ -2,7 +2,6 @@
 // Labels and messages are Latin-1 bytes in the model; the window shows them as QString.
 
 #include <QString>
-
 #include <optional>
 #include <string>
 

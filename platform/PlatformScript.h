@@ -5,7 +5,6 @@
 #include "MessageBox.h"
 
 #include <QString>
-
 #include <deque>
 #include <functional>
 #include <optional>
@@ -16,7 +15,7 @@ namespace Platform {
 class FileDialog;
 
 class PlatformScript {
-public:
+  public:
     struct Message {
         QString text;
         MessageIcon icon;
@@ -52,7 +51,7 @@ public:
     Answer AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons);
     std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog);
 
-private:
+  private:
     PlatformScript* previous_;
     std::deque<Answer> answers_;
     std::deque<std::optional<QString>> files_;

@@ -24,7 +24,6 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolBar>
-
 #include <algorithm>
 #include <cstdint>
 

@@ -11,7 +11,6 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QPointF>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,7 +37,7 @@ constexpr int16_t Stop = 2;
 
 class frmMain : public QMainWindow, public RunHost {
     Q_OBJECT
-public:
+  public:
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -74,11 +73,11 @@ public:
     void PathLearned(int32_t pathCount, const clsPathStack& path) override;
     bool KeepResponsive(int32_t pathCount) override;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildToolbars();
     void BuildClientArea();

@@ -10,7 +10,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <QtMath>
-
 #include <cstdio>
 #include <functional>
 

@@ -30,7 +30,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
-
 #include <cstdio>
 
 namespace {
@@ -85,7 +84,7 @@ int WindowShot(const QString& output, QString document) {
 
 // The guide's user: real mouse events on the window, dialogs answered as they open.
 class GuideUser {
-public:
+  public:
     GuideUser(frmMain& window, QString folder) : window_(window), folder_(std::move(folder)) {}
 
     bool ok = true;
@@ -131,7 +130,7 @@ public:
         DoubleClick(onLink);
     }
 
-private:
+  private:
     frmMain& window_;
     QString folder_;
 };

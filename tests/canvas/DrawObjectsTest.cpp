@@ -21,7 +21,7 @@ QColor At(const QImage& image, int x, int y) {
 }
 
 class DrawObjectsTest : public ::testing::Test {
-protected:
+  protected:
     QImage Render(QSize size = QSize(400, 300)) {
         return Canvas::DrawObjects(graph, view, size, Canvas::MakeNodeFont(),
                                    Canvas::MakeLinkFont());
@@ -70,8 +70,8 @@ TEST_F(DrawObjectsTest, NodesShowTheirFillAndLabelAndLaterOnesCoverEarlier) {
     EXPECT_EQ(At(image, 15, 30), PaleYellow);
     EXPECT_EQ(At(image, 104, 30), Aquamarine);
     EXPECT_EQ(At(image, 125, 20), PaleYellow); // node 3 over the selected node 2
-    EXPECT_EQ(At(image, 10, 30), Black); // outline
-    EXPECT_EQ(At(image, 10, 10), White); // transparent corner over the background
+    EXPECT_EQ(At(image, 10, 30), Black);       // outline
+    EXPECT_EQ(At(image, 10, 10), White);       // transparent corner over the background
     // The label "0" is drawn in the middle of the circle.
     int dark = 0;
     for (int y = 24; y < 38; ++y)

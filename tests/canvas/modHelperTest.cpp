@@ -1,10 +1,8 @@
 #include "modHelper.h"
 
 #include <QLocale>
-
 #include <cmath>
 #include <gtest/gtest.h>
-
 #include <limits>
 #include <string>
 
@@ -74,8 +72,8 @@ TEST(ArrowHead, PointsAtItsEndAndFloorsTheOffsets) {
     };
     for (const auto& c : cases) {
         const auto head = modHelper::ArrowHead(c.p1, c.p2, c.atStart);
-        const std::string where = std::to_string(c.p2.x) + "," + std::to_string(c.p2.y) +
-                                  (c.atStart ? " start" : " end");
+        const std::string where =
+            std::to_string(c.p2.x) + "," + std::to_string(c.p2.y) + (c.atStart ? " start" : " end");
         EXPECT_EQ(head[0], c.tip) << where;
         EXPECT_EQ(head[1], c.base1) << where;
         EXPECT_EQ(head[2], c.base2) << where;
@@ -86,11 +84,23 @@ TEST(ArrowHead, PointsAtItsEndAndFloorsTheOffsets) {
 TEST(FormatLinkNumber, RoundsToThreeDecimalsInTheGeneralFormat) {
     const float max = std::numeric_limits<float>::max();
     const std::pair<float, const char*> cases[] = {
-        {0.3333333f, "0.333"}, {12.0f, "12"},        {2.5f, "2.5"},         {0.0004f, "0"},
-        {-0.0004f, "0"},       {0.1f, "0.1"},        {0.0625f, "0.062"},    {0.1875f, "0.188"},
-        {2.0625f, "2.062"},    {-1.5f, "-1.5"},      {33.33333f, "33.333"}, {0.6666667f, "0.667"},
-        {1234567.0f, "1234567"}, {12345678.0f, "1.234568E+07"}, {1234.5678f, "1234.568"},
-        {max, "3.402823E+38"}, {-max, "-3.402823E+38"},
+        {0.3333333f, "0.333"},
+        {12.0f, "12"},
+        {2.5f, "2.5"},
+        {0.0004f, "0"},
+        {-0.0004f, "0"},
+        {0.1f, "0.1"},
+        {0.0625f, "0.062"},
+        {0.1875f, "0.188"},
+        {2.0625f, "2.062"},
+        {-1.5f, "-1.5"},
+        {33.33333f, "33.333"},
+        {0.6666667f, "0.667"},
+        {1234567.0f, "1234567"},
+        {12345678.0f, "1.234568E+07"},
+        {1234.5678f, "1234.568"},
+        {max, "3.402823E+38"},
+        {-max, "-3.402823E+38"},
     };
     for (const auto& [value, text] : cases)
         EXPECT_EQ(modHelper::FormatLinkNumber(value, '.'), QString(text)) << value;

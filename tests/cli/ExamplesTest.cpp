@@ -1,11 +1,10 @@
 #include "MiniJson.h"
 #include "Runner.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <sstream>
 #include <unistd.h>
@@ -30,7 +29,8 @@ JsonValue RunExample(std::vector<std::string> args) {
 }
 
 TEST(Examples, CheckedInFilesAreWhatTheGeneratorWrites) {
-    const fs::path dir = fs::temp_directory_path() / ("pathloom-examples-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("pathloom-examples-" + std::to_string(getpid()));
     fs::create_directories(dir);
     const std::string command = std::string(PATHLOOM_MAKE_EXAMPLES) + " " + dir.string();
     ASSERT_EQ(std::system(command.c_str()), 0);

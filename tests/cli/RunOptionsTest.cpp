@@ -1,17 +1,17 @@
-#include "JsonText.h"
 #include "RunOptions.h"
 
-#include <gtest/gtest.h>
+#include "JsonText.h"
 
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
 
 TEST(RunOptions, ReadsEveryOption) {
-    const RunOptions o = ParseRunOptions({"doc.plm", "--method", "dest", "--source", "A", "--dest",
-                                          "#3", "--model", "S", "--scheme", "LREP", "--reward",
-                                          "0.5", "--penalty", "-0.25", "--factor", "1e-2",
-                                          "--save", "out.plm", "--json", "--quiet"});
+    const RunOptions o = ParseRunOptions(
+        {"doc.plm", "--method", "dest",     "--source", "A",        "--dest", "#3",
+         "--model", "S",        "--scheme", "LREP",     "--reward", "0.5",    "--penalty",
+         "-0.25",   "--factor", "1e-2",     "--save",   "out.plm",  "--json", "--quiet"});
     EXPECT_EQ(o.document, "doc.plm");
     EXPECT_EQ(o.method.value_or(-1), 1);
     EXPECT_EQ(o.source.value_or(""), "A");
@@ -29,11 +29,22 @@ TEST(RunOptions, ReadsEveryOption) {
 
 TEST(RunOptions, RefusesWhatItCannotRead) {
     const std::vector<std::vector<std::string>> bad = {
-        {}, {"--json"}, {"a.plm", "b.plm"}, {"a.plm", "--bogus"}, {"a.plm", "--method"},
-        {"a.plm", "--method", "ALL"},  {"a.plm", "--model", "Q"},    {"a.plm", "--scheme", "LR(E)P"},
-        {"a.plm", "--reward", "abc"},  {"a.plm", "--reward", "0.5x"}, {"a.plm", "--reward", " 0.5"},
-        {"a.plm", "--reward", ""},     {"a.plm", "--reward", "0x10"}, {"a.plm", "--reward", "inf"},
-        {"a.plm", "--penalty", "1e999"}, {"a.plm", "--factor", "1,5"},
+        {},
+        {"--json"},
+        {"a.plm", "b.plm"},
+        {"a.plm", "--bogus"},
+        {"a.plm", "--method"},
+        {"a.plm", "--method", "ALL"},
+        {"a.plm", "--model", "Q"},
+        {"a.plm", "--scheme", "LR(E)P"},
+        {"a.plm", "--reward", "abc"},
+        {"a.plm", "--reward", "0.5x"},
+        {"a.plm", "--reward", " 0.5"},
+        {"a.plm", "--reward", ""},
+        {"a.plm", "--reward", "0x10"},
+        {"a.plm", "--reward", "inf"},
+        {"a.plm", "--penalty", "1e999"},
+        {"a.plm", "--factor", "1,5"},
     };
     for (const auto& args : bad)
         EXPECT_THROW(ParseRunOptions(args), UsageError) << (args.empty() ? "" : args.back());
@@ -43,9 +54,17 @@ TEST(JsonText, FloatsInTheirShortestExactForm) {
     const struct {
         float value;
         const char* text;
-    } cases[] = {{1.0f / 3.0f, "0.33333334"}, {0.55f, "0.55"}, {3.0f, "3"}, {0.0f, "0"},
-                 {-2.5f, "-2.5"},             {1e-5f, "1e-05"}, {16777216.0f, "16777216"},
-                 {0.1f, "0.1"}, {1000.0f, "1000"}, {-1000.0f, "-1000"}, {1e20f, "1e+20"}};
+    } cases[] = {{1.0f / 3.0f, "0.33333334"},
+                 {0.55f, "0.55"},
+                 {3.0f, "3"},
+                 {0.0f, "0"},
+                 {-2.5f, "-2.5"},
+                 {1e-5f, "1e-05"},
+                 {16777216.0f, "16777216"},
+                 {0.1f, "0.1"},
+                 {1000.0f, "1000"},
+                 {-1000.0f, "-1000"},
+                 {1e20f, "1e+20"}};
     for (const auto& c : cases)
         EXPECT_EQ(JsonText::Float(c.value), c.text);
     EXPECT_EQ(JsonText::Float(std::numeric_limits<float>::quiet_NaN()), "null");

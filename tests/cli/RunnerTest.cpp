@@ -1,22 +1,22 @@
+#include "Runner.h"
+
 #include "DocumentFile.h"
 #include "MiniJson.h"
-#include "Runner.h"
 #include "clsLA.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 class RunnerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
                ("pathloom-cli-" + std::to_string(::getpid()) + "-" +
@@ -140,7 +140,8 @@ TEST_F(RunnerTest, SourceToDestinationLearnsBothPathsInOrder) {
 }
 
 TEST_F(RunnerTest, IncludeAllNodesAndNotFound) {
-    const JsonValue all = RunJson({Triangle(), "--method", "all", "--source", "#1"}, ExitStatus::Ok);
+    const JsonValue all =
+        RunJson({Triangle(), "--method", "all", "--source", "#1"}, ExitStatus::Ok);
     ASSERT_EQ(all["paths"].items.size(), 2u);
     EXPECT_EQ(all["paths"][0]["trace"].text, "A->B:B->C:");
     EXPECT_EQ(all["paths"][1]["trace"].text, "A->C:B->C:");
@@ -167,15 +168,15 @@ TEST_F(RunnerTest, PathFileErrorsKeepThePathsLearnedBefore) {
     };
     for (const auto& c : cases) {
         WriteText("paths.txt", c.file);
-        const JsonValue json = RunJson(
-            {doc, "--method", "file", "--paths", Path("paths.txt")}, ExitStatus::RunError);
+        const JsonValue json =
+            RunJson({doc, "--method", "file", "--paths", Path("paths.txt")}, ExitStatus::RunError);
         EXPECT_EQ(json["status"].text, "error");
         EXPECT_EQ(json["message"].text, c.message);
         EXPECT_EQ(json["pathCount"].number, c.paths);
         EXPECT_EQ(json["paths"].items.size(), static_cast<std::size_t>(c.paths));
     }
-    const JsonValue missing = RunJson(
-        {doc, "--method", "file", "--paths", Path("nowhere.txt")}, ExitStatus::RunError);
+    const JsonValue missing =
+        RunJson({doc, "--method", "file", "--paths", Path("nowhere.txt")}, ExitStatus::RunError);
     EXPECT_EQ(missing["status"].text, "error");
     EXPECT_FALSE(missing["message"].text.empty());
 }

@@ -56,10 +56,14 @@ TEST(NumericText, NumbersPastTheFloatRangeAreNoSingles) {
 
 TEST(NumericText, SingleTextHasSevenSignificantDigitsAndNoExponent) {
     const std::pair<float, const char*> cases[] = {
-        {0.1f, "0.1"},         {1.0f, "1"},         {-0.0f, "0"},
-        {-2.5f, "-2.5"},       {2.0f / 3.0f, "0.6666667"},
+        {0.1f, "0.1"},
+        {1.0f, "1"},
+        {-0.0f, "0"},
+        {-2.5f, "-2.5"},
+        {2.0f / 3.0f, "0.6666667"},
         {12345678.0f, "12345680"},
-        {0.00001f, "0.00001"}, {1e20f, "100000000000000000000"},
+        {0.00001f, "0.00001"},
+        {1e20f, "100000000000000000000"},
         {0.000123456789f, "0.0001234568"},
     };
     for (const auto& [value, text] : cases)

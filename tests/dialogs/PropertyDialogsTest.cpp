@@ -16,7 +16,7 @@ using DialogTest::Get;
 using DialogTest::Open;
 
 class NodeProperties : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         node.SetLabel("Start");
         node.InDegree = 2;
@@ -86,7 +86,7 @@ TEST_F(NodeProperties, ARefusedLabelKeepsTheDialogOpenUntilCorrected) {
 }
 
 class LinkProperties : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         link.Weight = 12.5f;
         link.Probability = 1.0f / 3.0f;
@@ -113,7 +113,7 @@ TEST_F(LinkProperties, ShowsSevenDigitsAndCommitsWhatIsShown) {
 
 TEST_F(LinkProperties, OkWritesBothValuesLeniently) {
     const int result = Open(dialog, [](QDialog* d) {
-        Edit(d, "txtWeight")->setText("-"); // a lone minus stores zero
+        Edit(d, "txtWeight")->setText("-");        // a lone minus stores zero
         Edit(d, "txtProbability")->setText("1.5"); // no range check
         Button(d, "cmdOK")->click();
     });

@@ -33,7 +33,7 @@ void SetText(QDialog* d, const char* name, const char* text) {
 }
 
 class Options : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         options.LA = &la;
         options.MarkModified = [this] { ++modified; };
@@ -182,14 +182,16 @@ TEST_F(Options, OkRefusesWithItsMessageAndMovesTheFocus) {
          "In LR(E)P type, Penalty value must be less than Reward value.", "txtReward"},
         {[](QDialog* d) { SetText(d, "txtLearningFactor", "1e-3"); }, badFactor,
          "txtLearningFactor"},
-        {[](QDialog* d) { SetText(d, "txtLearningFactor", "-"); }, badFactor,
-         "txtLearningFactor"},
+        {[](QDialog* d) { SetText(d, "txtLearningFactor", "-"); }, badFactor, "txtLearningFactor"},
         {[](QDialog* d) { SetText(d, "txtLearningFactor", "1-2"); }, badFactor,
          "txtLearningFactor"},
         {[](QDialog* d) { Combo(d, "cmbSource")->setCurrentIndex(-1); },
          "Please select source node.", "cmbSource"},
         {[](QDialog* d) { Method(d, 1)->click(); }, "Please select destination node.", "cmbDest"},
-        {[](QDialog* d) { Method(d, 1)->click(); Combo(d, "cmbDest")->setCurrentIndex(0); },
+        {[](QDialog* d) {
+             Method(d, 1)->click();
+             Combo(d, "cmbDest")->setCurrentIndex(0);
+         },
          "Source node and destination node are equal. Please select different node.", ""},
     };
     la.ModelType = 1;

@@ -34,7 +34,7 @@ void Enter(QDialog* d, const char* start, const char* end, const char* answer) {
 }
 
 class Ranges : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dialog.RangesToEdit = &ranges;
         dialog.MarkModified = [this] { ++modified; };

@@ -1,10 +1,10 @@
 #include "DocumentFile.h"
+
 #include "DocumentStream.h"
 #include "TestGraphs.h"
 #include "clsLA.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,7 +52,7 @@ void ExpectEmptyEngine(const clsLA& la) {
 }
 
 class DocumentFileTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     clsLA la;
 };
@@ -69,7 +69,8 @@ TEST_F(DocumentFileTest, WorkedExamplesAreByteExact) {
     ASSERT_EQ(bytes.size(), 154u);
     EXPECT_EQ(bytes, ReadBytes(DataPath("documents/two-nodes.plm")));
     // The link record: IDs 0 and 1, kind 1, then 2.5 and 1.0 as little-endian floats.
-    EXPECT_EQ(bytes.substr(130, 20), std::string("\0\0\0\0\1\0\0\0\1\0\0\0\0\0\x20\x40\0\0\x80\x3f", 20));
+    EXPECT_EQ(bytes.substr(130, 20),
+              std::string("\0\0\0\0\1\0\0\0\1\0\0\0\0\0\x20\x40\0\0\x80\x3f", 20));
 }
 
 TEST_F(DocumentFileTest, LoadsTheWorkedExampleWithTrailingBytesIgnored) {
@@ -214,7 +215,8 @@ TEST_F(DocumentFileTest, FailedSavesLeaveTheOldFileIntact) {
 
     ::mkdir(dir.File("folder").c_str(), 0755);
     clsLA fresh;
-    for (const std::string& target : {dir.File("folder"), dir.File("missing/doc.plm"), std::string()})
+    for (const std::string& target :
+         {dir.File("folder"), dir.File("missing/doc.plm"), std::string()})
         EXPECT_EQ(ErrorOf([&] { SaveGraph(fresh, target); }), SaveError) << target;
     EXPECT_EQ(dir.Listing(), "doc.plm folder");
 }

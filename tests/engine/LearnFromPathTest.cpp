@@ -17,7 +17,7 @@ float F(double value) {
 }
 
 class LearnTest : public ::testing::Test {
-protected:
+  protected:
     // X leaves by unidirectional links of the given weights to A, B, C...
     void Fan(std::initializer_list<float> weights) {
         AddNodes(g(), {"X"});

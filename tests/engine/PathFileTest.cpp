@@ -4,9 +4,8 @@
 #include "clsLA.h"
 #include "clsPathFile.h"
 
-#include <gtest/gtest.h>
-
 #include <cctype>
+#include <gtest/gtest.h>
 #include <utility>
 
 using TestGraphs::AddLink;
@@ -43,7 +42,7 @@ TEST(clsPathFile, ReadsTheTokensInOrder) {
         {"(x)->y", {{2, "(x)->y"}, {4, ""}}},
         {"\xC3\x84\xC3\xA9", {{2, "\xC4\xE9"}, {4, ""}}}, // UTF-8
         {"\xC4\xE9", {{2, "\xC4\xE9"}, {4, ""}}},         // not UTF-8: Latin-1
-        {"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},             // byte order mark
+        {"\xEF\xBB\xBF{", {{0, "{"}, {4, ""}}},           // byte order mark
         {"\xE2\x82\xAC,", {{2, "?"}, {6, ","}, {4, ""}}}, // outside Latin-1
     };
     for (const auto& [text, expected] : cases)
@@ -54,7 +53,7 @@ TEST(clsPathFile, ReadsTheTokensInOrder) {
 
 // A, B, C, ä and ?, joined by A-B, B-C, C->A, ä<->B and ?-B.
 class PathFileRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         AddNodes(g(), {"A", "B", "C", "\xE4", "?"});
         AddLink(g(), "A", "B", LinkKind::Simple).Probability = 0.5f;
@@ -97,8 +96,8 @@ TEST_P(PathFiles, LearnFromThePathsAndReportTheFirstFault) {
     EXPECT_EQ(host.Traces(), GetParam().traces);
     EXPECT_EQ(MessageTexts(), GetParam().messages);
     for (const auto& message : host.Messages) {
-        EXPECT_EQ(message.icon, message.text == NotFound ? MessageIcon::Information
-                                                         : MessageIcon::Critical);
+        EXPECT_EQ(message.icon,
+                  message.text == NotFound ? MessageIcon::Information : MessageIcon::Critical);
     }
     // The mode reports its own errors, so Start still clears the flags.
     for (int32_t j = 1; j <= g().LinkCount(); ++j)
@@ -111,10 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"two-paths.txt", {"A->B:", "B->C:"}, {}},
         FileCase{"example.txt", {"A->B:B->C:", "C->A:"}, {}},
         FileCase{"unidirectional-forward.txt", {"C->A:"}, {}},
-        FileCase{"unidirectional-backward.txt", {}, {"The following link not found.\r\nA->C", NotFound}},
+        FileCase{
+            "unidirectional-backward.txt", {}, {"The following link not found.\r\nA->C", NotFound}},
         FileCase{"letter-case.txt", {"A->B:", "B->C:"}, {}},
-        FileCase{"latin1.txt", {"\xE4->B:"}, {}},
-        FileCase{"utf8.txt", {"\xE4->B:"}, {}},
+        FileCase{"latin1.txt", {"\xE4->B:"}, {}}, FileCase{"utf8.txt", {"\xE4->B:"}, {}},
         FileCase{"utf8-bom.txt", {"A->B:"}, {}},
         // The Cyrillic letter is shown as "?" but does not match the node labelled "?".
         FileCase{"outside-latin1.txt", {}, {"The following link not found.\r\n?->B", NotFound}},
@@ -127,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"missing-open.txt", {}, {"Syntax error:\r\nA", NotFound}},
         FileCase{"repeated-link.txt", {"A->B:A->B:"}, {}},
         FileCase{"labels-touch-delimiters.txt", {"A->B:", "B->C:"}, {}},
-        FileCase{"/nonexistent/paths.txt", {}, {"File not found: /nonexistent/paths.txt", NotFound}}),
+        FileCase{
+            "/nonexistent/paths.txt", {}, {"File not found: /nonexistent/paths.txt", NotFound}}),
     [](const ::testing::TestParamInfo<FileCase>& info) {
         std::string name;
         for (const char* c = info.param.file; *c && *c != '.'; ++c)

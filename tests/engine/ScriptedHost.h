@@ -10,13 +10,13 @@
 #include <vector>
 
 class ScriptedHost : public RunHost {
-public:
+  public:
     // --- the script
     bool OptionsResult = true;
-    std::function<void(clsLA&)> OnOptions;   // sets the run's settings, as the dialog would
-    std::deque<int32_t> WaitAnswers;          // answers of the pauses; Forward when none is left
-    int32_t StopAfterPaths = -1;              // KeepResponsive asks to stop from this count on
-    bool RecordProbabilities = false;         // snapshot every link's probability per path
+    std::function<void(clsLA&)> OnOptions; // sets the run's settings, as the dialog would
+    std::deque<int32_t> WaitAnswers;       // answers of the pauses; Forward when none is left
+    int32_t StopAfterPaths = -1;           // KeepResponsive asks to stop from this count on
+    bool RecordProbabilities = false;      // snapshot every link's probability per path
 
     // --- what the engine did
     struct Message {
@@ -50,6 +50,6 @@ public:
         return StopAfterPaths >= 0 && pathCount >= StopAfterPaths;
     }
 
-private:
+  private:
     clsLA* la_ = nullptr;
 };

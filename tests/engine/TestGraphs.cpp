@@ -69,7 +69,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pathloom-engine-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "pathloom-engine-XXXXXX").string();
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (!::mkdtemp(buffer.data()))

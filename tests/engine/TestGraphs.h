@@ -28,7 +28,7 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -37,7 +37,7 @@ public:
     const std::string& Path() const { return path_; }
     std::string Listing() const; // names of the entries, sorted
 
-private:
+  private:
     std::string path_;
 };
 

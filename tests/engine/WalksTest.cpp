@@ -4,7 +4,6 @@
 #include "clsLA.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 
 using TestGraphs::AddLink;
@@ -19,7 +18,7 @@ const int32_t All = SearchMethod::IncludeAllNodes, ToDest = SearchMethod::Source
 
 // Runs with the indexed walks (false) and with the straightforward scan (true).
 class WalkTest : public ::testing::TestWithParam<bool> {
-protected:
+  protected:
     void SetUp() override { la.UseReferenceWalks = GetParam(); }
     void Run(int32_t method, const std::string& source, const std::string& dest = "") {
         host.OnOptions = [method, source, dest](clsLA& e) {
@@ -50,10 +49,18 @@ struct WalkCase {
 
 TEST_P(WalkTest, PathOrders) {
     const WalkCase cases[] = {
-        {"triangle to C", {"A", "B", "C"}, {{1, 2, 0}, {2, 3, 0}, {1, 3, 0}}, ToDest, "C",
+        {"triangle to C",
+         {"A", "B", "C"},
+         {{1, 2, 0}, {2, 3, 0}, {1, 3, 0}},
+         ToDest,
+         "C",
          {"A->B:B->C:", "A->C:"}},
         // A-C-B walks B-C backwards; the trace keeps its stored direction.
-        {"triangle all", {"A", "B", "C"}, {{1, 2, 0}, {2, 3, 0}, {1, 3, 0}}, All, "",
+        {"triangle all",
+         {"A", "B", "C"},
+         {{1, 2, 0}, {2, 3, 0}, {1, 3, 0}},
+         All,
+         "",
          {"A->B:B->C:", "A->C:B->C:"}},
         {"lone node", {"A"}, {}, All, "", {}},
         {"untouched D", {"A", "B", "C", "D"}, {{1, 2, 0}, {2, 3, 2}}, All, "", {}},
@@ -62,14 +69,20 @@ TEST_P(WalkTest, PathOrders) {
         {"A->B all", {"A", "B"}, {{1, 2, 1}}, All, "", {"A->B:"}},
         {"A->B to B", {"A", "B"}, {{1, 2, 1}}, ToDest, "B", {"A->B:"}},
         // A square with a diagonal: never through C, never back to A.
-        {"square", {"A", "B", "C", "D"}, {{1, 2, 0}, {2, 3, 0}, {3, 4, 0}, {4, 1, 0}, {2, 4, 2}},
-         ToDest, "C", {"A->B:B->C:", "A->B:B->D:C->D:", "D->A:C->D:", "D->A:B->D:B->C:"}},
+        {"square",
+         {"A", "B", "C", "D"},
+         {{1, 2, 0}, {2, 3, 0}, {3, 4, 0}, {4, 1, 0}, {2, 4, 2}},
+         ToDest,
+         "C",
+         {"A->B:B->C:", "A->B:B->D:C->D:", "D->A:C->D:", "D->A:B->D:B->C:"}},
         // Documents may hold self-links, second links between two nodes and unknown kinds,
         // which walk both ways as they count both ways.
-        {"document links", {"A", "B", "C"},
-         {{1, 1, 0}, {1, 2, 0}, {2, 1, 2}, {2, 3, 1}, {3, 3, 1}, {1, 3, 5}}, ToDest, "C",
-         {"A->A:A->B:B->C:", "A->A:B->A:B->C:", "A->A:A->C:", "A->B:B->C:", "B->A:B->C:",
-          "A->C:"}},
+        {"document links",
+         {"A", "B", "C"},
+         {{1, 1, 0}, {1, 2, 0}, {2, 1, 2}, {2, 3, 1}, {3, 3, 1}, {1, 3, 5}},
+         ToDest,
+         "C",
+         {"A->A:A->B:B->C:", "A->A:B->A:B->C:", "A->A:A->C:", "A->B:B->C:", "B->A:B->C:", "A->C:"}},
     };
     for (const WalkCase& c : cases) {
         clsLA engine;
@@ -100,8 +113,8 @@ TEST_P(WalkTest, PathOrders) {
             ASSERT_EQ(h.Messages.size(), 1u) << c.name;
             EXPECT_EQ(h.Messages[0].text, "Not found any path.");
             EXPECT_EQ(h.Messages[0].icon, MessageIcon::Information);
-            EXPECT_EQ(h.Events, (Events{"Options", "Busy", "NotBusy", "Draw", "DoEvents",
-                                        "Message"}));
+            EXPECT_EQ(h.Events,
+                      (Events{"Options", "Busy", "NotBusy", "Draw", "DoEvents", "Message"}));
         } else {
             EXPECT_TRUE(h.Messages.empty()) << c.name;
         }
@@ -272,8 +285,12 @@ TEST(Walks, AChainOfAMillionNodesRuns) {
 // A random small graph with every kind of link and setting, run from random nodes.
 ScriptedHost RunRandom(unsigned seed, bool straightforward, int32_t method, int32_t& pathCount) {
     std::mt19937 rng(seed);
-    const auto num = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const auto real = [&rng](float hi) { return std::uniform_real_distribution<float>(0.0f, hi)(rng); };
+    const auto num = [&rng](int lo, int hi) {
+        return std::uniform_int_distribution<int>(lo, hi)(rng);
+    };
+    const auto real = [&rng](float hi) {
+        return std::uniform_real_distribution<float>(0.0f, hi)(rng);
+    };
     clsLA la;
     clsGraph& g = la.Graph();
     const int nodes = num(1, 9);

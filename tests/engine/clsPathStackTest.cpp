@@ -1,6 +1,7 @@
+#include "clsPathStack.h"
+
 #include "PathloomError.h"
 #include "TestGraphs.h"
-#include "clsPathStack.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ using TestGraphs::NodeByLabel;
 namespace {
 
 class PathStackTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         AddNodes(graph, {"A", "B", "C"});
         ab = &AddLink(graph, "A", "B", LinkKind::Simple, 1.5f);

@@ -1,9 +1,9 @@
-#include "DocumentStream.h"
-#include "PathloomError.h"
 #include "clsRanges.h"
 
-#include <gtest/gtest.h>
+#include "DocumentStream.h"
+#include "PathloomError.h"
 
+#include <gtest/gtest.h>
 #include <limits>
 #include <string>
 
@@ -16,15 +16,14 @@ TEST(clsRanges, FirstRangeHoldingTheNumberWins) {
     ranges.AddRange(0.0f, 10.0f, 0.2f);
     ranges.AddRange(10.0f, 20.0f, 0.8f);
     ranges.AddRange(2.0f, 3.0f, 0.5f);
-    const std::pair<float, float> cases[] = {
-        {10.0f, 0.2f},       // a shared bound: the first range
-        {0.0f, 0.2f},        // lower bound inclusive
-        {20.0f, 0.8f},       // upper bound inclusive
-        {2.5f, 0.2f},        // nested later range never reached
-        {10.000001f, 0.8f},  // just above the shared bound
-        {-3.0f, 0.0f},       // negative difference, positive ranges
-        {20.000002f, 0.0f},  // above every range
-        {std::numeric_limits<float>::quiet_NaN(), 0.0f}};
+    const std::pair<float, float> cases[] = {{10.0f, 0.2f},      // a shared bound: the first range
+                                             {0.0f, 0.2f},       // lower bound inclusive
+                                             {20.0f, 0.8f},      // upper bound inclusive
+                                             {2.5f, 0.2f},       // nested later range never reached
+                                             {10.000001f, 0.8f}, // just above the shared bound
+                                             {-3.0f, 0.0f}, // negative difference, positive ranges
+                                             {20.000002f, 0.0f}, // above every range
+                                             {std::numeric_limits<float>::quiet_NaN(), 0.0f}};
     for (const auto& [number, answer] : cases)
         EXPECT_EQ(ranges.GetAnswer(number), answer) << number;
 }

@@ -6,17 +6,17 @@
 #include <string>
 
 class ChildProcess {
-public:
+  public:
     // Exit codes a child body may return besides its own.
     static constexpr int Skipped = 77; // the machine cannot do what the body needs
     static constexpr int Thrown = 78;  // the body let an exception out
 
     struct Result {
-        bool exited = false;  // ended by _exit, with code
+        bool exited = false; // ended by _exit, with code
         int code = -1;
-        int signal = 0;       // ended by this signal
+        int signal = 0; // ended by this signal
         bool timedOut = false;
-        std::string report;   // what the body wrote with Report
+        std::string report; // what the body wrote with Report
     };
 
     // Forks, runs body in the child and ends it with body's result; waits at most timeoutSeconds
@@ -37,7 +37,7 @@ public:
     void Kill(int signal);
     Result Wait(int timeoutSeconds = 60);
 
-private:
+  private:
     int pid_ = -1;
     int pipe_ = -1;
     std::string pending_;

@@ -8,12 +8,11 @@
 #include "TestGraphs.h"
 #include "clsLA.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <string>
 #include <unistd.h>
 
@@ -80,7 +79,8 @@ TEST(AbsurdCounts, CountsBeyondTheMemoryAreRefusedBeforeAnyLargeAllocation) {
     for (const Case& c : cases) {
         const std::string file = dir.File(c.name);
         if (!WriteSparse(file, c.head, c.length))
-            GTEST_SKIP() << "the file system here cannot hold a sparse file of " << c.length << " bytes";
+            GTEST_SKIP() << "the file system here cannot hold a sparse file of " << c.length
+                         << " bytes";
         EXPECT_LT(LoadRefused(file), Ceiling) << c.name;
         ::unlink(file.c_str());
     }
@@ -88,7 +88,7 @@ TEST(AbsurdCounts, CountsBeyondTheMemoryAreRefusedBeforeAnyLargeAllocation) {
 
 // Runs the path-file mode over A, B, C (A-B, B-C, C->A) whose labels are 31 characters long.
 class LargePathFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         AddNodes(la.Graph(), {A.c_str(), B.c_str(), C.c_str()});
         AddLink(la.Graph(), A, B, LinkKind::Simple).Probability = 0.5f;

@@ -7,14 +7,13 @@
 #include "TestGraphs.h"
 #include "clsLA.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <csignal>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sched.h>
 #include <string>
 #include <sys/mount.h>
@@ -84,7 +83,7 @@ bool Finished(const ChildProcess::Result& result) {
 }
 
 class SaveFaults : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // Others (an unprivileged child) may look inside; what they may write is up to each test.
         ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
@@ -146,7 +145,8 @@ TEST_F(SaveFaults, AFullFileSystemRefusesTheSaveAndKeepsTheOldDocument) {
         }
         WriteBytes(file, old);
         ChildProcess::Report(SaveOutcome(big, file));
-        ChildProcess::Report(ReadBytes(file) == old ? "old document intact" : "old document changed");
+        ChildProcess::Report(ReadBytes(file) == old ? "old document intact"
+                                                    : "old document changed");
         ChildProcess::Report(ListingOf(mountPoint));
         // The failed save gave its space back: a small document still fits.
         ChildProcess::Report(SaveOutcome(empty, file));
@@ -225,8 +225,7 @@ TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
         }
     }
     std::printf("killed saves: %d left the old document, %d the new one (a save took %.0f ms)\n",
-                keptOld, tookNew,
-                std::chrono::duration<double, std::milli>(saveTime).count());
+                keptOld, tookNew, std::chrono::duration<double, std::milli>(saveTime).count());
 }
 
 } // namespace

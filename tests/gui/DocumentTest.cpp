@@ -9,7 +9,7 @@ namespace {
 using Platform::Answer;
 
 class DocumentTest : public WindowFixture {
-protected:
+  protected:
     // Makes the document modified the way an edit would, with one node in the graph.
     void Edit() {
         window->Engine().Graph().AddNode(10, 10);
@@ -25,8 +25,9 @@ TEST_F(DocumentTest, NewAsksAboutChangesAndGoesOnUnlessCancelled) {
     script.QueueAnswer(Answer::Cancel);
     Action("mnuNew")->trigger();
     ASSERT_EQ(script.Messages().size(), 1u);
-    EXPECT_EQ(script.Messages()[0].text,
-              "The graph in the file Untitled has changed.\r\n\r\nDo you want to save the changes?");
+    EXPECT_EQ(
+        script.Messages()[0].text,
+        "The graph in the file Untitled has changed.\r\n\r\nDo you want to save the changes?");
     EXPECT_EQ(script.Messages()[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(script.Messages()[0].buttons, Platform::Buttons::YesNoCancel);
     EXPECT_EQ(window->Engine().Graph().NodeCount(), 1); // Cancel keeps everything
@@ -183,8 +184,13 @@ TEST_F(DocumentTest, ClosingAsksAboutUnsavedChanges) {
 
 TEST(DocumentTitle, IsTheFileNameWithoutFolderAndExtension) {
     const std::pair<const char*, const char*> cases[] = {
-        {"", "Untitled"},   {"/home/u/net1.plm", "net1"}, {"/tmp/my.data/net", "net"},
-        {"/data/net.v2.plm", "net.v2"}, {"/net", "net"}, {"net1.plm", ""}, {"/data/", ""},
+        {"", "Untitled"},
+        {"/home/u/net1.plm", "net1"},
+        {"/tmp/my.data/net", "net"},
+        {"/data/net.v2.plm", "net.v2"},
+        {"/net", "net"},
+        {"net1.plm", ""},
+        {"/data/", ""},
     };
     for (const auto& [path, title] : cases)
         EXPECT_EQ(frmMain::DocumentTitle(path), QString(title)) << path;

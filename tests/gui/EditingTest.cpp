@@ -13,7 +13,7 @@ const QColor Aquamarine(150, 255, 225);
 const QColor Blue(96, 96, 254);
 
 class EditingTest : public WindowFixture {
-protected:
+  protected:
     QWidget* canvas() const { return window->Canvas(); }
     // Three nodes drawn by mouse, centred on (60, 60), (260, 60) and (160, 200), and the first
     // `links` simple links of the round 1-2, 2-3, 3-1.
@@ -107,7 +107,8 @@ TEST_F(EditingTest, LinkDragsThatAddNothing) {
     // Pressed off any node: the exclamation.
     Drag({400, 300}, {60, 60});
     ASSERT_EQ(script.Messages().size(), 2u);
-    EXPECT_EQ(script.Messages()[1].text, "You mush select a node and drag pointer to another node.");
+    EXPECT_EQ(script.Messages()[1].text,
+              "You mush select a node and drag pointer to another node.");
     EXPECT_EQ(script.Messages()[1].icon, MessageIcon::Exclamation);
     EXPECT_EQ(graph().LinkCount(), 1);
 }

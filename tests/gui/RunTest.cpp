@@ -16,7 +16,7 @@ const QColor Black(0, 0, 0);
 // works and no dialog is open) it records what the window shows, lets the test act, and presses
 // the button the test chose.
 class PauseDriver {
-public:
+  public:
     struct Pause {
         int pathCount;
         std::vector<float> probabilities;
@@ -36,7 +36,7 @@ public:
 
     std::vector<Pause> pauses;
 
-private:
+  private:
     void Tick() {
         if (!window_.IsWorking() || QApplication::activeModalWidget())
             return;
@@ -45,7 +45,10 @@ private:
             return;
         handled_ = count;
         const clsGraph& graph = window_.Engine().Graph();
-        Pause pause{count, {}, {}, window_.Canvas()->Image(),
+        Pause pause{count,
+                    {},
+                    {},
+                    window_.Canvas()->Image(),
                     window_.findChild<QLabel*>("StatusPanel1")->text()};
         for (int i = 1; i <= graph.LinkCount(); ++i) {
             pause.probabilities.push_back(graph.Link(i).Probability);
@@ -68,7 +71,7 @@ private:
 };
 
 class RunTest : public WindowFixture {
-protected:
+  protected:
     // S (0), A (1) and D (2), drawn by mouse: S -> A and A -> D weigh 1, S -> D weighs 5. From
     // S to D the walk finds S-A-D (cost 2) and then S-D (cost 5).
     void DrawRunGraph() {

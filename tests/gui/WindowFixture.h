@@ -11,14 +11,12 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
-
 #include <functional>
 #include <gtest/gtest.h>
-
 #include <memory>
 
 class WindowFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

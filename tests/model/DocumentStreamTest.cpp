@@ -1,8 +1,8 @@
 #include "DocumentStream.h"
+
 #include "PathloomError.h"
 
 #include <gtest/gtest.h>
-
 #include <new>
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "HitTest.h"
+
 #include "clsGraph.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {
@@ -13,8 +13,8 @@ struct PointCase {
 
 // Node (x, y) pairs, links between them, then points with the node or link index expected.
 void ExpectHits(const std::vector<std::pair<int, int>>& nodes,
-                const std::vector<std::pair<int, int>>& links, const std::vector<PointCase>& nodeHits,
-                const std::vector<PointCase>& linkHits) {
+                const std::vector<std::pair<int, int>>& links,
+                const std::vector<PointCase>& nodeHits, const std::vector<PointCase>& linkHits) {
     clsGraph g;
     for (const auto& [x, y] : nodes)
         g.AddNode(x, y);
@@ -29,8 +29,14 @@ void ExpectHits(const std::vector<std::pair<int, int>>& nodes,
 TEST(HitTest, NodesAreSquaresWithLeftAndTopEdgesAndTheLaterOneWins) {
     ExpectHits({}, {}, {{0, 0, -1}}, {{0, 0, -1}});
     ExpectHits({{100, 100}}, {},
-               {{100, 100, 1}, {140, 140, 1}, {120, 120, 1}, {141, 120, -1}, {120, 141, -1},
-                {120, 99, -1}, {99, 120, -1}, {140, 100, 1}},
+               {{100, 100, 1},
+                {140, 140, 1},
+                {120, 120, 1},
+                {141, 120, -1},
+                {120, 141, -1},
+                {120, 99, -1},
+                {99, 120, -1},
+                {140, 100, 1}},
                {});
     ExpectHits({{100, 100}, {120, 100}}, {}, {{130, 120, 2}, {110, 120, 1}}, {});
 }
@@ -38,8 +44,14 @@ TEST(HitTest, NodesAreSquaresWithLeftAndTopEdgesAndTheLaterOneWins) {
 TEST(HitTest, LinkBands) {
     ExpectHits({{0, 0}, {100, 0}}, {}, {}, {{70, 20, -1}}); // no links yet
     ExpectHits({{0, 0}, {100, 0}}, {{1, 2}}, {},
-               {{70, 20, 1}, {70, 24, -1}, {70, 15, -1}, {70, 19, 1}, {20, 20, 1}, {119, 20, 1},
-                {121, 20, -1}, {15, 20, -1}});
+               {{70, 20, 1},
+                {70, 24, -1},
+                {70, 15, -1},
+                {70, 19, 1},
+                {20, 20, 1},
+                {119, 20, 1},
+                {121, 20, -1},
+                {15, 20, -1}});
     // Vertical, drawn upwards.
     ExpectHits({{0, 100}, {0, 0}}, {{1, 2}}, {},
                {{20, 70, 1}, {20, 119, 1}, {20, 121, -1}, {26, 70, -1}, {14, 70, -1}});
@@ -60,9 +72,9 @@ TEST(HitTest, LinkBands) {
 
 TEST(HitTest, LinkBandCornersStartAtTheTopOrLeft) {
     const auto band = HitTest::LinkBand({20, 20}, {120, 20});
-    EXPECT_EQ((std::vector<int64_t>{band[0].x, band[0].y, band[1].x, band[2].x, band[2].y,
-                                    band[3].x}),
-              (std::vector<int64_t>{22, 18, 122, 118, 22, 18}));
+    EXPECT_EQ(
+        (std::vector<int64_t>{band[0].x, band[0].y, band[1].x, band[2].x, band[2].y, band[3].x}),
+        (std::vector<int64_t>{22, 18, 122, 118, 22, 18}));
     // A vertical link is swapped to start at the top.
     const auto up = HitTest::LinkBand({20, 120}, {20, 20});
     EXPECT_EQ((std::vector<int64_t>{up[0].x, up[0].y, up[1].y, up[3].x, up[3].y}),

@@ -1,8 +1,8 @@
-#include "PathloomError.h"
 #include "clsGraph.h"
 
-#include <gtest/gtest.h>
+#include "PathloomError.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -47,7 +47,8 @@ TEST(clsGraph, RefusedLinksAndIndexesLeaveTheGraphAsItWas) {
                 g.AddLink(c.from, c.to, kind);
                 ADD_FAILURE() << "accepted " << c.from << "->" << c.to << " kind " << kind;
             } catch (const PathloomError& e) {
-                EXPECT_EQ(e.Source() + ": " + e.Description(), std::string("AddLink: ") + c.expected);
+                EXPECT_EQ(e.Source() + ": " + e.Description(),
+                          std::string("AddLink: ") + c.expected);
             }
             EXPECT_EQ(g.LinkCount(), 1);
             EXPECT_EQ(g.Node(1).OutDegree, 1);

@@ -1,8 +1,8 @@
-#include "PathloomError.h"
 #include "clsNode.h"
 
-#include <gtest/gtest.h>
+#include "PathloomError.h"
 
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -36,7 +36,8 @@ TEST(clsNode, LabelFieldIsLabelNulThenSpacesCutTo31) {
 }
 
 TEST(clsNode, ForbiddenCharactersRaiseAndKeepTheOldLabel) {
-    for (const std::string label : {"{", "a}", "(b", "c)", "d,e", "two words", "a-b", "a>", "x->y", " "}) {
+    for (const std::string label :
+         {"{", "a}", "(b", "c)", "d,e", "two words", "a-b", "a>", "x->y", " "}) {
         clsNode node;
         node.SetLabel("old");
         try {

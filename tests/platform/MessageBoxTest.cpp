@@ -114,7 +114,6 @@ TEST(Busy, SetAndClearBalance) {
 
 } // namespace
 
-
 namespace {
 
 TEST(MessageBox, ShownTextCutsOnlyOverlongLines) {
