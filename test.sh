@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with 2 jobs and runs every test.
+# Installs what is missing, checks the formatting, builds with 2 jobs and runs every test.
 #   ./test.sh                     the normal build in build/ and the whole suite
 #   ./test.sh --sanitize          the same suite built with AddressSanitizer (leaks included) and
 #                                 UBSan in build-sanitize/; any finding fails its test
@@ -26,6 +26,7 @@ if [ "${1:-}" = "--sanitize" ]; then
 fi
 
 scripts/install-deps.sh
+scripts/check-format.sh
 cmake -S . -B "$build_dir" "${cmake_args[@]}" >/dev/null
 cmake --build "$build_dir" -j 2
 cd "$build_dir"

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libgl-dev
   libgtest-dev
+  clang-format
   fonts-liberation xvfb
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
