@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sched.h>
@@ -19,6 +20,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -181,6 +183,80 @@ TEST_F(SaveFaults, AFileSizeLimitRefusesTheSaveAndKeepsTheOldDocument) {
     EXPECT_EQ(dir.Listing(), "doc.plm");
 }
 
+// Only a regular file is replaced, through symbolic links, keeping its owner, group, mode and
+// other names; anything else stays exactly as it was.
+TEST_F(SaveFaults, SaveTargets) {
+    clsLA la;
+    BuildRing(la, 3);
+    const auto f = [&](const std::string& name) { return dir.File(name); };
+    const mode_t umask = ::umask(022); // a new document is 0666 less the umask, as any new file
+    SaveGraph(la, f("fresh.plm"));
+    ::umask(umask);
+    const std::string saved = ReadBytes(f("fresh.plm"));
+    for (const char* name : {"real.plm", "team.plm", "one.plm"})
+        WriteBytes(f(name), old);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(::mkfifo(f("fifo").c_str(), 0666) == 0 &&
+                ::symlink("later.plm", f("dangling.plm").c_str()) == 0 &&
+                ::symlink(f("real.plm").c_str(), f("link.plm").c_str()) == 0 &&
+                ::link(f("one.plm").c_str(), f("two.plm").c_str()) == 0 &&
+                (!root || (::mknod(f("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+                           ::chown(f("team.plm").c_str(), 12345, 12346) == 0)) &&
+                ::chmod(f("team.plm").c_str(), root ? 02640 : 0640) == 0);
+    const auto kind = [](const std::string& path) {
+        struct stat info {};
+        return ::lstat(path.c_str(), &info) != 0 ? 0u : info.st_mode & S_IFMT;
+    };
+    const struct {
+        std::string target, holder; // holder: the file that then holds the new document
+        unsigned kind;              // of the target afterwards
+    } cases[] = {
+        {f("null"), "", S_IFCHR},
+        {f("fifo"), "", S_IFIFO},
+        {f("dangling.plm"), f("later.plm"), S_IFLNK},
+        {f("link.plm"), f("real.plm"), S_IFLNK},
+        {f("team.plm"), f("team.plm"), S_IFREG},
+        {f("one.plm"), f("two.plm"), S_IFREG},
+        {f(std::string(250, 'n') + ".plm"), f(std::string(250, 'n') + ".plm"), S_IFREG},
+    };
+    for (const auto& c : cases) {
+        if (c.kind == S_IFCHR && !root)
+            continue; // only root may make a device
+        EXPECT_EQ(SaveOutcome(la, c.target), c.holder.empty() ? "Error saving graph." : "saved");
+        EXPECT_EQ(kind(c.target), c.kind) << c.target;
+        EXPECT_TRUE(c.holder.empty() || ReadBytes(c.holder) == saved) << c.target;
+    }
+    struct stat info {};
+    ASSERT_EQ(::stat(f("fresh.plm").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0644u);
+    ASSERT_EQ(::stat(f("team.plm").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, root ? 02640u : 0640u);
+    EXPECT_EQ(info.st_uid, root ? 12345u : ::geteuid());
+    EXPECT_EQ(info.st_gid, root ? 12346u : ::getegid());
+
+    // A user who cannot give the new file the owner of the old one rewrites it where it is.
+    ASSERT_EQ(::chmod(f("real.plm").c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
+    const auto result = ChildProcess::Run([&] {
+        if (!root || ::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0) {
+            ChildProcess::Report("needs root to become another user");
+            return ChildProcess::Skipped;
+        }
+        BuildRing(la, 4);
+        ChildProcess::Report(SaveOutcome(la, f("real.plm")));
+        return 0;
+    });
+    if (!Finished(result))
+        return;
+    EXPECT_EQ(result.report, "saved\n");
+    ASSERT_EQ(::stat(f("real.plm").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_NE(ReadBytes(f("real.plm")), saved);
+    for (const std::string& name : NamesIn(dir.Path()))
+        EXPECT_NE(name.rfind(".pl", 0), 0u) << "a temporary file stayed: " << name;
+}
+
 // A save killed at moments spread over its whole length, writing through flushing to renaming:
 // the target holds the old document or the new one, byte for byte, never a mixture or a part.
 TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
@@ -219,7 +295,7 @@ TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
         for (const std::string& name : NamesIn(dir.Path())) {
             if (name == "doc.plm")
                 continue;
-            EXPECT_EQ(name.rfind(".doc.plm.", 0), 0u) << name;
+            EXPECT_EQ(name.rfind(".pl", 0), 0u) << name;
             EXPECT_EQ(name.substr(name.size() - 4), ".tmp") << name;
             ::unlink(dir.File(name).c_str());
         }
