@@ -3,6 +3,7 @@
 #include "clsPathStack.h"
 
 #include <cstdio>
+#include <limits>
 #include <utility>
 
 ConsoleHost::ConsoleHost(PathSink sink, std::ostream* progress)
@@ -21,8 +22,14 @@ void ConsoleHost::ShowMessage(const std::string& text, MessageIcon icon) {
 }
 
 void ConsoleHost::PathLearned(int32_t pathCount, const clsPathStack& path) {
-    if (sink_)
-        sink_(pathCount, path.Trace(), path.PathCost());
+    if (!sink_)
+        return;
+    float cost = std::numeric_limits<float>::quiet_NaN(); // a cost past the float range has none
+    try {
+        cost = path.PathCost();
+    } catch (const std::exception&) {
+    }
+    sink_(pathCount, path.Trace(), cost);
 }
 
 bool ConsoleHost::KeepResponsive(int32_t pathCount) {

@@ -3,79 +3,66 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <optional>
 
 namespace JsonText {
 
-std::string Latin1ToUtf8(const std::string& latin1) {
-    std::string out;
-    out.reserve(latin1.size());
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+namespace {
+// The escape of a control character, or nothing for any other byte.
+std::string ControlEscape(unsigned char c, bool json) {
+    switch (c) {
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        break;
     }
-    return out;
+    if (c >= 0x20 && c != 0x7F)
+        return {};
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, json ? "\\u%04x" : "\\x%02x", c);
+    return escaped;
 }
+} // namespace
 
-std::optional<std::string> Utf8ToLatin1(const std::string& utf8) {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-            continue;
-        }
-        // Two-byte sequences up to U+00FF are the only ones Latin-1 can hold.
-        if ((c == 0xC2 || c == 0xC3) && i + 1 < utf8.size()) {
-            const auto next = static_cast<unsigned char>(utf8[i + 1]);
-            if ((next & 0xC0) == 0x80) {
-                out.push_back(static_cast<char>(((c & 0x1F) << 6) | (next & 0x3F)));
-                ++i;
-                continue;
-            }
-        }
-        return std::nullopt;
-    }
-    return out;
-}
-
-std::string Quote(const std::string& latin1) {
+std::string Quote(const std::string& utf8) {
     std::string out = "\"";
-    for (char ch : Latin1ToUtf8(latin1)) {
+    for (const char ch : utf8) {
         const auto c = static_cast<unsigned char>(ch);
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out.push_back(ch);
-            }
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out.push_back(ch);
+        } else if (const std::string escape = ControlEscape(c, true);
+                   !escape.empty() && c != 0x7F) {
+            out += escape;
+        } else {
+            out.push_back(ch);
         }
     }
     return out + "\"";
+}
+
+std::string Escaped(const std::string& utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        // U+0080..U+009F, two bytes in UTF-8: some terminals obey them as 8-bit controls.
+        if (c == 0xC2 && i + 1 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F &&
+            static_cast<unsigned char>(utf8[i + 1]) >= 0x80) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x",
+                          static_cast<unsigned char>(utf8[++i]));
+            out += escaped;
+        } else if (const std::string escape = ControlEscape(c, false); !escape.empty()) {
+            out += escape;
+        } else {
+            out.push_back(utf8[i]);
+        }
+    }
+    return out;
 }
 
 std::string Float(float value) {

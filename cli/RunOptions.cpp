@@ -1,5 +1,7 @@
 #include "RunOptions.h"
 
+#include "Latin1.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -10,7 +12,7 @@ int Choice(const std::string& option, const std::string& value,
            std::initializer_list<const char*> names) {
     int index = 0;
     for (const char* name : names) {
-        if (value == name)
+        if (Latin1::EqualNoCase(value, name))
             return index;
         ++index;
     }
@@ -24,7 +26,7 @@ const char* UsageText() {
            "[--dest NODE] [--paths FILE]\n"
            "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
            "[--penalty X] [--factor X]\n"
-           "                    [--save OUT.plm] [--json] [--quiet]\n"
+           "                    [--save OUT.plm] [--json] [--quiet] [--help]\n"
            "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
 }
 
@@ -36,7 +38,9 @@ float ParseNumber(const std::string& option, const std::string& text) {
     // strtof skips leading blanks and takes hexadecimal and "inf": none of that is a number here.
     const bool plain =
         !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
-    if (!plain || end != begin + text.size() || errno == ERANGE || !std::isfinite(value))
+    // Below the smallest normal float strtof reports a range error too, yet the value it gives
+    // is the nearest float: only an overflow is no number.
+    if (!plain || end != begin + text.size() || !std::isfinite(value))
         throw UsageError("not a number for " + option + ": '" + text + "'");
     return value;
 }

@@ -8,6 +8,7 @@
 #include "RunOptions.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -18,16 +19,31 @@ std::string KindName(int32_t kind) {
     return kind >= 0 && kind <= 2 ? kKindNames[kind] : std::to_string(kind);
 }
 
-// Messages keep CR LF for JSON; a terminal shows plain line breaks.
-std::string ForTerminal(const std::string& latin1) {
-    std::string text = JsonText::Latin1ToUtf8(latin1);
+// A message's own line breaks (CR LF) become plain ones; anything else that could command the
+// terminal is escaped. File names in messages are the file system's bytes, shown as they are.
+std::string ForTerminal(const std::string& message) {
+    const std::string text = Utf8::FromBytes(message);
     std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        out.push_back(text[i]);
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find("\r\n", start);
+        out += JsonText::Escaped(text.substr(start, end - start));
+        if (end == std::string::npos)
+            return out;
+        out += '\n';
+        start = end + 2;
     }
-    return out;
+}
+
+// Labels and traces are Latin-1.
+std::string Shown(const std::string& latin1) {
+    return JsonText::Escaped(Latin1::ToUtf8(latin1));
+}
+std::string QuotedLabel(const std::string& latin1) {
+    return JsonText::Quote(Latin1::ToUtf8(latin1));
+}
+std::string QuotedMessage(const std::string& message) {
+    return JsonText::Quote(Utf8::FromBytes(message));
 }
 
 clsNode* FindNode(clsGraph& graph, const std::string& option, const std::string& name) {
@@ -39,7 +55,7 @@ clsNode* FindNode(clsGraph& graph, const std::string& option, const std::string&
                              std::to_string(graph.NodeCount()) + " nodes)");
         return &graph.Node(static_cast<int32_t>(index));
     }
-    const auto label = JsonText::Utf8ToLatin1(name);
+    const auto label = Latin1::FromUtf8(name);
     if (label) {
         for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
             if (Latin1::EqualNoCase(graph.Node(i).Label(), *label))
@@ -98,9 +114,9 @@ void WriteLinksJson(std::ostream& out, const clsGraph& graph) {
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
         out << (i > 1 ? ",\n  " : "\n  ") << "{\"index\": " << i
-            << ", \"from\": " << JsonText::Quote(link.FromNode->Label())
-            << ", \"to\": " << JsonText::Quote(link.ToNode->Label())
-            << ", \"type\": " << link.LinkType << ", \"weight\": " << JsonText::Float(link.Weight)
+            << ", \"from\": " << QuotedLabel(link.FromNode->Label())
+            << ", \"to\": " << QuotedLabel(link.ToNode->Label()) << ", \"type\": " << link.LinkType
+            << ", \"weight\": " << JsonText::Float(link.Weight)
             << ", \"probability\": " << JsonText::Float(link.Probability) << "}";
     }
     out << "]";
@@ -110,10 +126,9 @@ void WriteLinksText(std::ostream& out, const clsGraph& graph) {
     out << "link\tfrom\tto\tkind\tweight\tprobability\n";
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
-        out << i << '\t' << JsonText::Latin1ToUtf8(link.FromNode->Label()) << '\t'
-            << JsonText::Latin1ToUtf8(link.ToNode->Label()) << '\t' << KindName(link.LinkType)
-            << '\t' << JsonText::Float(link.Weight) << '\t' << JsonText::Float(link.Probability)
-            << '\n';
+        out << i << '\t' << Shown(link.FromNode->Label()) << '\t' << Shown(link.ToNode->Label())
+            << '\t' << KindName(link.LinkType) << '\t' << JsonText::Float(link.Weight) << '\t'
+            << JsonText::Float(link.Probability) << '\n';
     }
 }
 
@@ -152,14 +167,12 @@ void WriteSettingsJson(std::ostream& out, const clsLA& la) {
 }
 
 void WriteJsonFailure(std::ostream& out, const std::string& message) {
-    out << "{\"status\": \"error\", \"message\": " << JsonText::Quote(message)
+    out << "{\"status\": \"error\", \"message\": " << QuotedMessage(message)
         << ", \"pathCount\": 0, \"paths\": [], \"links\": []}\n";
 }
 
-} // namespace
-
-int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                std::ostream* progress) {
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        std::ostream* progress) {
     const bool json = [&] {
         for (const auto& a : args)
             if (a == "--json")
@@ -209,7 +222,7 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
         const bool failed = !saveMessages.empty();
         if (json) {
             out << "{\"status\": \"" << (failed ? "error" : "ok")
-                << "\", \"message\": " << (failed ? JsonText::Quote(saveMessages[0].text) : "null")
+                << "\", \"message\": " << (failed ? QuotedMessage(saveMessages[0].text) : "null")
                 << ",\n\"pathCount\": 0,\n\"paths\": [],\n";
             WriteSettingsJson(out, la);
             out << ",\n";
@@ -225,20 +238,19 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
     }
 
     // JSON paths stream out as they are learned, so a long run holds none of them in memory.
-    int32_t learned = 0; // a path whose learning step failed is not counted
+    int32_t listed = 0;
     if (json)
         out << "{\"paths\": [";
     ConsoleHost host(
         [&](int32_t n, const std::string& trace, float cost) {
             if (json) {
-                out << (learned == 0 ? "\n  " : ",\n  ") << "{\"n\": " << n
-                    << ", \"trace\": " << JsonText::Quote(trace)
+                out << (listed == 0 ? "\n  " : ",\n  ") << "{\"n\": " << n
+                    << ", \"trace\": " << QuotedLabel(trace)
                     << ", \"cost\": " << JsonText::Float(cost) << "}";
             } else if (!options.quiet) {
-                out << n << '\t' << JsonText::Latin1ToUtf8(trace) << '\t' << JsonText::Float(cost)
-                    << '\n';
+                out << n << '\t' << Shown(trace) << '\t' << JsonText::Float(cost) << '\n';
             }
-            ++learned;
+            ++listed;
         },
         progress);
     la.Start(host);
@@ -259,15 +271,33 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
 
     if (json) {
         out << "],\n\"status\": \"" << status
-            << "\", \"message\": " << (critical ? JsonText::Quote(critical->text) : "null")
-            << ",\n\"pathCount\": " << learned << ",\n";
+            << "\", \"message\": " << (critical ? QuotedMessage(critical->text) : "null")
+            << ",\n\"pathCount\": " << la.PathCount() << ",\n";
         WriteLinksJson(out, la.Graph());
         out << "}\n";
     } else {
         WriteLinksText(out, la.Graph());
-        out << "paths: " << learned << "\nstatus: " << status << '\n';
+        out << "paths: " << la.PathCount() << "\nstatus: " << status << '\n';
         for (const auto& m : messages)
             out << ForTerminal(m.text) << '\n';
     }
     return critical ? ExitStatus::RunError : ExitStatus::Ok;
+}
+
+} // namespace
+
+int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                std::ostream* progress) {
+    int status = ExitStatus::Ok;
+    if (std::find(args.begin(), args.end(), "--help") != args.end())
+        out << UsageText();
+    else
+        status = Run(args, out, err, progress);
+    // A full disk or a closed standard output must not pass for success.
+    out.flush();
+    if (!out) {
+        err << "pathloom-run: the output could not be written\n";
+        return ExitStatus::OutputFailed;
+    }
+    return status;
 }

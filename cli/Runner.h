@@ -11,6 +11,7 @@ constexpr int Ok = 0;       // the run ended normally, a path found or not
 constexpr int RunError = 1; // the window would have shown a critical message
 constexpr int Usage = 2;
 constexpr int LoadFailed = 3;
+constexpr int OutputFailed = 4; // standard output could not be written (a full disk, closed)
 } // namespace ExitStatus
 
 // args: the arguments after the program name. progress: where a long run shows its progress

@@ -10,7 +10,7 @@ namespace {
 TEST(RunOptions, ReadsEveryOption) {
     const RunOptions o = ParseRunOptions(
         {"doc.plm", "--method", "dest",     "--source", "A",        "--dest", "#3",
-         "--model", "S",        "--scheme", "LREP",     "--reward", "0.5",    "--penalty",
+         "--model", "s",        "--scheme", "lrEp",     "--reward", "0.5",    "--penalty",
          "-0.25",   "--factor", "1e-2",     "--save",   "out.plm",  "--json", "--quiet"});
     EXPECT_EQ(o.document, "doc.plm");
     EXPECT_EQ(o.method.value_or(-1), 1);
@@ -25,6 +25,8 @@ TEST(RunOptions, ReadsEveryOption) {
     EXPECT_TRUE(o.json);
     EXPECT_TRUE(o.quiet);
     EXPECT_FALSE(ParseRunOptions({"doc.plm"}).method.has_value());
+    // Below the smallest normal float is still a number.
+    EXPECT_EQ(ParseRunOptions({"doc.plm", "--reward", "1e-40"}).reward.value_or(0), 1e-40f);
 }
 
 TEST(RunOptions, RefusesWhatItCannotRead) {
@@ -34,7 +36,7 @@ TEST(RunOptions, RefusesWhatItCannotRead) {
         {"a.plm", "b.plm"},
         {"a.plm", "--bogus"},
         {"a.plm", "--method"},
-        {"a.plm", "--method", "ALL"},
+        {"a.plm", "--method", "any"},
         {"a.plm", "--model", "Q"},
         {"a.plm", "--scheme", "LR(E)P"},
         {"a.plm", "--reward", "abc"},
@@ -70,15 +72,21 @@ TEST(JsonText, FloatsInTheirShortestExactForm) {
     EXPECT_EQ(JsonText::Float(std::numeric_limits<float>::quiet_NaN()), "null");
 }
 
-TEST(JsonText, QuotesLatin1AsEscapedUtf8) {
-    EXPECT_EQ(JsonText::Quote("A->B:"), "\"A->B:\"");
-    EXPECT_EQ(JsonText::Quote("a\"b\\c"), "\"a\\\"b\\\\c\"");
-    EXPECT_EQ(JsonText::Quote("Syntax error:\r\n}"), "\"Syntax error:\\r\\n}\"");
-    EXPECT_EQ(JsonText::Quote(std::string("\x01", 1)), "\"\\u0001\"");
-    EXPECT_EQ(JsonText::Quote("\xC4"), "\"\xC3\x84\"");
-    EXPECT_EQ(JsonText::Utf8ToLatin1("\xC3\x84x").value_or("refused"), "\xC4x");
-    EXPECT_FALSE(JsonText::Utf8ToLatin1("\xE2\x82\xAC").has_value());
-    EXPECT_FALSE(JsonText::Utf8ToLatin1("\xC3").has_value());
+TEST(JsonText, QuotesAndEscapesControlCharacters) {
+    struct Case {
+        std::string text, quoted, escaped;
+    };
+    const Case cases[] = {
+        {"A->B:", "\"A->B:\"", "A->B:"},
+        {"a\"b\\c", "\"a\\\"b\\\\c\"", "a\"b\\c"},
+        {"x\r\n\ty", "\"x\\r\\n\\ty\"", "x\\r\\n\\ty"},
+        {"\x1b]0;t\x07", "\"\\u001b]0;t\\u0007\"", "\\x1b]0;t\\x07"},
+        {"\xC3\x84\xC2\x9B", "\"\xC3\x84\xC2\x9B\"", "\xC3\x84\\u009b"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(JsonText::Quote(c.text), c.quoted);
+        EXPECT_EQ(JsonText::Escaped(c.text), c.escaped);
+    }
 }
 
 } // namespace

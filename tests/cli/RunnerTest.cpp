@@ -9,6 +9,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -47,7 +48,7 @@ class RunnerTest : public ::testing::Test {
             g.AddLink(ends[i][0], ends[i][1], linkKind);
             g.Link(i + 1).Weight = weights[i];
             if (linkKind != 1)
-                g.Link(i + 1).Probability = 0.5f;
+                g.Link(i + 1).SetProbability(0.5f);
         }
         const std::string path = Path("triangle.plm");
         SaveGraph(la, path);
@@ -224,6 +225,53 @@ TEST_F(RunnerTest, HumanOutputSummaryRunAndFailedSave) {
     EXPECT_EQ(text.rfind("1\tA->B:B->C:\t2\n2\tA->C:\t3\n", 0), 0u) << text;
     EXPECT_NE(text.find("3\tA\tC\tsimple\t3\t0.405"), std::string::npos) << text;
     EXPECT_NE(text.find("paths: 2\nstatus: ok\n"), std::string::npos) << text;
+
+    // Labels reach a terminal escaped: they can neither break the table nor command it.
+    clsLA la;
+    LoadGraph(la, doc);
+    la.Graph().Node(1).SetLabelz({'A', '\t', '\x1b', 'c', '\0'});
+    SaveGraph(la, doc);
+    EXPECT_EQ(Run({doc}), ExitStatus::Ok);
+    EXPECT_NE(out_.str().find("1\tA\\t\\x1bc\tB\tsimple"), std::string::npos) << out_.str();
+}
+
+// What the program does as a process: its exit status and its two streams.
+TEST_F(RunnerTest, ProcessOutputAndStatus) {
+    const std::string doc = Triangle();
+    const struct {
+        std::string redirected; // arguments and redirections after the program
+        int status;
+        std::string err; // expected within standard error
+        std::string out; // expected at the start of standard output
+    } cases[] = {
+        {"'" + doc + "' --json > /dev/full", ExitStatus::OutputFailed, "could not be written", ""},
+        {"'" + doc + "' >&-", ExitStatus::OutputFailed, "could not be written", ""},
+        // A file name is the file system's bytes, shown as they are.
+        {"'" +
+             Path("\xC3\xBC"
+                  "ber.plm") +
+             "'",
+         ExitStatus::LoadFailed,
+         "'" +
+             Path("\xC3\xBC"
+                  "ber.plm") +
+             "' could not be loaded.",
+         ""},
+        {"'" + doc + "' --help", ExitStatus::Ok, "", "usage: pathloom-run"},
+    };
+    for (const auto& c : cases) {
+        const std::string command =
+            std::string("'") + PATHLOOM_RUN + "' " + c.redirected + " 2>'" + Path("err") + "'" +
+            (c.status == ExitStatus::OutputFailed ? "" : " >'" + Path("out") + "'");
+        WriteText("out", "");
+        const int status = std::system(command.c_str());
+        EXPECT_EQ(WEXITSTATUS(status), c.status) << c.redirected;
+        std::ifstream errFile(Path("err")), outFile(Path("out"));
+        const std::string err((std::istreambuf_iterator<char>(errFile)), {});
+        const std::string out((std::istreambuf_iterator<char>(outFile)), {});
+        EXPECT_NE(err.find(c.err), std::string::npos) << c.redirected << ": " << err;
+        EXPECT_EQ(out.rfind(c.out, 0), 0u) << c.redirected << ": " << out;
+    }
 }
 
 } // namespace
