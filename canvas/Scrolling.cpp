@@ -1,6 +1,9 @@
 #include "Scrolling.h"
 
+#include "DrawObjects.h"
+
 #include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 
 namespace Canvas {
@@ -33,6 +36,14 @@ QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll) {
 
 modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll) {
     return {documentPoint.x - scroll.x(), documentPoint.y - scroll.y()};
+}
+
+QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas) {
+    const auto keep = [](int64_t value, int extent) {
+        return static_cast<int>(
+            std::clamp<int64_t>(value, 0, std::max(0, ScrollMaximum + extent - NodeSize)));
+    };
+    return QPoint(keep(position.x, canvas.width()), keep(position.y, canvas.height()));
 }
 
 std::optional<QRect> PanelGeometry(QSize client, int stdToolbarHeight, int statusBarHeight,

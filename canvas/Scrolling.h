@@ -30,6 +30,10 @@ QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll);
 // Document to canvas: minus the scroll offsets.
 modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll);
 
+// A dragged node's position kept where the scroll bars can still bring its whole square into a
+// canvas of the given size.
+QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas);
+
 // Where the panel goes in the window's client area: below the upper toolbar, above the lower
 // toolbar and the status bar. Nothing when the client area is too small for it.
 std::optional<QRect> PanelGeometry(QSize client, int stdToolbarHeight, int statusBarHeight,

@@ -57,7 +57,7 @@ class frmLinkProperties::Form : public PropertyForm {
         if (link_.LinkType != LinkKind::Unidirectional) {
             if (!IsValidSingle(NumberText(txtProbability)))
                 return Refuse("Please enter Probability value correctly.", txtProbability);
-            link_.Probability = ToSingle(ReadNumber(NumberText(txtProbability)));
+            link_.SetProbability(ToSingle(ReadNumber(NumberText(txtProbability))));
         }
         link_.Weight = ToSingle(ReadNumber(NumberText(txtWeight)));
         accept();

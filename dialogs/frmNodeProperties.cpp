@@ -45,7 +45,6 @@ class frmNodeProperties::Form : public PropertyForm {
         label2->setObjectName("Label2");
         lblDegree = new QLabel(Panel());
         lblDegree->setObjectName("lblDegree");
-        lblDegree->setAccessibleName("Degree");
         Fields()->addWidget(label1, 0, 0);
         Fields()->addWidget(txtLabel, 0, 1);
         Fields()->addWidget(label2, 1, 0);

@@ -2,10 +2,53 @@
 
 #include "PlatformScript.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
+#include <QMimeDatabase>
 #include <utility>
 
 namespace Platform {
+
+namespace {
+
+// Icons and type names from the file name alone: guessing a type from a file's contents means
+// reading it, and some files (/proc/kmsg) block a reader for ever.
+class NameOnlyIconProvider : public QFileIconProvider {
+  public:
+    NameOnlyIconProvider() { setOptions(DontUseCustomDirectoryIcons); }
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override {
+        if (info.isDir())
+            return QFileIconProvider::icon(Folder);
+        return QIcon::fromTheme(TypeOf(info).iconName(), QFileIconProvider::icon(File));
+    }
+    QString type(const QFileInfo& info) const override {
+        return info.isDir() ? QFileIconProvider::type(info) : TypeOf(info).comment();
+    }
+
+  private:
+    QMimeType TypeOf(const QFileInfo& info) const {
+        return database_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+    QMimeDatabase database_;
+};
+
+} // namespace
+
+bool IsSystemFolder(const QString& path) {
+    const QString clean = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    for (const QString folder : {"/proc", "/sys", "/dev"}) {
+        if (clean == folder || clean.startsWith(folder + '/'))
+            return true;
+    }
+    return false;
+}
+
+QFileIconProvider* NameOnlyIcons() {
+    static NameOnlyIconProvider provider;
+    return &provider;
+}
 
 FileDialog::FileDialog(QString filter, QString defaultSuffix)
     : filter_(std::move(filter)), defaultSuffix_(std::move(defaultSuffix)) {}
@@ -24,6 +67,13 @@ std::optional<QString> FileDialog::Show(QWidget* owner, bool save) {
         chosen = script->AnswerFileDialog(save, *this);
     } else {
         QFileDialog dialog(owner, QString(), QString(), filter_);
+        // Qt's own dialog, whose icons we control; it starts at home rather than in a folder of
+        // the system, whose files may block whoever reads them.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+        dialog.setIconProvider(NameOnlyIcons());
+        if (IsSystemFolder(QDir::currentPath()))
+            dialog.setDirectory(QDir::homePath());
         dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(defaultSuffix_);
@@ -33,7 +83,8 @@ std::optional<QString> FileDialog::Show(QWidget* owner, bool save) {
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             chosen = dialog.selectedFiles().constFirst();
     }
-    if (chosen)
+    // A name in /proc, /sys or /dev is never offered again: it would start the next dialog there.
+    if (chosen && !IsSystemFolder(*chosen))
         fileName_ = *chosen;
     return chosen;
 }

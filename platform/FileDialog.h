@@ -5,9 +5,16 @@
 #include <QString>
 #include <optional>
 
+class QFileIconProvider;
 class QWidget;
 
 namespace Platform {
+
+// True for a path in /proc, /sys or /dev (or one of them), where reading a file may block.
+bool IsSystemFolder(const QString& path);
+
+// Icons and type names from file names only: no dialog reads a file to guess its type.
+QFileIconProvider* NameOnlyIcons();
 
 class FileDialog {
   public:
@@ -20,7 +27,10 @@ class FileDialog {
     std::optional<QString> ShowSave(QWidget* owner);
 
     const QString& FileName() const { return fileName_; }
-    void SetFileName(const QString& fileName) { fileName_ = fileName; }
+    void SetFileName(const QString& fileName) {
+        if (!IsSystemFolder(fileName))
+            fileName_ = fileName;
+    }
     const QString& Filter() const { return filter_; }
     const QString& DefaultSuffix() const { return defaultSuffix_; }
 

@@ -1,7 +1,8 @@
 #include "Latin1Text.h"
 
+#include "Latin1.h"
+
 #include <QFile>
-#include <QStringDecoder>
 
 namespace Platform {
 
@@ -21,12 +22,7 @@ std::optional<std::string> ToLatin1(const QString& text) {
 }
 
 QString FromMessageText(const std::string& text) {
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    const QString decoded =
-        decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!decoder.hasError())
-        return decoded;
-    return FromLatin1(text);
+    return QString::fromStdString(Utf8::FromBytes(text));
 }
 
 std::string ToFileName(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include "PlatformScript.h"
 
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -35,19 +36,33 @@ QString ShownText(const QString& text) {
     return lines.join('\n');
 }
 
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon,
+                                            Buttons buttons) {
+    auto box = std::make_unique<QMessageBox>(ToQtIcon(icon), AppTitle, ShownText(text),
+                                             QMessageBox::NoButton, owner);
+    if (buttons == Buttons::YesNoCancel) {
+        box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box->setStandardButtons(QMessageBox::Ok);
+    }
+    // A box sized to a short text ("Overflow") would cut its own title; the title bar also holds
+    // the window's icon and buttons.
+    if (auto* grid = qobject_cast<QGridLayout*>(box->layout())) {
+        const int width = box->fontMetrics().horizontalAdvance(AppTitle) + MinTitleBarExtra;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    return box;
+}
+
 Answer ShowMessage(QWidget* owner, const QString& text, MessageIcon icon, Buttons buttons) {
     if (PlatformScript* script = PlatformScript::Current())
         return script->AnswerMessage(text, icon, buttons);
 
-    QMessageBox box(ToQtIcon(icon), AppTitle, ShownText(text), QMessageBox::NoButton, owner);
-    if (buttons == Buttons::YesNoCancel) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::Cancel);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-    }
-    switch (box.exec()) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(owner, text, icon, buttons);
+    switch (box->exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

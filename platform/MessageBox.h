@@ -4,7 +4,9 @@
 #include "RunHost.h"
 
 #include <QString>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 namespace Platform {
@@ -20,6 +22,14 @@ constexpr int MaxShownLine = 1000;
 
 // The text as a box shows it: plain line feeds for CR LF, overlong lines cut.
 QString ShownText(const QString& text);
+
+// Room a title bar needs besides the title's text: the window's icon and its buttons.
+constexpr int MinTitleBarExtra = 160;
+
+// The box ShowMessage shows, not yet shown: titled, with icon and buttons, wide enough for its
+// title.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, MessageIcon icon,
+                                            Buttons buttons = Buttons::Ok);
 
 // Shows a modal message box (or answers it from the installed test script).
 Answer ShowMessage(QWidget* owner, const QString& text, MessageIcon icon,

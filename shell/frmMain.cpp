@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
@@ -141,10 +142,20 @@ void frmMain::BuildToolbars() {
         action->setObjectName(b.key);
         action->setToolTip(b.tip);
         action->setCheckable(b.tool);
+        // A tool follows its button's pressed state, however the button was pressed: by the
+        // mouse, by a key, or by a screen reader's toggle action.
+        if (b.tool) {
+            connect(action, &QAction::toggled, this, [this, action](bool) {
+                if (!choosingTool_)
+                    Guarded([=] { StdToolbar_ButtonClick(action); });
+            });
+        }
     }
 
-    connect(StdToolbar, &QToolBar::actionTriggered, this,
-            [this](QAction* button) { Guarded([=] { StdToolbar_ButtonClick(button); }); });
+    connect(StdToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
+        if (!button->isCheckable())
+            Guarded([=] { StdToolbar_ButtonClick(button); });
+    });
 
     ControlToolbar = new QToolBar("ControlToolbar", client);
     ControlToolbar->setObjectName("ControlToolbar");
@@ -267,30 +278,31 @@ bool frmMain::CloseDocument() {
     case Platform::Answer::Cancel:
         return false;
     case Platform::Answer::Yes:
-        // Whatever becomes of the save, the caller goes on.
-        SaveDocument(false);
-        return true;
+        // A save that was cancelled or failed must not let the caller discard the work.
+        return SaveDocument(false);
     default:
         return true;
     }
 }
 
-void frmMain::SaveDocument(bool newFile) {
+bool frmMain::SaveDocument(bool newFile) {
     try {
         if (DocumentPath.isEmpty() || newFile) {
             const std::optional<QString> chosen = ComDlg.ShowSave(this);
             if (!chosen)
-                return; // cancelled: silently, nothing changes
+                return false; // cancelled: silently, nothing changes
             DocumentPath = *chosen;
             UpdateCaption();
         }
         if (!DocumentPath.isEmpty()) {
             SaveGraph(LA, Platform::ToFileName(DocumentPath));
             Modified = false;
+            return true;
         }
     } catch (const PathloomError& e) {
         ShowMessage(e.Description(), MessageIcon::Critical);
     }
+    return false;
 }
 
 void frmMain::OpenDocument() {
@@ -316,10 +328,8 @@ bool frmMain::LoadDocument(const QString& path) {
         SetTool(Tool::Pointer);
         return true;
     } catch (const PathloomError& e) {
-        // The graph is empty now: no selection may point into it.
-        SelectedNode = -1;
-        SelectedLink = -1;
-        DrawObjects();
+        // A new untitled document, so that no later save can go to the file that failed.
+        CreateNewDocument();
         ShowMessage(e.Description(), MessageIcon::Critical);
         return false;
     }
@@ -330,8 +340,7 @@ void frmMain::OpenStartupDocument(const QString& path) {
     ComDlg.SetFileName(fullPath); // Open offers it again
     DocumentPath = fullPath;
     UpdateCaption();
-    if (!LoadDocument(fullPath))
-        CreateNewDocument();
+    LoadDocument(fullPath);
 }
 
 void frmMain::mnuNew_Click() {
@@ -448,6 +457,8 @@ void frmMain::StdToolbar_ButtonClick(QAction* button) {
 }
 
 void frmMain::SetTool(int32_t tool) {
+    choosingTool_ = true;
+    const auto done = qScopeGuard([this] { choosingTool_ = false; });
     for (QAction* button : StdToolbar->actions())
         button->setChecked(false);
     int cursor = 0;
@@ -534,8 +545,13 @@ void frmMain::picCanvas_MouseMove(QMouseEvent* event) {
         return;
     const QPoint at = Canvas::EventPoint(event->position());
     if (CurrentTool == Tool::DragNode && SelectedNode >= 0) {
-        // The node keeps the offset to the pointer that it had at the press.
-        Graph.Node(SelectedNode).Position.Move(at.x() - LastX, at.y() - LastY);
+        // The node keeps the offset to the pointer that it had at the press, until it meets an
+        // edge of the document area: past the left or top one it could never be reached again.
+        clsPosition& position = Graph.Node(SelectedNode).Position;
+        const QPoint kept = Canvas::KeepInDocumentArea(
+            {int64_t{position.x} + at.x() - LastX, int64_t{position.y} + at.y() - LastY},
+            picCanvas->size());
+        position.Move(kept.x() - position.x, kept.y() - position.y);
         LastX = at.x();
         LastY = at.y();
         Modified = true;
@@ -657,7 +673,7 @@ void frmMain::StartRun() {
 }
 
 void frmMain::ResetRun() {
-    Graph.InitProbability();
+    Graph.RestoreProbabilities();
     Graph.ResetFlags();
     DrawObjects();
 }

@@ -85,7 +85,7 @@ class frmMain : public QMainWindow, public RunHost {
     // Document lifecycle.
     void CreateNewDocument();
     bool CloseDocument();
-    void SaveDocument(bool newFile);
+    bool SaveDocument(bool newFile); // false when cancelled or failed
     void OpenDocument();
     bool LoadDocument(const QString& path); // false after a failure, already reported
     QString GetDocumentTitle() const;
@@ -131,6 +131,7 @@ class frmMain : public QMainWindow, public RunHost {
     int32_t SelectedLink = -1;
     int32_t CurrentTool = Tool::Pointer;
     int32_t NewLinkType = LinkKind::Simple;
+    bool choosingTool_ = false; // SetTool presses and releases buttons itself
     bool Working = false;
     int16_t ControlButton = ControlKey::None;
     bool FirstMove = false;

@@ -428,9 +428,4 @@ TEST_F(Options, RangesCommittedByTheRangesDialogSurviveCancel) {
     EXPECT_EQ(modified, 1); // by the ranges dialog's OK
 }
 
-TEST_F(Options, WithoutAnEngineNothingIsShown) {
-    options.LA = nullptr;
-    EXPECT_EQ(options.ShowDialog(nullptr), 0);
-}
-
 } // namespace

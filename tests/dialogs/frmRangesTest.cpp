@@ -180,9 +180,4 @@ TEST_F(Ranges, TextBoxesSelectTheirTextOnFocus) {
     });
 }
 
-TEST_F(Ranges, WithoutRangesNothingIsShown) {
-    dialog.RangesToEdit = nullptr;
-    EXPECT_EQ(dialog.ShowDialog(nullptr), 0);
-}
-
 } // namespace

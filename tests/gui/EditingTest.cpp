@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMenu>
 #include <QTest>
@@ -144,6 +145,14 @@ TEST_F(EditingTest, PointerSelectsAndDragsInAScrolledView) {
     EXPECT_EQ(Pixel(65, 70), Aquamarine);
     EXPECT_EQ(Pixel(15, 30), QColor(Qt::white));
 
+    // Dragged past the left and top edges, the node stops at them: the scroll bars can still
+    // bring it back into view.
+    Scroll("HScroll")->setValue(0);
+    Scroll("VScroll")->setValue(0);
+    Drag({180, 120}, {-300, -300});
+    EXPECT_EQ(graph().Node(1).Position.x, 0);
+    EXPECT_EQ(graph().Node(1).Position.y, 0);
+
     // Empty canvas clears the selection.
     Click({300, 300});
     EXPECT_EQ(window->GetSelectedNode(), -1);
@@ -247,6 +256,15 @@ TEST_F(EditingTest, EscapeReturnsToThePointerExceptFromALinkTool) {
     Escape();
     EXPECT_EQ(window->GetCurrentTool(), Tool::Link);
     EXPECT_TRUE(Action("BidirectionalLink")->isChecked());
+
+    // A screen reader's toggle action on a tool button chooses the tool, as a click does.
+    auto* bar = window->findChild<QToolBar*>("StdToolbar");
+    QAccessibleInterface* button =
+        QAccessible::queryAccessibleInterface(bar->widgetForAction(Action("AddNode")));
+    ASSERT_NE(button->actionInterface(), nullptr);
+    button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(window->GetCurrentTool(), Tool::AddNode);
+    EXPECT_TRUE(Action("AddNode")->isChecked());
 
     // During a node drag Escape ends the drag: later moves leave the node alone.
     DrawThreeNodes();

@@ -207,6 +207,24 @@ TEST_F(RunTest, NothingEditableDuringAPauseAndStopEndsTheRun) {
     EXPECT_FALSE(window->Modified);
 }
 
+// Simple links keep what they had when the document was opened: Reset gives it back, and every
+// run starts from it.
+TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
+    WriteDocument(File("triangle.plm"), {{0, 0}, {100, 0}, {200, 100}},
+                  {{1, 2, 0, 1.0f}, {2, 3, 0, 1.0f}, {1, 3, 0, 3.0f}});
+    window->OpenStartupDocument(File("triangle.plm"));
+    const std::vector<float> initial = Probabilities();
+    AnswerOptions({1, 0, 2, false});
+    PressButton("Start");
+    const std::vector<float> learned = Probabilities();
+    ASSERT_NE(learned, initial);
+    AnswerOptions({1, 0, 2, false});
+    PressButton("Start");
+    EXPECT_EQ(Probabilities(), learned);
+    PressButton("Reset");
+    EXPECT_EQ(Probabilities(), initial);
+}
+
 TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     // Thirteen nodes all linked to each other and a fourteenth that nothing reaches: the walk to
     // it would try the billions of simple paths of the thirteen and find none.

@@ -7,7 +7,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -16,34 +18,28 @@ namespace {
 using Platform::Answer;
 using Platform::Buttons;
 
-// Finds the modal box that is open now and answers it with the given button.
-void AnswerOpenBox(QMessageBox::StandardButton button, QString* title, QMessageBox::Icon* icon) {
-    QTimer::singleShot(0, [=] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        *title = box->windowTitle();
-        *icon = box->icon();
-        box->button(button)->click();
+// Titled, with the icon of its kind, wide enough for its title even with a short text
+// ("Overflow"), and answering with the button pressed.
+TEST(MessageBox, RealBoxes) {
+    const std::pair<MessageIcon, QMessageBox::Icon> icons[] = {
+        {MessageIcon::Critical, QMessageBox::Critical},
+        {MessageIcon::Exclamation, QMessageBox::Warning},
+        {MessageIcon::Information, QMessageBox::Information}};
+    for (const auto& [icon, shown] : icons) {
+        const auto box = Platform::MakeMessageBox(nullptr, "Overflow", icon);
+        EXPECT_EQ(box->windowTitle(), "Pathloom");
+        EXPECT_EQ(box->icon(), shown);
+        EXPECT_GE(box->sizeHint().width(),
+                  box->fontMetrics().horizontalAdvance("Pathloom") + Platform::MinTitleBarExtra);
+    }
+    QTimer::singleShot(0, [] {
+        qobject_cast<QMessageBox*>(QApplication::activeModalWidget())
+            ->button(QMessageBox::No)
+            ->click();
     });
-}
-
-TEST(MessageBox, RealBoxIsTitledAndReturnsTheButtonPressed) {
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    AnswerOpenBox(QMessageBox::No, &title, &icon);
     EXPECT_EQ(
         Platform::ShowMessage(nullptr, "Save?", MessageIcon::Exclamation, Buttons::YesNoCancel),
         Answer::No);
-    EXPECT_EQ(title, "Pathloom");
-    EXPECT_EQ(icon, QMessageBox::Warning);
-
-    AnswerOpenBox(QMessageBox::Ok, &title, &icon);
-    EXPECT_EQ(Platform::ShowMessage(nullptr, "Bad", MessageIcon::Critical), Answer::Ok);
-    EXPECT_EQ(icon, QMessageBox::Critical);
-
-    AnswerOpenBox(QMessageBox::Ok, &title, &icon);
-    Platform::ShowMessage(nullptr, "Not found any path.", MessageIcon::Information);
-    EXPECT_EQ(icon, QMessageBox::Information);
 }
 
 TEST(PlatformScript, RecordsMessagesAndAnswersQuestionsInOrder) {
@@ -60,18 +56,6 @@ TEST(PlatformScript, RecordsMessagesAndAnswersQuestionsInOrder) {
     EXPECT_EQ(script.Messages()[1].text, "two");
     EXPECT_EQ(script.Messages()[0].icon, MessageIcon::Critical);
     EXPECT_EQ(script.UnansweredQuestions(), 1);
-}
-
-TEST(PlatformScript, NestedScriptsRestoreTheOuterOne) {
-    Platform::PlatformScript outer;
-    {
-        Platform::PlatformScript inner;
-        Platform::ShowMessage(nullptr, "inner", MessageIcon::Critical);
-        EXPECT_EQ(inner.Messages().size(), 1u);
-    }
-    Platform::ShowMessage(nullptr, "outer", MessageIcon::Critical);
-    EXPECT_EQ(outer.Messages().size(), 1u);
-    EXPECT_EQ(Platform::PlatformScript::Current(), &outer);
 }
 
 TEST(FileDialog, OffersTheLastNameAgainAndAddsTheSuffix) {
@@ -96,9 +80,37 @@ TEST(FileDialog, RealDialogCancelReturnsNothing) {
         ASSERT_NE(fd, nullptr);
         EXPECT_EQ(fd->defaultSuffix(), "plm");
         EXPECT_EQ(fd->fileMode(), QFileDialog::ExistingFile);
+        EXPECT_EQ(fd->iconProvider(), Platform::NameOnlyIcons());
         fd->reject();
     });
     EXPECT_FALSE(dialog.ShowOpen(nullptr).has_value());
+}
+
+// A file dialog that reads files to guess their types can block for ever on one of them
+// (/proc/kmsg), and one that starts in /proc meets such files at once.
+TEST(FileDialog, NeverReadsFilesNorStartsInSystemFolders) {
+    QTemporaryDir folder;
+    QFile pdf(folder.filePath("report"));
+    ASSERT_TRUE(pdf.open(QIODevice::WriteOnly));
+    pdf.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    pdf.close();
+    const QFileInfo info(pdf.fileName());
+    EXPECT_FALSE(Platform::NameOnlyIcons()->type(info).contains("PDF"))
+        << Platform::NameOnlyIcons()->type(info).toStdString();
+
+    for (const auto& [path, system] : {std::pair{"/proc", true},
+                                       {"/sys/x", true},
+                                       {"/tmp/../dev/null", true},
+                                       {"/process/x", false}})
+        EXPECT_EQ(Platform::IsSystemFolder(path), system) << path;
+
+    Platform::PlatformScript script;
+    Platform::FileDialog dialog("Pathloom Files (*.plm);;All Files (*)", "plm");
+    script.QueueFile(QString("/proc/x.plm"));
+    script.QueueFile(std::nullopt);
+    dialog.ShowSave(nullptr);
+    dialog.ShowOpen(nullptr);
+    EXPECT_EQ(script.FileRequests()[1].offeredName, "");
 }
 
 TEST(Busy, SetAndClearBalance) {
