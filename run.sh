@@ -10,4 +10,8 @@ if [ ! -x build/pathloom ]; then
   echo "Pathloom built its libraries, but there is no window yet."
   exit 0
 fi
+# A new user gets a graph to run at once; the program itself starts untitled.
+if [ $# -eq 0 ]; then
+  set -- examples/network.plm
+fi
 exec build/pathloom "$@"

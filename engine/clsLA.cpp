@@ -8,6 +8,7 @@
 #include "RunHost.h"
 
 #include <new>
+#include <optional>
 
 namespace {
 const std::string LearnSource = "LA.LearnFromPath";
@@ -24,15 +25,8 @@ double OutDegreeLessOne(const clsLink& sibling) {
     return Checked::Decrement(sibling.FromNode->OutDegree, LearnSource);
 }
 
-std::string Folded(const std::string& latin1) {
-    std::string folded = latin1;
-    for (char& c : folded)
-        c = static_cast<char>(Latin1::ToLower(static_cast<unsigned char>(c)));
-    return folded;
-}
-
 std::string LabelPairKey(const std::string& from, const std::string& to) {
-    return Folded(from) + '\0' + Folded(to);
+    return Latin1::Folded(from) + '\0' + Latin1::Folded(to);
 }
 
 // Restores the engine's host pointer however Start ends.
@@ -114,7 +108,7 @@ void clsLA::Run(RunHost& host, bool& busy) {
 
     currentPath_.Reset();
     graph_.ResetFlags();
-    graph_.InitProbability();
+    graph_.RestoreProbabilities();
     pathCount_ = 0;
     firstPath_ = true;
     stopRequested_ = false;
@@ -275,8 +269,19 @@ bool clsLA::StepCheck() {
 
 void clsLA::PathFound() {
     // The 32768th path ends the run here, before it is learned from.
-    pathCount_ = Checked::Increment(pathCount_, "LA.Start");
-    LearnFromPath();
+    if (pathCount_ == INT16_MAX)
+        throw PathloomError(ErrorNumber::Overflow, "LA.Start",
+                            "Overflow\r\nThe run stopped because a run counts at most 32,767 "
+                            "paths.");
+    ++pathCount_;
+    try {
+        LearnFromPath();
+    } catch (...) {
+        // Counted and shown all the same, so that the path that failed can be found.
+        if (host_)
+            host_->PathLearned(pathCount_, currentPath_);
+        throw;
+    }
     if (!host_)
         return;
     host_->PathLearned(pathCount_, currentPath_);
@@ -406,7 +411,7 @@ void clsLA::F_Trace() {
             int32_t type = TokenKind::None;
             pathReader_.ReadToken(token, type);
             if (type != allowedA && type != allowedB)
-                Raise("F_Trace", "Syntax error:\r\n" + clsPathFile::ToLatin1(token));
+                Raise("F_Trace", "Syntax error:\r\n" + Utf8::Encode(token));
             switch (type) {
             case TokenKind::EndOfText:
             case TokenKind::EmptyFile:
@@ -468,16 +473,17 @@ void clsLA::MergeLink(const std::u32string& fromLabel, const std::u32string& toL
         linksByLabelsReady_ = true;
     }
 
-    bool fromExact = false, toExact = false;
-    const std::string from = clsPathFile::ToLatin1(fromLabel, &fromExact);
-    const std::string to = clsPathFile::ToLatin1(toLabel, &toExact);
+    const std::optional<std::string> from = Latin1::FromWide(fromLabel);
+    const std::optional<std::string> to = Latin1::FromWide(toLabel);
     // A label with a NUL or a character outside Latin-1 can name no node.
-    const bool nameable = fromExact && toExact && from.find('\0') == std::string::npos &&
-                          to.find('\0') == std::string::npos;
+    const bool nameable =
+        from && to && from->find('\0') == std::string::npos && to->find('\0') == std::string::npos;
     const auto found =
-        nameable ? linksByLabels_.find(LabelPairKey(from, to)) : linksByLabels_.end();
-    if (found == linksByLabels_.end())
-        Raise("MergeLink", "The following link not found.\r\n" + from + "->" + to);
+        nameable ? linksByLabels_.find(LabelPairKey(*from, *to)) : linksByLabels_.end();
+    if (found == linksByLabels_.end()) {
+        Raise("MergeLink", "The following link not found.\r\n" + Utf8::Encode(fromLabel) + "->" +
+                               Utf8::Encode(toLabel));
+    }
     found->second->Flag = true;
     currentPath_.Push(found->second);
 }

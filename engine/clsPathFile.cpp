@@ -1,5 +1,6 @@
 #include "clsPathFile.h"
 
+#include "Latin1.h"
 #include "PathloomError.h"
 
 #include <cerrno>
@@ -9,47 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Decodes strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF); false when
-// the bytes are not UTF-8.
-bool DecodeUtf8(const std::string& bytes, std::u32string& out) {
-    out.clear();
-    out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b0 = static_cast<unsigned char>(bytes[i]);
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            ++i;
-            continue;
-        }
-        int extra;
-        char32_t cp;
-        char32_t min;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            extra = 1, cp = b0 & 0x1Fu, min = 0x80;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            extra = 2, cp = b0 & 0x0Fu, min = 0x800;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            extra = 3, cp = b0 & 0x07u, min = 0x10000;
-        } else {
-            return false;
-        }
-        if (bytes.size() - i <= static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (b & 0x3Fu);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
-}
 
 bool IsSpace(char32_t c) {
     return c == U' ' || c == U'\t' || c == U'\n' || c == U'\r';
@@ -65,7 +25,8 @@ void clsPathFile::Load(const std::string& fileName) {
         throw PathloomError(ErrorNumber::Program, "clsPathFile.Load",
                             "Could not read file: " + fileName);
     };
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO is refused instead of waiting for a writer for ever.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         fail(errno);
     std::string bytes;
@@ -73,8 +34,9 @@ void clsPathFile::Load(const std::string& fileName) {
     int error = 0;
     if (::fstat(fd, &info) != 0) {
         error = errno;
-    } else if (S_ISDIR(info.st_mode)) {
-        error = EISDIR;
+    } else if (!S_ISREG(info.st_mode)) {
+        // A device or a FIFO may never end (/dev/zero would fill the memory).
+        error = EINVAL;
     } else {
         char block[1 << 16];
         while (true) {
@@ -98,7 +60,7 @@ void clsPathFile::Load(const std::string& fileName) {
 void clsPathFile::LoadText(const std::string& bytes) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
         throw PathloomError(ErrorNumber::Overflow, "clsPathFile.Load", "Overflow");
-    if (DecodeUtf8(bytes, fileText_)) {
+    if (Utf8::Decode(bytes, fileText_)) {
         // Editors put a byte order mark before UTF-8 text; it is not part of the first label.
         if (!fileText_.empty() && fileText_.front() == U'\uFEFF')
             fileText_.erase(0, 1);
@@ -150,21 +112,4 @@ void clsPathFile::ReadToken(std::u32string& tokenString, int32_t& tokenType) {
         }
         word.push_back(c);
     }
-}
-
-std::string clsPathFile::ToLatin1(const std::u32string& text, bool* exact) {
-    std::string out;
-    out.reserve(text.size());
-    bool kept = true;
-    for (const char32_t c : text) {
-        if (c <= 0xFF) {
-            out.push_back(static_cast<char>(static_cast<unsigned char>(c)));
-        } else {
-            out.push_back('?');
-            kept = false;
-        }
-    }
-    if (exact)
-        *exact = kept;
-    return out;
 }

@@ -32,10 +32,6 @@ class clsPathFile {
     int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
     int32_t ReadPosition() const { return readPosition_; }
 
-    // Latin-1 bytes of a token, for messages: '?' stands for characters Latin-1 lacks. When
-    // exact is given it tells whether every character was kept.
-    static std::string ToLatin1(const std::u32string& text, bool* exact = nullptr);
-
   private:
     std::u32string fileText_;
     int32_t readPosition_ = 0;

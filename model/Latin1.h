@@ -1,6 +1,8 @@
 #pragma once
-// Labels are single-byte Latin-1 text; these compare them as people read them.
+// Labels are single-byte Latin-1 text; the world outside (terminals, JSON, path files, file names)
+// speaks UTF-8. Every conversion between the two, and the one case fold, live here.
 
+#include <optional>
 #include <string>
 
 namespace Latin1 {
@@ -8,7 +10,32 @@ namespace Latin1 {
 // The lower-case form of one Latin-1 character (A-Z and the accented capitals).
 unsigned char ToLower(unsigned char c);
 
+// The text with every letter in lower case: labels that differ only in case fold alike.
+std::string Folded(const std::string& text);
+
 // True when the two texts differ at most in the case of their letters.
 bool EqualNoCase(const std::string& a, const std::string& b);
 
+std::string ToUtf8(const std::string& latin1);
+
+// Nothing when the bytes are not UTF-8 or hold a character beyond Latin-1.
+std::optional<std::string> FromUtf8(const std::string& utf8);
+
+// Nothing when a character lies beyond Latin-1.
+std::optional<std::string> FromWide(const std::u32string& text);
+
 } // namespace Latin1
+
+namespace Utf8 {
+
+// Strict: no overlong forms, no surrogates, nothing past U+10FFFF. False when the bytes are not
+// UTF-8.
+bool Decode(const std::string& bytes, std::u32string& out);
+
+std::string Encode(const std::u32string& text);
+
+// Bytes of unknown origin (a file name, a message that names one) as UTF-8: kept when they are
+// UTF-8, otherwise read as Latin-1.
+std::string FromBytes(const std::string& bytes);
+
+} // namespace Utf8

@@ -89,10 +89,7 @@ bool clsGraph::DuplicateExist() const {
     std::unordered_set<std::string> seen;
     seen.reserve(nodes_.size());
     for (const auto& node : nodes_) {
-        std::string folded = node->Label();
-        for (char& c : folded)
-            c = static_cast<char>(Latin1::ToLower(static_cast<unsigned char>(c)));
-        if (!seen.insert(std::move(folded)).second)
+        if (!seen.insert(Latin1::Folded(node->Label())).second)
             return true;
     }
     return false;
@@ -136,6 +133,14 @@ void clsGraph::InitProbability() {
             Raise(source, "Invalid link detected.");
         link->Probability = static_cast<float>(1.0 / link->FromNode->OutDegree);
     }
+}
+
+void clsGraph::RestoreProbabilities() {
+    for (auto& link : links_) {
+        if (link->LinkType != LinkKind::Unidirectional)
+            link->Probability = link->InitialProbability;
+    }
+    InitProbability();
 }
 
 void clsGraph::ResetFlags() {

@@ -41,6 +41,9 @@ class clsGraph {
     void ResetIDs();
     // Recomputes every degree, then gives each unidirectional link 1 / out-degree of its start.
     void InitProbability();
+    // Gives simple and bidirectional links back their initial probabilities, then runs
+    // InitProbability: the state of Reset and of the start of every run.
+    void RestoreProbabilities();
     void ResetFlags();
 
     // For readers of a document: append elements exactly as read, without the editing checks.

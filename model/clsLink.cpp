@@ -4,6 +4,8 @@
 #include "PathloomError.h"
 #include "clsNode.h"
 
+#include <string>
+
 namespace {
 clsNode* Find(const NodesByID& nodes, int32_t id) {
     const auto it = nodes.find(id);
@@ -29,6 +31,10 @@ void clsLink::Load(DocumentReader& file, const NodesByID& nodeCollection) {
     LinkType = file.ReadInt32();
     Weight = file.ReadFloat();
     Probability = file.ReadFloat();
+    InitialProbability = Probability;
+    // Such a link would be drawn without its line yet walked both ways.
+    if (LinkType < LinkKind::Simple || LinkType > LinkKind::Bidirectional)
+        Raise("clsLink.Load", "Unknown link kind " + std::to_string(LinkType));
     FromNode = Find(nodeCollection, fromID);
     ToNode = Find(nodeCollection, toID);
 }

@@ -24,11 +24,18 @@ class clsLink {
     clsNode* ToNode = nullptr;
     int32_t LinkType = LinkKind::Simple;
     float Probability = 0.0f;
+    // What Reset and every run give a simple or bidirectional link back: the probability it had
+    // when the document was opened or when the user last set it. Never saved.
+    float InitialProbability = 0.0f;
     float Weight = 0.0f;
     bool Flag = false; // on the path being built; never saved
+
+    // A probability the user sets: also the one Reset and every run start from.
+    void SetProbability(float value) { Probability = InitialProbability = value; }
 
     // The 20-byte link record: the two nodes' current IDs, LinkType, Weight, Probability.
     void Save(DocumentWriter& file) const;
     // An ID that names no node leaves that end empty; the graph's InitProbability then refuses it.
+    // A kind other than the three is damage and raises.
     void Load(DocumentReader& file, const NodesByID& nodeCollection);
 };

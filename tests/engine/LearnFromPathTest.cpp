@@ -88,7 +88,7 @@ TEST_F(LearnTest, SiblingsShareTheFromNodeAndUseItsWholeOutDegree) {
     // C-X is stored from C, so it counts in X's out-degree but is no sibling of X's links.
     Fan({1.0f, 1.0f});
     AddNodes(g(), {"C"});
-    AddLink(g(), "C", "X", LinkKind::Simple).Probability = 0.6f;
+    AddLink(g(), "C", "X", LinkKind::Simple).SetProbability(0.6f);
     EXPECT_EQ(NodeByLabel(g(), "X").OutDegree, 3);
     la.Penalty = 0.2f;
     la.Reward = 0.5f;
@@ -102,7 +102,7 @@ TEST_F(LearnTest, SiblingsShareTheFromNodeAndUseItsWholeOutDegree) {
 TEST_F(LearnTest, WalkedLinkThatIsAlsoASiblingStartsFromItsUpdatedValue) {
     // The path enters X over Y-X, stored X->Y, and leaves over X->Z: both start at X.
     AddNodes(g(), {"Y", "X", "Z"});
-    AddLink(g(), "X", "Y", LinkKind::Simple).Probability = 0.4f;
+    AddLink(g(), "X", "Y", LinkKind::Simple).SetProbability(0.4f);
     AddLink(g(), "X", "Z", LinkKind::Unidirectional);
     ASSERT_EQ(P()[1], 0.5f);
     la.Reward = 0.5f;

@@ -1,3 +1,4 @@
+#include "Latin1.h"
 #include "PathloomError.h"
 #include "ScriptedHost.h"
 #include "TestGraphs.h"
@@ -6,6 +7,7 @@
 
 #include <cctype>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <utility>
 
 using TestGraphs::AddLink;
@@ -26,7 +28,7 @@ Tokens ReadAll(const std::string& bytes) {
     int32_t type = TokenKind::None;
     do {
         reader.ReadToken(token, type);
-        tokens.emplace_back(type, clsPathFile::ToLatin1(token));
+        tokens.emplace_back(type, Latin1::FromWide(token).value_or("?"));
     } while (type != TokenKind::EndOfText && type != TokenKind::EmptyFile && tokens.size() < 50);
     return tokens;
 }
@@ -51,16 +53,18 @@ TEST(clsPathFile, ReadsTheTokensInOrder) {
     EXPECT_THROW(reader.Load(DataPath("paths")), PathloomError);
 }
 
+const char* const NotFound = "Not found any path.";
+
 // A, B, C, ä and ?, joined by A-B, B-C, C->A, ä<->B and ?-B.
 class PathFileRun : public ::testing::Test {
   protected:
     void SetUp() override {
         AddNodes(g(), {"A", "B", "C", "\xE4", "?"});
-        AddLink(g(), "A", "B", LinkKind::Simple).Probability = 0.5f;
-        AddLink(g(), "B", "C", LinkKind::Simple).Probability = 0.5f;
+        AddLink(g(), "A", "B", LinkKind::Simple).SetProbability(0.5f);
+        AddLink(g(), "B", "C", LinkKind::Simple).SetProbability(0.5f);
         AddLink(g(), "C", "A", LinkKind::Unidirectional);
-        AddLink(g(), "\xE4", "B", LinkKind::Bidirectional).Probability = 0.5f;
-        AddLink(g(), "?", "B", LinkKind::Simple).Probability = 0.5f;
+        AddLink(g(), "\xE4", "B", LinkKind::Bidirectional).SetProbability(0.5f);
+        AddLink(g(), "?", "B", LinkKind::Simple).SetProbability(0.5f);
     }
     clsGraph& g() { return la.Graph(); }
     void Run(const std::string& file) {
@@ -80,6 +84,18 @@ class PathFileRun : public ::testing::Test {
     ScriptedHost host;
 };
 
+// A FIFO would block the run for ever, /dev/zero would fill the memory.
+TEST_F(PathFileRun, OnlyRegularFilesAreRead) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    for (const std::string& file : {dir.File("fifo"), std::string("/dev/zero")}) {
+        host = ScriptedHost();
+        Run(file);
+        EXPECT_EQ(MessageTexts(),
+                  (std::vector<std::string>{"Could not read file: " + file, NotFound}));
+    }
+}
+
 struct FileCase {
     const char* file;
     std::vector<std::string> traces;
@@ -87,8 +103,6 @@ struct FileCase {
 };
 
 class PathFiles : public PathFileRun, public ::testing::WithParamInterface<FileCase> {};
-
-const char* const NotFound = "Not found any path.";
 
 TEST_P(PathFiles, LearnFromThePathsAndReportTheFirstFault) {
     const std::string file = GetParam().file;
@@ -116,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"latin1.txt", {"\xE4->B:"}, {}}, FileCase{"utf8.txt", {"\xE4->B:"}, {}},
         FileCase{"utf8-bom.txt", {"A->B:"}, {}},
         // The Cyrillic letter is shown as "?" but does not match the node labelled "?".
-        FileCase{"outside-latin1.txt", {}, {"The following link not found.\r\n?->B", NotFound}},
+        FileCase{
+            "outside-latin1.txt", {}, {"The following link not found.\r\n\xD0\x96->B", NotFound}},
         FileCase{"missing-brace.txt", {"A->B:"}, {"Syntax error:\r\n"}},
         FileCase{"empty.txt", {}, {"Syntax error:\r\n", NotFound}},
         FileCase{"blank.txt", {}, {"Syntax error:\r\n", NotFound}},
@@ -137,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
     g().Node(5).SetLabel("b");
-    g().Link(3).Probability = 0.9f;
+    g().Link(3).SetProbability(0.9f);
     g().Link(1).Flag = true;
     Run(DataPath("paths/two-paths.txt"));
     EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"There are Two nodes or more nodes with "
@@ -150,7 +165,7 @@ TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
 }
 
 TEST_F(PathFileRun, CancelLeavesEverythingAsItWas) {
-    g().Link(3).Probability = 0.9f;
+    g().Link(3).SetProbability(0.9f);
     g().Link(2).Flag = true;
     host.OptionsResult = false;
     Run(DataPath("paths/two-paths.txt"));
@@ -186,7 +201,9 @@ TEST_F(PathFileRun, The32768thPathIsAnOverflow) {
     WriteBytes(dir.File("many.txt"), text);
     Run(dir.File("many.txt"));
     EXPECT_EQ(la.PathCount(), 32767);
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Overflow"}));
+    EXPECT_EQ(MessageTexts(),
+              (std::vector<std::string>{
+                  "Overflow\r\nThe run stopped because a run counts at most 32,767 paths."}));
 }
 
 } // namespace

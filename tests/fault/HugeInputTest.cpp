@@ -91,8 +91,8 @@ class LargePathFile : public ::testing::Test {
   protected:
     void SetUp() override {
         AddNodes(la.Graph(), {A.c_str(), B.c_str(), C.c_str()});
-        AddLink(la.Graph(), A, B, LinkKind::Simple).Probability = 0.5f;
-        AddLink(la.Graph(), B, C, LinkKind::Simple).Probability = 0.5f;
+        AddLink(la.Graph(), A, B, LinkKind::Simple).SetProbability(0.5f);
+        AddLink(la.Graph(), B, C, LinkKind::Simple).SetProbability(0.5f);
         AddLink(la.Graph(), C, A, LinkKind::Unidirectional);
         la.Reward = 0.01f;
         la.Penalty = 0.01f;

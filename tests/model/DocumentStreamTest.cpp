@@ -15,17 +15,6 @@ const std::string Bytes = [] {
     return block + block;
 }();
 
-TEST(DocumentReader, ACountTheFileCannotHoldIsPastItsEnd) {
-    const std::string short99 = Bytes.substr(0, 4 + 99 * 20); // 99 records for a count of 100
-    DocumentReader reader(short99);
-    try {
-        reader.ReadCount(20);
-        FAIL() << "no error";
-    } catch (const PathloomError& e) {
-        EXPECT_EQ(e.Number(), ErrorNumber::InputPastEndOfFile);
-    }
-}
-
 // The file holds every record, but loaded they would take more than the memory allowed, and the
 // limit holds for all counts of a document together.
 TEST(DocumentReader, CountsPastTheMemoryLimitAreRefusedBeforeLoading) {

@@ -66,3 +66,5 @@ write("huge-node-count.plm", SIGNATURE + settings() + struct.pack("<i", 2_000_00
 write("huge-link-count.plm", SIGNATURE + settings() + struct.pack("<i", 1) + node(0, "0", 0, 0)
       + struct.pack("<i", 2_000_000_000) + b"\0" * 64)
 write("negative-count.plm", SIGNATURE + settings() + struct.pack("<i", -1) + struct.pack("<ii", 0, 0))
+# A link of kind 3 would be drawn without its line yet walked both ways.
+write("unknown-kind.plm", document([node(0, "0", 0, 0), node(1, "1", 60, 0)], [link(0, 1, 3, 1.0, 0.5)]))
