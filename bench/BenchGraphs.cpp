@@ -41,6 +41,13 @@ void Ladder(clsGraph& graph, int length) {
     Grid(graph, 2, length);
 }
 
+void DiagonalLadder(clsGraph& graph, int rungs) {
+    Grid(graph, 2, rungs);
+    for (int c = 1; c < rungs; ++c)
+        Append(graph, c, rungs + c + 1, LinkKind::Simple, 2.0f);
+    graph.InitProbability();
+}
+
 void Random(clsGraph& graph, int nodes, int links, uint32_t seed) {
     std::mt19937 rng(seed);
     AddNodes(graph, nodes);

@@ -15,6 +15,9 @@ void Grid(clsGraph& graph, int rows, int columns);
 // Two rails of the given length joined by rungs: a 2 x length grid.
 void Ladder(clsGraph& graph, int length);
 
+// A ladder whose squares also have a diagonal each (rung r's top to rung r+1's bottom).
+void DiagonalLadder(clsGraph& graph, int rungs);
+
 // Nodes joined by a random spanning path in node order plus further random links, of mixed kinds
 // and weights, never two between the same pair.
 void Random(clsGraph& graph, int nodes, int links, uint32_t seed);

@@ -1,113 +1,167 @@
-// Times the indexed walks against the straightforward scan over all links on graphs generated
-// from fixed seeds, checks that both found the same paths with the same learning, and prints the
-// ratio. A run ends after its path budget (or the 16-bit path count), whichever comes first.
+// The walk against its limit: a run session on graphs from fixed seeds, timed against a plain
+// depth-first enumeration over adjacency arrays (no learning, no model objects) that takes the
+// very same steps, with the steps per second of both and their ratio. On the smaller graphs the
+// session's paths are also checked against the straightforward walk of the tests.
 
 #include "BenchGraphs.h"
-#include "RunHost.h"
+#include "RunRecord.h"
+#include "RunSession.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-class BenchHost : public RunHost {
-  public:
-    int32_t Budget = 32767;
-    uint64_t Checksum = 1469598103934665603ull;
-    std::string LastMessage;
+using Clock = std::chrono::steady_clock;
 
-    bool ShowOptions(clsLA&) override { return true; }
-    int32_t Wait() override { return 1; }
-    void DrawObjects() override {}
-    void DoEvents() override {}
-    void ShowMessage(const std::string& text, MessageIcon) override { LastMessage = text; }
-    void SetBusy(bool) override {}
-    void PathLearned(int32_t, const clsPathStack& path) override {
-        // Order-sensitive fingerprint of every path: its links by address order in the graph.
-        for (int32_t k = 0; k < path.Count(); ++k)
-            Mix(reinterpret_cast<uintptr_t>(path.Link(k)));
-        Mix(0);
-    }
-    bool KeepResponsive(int32_t pathCount) override { return pathCount >= Budget; }
-
-  private:
-    void Mix(uint64_t value) { Checksum = (Checksum ^ value) * 1099511628211ull; }
-};
-
-struct Outcome {
-    double seconds = 0;
-    int32_t paths = 0;
-    uint64_t checksum = 0;
-    std::string message;
-};
-
-Outcome RunOnce(clsLA& la, bool straightforward, int32_t budget) {
-    BenchHost host;
-    host.Budget = budget;
-    la.UseReferenceWalks = straightforward;
-    const auto start = std::chrono::steady_clock::now();
-    la.Start(host);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    Outcome outcome;
-    outcome.seconds = elapsed.count();
-    outcome.paths = la.PathCount();
-    outcome.message = host.LastMessage;
-    outcome.checksum = host.Checksum;
-    for (int32_t j = 1; j <= la.Graph().LinkCount(); ++j) {
-        uint32_t bits;
-        const float p = la.Graph().Link(j).Probability;
-        static_assert(sizeof bits == sizeof p, "float is 32 bits");
-        std::memcpy(&bits, &p, sizeof bits);
-        outcome.checksum = (outcome.checksum ^ bits) * 1099511628211ull;
-    }
-    return outcome;
+double SecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The best of several runs, at least minSeconds in all, so that short runs are not noise.
-Outcome Best(clsLA& la, bool straightforward, int32_t budget, double minSeconds) {
-    Outcome best = RunOnce(la, straightforward, budget);
-    double total = best.seconds;
-    for (int runs = 1; runs < 3 || total < minSeconds; ++runs) {
-        const Outcome next = RunOnce(la, straightforward, budget);
-        total += next.seconds;
-        if (next.seconds < best.seconds)
-            best = next;
+// The graph as arrays: for every node the nodes a walk may step to, in link order.
+struct Adjacency {
+    std::vector<int32_t> start, next;
+};
+
+Adjacency ToAdjacency(const clsGraph& graph) {
+    const int32_t n = graph.NodeCount();
+    std::vector<std::vector<int32_t>> lists(static_cast<std::size_t>(n));
+    std::unordered_map<const clsNode*, int32_t> position;
+    for (int32_t i = 1; i <= n; ++i)
+        position[&graph.Node(i)] = i - 1;
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        const clsLink& link = graph.Link(j);
+        const int32_t a = position[link.FromNode], b = position[link.ToNode];
+        lists[static_cast<std::size_t>(a)].push_back(b);
+        if (link.LinkType != LinkKind::Unidirectional && a != b)
+            lists[static_cast<std::size_t>(b)].push_back(a);
     }
-    return best;
+    Adjacency adjacency;
+    for (const auto& list : lists) {
+        adjacency.start.push_back(static_cast<int32_t>(adjacency.next.size()));
+        adjacency.next.insert(adjacency.next.end(), list.begin(), list.end());
+    }
+    adjacency.start.push_back(static_cast<int32_t>(adjacency.next.size()));
+    return adjacency;
+}
+
+struct Count {
+    int64_t steps = 0;
+    int32_t paths = 0;
+};
+
+// The limit: paths from the source to the destination (or through all nodes when it is -1),
+// ending, as a run does, at the 32,768th. Plain arrays and locals only, as fast as a walk can be.
+Count Enumerate(const Adjacency& g, int32_t source, int32_t destination) {
+    const auto n = static_cast<int32_t>(g.start.size()) - 1;
+    std::vector<uint8_t> onPathArray(static_cast<std::size_t>(n), 0);
+    std::vector<int32_t> nextArray(static_cast<std::size_t>(n) + 1), endArray(nextArray.size()),
+        pathArray(nextArray.size());
+    uint8_t* const onPath = onPathArray.data();
+    int32_t* const next = nextArray.data(); // per depth: the next step to try, and the end
+    int32_t* const end = endArray.data();
+    int32_t* const path = pathArray.data();
+    const int32_t* const start = g.start.data();
+    const int32_t* const to = g.next.data();
+    int32_t depth = 1, length = 0, count = 0, paths = 0;
+    int64_t steps = 0;
+    next[0] = start[source];
+    end[0] = start[source + 1];
+    while (depth > 0) {
+        if (next[depth - 1] == end[depth - 1]) {
+            if (--depth > 0) {
+                onPath[path[--length]] = 0;
+                --count;
+                if (length == 0 && onPath[source]) {
+                    onPath[source] = 0;
+                    --count;
+                }
+            }
+            continue;
+        }
+        ++steps;
+        const int32_t node = to[next[depth - 1]++];
+        if (onPath[node])
+            continue;
+        onPath[node] = 1;
+        ++count;
+        path[length++] = node;
+        if (length == 1 && !onPath[source]) {
+            onPath[source] = 1;
+            ++count;
+        }
+        const bool complete = destination >= 0 ? node == destination : count == n;
+        if (complete && ++paths == 32768)
+            break;
+        // Nothing beyond a complete path: an empty frame steps back at once.
+        next[depth] = complete ? 0 : start[node];
+        end[depth++] = complete ? 0 : start[node + 1];
+    }
+    return {steps, paths};
 }
 
 struct Case {
     std::string name;
     std::function<void(clsGraph&)> build;
     int32_t method;
-    int32_t budget;
+    bool reference; // small enough for the straightforward walk
 };
+
+// The best of several runs of at least half a second in all, so that short runs are not noise.
+double Best(const std::function<void()>& run) {
+    double best = 1e30, total = 0;
+    for (int runs = 0; runs < 3 || total < 0.5; ++runs) {
+        const auto start = Clock::now();
+        run();
+        const double seconds = SecondsSince(start);
+        total += seconds;
+        best = std::min(best, seconds);
+    }
+    return best;
+}
 
 bool RunCase(const Case& c) {
     clsLA la;
     c.build(la.Graph());
     clsGraph& g = la.Graph();
-    la.GraphSearchMethod = c.method;
-    la.sourceNode = &g.Node(1);
-    la.DestNode = &g.Node(g.NodeCount());
-    la.Model = 0;
-    la.Reward = 0.05f;
-    la.Penalty = 0.05f;
+    RunSettings& s = la.Settings;
+    s.GraphSearchMethod = c.method;
+    s.sourceNode = 1;
+    s.DestNode = g.NodeCount();
+    s.Reward = 0.05f;
+    s.Penalty = 0.05f;
 
-    const Outcome fast = Best(la, false, c.budget, 0.5);
-    const Outcome slow = Best(la, true, c.budget, 0.0);
-    const bool same =
-        fast.paths == slow.paths && fast.checksum == slow.checksum && fast.message == slow.message;
-    std::printf("%-34s %7d %7d %7d %11.4f %11.4f %8.1fx %s\n", c.name.c_str(), g.NodeCount(),
-                g.LinkCount(), fast.paths, fast.seconds * 1e3, slow.seconds * 1e3,
-                slow.seconds / fast.seconds, same ? "same" : "DIFFERENT");
+    const Adjacency adjacency = ToAdjacency(g);
+    const int32_t destination =
+        c.method == SearchMethod::SourceToDestination ? g.NodeCount() - 1 : -1;
+    Count count;
+    const double plain = Best([&] { count = Enumerate(adjacency, 0, destination); });
+    int32_t paths = 0;
+    const double session = Best([&] {
+        RunSession run(g, la.Ranges(), s);
+        while (run.Step(int64_t{1} << 30) == RunState::Running) {
+        }
+        paths = run.PathCount();
+    });
+    bool same = paths == std::min(count.paths, 32767);
+    if (c.reference) {
+        clsLA copy;
+        c.build(copy.Graph());
+        copy.Settings = s;
+        same = same && ReferenceRun(copy).traces == RunToEnd(la).traces;
+    }
+    std::printf("%-36s %6d %6d %6d %11lld %9.1f %9.1f %7.2f %s\n", c.name.c_str(), g.NodeCount(),
+                g.LinkCount(), paths, static_cast<long long>(count.steps),
+                count.steps / plain / 1e6, count.steps / session / 1e6, session / plain,
+                same ? "same" : "DIFFERENT");
     return same;
 }
 
@@ -124,41 +178,39 @@ int main() {
     const int32_t all = SearchMethod::IncludeAllNodes;
     const int32_t dest = SearchMethod::SourceToDestination;
     const std::vector<Case> cases = {
-        {"all nodes: grid 4x4", [](clsGraph& g) { Grid(g, 4, 4); }, all, 32767},
-        {"all nodes: grid 3x6", [](clsGraph& g) { Grid(g, 3, 6); }, all, 32767},
-        {"all nodes: ladder 2x9", [](clsGraph& g) { Ladder(g, 9); }, all, 32767},
-        {"all nodes: random 14/40 seed 1", [](clsGraph& g) { Random(g, 14, 40, 1); }, all, 32767},
-        {"all nodes: random 15/45 seed 2", [](clsGraph& g) { Random(g, 15, 45, 2); }, all, 32767},
-        {"all nodes: random 16/48 seed 3", [](clsGraph& g) { Random(g, 16, 48, 3); }, all, 32767},
-        {"all nodes: random 17/50 seed 4", [](clsGraph& g) { Random(g, 17, 50, 4); }, all, 32767},
-        {"all nodes: random 18/54 seed 5", [](clsGraph& g) { Random(g, 18, 54, 5); }, all, 32767},
-        {"to destination: grid 8x14", [](clsGraph& g) { Grid(g, 8, 14); }, dest, 2000},
-        {"to destination: ladder 2x70", [](clsGraph& g) { Ladder(g, 70); }, dest, 2000},
-        {"to destination: random 100/220 s4", [](clsGraph& g) { Random(g, 100, 220, 4); }, dest,
-         2000},
+        {"all nodes: grid 4x4", [](clsGraph& g) { Grid(g, 4, 4); }, all, true},
+        {"all nodes: ladder 2x9", [](clsGraph& g) { Ladder(g, 9); }, all, true},
+        {"all nodes: random 14/40 seed 1", [](clsGraph& g) { Random(g, 14, 40, 1); }, all, true},
+        {"all nodes: random 16/48 seed 3", [](clsGraph& g) { Random(g, 16, 48, 3); }, all, false},
+        {"all nodes: random 18/54 seed 5", [](clsGraph& g) { Random(g, 18, 54, 5); }, all, false},
+        {"all nodes: diagonal ladder 2x14", [](clsGraph& g) { DiagonalLadder(g, 14); }, all, false},
+        {"all nodes: diagonal ladder 2x16", [](clsGraph& g) { DiagonalLadder(g, 16); }, all, false},
+        {"to destination: grid 8x14", [](clsGraph& g) { Grid(g, 8, 14); }, dest, false},
+        {"to destination: ladder 2x70", [](clsGraph& g) { Ladder(g, 70); }, dest, false},
         {"to destination: random 150/400 s5", [](clsGraph& g) { Random(g, 150, 400, 5); }, dest,
-         2000},
+         false},
         {"to destination: random 300/900 s6", [](clsGraph& g) { Random(g, 300, 900, 6); }, dest,
-         500},
+         false},
     };
-    std::printf("%-34s %7s %7s %7s %11s %11s %9s\n", "graph", "nodes", "links", "paths",
-                "indexed ms", "scan ms", "ratio");
+    std::printf("%-36s %6s %6s %6s %11s %9s %9s %7s\n", "graph", "nodes", "links", "paths", "steps",
+                "plain M/s", "walk M/s", "ratio");
     bool allSame = true;
     for (const Case& c : cases)
         allSame = RunCase(c) && allSame;
 
-    // Memory of the indexed walk grows with the graph: the peak after chains of rising length.
-    std::printf("\nchain, include all nodes (indexed walk only)\n%10s %12s %14s\n", "nodes",
-                "run ms", "peak RSS MiB");
+    // Memory grows with the graph, not with the run: the peak after chains of rising length.
+    std::printf("\nchain, include all nodes\n%10s %12s %14s\n", "nodes", "run ms", "peak RSS MiB");
     for (int nodes : {250000, 500000, 1000000}) {
         clsLA la;
         Chain(la.Graph(), nodes);
-        la.GraphSearchMethod = all;
-        la.sourceNode = &la.Graph().Node(1);
-        la.Reward = 0.05f;
-        const Outcome outcome = RunOnce(la, false, 32767);
-        std::printf("%10d %12.1f %14.1f\n", nodes, outcome.seconds * 1e3, PeakKilobytes() / 1024.0);
-        if (outcome.paths != 1)
+        la.Settings.sourceNode = 1;
+        la.Settings.Reward = 0.05f;
+        const auto start = Clock::now();
+        RunSession run(la.Graph(), la.Ranges(), la.Settings);
+        run.Step(INT64_MAX);
+        std::printf("%10d %12.1f %14.1f\n", nodes, SecondsSince(start) * 1e3,
+                    PeakKilobytes() / 1024.0);
+        if (run.PathCount() != 1)
             allSame = false;
     }
     return allSame ? 0 : 1;

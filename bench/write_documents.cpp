@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
         clsLA la;
         d.build(la.Graph());
         la.Graph().InitProbability();
-        la.Reward = 0.05f;
-        la.Penalty = 0.05f;
+        la.Settings.Reward = 0.05f;
+        la.Settings.Penalty = 0.05f;
         try {
             SaveGraph(la, folder + "/" + d.file);
         } catch (const PathloomError& e) {

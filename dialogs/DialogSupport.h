@@ -2,7 +2,7 @@
 // What every dialog of Pathloom shares: the focus rule of its number boxes, named and buddied
 // fields, the fixed-size frame, and its messages.
 
-#include "RunHost.h"
+#include "MessageBox.h"
 
 #include <QString>
 #include <string>

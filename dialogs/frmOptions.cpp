@@ -3,7 +3,7 @@
 #include "DialogSupport.h"
 #include "Latin1Text.h"
 #include "NumericText.h"
-#include "clsLA.h"
+#include "clsGraph.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,14 +20,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <array>
+#include <limits>
 
 using namespace DialogSupport;
 
 namespace {
-
-constexpr int TypeLRP = 0;
-constexpr int TypeLREP = 1;
-constexpr int TypeLRI = 2;
 
 // The path box keeps the cursor where it is when it gets the focus: unlike the number boxes it
 // does not select its text, not even by Tab or an access key as a line edit otherwise would.
@@ -56,12 +53,16 @@ int SelectedRow(const QListWidget* list) {
 
 class frmOptions::Form : public QDialog {
   public:
-    Form(frmOptions& owner, QWidget* parent) : QDialog(parent), form_(owner), la_(*owner.LA) {
+    Form(frmOptions& owner, QWidget* parent, const RunSettings& settings, const clsGraph& graph,
+         const clsRanges& ranges)
+        : QDialog(parent), form_(owner), settings_(settings), graph_(graph), ranges_(ranges) {
         setObjectName("frmOptions");
         setWindowTitle("Options");
         Build();
         Load();
     }
+
+    Result result;
 
   private:
     void Build() {
@@ -103,7 +104,7 @@ class frmOptions::Form : public QDialog {
         modelGrid->addWidget(cmdRanges, 5, 1, Qt::AlignRight);
         layout->addWidget(fraModel);
 
-        // Frame "Graph Serach" (sic, as the program has always shown it).
+        // "Serach" is kept misspelt on purpose: the program has always shown it so.
         auto* fraSearch = Named(new QGroupBox("Graph Serach", this), "fraGraphSearch");
         auto* searchGrid = new QGridLayout(fraSearch);
         const std::array<const char*, 3> methods = {
@@ -115,7 +116,7 @@ class frmOptions::Form : public QDialog {
             searchGroup->addButton(optSearchMethod[i], i);
             searchGrid->addWidget(optSearchMethod[i], i, 0, 1, 3);
         }
-        lblSource = Named(new QLabel("&Souce:", fraSearch), "lblSource");
+        lblSource = Named(new QLabel("&Souce:", fraSearch), "lblSource"); // "Souce", as always
         cmbSource = Named(new QComboBox(fraSearch), "cmbSource");
         lblDest = Named(new QLabel("&Destination:", fraSearch), "lblDest");
         cmbDest = Named(new QComboBox(fraSearch), "cmbDest");
@@ -168,49 +169,49 @@ class frmOptions::Form : public QDialog {
     }
 
     void Load() {
-        cmbModel->setCurrentIndex(la_.Model == 0 || la_.Model == 1 ? la_.Model : -1);
+        const RunSettings& s = settings_;
+        cmbModel->setCurrentIndex(s.Model == 0 || s.Model == 1 ? s.Model : -1);
 
-        if (la_.ModelType >= TypeLRP && la_.ModelType <= TypeLRI)
-            lstType->setCurrentRow(la_.ModelType);
+        if (s.ModelType >= Scheme::LRP && s.ModelType <= Scheme::LRI)
+            lstType->setCurrentRow(s.ModelType);
         ApplyTypeRule();
 
         // The reward first: its change rule may copy it into the penalty, which then receives
         // its own stored value.
-        txtReward->setText(QString::fromStdString(SingleText(la_.Reward)));
-        txtPenalty->setText(QString::fromStdString(SingleText(la_.Penalty)));
-        txtLearningFactor->setText(QString::fromStdString(SingleText(la_.LearningFactor)));
+        txtReward->setText(QString::fromStdString(SingleText(s.Reward)));
+        txtPenalty->setText(QString::fromStdString(SingleText(s.Penalty)));
+        txtLearningFactor->setText(QString::fromStdString(SingleText(s.LearningFactor)));
 
-        if (la_.GraphSearchMethod >= 0 && la_.GraphSearchMethod <= 2) {
-            optSearchMethod[la_.GraphSearchMethod]->setChecked(true);
-            ApplySearchMethodRule(la_.GraphSearchMethod);
+        if (s.GraphSearchMethod >= 0 && s.GraphSearchMethod <= 2) {
+            optSearchMethod[s.GraphSearchMethod]->setChecked(true);
+            ApplySearchMethodRule(s.GraphSearchMethod);
         }
 
         // The lists offer every node by position; the user picks the nodes again every time.
-        const clsGraph& graph = la_.Graph();
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-            const QString label = Platform::FromLatin1(graph.Node(i).Label());
+        for (int32_t i = 1; i <= graph_.NodeCount(); ++i) {
+            const QString label = Platform::FromLatin1(graph_.Node(i).Label());
             cmbSource->addItem(label);
             cmbDest->addItem(label);
         }
         cmbSource->setCurrentIndex(-1);
         cmbDest->setCurrentIndex(-1);
 
-        txtFilePath->setText(Platform::FromFileName(la_.FilePath));
-        chkEnableDelay->setChecked(la_.EnableDelay);
+        txtFilePath->setText(Platform::FromFileName(s.FilePath));
+        chkEnableDelay->setChecked(s.EnableDelay);
     }
 
     void ApplyTypeRule() {
         const int type = SelectedRow(lstType);
-        lblPenalty->setEnabled(type == TypeLREP);
-        txtPenalty->setEnabled(type == TypeLREP);
-        if (type == TypeLRP)
+        lblPenalty->setEnabled(type == Scheme::LREP);
+        txtPenalty->setEnabled(type == Scheme::LREP);
+        if (type == Scheme::LRP)
             txtPenalty->setText(txtReward->text());
-        else if (type == TypeLRI)
+        else if (type == Scheme::LRI)
             txtPenalty->setText("0");
     }
 
     void txtReward_Change(const QString& text) {
-        if (SelectedRow(lstType) == TypeLRP)
+        if (SelectedRow(lstType) == Scheme::LRP)
             txtPenalty->setText(text);
     }
 
@@ -224,10 +225,12 @@ class frmOptions::Form : public QDialog {
         cmdBrowse->setEnabled(method == 2);
     }
 
+    // What the ranges dialog commits stays committed, whatever this dialog then ends with.
     void cmdRanges_Click() {
-        form_.RangesDialog.RangesToEdit = &la_.Ranges();
-        form_.RangesDialog.MarkModified = form_.MarkModified;
-        form_.RangesDialog.ShowDialog(this);
+        clsRanges edited = result.ranges.value_or(ranges_);
+        form_.RangesDialog.RangesToEdit = &edited;
+        if (form_.RangesDialog.ShowDialog(this) == 1)
+            result.ranges = edited;
     }
 
     void cmdBrowse_Click() {
@@ -238,97 +241,76 @@ class frmOptions::Form : public QDialog {
             txtFilePath->setText(*path);
     }
 
-    // A failed check: the message, then the focus move (none when field is null).
-    void Refuse(const char* message, QWidget* field) {
-        ShowMessage(this, message, MessageIcon::Exclamation);
-        if (field)
-            FocusField(field);
+    // The settings as the fields show them; a number that the fields do not hold as a number
+    // is not finite, which the rules refuse with that field's message.
+    RunSettings Entered() const {
+        constexpr float NoNumber = std::numeric_limits<float>::quiet_NaN();
+        const auto single = [](const QLineEdit* edit) {
+            return IsValidSingle(NumberText(edit)) ? ToSingle(ReadNumber(NumberText(edit)))
+                                                   : NoNumber;
+        };
+        RunSettings s = settings_;
+        if (cmbModel->currentIndex() >= 0)
+            s.Model = cmbModel->currentIndex();
+        const int type = SelectedRow(lstType);
+        if (type >= 0)
+            s.ModelType = type;
+        s.Reward = single(txtReward);
+        s.Penalty = single(txtPenalty);
+        // The learning factor must be one number as a whole: "+", "-", ".", "1-2" pass the check
+        // but are none.
+        s.LearningFactor =
+            IsValidNumber(NumberText(txtLearningFactor))
+                ? ConvertSingleStrict(NumberText(txtLearningFactor)).value_or(NoNumber)
+                : NoNumber;
+        const int method = searchGroup->checkedId(); // -1 when none is chosen
+        if (method >= 0)
+            s.GraphSearchMethod = method;
+        // By position, so that two nodes with one label are still told apart; 0 when none is
+        // picked, which names no node.
+        if (method != SearchMethod::ReadFromFile)
+            s.sourceNode = cmbSource->currentIndex() + 1;
+        if (method == SearchMethod::SourceToDestination)
+            s.DestNode = cmbDest->currentIndex() + 1;
+        s.FilePath = Platform::ToFileName(txtFilePath->text());
+        s.EnableDelay = chkEnableDelay->isChecked();
+        return s;
     }
 
     void cmdOK_Click() {
-        const int type = SelectedRow(lstType);
-        const int method = searchGroup->checkedId(); // -1 when none is chosen
-
-        // Steps 1 to 4: the reward and penalty, written before the checks that follow. A number
-        // past the float range counts as incorrect rather than overflowing later.
-        if (!IsValidSingle(NumberText(txtReward)))
-            return Refuse("Please enter Reward value correctly.", txtReward);
-        const float reward = ToSingle(ReadNumber(NumberText(txtReward)));
-        const float penalty = ToSingle(ReadNumber(NumberText(txtPenalty)));
-        if (type == TypeLREP) {
-            if (!IsValidSingle(NumberText(txtPenalty)))
-                return Refuse("Please enter Penalty value correctly.", txtPenalty);
-            if (!(penalty < reward))
-                return Refuse("In LR(E)P type, Penalty value must be less than Reward value.",
-                              txtReward);
+        const RunSettings entered = Entered();
+        if (const auto refusal = entered.Validate(graph_)) {
+            ShowMessage(this, QString::fromStdString(refusal->message), MessageIcon::Exclamation);
+            if (QWidget* field = FieldOf(refusal->field))
+                FocusField(field);
+            return;
         }
-        la_.Reward = reward;
-        la_.Penalty = penalty;
-
-        // Steps 5 and 6: the learning factor must be one number as a whole ("+", "-", ".",
-        // "1-2" pass the check but are none) and is written before the node checks.
-        if (!IsValidNumber(NumberText(txtLearningFactor)))
-            return Refuse("Please enter Learning Factor value correctly.", txtLearningFactor);
-        const std::optional<float> learningFactor =
-            ConvertSingleStrict(NumberText(txtLearningFactor));
-        if (!learningFactor)
-            return Refuse("Please enter Learning Factor value correctly.", txtLearningFactor);
-        la_.LearningFactor = *learningFactor;
-
-        // Steps 7 and 8: the nodes the chosen search method needs.
-        const int source = cmbSource->currentIndex();
-        const int dest = cmbDest->currentIndex();
-        if ((method == 0 || method == 1) && source < 0)
-            return Refuse("Please select source node.", cmbSource);
-        if (method == 1) {
-            if (dest < 0)
-                return Refuse("Please select destination node.", cmbDest);
-            if (source == dest)
-                return Refuse("Source node and destination node are equal. Please select "
-                              "different node.",
-                              nullptr);
-        }
-
-        // Steps 9 to 14: the rest of the settings.
-        if (cmbModel->currentIndex() >= 0)
-            la_.Model = cmbModel->currentIndex();
-        switch (type) {
-        case TypeLRP:
-            la_.ModelType = TypeLRP;
-            la_.Reward = reward;
-            la_.Penalty = reward;
-            break;
-        case TypeLREP:
-            la_.ModelType = TypeLREP;
-            la_.Reward = reward;
-            la_.Penalty = penalty;
-            break;
-        case TypeLRI:
-            la_.ModelType = TypeLRI;
-            la_.Reward = reward;
-            la_.Penalty = 0;
-            break;
-        default:
-            break;
-        }
-        if (method >= 0)
-            la_.GraphSearchMethod = method;
-        // By position, so that two nodes with one label are still told apart. (With no method
-        // chosen and no source picked there is no node to take.)
-        if (method != 2 && source >= 0)
-            la_.sourceNode = &la_.Graph().Node(source + 1);
-        if (method == 1)
-            la_.DestNode = &la_.Graph().Node(dest + 1);
-        la_.FilePath = Platform::ToFileName(txtFilePath->text());
-        la_.EnableDelay = chkEnableDelay->isChecked();
-
-        if (form_.MarkModified)
-            form_.MarkModified();
+        result.settings = entered.Normalised();
         accept();
     }
 
+    QWidget* FieldOf(RunSettings::Field field) const {
+        switch (field) {
+        case RunSettings::Field::Reward:
+            return txtReward;
+        case RunSettings::Field::Penalty:
+            return txtPenalty;
+        case RunSettings::Field::LearningFactor:
+            return txtLearningFactor;
+        case RunSettings::Field::Source:
+            return cmbSource;
+        case RunSettings::Field::Destination:
+            return cmbDest;
+        case RunSettings::Field::None:
+            break;
+        }
+        return nullptr;
+    }
+
     frmOptions& form_;
-    clsLA& la_;
+    const RunSettings settings_;
+    const clsGraph& graph_;
+    const clsRanges& ranges_;
     QComboBox* cmbModel = nullptr;
     QListWidget* lstType = nullptr;
     QLineEdit* txtReward = nullptr;
@@ -352,9 +334,9 @@ class frmOptions::Form : public QDialog {
 
 frmOptions::frmOptions() : pathFileDialog_("Test Files (*.txt);;All Files (*)", "txt") {}
 
-int frmOptions::ShowDialog(QWidget* owner) {
-    if (!LA)
-        return 0;
-    Form window(*this, owner);
-    return window.exec() == QDialog::Accepted ? 1 : 0;
+frmOptions::Result frmOptions::ShowDialog(QWidget* owner, const RunSettings& settings,
+                                          const clsGraph& graph, const clsRanges& ranges) {
+    Form window(*this, owner, settings, graph, ranges);
+    window.exec();
+    return window.result;
 }

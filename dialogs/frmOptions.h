@@ -1,47 +1,44 @@
 #pragma once
-// The options dialog: the run settings of the engine (model, learning scheme and its numbers,
-// search method with its nodes or path file, step delay), read from LA at every showing and
-// written back to LA by OK.
+// The options dialog: the settings of a run (model, learning scheme and its numbers, search
+// method with its nodes or path file, step delay) shown from a RunSettings value and, after OK,
+// given back as one; it changes nothing itself.
 //
-// Use: set LA (and MarkModified), then call ShowDialog(owner); the engine's run starts only when
-// it returns 1. The window is built at every showing and destroyed when the dialog closes.
-// Cancel, Esc and the title-bar close box all return 0 and write nothing more; values that OK
-// wrote before one of its checks failed stay written (Reward, Penalty, Learning Factor).
+// OK applies the rules every run obeys (RunSettings::Validate) and refuses with their messages;
+// Cancel, Esc and the title-bar close box give no settings back. Ranges committed through the
+// Ranges button are given back whatever the dialog ends with.
 //
 // The live window is the application's active modal widget while it is shown; its object name
-// is "frmOptions" and its controls are named as in the description: cmbModel, lstType,
-// txtReward, lblPenalty, txtPenalty, txtLearningFactor, cmdRanges, optSearchMethod0 to
-// optSearchMethod2 (the option buttons with index 0, 1, 2), lblSource, cmbSource, lblDest,
-// cmbDest, lblFilePath, txtFilePath, cmdBrowse, chkEnableDelay, cmdOK, cmdCancel (labels Label2
-// to Label4, frames fraModel and fraGraphSearch).
+// is "frmOptions" and its controls are: cmbModel, lstType, txtReward, lblPenalty, txtPenalty,
+// txtLearningFactor, cmdRanges, optSearchMethod0 to optSearchMethod2, lblSource, cmbSource,
+// lblDest, cmbDest, lblFilePath, txtFilePath, cmdBrowse, chkEnableDelay, cmdOK, cmdCancel
+// (labels Label2 to Label4, frames fraModel and fraGraphSearch).
 
 #include "FileDialog.h"
+#include "RunSettings.h"
+#include "clsRanges.h"
 #include "frmRanges.h"
 
-#include <functional>
+#include <optional>
 
 class QWidget;
-class clsLA;
+class clsGraph;
 
 class frmOptions {
   public:
+    struct Result {
+        std::optional<RunSettings> settings; // after OK, with the penalty its scheme implies
+        std::optional<clsRanges> ranges;     // what the ranges dialog committed, if anything
+    };
+
     frmOptions();
 
-    // The engine whose settings are shown and edited; the caller sets it before ShowDialog.
-    // Not owned.
-    clsLA* LA = nullptr;
-
-    // Called by OK (always, also when nothing changed), and passed on to the ranges dialog:
-    // the main window sets its Modified flag.
-    std::function<void()> MarkModified;
-
-    // The dialog that the Ranges button opens on LA's ranges, owned by this dialog. What it
-    // commits stays committed even when this dialog is then cancelled.
+    // The dialog the Ranges button opens, owned by this dialog.
     frmRanges RangesDialog;
 
-    // Shows the dialog modally, owned by owner; 1 after OK, 0 after Cancel, Esc or the close
-    // box. Without LA nothing is shown and the result is 0.
-    int ShowDialog(QWidget* owner);
+    // Shows the dialog modally, owned by owner, on these settings; the node lists offer the
+    // graph's nodes and the Ranges button starts from these ranges.
+    Result ShowDialog(QWidget* owner, const RunSettings& settings, const clsGraph& graph,
+                      const clsRanges& ranges);
 
   private:
     class Form;

@@ -161,8 +161,6 @@ class frmRanges::Form : public QDialog {
             };
             ranges.AddRange(value(0), value(1), value(2));
         }
-        if (form_.MarkModified)
-            form_.MarkModified();
         accept();
     }
 

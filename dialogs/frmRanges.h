@@ -2,7 +2,7 @@
 // The ranges dialog: edits the S-model answer table in a working copy and replaces the table's
 // whole contents by that copy on OK.
 //
-// Use: set RangesToEdit (and MarkModified), then call ShowDialog(owner). The window is built at
+// Use: set RangesToEdit, then call ShowDialog(owner). The window is built at
 // every showing from RangesToEdit and destroyed when the dialog closes. Cancel, Esc and the
 // title-bar close box drop every Add, Delete and Clear All of that showing.
 //
@@ -11,8 +11,6 @@
 // txtAnswer, cmdAdd, cmdDelete, cmdClearAll, cmdOK, cmdCancel (labels Label2 to Label4, frame
 // fraRanges).
 
-#include <functional>
-
 class QWidget;
 class clsRanges;
 
@@ -20,9 +18,6 @@ class frmRanges {
   public:
     // The table to edit, not a copy; the caller sets it before ShowDialog. Not owned.
     clsRanges* RangesToEdit = nullptr;
-
-    // Called by OK (always, also when nothing changed): the main window sets its Modified flag.
-    std::function<void()> MarkModified;
 
     // Shows the dialog modally, centred on owner; 1 after OK, 0 after Cancel, Esc or the close
     // box. Without RangesToEdit nothing is shown and the result is 0.

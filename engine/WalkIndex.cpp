@@ -53,7 +53,8 @@ void WalkIndex::Build(const clsGraph& graph) {
         moveStart_[i] += moveStart_[i - 1];
         fromStart_[i] += fromStart_[i - 1];
     }
-    moves_.resize(static_cast<std::size_t>(moveStart_.back()));
+    moveNodes_.resize(static_cast<std::size_t>(moveStart_.back()));
+    moveLinks_.resize(moveNodes_.size());
     fromLinks_.resize(static_cast<std::size_t>(fromStart_.back()));
     // Offsets shifted by one slot serve as fill cursors and end up as the starts.
     for (int32_t j = 0; j < linkCount; ++j) {
@@ -62,10 +63,15 @@ void WalkIndex::Build(const clsGraph& graph) {
         if (from < 0)
             continue;
         fromLinks_[static_cast<std::size_t>(fromStart_[Slot(from) + 1]++)] = j;
+        const auto addMove = [&](int32_t node, int32_t next) {
+            const auto slot = static_cast<std::size_t>(moveStart_[Slot(node) + 1]++);
+            moveNodes_[slot] = next;
+            moveLinks_[slot] = j;
+        };
         if (to >= 0)
-            moves_[static_cast<std::size_t>(moveStart_[Slot(from) + 1]++)] = {j, to};
+            addMove(from, to);
         if (walkableBack(*links_[Slot(j)], from, to))
-            moves_[static_cast<std::size_t>(moveStart_[Slot(to) + 1]++)] = {j, from};
+            addMove(to, from);
     }
     moveStart_.pop_back();
     fromStart_.pop_back();

@@ -12,13 +12,6 @@ class clsNode;
 
 class WalkIndex {
   public:
-    // A step a walk can take from a node: over link (0-based link position) to next (0-based
-    // node position).
-    struct Move {
-        int32_t link;
-        int32_t next;
-    };
-
     void Build(const clsGraph& graph);
     void Clear();
 
@@ -32,10 +25,13 @@ class WalkIndex {
     int32_t From(int32_t link) const { return from_[static_cast<std::size_t>(link)]; }
     int32_t To(int32_t link) const { return to_[static_cast<std::size_t>(link)]; }
 
-    // Every step from the node in link order: each link that leaves it or, unless
-    // unidirectional, enters it.
-    const Move* MovesBegin(int32_t node) const { return moves_.data() + moveStart_[Slot(node)]; }
-    const Move* MovesEnd(int32_t node) const { return moves_.data() + moveStart_[Slot(node) + 1]; }
+    // The steps a walk can take, node by node in link order: from a node, over each link that
+    // leaves it or, unless unidirectional, enters it. The steps of node n are MoveStarts()[n] up
+    // to MoveStarts()[n + 1]; step i leads to MoveNodes()[i] over MoveLinks()[i]. Apart, so that
+    // a walk reads only the nodes until it takes a step.
+    const int32_t* MoveStarts() const { return moveStart_.data(); }
+    const int32_t* MoveNodes() const { return moveNodes_.data(); }
+    const int32_t* MoveLinks() const { return moveLinks_.data(); }
 
     // The links whose FromNode is the node, in link order (0-based link positions).
     const int32_t* FromLinksBegin(int32_t node) const {
@@ -53,7 +49,7 @@ class WalkIndex {
     std::unordered_map<const clsNode*, int32_t> positions_;
     std::vector<int32_t> from_, to_;
     std::vector<int32_t> moveStart_; // NodeCount + 1 offsets into moves_
-    std::vector<Move> moves_;
+    std::vector<int32_t> moveNodes_, moveLinks_;
     std::vector<int32_t> fromStart_; // NodeCount + 1 offsets into fromLinks_
     std::vector<int32_t> fromLinks_;
 };

@@ -27,12 +27,9 @@ class clsPathFile {
     // that such a label can be shown but never matches a node.
     void ReadToken(std::u32string& tokenString, int32_t& tokenType);
 
-    // The characters of the file, its length in characters, and how many have been consumed.
-    const std::u32string& FileText() const { return fileText_; }
-    int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
-    int32_t ReadPosition() const { return readPosition_; }
-
   private:
+    int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
+
     std::u32string fileText_;
     int32_t readPosition_ = 0;
 };

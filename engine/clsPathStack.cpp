@@ -8,31 +8,21 @@
 #include <algorithm>
 
 namespace {
-[[noreturn]] void OutOfRange() {
-    throw PathloomError(ErrorNumber::SubscriptOutOfRange, "clsPathStack", "Subscript out of range");
-}
-
 std::string LabelOf(const clsNode* node) {
     return node ? node->Label() : std::string();
 }
 } // namespace
 
 clsLink* clsPathStack::Pop() {
-    if (links_.empty())
-        OutOfRange();
+    CheckIndex(Count(), 1, INT32_MAX, "clsPathStack");
     clsLink* top = links_.back();
     links_.pop_back();
     return top;
 }
 
 clsLink* clsPathStack::Link(int32_t index) const {
-    if (index < 0 || index >= Count())
-        OutOfRange();
+    CheckIndex(index, 0, Count() - 1, "clsPathStack");
     return links_[static_cast<std::size_t>(index)];
-}
-
-bool clsPathStack::ContainLink(const clsLink* lnk) const {
-    return std::find(links_.begin(), links_.end(), lnk) != links_.end();
 }
 
 bool clsPathStack::ContainNode(const clsNode* node) const {
@@ -47,12 +37,6 @@ float clsPathStack::PathCost() const {
     for (const clsLink* link : links_)
         cost = Checked::AddFloat(cost, link->Weight, source);
     return cost;
-}
-
-void clsPathStack::Copy(clsPathStack& dest) const {
-    if (&dest == this)
-        return;
-    dest.links_ = links_;
 }
 
 std::string clsPathStack::Trace() const {

@@ -18,14 +18,11 @@ class clsPathStack {
     // Zero-based; a position outside 0..Count-1 is an index error.
     clsLink* Link(int32_t index) const;
 
-    bool ContainLink(const clsLink* lnk) const;
     // True when the node is an end of some link on the stack; the start of a walk is therefore
     // not on an empty path.
     bool ContainNode(const clsNode* node) const;
     // The weights added in path order, each partial sum rounded to a float; raises "Overflow".
     float PathCost() const;
-    // Makes dest hold these same link objects in the same order.
-    void Copy(clsPathStack& dest) const;
     // "From->To:" for each link in its stored direction, e.g. "A->B:B->C:".
     std::string Trace() const;
 

@@ -20,10 +20,7 @@ clsRange& clsRanges::Range(int32_t index) {
 }
 
 const clsRange& clsRanges::Range(int32_t index) const {
-    if (index < 1 || index > RangeCount()) {
-        throw PathloomError(ErrorNumber::SubscriptOutOfRange, "clsRanges",
-                            "Subscript out of range");
-    }
+    CheckIndex(index, 1, RangeCount(), "clsRanges");
     return ranges_[static_cast<std::size_t>(index - 1)];
 }
 

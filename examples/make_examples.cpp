@@ -40,10 +40,10 @@ void Build(clsLA& la, std::initializer_list<ExampleNode> nodes,
 // A triangle of simple links: the walk to the destination finds A-B-C, then A-C.
 void Triangle(const std::string& folder) {
     clsLA la;
-    la.Model = 0;
-    la.ModelType = 0;
-    la.Reward = 0.1f;
-    la.Penalty = 0.1f;
+    la.Settings.Model = 0;
+    la.Settings.ModelType = 0;
+    la.Settings.Reward = 0.1f;
+    la.Settings.Penalty = 0.1f;
     Build(la, {{"A", 60, 200}, {"B", 260, 60}, {"C", 460, 200}},
           {{1, 2, LinkKind::Simple, 1, 0.5f},
            {2, 3, LinkKind::Simple, 1, 0.5f},
@@ -54,10 +54,10 @@ void Triangle(const std::string& folder) {
 // One-way roads with costs: under the P-model the cheapest route S->A->D wins.
 void Network(const std::string& folder) {
     clsLA la;
-    la.Model = 0;
-    la.ModelType = 2; // LRI: only better routes move the probabilities
-    la.Reward = 0.5f;
-    la.Penalty = 0.0f;
+    la.Settings.Model = 0;
+    la.Settings.ModelType = 2; // LRI: only better routes move the probabilities
+    la.Settings.Reward = 0.5f;
+    la.Settings.Penalty = 0.0f;
     Build(la, {{"S", 40, 200}, {"A", 220, 80}, {"B", 220, 320}, {"C", 400, 320}, {"D", 520, 200}},
           {{1, 3, LinkKind::Unidirectional, 1, 0},
            {3, 5, LinkKind::Unidirectional, 4, 0},
@@ -72,11 +72,11 @@ void Network(const std::string& folder) {
 // S-model: a path dearer than the one before is answered 1 (bad), a cheaper one 0 (good).
 void SModel(const std::string& folder) {
     clsLA la;
-    la.Model = 1;
-    la.ModelType = 0;
-    la.Reward = 0.1f;
-    la.Penalty = 0.1f;
-    la.LearningFactor = 0.2f;
+    la.Settings.Model = 1;
+    la.Settings.ModelType = 0;
+    la.Settings.Reward = 0.1f;
+    la.Settings.Penalty = 0.1f;
+    la.Settings.LearningFactor = 0.2f;
     Build(la, {{"Home", 40, 60}, {"Park", 240, 40}, {"Mall", 240, 240}, {"Work", 460, 140}},
           {{1, 2, LinkKind::Bidirectional, 2, 0.5f},
            {1, 3, LinkKind::Bidirectional, 1, 0.5f},

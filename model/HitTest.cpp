@@ -1,5 +1,7 @@
 #include "HitTest.h"
 
+#include "NodeGeometry.h"
+
 #include <utility>
 
 namespace HitTest {
@@ -56,7 +58,7 @@ bool PointInLinkBand(Point centre1, Point centre2, Point p) {
 bool PointInNodeSquare(Point pos, Point p) {
     const int64_t dx = p.x - pos.x;
     const int64_t dy = p.y - pos.y;
-    return dx >= 0 && dx < 41 && dy >= 0 && dy < 41;
+    return dx >= 0 && dx < NodeGeometry::Size && dy >= 0 && dy < NodeGeometry::Size;
 }
 
 } // namespace HitTest

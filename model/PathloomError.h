@@ -2,6 +2,7 @@
 // The one error type of Pathloom: raised by an operation, caught by the handler of what the user
 // started.
 
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -14,7 +15,6 @@ constexpr int DivisionByZero = 11;
 constexpr int FileNotFound = 53;
 constexpr int InputPastEndOfFile = 62; // a document shorter than its counts say
 constexpr int ObjectNotSet = 91;       // a link end that resolved to no node
-constexpr int Cancelled = 32755;       // the user cancelled a file dialog
 } // namespace ErrorNumber
 
 class PathloomError : public std::exception {
@@ -34,3 +34,7 @@ class PathloomError : public std::exception {
 
 // Shorthand for the program's own errors (number 1).
 [[noreturn]] void Raise(const std::string& source, const std::string& description);
+
+// Raises "Subscript out of range" unless first <= index <= last: the one index check of the
+// model's collections.
+void CheckIndex(int64_t index, int64_t first, int64_t last, const char* source);

@@ -4,6 +4,7 @@
 #include "DocumentStream.h"
 #include "HitTest.h"
 #include "Latin1.h"
+#include "NodeGeometry.h"
 #include "PathloomError.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@
 #include <unordered_set>
 
 namespace {
-[[noreturn]] void OutOfRange() {
-    throw PathloomError(ErrorNumber::SubscriptOutOfRange, "clsGraph", "Subscript out of range");
-}
-
 [[noreturn]] void NoNode(const char* source) {
     throw PathloomError(ErrorNumber::ObjectNotSet, source,
                         "Object variable or With block variable not set");
@@ -41,17 +38,8 @@ void clsGraph::DeleteNode(int32_t index) {
 }
 
 clsNode& clsGraph::Node(int32_t index) const {
-    if (index < 1 || index > NodeCount())
-        OutOfRange();
+    CheckIndex(index, 1, NodeCount(), "clsGraph");
     return *nodes_[static_cast<std::size_t>(index - 1)];
-}
-
-int32_t clsGraph::NodeIndexOf(const clsNode* node) const {
-    for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        if (nodes_[i].get() == node)
-            return static_cast<int32_t>(i + 1);
-    }
-    return -1;
 }
 
 void clsGraph::AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType) {
@@ -79,8 +67,7 @@ void clsGraph::DeleteLink(int32_t index) {
 }
 
 clsLink& clsGraph::Link(int32_t index) const {
-    if (index < 1 || index > LinkCount())
-        OutOfRange();
+    CheckIndex(index, 1, LinkCount(), "clsGraph");
     return *links_[static_cast<std::size_t>(index - 1)];
 }
 
@@ -175,8 +162,9 @@ int32_t clsGraph::GetLinkIndexFromPoint(int32_t x, int32_t y) const {
             continue;
         const clsPosition& a = link.FromNode->Position;
         const clsPosition& b = link.ToNode->Position;
-        if (HitTest::PointInLinkBand({int64_t{a.x} + 20, int64_t{a.y} + 20},
-                                     {int64_t{b.x} + 20, int64_t{b.y} + 20}, {x, y}))
+        constexpr int c = NodeGeometry::CentreOffset;
+        if (HitTest::PointInLinkBand({int64_t{a.x} + c, int64_t{a.y} + c},
+                                     {int64_t{b.x} + c, int64_t{b.y} + c}, {x, y}))
             return i;
     }
     return -1;

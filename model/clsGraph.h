@@ -22,7 +22,6 @@ class clsGraph {
     void DeleteNode(int32_t index);
     clsNode& Node(int32_t index) const;
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
-    int32_t NodeIndexOf(const clsNode* node) const; // one-based, or -1
 
     // Links, one-based; at most one link joins two nodes, whatever its kind and direction.
     void AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType);

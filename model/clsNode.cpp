@@ -14,6 +14,7 @@ std::string clsNode::Label() const {
 void clsNode::SetLabel(const std::string& newValue) {
     static const std::string forbidden = "{}(), ->";
     if (newValue.find_first_of(forbidden) != std::string::npos) {
+        // "connot" is kept on purpose: the message has always read so.
         Raise("Node.Label", "A node name connot contain any of the following characters:\r\n"
                             "{ } ( ) , Space - >");
     }

@@ -1,13 +1,14 @@
 #pragma once
 // Every message box of Pathloom: titled "Pathloom", with the icon and buttons the message needs.
 
-#include "RunHost.h"
-
 #include <QString>
 #include <memory>
 
 class QMessageBox;
 class QWidget;
+
+// The icons of Pathloom's messages: errors, refused input, and information.
+enum class MessageIcon { Critical, Exclamation, Information };
 
 namespace Platform {
 

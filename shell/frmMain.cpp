@@ -1,12 +1,12 @@
 #include "frmMain.h"
 
-#include "Busy.h"
 #include "DocumentFile.h"
 #include "DrawObjects.h"
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
 #include "Resources.h"
+#include "RunController.h"
 #include "Scrolling.h"
 #include "frmAbout.h"
 #include "frmLinkProperties.h"
@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -39,11 +38,6 @@ constexpr int ControlToolbarHeight = 28;
 constexpr int StatusBarHeight = 21;
 constexpr QSize StartClientSize(604, 476);
 
-// A run without step delay looks at the window this often; the canvas follows less often,
-// since rendering a large graph costs more than processing a few events.
-constexpr qint64 ResponsiveIntervalMs = 50;
-constexpr qint64 RedrawIntervalMs = 200;
-
 } // namespace
 
 struct frmMain::Dialogs {
@@ -55,12 +49,16 @@ struct frmMain::Dialogs {
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent), Graph(LA.Graph()),
-      ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"),
-      dialogs_(std::make_unique<Dialogs>()) {
+      ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"), dialogs_(std::make_unique<Dialogs>()),
+      run_(new RunController(LA, this)) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     BuildMenus();
     BuildClientArea();
+    connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
+    connect(run_, &RunController::PathsFound, this,
+            [this](int paths) { pathsPanel->setText(QString("Paths found: %1").arg(paths)); });
+    connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
 
     // Start-up, in this order: the engine exists (a member), then the idle state, the scroll
     // ranges, the fonts, the disabled run control, and a new document.
@@ -522,6 +520,7 @@ void frmMain::picCanvas_MouseDown(QMouseEvent* event) {
         FirstMove = true;
         SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
         if (SelectedNode == -1)
+            // "mush" is kept on purpose: the message has always read so.
             Platform::ShowMessage(this, "You mush select a node and drag pointer to another node.",
                                   MessageIcon::Exclamation);
         break;
@@ -642,13 +641,7 @@ void frmMain::DeleteSelection() {
         Modified = true;
         DrawObjects();
     } else if (SelectedNode >= 1) {
-        // The engine must not keep pointing at a node that is gone.
-        const clsNode* node = &Graph.Node(SelectedNode);
-        if (LA.sourceNode == node)
-            LA.sourceNode = nullptr;
-        if (LA.DestNode == node)
-            LA.DestNode = nullptr;
-        Graph.DeleteNode(SelectedNode);
+        LA.DeleteNode(SelectedNode);
         SelectedNode = -1;
         SelectedLink = -1;
         Modified = true;
@@ -659,12 +652,45 @@ void frmMain::DeleteSelection() {
 // ---- Run control ----
 
 void frmMain::StartRun() {
-    ControlButton = ControlKey::None;
     SetWorkingState(true);
     Working = true;
     for (QAction* button : ControlToolbar->actions())
         button->setEnabled(true);
-    LA.Start(*this);
+    const frmOptions::Result options =
+        dialogs_->Options.ShowDialog(this, LA.Settings, Graph, LA.Ranges());
+    if (options.ranges) {
+        LA.Ranges() = *options.ranges;
+        Modified = true;
+    }
+    if (!options.settings) {
+        EndRun();
+        return;
+    }
+    LA.Settings = *options.settings;
+    Modified = true;
+    // Over the canvas only: the run-control buttons stay usable during a run.
+    if (!LA.Settings.EnableDelay) {
+        busy_ = true;
+        picCanvas->setCursor(Qt::WaitCursor);
+    }
+    run_->Start();
+}
+
+void frmMain::RunEnded(const QString& failure, bool notFound) {
+    if (!failure.isEmpty()) {
+        DrawObjects(); // the path the run failed on stays flagged
+        Platform::ShowMessage(this, failure, MessageIcon::Critical);
+    }
+    if (notFound) {
+        DrawObjects();
+        Platform::ShowMessage(this, "Not found any path.", MessageIcon::Information);
+    }
+    EndRun();
+}
+
+void frmMain::EndRun() {
+    busy_ = false;
+    SetTool(CurrentTool);
     for (QAction* button : ControlToolbar->actions())
         button->setEnabled(false);
     Working = false;
@@ -682,7 +708,7 @@ void frmMain::SetWorkingState(bool working) {
     for (QAction* button : StdToolbar->actions())
         button->setEnabled(!working);
     statusPanel->setText(working ? "Working..." : "Ready");
-    // The engine needs the graph unchanged until the run ends.
+    // The run needs the graph unchanged until it ends.
     mnuNew->setEnabled(!working);
     mnuOpen->setEnabled(!working);
     mnuDelete->setEnabled(!working);
@@ -693,74 +719,11 @@ void frmMain::SetWorkingState(bool working) {
 
 void frmMain::ControlToolbar_ButtonClick(QAction* button) {
     if (button->objectName() == "Forward")
-        ControlButton = ControlKey::Forward;
+        run_->Forward();
     else if (button->objectName() == "Stop")
-        ControlButton = ControlKey::Stop;
-}
-
-bool frmMain::ShowOptions(clsLA& la) {
-    dialogs_->Options.LA = &la;
-    dialogs_->Options.MarkModified = [this] { Modified = true; };
-    return dialogs_->Options.ShowDialog(this) == 1;
-}
-
-int32_t frmMain::Wait() {
-    DrawObjects();
-    int32_t result = 0;
-    for (;;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        if (ControlButton == ControlKey::Forward || ControlButton == ControlKey::Stop) {
-            result = ControlButton;
-            break;
-        }
-        // Sleep until something happens instead of spinning.
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    ControlButton = ControlKey::None;
-    return result;
-}
-
-void frmMain::DoEvents() {
-    Platform::DoEvents();
+        run_->Stop();
 }
 
 void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
     Platform::ShowMessage(this, Platform::FromMessageText(text), icon);
-}
-
-void frmMain::SetBusy(bool busy) {
-    // Over the canvas only: the run-control buttons stay usable during a responsive run.
-    busy_ = busy;
-    if (busy)
-        picCanvas->setCursor(Qt::WaitCursor);
-    else
-        SetTool(CurrentTool);
-    responsiveClock_.restart();
-    lastResponsive_ = 0;
-    lastRedraw_ = 0;
-}
-
-void frmMain::PathLearned(int32_t pathCount, const clsPathStack& path) {
-    (void)path;
-    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
-}
-
-bool frmMain::KeepResponsive(int32_t pathCount) {
-    if (!responsiveClock_.isValid())
-        responsiveClock_.start();
-    const qint64 now = responsiveClock_.elapsed();
-    if (now - lastResponsive_ < ResponsiveIntervalMs)
-        return false;
-    lastResponsive_ = now;
-    pathsPanel->setText(QString("Paths found: %1").arg(pathCount));
-    if (now - lastRedraw_ >= RedrawIntervalMs) {
-        lastRedraw_ = now;
-        DrawObjects();
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (ControlButton == ControlKey::Stop) {
-        ControlButton = ControlKey::None;
-        return true;
-    }
-    return false;
 }

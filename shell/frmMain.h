@@ -1,13 +1,12 @@
 #pragma once
 // The main window: owns the engine and its graph, runs the document commands, the canvas with
-// its editing tools, and the control of runs. It is the engine's host during a run.
+// its editing tools, and the control of runs.
 
 #include "CanvasWidget.h"
 #include "FileDialog.h"
-#include "RunHost.h"
+#include "MessageBox.h"
 #include "clsLA.h"
 
-#include <QElapsedTimer>
 #include <QFont>
 #include <QMainWindow>
 #include <QPointF>
@@ -29,13 +28,9 @@ constexpr int32_t AddNode = 2;
 constexpr int32_t Link = 3;
 } // namespace Tool
 
-namespace ControlKey {
-constexpr int16_t None = 0;
-constexpr int16_t Forward = 1;
-constexpr int16_t Stop = 2;
-} // namespace ControlKey
+class RunController;
 
-class frmMain : public QMainWindow, public RunHost {
+class frmMain : public QMainWindow {
     Q_OBJECT
   public:
     explicit frmMain(QWidget* parent = nullptr);
@@ -63,15 +58,8 @@ class frmMain : public QMainWindow, public RunHost {
     const QString& GetDocumentPath() const { return DocumentPath; }
     CanvasWidget* Canvas() const { return picCanvas; }
 
-    // RunHost: what a run needs from the window.
-    bool ShowOptions(clsLA& la) override;
-    int32_t Wait() override;
-    void DrawObjects() override;
-    void DoEvents() override;
-    void ShowMessage(const std::string& text, MessageIcon icon) override;
-    void SetBusy(bool busy) override;
-    void PathLearned(int32_t pathCount, const clsPathStack& path) override;
-    bool KeepResponsive(int32_t pathCount) override;
+    void DrawObjects();
+    RunController& Run() const { return *run_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -116,6 +104,9 @@ class frmMain : public QMainWindow, public RunHost {
     // Run control.
     void SetWorkingState(bool working);
     void StartRun();
+    void RunEnded(const QString& failure, bool notFound);
+    void EndRun();
+    void ShowMessage(const std::string& text, MessageIcon icon);
     void ResetRun();
     void ControlToolbar_ButtonClick(QAction* button);
 
@@ -133,7 +124,6 @@ class frmMain : public QMainWindow, public RunHost {
     int32_t NewLinkType = LinkKind::Simple;
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
     bool Working = false;
-    int16_t ControlButton = ControlKey::None;
     bool FirstMove = false;
     int32_t LastX = 0;
     int32_t LastY = 0;
@@ -166,13 +156,10 @@ class frmMain : public QMainWindow, public RunHost {
     QScrollBar* HScroll = nullptr;
     QScrollBar* VScroll = nullptr;
 
-    // A run without step delay: when events were last processed and the canvas last redrawn.
-    bool busy_ = false;
-    QElapsedTimer responsiveClock_;
-    qint64 lastResponsive_ = 0;
-    qint64 lastRedraw_ = 0;
+    bool busy_ = false; // a run without step delay shows the busy pointer over the canvas
 
     // The reused dialog objects.
     struct Dialogs;
     std::unique_ptr<Dialogs> dialogs_;
+    RunController* run_; // a child of the window
 };

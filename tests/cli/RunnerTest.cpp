@@ -35,8 +35,8 @@ class RunnerTest : public ::testing::Test {
     // A triangle A-B, B-C, A-C of simple links weighing 1, 1 and 3, probabilities 0.5.
     std::string Triangle(int linkKind = 0) const {
         clsLA la;
-        la.Reward = 0.1f;
-        la.Penalty = 0.1f;
+        la.Settings.Reward = 0.1f;
+        la.Settings.Penalty = 0.1f;
         clsGraph& g = la.Graph();
         for (const char* label : {"A", "B", "C"}) {
             g.AddNode(g.NodeCount() * 100, 0);
@@ -191,9 +191,9 @@ TEST_F(RunnerTest, SchemeRulesAndSaveKeepTheLearnedProbabilities) {
     EXPECT_EQ(out_.str().find("A->B:B->C:"), std::string::npos) << "quiet prints no paths";
     clsLA la;
     LoadGraph(la, out);
-    EXPECT_EQ(la.ModelType, 2);
-    EXPECT_EQ(la.Reward, 0.5f);
-    EXPECT_EQ(la.Penalty, 0.0f);
+    EXPECT_EQ(la.Settings.ModelType, 2);
+    EXPECT_EQ(la.Settings.Reward, 0.5f);
+    EXPECT_EQ(la.Settings.Penalty, 0.0f);
     // LRI: the reward of the first path stays, the unfavourable second changes nothing.
     EXPECT_FLOAT_EQ(la.Graph().Link(1).Probability, 0.75f);
     EXPECT_FLOAT_EQ(la.Graph().Link(2).Probability, 0.75f);
@@ -202,7 +202,7 @@ TEST_F(RunnerTest, SchemeRulesAndSaveKeepTheLearnedProbabilities) {
     // LRP mirrors the reward into the penalty.
     EXPECT_EQ(Run({doc, "--scheme", "LRP", "--reward", "0.3", "--save", out}), ExitStatus::Ok);
     LoadGraph(la, out);
-    EXPECT_EQ(la.Penalty, 0.3f);
+    EXPECT_EQ(la.Settings.Penalty, 0.3f);
 }
 
 TEST_F(RunnerTest, HumanOutputSummaryRunAndFailedSave) {

@@ -1,8 +1,8 @@
 #include "frmOptions.h"
 
 #include "DialogTestSupport.h"
-#include "NumericText.h"
 #include "PlatformScript.h"
+#include "ValidationCases.h"
 #include "clsLA.h"
 
 #include <QCheckBox>
@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <cmath>
 
 namespace {
 
@@ -28,49 +29,47 @@ QRadioButton* Method(QDialog* d, int index) {
 QListWidget* TypeList(QDialog* d) {
     return Get<QListWidget>(d, "lstType");
 }
-void SetText(QDialog* d, const char* name, const char* text) {
+void SetText(QDialog* d, const char* name, const QString& text) {
     Edit(d, name)->setText(text);
 }
 
 class Options : public ::testing::Test {
   protected:
     void SetUp() override {
-        options.LA = &la;
-        options.MarkModified = [this] { ++modified; };
         // Nodes "A", "B", "A": two equal labels, told apart only by position.
         for (const char* label : {"A", "B", "A"}) {
             la.Graph().AddNode(0, 0);
             la.Graph().Node(la.Graph().NodeCount()).SetLabel(label);
         }
-        la.Model = la.ModelType = 0;
-        la.Reward = la.Penalty = 0.1f;
-        la.LearningFactor = 0.5f;
-        la.GraphSearchMethod = SearchMethod::IncludeAllNodes;
-        la.FilePath = "/tmp/old paths.txt";
-        la.EnableDelay = false;
+        settings.Reward = settings.Penalty = 0.1f;
+        settings.LearningFactor = 0.5f;
+        settings.FilePath = "/tmp/old paths.txt";
     }
 
-    int Show(std::function<void(QDialog*)> steps) { return DialogTest::Open(options, steps); }
+    frmOptions::Result Show(std::function<void(QDialog*)> steps) {
+        DialogTest::WhenShown(std::move(steps));
+        return options.ShowDialog(nullptr, settings, la.Graph(), la.Ranges());
+    }
 
     std::string LastMessage() const {
         return script.Messages().empty() ? "" : script.Messages().back().text.toStdString();
     }
 
     clsLA la;
+    RunSettings settings;
     frmOptions options;
-    int modified = 0;
     Platform::PlatformScript script;
 };
 
 TEST_F(Options, LoadsEverySettingAndOffersTheNodesWithoutAChoice) {
-    la.Model = 1;
-    la.ModelType = 1;
-    la.Reward = 0.2f;
-    la.Penalty = 0.05f;
-    la.LearningFactor = 2.0f / 3.0f;
-    la.GraphSearchMethod = SearchMethod::ReadFromFile;
-    la.sourceNode = &la.Graph().Node(2);
-    la.EnableDelay = true;
+    settings.Model = 1;
+    settings.ModelType = Scheme::LREP;
+    settings.Reward = 0.2f;
+    settings.Penalty = 0.05f;
+    settings.LearningFactor = 2.0f / 3.0f;
+    settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    settings.sourceNode = 2;
+    settings.EnableDelay = true;
     Show([](QDialog* d) {
         EXPECT_EQ(Combo(d, "cmbModel")->currentIndex(), 1);
         EXPECT_EQ(TypeList(d)->currentRow(), 1);
@@ -78,8 +77,6 @@ TEST_F(Options, LoadsEverySettingAndOffersTheNodesWithoutAChoice) {
         EXPECT_EQ(Edit(d, "txtPenalty")->text(), "0.05");
         EXPECT_EQ(Edit(d, "txtLearningFactor")->text(), "0.6666667");
         EXPECT_TRUE(Method(d, 2)->isChecked());
-        EXPECT_FALSE(Combo(d, "cmbSource")->isEnabled()); // the loaded method sets the controls
-        EXPECT_TRUE(Edit(d, "txtFilePath")->isEnabled());
         for (const char* name : {"cmbSource", "cmbDest"}) {
             QComboBox* nodes = Combo(d, name);
             ASSERT_EQ(nodes->count(), 3);
@@ -90,166 +87,71 @@ TEST_F(Options, LoadsEverySettingAndOffersTheNodesWithoutAChoice) {
         EXPECT_TRUE(Get<QCheckBox>(d, "chkEnableDelay")->isChecked());
         Button(d, "cmdCancel")->click();
     });
-}
-
-TEST_F(Options, UnknownEncodingsLeaveTheListsWithoutASelection) {
-    la.Model = 5;
-    la.ModelType = -1;
-    la.GraphSearchMethod = 7;
+    // Unknown encodings, from a damaged document, leave the lists without a selection.
+    settings.Model = 5;
+    settings.ModelType = -1;
+    settings.GraphSearchMethod = 7;
     Show([](QDialog* d) {
         EXPECT_EQ(Combo(d, "cmbModel")->currentIndex(), -1);
         EXPECT_TRUE(TypeList(d)->selectedItems().isEmpty());
-        for (int i = 0; i < 3; ++i)
-            EXPECT_FALSE(Method(d, i)->isChecked());
+        EXPECT_FALSE(Method(d, 0)->isChecked() || Method(d, 1)->isChecked() ||
+                     Method(d, 2)->isChecked());
         Button(d, "cmdCancel")->click();
     });
 }
 
-TEST_F(Options, LrpMirrorsTheRewardIntoThePenaltyAfterLoading) {
-    // LRP mirrors the reward into the penalty as the reward is loaded; the stored penalty follows.
-    la.Reward = 0.3f;
-    la.Penalty = 0.7f;
-    Show([](QDialog* d) {
-        QLineEdit* reward = Edit(d, "txtReward");
-        QLineEdit* penalty = Edit(d, "txtPenalty");
-        EXPECT_EQ(penalty->text(), "0.7");
-        EXPECT_FALSE(penalty->isEnabled());
-        EXPECT_FALSE(Get<QLabel>(d, "lblPenalty")->isEnabled());
-        reward->setFocus();
-        reward->selectAll();
-        QTest::keyClicks(reward, "3.25");
-        EXPECT_EQ(penalty->text(), "3.25");
-        QTest::keyClick(reward, Qt::Key_Backspace);
-        EXPECT_EQ(penalty->text(), "3.2");
-        Combo(d, "cmbSource")->setCurrentIndex(0);
-        Button(d, "cmdOK")->click();
-    });
-    EXPECT_EQ(la.Reward, 3.2f);
-    EXPECT_EQ(la.Penalty, 3.2f);
-}
-
-TEST_F(Options, TheTypeRuleSetsThePenaltyByScheme) {
-    Show([](QDialog* d) {
-        QListWidget* types = TypeList(d);
-        QLineEdit* penalty = Edit(d, "txtPenalty");
-        types->setCurrentRow(2); // LRI
-        EXPECT_EQ(penalty->text(), "0");
-        EXPECT_FALSE(penalty->isEnabled());
-        SetText(d, "txtReward", "0.4"); // no mirroring under LRI
-        EXPECT_EQ(penalty->text(), "0");
-        types->setCurrentRow(1); // LR(E)P keeps the text and allows editing
-        EXPECT_EQ(penalty->text(), "0");
-        EXPECT_TRUE(penalty->isEnabled());
-        EXPECT_TRUE(Get<QLabel>(d, "lblPenalty")->isEnabled());
-        penalty->setText("0.05");
-        SetText(d, "txtReward", "0.6");
-        EXPECT_EQ(penalty->text(), "0.05");
-        types->setCurrentRow(0); // LRP copies the reward at once
-        EXPECT_EQ(penalty->text(), "0.6");
-        EXPECT_FALSE(penalty->isEnabled());
-        Button(d, "cmdCancel")->click();
-    });
-}
-
-TEST_F(Options, LriWritesAZeroPenaltyWhateverTheTextShows) {
-    la.ModelType = 2;
-    la.Penalty = 0.2f; // shown as loaded, but LRI stores 0
-    Show([](QDialog* d) {
-        EXPECT_EQ(Edit(d, "txtPenalty")->text(), "0.2");
-        Combo(d, "cmbSource")->setCurrentIndex(0);
-        Button(d, "cmdOK")->click();
-    });
-    EXPECT_EQ(la.ModelType, 2);
-    EXPECT_EQ(la.Penalty, 0.0f);
-}
-
-const char* const badReward = "Please enter Reward value correctly.";
-const char* const badFactor = "Please enter Learning Factor value correctly.";
-
-TEST_F(Options, OkRefusesWithItsMessageAndMovesTheFocus) {
-    // Each case: its arrangement, its message, and where the focus goes ("" where it stays).
-    const struct {
-        std::function<void(QDialog*)> arrange;
-        const char* message;
-        const char* focus;
-    } cases[] = {
-        {[](QDialog* d) { SetText(d, "txtReward", ""); }, badReward, "txtReward"},
-        {[](QDialog* d) { SetText(d, "txtReward", std::string(50, '9').c_str()); }, badReward,
-         "txtReward"},
-        {[](QDialog* d) { SetText(d, "txtPenalty", "0.1.2"); },
-         "Please enter Penalty value correctly.", "txtPenalty"},
-        {[](QDialog* d) { SetText(d, "txtPenalty", "0.1"); },
-         "In LR(E)P type, Penalty value must be less than Reward value.", "txtReward"},
-        {[](QDialog* d) { SetText(d, "txtLearningFactor", "1e-3"); }, badFactor,
-         "txtLearningFactor"},
-        {[](QDialog* d) { SetText(d, "txtLearningFactor", "-"); }, badFactor, "txtLearningFactor"},
-        {[](QDialog* d) { SetText(d, "txtLearningFactor", "1-2"); }, badFactor,
-         "txtLearningFactor"},
-        {[](QDialog* d) { Combo(d, "cmbSource")->setCurrentIndex(-1); },
-         "Please select source node.", "cmbSource"},
-        {[](QDialog* d) { Method(d, 1)->click(); }, "Please select destination node.", "cmbDest"},
-        {[](QDialog* d) {
-             Method(d, 1)->click();
-             Combo(d, "cmbDest")->setCurrentIndex(0);
-         },
-         "Source node and destination node are equal. Please select different node.", ""},
+// The rules every run obeys, entered as a user would: the message, the focus on the field it is
+// about with its text selected, and after a refusal the dialog still open.
+TEST_F(Options, OkAppliesTheRulesOfARun) {
+    const auto text = [](float value, const char* noNumber) {
+        return std::isfinite(value) ? QString::number(value) : QString(noNumber);
     };
-    la.ModelType = 1;
-    la.Penalty = 0.05f;
-    for (const auto& c : cases) {
-        const size_t before = script.Messages().size();
-        const int result = Show([this, &c, before](QDialog* d) {
-            Combo(d, "cmbSource")->setCurrentIndex(0);
-            c.arrange(d);
+    const char* const fields[] = {"",          "txtReward", "txtPenalty", "txtLearningFactor",
+                                  "cmbSource", "cmbDest"};
+    for (const ValidationCase& c : ValidationTable::Cases) {
+        const frmOptions::Result result = Show([&](QDialog* d) {
+            TypeList(d)->setCurrentRow(c.scheme);
+            SetText(d, "txtReward", text(c.reward, ""));
+            if (c.scheme == Scheme::LREP)
+                SetText(d, "txtPenalty", text(c.penalty, "0.1.2"));
+            SetText(d, "txtLearningFactor", text(c.factor, "1-2"));
+            Method(d, c.method)->click();
+            Combo(d, "cmbSource")->setCurrentIndex(c.source - 1);
+            Combo(d, "cmbDest")->setCurrentIndex(c.dest - 1);
             // Enter from the check box runs OK; a check that keeps the focus leaves it there.
             QCheckBox* delay = Get<QCheckBox>(d, "chkEnableDelay");
             delay->setFocus();
             QTest::keyClick(delay, Qt::Key_Return);
-            ASSERT_EQ(script.Messages().size(), before + 1) << c.message;
-            EXPECT_EQ(LastMessage(), c.message);
-            EXPECT_EQ(script.Messages().back().icon, MessageIcon::Exclamation);
-            EXPECT_EQ(FocusName(d), *c.focus ? c.focus : "chkEnableDelay") << c.message;
-            EXPECT_TRUE(d->isVisible());
+            if (!*c.message)
+                return;
+            EXPECT_EQ(LastMessage(), c.message) << c.name;
+            const char* field = fields[static_cast<int>(c.field)];
+            EXPECT_EQ(FocusName(d), *field ? field : "chkEnableDelay") << c.name;
             if (auto* edit = qobject_cast<QLineEdit*>(d->focusWidget())) {
-                EXPECT_EQ(edit->selectedText(), edit->text()) << "the refused text is selected";
+                EXPECT_EQ(edit->selectedText(), edit->text()) << c.name;
             }
             Button(d, "cmdCancel")->click();
         });
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(result.settings.has_value(), !*c.message) << c.name;
     }
-    EXPECT_EQ(modified, 0);
-}
-
-TEST_F(Options, ValuesWrittenBeforeAFailedCheckStayWrittenAfterCancel) {
-    // Each round: reward, learning factor; then what the engine holds afterwards.
-    const struct {
-        const char* reward;
-        const char* factor;
-        float storedReward, storedPenalty, storedFactor;
-    } rounds[] = {
-        {"0.7", "0.9", 0.7f, 0.7f, 0.9f}, // no source node: refused after all three are written
-        {"0.4", "-", 0.4f, 0.4f, 0.9f},   // a refused factor: reward and penalty written
-        {"x", "0.2", 0.4f, 0.4f, 0.9f},   // a refused reward writes nothing
-    };
-    for (const auto& r : rounds) {
-        Show([&r](QDialog* d) {
-            SetText(d, "txtReward", r.reward);
-            SetText(d, "txtLearningFactor", r.factor);
+    // Texts that pass the numeric check but are no float, or no number as a whole.
+    const std::pair<const char*, const char*> texts[] = {
+        {"txtReward", "999999999999999999999999999999999999999999"},
+        {"txtLearningFactor", "-"},
+        {"txtLearningFactor", "1e-3"}};
+    for (const auto& [field, value] : texts) {
+        Show([&](QDialog* d) {
+            SetText(d, field, value);
             Button(d, "cmdOK")->click();
+            EXPECT_EQ(FocusName(d), field) << value;
             Button(d, "cmdCancel")->click();
         });
-        EXPECT_EQ(la.Reward, r.storedReward) << r.reward;
-        EXPECT_EQ(la.Penalty, r.storedPenalty) << r.reward;
-        EXPECT_EQ(la.LearningFactor, r.storedFactor) << r.reward;
     }
-    EXPECT_EQ(LastMessage(), badReward);
-    EXPECT_EQ(modified, 0);
 }
 
-TEST_F(Options, OkWritesEverySettingAndMarksTheDocumentModified) {
-    clsNode* oldDest = &la.Graph().Node(2);
-    la.DestNode = oldDest;
-    const int result = Show([](QDialog* d) {
+TEST_F(Options, OkGivesEverySettingBack) {
+    settings.DestNode = 2;
+    const frmOptions::Result result = Show([](QDialog* d) {
         Combo(d, "cmbModel")->setCurrentIndex(1);
         TypeList(d)->setCurrentRow(1);
         SetText(d, "txtReward", "  12  ");
@@ -260,47 +162,53 @@ TEST_F(Options, OkWritesEverySettingAndMarksTheDocumentModified) {
         Get<QCheckBox>(d, "chkEnableDelay")->setChecked(true);
         Button(d, "cmdOK")->click();
     });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(modified, 1);
-    EXPECT_EQ(la.Model, 1);
-    EXPECT_EQ(la.ModelType, 1);
-    EXPECT_EQ(la.Reward, 12.0f);
-    EXPECT_EQ(la.Penalty, 1.0f);
-    EXPECT_EQ(la.LearningFactor, 0.25f);
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::IncludeAllNodes);
-    EXPECT_EQ(la.sourceNode, &la.Graph().Node(3));
-    EXPECT_EQ(la.DestNode, oldDest); // not needed by "Include All Nodes": unchanged
-    EXPECT_EQ(la.FilePath, "");
-    EXPECT_TRUE(la.EnableDelay);
+    ASSERT_TRUE(result.settings);
+    const RunSettings& s = *result.settings;
+    EXPECT_EQ(s.Model, 1);
+    EXPECT_EQ(s.ModelType, 1);
+    EXPECT_EQ(s.Reward, 12.0f);
+    EXPECT_EQ(s.Penalty, 1.0f);
+    EXPECT_EQ(s.LearningFactor, 0.25f);
+    EXPECT_EQ(s.GraphSearchMethod, SearchMethod::IncludeAllNodes);
+    EXPECT_EQ(s.sourceNode, 3);
+    EXPECT_EQ(s.DestNode, 2); // not needed by "Include All Nodes": unchanged
+    EXPECT_EQ(s.FilePath, "");
+    EXPECT_TRUE(s.EnableDelay);
+    EXPECT_FALSE(result.ranges);
 }
 
-TEST_F(Options, NodesAreTakenByPositionAlsoWithEqualLabels) {
-    Show([](QDialog* d) {
-        Method(d, 1)->click();
-        Combo(d, "cmbSource")->setCurrentIndex(2);
-        Combo(d, "cmbDest")->setCurrentIndex(0);
+TEST_F(Options, TheTypeRuleSetsThePenaltyByScheme) {
+    settings.Reward = 0.3f;
+    settings.Penalty = 0.7f; // LRP: shown as loaded, then mirrored as the reward changes
+    const frmOptions::Result result = Show([](QDialog* d) {
+        QLineEdit* reward = Edit(d, "txtReward");
+        QLineEdit* penalty = Edit(d, "txtPenalty");
+        EXPECT_EQ(penalty->text(), "0.7");
+        EXPECT_FALSE(penalty->isEnabled());
+        reward->setFocus();
+        reward->selectAll();
+        QTest::keyClicks(reward, "3.25");
+        EXPECT_EQ(penalty->text(), "3.25");
+        TypeList(d)->setCurrentRow(2); // LRI
+        EXPECT_EQ(penalty->text(), "0");
+        SetText(d, "txtReward", "0.4"); // no mirroring under LRI
+        EXPECT_EQ(penalty->text(), "0");
+        TypeList(d)->setCurrentRow(1); // LR(E)P keeps the text and allows editing
+        EXPECT_TRUE(penalty->isEnabled());
+        EXPECT_TRUE(Get<QLabel>(d, "lblPenalty")->isEnabled());
+        penalty->setText("0.05");
+        SetText(d, "txtReward", "0.6");
+        EXPECT_EQ(penalty->text(), "0.05");
+        TypeList(d)->setCurrentRow(0); // LRP copies the reward at once
+        EXPECT_EQ(penalty->text(), "0.6");
+        EXPECT_FALSE(penalty->isEnabled());
+        TypeList(d)->setCurrentRow(2);
+        SetText(d, "txtPenalty", "0.2"); // LRI stores 0 whatever the text shows
+        Combo(d, "cmbSource")->setCurrentIndex(0);
         Button(d, "cmdOK")->click();
     });
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::SourceToDestination);
-    EXPECT_EQ(la.sourceNode, &la.Graph().Node(3));
-    EXPECT_EQ(la.DestNode, &la.Graph().Node(1));
-}
-
-TEST_F(Options, ReadFromFileNeedsNoNodesAndKeepsThem) {
-    clsNode* source = &la.Graph().Node(1);
-    clsNode* dest = &la.Graph().Node(2);
-    la.sourceNode = source;
-    la.DestNode = dest;
-    const int result = Show([](QDialog* d) {
-        Method(d, 2)->click();
-        SetText(d, "txtFilePath", "");
-        Button(d, "cmdOK")->click();
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::ReadFromFile);
-    EXPECT_EQ(la.sourceNode, source);
-    EXPECT_EQ(la.DestNode, dest);
-    EXPECT_EQ(la.FilePath, "");
+    ASSERT_TRUE(result.settings);
+    EXPECT_EQ(result.settings->Penalty, 0.0f);
 }
 
 TEST_F(Options, TheSearchMethodEnablesItsControls) {
@@ -321,7 +229,7 @@ TEST_F(Options, TheSearchMethodEnablesItsControls) {
     });
 }
 
-TEST_F(Options, CancelEscAndTheCloseBoxWriteNothing) {
+TEST_F(Options, CancelEscAndTheCloseBoxGiveNothingBack) {
     const std::vector<std::function<void(QDialog*)>> closers = {
         [](QDialog* d) { Button(d, "cmdCancel")->click(); },
         [](QDialog* d) { QTest::keyClick(Edit(d, "txtReward"), Qt::Key_Escape); },
@@ -332,32 +240,17 @@ TEST_F(Options, CancelEscAndTheCloseBoxWriteNothing) {
         },
     };
     for (const auto& close : closers) {
-        const int result = Show([&close](QDialog* d) {
+        const frmOptions::Result result = Show([&close](QDialog* d) {
             Combo(d, "cmbSource")->setCurrentIndex(1);
-            SetText(d, "txtReward", "0.9");
-            Get<QCheckBox>(d, "chkEnableDelay")->setChecked(true);
             close(d);
         });
-        EXPECT_EQ(result, 0);
+        EXPECT_FALSE(result.settings || result.ranges);
     }
-    EXPECT_EQ(la.Reward, 0.1f);
-    EXPECT_EQ(la.sourceNode, nullptr);
-    EXPECT_FALSE(la.EnableDelay);
-    EXPECT_EQ(modified, 0);
-}
-
-TEST_F(Options, EnterInATextBoxRunsOkAndMarksModifiedAlsoWithoutChanges) {
-    const int result = Show([](QDialog* d) {
-        Combo(d, "cmbSource")->setCurrentIndex(0);
-        QTest::keyClick(Edit(d, "txtLearningFactor"), Qt::Key_Enter);
-    });
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(modified, 1);
 }
 
 TEST_F(Options, NumberBoxesSelectTheirTextOnFocusButThePathBoxDoesNot) {
-    la.GraphSearchMethod = SearchMethod::ReadFromFile;
-    la.ModelType = 1;
+    settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    settings.ModelType = 1;
     Show([](QDialog* d) {
         QLineEdit* reward = Edit(d, "txtReward");
         QLineEdit* penalty = Edit(d, "txtPenalty");
@@ -387,10 +280,10 @@ TEST_F(Options, NumberBoxesSelectTheirTextOnFocusButThePathBoxDoesNot) {
 }
 
 TEST_F(Options, BrowsePutsTheChosenFileIntoThePathBox) {
-    la.GraphSearchMethod = SearchMethod::ReadFromFile;
+    settings.GraphSearchMethod = SearchMethod::ReadFromFile;
     script.QueueFile(QString("/tmp/paths.txt"));
     script.QueueFile(std::nullopt);
-    Show([](QDialog* d) {
+    const frmOptions::Result result = Show([](QDialog* d) {
         Button(d, "cmdBrowse")->click();
         EXPECT_EQ(Edit(d, "txtFilePath")->text(), "/tmp/paths.txt");
         Button(d, "cmdBrowse")->click(); // cancelled: nothing changes
@@ -400,14 +293,13 @@ TEST_F(Options, BrowsePutsTheChosenFileIntoThePathBox) {
     ASSERT_EQ(script.FileRequests().size(), 2u);
     EXPECT_FALSE(script.FileRequests()[0].save);
     EXPECT_EQ(script.FileRequests()[0].filter, "Test Files (*.txt);;All Files (*)");
-    EXPECT_EQ(script.FileRequests()[0].defaultSuffix, "txt");
     EXPECT_EQ(script.FileRequests()[0].offeredName, "/tmp/old paths.txt");
-    EXPECT_EQ(la.FilePath, "/tmp/paths.txt");
+    EXPECT_EQ(result.settings->FilePath, "/tmp/paths.txt");
 }
 
 TEST_F(Options, RangesCommittedByTheRangesDialogSurviveCancel) {
     la.Ranges().AddRange(0, 10, 0.2f);
-    const int result = Show([](QDialog* d) {
+    const frmOptions::Result result = Show([](QDialog* d) {
         DialogTest::WhenShown([d](QDialog* ranges) {
             EXPECT_EQ(ranges->parentWidget(), d); // owned by the options dialog
             EXPECT_EQ(Get<QTreeWidget>(ranges, "lvwRange")->topLevelItemCount(), 1);
@@ -421,11 +313,11 @@ TEST_F(Options, RangesCommittedByTheRangesDialogSurviveCancel) {
         EXPECT_TRUE(d->isVisible());
         Button(d, "cmdCancel")->click();
     });
-    EXPECT_EQ(result, 0);
-    ASSERT_EQ(la.Ranges().RangeCount(), 2);
-    EXPECT_EQ(la.Ranges().Range(2).StartNumber, 10.0f);
-    EXPECT_EQ(la.Ranges().Range(2).Answer, 0.8f);
-    EXPECT_EQ(modified, 1); // by the ranges dialog's OK
+    EXPECT_FALSE(result.settings);
+    ASSERT_TRUE(result.ranges);
+    ASSERT_EQ(result.ranges->RangeCount(), 2);
+    EXPECT_EQ(result.ranges->Range(2).Answer, 0.8f);
+    EXPECT_EQ(la.Ranges().RangeCount(), 1); // the dialog changed nothing itself
 }
 
 } // namespace

@@ -44,11 +44,11 @@ void ExpectEmptyEngine(const clsLA& la) {
     EXPECT_EQ(la.Graph().NodeCount(), 0);
     EXPECT_EQ(la.Graph().LinkCount(), 0);
     EXPECT_EQ(la.Ranges().RangeCount(), 0);
-    EXPECT_EQ(la.Model, 0);
-    EXPECT_EQ(la.ModelType, 0);
-    EXPECT_EQ(la.Reward, 0.0f);
-    EXPECT_EQ(la.Penalty, 0.0f);
-    EXPECT_EQ(la.LearningFactor, 0.0f);
+    EXPECT_EQ(la.Settings.Model, 0);
+    EXPECT_EQ(la.Settings.ModelType, 0);
+    EXPECT_EQ(la.Settings.Reward, 0.0f);
+    EXPECT_EQ(la.Settings.Penalty, 0.0f);
+    EXPECT_EQ(la.Settings.LearningFactor, 0.0f);
 }
 
 class DocumentFileTest : public ::testing::Test {
@@ -96,17 +96,17 @@ TEST_F(DocumentFileTest, LoadsTheWorkedExampleWithTrailingBytesIgnored) {
 }
 
 TEST_F(DocumentFileTest, LoadTakesSettingsAndRangesAndResetsUnidirectionalProbabilities) {
-    la.GraphSearchMethod = SearchMethod::ReadFromFile;
-    la.FilePath = "paths.txt";
+    la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    la.Settings.FilePath = "paths.txt";
     LoadGraph(la, DataPath("documents/settings-and-ranges.plm"));
-    EXPECT_EQ(la.Model, 1);
-    EXPECT_EQ(la.ModelType, 2);
-    EXPECT_EQ(la.Reward, 0.5f);
-    EXPECT_EQ(la.Penalty, 0.0f);
-    EXPECT_EQ(la.LearningFactor, 0.125f);
+    EXPECT_EQ(la.Settings.Model, 1);
+    EXPECT_EQ(la.Settings.ModelType, 2);
+    EXPECT_EQ(la.Settings.Reward, 0.5f);
+    EXPECT_EQ(la.Settings.Penalty, 0.0f);
+    EXPECT_EQ(la.Settings.LearningFactor, 0.125f);
     // Not stored, so untouched by a load.
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::ReadFromFile);
-    EXPECT_EQ(la.FilePath, "paths.txt");
+    EXPECT_EQ(la.Settings.GraphSearchMethod, SearchMethod::ReadFromFile);
+    EXPECT_EQ(la.Settings.FilePath, "paths.txt");
     const clsGraph& g = la.Graph();
     ASSERT_EQ(g.LinkCount(), 3);
     EXPECT_EQ(g.Link(1).Probability, 0.25f); // simple: as stored
@@ -134,11 +134,11 @@ TEST_F(DocumentFileTest, SaveThenLoadGivesTheSameGraph) {
     AddLink(g, "b", "\xC4rger", LinkKind::Bidirectional, -2.0f).SetProbability(0.7f);
     AddLink(g, "A", "D", LinkKind::Unidirectional, 1e20f);
     AddLink(g, "\xC4rger", "D", LinkKind::Unidirectional, 0.0f).SetProbability(0.123f);
-    la.Model = 1;
-    la.ModelType = 1;
-    la.Reward = 0.2f;
-    la.Penalty = 0.1f;
-    la.LearningFactor = 0.3f;
+    la.Settings.Model = 1;
+    la.Settings.ModelType = 1;
+    la.Settings.Reward = 0.2f;
+    la.Settings.Penalty = 0.1f;
+    la.Settings.LearningFactor = 0.3f;
     la.Ranges().AddRange(-1.0f, 1.0f, 0.25f);
     SaveGraph(la, dir.File("round.plm"));
     clsLA loaded;
@@ -166,12 +166,12 @@ class RefusedDocument : public ::testing::TestWithParam<const char*> {};
 TEST_P(RefusedDocument, LeavesAnEmptyEngine) {
     const std::string file = DataPath(std::string("documents/") + GetParam());
     clsLA la;
-    la.GraphSearchMethod = SearchMethod::SourceToDestination;
-    la.EnableDelay = true;
+    la.Settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+    la.Settings.EnableDelay = true;
     EXPECT_EQ(ErrorOf([&] { LoadGraph(la, file); }), LoadError(file));
     ExpectEmptyEngine(la);
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::SourceToDestination);
-    EXPECT_TRUE(la.EnableDelay);
+    EXPECT_EQ(la.Settings.GraphSearchMethod, SearchMethod::SourceToDestination);
+    EXPECT_TRUE(la.Settings.EnableDelay);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusedDocument,
@@ -224,24 +224,24 @@ TEST_F(DocumentFileTest, FailedSavesLeaveTheOldFileIntact) {
 TEST_F(DocumentFileTest, ClearKeepsTheRunChoicesOnly) {
     BuildTwoNodes(la);
     la.Ranges().AddRange(0.0f, 1.0f, 0.5f);
-    la.Model = 1;
-    la.ModelType = 2;
-    la.Reward = 0.5f;
-    la.Penalty = 0.25f;
-    la.LearningFactor = 0.125f;
-    la.GraphSearchMethod = SearchMethod::ReadFromFile;
-    la.FilePath = "/tmp/p.txt";
-    la.EnableDelay = true;
-    la.sourceNode = &la.Graph().Node(1);
-    la.DestNode = &la.Graph().Node(2);
+    la.Settings.Model = 1;
+    la.Settings.ModelType = 2;
+    la.Settings.Reward = 0.5f;
+    la.Settings.Penalty = 0.25f;
+    la.Settings.LearningFactor = 0.125f;
+    la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    la.Settings.FilePath = "/tmp/p.txt";
+    la.Settings.EnableDelay = true;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = 2;
     la.Clear();
     ExpectEmptyEngine(la);
-    EXPECT_EQ(la.GraphSearchMethod, SearchMethod::ReadFromFile);
-    EXPECT_EQ(la.FilePath, "/tmp/p.txt");
-    EXPECT_TRUE(la.EnableDelay);
+    EXPECT_EQ(la.Settings.GraphSearchMethod, SearchMethod::ReadFromFile);
+    EXPECT_EQ(la.Settings.FilePath, "/tmp/p.txt");
+    EXPECT_TRUE(la.Settings.EnableDelay);
     // The chosen nodes were nodes of the emptied graph.
-    EXPECT_EQ(la.sourceNode, nullptr);
-    EXPECT_EQ(la.DestNode, nullptr);
+    EXPECT_EQ(la.Settings.sourceNode, -1);
+    EXPECT_EQ(la.Settings.DestNode, -1);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "Latin1.h"
 #include "PathloomError.h"
-#include "ScriptedHost.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
 #include "clsLA.h"
 #include "clsPathFile.h"
@@ -67,21 +67,16 @@ class PathFileRun : public ::testing::Test {
         AddLink(g(), "?", "B", LinkKind::Simple).SetProbability(0.5f);
     }
     clsGraph& g() { return la.Graph(); }
-    void Run(const std::string& file) {
-        host.OnOptions = [file](clsLA& e) {
-            e.GraphSearchMethod = SearchMethod::ReadFromFile;
-            e.FilePath = file;
-        };
-        la.Start(host);
+    void Choose(const std::string& file) {
+        la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+        la.Settings.FilePath = file;
     }
-    std::vector<std::string> MessageTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& m : host.Messages)
-            texts.push_back(m.text);
-        return texts;
+    const RunRecord& Run(const std::string& file, const RunOptionsForTest& options = {}) {
+        Choose(file);
+        return run = RunToEnd(la, options);
     }
     clsLA la;
-    ScriptedHost host;
+    RunRecord run;
 };
 
 // A FIFO would block the run for ever, /dev/zero would fill the memory.
@@ -89,9 +84,7 @@ TEST_F(PathFileRun, OnlyRegularFilesAreRead) {
     TempDir dir;
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0600), 0);
     for (const std::string& file : {dir.File("fifo"), std::string("/dev/zero")}) {
-        host = ScriptedHost();
-        Run(file);
-        EXPECT_EQ(MessageTexts(),
+        EXPECT_EQ(Run(file).Messages(),
                   (std::vector<std::string>{"Could not read file: " + file, NotFound}));
     }
 }
@@ -107,13 +100,9 @@ class PathFiles : public PathFileRun, public ::testing::WithParamInterface<FileC
 TEST_P(PathFiles, LearnFromThePathsAndReportTheFirstFault) {
     const std::string file = GetParam().file;
     Run(file[0] == '/' ? file : DataPath("paths/" + file));
-    EXPECT_EQ(host.Traces(), GetParam().traces);
-    EXPECT_EQ(MessageTexts(), GetParam().messages);
-    for (const auto& message : host.Messages) {
-        EXPECT_EQ(message.icon,
-                  message.text == NotFound ? MessageIcon::Information : MessageIcon::Critical);
-    }
-    // The mode reports its own errors, so Start still clears the flags.
+    EXPECT_EQ(run.traces, GetParam().traces);
+    EXPECT_EQ(run.Messages(), GetParam().messages);
+    // The mode reports its own errors and then ends as a run ends: nothing stays flagged.
     for (int32_t j = 1; j <= g().LinkCount(); ++j)
         EXPECT_FALSE(g().Link(j).Flag);
 }
@@ -152,45 +141,34 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
     g().Node(5).SetLabel("b");
-    g().Link(3).SetProbability(0.9f);
+    g().Link(3).Probability = 0.9f;
     g().Link(1).Flag = true;
     Run(DataPath("paths/two-paths.txt"));
-    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"There are Two nodes or more nodes with "
+    EXPECT_EQ(run.Messages(), (std::vector<std::string>{"There are Two nodes or more nodes with "
                                                         "same label. Please change them lables."}));
-    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
-    EXPECT_TRUE(host.Paths.empty());
+    EXPECT_TRUE(run.traces.empty());
     // The run had started: probabilities and flags were reset before the check.
     EXPECT_EQ(g().Link(3).Probability, 0.5f);
     EXPECT_FALSE(g().Link(1).Flag);
 }
 
-TEST_F(PathFileRun, CancelLeavesEverythingAsItWas) {
-    g().Link(3).SetProbability(0.9f);
-    g().Link(2).Flag = true;
-    host.OptionsResult = false;
-    Run(DataPath("paths/two-paths.txt"));
-    EXPECT_EQ(g().Link(3).Probability, 0.9f);
-    EXPECT_TRUE(g().Link(2).Flag);
-    EXPECT_EQ(host.Events, (std::vector<std::string>{"Options"}));
-}
-
-TEST_F(PathFileRun, PathsAreLearnedFrom) {
-    la.Reward = 0.5f;
-    host.RecordProbabilities = true;
-    Run(DataPath("paths/unidirectional-forward.txt"));
+TEST_F(PathFileRun, PathsAreLearnedFromAndPauses) {
+    la.Settings.Reward = 0.5f;
+    la.Settings.EnableDelay = true;
+    Choose(DataPath("paths/unidirectional-forward.txt"));
+    RunSession session(la.Graph(), la.Ranges(), la.Settings);
+    ASSERT_EQ(session.Step(1000), RunState::Paused);
     // C leaves by B-C and C->A: C->A starts at 0.5 and is rewarded; B-C, stored from B, is not
     // its sibling.
     EXPECT_EQ(g().Link(3).Probability, 0.75f);
     EXPECT_EQ(g().Link(2).Probability, 0.5f);
-    EXPECT_EQ(host.Paths[0].flags, (std::vector<bool>{false, false, true, false, false}));
-}
-
-TEST_F(PathFileRun, StopAtTheFirstPause) {
-    la.EnableDelay = true;
-    host.WaitAnswers = {2};
-    Run(DataPath("paths/two-paths.txt"));
-    EXPECT_EQ(host.Traces(), (std::vector<std::string>{"A->B:"}));
-    EXPECT_TRUE(host.Messages.empty());
+    session.ShowPath();
+    for (int32_t j = 1; j <= g().LinkCount(); ++j)
+        EXPECT_EQ(g().Link(j).Flag, j == 3);
+    // Stopped at the first pause: one path, and no "Not found any path.".
+    Run(DataPath("paths/two-paths.txt"), {1000, false, 0});
+    EXPECT_EQ(run.traces, (std::vector<std::string>{"A->B:"}));
+    EXPECT_TRUE(run.Messages().empty());
 }
 
 TEST_F(PathFileRun, The32768thPathIsAnOverflow) {
@@ -200,8 +178,8 @@ TEST_F(PathFileRun, The32768thPathIsAnOverflow) {
         text += "{A,B}\n";
     WriteBytes(dir.File("many.txt"), text);
     Run(dir.File("many.txt"));
-    EXPECT_EQ(la.PathCount(), 32767);
-    EXPECT_EQ(MessageTexts(),
+    EXPECT_EQ(run.pathCount, 32767);
+    EXPECT_EQ(run.Messages(),
               (std::vector<std::string>{
                   "Overflow\r\nThe run stopped because a run counts at most 32,767 paths."}));
 }

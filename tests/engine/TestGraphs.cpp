@@ -19,18 +19,21 @@ void AddNodes(clsGraph& graph, std::initializer_list<const char*> labels) {
     }
 }
 
-clsNode& NodeByLabel(const clsGraph& graph, const std::string& label) {
+int32_t IndexOf(const clsGraph& graph, const std::string& label) {
     for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
         if (graph.Node(i).Label() == label)
-            return graph.Node(i);
+            return i;
     }
     throw std::invalid_argument("no node labelled " + label);
 }
 
+clsNode& NodeByLabel(const clsGraph& graph, const std::string& label) {
+    return graph.Node(IndexOf(graph, label));
+}
+
 clsLink& AddLink(clsGraph& graph, const std::string& from, const std::string& to, int32_t kind,
                  float weight) {
-    graph.AddLink(graph.NodeIndexOf(&NodeByLabel(graph, from)),
-                  graph.NodeIndexOf(&NodeByLabel(graph, to)), kind);
+    graph.AddLink(IndexOf(graph, from), IndexOf(graph, to), kind);
     clsLink& link = graph.Link(graph.LinkCount());
     link.Weight = weight;
     return link;

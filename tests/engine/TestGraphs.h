@@ -13,6 +13,7 @@ namespace TestGraphs {
 // Appends nodes labelled in order, placed apart so that nothing overlaps.
 void AddNodes(clsGraph& graph, std::initializer_list<const char*> labels);
 clsNode& NodeByLabel(const clsGraph& graph, const std::string& label);
+int32_t IndexOf(const clsGraph& graph, const std::string& label); // one-based
 // Adds a link between two labelled nodes through the editing operation and gives it a weight.
 clsLink& AddLink(clsGraph& graph, const std::string& from, const std::string& to, int32_t kind,
                  float weight = 1.0f);

@@ -1,7 +1,6 @@
 #include "PathloomError.h"
-#include "ScriptedHost.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
-#include "clsLA.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -13,30 +12,21 @@ using TestGraphs::NodeByLabel;
 namespace {
 
 using Traces = std::vector<std::string>;
-using Events = std::vector<std::string>;
 const int32_t All = SearchMethod::IncludeAllNodes, ToDest = SearchMethod::SourceToDestination;
+const int64_t Unlimited = std::numeric_limits<int64_t>::max();
 
-// Runs with the indexed walks (false) and with the straightforward scan (true).
-class WalkTest : public ::testing::TestWithParam<bool> {
-  protected:
-    void SetUp() override { la.UseReferenceWalks = GetParam(); }
-    void Run(int32_t method, const std::string& source, const std::string& dest = "") {
-        host.OnOptions = [method, source, dest](clsLA& e) {
-            e.GraphSearchMethod = method;
-            e.sourceNode = &NodeByLabel(e.Graph(), source);
-            e.DestNode = dest.empty() ? nullptr : &NodeByLabel(e.Graph(), dest);
-        };
-        la.Start(host);
-    }
-    void Triangle() {
-        AddNodes(la.Graph(), {"A", "B", "C"});
-        AddLink(la.Graph(), "A", "B", LinkKind::Simple);
-        AddLink(la.Graph(), "B", "C", LinkKind::Simple);
-        AddLink(la.Graph(), "A", "C", LinkKind::Simple);
-    }
-    clsLA la;
-    ScriptedHost host;
-};
+void Choose(clsLA& la, int32_t method, const std::string& source, const std::string& dest = "") {
+    la.Settings.GraphSearchMethod = method;
+    la.Settings.sourceNode = TestGraphs::IndexOf(la.Graph(), source);
+    la.Settings.DestNode = dest.empty() ? -1 : TestGraphs::IndexOf(la.Graph(), dest);
+}
+
+void Triangle(clsGraph& g) {
+    AddNodes(g, {"A", "B", "C"});
+    AddLink(g, "A", "B", LinkKind::Simple);
+    AddLink(g, "B", "C", LinkKind::Simple);
+    AddLink(g, "A", "C", LinkKind::Simple);
+}
 
 struct WalkCase {
     const char* name;
@@ -47,7 +37,8 @@ struct WalkCase {
     Traces expected; // empty: "Not found any path."
 };
 
-TEST_P(WalkTest, PathOrders) {
+// Every case found alike by the session and by the straightforward walk.
+TEST(Walks, PathOrders) {
     const WalkCase cases[] = {
         {"triangle to C",
          {"A", "B", "C"},
@@ -75,8 +66,8 @@ TEST_P(WalkTest, PathOrders) {
          ToDest,
          "C",
          {"A->B:B->C:", "A->B:B->D:C->D:", "D->A:C->D:", "D->A:B->D:B->C:"}},
-        // Documents may hold self-links, second links between two nodes and unknown kinds,
-        // which walk both ways as they count both ways.
+        // Hand-made graphs may hold self-links, second links between two nodes and unknown
+        // kinds, which walk both ways as they count both ways.
         {"document links",
          {"A", "B", "C"},
          {{1, 1, 0}, {1, 2, 0}, {2, 1, 2}, {2, 3, 1}, {3, 3, 1}, {1, 3, 5}},
@@ -86,7 +77,6 @@ TEST_P(WalkTest, PathOrders) {
     };
     for (const WalkCase& c : cases) {
         clsLA engine;
-        engine.UseReferenceWalks = GetParam();
         clsGraph& g = engine.Graph();
         for (const std::string& label : c.nodes) {
             g.AddNode(g.NodeCount() * 60, 0);
@@ -100,47 +90,36 @@ TEST_P(WalkTest, PathOrders) {
             link.Weight = 1.0f;
         }
         g.InitProbability();
-        ScriptedHost h;
-        h.OnOptions = [&c](clsLA& e) {
-            e.GraphSearchMethod = c.method;
-            e.sourceNode = &e.Graph().Node(1);
-            e.DestNode = *c.dest ? &NodeByLabel(e.Graph(), c.dest) : nullptr;
-        };
-        engine.Start(h);
-        EXPECT_EQ(h.Traces(), c.expected) << c.name;
-        EXPECT_EQ(engine.PathCount(), static_cast<int32_t>(c.expected.size())) << c.name;
-        if (c.expected.empty()) {
-            ASSERT_EQ(h.Messages.size(), 1u) << c.name;
-            EXPECT_EQ(h.Messages[0].text, "Not found any path.");
-            EXPECT_EQ(h.Messages[0].icon, MessageIcon::Information);
-            EXPECT_EQ(h.Events,
-                      (Events{"Options", "Busy", "NotBusy", "Draw", "DoEvents", "Message"}));
-        } else {
-            EXPECT_TRUE(h.Messages.empty()) << c.name;
-        }
+        Choose(engine, c.method, "A", c.dest);
+        const RunRecord run = RunToEnd(engine);
+        EXPECT_EQ(run.traces, c.expected) << c.name;
+        EXPECT_EQ(run.pathCount, static_cast<int32_t>(c.expected.size())) << c.name;
+        EXPECT_EQ(run.Messages(), c.expected.empty() ? Traces{"Not found any path."} : Traces{})
+            << c.name;
+        EXPECT_EQ(ReferenceRun(engine).traces, c.expected) << c.name;
     }
 }
 
-TEST_P(WalkTest, PausesWithStepDelay) {
-    Triangle();
-    la.EnableDelay = true;
-    host.WaitAnswers = {1, 1}; // Forward at every pause
-    Run(ToDest, "A", "C");
-    EXPECT_EQ(host.Traces().size(), 2u);
-    EXPECT_EQ(host.Events, (Events{"Options", "Wait", "Wait"}));
-    EXPECT_EQ(host.KeepResponsiveCalls, 0);
+TEST(Walks, PausesWithStepDelayAndStops) {
+    clsLA la;
+    Triangle(la.Graph());
+    la.Settings.EnableDelay = true;
+    Choose(la, ToDest, "A", "C");
+    const RunRecord forward = RunToEnd(la);
+    EXPECT_EQ(forward.pauses, 2);
+    EXPECT_EQ(forward.traces.size(), 2u);
 
     for (int32_t method : {All, ToDest}) { // Stop at the first pause
-        host = ScriptedHost();
-        host.WaitAnswers = {2};
-        host.RecordProbabilities = true;
-        Run(method, "A", "C");
-        EXPECT_EQ(host.Traces(), (Traces{"A->B:B->C:"}));
-        EXPECT_EQ(la.PathCount(), 1);
-        EXPECT_TRUE(host.Messages.empty());
-        // No busy pointer with step delay; the paused path is shown flagged, then unflagged.
-        EXPECT_EQ(host.Events, (Events{"Options", "Wait"}));
-        EXPECT_EQ(host.Paths[0].flags, (std::vector<bool>{true, true, false}));
+        la.Settings.GraphSearchMethod = method;
+        RunSession session(la.Graph(), la.Ranges(), la.Settings);
+        EXPECT_EQ(session.Step(Unlimited), RunState::Paused);
+        session.ShowPath(); // the paused path, as the canvas shows it
+        for (int32_t j = 1; j <= 3; ++j)
+            EXPECT_EQ(la.Graph().Link(j).Flag, j != 3);
+        session.Stop();
+        EXPECT_EQ(session.State(), RunState::Finished);
+        EXPECT_EQ(session.PathCount(), 1);
+        EXPECT_FALSE(session.NotFound());
         for (int32_t j = 1; j <= 3; ++j)
             EXPECT_FALSE(la.Graph().Link(j).Flag);
     }
@@ -162,86 +141,74 @@ void BuildDiamonds(clsGraph& g, int n) {
         g.Link(j).Weight = 1.0f;
 }
 
-TEST_P(WalkTest, TheHostCanStopARun) {
+TEST(Walks, StopEndsARunWithoutNotFound) {
+    clsLA la;
     BuildDiamonds(la.Graph(), 6);
-    host.StopAfterPaths = 3;
-    Run(ToDest, "0", la.Graph().Node(la.Graph().NodeCount()).Label());
-    EXPECT_EQ(la.PathCount(), 3);
-    EXPECT_TRUE(host.Messages.empty());
-    EXPECT_EQ(host.Events, (Events{"Options", "Busy", "NotBusy"}));
+    la.Settings.GraphSearchMethod = ToDest;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = la.Graph().NodeCount();
+    RunSession session(la.Graph(), la.Ranges(), la.Settings);
+    while (session.PathCount() < 3)
+        session.Step(1);
+    session.Stop();
+    EXPECT_EQ(session.PathCount(), 3);
+    EXPECT_EQ(session.Step(Unlimited), RunState::Finished);
 
     // Seven nodes all joined and one untouched: a long search in vain, stopped at once.
     clsLA engine;
-    engine.UseReferenceWalks = GetParam();
     clsGraph& g = engine.Graph();
     for (int i = 0; i < 8; ++i)
         g.AddNode(i * 50, 0);
     for (int a = 1; a <= 7; ++a)
         for (int b = a + 1; b <= 7; ++b)
             g.AddLink(a, b, LinkKind::Simple);
-    ScriptedHost h;
-    h.StopAfterPaths = 0;
-    h.OnOptions = [](clsLA& e) {
-        e.GraphSearchMethod = All;
-        e.sourceNode = &e.Graph().Node(1);
-    };
-    engine.Start(h);
-    EXPECT_EQ(h.KeepResponsiveCalls, 1);
-    EXPECT_EQ(engine.PathCount(), 0);
-    EXPECT_TRUE(h.Messages.empty()); // stopped, so no "Not found any path."
+    engine.Settings.sourceNode = 1;
+    RunSession fruitless(g, engine.Ranges(), engine.Settings);
+    EXPECT_EQ(fruitless.Step(1000), RunState::Running);
+    fruitless.Stop();
+    EXPECT_FALSE(fruitless.NotFound());
     for (int32_t j = 1; j <= g.LinkCount(); ++j)
         EXPECT_FALSE(g.Link(j).Flag);
 }
 
-TEST_P(WalkTest, OverflowInTheMiddleOfAPathKeepsWhatWasLearnedAndTheFlags) {
+TEST(Walks, OverflowInTheMiddleOfAPathKeepsWhatWasLearnedAndTheFlags) {
     // Y-X is stored X->Y, so both links of the path Y, X, Z start at X.
+    clsLA la;
     AddNodes(la.Graph(), {"Y", "X", "Z"});
     AddLink(la.Graph(), "X", "Y", LinkKind::Simple).SetProbability(0.5f);
     AddLink(la.Graph(), "X", "Z", LinkKind::Unidirectional);
-    la.Reward = 3e38f;
-    Run(ToDest, "Y", "Z");
-    ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].text, "Overflow");
-    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(host.Events, (Events{"Options", "Busy", "NotBusy", "Draw", "DoEvents", "Message"}));
+    la.Settings.Reward = 3e38f;
+    Choose(la, ToDest, "Y", "Z");
+    const RunRecord run = RunToEnd(la);
+    EXPECT_EQ(run.Messages(), Traces{"Overflow"});
     // The path whose learning failed is counted and shown.
-    EXPECT_EQ(host.Traces(), (std::vector<std::string>{"X->Y:X->Z:"}));
-    EXPECT_EQ(la.PathCount(), 1);
+    EXPECT_EQ(run.traces, Traces{"X->Y:X->Z:"});
+    EXPECT_EQ(run.pathCount, 1);
     EXPECT_EQ(la.Graph().Link(1).Probability, 1.5e38f);
     EXPECT_EQ(la.Graph().Link(2).Probability, static_cast<float>((1 - double(3e38f)) * 0.5));
     EXPECT_TRUE(la.Graph().Link(1).Flag);
     EXPECT_TRUE(la.Graph().Link(2).Flag);
 }
 
-INSTANTIATE_TEST_SUITE_P(Walks, WalkTest, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "Straightforward" : "Indexed";
-                         });
-
 TEST(Walks, The32768thPathEndsTheRunBeforeItIsLearned) {
     for (int diamonds : {14, 15}) {
         clsLA engine;
         clsGraph& g = engine.Graph();
         BuildDiamonds(g, diamonds);
-        ScriptedHost counting;
-        counting.OnOptions = [&g](clsLA& e) {
-            e.GraphSearchMethod = ToDest;
-            e.sourceNode = &g.Node(1);
-            e.DestNode = &g.Node(g.NodeCount());
-            e.Reward = 0.01f; // equal costs: one reward, then penalties with b = 0
-        };
-        engine.Start(counting);
+        engine.Settings.GraphSearchMethod = ToDest;
+        engine.Settings.sourceNode = 1;
+        engine.Settings.DestNode = g.NodeCount();
+        engine.Settings.Reward = 0.01f; // equal costs: one reward, then penalties with b = 0
+        const RunRecord run = RunToEnd(engine);
         if (diamonds == 14) {
-            EXPECT_EQ(engine.PathCount(), 16384);
-            EXPECT_TRUE(counting.Messages.empty());
+            EXPECT_EQ(run.pathCount, 16384);
+            EXPECT_TRUE(run.Messages().empty());
             continue;
         }
-        EXPECT_EQ(engine.PathCount(), 32767);
-        EXPECT_EQ(counting.Paths.size(), 32767u);
-        ASSERT_EQ(counting.Messages.size(), 1u);
-        EXPECT_EQ(counting.Messages[0].text,
-                  "Overflow\r\nThe run stopped because a run counts at most 32,767 paths.");
-        EXPECT_EQ(counting.Messages[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(run.pathCount, 32767);
+        EXPECT_EQ(run.traces.size(), 32767u);
+        EXPECT_EQ(run.Messages(),
+                  Traces{"Overflow\r\nThe run stopped because a run counts at most 32,767 paths."});
         // The 32768th path, the last one, stays flagged: down the second side of every diamond.
         for (int32_t j = 1; j <= g.LinkCount(); ++j)
             EXPECT_EQ(g.Link(j).Flag, j % 2 == 0) << "link " << j;
@@ -262,30 +229,41 @@ TEST(Walks, AChainOfAMillionNodesRuns) {
         link.SetProbability(0.5f);
         link.Weight = 1.0f;
     }
-    struct LengthHost : ScriptedHost { // a trace of a million links is of no use here
-        int32_t length = 0;
-        void PathLearned(int32_t, const clsPathStack& path) override { length = path.Count(); }
+    g.InitProbability();
+    struct Length : RunObserver { // a trace of a million links is of no use here
+        int32_t links = 0;
+        void PathLearned(const LearnedPath& path) override { links = path.links.Count(); }
     };
+    la.Settings.Reward = 0.5f;
     for (int32_t method : {All, ToDest}) {
-        LengthHost host;
-        host.OnOptions = [&g, method](clsLA& e) {
-            e.GraphSearchMethod = method;
-            e.sourceNode = &g.Node(1);
-            e.DestNode = &g.Node(g.NodeCount());
-            e.Reward = 0.5f;
-        };
-        g.Link(1).SetProbability(0.5f);
-        la.Start(host);
-        EXPECT_EQ(la.PathCount(), 1);
-        EXPECT_EQ(host.length, n - 1);
-        EXPECT_TRUE(host.Messages.empty());
+        la.Settings.GraphSearchMethod = method;
+        la.Settings.sourceNode = 1;
+        la.Settings.DestNode = n;
+        Length length;
+        RunSession session(g, la.Ranges(), la.Settings);
+        session.AddObserver(length);
+        EXPECT_EQ(session.Step(Unlimited), RunState::Finished);
+        EXPECT_EQ(session.PathCount(), 1);
+        EXPECT_EQ(length.links, n - 1);
         EXPECT_EQ(g.Link(1).Probability, 0.75f);
         EXPECT_FALSE(g.Link(n / 2).Flag);
     }
 }
 
+// A node deleted while the settings name it: the settings go on naming the same nodes, and none
+// for the deleted one, never anything freed.
+TEST(Walks, ANodeDeletedWhileItIsTheSource) {
+    clsLA la;
+    Triangle(la.Graph());
+    Choose(la, ToDest, "C", "B");
+    la.DeleteNode(1);
+    EXPECT_EQ(RunToEnd(la).traces, Traces{"B->C:"});
+    la.DeleteNode(2);
+    EXPECT_EQ(RunToEnd(la).Messages(), Traces{"Please select source node."});
+}
+
 // A random small graph with every kind of link and setting, run from random nodes.
-ScriptedHost RunRandom(unsigned seed, bool straightforward, int32_t method, int32_t& pathCount) {
+clsLA& RandomEngine(clsLA& la, unsigned seed, int32_t method) {
     std::mt19937 rng(seed);
     const auto num = [&rng](int lo, int hi) {
         return std::uniform_int_distribution<int>(lo, hi)(rng);
@@ -293,7 +271,6 @@ ScriptedHost RunRandom(unsigned seed, bool straightforward, int32_t method, int3
     const auto real = [&rng](float hi) {
         return std::uniform_real_distribution<float>(0.0f, hi)(rng);
     };
-    clsLA la;
     clsGraph& g = la.Graph();
     const int nodes = num(1, 9);
     for (int i = 0; i < nodes; ++i)
@@ -310,7 +287,8 @@ ScriptedHost RunRandom(unsigned seed, bool straightforward, int32_t method, int3
         if (kind != LinkKind::Unidirectional)
             link.SetProbability(real(1.0f));
     }
-    // Documents may also hold self-links, second links between two nodes and unknown kinds.
+    // Hand-made graphs may also hold self-links, second links between two nodes and unknown
+    // kinds.
     if (num(0, 3) == 0) {
         for (int t = num(1, 3); t > 0; --t) {
             clsLink& link = g.AppendLink();
@@ -322,48 +300,39 @@ ScriptedHost RunRandom(unsigned seed, bool straightforward, int32_t method, int3
         }
         g.InitProbability();
     }
-    la.Model = num(0, 1);
-    la.ModelType = num(0, 2);
-    la.Reward = real(0.5f);
-    la.Penalty = real(0.5f);
-    la.LearningFactor = real(0.5f);
+    RunSettings& s = la.Settings;
+    s.Model = num(0, 1);
+    s.ModelType = num(0, 2);
+    s.Reward = real(0.5f);
+    s.Penalty = s.ModelType == Scheme::LREP ? real(s.Reward) : real(0.5f);
+    s.LearningFactor = real(0.5f);
     la.Ranges().AddRange(-100.0f, -1.0f, 0.25f);
     la.Ranges().AddRange(-1.0f, 1.0f, 0.5f);
     la.Ranges().AddRange(1.0f, 100.0f, 0.75f);
-    la.UseReferenceWalks = straightforward;
-    const int source = num(1, nodes), dest = num(1, nodes);
-    ScriptedHost host;
-    host.RecordProbabilities = true;
-    host.OnOptions = [&g, method, source, dest](clsLA& e) {
-        e.GraphSearchMethod = method;
-        e.sourceNode = &g.Node(source);
-        e.DestNode = &g.Node(dest);
-    };
-    la.Start(host);
-    pathCount = la.PathCount();
-    return host;
+    s.GraphSearchMethod = method;
+    s.sourceNode = num(1, nodes);
+    s.DestNode = num(1, nodes);
+    return la;
 }
 
-// The indexed walks must give the straightforward scan's paths, in its order, with the same
-// probabilities after every path.
-TEST(Walks, IndexedWalksMatchTheStraightforwardScanOnRandomGraphs) {
+// Sessions stepped with budgets of 1, 7 and without limit give the straightforward walk's paths,
+// in its order, with the same probabilities after every path.
+TEST(Walks, SessionsMatchTheStraightforwardWalkOnRandomGraphs) {
     int32_t totalPaths = 0;
     for (unsigned seed = 1; seed <= 400; ++seed) {
         for (int32_t method : {All, ToDest}) {
-            int32_t fastCount = 0, slowCount = 0;
-            const ScriptedHost fast = RunRandom(seed, false, method, fastCount);
-            const ScriptedHost slow = RunRandom(seed, true, method, slowCount);
-            ASSERT_EQ(fastCount, slowCount) << "seed " << seed << " method " << method;
-            ASSERT_EQ(fast.Traces(), slow.Traces()) << "seed " << seed << " method " << method;
-            for (std::size_t k = 0; k < fast.Paths.size(); ++k) {
-                ASSERT_EQ(fast.Paths[k].probabilities, slow.Paths[k].probabilities)
-                    << "seed " << seed << " path " << k;
-                ASSERT_EQ(fast.Paths[k].flags, slow.Paths[k].flags) << "seed " << seed;
-            }
-            ASSERT_EQ(fast.Messages.size(), slow.Messages.size());
-            for (std::size_t k = 0; k < fast.Messages.size(); ++k)
-                EXPECT_EQ(fast.Messages[k].text, slow.Messages[k].text);
-            totalPaths += fastCount;
+            clsLA a, b;
+            RandomEngine(a, seed, method);
+            RandomEngine(b, seed, method);
+            if (a.Settings.Validate(a.Graph()))
+                continue; // source equal to destination
+            const int64_t budget = seed % 3 == 0 ? 1 : seed % 3 == 1 ? 7 : Unlimited;
+            const RunRecord session = RunToEnd(a, {budget, true});
+            const RunRecord reference = ReferenceRun(b, true);
+            ASSERT_EQ(session.traces, reference.traces) << "seed " << seed << " method " << method;
+            ASSERT_EQ(session.probabilities, reference.probabilities) << "seed " << seed;
+            ASSERT_EQ(session.Messages(), reference.Messages()) << "seed " << seed;
+            totalPaths += session.pathCount;
         }
     }
     // The comparison is only worth something if the graphs have paths to compare.

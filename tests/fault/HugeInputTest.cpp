@@ -4,7 +4,7 @@
 #include "AllocationProbe.h"
 #include "DocumentFile.h"
 #include "PathloomError.h"
-#include "ScriptedHost.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
 #include "clsLA.h"
 
@@ -94,16 +94,13 @@ class LargePathFile : public ::testing::Test {
         AddLink(la.Graph(), A, B, LinkKind::Simple).SetProbability(0.5f);
         AddLink(la.Graph(), B, C, LinkKind::Simple).SetProbability(0.5f);
         AddLink(la.Graph(), C, A, LinkKind::Unidirectional);
-        la.Reward = 0.01f;
-        la.Penalty = 0.01f;
+        la.Settings.Reward = 0.01f;
+        la.Settings.Penalty = 0.01f;
     }
     void Run(const std::string& file) {
-        host.OnOptions = [file](clsLA& e) {
-            e.GraphSearchMethod = SearchMethod::ReadFromFile;
-            e.FilePath = file;
-        };
-        la.Start(host);
-        EXPECT_EQ(la.CurrentPath().Count(), 0);
+        la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+        la.Settings.FilePath = file;
+        run = RunToEnd(la);
         for (int32_t j = 1; j <= la.Graph().LinkCount(); ++j)
             EXPECT_FALSE(la.Graph().Link(j).Flag);
     }
@@ -117,7 +114,7 @@ class LargePathFile : public ::testing::Test {
     const std::string C = "C" + std::string(30, 'c');
     TempDir dir;
     clsLA la;
-    ScriptedHost host;
+    RunRecord run;
 };
 
 // 20,000 paths with blank lines between them, then a path without its closing brace: every
@@ -138,10 +135,8 @@ TEST_F(LargePathFile, AHundredMegabytesAreReadToTheEnd) {
     ASSERT_GT(ReadBytes(file).size(), 100u << 20);
 
     Run(file);
-    EXPECT_EQ(la.PathCount(), Paths);
-    ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0].text, "Syntax error:\r\n");
-    EXPECT_EQ(host.Messages[0].icon, MessageIcon::Critical);
+    EXPECT_EQ(run.pathCount, Paths);
+    EXPECT_EQ(run.Messages(), std::vector<std::string>{"Syntax error:\r\n"});
     ::unlink(file.c_str());
 }
 
@@ -160,12 +155,11 @@ TEST_F(LargePathFile, ALineOfTenMegabytesIsOnePath) {
     ASSERT_GT(ReadBytes(file).size(), 10u << 20);
 
     Run(file);
-    EXPECT_EQ(la.PathCount(), 1);
-    EXPECT_TRUE(host.Messages.empty());
-    ASSERT_EQ(host.Paths.size(), 1u);
+    EXPECT_TRUE(run.Messages().empty());
+    ASSERT_EQ(run.traces.size(), 1u);
     const std::string once = A + "->" + B + ":" + B + "->" + C + ":" + C + "->" + A + ":";
-    EXPECT_EQ(host.Paths[0].trace.size(), once.size() * Steps);
-    EXPECT_EQ(host.Paths[0].trace.compare(0, once.size(), once), 0);
+    EXPECT_EQ(run.traces[0].size(), once.size() * Steps);
+    EXPECT_EQ(run.traces[0].compare(0, once.size(), once), 0);
     ::unlink(file.c_str());
 }
 
@@ -176,10 +170,9 @@ TEST_F(LargePathFile, ALabelOfTenMegabytesIsALinkNotFound) {
     TestGraphs::WriteBytes(file, "{" + A + "," + label + "}");
 
     Run(file);
-    EXPECT_EQ(la.PathCount(), 0);
-    ASSERT_EQ(host.Messages.size(), 2u);
-    EXPECT_TRUE(host.Messages[0].text == "The following link not found.\r\n" + A + "->" + label);
-    EXPECT_EQ(host.Messages[1].text, "Not found any path.");
+    ASSERT_EQ(run.Messages().size(), 2u);
+    EXPECT_TRUE(run.Messages()[0] == "The following link not found.\r\n" + A + "->" + label);
+    EXPECT_EQ(run.Messages()[1], "Not found any path.");
     ::unlink(file.c_str());
 }
 

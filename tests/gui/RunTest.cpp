@@ -5,70 +5,11 @@
 #include <QApplication>
 #include <QCursor>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
 const QColor Red(255, 0, 0);
 const QColor Black(0, 0, 0);
-
-// Plays the user during a run with step delay: at every pause (a new path count while the window
-// works and no dialog is open) it records what the window shows, lets the test act, and presses
-// the button the test chose.
-class PauseDriver {
-  public:
-    struct Pause {
-        int pathCount;
-        std::vector<float> probabilities;
-        std::vector<bool> flags;
-        QImage canvas;
-        QString status;
-    };
-
-    // answer(pause index from 0) names the control button to press: "Forward" or "Stop".
-    PauseDriver(frmMain& window, std::function<const char*(int)> answer,
-                std::function<void(int)> atPause = nullptr)
-        : window_(window), answer_(std::move(answer)), atPause_(std::move(atPause)) {
-        timer_.setInterval(0);
-        QObject::connect(&timer_, &QTimer::timeout, [this] { Tick(); });
-        timer_.start();
-    }
-
-    std::vector<Pause> pauses;
-
-  private:
-    void Tick() {
-        if (!window_.IsWorking() || QApplication::activeModalWidget())
-            return;
-        const int count = window_.Engine().PathCount();
-        if (count == handled_)
-            return;
-        handled_ = count;
-        const clsGraph& graph = window_.Engine().Graph();
-        Pause pause{count,
-                    {},
-                    {},
-                    window_.Canvas()->Image(),
-                    window_.findChild<QLabel*>("StatusPanel1")->text()};
-        for (int i = 1; i <= graph.LinkCount(); ++i) {
-            pause.probabilities.push_back(graph.Link(i).Probability);
-            pause.flags.push_back(graph.Link(i).Flag);
-        }
-        pauses.push_back(pause);
-        const int index = static_cast<int>(pauses.size()) - 1;
-        if (atPause_)
-            atPause_(index);
-        QAction* button = window_.findChild<QAction*>(answer_(index));
-        auto* bar = qobject_cast<QToolBar*>(button->parent());
-        QTest::mouseClick(bar->widgetForAction(button), Qt::LeftButton);
-    }
-
-    frmMain& window_;
-    std::function<const char*(int)> answer_;
-    std::function<void(int)> atPause_;
-    QTimer timer_;
-    int handled_ = 0;
-};
 
 class RunTest : public WindowFixture {
   protected:
@@ -125,31 +66,27 @@ void ExpectProbabilities(const std::vector<float>& actual, const std::vector<flo
 TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     DrawRunGraph();
     ExpectProbabilities(Probabilities(), {0.5f, 1.0f, 0.5f});
-    QStringList counts;
-    PauseDriver driver(
-        *window, [](int) { return "Forward"; },
-        [&](int) { counts << window->findChild<QLabel*>("PathsPanel")->text(); });
     AnswerOptions({1, 0, 2, true});
     PressButton("Start");
-    EXPECT_EQ(counts, (QStringList{"Paths found: 1", "Paths found: 2"}));
-    EXPECT_TRUE(window->findChild<QLabel*>("PathsPanel")->text().isEmpty());
-
-    ASSERT_EQ(driver.pauses.size(), 2u);
     // First path S-A-D, favourable: its links rewarded, S-D penalised as their sibling.
-    const auto& first = driver.pauses[0];
-    EXPECT_EQ(first.pathCount, 1);
-    EXPECT_EQ(first.status, "Working...");
-    ExpectProbabilities(first.probabilities, {0.55f, 1.0f, 0.45f});
-    EXPECT_EQ(first.flags, (std::vector<bool>{true, true, false}));
-    EXPECT_EQ(LinkColours(first.canvas), (std::vector<QColor>{Red, Red, Black}));
+    WorkUntilPauseOrEnd();
+    EXPECT_EQ(window->findChild<QLabel*>("PathsPanel")->text(), "Paths found: 1");
+    EXPECT_EQ(Status(), "Working...");
+    ExpectProbabilities(Probabilities(), {0.55f, 1.0f, 0.45f});
+    EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Red, Red, Black}));
     // Second path S-D, dearer than the best: penalised, its sibling S-A gains.
-    const auto& second = driver.pauses[1];
-    ExpectProbabilities(second.probabilities, {0.595f, 1.0f, 0.405f});
-    EXPECT_EQ(LinkColours(second.canvas), (std::vector<QColor>{Black, Black, Red}));
+    PressButton("Forward");
+    WorkUntilPauseOrEnd();
+    EXPECT_EQ(window->findChild<QLabel*>("PathsPanel")->text(), "Paths found: 2");
+    ExpectProbabilities(Probabilities(), {0.595f, 1.0f, 0.405f});
+    EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Black, Black, Red}));
+    PressButton("Forward");
+    WorkUntilPauseOrEnd();
 
     // After the run the learned values stay, nothing is flagged and the window is idle.
     ExpectProbabilities(Probabilities(), {0.595f, 1.0f, 0.405f});
     EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Black, Black, Black}));
+    EXPECT_TRUE(window->findChild<QLabel*>("PathsPanel")->text().isEmpty());
     ExpectIdle();
     EXPECT_TRUE(script.Messages().empty());
 }
@@ -157,33 +94,30 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
 TEST_F(RunTest, NothingEditableDuringAPauseAndStopEndsTheRun) {
     DrawRunGraph();
     const QString copy = File("during-run.plm");
-    PauseDriver driver(
-        *window, [](int) { return "Stop"; },
-        [&](int) {
-            // Closing is refused with the working message.
-            EXPECT_FALSE(window->close());
-            EXPECT_TRUE(window->isVisible());
-            // The standard toolbar and the document-changing commands are off.
-            for (const char* key : {"Pointer", "AddNode", "Delete", "Start", "Reset"})
-                EXPECT_FALSE(Action(key)->isEnabled()) << key;
-            for (const char* name : {"mnuNew", "mnuOpen", "mnuDelete", "mnuProperties"})
-                EXPECT_FALSE(Action(name)->isEnabled()) << name;
-            EXPECT_TRUE(Action("Forward")->isEnabled());
-            // The canvas ignores the mouse: no selection, no drag, no dialog.
-            const int32_t selected = window->GetSelectedNode();
-            Click({60, 60});
-            Drag({260, 60}, {300, 100});
-            DoubleClick({60, 60});
-            EXPECT_EQ(window->GetSelectedNode(), selected);
-            EXPECT_EQ(window->Engine().Graph().Node(2).Position.x, 240);
-            // Save As still writes the document as it is now.
-            script.QueueFile(copy);
-            Action("mnuSaveAs")->trigger();
-        });
     AnswerOptions({1, 0, 2, true});
     PressButton("Start");
-    ASSERT_EQ(driver.pauses.size(), 1u);
-    EXPECT_EQ(LinkColours(driver.pauses[0].canvas), (std::vector<QColor>{Red, Red, Black}));
+    WorkUntilPauseOrEnd();
+    // Closing is refused with the working message.
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    // The standard toolbar and the document-changing commands are off.
+    for (const char* key : {"Pointer", "AddNode", "Delete", "Start", "Reset"})
+        EXPECT_FALSE(Action(key)->isEnabled()) << key;
+    for (const char* name : {"mnuNew", "mnuOpen", "mnuDelete", "mnuProperties"})
+        EXPECT_FALSE(Action(name)->isEnabled()) << name;
+    EXPECT_TRUE(Action("Forward")->isEnabled());
+    // The canvas ignores the mouse: no selection, no drag, no dialog.
+    const int32_t selected = window->GetSelectedNode();
+    Click({60, 60});
+    Drag({260, 60}, {300, 100});
+    DoubleClick({60, 60});
+    EXPECT_EQ(window->GetSelectedNode(), selected);
+    EXPECT_EQ(window->Engine().Graph().Node(2).Position.x, 240);
+    // Save As still writes the document as it is now.
+    script.QueueFile(copy);
+    Action("mnuSaveAs")->trigger();
+    EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Red, Red, Black}));
+    PressButton("Stop");
     ExpectProbabilities(Probabilities(), {0.55f, 1.0f, 0.45f});
     EXPECT_EQ(LinkColours(window->Canvas()->Image()), (std::vector<QColor>{Black, Black, Black}));
     ExpectIdle();
@@ -216,10 +150,12 @@ TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
     const std::vector<float> initial = Probabilities();
     AnswerOptions({1, 0, 2, false});
     PressButton("Start");
+    WorkUntilPauseOrEnd();
     const std::vector<float> learned = Probabilities();
     ASSERT_NE(learned, initial);
     AnswerOptions({1, 0, 2, false});
     PressButton("Start");
+    WorkUntilPauseOrEnd();
     EXPECT_EQ(Probabilities(), learned);
     PressButton("Reset");
     EXPECT_EQ(Probabilities(), initial);
@@ -235,31 +171,25 @@ TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
         for (int b = a + 1; b <= 13; ++b)
             graph.AddLink(a, b, LinkKind::Simple);
 
+    AnswerOptions({1, 0, 13, false});
+    PressButton("Start");
+    // The window goes on answering while the run works, until Stop.
     QStringList statuses;
     QString paths;
     bool busyPointer = false;
-    QTimer probe;
-    probe.setInterval(20);
-    QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (!window->IsWorking() || QApplication::activeModalWidget())
-            return;
+    for (int i = 0; i < 5; ++i) {
+        QTest::qWait(20);
         statuses << Status();
         paths = window->findChild<QLabel*>("PathsPanel")->text();
         busyPointer = busyPointer || window->Canvas()->cursor().shape() == Qt::WaitCursor;
-        if (statuses.size() == 5)
-            PressButton("Stop");
-    });
-    probe.start();
-    AnswerOptions({1, 0, 13, false});
-    PressButton("Start");
-    probe.stop();
-
-    ASSERT_EQ(statuses.size(), 5); // the window kept processing events until Stop
+    }
+    EXPECT_TRUE(window->IsWorking());
+    PressButton("Stop");
+    EXPECT_FALSE(window->IsWorking()); // at once
     for (const QString& status : statuses)
         EXPECT_EQ(status, "Working...");
     EXPECT_TRUE(busyPointer);
     EXPECT_EQ(paths, "Paths found: 0");
-    EXPECT_EQ(window->Engine().PathCount(), 0);
     EXPECT_TRUE(script.Messages().empty()); // stopped, so no "Not found any path."
     ExpectIdle();
     EXPECT_EQ(window->Canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
@@ -277,6 +207,7 @@ TEST_F(RunTest, CancelledOptionsAndFruitlessRunsEndIdle) {
     // From D nothing leads back to S.
     AnswerOptions({1, 2, 0, true});
     PressButton("Start");
+    WorkUntilPauseOrEnd();
     ASSERT_EQ(script.Messages().size(), 1u);
     EXPECT_EQ(script.Messages()[0].text, "Not found any path.");
     EXPECT_EQ(script.Messages()[0].icon, MessageIcon::Information);

@@ -2,6 +2,7 @@
 
 #include "DocumentFile.h"
 #include "Latin1Text.h"
+#include "RunController.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -105,7 +106,12 @@ void WindowFixture::AnswerDialog(QString* name, const char* button,
     });
 }
 
-void WindowFixture::AnswerOptions(const RunSettings& settings) {
+void WindowFixture::WorkUntilPauseOrEnd() {
+    while (window->IsWorking() && !window->Run().Paused())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void WindowFixture::AnswerOptions(const RunChoice& settings) {
     static QString shown;
     AnswerDialog(&shown, "cmdOK", [settings](QWidget* dialog) {
         ASSERT_EQ(dialog->objectName(), "frmOptions");

@@ -51,13 +51,15 @@ class WindowFixture : public ::testing::Test {
                       std::function<void(QWidget*)> fill = nullptr);
 
     // The run settings the options dialog is given: P-model, LRP with reward 0.1.
-    struct RunSettings {
+    struct RunChoice {
         int method = 1; // 0 all nodes, 1 source to destination
         int source = 0; // by position in the node lists
         int dest = -1;
         bool stepDelay = true;
     };
-    void AnswerOptions(const RunSettings& settings);
+    void AnswerOptions(const RunChoice& choice);
+    // Lets the window work, as its event loop would, until its run pauses or ends.
+    void WorkUntilPauseOrEnd();
 
     Platform::PlatformScript script;
     QTemporaryDir folder;

@@ -1,6 +1,5 @@
 #include "MessageBox.h"
 
-#include "Busy.h"
 #include "FileDialog.h"
 #include "PlatformScript.h"
 
@@ -111,17 +110,6 @@ TEST(FileDialog, NeverReadsFilesNorStartsInSystemFolders) {
     dialog.ShowSave(nullptr);
     dialog.ShowOpen(nullptr);
     EXPECT_EQ(script.FileRequests()[1].offeredName, "");
-}
-
-TEST(Busy, SetAndClearBalance) {
-    Platform::SetBusy(true);
-    Platform::SetBusy(true);
-    EXPECT_TRUE(Platform::IsBusy());
-    ASSERT_NE(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    Platform::SetBusy(false);
-    EXPECT_FALSE(Platform::IsBusy());
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

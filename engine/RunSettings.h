@@ -1,0 +1,53 @@
+#pragma once
+// The settings of one run, as a plain value, and the one set of rules that every way of starting
+// a run (the options dialog, pathloom-run, sweeps) applies to them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class clsGraph;
+
+namespace SearchMethod {
+constexpr int32_t IncludeAllNodes = 0;
+constexpr int32_t SourceToDestination = 1;
+constexpr int32_t ReadFromFile = 2;
+} // namespace SearchMethod
+
+namespace Scheme {
+constexpr int32_t LRP = 0;
+constexpr int32_t LREP = 1;
+constexpr int32_t LRI = 2;
+} // namespace Scheme
+
+struct RunSettings {
+    // Stored in the document. Model: 0 P-model, 1 S-model. ModelType: a Scheme.
+    int32_t Model = 0;
+    int32_t ModelType = Scheme::LRP;
+    float Reward = 0.0f;
+    float Penalty = 0.0f;
+    float LearningFactor = 0.0f;
+
+    // Kept in memory only. Nodes are one-based indexes of the graph, -1 for none: an index can
+    // point at no node, but never at freed memory.
+    int32_t GraphSearchMethod = SearchMethod::IncludeAllNodes;
+    int32_t sourceNode = -1;
+    int32_t DestNode = -1;
+    std::string FilePath;
+    bool EnableDelay = false;
+
+    // The field a refusal is about, where the dialog moves the focus.
+    enum class Field { None, Reward, Penalty, LearningFactor, Source, Destination };
+    struct Refusal {
+        Field field;
+        std::string message;
+    };
+
+    // The first rule the settings break, in the order the options dialog checks them, with the
+    // dialog's own message; nothing when a run may start. A number that is not finite stands for
+    // a text that is no number.
+    std::optional<Refusal> Validate(const clsGraph& graph) const;
+
+    // The penalty the scheme implies: the reward under LRP, 0 under LRI, as entered under LR(E)P.
+    RunSettings Normalised() const;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// Run control: steps the run session from a zero-delay timer in slices short enough to keep the
+// window answering, stops stepping while a run with step delay is paused after a path, and goes
+// on with Forward or ends the run with Stop. It knows nothing of widgets: the window listens.
+
+#include "RunSession.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+class clsLA;
+
+class RunController : public QObject {
+    Q_OBJECT
+  public:
+    explicit RunController(clsLA& engine, QObject* parent = nullptr);
+    ~RunController() override;
+
+    // Starts a run of the engine's settings on its graph.
+    void Start();
+    // Forward and Stop: a press that comes before a pause with step delay ends that pause at
+    // once; Stop ends a run without step delay right away.
+    void Forward();
+    void Stop();
+
+    bool Running() const { return session_ != nullptr; }
+    bool Paused() const { return paused_; }
+    int16_t PathCount() const { return session_ ? session_->PathCount() : lastPathCount_; }
+    // The session while a run goes on, to watch its paths.
+    RunSession* Session() const { return session_.get(); }
+
+  signals:
+    // The canvas should be drawn again: the run's path is flagged on the graph's links.
+    void Redraw();
+    // The number of paths found so far changed.
+    void PathsFound(int pathCount);
+    // The run ended: what the window must say, in order (critical message first, then "Not
+    // found any path."), already decided; the session is gone when this is emitted.
+    void Ended(const QString& failure, bool notFound);
+
+  private:
+    void Slice();
+    void Pause();
+    void End();
+
+    clsLA& engine_;
+    std::unique_ptr<RunSession> session_;
+    QTimer timer_;
+    QElapsedTimer sinceRedraw_;
+    enum class Pending { None, Forward, Stop } pending_ = Pending::None;
+    bool paused_ = false; // waiting for Forward or Stop
+    int16_t lastPathCount_ = 0;
+    int shownPathCount_ = -1;
+};

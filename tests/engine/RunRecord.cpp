@@ -1,0 +1,127 @@
+#include "RunRecord.h"
+
+#include "LearningScheme.h"
+#include "PathloomError.h"
+#include "WalkIndex.h"
+
+#include <functional>
+
+namespace {
+
+std::vector<float> Probabilities(const clsGraph& graph) {
+    std::vector<float> values;
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j)
+        values.push_back(graph.Link(j).Probability);
+    return values;
+}
+
+class Recorder : public RunObserver {
+  public:
+    Recorder(RunRecord& record, const clsGraph& graph, bool probabilities)
+        : record_(record), graph_(graph), probabilities_(probabilities) {}
+    void PathLearned(const LearnedPath& path) override {
+        record_.traces.push_back(path.links.Trace());
+        if (probabilities_)
+            record_.probabilities.push_back(Probabilities(graph_));
+    }
+
+  private:
+    RunRecord& record_;
+    const clsGraph& graph_;
+    bool probabilities_;
+};
+
+} // namespace
+
+std::vector<std::string> RunRecord::Messages() const {
+    std::vector<std::string> messages;
+    if (state == RunState::Failed)
+        messages.push_back(message);
+    if (notFound)
+        messages.push_back("Not found any path.");
+    return messages;
+}
+
+RunRecord RunToEnd(clsLA& la, const RunOptionsForTest& options) {
+    RunRecord record;
+    RunSession session(la.Graph(), la.Ranges(), la.Settings);
+    Recorder recorder(record, la.Graph(), options.probabilities);
+    session.AddObserver(recorder);
+    while (true) {
+        record.state = session.Step(options.budget);
+        if (record.state == RunState::Paused && record.pauses++ == options.stopAtPause)
+            session.Stop();
+        else if (record.state == RunState::Running || record.state == RunState::Paused)
+            continue;
+        break;
+    }
+    record.state = session.State();
+    record.message = session.Message();
+    record.notFound = session.NotFound();
+    record.pathCount = session.PathCount();
+    return record;
+}
+
+// Recursive and slow on purpose: at every step each link of the graph in order, and the path
+// itself asked whether the next node is on it.
+RunRecord ReferenceRun(clsLA& la, bool probabilities) {
+    RunRecord record;
+    clsGraph& graph = la.Graph();
+    const RunSettings settings = la.Settings.Normalised();
+    graph.ResetFlags();
+    graph.RestoreProbabilities();
+    WalkIndex index;
+    index.Build(graph);
+    LearningScheme scheme(settings, la.Ranges(), index);
+    clsPathStack path;
+    clsNode* destination = settings.GraphSearchMethod == SearchMethod::SourceToDestination
+                               ? &graph.Node(settings.DestNode)
+                               : nullptr;
+    const auto complete = [&](const clsNode* node) {
+        if (destination)
+            return node == destination;
+        for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+            if (!path.ContainNode(&graph.Node(i)))
+                return false;
+        }
+        return true;
+    };
+    std::function<void(clsNode*)> walk = [&](clsNode* node) {
+        if (complete(node)) {
+            if (record.pathCount == 32767)
+                throw PathloomError(ErrorNumber::Overflow, "",
+                                    "Overflow\r\nThe run stopped "
+                                    "because a run counts at most "
+                                    "32,767 paths.");
+            ++record.pathCount;
+            record.traces.push_back(path.Trace());
+            scheme.LearnFromPath(path);
+            if (probabilities)
+                record.probabilities.push_back(Probabilities(graph));
+            return;
+        }
+        for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+            clsLink& link = graph.Link(j);
+            clsNode* next = link.FromNode == node ? link.ToNode
+                            : link.ToNode == node && link.LinkType != LinkKind::Unidirectional
+                                ? link.FromNode
+                                : nullptr;
+            if (link.Flag || !next || path.ContainNode(next))
+                continue;
+            link.Flag = true;
+            path.Push(&link);
+            walk(next);
+            path.Pop();
+            link.Flag = false;
+        }
+    };
+    try {
+        walk(&graph.Node(settings.sourceNode));
+        record.state = RunState::Finished;
+        record.notFound = record.pathCount == 0;
+    } catch (const PathloomError& e) {
+        record.state = RunState::Failed;
+        record.message = e.Description();
+    }
+    return record;
+}

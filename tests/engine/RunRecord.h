@@ -1,0 +1,34 @@
+#pragma once
+// A whole run recorded: every learned path, how the run ended, and (when asked) the links'
+// probabilities after each path. RunToEnd steps a session; ReferenceRun walks the straightforward
+// way, trying every link of the graph at every step, as the oracle that sessions must match.
+
+#include "RunSession.h"
+#include "clsLA.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+struct RunRecord {
+    std::vector<std::string> traces;
+    std::vector<std::vector<float>> probabilities; // in link order, after each path
+    RunState state = RunState::Running;
+    std::string message;
+    bool notFound = false;
+    int32_t pathCount = 0;
+    int32_t pauses = 0;
+
+    // What the window says at the end: the failure, then "Not found any path.".
+    std::vector<std::string> Messages() const;
+};
+
+struct RunOptionsForTest {
+    int64_t budget = std::numeric_limits<int64_t>::max();
+    bool probabilities = false;
+    int32_t stopAtPause = -1; // Stop at this pause (0-based) instead of going on
+};
+
+RunRecord RunToEnd(clsLA& la, const RunOptionsForTest& options = {});
+RunRecord ReferenceRun(clsLA& la, bool probabilities = false);
