@@ -2,6 +2,8 @@
 // Renders the visible part of a graph into an image of the canvas size: the one picture of the
 // graph that the window shows, rebuilt from scratch on every change.
 
+#include "NodeGeometry.h"
+
 #include <QFont>
 #include <QImage>
 #include <QPoint>
@@ -12,10 +14,10 @@ class clsGraph;
 
 namespace Canvas {
 
-constexpr int NodeSize = 41;     // a node image and its label box are 41 x 41
-constexpr int CentreOffset = 20; // a node's centre is its position + (20, 20)
-constexpr int LinkEndRadius = 21;
-constexpr int TextBoxInset = 21;
+using NodeGeometry::CentreOffset;
+using NodeGeometry::LinkEndRadius;
+constexpr int NodeSize = NodeGeometry::Size; // a node image and its label box
+constexpr int TextBoxInset = 21;             // from the shortened link's ends to its text box
 
 const QColor BackgroundColour(255, 255, 255);
 const QColor LinkColour(0, 0, 0);

@@ -2,8 +2,10 @@
 
 #include "DocumentFile.h"
 #include "MiniJson.h"
+#include "ValidationCases.h"
 #include "clsLA.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -78,17 +80,11 @@ TEST_F(RunnerTest, UsageErrorsExitWithTwo) {
         std::vector<std::string> args;
         const char* message;
     } cases[] = {
-        {{doc, "--method", "all"}, "Please select source node."},
-        {{doc, "--method", "dest", "--source", "A"}, "Please select destination node."},
-        {{doc, "--method", "dest", "--source", "a", "--dest", "#1"},
-         "Source node and destination node are equal. Please select different node."},
         {{doc, "--method", "dest", "--source", "Z", "--dest", "B"}, "no node labelled 'Z'"},
         {{doc, "--method", "all", "--source", "#4"}, "no node #4"},
         {{doc, "--method", "all", "--source", "#0"}, "no node #0"},
         {{doc, "--method", "file"}, "--paths"},
         {{doc, "--scheme", "LREP", "--reward", "0.1", "--penalty", "0.1"},
-         "In LR(E)P type, Penalty value must be less than Reward value."},
-        {{doc, "--scheme", "LREP", "--reward", "0.1", "--penalty", "0.2"},
          "In LR(E)P type, Penalty value must be less than Reward value."},
         {{doc, "--reward", "x"}, "not a number"},
         {{doc, "--what"}, "unknown option"},
@@ -102,6 +98,37 @@ TEST_F(RunnerTest, UsageErrorsExitWithTwo) {
     const JsonValue json = RunJson({doc, "--method", "all"}, ExitStatus::Usage);
     EXPECT_EQ(json["status"].text, "error");
     EXPECT_EQ(json["message"].text, "Please select source node.");
+}
+
+// The rules every run obeys, as the options dialog applies them; a text that is no number
+// cannot reach them here.
+TEST_F(RunnerTest, TheRulesOfARun) {
+    clsLA la;
+    for (const char* label : {"A", "B", "A"}) {
+        la.Graph().AddNode(0, 0);
+        la.Graph().Node(la.Graph().NodeCount()).SetLabel(label);
+    }
+    SaveGraph(la, Path("aba.plm"));
+    const char* const schemes[] = {"LRP", "LREP", "LRI"};
+    const char* const methods[] = {"all", "dest", "file"};
+    for (const ValidationCase& c : ValidationTable::Cases) {
+        if (!std::isfinite(c.reward) || !std::isfinite(c.penalty) || !std::isfinite(c.factor))
+            continue;
+        std::vector<std::string> args = {
+            Path("aba.plm"),          "--scheme",  schemes[c.scheme],         "--reward",
+            std::to_string(c.reward), "--penalty", std::to_string(c.penalty), "--factor",
+            std::to_string(c.factor), "--method",  methods[c.method],         "--paths",
+            Path("none.txt")};
+        if (c.source > 0)
+            args.insert(args.end(), {"--source", "#" + std::to_string(c.source)});
+        if (c.dest > 0)
+            args.insert(args.end(), {"--dest", "#" + std::to_string(c.dest)});
+        const int status = Run(args);
+        if (*c.message)
+            EXPECT_EQ(err_.str(), std::string("pathloom-run: ") + c.message + "\n") << c.name;
+        else
+            EXPECT_NE(status, ExitStatus::Usage) << c.name << ": " << err_.str();
+    }
 }
 
 TEST_F(RunnerTest, UnloadableDocumentExitsWithThree) {
