@@ -32,9 +32,14 @@ void CanvasWidget::InvertLine(QPoint from, QPoint to) {
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect dirty = event->rect();
-    painter.drawImage(dirty.topLeft(), image_, dirty);
+    // The picture may hold more pixels than the control (a dense screen): its source rectangle
+    // is in the picture's own pixels.
+    const qreal ratio = image_.devicePixelRatio();
+    const QRectF source(QPointF(dirty.topLeft()) * ratio, QSizeF(dirty.size()) * ratio);
+    painter.drawImage(QRectF(dirty), image_, source);
     // Between a resize and the next rendering the picture may be smaller than the control.
-    const QRegion uncovered = QRegion(dirty) - QRegion(image_.rect());
+    const QRect shown(QPoint(0, 0), (QSizeF(image_.size()) / ratio).toSize());
+    const QRegion uncovered = QRegion(dirty) - QRegion(shown);
     for (const QRect& rect : uncovered)
         painter.fillRect(rect, Qt::white);
 }

@@ -7,6 +7,8 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace Canvas {
 
@@ -70,32 +72,26 @@ QFont MakeLinkFont() {
     return MakeFont(10);
 }
 
-QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
-                   const QFont& linkFont) {
-    QImage image(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
-    if (image.isNull())
-        return image; // a canvas without area shows nothing
-    image.fill(BackgroundColour);
+namespace {
 
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
+// Links with their texts, then nodes with their labels, in document pixels minus origin: at
+// 100% the canvas's own pixels, at other zooms the painter scales them.
+void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view, QPoint origin,
+                  QSize area, const QFont& nodeFont, const QFont& linkFont) {
     const QPen blackPen(LinkColour, 1, Qt::SolidLine);
     const QPen bluePen(SelectedLinkColour, 1, Qt::SolidLine);
     const QPen redPen(FlaggedLinkColour, 1, Qt::SolidLine);
-    const auto toView = [&view](const clsPosition& position) {
-        return ToViewPoint({position.x, position.y}, view.Scroll);
+    const auto toView = [origin](const clsPosition& position) {
+        return ToViewPoint({position.x, position.y}, origin);
     };
 
     painter.setFont(linkFont);
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
-        if (!link.FromNode || !link.ToNode)
-            continue;
         modHelper::Point p1 = toView(link.FromNode->Position);
         modHelper::Point p2 = toView(link.ToNode->Position);
         if (OutsideCanvas(std::min(p1.x, p2.x), std::min(p1.y, p2.y),
-                          std::max(p1.x, p2.x) + NodeSize, std::max(p1.y, p2.y) + NodeSize, size))
+                          std::max(p1.x, p2.x) + NodeSize, std::max(p1.y, p2.y) + NodeSize, area))
             continue;
 
         const QPen* pen = &blackPen;
@@ -137,12 +133,83 @@ QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QF
     for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
         const clsNode& node = graph.Node(i);
         const modHelper::Point p = toView(node.Position);
-        if (OutsideCanvas(p.x, p.y, p.x + NodeSize, p.y + NodeSize, size) || !NearOrigin(p.x, p.y))
+        if (OutsideCanvas(p.x, p.y, p.x + NodeSize, p.y + NodeSize, area) || !NearOrigin(p.x, p.y))
             continue;
         const QRect square(static_cast<int>(p.x), static_cast<int>(p.y), NodeSize, NodeSize);
         painter.drawImage(square.topLeft(), NodeImage(i == view.SelectedNode ? 1 : 0));
         painter.drawText(square, TextFlags, Platform::FromLatin1(node.Label()));
     }
+}
+
+// Far out, where texts would be a few pixels high and arrowheads specks: links as plain lines in
+// their colours and nodes as filled shapes, each kind drawn in one call.
+void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSize size) {
+    const double zoom = view.Zoom;
+    const QRectF visible = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(-NodeSize, -NodeSize, 0, 0);
+    const auto toView = [&](const clsPosition& p) {
+        return QPointF(p.x * zoom - view.Scroll.x(), p.y * zoom - view.Scroll.y());
+    };
+    std::vector<QLineF> lines[3]; // black, red, blue
+    for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
+        const clsLink& link = graph.Link(i);
+        const QPointF a = toView(link.FromNode->Position), b = toView(link.ToNode->Position);
+        if (!visible.intersects(QRectF(a, b).normalized().adjusted(0, 0, 1, 1)))
+            continue;
+        const QPointF centre(CentreOffset * zoom, CentreOffset * zoom);
+        const int colour = i == view.SelectedLink && !view.Working ? 2 : link.Flag ? 1 : 0;
+        lines[colour].emplace_back(a + centre, b + centre);
+    }
+    const QColor colours[3] = {LinkColour, FlaggedLinkColour, SelectedLinkColour};
+    for (int c = 0; c < 3; ++c) {
+        painter.setPen(QPen(colours[c], 0));
+        painter.drawLines(lines[c].data(), static_cast<int>(lines[c].size()));
+    }
+    std::vector<QRectF> nodes;
+    nodes.reserve(static_cast<std::size_t>(graph.NodeCount()));
+    const double side = NodeSize * zoom;
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        const QPointF p = toView(graph.Node(i).Position);
+        if (visible.contains(p) && i != view.SelectedNode)
+            nodes.emplace_back(p, QSizeF(side, side));
+    }
+    painter.setPen(QPen(LinkColour, 0));
+    painter.setBrush(NodeFillColour);
+    painter.drawRects(nodes.data(), static_cast<int>(nodes.size()));
+    if (view.SelectedNode >= 1 && view.SelectedNode <= graph.NodeCount()) {
+        painter.setBrush(SelectedNodeFillColour);
+        painter.drawRect(
+            QRectF(toView(graph.Node(view.SelectedNode).Position), QSizeF(side, side)));
+    }
+}
+
+} // namespace
+
+QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
+                   const QFont& linkFont) {
+    const qreal ratio = view.DevicePixelRatio;
+    QImage image(size.expandedTo(QSize(0, 0)) * ratio, QImage::Format_RGB32);
+    if (image.isNull())
+        return image; // a canvas without area shows nothing
+    image.setDevicePixelRatio(ratio);
+    image.fill(BackgroundColour);
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    if (view.Zoom < DetailedFrom) {
+        DrawSimple(painter, graph, view, size);
+        return image;
+    }
+    // Whole document pixels from the scroll position, and the rest of it in the painter, so that
+    // at 100% nothing is scaled or moved.
+    const double z = view.Zoom;
+    const QPoint origin(static_cast<int>(std::floor(view.Scroll.x() / z)),
+                        static_cast<int>(std::floor(view.Scroll.y() / z)));
+    painter.scale(z, z);
+    painter.translate(origin.x() - view.Scroll.x() / z, origin.y() - view.Scroll.y() / z);
+    const QSize area(static_cast<int>(std::ceil(size.width() / z)) + 1,
+                     static_cast<int>(std::ceil(size.height() / z)) + 1);
+    DrawDetailed(painter, graph, view, origin, z == 1.0 ? size : area, nodeFont, linkFont);
     return image;
 }
 

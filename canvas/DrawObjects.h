@@ -31,8 +31,13 @@ struct View {
     int32_t SelectedNode = -1; // one-based, -1 for none
     int32_t SelectedLink = -1;
     bool Working = false; // during a run the selected link shows its run colour
-    QPoint Scroll;        // document point shown at the canvas's top-left corner
+    QPoint Scroll;        // the scroll bars: the canvas shows document * Zoom - Scroll
+    double Zoom = 1.0;
+    qreal DevicePixelRatio = 1.0; // device pixels per canvas pixel: sharp on dense screens
 };
+
+// Below this zoom texts would be a few pixels high: links and nodes are drawn as plain shapes.
+constexpr double DetailedFrom = 0.5;
 
 // The two node images: 0 for every node, 1 for the selected one. 41 x 41, transparent corners.
 const QImage& NodeImage(int index);

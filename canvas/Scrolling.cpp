@@ -30,8 +30,10 @@ QPoint EventPoint(QPointF position) {
                   static_cast<int>(std::nearbyint(position.y())));
 }
 
-QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll) {
-    return EventPoint(eventPosition) + scroll;
+QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll, double zoom) {
+    if (zoom == 1.0)
+        return EventPoint(eventPosition) + scroll;
+    return EventPoint((eventPosition + QPointF(scroll)) / zoom);
 }
 
 modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll) {
@@ -46,10 +48,31 @@ QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas) {
     return QPoint(keep(position.x, canvas.width()), keep(position.y, canvas.height()));
 }
 
-std::optional<QRect> PanelGeometry(QSize client, int stdToolbarHeight, int statusBarHeight,
-                                   int controlToolbarHeight) {
-    return Placement(0, stdToolbarHeight, client.width(),
-                     client.height() - stdToolbarHeight - statusBarHeight - controlToolbarHeight);
+double StepZoom(double zoom, int steps) {
+    static const double levels[] = {0.1, 0.15, 0.25, 0.33, 0.5, 0.67, 0.75,
+                                    1.0, 1.25, 1.5,  2.0,  3.0, 4.0};
+    for (; steps > 0; --steps) {
+        const double* next = std::upper_bound(std::begin(levels), std::end(levels), zoom + 1e-9);
+        zoom = next == std::end(levels) ? MaxZoom : *next;
+    }
+    for (; steps < 0; ++steps) {
+        const double* next = std::lower_bound(std::begin(levels), std::end(levels), zoom - 1e-9);
+        zoom = next == std::begin(levels) ? MinZoom : *(next - 1);
+    }
+    return zoom;
+}
+
+QPoint ScrollAfterZoom(QPoint scroll, double from, double to, QPointF anchor) {
+    const QPointF document = (QPointF(scroll) + anchor) / from;
+    const QPointF after = document * to - anchor;
+    return QPoint(std::max(0, static_cast<int>(std::lround(after.x()))),
+                  std::max(0, static_cast<int>(std::lround(after.y()))));
+}
+
+double FitZoom(QRect document, QSize canvas) {
+    const double zoom = std::min(canvas.width() / std::max(1.0, double(document.width())),
+                                 canvas.height() / std::max(1.0, double(document.height())));
+    return std::clamp(zoom, MinZoom, 1.0);
 }
 
 PanGeometry LayOutPan(QSize inner, int vscrollWidth, int hscrollHeight) {

@@ -1,6 +1,6 @@
 #pragma once
-// Canvas and document coordinates, the scroll bars, and the layout of the panel that holds the
-// canvas and its scroll bars.
+// Canvas and document coordinates at a zoom, the scroll bars, and the layout of the panel that
+// holds the canvas and its scroll bars. At 100% a canvas pixel is a document pixel.
 
 #include "modHelper.h"
 
@@ -14,9 +14,11 @@ class QScrollBar;
 
 namespace Canvas {
 
-constexpr int ScrollMaximum = 32767;
-constexpr int ScrollStep = 41; // a node's size, for the arrow and the page step alike
+constexpr int ScrollMaximum = 32767; // at 100%; the range grows and shrinks with the zoom
+constexpr int ScrollStep = 41;       // a node's size, for the arrow and the page step alike
 constexpr int ScrollBarThickness = 17;
+constexpr double MinZoom = 0.1;
+constexpr double MaxZoom = 4.0;
 
 // Range 0 to 32767, both steps 41, value 0; the picture follows the thumb while it is dragged.
 void SetUpScrollBar(QScrollBar& bar);
@@ -24,20 +26,27 @@ void SetUpScrollBar(QScrollBar& bar);
 // A mouse event's position in whole canvas pixels, halves to even.
 QPoint EventPoint(QPointF position);
 
-// The document point under a canvas position: the rounded position plus the scroll offsets.
-QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll);
+// The document point under a canvas position: (position + scroll) / zoom, halves to even; at
+// 100% the rounded position plus the scroll offsets.
+QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll, double zoom = 1.0);
 
-// Document to canvas: minus the scroll offsets.
+// Document to canvas at 100%: minus the scroll offsets.
 modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll);
 
-// A dragged node's position kept where the scroll bars can still bring its whole square into a
-// canvas of the given size.
-QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas);
+// The zoom steps of Zoom In and Zoom Out, from the zoom given (100% is one of them), within
+// 10% and 400%.
+double StepZoom(double zoom, int steps);
 
-// Where the panel goes in the window's client area: below the upper toolbar, above the lower
-// toolbar and the status bar. Nothing when the client area is too small for it.
-std::optional<QRect> PanelGeometry(QSize client, int stdToolbarHeight, int statusBarHeight,
-                                   int controlToolbarHeight);
+// The scroll offsets that keep the document point under the anchor (a canvas point) where it is
+// when the zoom changes.
+QPoint ScrollAfterZoom(QPoint scroll, double from, double to, QPointF anchor);
+
+// The zoom, at most 100%, that shows the document rectangle whole in a canvas of the given size.
+double FitZoom(QRect document, QSize canvas);
+
+// A dragged node's position kept where the scroll bars can still bring its whole square into a
+// canvas of the given size (in document pixels).
+QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas);
 
 // The canvas and the two scroll bars in a panel of the given inner size; a control whose size
 // would be negative gets nothing and keeps its previous bounds.

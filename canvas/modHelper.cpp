@@ -109,11 +109,13 @@ void DrawLine(QPainter& painter, Point p1, Point p2) {
         painter.drawLine(ToQPoint(p1), ToQPoint(p2));
         return;
     }
-    // A link to a node far outside: draw only the part near the device.
-    const QRect device = painter.viewport().adjusted(-16, -16, 16, 16);
+    // A link to a node far outside: draw only the part near the device, in the painter's own
+    // coordinates (which a zoom scales).
+    const QRectF device = painter.combinedTransform().inverted().mapRect(
+        QRectF(painter.viewport().adjusted(-16, -16, 16, 16)));
     double x1 = static_cast<double>(p1.x), y1 = static_cast<double>(p1.y);
     double x2 = static_cast<double>(p2.x), y2 = static_cast<double>(p2.y);
-    if (ClipSegment(x1, y1, x2, y2, QRectF(device)))
+    if (ClipSegment(x1, y1, x2, y2, device))
         painter.drawLine(
             QPoint(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1))),
             QPoint(static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2))));

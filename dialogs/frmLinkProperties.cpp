@@ -14,8 +14,8 @@ using namespace DialogSupport;
 
 class frmLinkProperties::Form : public PropertyForm {
   public:
-    Form(clsLink& link, QWidget* parent)
-        : PropertyForm(parent, "frmLinkProperties", "Link Properties"), link_(link) {
+    Form(float weight, float probability, int32_t kind, QWidget* parent)
+        : PropertyForm(parent, "frmLinkProperties", "Link Properties"), kind_(kind) {
         auto* label1 = new QLabel("&Weight:", Panel());
         label1->setObjectName("Label1");
         txtWeight = new QLineEdit(Panel());
@@ -34,10 +34,10 @@ class frmLinkProperties::Form : public PropertyForm {
         Fields()->addWidget(txtProbability, 1, 1);
         connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-        txtWeight->setText(QString::fromStdString(SingleText(link_.Weight)));
-        txtProbability->setText(QString::fromStdString(SingleText(link_.Probability)));
+        txtWeight->setText(QString::fromStdString(SingleText(weight)));
+        txtProbability->setText(QString::fromStdString(SingleText(probability)));
         // A unidirectional link's probability is 1 / out-degree of its start, never edited.
-        const bool editable = link_.LinkType != LinkKind::Unidirectional;
+        const bool editable = kind_ != LinkKind::Unidirectional;
         label2->setEnabled(editable);
         txtProbability->setEnabled(editable);
         Finish(txtWeight);
@@ -54,23 +54,28 @@ class frmLinkProperties::Form : public PropertyForm {
         // Both are stored as 32-bit floats: a number past that range counts as incorrect.
         if (!IsValidSingle(NumberText(txtWeight)))
             return Refuse("Please enter Weight value correctly.", txtWeight);
-        if (link_.LinkType != LinkKind::Unidirectional) {
+        std::optional<float> probability;
+        if (kind_ != LinkKind::Unidirectional) {
             if (!IsValidSingle(NumberText(txtProbability)))
                 return Refuse("Please enter Probability value correctly.", txtProbability);
-            link_.SetProbability(ToSingle(ReadNumber(NumberText(txtProbability))));
+            probability = ToSingle(ReadNumber(NumberText(txtProbability)));
         }
-        link_.Weight = ToSingle(ReadNumber(NumberText(txtWeight)));
+        result = Values{ToSingle(ReadNumber(NumberText(txtWeight))), probability};
         accept();
     }
 
-    clsLink& link_;
+  public:
+    std::optional<Values> result;
+
+  private:
+    int32_t kind_;
     QLineEdit* txtWeight = nullptr;
     QLineEdit* txtProbability = nullptr;
 };
 
-int frmLinkProperties::ShowDialog(QWidget* owner) {
-    if (!LinkToEdit)
-        return 0;
-    Form window(*LinkToEdit, owner);
-    return window.exec() == QDialog::Accepted ? 1 : 0;
+std::optional<frmLinkProperties::Values>
+frmLinkProperties::ShowDialog(QWidget* owner, float weight, float probability, int32_t kind) {
+    Form window(weight, probability, kind, owner);
+    window.exec();
+    return window.result;
 }

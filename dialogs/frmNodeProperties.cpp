@@ -32,8 +32,8 @@ QString MessageText(const std::string& latin1) {
 
 class frmNodeProperties::Form : public PropertyForm {
   public:
-    Form(clsNode& node, QWidget* parent)
-        : PropertyForm(parent, "frmNodeProperties", "Node Properties"), node_(node) {
+    Form(const std::string& label, int16_t inDegree, int16_t outDegree, QWidget* parent)
+        : PropertyForm(parent, "frmNodeProperties", "Node Properties") {
         auto* label1 = new QLabel("&Label:", Panel());
         label1->setObjectName("Label1");
         txtLabel = new QLineEdit(Panel());
@@ -51,8 +51,8 @@ class frmNodeProperties::Form : public PropertyForm {
         Fields()->addWidget(lblDegree, 1, 1);
         connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-        txtLabel->setText(Platform::FromLatin1(node_.Label()));
-        lblDegree->setText(QString("%1, %2 (in, out)").arg(node_.InDegree).arg(node_.OutDegree));
+        txtLabel->setText(Platform::FromLatin1(label));
+        lblDegree->setText(QString("%1, %2 (in, out)").arg(inDegree).arg(outDegree));
         Finish(txtLabel);
     }
 
@@ -71,22 +71,26 @@ class frmNodeProperties::Form : public PropertyForm {
             return;
         }
         try {
-            node_.SetLabel(*label);
+            clsNode::CheckLabel(*label);
         } catch (const PathloomError& error) {
             ShowMessage(this, MessageText(error.Description()), MessageIcon::Critical);
             return;
         }
+        result = label;
         accept();
     }
 
-    clsNode& node_;
+  public:
+    std::optional<std::string> result;
+
+  private:
     QLineEdit* txtLabel = nullptr;
     QLabel* lblDegree = nullptr;
 };
 
-int frmNodeProperties::ShowDialog(QWidget* owner) {
-    if (!NodeToEdit)
-        return 0;
-    Form window(*NodeToEdit, owner);
-    return window.exec() == QDialog::Accepted ? 1 : 0;
+std::optional<std::string> frmNodeProperties::ShowDialog(QWidget* owner, const std::string& label,
+                                                         int16_t inDegree, int16_t outDegree) {
+    Form window(label, inDegree, outDegree, owner);
+    window.exec();
+    return window.result;
 }

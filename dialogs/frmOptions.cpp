@@ -227,10 +227,8 @@ class frmOptions::Form : public QDialog {
 
     // What the ranges dialog commits stays committed, whatever this dialog then ends with.
     void cmdRanges_Click() {
-        clsRanges edited = result.ranges.value_or(ranges_);
-        form_.RangesDialog.RangesToEdit = &edited;
-        if (form_.RangesDialog.ShowDialog(this) == 1)
-            result.ranges = edited;
+        if (auto edited = form_.RangesDialog.ShowDialog(this, result.ranges.value_or(ranges_)))
+            result.ranges = std::move(edited);
     }
 
     void cmdBrowse_Click() {

@@ -19,7 +19,7 @@ using namespace DialogSupport;
 
 class frmRanges::Form : public QDialog {
   public:
-    Form(frmRanges& owner, QWidget* parent) : QDialog(parent), form_(owner) {
+    Form(const clsRanges& ranges, QWidget* parent) : QDialog(parent), ranges_(ranges) {
         setObjectName("frmRanges");
         setWindowTitle("Ranges");
         Build();
@@ -106,8 +106,12 @@ class frmRanges::Form : public QDialog {
         item->setText(2, QString::fromStdString(answer));
     }
 
+  public:
+    clsRanges result;
+
+  private:
     void Load() {
-        const clsRanges& ranges = *form_.RangesToEdit;
+        const clsRanges& ranges = ranges_;
         for (int32_t i = 1; i <= ranges.RangeCount(); ++i) {
             const clsRange& range = ranges.Range(i);
             AddRow(SingleText(range.StartNumber), SingleText(range.EndNumber),
@@ -152,8 +156,7 @@ class frmRanges::Form : public QDialog {
     }
 
     void cmdOK_Click() {
-        clsRanges& ranges = *form_.RangesToEdit;
-        ranges.ClearRanges();
+        clsRanges& ranges = result;
         for (int row = 0; row < lvwRange->topLevelItemCount(); ++row) {
             const QTreeWidgetItem* item = lvwRange->topLevelItem(row);
             auto value = [item](int column) {
@@ -164,7 +167,7 @@ class frmRanges::Form : public QDialog {
         accept();
     }
 
-    frmRanges& form_;
+    const clsRanges& ranges_;
     QTreeWidget* lvwRange = nullptr;
     QLineEdit* txtStart = nullptr;
     QLineEdit* txtEnd = nullptr;
@@ -176,9 +179,9 @@ class frmRanges::Form : public QDialog {
     QPushButton* cmdCancel = nullptr;
 };
 
-int frmRanges::ShowDialog(QWidget* owner) {
-    if (!RangesToEdit)
-        return 0;
-    Form window(*this, owner);
-    return window.exec() == QDialog::Accepted ? 1 : 0;
+std::optional<clsRanges> frmRanges::ShowDialog(QWidget* owner, const clsRanges& ranges) {
+    Form window(ranges, owner);
+    if (window.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return window.result;
 }

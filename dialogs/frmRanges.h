@@ -1,27 +1,22 @@
 #pragma once
-// The ranges dialog: edits the S-model answer table in a working copy and replaces the table's
-// whole contents by that copy on OK.
-//
-// Use: set RangesToEdit, then call ShowDialog(owner). The window is built at
-// every showing from RangesToEdit and destroyed when the dialog closes. Cancel, Esc and the
+// The ranges dialog: shows the S-model answer table, lets the user add, delete and clear rows,
+// and after OK gives the whole new table back; it changes nothing itself. Cancel, Esc and the
 // title-bar close box drop every Add, Delete and Clear All of that showing.
 //
 // The live window is the application's active modal widget while it is shown; its object name
-// is "frmRanges" and its controls are named as in the description: lvwRange, txtStart, txtEnd,
-// txtAnswer, cmdAdd, cmdDelete, cmdClearAll, cmdOK, cmdCancel (labels Label2 to Label4, frame
-// fraRanges).
+// is "frmRanges" and its controls are lvwRange, txtStart, txtEnd, txtAnswer, cmdAdd, cmdDelete,
+// cmdClearAll, cmdOK, cmdCancel (labels Label2 to Label4, frame fraRanges).
+
+#include "clsRanges.h"
+
+#include <optional>
 
 class QWidget;
-class clsRanges;
 
 class frmRanges {
   public:
-    // The table to edit, not a copy; the caller sets it before ShowDialog. Not owned.
-    clsRanges* RangesToEdit = nullptr;
-
-    // Shows the dialog modally, centred on owner; 1 after OK, 0 after Cancel, Esc or the close
-    // box. Without RangesToEdit nothing is shown and the result is 0.
-    int ShowDialog(QWidget* owner);
+    // Shows the dialog modally, centred on owner, on these ranges; the new table after OK.
+    std::optional<clsRanges> ShowDialog(QWidget* owner, const clsRanges& ranges);
 
   private:
     class Form;

@@ -42,9 +42,9 @@ clsNode& clsGraph::Node(int32_t index) const {
     return *nodes_[static_cast<std::size_t>(index - 1)];
 }
 
-void clsGraph::AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType) {
-    clsNode* from = &Node(fromNodeIndex);
-    clsNode* to = &Node(toNodeIndex);
+void clsGraph::CheckNewLink(int32_t fromNodeIndex, int32_t toNodeIndex) const {
+    const clsNode* from = &Node(fromNodeIndex);
+    const clsNode* to = &Node(toNodeIndex);
     if (fromNodeIndex == toNodeIndex)
         Raise("AddLink", "The node can not link to itself.");
     for (const auto& link : links_) {
@@ -52,9 +52,13 @@ void clsGraph::AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkT
             (link->FromNode == to && link->ToNode == from))
             Raise("AddLink", "These nodes already are linked.");
     }
+}
+
+void clsGraph::AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType) {
+    CheckNewLink(fromNodeIndex, toNodeIndex);
     auto link = std::make_unique<clsLink>();
-    link->FromNode = from;
-    link->ToNode = to;
+    link->FromNode = &Node(fromNodeIndex);
+    link->ToNode = &Node(toNodeIndex);
     link->LinkType = linkType;
     links_.push_back(std::move(link));
     InitProbability();
@@ -136,13 +140,21 @@ void clsGraph::ResetFlags() {
 }
 
 clsNode& clsGraph::AppendNode() {
-    nodes_.push_back(std::make_unique<clsNode>());
-    return *nodes_.back();
+    return InsertNode(NodeCount() + 1);
 }
 
 clsLink& clsGraph::AppendLink() {
-    links_.push_back(std::make_unique<clsLink>());
-    return *links_.back();
+    return InsertLink(LinkCount() + 1);
+}
+
+clsNode& clsGraph::InsertNode(int32_t index) {
+    CheckIndex(index, 1, NodeCount() + 1, "clsGraph");
+    return **nodes_.insert(nodes_.begin() + (index - 1), std::make_unique<clsNode>());
+}
+
+clsLink& clsGraph::InsertLink(int32_t index) {
+    CheckIndex(index, 1, LinkCount() + 1, "clsGraph");
+    return **links_.insert(links_.begin() + (index - 1), std::make_unique<clsLink>());
 }
 
 int32_t clsGraph::GetNodeIndexFromPoint(int32_t x, int32_t y) const {

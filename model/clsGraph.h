@@ -25,6 +25,8 @@ class clsGraph {
 
     // Links, one-based; at most one link joins two nodes, whatever its kind and direction.
     void AddLink(int32_t fromNodeIndex, int32_t toNodeIndex, int32_t linkType);
+    // Raises what AddLink would for these two nodes, and changes nothing.
+    void CheckNewLink(int32_t fromNodeIndex, int32_t toNodeIndex) const;
     void DeleteLink(int32_t index);
     clsLink& Link(int32_t index) const;
     int32_t LinkCount() const { return static_cast<int32_t>(links_.size()); }
@@ -45,9 +47,12 @@ class clsGraph {
     void RestoreProbabilities();
     void ResetFlags();
 
-    // For readers of a document: append elements exactly as read, without the editing checks.
+    // For readers of a document and for undoing a deletion: elements put in place exactly as
+    // given, without the editing checks (one-based, later elements move up by one).
     clsNode& AppendNode();
     clsLink& AppendLink();
+    clsNode& InsertNode(int32_t index);
+    clsLink& InsertLink(int32_t index);
 
     // The graph section of a document: ResetIDs, then the nodes, then the links by node ID.
     void Save(DocumentWriter& file);

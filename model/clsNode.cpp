@@ -11,13 +11,17 @@ std::string clsNode::Label() const {
     return std::string(labelField_.begin(), end);
 }
 
-void clsNode::SetLabel(const std::string& newValue) {
+void clsNode::CheckLabel(const std::string& newValue) {
     static const std::string forbidden = "{}(), ->";
     if (newValue.find_first_of(forbidden) != std::string::npos) {
         // "connot" is kept on purpose: the message has always read so.
         Raise("Node.Label", "A node name connot contain any of the following characters:\r\n"
                             "{ } ( ) , Space - >");
     }
+}
+
+void clsNode::SetLabel(const std::string& newValue) {
+    CheckLabel(newValue);
     const std::size_t length = std::min<std::size_t>(newValue.size(), LabelFieldSize - 1);
     labelField_.fill(' ');
     std::memcpy(labelField_.data(), newValue.data(), length);

@@ -26,6 +26,8 @@ class clsNode {
     // Checks and stores a label (Latin-1 bytes). Refuses the path-file delimiters; keeps at
     // most 31 characters so that the field always holds its terminating NUL.
     void SetLabel(const std::string& newValue);
+    // Raises what SetLabel would for the text, and changes nothing.
+    static void CheckLabel(const std::string& newValue);
 
     // The whole field as stored: label, NUL, then spaces up to 32 bytes.
     const LabelField& Labelz() const { return labelField_; }

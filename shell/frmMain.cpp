@@ -1,41 +1,29 @@
 #include "frmMain.h"
 
-#include "DocumentFile.h"
 #include "DrawObjects.h"
+#include "EditCommands.h"
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
 #include "Resources.h"
 #include "RunController.h"
-#include "Scrolling.h"
 #include "frmAbout.h"
 #include "frmLinkProperties.h"
 #include "frmNodeProperties.h"
 #include "frmOptions.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
-#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QToolBar>
-#include <algorithm>
-#include <cstdint>
 
 namespace {
 
-const QString AppTitle = Platform::AppTitle;
 const QString WorkingRefusal =
     "Program already is working. Please stop current operation and then try to close.";
-
-constexpr int StdToolbarHeight = 36;
-constexpr int ControlToolbarHeight = 28;
-constexpr int StatusBarHeight = 21;
 constexpr QSize StartClientSize(604, 476);
 
 } // namespace
@@ -48,202 +36,156 @@ struct frmMain::Dialogs {
 };
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), Graph(LA.Graph()),
-      ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"), dialogs_(std::make_unique<Dialogs>()),
-      run_(new RunController(LA, this)) {
+    : QMainWindow(parent), ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"),
+      bars_(WindowBars::Build(*this)),
+      panel_(new CanvasPanel(this)), context_{document_,
+                                              *panel_,
+                                              selection_,
+                                              this,
+                                              [this] { DrawObjects(); },
+                                              [this](int32_t tool) { SetTool(tool); }},
+      pointer_(context_), addNode_(context_), link_(context_),
+      run_(new RunController(Engine(), this)), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
-    BuildMenus();
-    BuildClientArea();
-    connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
-    connect(run_, &RunController::PathsFound, this,
-            [this](int paths) { pathsPanel->setText(QString("Paths found: %1").arg(paths)); });
-    connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
+    setCentralWidget(panel_);
+    ConnectBars();
+    ConnectCanvas();
 
-    // Start-up, in this order: the engine exists (a member), then the idle state, the scroll
-    // ranges, the fonts, the disabled run control, and a new document.
+    // Start-up: the idle state, the fonts, the disabled run control, and a new document.
     SetWorkingState(false);
-    Canvas::SetUpScrollBar(*HScroll);
-    Canvas::SetUpScrollBar(*VScroll);
     NodeFont = Canvas::MakeNodeFont();
     LinkFont = Canvas::MakeLinkFont();
-    for (QAction* button : ControlToolbar->actions())
+    for (QAction* button : bars_.ControlToolbar->actions())
         button->setEnabled(false);
     CreateNewDocument();
 
-    // The client area starts at 604 x 476, below the menu bar.
+    // The client area starts at 604 x 476 below the menu bar; smaller than its toolbars' width
+    // or with no room left for the canvas, nothing would fit.
     resize(StartClientSize.width(), StartClientSize.height() + menuBar()->sizeHint().height());
+    setMinimumSize(bars_.StdToolbar->sizeHint().width(),
+                   menuBar()->sizeHint().height() + 36 + 28 + 21 + 80);
 }
 
 frmMain::~frmMain() = default;
 
-void frmMain::BuildMenus() {
-    const auto item = [this](QMenu* menu, const char* name, const QString& caption,
-                             std::function<void()> handler) {
-        QAction* action = menu->addAction(caption);
-        action->setObjectName(name);
-        if (handler)
-            connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
-        return action;
+void frmMain::ConnectBars() {
+    const auto on = [this](QAction* action, std::function<void()> handler) {
+        connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
     };
+    on(bars_.mnuNew, [this] {
+        if (!Working && CloseDocument()) // the run needs the graph it started with
+            CreateNewDocument();
+    });
+    on(bars_.mnuOpen, [this] {
+        if (!Working && CloseDocument())
+            OpenDocument();
+    });
+    on(bars_.mnuSave, [this] { SaveDocument(false); });
+    on(bars_.mnuSaveAs, [this] { SaveDocument(true); });
+    on(bars_.mnuExit, [this] { close(); });
+    on(bars_.mnuUndo, [this] {
+        if (!Working)
+            document_.History().undo();
+    });
+    on(bars_.mnuRedo, [this] {
+        if (!Working)
+            document_.History().redo();
+    });
+    on(bars_.mnuDelete, [this] { DeleteSelection(); });
+    on(bars_.mnuProperties, [this] { ShowSelectionProperties(); });
+    on(bars_.mnuZoomIn, [this] { panel_->ZoomIn(); });
+    on(bars_.mnuZoomOut, [this] { panel_->ZoomOut(); });
+    on(bars_.mnuActualSize, [this] { panel_->ActualSize(); });
+    on(bars_.mnuFitGraph, [this] { panel_->Fit(GraphBounds()); });
+    on(bars_.mnuAbout, [this] { dialogs_->About.ShowDialog(this); });
+    QUndoStack& history = document_.History();
+    for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(&history, signal, this, [this] { UpdateHistoryActions(); });
+    connect(&history, &QUndoStack::undoTextChanged, this, [this] { UpdateHistoryActions(); });
+    connect(&history, &QUndoStack::redoTextChanged, this, [this] { UpdateHistoryActions(); });
 
-    mnuFile = menuBar()->addMenu("&File");
-    mnuFile->setObjectName("mnuFile");
-    mnuNew = item(mnuFile, "mnuNew", "&New", [this] { mnuNew_Click(); });
-    mnuOpen = item(mnuFile, "mnuOpen", "&Open...", [this] { mnuOpen_Click(); });
-    mnuOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFile->addSeparator();
-    mnuSave = item(mnuFile, "mnuSave", "&Save", [this] { SaveDocument(false); });
-    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSaveAs = item(mnuFile, "mnuSaveAs", "Save &As...", [this] { SaveDocument(true); });
-    mnuFile->addSeparator();
-    mnuExit = item(mnuFile, "mnuExit", "E&xit", [this] { mnuExit_Click(); });
-
-    mnuEdit = menuBar()->addMenu("&Edit");
-    mnuEdit->setObjectName("mnuEdit");
-    mnuDelete = item(mnuEdit, "mnuDelete", "&Delete", [this] { DeleteSelection(); });
-    mnuEdit->addSeparator();
-    mnuProperties =
-        item(mnuEdit, "mnuProperties", "&Properties", [this] { ShowSelectionProperties(); });
-
-    mnuHelp = menuBar()->addMenu("&Help");
-    mnuHelp->setObjectName("mnuHelp");
-    mnuAbout = item(mnuHelp, "mnuAbout", "&About...", [this] { mnuAbout_Click(); });
-}
-
-void frmMain::BuildToolbars() {
-    StdToolbar = new QToolBar("StdToolbar", client);
-    StdToolbar->setObjectName("StdToolbar");
-    StdToolbar->setIconSize(QSize(24, 24));
-    StdToolbar->setMovable(false);
-    StdToolbar->setFloatable(false);
-    struct Button {
-        const char* key;
-        const char* tip;
-        bool tool; // shown pressed while its tool is chosen
-        bool separatorBefore;
-    };
-    const Button buttons[] = {
-        {"Pointer", "Pointer", true, false},
-        {"AddNode", "Add Node", true, true},
-        {"Delete", "Delete", false, false},
-        {"SimpleLink", "Simple Link", true, true},
-        {"UnidirectionalLink", "Unidirectional Link", true, false},
-        {"BidirectionalLink", "BidirectionalLink", true, false},
-        {"Start", "Start", false, true},
-        {"Reset", "Reset", false, false},
-    };
-    for (const Button& b : buttons) {
-        if (b.separatorBefore)
-            StdToolbar->addSeparator();
-        QAction* action = StdToolbar->addAction(Resources::StdToolbarIcon(b.key), b.tip);
-        action->setObjectName(b.key);
-        action->setToolTip(b.tip);
-        action->setCheckable(b.tool);
+    for (QAction* action : bars_.StdToolbar->actions()) {
+        if (!action->isCheckable())
+            continue;
         // A tool follows its button's pressed state, however the button was pressed: by the
         // mouse, by a key, or by a screen reader's toggle action.
-        if (b.tool) {
-            connect(action, &QAction::toggled, this, [this, action](bool) {
-                if (!choosingTool_)
-                    Guarded([=] { StdToolbar_ButtonClick(action); });
-            });
-        }
+        connect(action, &QAction::toggled, this, [this, action](bool) {
+            if (!choosingTool_)
+                Guarded([=] { StdToolbar_ButtonClick(action); });
+        });
     }
-
-    connect(StdToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
+    connect(bars_.StdToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
         if (!button->isCheckable())
             Guarded([=] { StdToolbar_ButtonClick(button); });
     });
-
-    ControlToolbar = new QToolBar("ControlToolbar", client);
-    ControlToolbar->setObjectName("ControlToolbar");
-    ControlToolbar->setIconSize(QSize(16, 16));
-    ControlToolbar->setMovable(false);
-    ControlToolbar->setFloatable(false);
-    for (const auto& [key, tip] :
-         {std::pair{"Forward", "Forward/Next"}, std::pair{"Stop", "Stop/Cancel"}}) {
-        QAction* action = ControlToolbar->addAction(Resources::ControlToolbarIcon(key), tip);
-        action->setObjectName(key);
-        action->setToolTip(tip);
-    }
-    connect(ControlToolbar, &QToolBar::actionTriggered, this,
-            [this](QAction* button) { ControlToolbar_ButtonClick(button); });
+    connect(bars_.ControlToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
+        if (button->objectName() == "Forward")
+            run_->Forward();
+        else
+            run_->Stop();
+    });
+    connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
+    connect(run_, &RunController::PathsFound, this, [this](int paths) {
+        bars_.pathsPanel->setText(QString("Paths found: %1").arg(paths));
+    });
+    connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
 }
 
-void frmMain::BuildClientArea() {
-    client = new QWidget(this);
-    client->setObjectName("client");
-    setCentralWidget(client);
-    client->installEventFilter(this);
-
-    BuildToolbars();
-
-    picPan = new QWidget(client);
-    picPan->setObjectName("picPan");
-    picPan->installEventFilter(this);
-    picCanvas = new CanvasWidget(picPan);
-    HScroll = new QScrollBar(Qt::Horizontal, picPan);
-    HScroll->setObjectName("HScroll");
-    HScroll->setAccessibleName("Horizontal scroll bar");
-    VScroll = new QScrollBar(Qt::Vertical, picPan);
-    VScroll->setObjectName("VScroll");
-    VScroll->setAccessibleName("Vertical scroll bar");
-    // With tracking on, the value changes, and the canvas follows, while the thumb is dragged.
-    connect(HScroll, &QScrollBar::valueChanged, this, [this] { DrawObjects(); });
-    connect(VScroll, &QScrollBar::valueChanged, this, [this] { DrawObjects(); });
-
-    StatusBar = new QStatusBar(client);
-    StatusBar->setObjectName("StatusBar");
-    statusPanel = new QLabel(StatusBar);
-    statusPanel->setObjectName("StatusPanel1");
-    StatusBar->addWidget(statusPanel, 1);
-    pathsPanel = new QLabel(StatusBar);
-    pathsPanel->setObjectName("PathsPanel");
-    StatusBar->addWidget(pathsPanel);
-
-    connect(picCanvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
-    connect(picCanvas, &CanvasWidget::MouseDown, this,
-            [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseDown(e); }); });
-    connect(picCanvas, &CanvasWidget::MouseMove, this,
-            [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseMove(e); }); });
-    connect(picCanvas, &CanvasWidget::MouseUp, this,
+void frmMain::ConnectCanvas() {
+    CanvasWidget* canvas = panel_->Canvas();
+    connect(&document_, &GraphDocument::Changed, this, [this] {
+        KeepSelectionInGraph();
+        DrawObjects();
+    });
+    connect(panel_, &CanvasPanel::ViewChanged, this, [this] { DrawObjects(); });
+    connect(canvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
+    // The canvas ignores the mouse while a run works.
+    connect(canvas, &CanvasWidget::MouseDown, this, [this](QMouseEvent* e) {
+        if (!Working && e->button() == Qt::LeftButton)
+            Guarded([=] { CurrentEditingTool()->Press(e->position()); });
+    });
+    connect(canvas, &CanvasWidget::MouseMove, this, [this](QMouseEvent* e) {
+        if (!Working && e->buttons() == Qt::LeftButton)
+            Guarded([=] { CurrentEditingTool()->Move(e->position()); });
+    });
+    connect(canvas, &CanvasWidget::MouseUp, this,
             [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseUp(e); }); });
-    connect(picCanvas, &CanvasWidget::DblClick, this,
-            [this] { Guarded([this] { picCanvas_DblClick(); }); });
+    connect(canvas, &CanvasWidget::DblClick, this,
+            [this] { Guarded([this] { ShowSelectionProperties(); }); });
 
-    // The window sees Escape before any of its controls.
+    // The window sees Escape before any of its controls; a link drag keeps its tool.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this,
-            [this] { Guarded([this] { Form_KeyDown(Qt::Key_Escape); }); });
-
-    client->resize(StartClientSize);
-    Form_Resize();
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (CurrentTool != Tool::Link)
+            Guarded([this] { SetTool(Tool::Pointer); });
+    });
+    // The Delete key does what Edit > Delete does (the menu item keeps no key of its own).
+    auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), this);
+    connect(deleteKey, &QShortcut::activated, this,
+            [this] { Guarded([this] { DeleteSelection(); }); });
 }
 
 void frmMain::Guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const PathloomError& e) {
-        ShowMessage(e.Description(), MessageIcon::Critical);
+        Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
+                              MessageIcon::Critical);
     } catch (const std::exception& e) {
-        ShowMessage(e.what(), MessageIcon::Critical);
+        Platform::ShowMessage(this, Platform::FromMessageText(e.what()), MessageIcon::Critical);
     }
 }
 
 // ---- Document lifecycle ----
 
 void frmMain::CreateNewDocument() {
-    LA.Clear();
-    SelectedNode = -1;
-    SelectedLink = -1;
-    HScroll->setValue(0);
-    VScroll->setValue(0);
-    Modified = false;
-    DocumentPath.clear();
-    DrawObjects();
+    document_.Clear();
+    selection_ = Selection();
+    panel_->Reset();
     UpdateCaption();
     SetTool(Tool::Pointer);
+    DrawObjects();
 }
 
 QString frmMain::DocumentTitle(const QString& path) {
@@ -258,18 +200,23 @@ QString frmMain::DocumentTitle(const QString& path) {
     return path.mid(slash + 1);
 }
 
-QString frmMain::GetDocumentTitle() const {
-    return DocumentTitle(DocumentPath);
+void frmMain::UpdateCaption() {
+    setWindowTitle(DocumentTitle(document_.Path()) + " - " + Platform::AppTitle);
 }
 
-void frmMain::UpdateCaption() {
-    setWindowTitle(GetDocumentTitle() + " - " + AppTitle);
+void frmMain::UpdateHistoryActions() {
+    const QUndoStack& history = document_.History();
+    bars_.mnuUndo->setText(history.canUndo() ? "&Undo " + history.undoText() : "&Undo");
+    bars_.mnuRedo->setText(history.canRedo() ? "&Redo " + history.redoText() : "&Redo");
+    // Undo is refused while a run works, like the other edits.
+    bars_.mnuUndo->setEnabled(history.canUndo() && !Working);
+    bars_.mnuRedo->setEnabled(history.canRedo() && !Working);
 }
 
 bool frmMain::CloseDocument() {
-    if (!Modified)
+    if (!document_.Modified())
         return true;
-    const QString text = "The graph in the file " + GetDocumentTitle() +
+    const QString text = "The graph in the file " + DocumentTitle(document_.Path()) +
                          " has changed.\r\n\r\nDo you want to save the changes?";
     switch (Platform::ShowMessage(this, text, MessageIcon::Exclamation,
                                   Platform::Buttons::YesNoCancel)) {
@@ -285,82 +232,49 @@ bool frmMain::CloseDocument() {
 
 bool frmMain::SaveDocument(bool newFile) {
     try {
-        if (DocumentPath.isEmpty() || newFile) {
+        if (document_.Path().isEmpty() || newFile) {
             const std::optional<QString> chosen = ComDlg.ShowSave(this);
             if (!chosen)
                 return false; // cancelled: silently, nothing changes
-            DocumentPath = *chosen;
+            document_.SetPath(*chosen);
             UpdateCaption();
         }
-        if (!DocumentPath.isEmpty()) {
-            SaveGraph(LA, Platform::ToFileName(DocumentPath));
-            Modified = false;
-            return true;
-        }
+        document_.Save();
+        return true;
     } catch (const PathloomError& e) {
-        ShowMessage(e.Description(), MessageIcon::Critical);
+        Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
+                              MessageIcon::Critical);
+        return false;
     }
-    return false;
 }
 
 void frmMain::OpenDocument() {
-    const std::optional<QString> chosen = ComDlg.ShowOpen(this);
-    if (!chosen)
-        return;
-    DocumentPath = *chosen;
-    UpdateCaption();
-    if (!DocumentPath.isEmpty())
-        LoadDocument(DocumentPath);
+    if (const std::optional<QString> chosen = ComDlg.ShowOpen(this))
+        LoadDocument(*chosen);
 }
 
-bool frmMain::LoadDocument(const QString& path) {
+void frmMain::LoadDocument(const QString& path) {
+    document_.SetPath(path);
+    UpdateCaption();
     try {
-        LA.Clear();
-        LoadGraph(LA, Platform::ToFileName(path));
-        SelectedNode = -1;
-        SelectedLink = -1;
-        HScroll->setValue(0);
-        VScroll->setValue(0);
-        Modified = false;
-        DrawObjects();
-        SetTool(Tool::Pointer);
-        return true;
+        document_.Load(path);
     } catch (const PathloomError& e) {
         // A new untitled document, so that no later save can go to the file that failed.
         CreateNewDocument();
-        ShowMessage(e.Description(), MessageIcon::Critical);
-        return false;
+        Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
+                              MessageIcon::Critical);
+        return;
     }
+    selection_ = Selection();
+    panel_->Reset();
+    SetTool(Tool::Pointer);
+    DrawObjects();
 }
 
 void frmMain::OpenStartupDocument(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     ComDlg.SetFileName(fullPath); // Open offers it again
-    DocumentPath = fullPath;
-    UpdateCaption();
     LoadDocument(fullPath);
-}
-
-void frmMain::mnuNew_Click() {
-    if (Working)
-        return; // the run needs the graph it started with
-    if (CloseDocument())
-        CreateNewDocument();
-}
-
-void frmMain::mnuOpen_Click() {
-    if (Working)
-        return;
-    if (CloseDocument())
-        OpenDocument();
-}
-
-void frmMain::mnuExit_Click() {
-    close();
-}
-
-void frmMain::mnuAbout_Click() {
-    dialogs_->About.ShowDialog(this);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -369,83 +283,38 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (!CloseDocument()) {
+    if (CloseDocument())
+        event->accept();
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
-}
-
-// ---- Layout and scrolling ----
-
-bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Resize) {
-        if (watched == client)
-            Form_Resize();
-        else if (watched == picPan)
-            picPan_Resize();
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void frmMain::Form_Resize() {
-    const QSize size = client->size();
-    StdToolbar->setGeometry(0, 0, size.width(), StdToolbarHeight);
-    ControlToolbar->setGeometry(0, size.height() - StatusBarHeight - ControlToolbarHeight,
-                                size.width(), ControlToolbarHeight);
-    StatusBar->setGeometry(0, size.height() - StatusBarHeight, size.width(), StatusBarHeight);
-    if (const auto panel =
-            Canvas::PanelGeometry(size, StdToolbarHeight, StatusBarHeight, ControlToolbarHeight))
-        picPan->setGeometry(*panel);
-}
-
-void frmMain::picPan_Resize() {
-    const Canvas::PanGeometry g =
-        Canvas::LayOutPan(picPan->size(), Canvas::ScrollBarThickness, Canvas::ScrollBarThickness);
-    if (g.Canvas)
-        picCanvas->setGeometry(*g.Canvas);
-    if (g.HScroll)
-        HScroll->setGeometry(*g.HScroll);
-    if (g.VScroll)
-        VScroll->setGeometry(*g.VScroll);
-}
-
-QPoint frmMain::ScrollOffset() const {
-    return QPoint(HScroll->isEnabled() ? HScroll->value() : 0,
-                  VScroll->isEnabled() ? VScroll->value() : 0);
-}
-
-QPoint frmMain::GetCursorPoint() const {
-    return Canvas::GetCursorPoint(eventPosition_, ScrollOffset());
 }
 
 void frmMain::DrawObjects() {
     Canvas::View view;
-    view.SelectedNode = SelectedNode;
-    view.SelectedLink = SelectedLink;
+    view.SelectedNode = selection_.Node;
+    view.SelectedLink = selection_.Link;
     view.Working = Working;
-    view.Scroll = ScrollOffset();
-    picCanvas->SetImage(Canvas::DrawObjects(Graph, view, picCanvas->size(), NodeFont, LinkFont));
+    view.Scroll = panel_->Scroll();
+    view.Zoom = panel_->Zoom();
+    view.DevicePixelRatio = devicePixelRatioF();
+    CanvasWidget* canvas = panel_->Canvas();
+    canvas->SetImage(
+        Canvas::DrawObjects(document_.Graph(), view, canvas->size(), NodeFont, LinkFont));
 }
 
-// ---- Tools and mouse ----
+// ---- Tools, mouse and selection ----
 
 void frmMain::StdToolbar_ButtonClick(QAction* button) {
     const QString key = button->objectName();
+    const QStringList linkKeys = {"SimpleLink", "UnidirectionalLink", "BidirectionalLink"};
     if (key == "Pointer") {
         SetTool(Tool::Pointer);
     } else if (key == "AddNode") {
         SetTool(Tool::AddNode);
     } else if (key == "Delete") {
         DeleteSelection();
-    } else if (key == "SimpleLink") {
-        NewLinkType = LinkKind::Simple;
-        SetTool(Tool::Link);
-    } else if (key == "UnidirectionalLink") {
-        NewLinkType = LinkKind::Unidirectional;
-        SetTool(Tool::Link);
-    } else if (key == "BidirectionalLink") {
-        NewLinkType = LinkKind::Bidirectional;
+    } else if (linkKeys.contains(key)) {
+        context_.linkKind = static_cast<int32_t>(linkKeys.indexOf(key));
         SetTool(Tool::Link);
     } else if (key == "Start") {
         StartRun();
@@ -455,179 +324,70 @@ void frmMain::StdToolbar_ButtonClick(QAction* button) {
 }
 
 void frmMain::SetTool(int32_t tool) {
+    if (CurrentTool == Tool::DragNode && tool != Tool::DragNode)
+        pointer_.FinishDrag();
     choosingTool_ = true;
     const auto done = qScopeGuard([this] { choosingTool_ = false; });
-    for (QAction* button : StdToolbar->actions())
+    for (QAction* button : bars_.StdToolbar->actions())
         button->setChecked(false);
-    int cursor = 0;
-    switch (tool) {
-    case Tool::Pointer:
-    case Tool::DragNode:
-        CurrentTool = tool;
-        StdToolbar->findChild<QAction*>("Pointer")->setChecked(true);
-        cursor = Resources::PointerCursor;
-        break;
-    case Tool::AddNode:
-        CurrentTool = tool;
-        StdToolbar->findChild<QAction*>("AddNode")->setChecked(true);
-        cursor = Resources::AddNodeCursor;
-        break;
-    case Tool::Link: {
-        CurrentTool = tool;
-        static const char* const linkButtons[] = {"SimpleLink", "UnidirectionalLink",
-                                                  "BidirectionalLink"};
-        if (NewLinkType >= 0 && NewLinkType <= 2)
-            StdToolbar->findChild<QAction*>(linkButtons[NewLinkType])->setChecked(true);
-        cursor = Resources::LinkCursor;
-        break;
-    }
-    default:
+    static const char* const linkButtons[] = {"SimpleLink", "UnidirectionalLink",
+                                              "BidirectionalLink"};
+    const char* pressed = tool == Tool::AddNode ? "AddNode"
+                          : tool == Tool::Link  ? linkButtons[std::clamp(context_.linkKind, 0, 2)]
+                                                : "Pointer";
+    if (tool < Tool::Pointer || tool > Tool::Link)
         return;
-    }
+    CurrentTool = tool;
+    bars_.StdToolbar->findChild<QAction*>(pressed)->setChecked(true);
+    const int cursor = tool == Tool::AddNode ? Resources::AddNodeCursor
+                       : tool == Tool::Link  ? Resources::LinkCursor
+                                             : Resources::PointerCursor;
     if (!busy_) // a run's busy pointer stays until the run ends
-        picCanvas->setCursor(Resources::ToolCursor(cursor));
+        panel_->Canvas()->setCursor(Resources::ToolCursor(cursor));
 }
 
-void frmMain::picCanvas_MouseDown(QMouseEvent* event) {
-    if (Working || event->button() != Qt::LeftButton)
-        return;
-    eventPosition_ = event->position();
-    const QPoint pt = GetCursorPoint();
+EditingTool* frmMain::CurrentEditingTool() {
     switch (CurrentTool) {
-    case Tool::Pointer: {
-        const QPoint at = Canvas::EventPoint(event->position());
-        LastX = at.x();
-        LastY = at.y();
-        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-        if (SelectedNode < 0) {
-            SelectedLink = Graph.GetLinkIndexFromPoint(pt.x(), pt.y());
-        } else {
-            SelectedLink = -1;
-            SetTool(Tool::DragNode);
-        }
-        DrawObjects();
-        break;
-    }
     case Tool::AddNode:
-        // Centred on the pointer; the selection stays as it was.
-        Graph.AddNode(pt.x() - Canvas::CentreOffset, pt.y() - Canvas::CentreOffset);
-        Modified = true;
-        DrawObjects();
-        break;
+        return &addNode_;
     case Tool::Link:
-        LastX = pt.x();
-        LastY = pt.y();
-        FirstMove = true;
-        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-        if (SelectedNode == -1)
-            // "mush" is kept on purpose: the message has always read so.
-            Platform::ShowMessage(this, "You mush select a node and drag pointer to another node.",
-                                  MessageIcon::Exclamation);
-        break;
+        return &link_;
     default:
-        break;
-    }
-}
-
-QPoint frmMain::RubberBandStart() const {
-    const clsPosition& position = Graph.Node(SelectedNode).Position;
-    const modHelper::Point c = Canvas::ToViewPoint({position.x, position.y}, ScrollOffset());
-    // The band starts at a node under the pointer, so it always fits the canvas.
-    const auto fit = [](int64_t v) {
-        return static_cast<int>(std::clamp<int64_t>(v, -(int64_t{1} << 22), int64_t{1} << 22));
-    };
-    return QPoint(fit(c.x + Canvas::CentreOffset), fit(c.y + Canvas::CentreOffset));
-}
-
-void frmMain::picCanvas_MouseMove(QMouseEvent* event) {
-    if (Working || event->buttons() != Qt::LeftButton)
-        return;
-    const QPoint at = Canvas::EventPoint(event->position());
-    if (CurrentTool == Tool::DragNode && SelectedNode >= 0) {
-        // The node keeps the offset to the pointer that it had at the press, until it meets an
-        // edge of the document area: past the left or top one it could never be reached again.
-        clsPosition& position = Graph.Node(SelectedNode).Position;
-        const QPoint kept = Canvas::KeepInDocumentArea(
-            {int64_t{position.x} + at.x() - LastX, int64_t{position.y} + at.y() - LastY},
-            picCanvas->size());
-        position.Move(kept.x() - position.x, kept.y() - position.y);
-        LastX = at.x();
-        LastY = at.y();
-        Modified = true;
-        DrawObjects();
-    } else if (CurrentTool == Tool::Link && SelectedNode != -1) {
-        const QPoint c = RubberBandStart();
-        if (!FirstMove)
-            picCanvas->InvertLine(c, QPoint(LastX, LastY)); // erase the last band
-        else
-            FirstMove = false;
-        picCanvas->InvertLine(c, at);
-        LastX = at.x();
-        LastY = at.y();
+        return &pointer_;
     }
 }
 
 void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
     if (Working)
         return;
-    eventPosition_ = event->position();
     if (event->button() == Qt::LeftButton) {
-        if (CurrentTool == Tool::DragNode) {
-            SetTool(Tool::Pointer);
-            DrawObjects();
-        } else if (CurrentTool == Tool::Link && SelectedNode != -1) {
-            if (!FirstMove)
-                picCanvas->InvertLine(RubberBandStart(), QPoint(LastX, LastY));
-            try {
-                const QPoint pt = GetCursorPoint();
-                const int32_t target = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-                if (target >= 0 && target != SelectedNode) {
-                    Graph.AddLink(SelectedNode, target, NewLinkType);
-                    SelectedNode = target; // the next link may start where this one ended
-                    Modified = true;
-                    DrawObjects();
-                }
-            } catch (const PathloomError& e) {
-                ShowMessage(e.Description(), MessageIcon::Critical);
-            }
-        }
+        CurrentEditingTool()->Release(event->position());
     } else if (event->button() == Qt::RightButton && CurrentTool == Tool::Pointer) {
-        const QPoint pt = GetCursorPoint();
-        SelectedNode = Graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-        SelectedLink = SelectedNode < 0 ? Graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        const QPoint pt = panel_->ToDocument(event->position());
+        const clsGraph& graph = document_.Graph();
+        selection_.Node = graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        selection_.Link = selection_.Node < 0 ? graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
         DrawObjects();
-        if (SelectedNode < 1 && SelectedLink < 1)
-            return;
-        mnuEdit->popup(picCanvas->mapToGlobal(Canvas::EventPoint(event->position())));
+        if (selection_.Node >= 1 || selection_.Link >= 1)
+            bars_.contextMenu->popup(panel_->Canvas()->mapToGlobal(event->position().toPoint()));
     }
-}
-
-void frmMain::picCanvas_DblClick() {
-    ShowSelectionProperties();
-}
-
-void frmMain::Form_KeyDown(int keyCode) {
-    // A link drag in progress keeps its tool.
-    if (keyCode == Qt::Key_Escape && CurrentTool != Tool::Link)
-        SetTool(Tool::Pointer);
 }
 
 void frmMain::ShowSelectionProperties() {
     if (Working || CurrentTool != Tool::Pointer)
         return;
-    int result = 0;
-    if (SelectedNode >= 1) {
-        dialogs_->NodeProperties.NodeToEdit = &Graph.Node(SelectedNode);
-        result = dialogs_->NodeProperties.ShowDialog(this);
-    } else if (SelectedLink >= 1) {
-        dialogs_->LinkProperties.LinkToEdit = &Graph.Link(SelectedLink);
-        result = dialogs_->LinkProperties.ShowDialog(this);
-    } else {
-        return;
-    }
-    if (result == 1) {
-        Modified = true;
-        DrawObjects();
+    clsGraph& graph = document_.Graph();
+    if (selection_.Node >= 1) {
+        const clsNode& node = graph.Node(selection_.Node);
+        if (const auto label = dialogs_->NodeProperties.ShowDialog(this, node.Label(),
+                                                                   node.InDegree, node.OutDegree))
+            document_.Do(new RenameNodeCommand(document_, selection_.Node, *label));
+    } else if (selection_.Link >= 1) {
+        const clsLink& link = graph.Link(selection_.Link);
+        if (const auto values = dialogs_->LinkProperties.ShowDialog(
+                this, link.Weight, link.Probability, link.LinkType))
+            document_.Do(new LinkValuesCommand(document_, selection_.Link, values->weight,
+                                               values->probability));
     }
 }
 
@@ -635,18 +395,32 @@ void frmMain::DeleteSelection() {
     if (Working)
         return;
     // The link first: after a link drag both may be selected.
-    if (SelectedLink >= 1) {
-        Graph.DeleteLink(SelectedLink);
-        SelectedLink = -1;
-        Modified = true;
-        DrawObjects();
-    } else if (SelectedNode >= 1) {
-        LA.DeleteNode(SelectedNode);
-        SelectedNode = -1;
-        SelectedLink = -1;
-        Modified = true;
-        DrawObjects();
+    if (selection_.Link >= 1) {
+        const int32_t link = std::exchange(selection_.Link, -1);
+        document_.Do(DeleteCommand::Link(document_, link));
+    } else if (selection_.Node >= 1) {
+        const int32_t node = std::exchange(selection_.Node, -1);
+        document_.Do(DeleteCommand::Node(document_, node));
     }
+}
+
+void frmMain::KeepSelectionInGraph() {
+    if (selection_.Node > document_.Graph().NodeCount())
+        selection_.Node = -1;
+    if (selection_.Link > document_.Graph().LinkCount())
+        selection_.Link = -1;
+}
+
+QRect frmMain::GraphBounds() const {
+    const clsGraph& graph = document_.Graph();
+    QRect bounds;
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        const clsPosition& p = graph.Node(i).Position;
+        bounds |= QRect(p.x, p.y, NodeGeometry::Size, NodeGeometry::Size);
+    }
+    // Room around for the labels and link texts at the edges.
+    return bounds.adjusted(-NodeGeometry::Size, -NodeGeometry::Size, NodeGeometry::Size,
+                           NodeGeometry::Size);
 }
 
 // ---- Run control ----
@@ -654,25 +428,22 @@ void frmMain::DeleteSelection() {
 void frmMain::StartRun() {
     SetWorkingState(true);
     Working = true;
-    for (QAction* button : ControlToolbar->actions())
+    for (QAction* button : bars_.ControlToolbar->actions())
         button->setEnabled(true);
     const frmOptions::Result options =
-        dialogs_->Options.ShowDialog(this, LA.Settings, Graph, LA.Ranges());
-    if (options.ranges) {
-        LA.Ranges() = *options.ranges;
-        Modified = true;
-    }
+        dialogs_->Options.ShowDialog(this, Engine().Settings, document_.Graph(), Engine().Ranges());
+    if (options.settings || options.ranges)
+        document_.Do(new SettingsCommand(document_, options.settings, options.ranges));
     if (!options.settings) {
         EndRun();
         return;
     }
-    LA.Settings = *options.settings;
-    Modified = true;
     // Over the canvas only: the run-control buttons stay usable during a run.
-    if (!LA.Settings.EnableDelay) {
+    if (!Engine().Settings.EnableDelay) {
         busy_ = true;
-        picCanvas->setCursor(Qt::WaitCursor);
+        panel_->Canvas()->setCursor(Qt::WaitCursor);
     }
+    beforeRun_ = ProbabilitiesCommand::Of(document_.Graph());
     run_->Start();
 }
 
@@ -685,13 +456,15 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
         DrawObjects();
         Platform::ShowMessage(this, "Not found any path.", MessageIcon::Information);
     }
+    // What the run learned, as one step that undo takes back.
+    document_.Do(new ProbabilitiesCommand(document_, "Run", std::move(beforeRun_)));
     EndRun();
 }
 
 void frmMain::EndRun() {
     busy_ = false;
     SetTool(CurrentTool);
-    for (QAction* button : ControlToolbar->actions())
+    for (QAction* button : bars_.ControlToolbar->actions())
         button->setEnabled(false);
     Working = false;
     SetWorkingState(false);
@@ -699,31 +472,21 @@ void frmMain::EndRun() {
 }
 
 void frmMain::ResetRun() {
-    Graph.RestoreProbabilities();
-    Graph.ResetFlags();
-    DrawObjects();
+    std::vector<float> before = ProbabilitiesCommand::Of(document_.Graph());
+    document_.Graph().RestoreProbabilities();
+    document_.Graph().ResetFlags();
+    document_.Do(new ProbabilitiesCommand(document_, "Reset", std::move(before)));
 }
 
 void frmMain::SetWorkingState(bool working) {
-    for (QAction* button : StdToolbar->actions())
+    for (QAction* button : bars_.StdToolbar->actions())
         button->setEnabled(!working);
-    statusPanel->setText(working ? "Working..." : "Ready");
+    bars_.statusPanel->setText(working ? "Working..." : "Ready");
     // The run needs the graph unchanged until it ends.
-    mnuNew->setEnabled(!working);
-    mnuOpen->setEnabled(!working);
-    mnuDelete->setEnabled(!working);
-    mnuProperties->setEnabled(!working);
+    for (QAction* action : {bars_.mnuNew, bars_.mnuOpen, bars_.mnuDelete, bars_.mnuProperties})
+        action->setEnabled(!working);
+    Working = working;
+    UpdateHistoryActions();
     if (!working)
-        pathsPanel->clear();
-}
-
-void frmMain::ControlToolbar_ButtonClick(QAction* button) {
-    if (button->objectName() == "Forward")
-        run_->Forward();
-    else if (button->objectName() == "Stop")
-        run_->Stop();
-}
-
-void frmMain::ShowMessage(const std::string& text, MessageIcon icon) {
-    Platform::ShowMessage(this, Platform::FromMessageText(text), icon);
+        bars_.pathsPanel->clear();
 }

@@ -33,12 +33,6 @@ inline void WhenShown(std::function<void(QDialog*)> script) {
     });
 }
 
-// Shows the dialog, runs script on it and returns the dialog's result.
-template <typename Dialog> auto Open(Dialog& dialog, std::function<void(QDialog*)> script) {
-    WhenShown(std::move(script));
-    return dialog.ShowDialog(nullptr);
-}
-
 // The dialog's control of that name; a missing control ends the test program at once.
 template <typename T> T* Get(QWidget* dialog, const char* name) {
     T* widget = dialog->findChild<T*>(name);

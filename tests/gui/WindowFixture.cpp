@@ -2,7 +2,6 @@
 
 #include "DocumentFile.h"
 #include "Latin1Text.h"
-#include "RunController.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,8 +11,8 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 void WindowFixture::SetUp() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
@@ -33,20 +32,6 @@ QAction* WindowFixture::Action(const char* name) const {
     auto* action = window->findChild<QAction*>(name);
     EXPECT_NE(action, nullptr) << name;
     return action;
-}
-
-QWidget* WindowFixture::Widget(const char* name) const {
-    auto* widget = window->findChild<QWidget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-QScrollBar* WindowFixture::Scroll(const char* name) const {
-    return window->findChild<QScrollBar*>(name);
-}
-
-QString WindowFixture::Status() const {
-    return window->findChild<QLabel*>("StatusPanel1")->text();
 }
 
 void WindowFixture::WriteDocument(const QString& path, const std::vector<QPoint>& nodes,
@@ -84,8 +69,10 @@ void WindowFixture::DoubleClick(QPoint at) {
                        window->Canvas()->mapTo(window.get(), at));
 }
 
-void WindowFixture::Escape() {
-    QTest::keyClick(window->windowHandle(), Qt::Key_Escape);
+void WindowFixture::Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window->windowHandle(), key, modifiers);
 }
 
 void WindowFixture::AnswerDialog(QString* name, const char* button,
@@ -96,9 +83,7 @@ void WindowFixture::AnswerDialog(QString* name, const char* button,
         *name = dialog->objectName();
         if (fill)
             fill(dialog);
-        auto* pressed = dialog->findChild<QAbstractButton*>(button);
-        ASSERT_NE(pressed, nullptr);
-        pressed->click();
+        dialog->findChild<QAbstractButton*>(button)->click();
         if (dialog->isVisible()) {
             ADD_FAILURE() << name->toStdString() << " stayed open after " << button;
             dialog->close();
@@ -106,23 +91,23 @@ void WindowFixture::AnswerDialog(QString* name, const char* button,
     });
 }
 
-void WindowFixture::WorkUntilPauseOrEnd() {
-    while (window->IsWorking() && !window->Run().Paused())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-void WindowFixture::AnswerOptions(const RunChoice& settings) {
+void WindowFixture::StartRun(const RunChoice& choice) {
     static QString shown;
-    AnswerDialog(&shown, "cmdOK", [settings](QWidget* dialog) {
-        ASSERT_EQ(dialog->objectName(), "frmOptions");
+    AnswerDialog(&shown, "cmdOK", [choice](QWidget* dialog) {
         dialog->findChild<QComboBox*>("cmbModel")->setCurrentIndex(0);
         dialog->findChild<QListWidget*>("lstType")->setCurrentRow(0);
         dialog->findChild<QLineEdit*>("txtReward")->setText("0.1");
         dialog->findChild<QLineEdit*>("txtLearningFactor")->setText("0");
-        dialog->findChild<QRadioButton*>(QString("optSearchMethod%1").arg(settings.method))
+        dialog->findChild<QRadioButton*>(QString("optSearchMethod%1").arg(choice.method))
             ->setChecked(true);
-        dialog->findChild<QComboBox*>("cmbSource")->setCurrentIndex(settings.source);
-        dialog->findChild<QComboBox*>("cmbDest")->setCurrentIndex(settings.dest);
-        dialog->findChild<QCheckBox*>("chkEnableDelay")->setChecked(settings.stepDelay);
+        dialog->findChild<QComboBox*>("cmbSource")->setCurrentIndex(choice.source);
+        dialog->findChild<QComboBox*>("cmbDest")->setCurrentIndex(choice.dest);
+        dialog->findChild<QCheckBox*>("chkEnableDelay")->setChecked(choice.stepDelay);
     });
+    PressButton("Start");
+}
+
+void WindowFixture::WorkUntilPauseOrEnd() {
+    while (window->IsWorking() && !window->Run().Paused())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }

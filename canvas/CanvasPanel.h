@@ -1,0 +1,57 @@
+#pragma once
+// The panel that shows the document: the canvas with its two scroll bars, and the view they
+// make, a zoom and scroll offsets. The mouse wheel scrolls it (Shift sideways) and, with Ctrl,
+// zooms about the pointer; whoever draws listens to ViewChanged.
+
+#include "CanvasWidget.h"
+
+#include <QPoint>
+#include <QWidget>
+
+class QScrollBar;
+
+class CanvasPanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CanvasPanel(QWidget* parent = nullptr);
+
+    CanvasWidget* Canvas() const { return canvas_; }
+    QScrollBar* HScroll() const { return hscroll_; }
+    QScrollBar* VScroll() const { return vscroll_; }
+
+    // The canvas shows document * Zoom() - Scroll().
+    QPoint Scroll() const;
+    double Zoom() const { return zoom_; }
+
+    // The document point under a canvas position.
+    QPoint ToDocument(QPointF canvasPoint) const;
+    // The canvas point of a document point.
+    QPoint ToCanvas(QPoint documentPoint) const;
+    // The canvas's size in document pixels.
+    QSize DocumentExtent() const;
+
+    // Zooms keeping the document point under the anchor (a canvas point) where it is.
+    void SetZoom(double zoom, QPointF anchor);
+    void ZoomIn();
+    void ZoomOut();
+    void ActualSize();
+    // Shows the document rectangle whole, at 100% when it fits.
+    void Fit(QRect document);
+    // Back to the start: 100%, scrolled to the top-left corner.
+    void Reset();
+
+  signals:
+    void ViewChanged();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void SetRanges();
+
+    CanvasWidget* canvas_;
+    QScrollBar* hscroll_;
+    QScrollBar* vscroll_;
+    double zoom_ = 1.0;
+};

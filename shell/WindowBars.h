@@ -1,0 +1,41 @@
+#pragma once
+// The window's menus, toolbars and status bar, built once with their captions, keys, images and
+// object names; frmMain connects them to its commands.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QToolBar>
+
+class QMainWindow;
+
+struct WindowBars {
+    QMenu* mnuFile = nullptr;
+    QAction* mnuNew = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuDelete = nullptr;
+    QAction* mnuProperties = nullptr;
+    QMenu* mnuView = nullptr;
+    QAction* mnuZoomIn = nullptr;
+    QAction* mnuZoomOut = nullptr;
+    QAction* mnuActualSize = nullptr;
+    QAction* mnuFitGraph = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuAbout = nullptr;
+    // The canvas's context menu: Delete and Properties only, as it has always been.
+    QMenu* contextMenu = nullptr;
+
+    QToolBar* StdToolbar = nullptr;     // tools (checkable), Delete, Start, Reset
+    QToolBar* ControlToolbar = nullptr; // Forward, Stop
+    QLabel* statusPanel = nullptr;      // "Ready" or "Working..."
+    QLabel* pathsPanel = nullptr;       // the paths a run found so far
+
+    // Builds them into the window: toolbars at the top and bottom, above the status bar.
+    static WindowBars Build(QMainWindow& window);
+};
