@@ -172,11 +172,13 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
         if (visible.contains(p) && i != view.SelectedNode)
             nodes.emplace_back(p, QSizeF(side, side));
     }
-    painter.setPen(QPen(LinkColour, 0));
-    painter.setBrush(NodeFillColour);
+    // A node a few pixels wide is a dot, in the outline's colour so that it shows on white.
+    const bool dots = side < 4;
+    painter.setPen(dots ? QPen(Qt::NoPen) : QPen(LinkColour, 0));
+    painter.setBrush(dots ? LinkColour : NodeFillColour);
     painter.drawRects(nodes.data(), static_cast<int>(nodes.size()));
     if (view.SelectedNode >= 1 && view.SelectedNode <= graph.NodeCount()) {
-        painter.setBrush(SelectedNodeFillColour);
+        painter.setBrush(dots ? SelectedLinkColour : SelectedNodeFillColour);
         painter.drawRect(
             QRectF(toView(graph.Node(view.SelectedNode).Position), QSizeF(side, side)));
     }

@@ -13,4 +13,4 @@ scripts/install-deps.sh
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" -j 2 --target pathloom-screenshot
 mkdir -p "$output"
-xvfb-run -a -s "-screen 0 1024x768x24" "$build_dir/shell/pathloom-screenshot" guide "$output"
+xvfb-run -a -s "-screen 0 1024x768x24" "$build_dir/tools/pathloom-screenshot" guide "$output"

@@ -18,4 +18,4 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" -j 2 --target pathloom-screenshot
 mkdir -p "$(dirname "$output")"
 xvfb-run -a -s "-screen 0 1024x768x24" \
-  "$build_dir/shell/pathloom-screenshot" window "$output" ${document:+"$document"}
+  "$build_dir/tools/pathloom-screenshot" window "$output" ${document:+"$document"}

@@ -1,7 +1,7 @@
 #include "EditCommands.h"
-#include "PathloomError.h"
 
 #include "DocumentStream.h"
+#include "PathloomError.h"
 
 #include <QCoreApplication>
 #include <functional>

@@ -12,6 +12,7 @@
 
 #include "DocumentFile.h"
 #include "Latin1Text.h"
+#include "RunController.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>
@@ -163,19 +164,6 @@ int Guide(const QString& folder) {
     user.Click({300, 350}); // nothing selected, so the run's colours show plainly
 
     // A run from 0 to 2, one path at a time.
-    int pause = 0;
-    QTimer forward;
-    forward.setInterval(50);
-    QObject::connect(&forward, &QTimer::timeout, [&] {
-        if (!window.IsWorking() || QApplication::activeModalWidget() ||
-            window.Engine().PathCount() == pause)
-            return;
-        pause = window.Engine().PathCount();
-        if (pause == 1)
-            user.Shot(window, "guide-5-first-path.png");
-        user.Button("Forward");
-    });
-    forward.start();
     user.AnswerDialog(
         [](QWidget* dialog) {
             dialog->findChild<QComboBox*>("cmbModel")->setCurrentIndex(0);
@@ -189,10 +177,18 @@ int Guide(const QString& folder) {
         },
         "guide-4-options.png");
     user.Button("Start");
-    forward.stop();
+    int pauses = 0;
+    while (window.IsWorking()) {
+        Settle(50);
+        if (!window.Run().Paused())
+            continue;
+        if (++pauses == 1)
+            user.Shot(window, "guide-5-first-path.png");
+        user.Button("Forward");
+    }
     user.Shot(window, "guide-6-learned.png");
-    window.Modified = false; // the guide's graph is not kept
-    return user.ok && pause == 2 ? 0 : 1;
+    window.Document().History().clear(); // the guide's graph is not kept
+    return user.ok && pauses == 2 ? 0 : 1;
 }
 
 } // namespace
