@@ -65,13 +65,23 @@ std::string Escaped(const std::string& utf8) {
     return out;
 }
 
-std::string Float(float value) {
+namespace {
+template <typename Real> std::string Shortest(Real value) {
     if (!std::isfinite(value))
         return "null";
     // Shortest round-trip form, fixed or scientific, whichever is shorter.
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value);
     return std::string(text, result.ptr);
+}
+} // namespace
+
+std::string Float(float value) {
+    return Shortest(value);
+}
+
+std::string Double(double value) {
+    return Shortest(value);
 }
 
 } // namespace JsonText

@@ -16,5 +16,6 @@ std::string Escaped(const std::string& utf8);
 // The shortest decimal text that reads back as the same 32-bit float ("0.33333334", "0.55", "3").
 // Not-a-number and infinities have no JSON form and give "null".
 std::string Float(float value);
+std::string Double(double value); // the same for a 64-bit float
 
 } // namespace JsonText

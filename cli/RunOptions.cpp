@@ -1,8 +1,9 @@
 #include "RunOptions.h"
 
 #include "Latin1.h"
+#include "RunSettings.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,27 +23,54 @@ int Choice(const std::string& option, const std::string& value,
 } // namespace
 
 const char* UsageText() {
-    return "usage: pathloom-run DOCUMENT.plm [--method all|dest|file] [--source NODE] "
+    return "usage: pathloom-run DOCUMENT.plm [--method all|dest|file|sample] [--source NODE] "
            "[--dest NODE] [--paths FILE]\n"
+           "                    [--samples N] [--seed S] [--until Q]\n"
            "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
            "[--penalty X] [--factor X]\n"
            "                    [--save OUT.plm] [--json] [--quiet] [--help]\n"
            "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
 }
 
-float ParseNumber(const std::string& option, const std::string& text) {
+namespace {
+
+// strtof and strtod skip leading blanks and take hexadecimal and "inf": none of that is a number
+// here. Below the smallest normal value they report a range error too, yet the value they give
+// is the nearest one: only an overflow is no number.
+template <typename Real>
+Real ParseReal(const std::string& option, const std::string& text,
+               Real (*convert)(const char*, char**)) {
     const char* begin = text.c_str();
     char* end = nullptr;
-    errno = 0;
-    const float value = std::strtof(begin, &end);
-    // strtof skips leading blanks and takes hexadecimal and "inf": none of that is a number here.
+    const Real value = convert(begin, &end);
     const bool plain =
         !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
-    // Below the smallest normal float strtof reports a range error too, yet the value it gives
-    // is the nearest float: only an overflow is no number.
     if (!plain || end != begin + text.size() || !std::isfinite(value))
         throw UsageError("not a number for " + option + ": '" + text + "'");
     return value;
+}
+
+// Digits only, at most the largest 64-bit number.
+uint64_t ParseWhole(const std::string& option, const std::string& text) {
+    const auto refuse = [&] {
+        return UsageError("not a whole number for " + option + ": '" + text + "'");
+    };
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
+        throw refuse();
+    uint64_t value = 0;
+    for (const char c : text) {
+        const auto digit = static_cast<uint64_t>(c - '0');
+        if (value > (UINT64_MAX - digit) / 10)
+            throw refuse();
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+} // namespace
+
+float ParseNumber(const std::string& option, const std::string& text) {
+    return ParseReal<float>(option, text, std::strtof);
 }
 
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
@@ -56,7 +84,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             return args[++i];
         };
         if (arg == "--method")
-            options.method = Choice(arg, value(), {"all", "dest", "file"});
+            options.method = Choice(arg, value(), {"all", "dest", "file", "sample"});
         else if (arg == "--source")
             options.source = value();
         else if (arg == "--dest")
@@ -73,6 +101,14 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             options.penalty = ParseNumber(arg, value());
         else if (arg == "--factor")
             options.factor = ParseNumber(arg, value());
+        else if (arg == "--samples")
+            // Past the largest count the rules of a run refuse it with their own message.
+            options.samples =
+                static_cast<int64_t>(std::min<uint64_t>(ParseWhole(arg, value()), INT64_MAX));
+        else if (arg == "--seed")
+            options.seed = ParseWhole(arg, value());
+        else if (arg == "--until")
+            options.until = ParseReal<double>(arg, value(), std::strtod);
         else if (arg == "--save")
             options.save = value();
         else if (arg == "--json")
@@ -90,5 +126,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     }
     if (!haveDocument)
         throw UsageError("no document given");
+    if ((options.samples || options.seed || options.until) &&
+        options.method != SearchMethod::Sample)
+        throw UsageError("--samples, --seed and --until go with --method sample");
     return options;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of pathloom-run, read into settings that override the document's.
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -14,7 +15,7 @@ class UsageError : public std::runtime_error {
 
 struct RunOptions {
     std::string document;
-    std::optional<int> method; // 0 all, 1 dest, 2 file; none: summarise only
+    std::optional<int> method; // 0 all, 1 dest, 2 file, 3 sample; none: summarise only
     std::optional<std::string> source;
     std::optional<std::string> dest;
     std::optional<std::string> paths;
@@ -23,6 +24,9 @@ struct RunOptions {
     std::optional<float> reward;
     std::optional<float> penalty;
     std::optional<float> factor;
+    std::optional<int64_t> samples;
+    std::optional<uint64_t> seed;
+    std::optional<double> until;
     std::optional<std::string> save;
     bool json = false;
     bool quiet = false;

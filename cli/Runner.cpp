@@ -39,8 +39,9 @@ int32_t FindNode(const clsGraph& graph, const std::string& option, const std::st
 }
 
 // The document's settings with the command line's over them, checked by the rules every run
-// obeys, into the engine.
-void ApplySettings(clsLA& la, const RunOptions& o) {
+// obeys, into the engine; gives the settings of the run, if one was asked for. A sampled run
+// keeps its method, nodes and counts out of the document, whose method it cannot name.
+std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
     RunSettings s = la.Settings;
     s.Model = o.model.value_or(s.Model);
     s.ModelType = o.scheme.value_or(s.ModelType);
@@ -50,15 +51,16 @@ void ApplySettings(clsLA& la, const RunOptions& o) {
     const bool changed = o.scheme || o.reward || o.penalty || o.model || o.factor;
     if (!o.method) {
         if (!changed)
-            return;
+            return std::nullopt;
         // Nothing runs, so no node is needed; the numbers must still make a run.
         RunSettings numbers = s;
         numbers.GraphSearchMethod = SearchMethod::ReadFromFile;
         if (const auto refusal = numbers.Validate(la.Graph()))
             throw UsageError(refusal->message);
         la.Settings = s.Normalised();
-        return;
+        return std::nullopt;
     }
+    const RunSettings document = s;
     s.GraphSearchMethod = *o.method;
     s.EnableDelay = false;
     if (o.source)
@@ -70,9 +72,14 @@ void ApplySettings(clsLA& la, const RunOptions& o) {
             throw UsageError("Please select a path file (--paths FILE).");
         s.FilePath = *o.paths;
     }
+    s.Samples = o.samples.value_or(s.Samples);
+    s.Seed = o.seed.value_or(s.Seed);
+    s.Target = o.until;
     if (const auto refusal = s.Validate(la.Graph()))
         throw UsageError(refusal->message);
-    la.Settings = s.Normalised();
+    s = s.Normalised();
+    la.Settings = *o.method == SearchMethod::Sample ? document.Normalised() : s;
+    return s;
 }
 
 // Prints every learned path as it comes, so that a long run holds none of them in memory.
@@ -80,12 +87,14 @@ class PathPrinter : public RunObserver {
   public:
     PathPrinter(std::ostream& out, bool json, bool quiet) : out_(out), json_(json), quiet_(quiet) {}
     void PathLearned(const LearnedPath& path) override {
+        if (quiet_)
+            return;
         const std::string trace = path.links.Trace();
         if (json_) {
             out_ << (path.number == 1 ? "\n  " : ",\n  ") << "{\"n\": " << path.number
                  << ", \"trace\": " << QuotedLabel(trace)
                  << ", \"cost\": " << JsonText::Float(path.answer.cost) << "}";
-        } else if (!quiet_) {
+        } else {
             out_ << path.number << '\t' << Shown(trace) << '\t' << JsonText::Float(path.answer.cost)
                  << '\n';
         }
@@ -96,6 +105,26 @@ class PathPrinter : public RunObserver {
     bool json_;
     bool quiet_;
 };
+
+// What a sampled run found, after its paths.
+void WriteSampleResult(std::ostream& out, const RunSession& session, bool json) {
+    const bool found = !session.BestPath().empty();
+    const std::string cost = found ? JsonText::Float(session.BestCost()) : "null";
+    const std::string probability = found ? JsonText::Double(session.BestProbability()) : "null";
+    const std::string convergedAt =
+        session.ConvergedAt() > 0 ? std::to_string(session.ConvergedAt()) : "null";
+    if (json) {
+        out << "\"samples\": " << session.Samples() << ", \"deadEnds\": " << session.DeadEnds()
+            << ",\n\"bestCost\": " << cost
+            << ", \"bestPath\": " << (found ? QuotedLabel(session.BestTrace()) : "null")
+            << ",\n\"bestPathProbability\": " << probability << ", \"convergedAt\": " << convergedAt
+            << ",\n";
+    } else {
+        out << "samples: " << session.Samples() << "\ndeadEnds: " << session.DeadEnds()
+            << "\nbestCost: " << cost << "\nbestPath: " << Shown(session.BestTrace())
+            << "\nbestPathProbability: " << probability << "\nconvergedAt: " << convergedAt << '\n';
+    }
+}
 
 // Steps the session to its end; a run longer than a second shows "paths found, time" on a
 // terminal.
@@ -109,10 +138,14 @@ void RunToEnd(RunSession& session, std::ostream* progress) {
         if (!progress || now - started < seconds(1) || now - shown < milliseconds(500))
             continue;
         shown = now;
-        char line[80];
-        std::snprintf(line, sizeof line, "\r%d paths found, %.1f s ",
-                      static_cast<int>(session.PathCount()),
-                      duration<double>(now - started).count());
+        char line[100];
+        const double time = duration<double>(now - started).count();
+        if (session.Settings().GraphSearchMethod == SearchMethod::Sample)
+            std::snprintf(line, sizeof line, "\r%lld samples, %d paths learned, %.1f s ",
+                          static_cast<long long>(session.Samples()), session.PathCount(), time);
+        else
+            std::snprintf(line, sizeof line, "\r%d paths found, %.1f s ", session.PathCount(),
+                          time);
         *progress << line << std::flush;
         progressShown = true;
     }
@@ -144,18 +177,19 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             WriteJsonFailure(out, e.Description());
         return ExitStatus::LoadFailed;
     }
+    std::optional<RunSettings> run;
     try {
-        ApplySettings(la, options);
+        run = ApplySettings(la, options);
     } catch (const UsageError& e) {
         return usage(e.what(), false);
     }
 
     std::unique_ptr<RunSession> session;
     std::unique_ptr<PathPrinter> printer;
-    if (options.method) {
+    if (run) {
         if (json)
             out << "{\"paths\": [";
-        session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), la.Settings);
+        session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run);
         printer = std::make_unique<PathPrinter>(out, json, options.quiet);
         session->AddObserver(*printer);
         RunToEnd(*session, progress);
@@ -174,11 +208,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     const bool notFound = session && session->NotFound();
     const char* status = failed ? "error" : notFound ? "not-found" : "ok";
     const int32_t pathCount = session ? session->PathCount() : 0;
+    const bool sampled = session && run->GraphSearchMethod == SearchMethod::Sample;
 
     if (json) {
         out << (session ? "],\n" : "{") << "\"status\": \"" << status
             << "\", \"message\": " << (failed ? QuotedMessage(messages[0]) : "null")
             << ",\n\"pathCount\": " << pathCount << ",\n";
+        if (sampled)
+            WriteSampleResult(out, *session, true);
         if (!session) {
             out << "\"paths\": [],\n";
             WriteSettingsJson(out, la);
@@ -192,6 +229,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         WriteLinksText(out, la.Graph());
         if (session)
             out << "paths: " << pathCount << "\nstatus: " << status << '\n';
+        if (sampled)
+            WriteSampleResult(out, *session, false);
         if (notFound)
             messages.insert(messages.begin() + (session->State() == RunState::Failed),
                             "Not found any path.");

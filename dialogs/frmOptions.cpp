@@ -300,6 +300,8 @@ class frmOptions::Form : public QDialog {
         case RunSettings::Field::Destination:
             return cmbDest;
         case RunSettings::Field::None:
+        case RunSettings::Field::Samples: // not asked here
+        case RunSettings::Field::Target:
             break;
         }
         return nullptr;

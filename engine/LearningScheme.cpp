@@ -60,8 +60,11 @@ LearningScheme::Answer LearningScheme::LearnFromPath(const clsPathStack& path) {
     const double lambda = settings_.LearningFactor;
 
     if (settings_.Model == 0) {
-        // Favourable only when strictly cheaper than the best so far (float compare).
-        answer.favourable = firstPath_ || cost < referenceCost_;
+        // Favourable when strictly cheaper than the best so far (float compare). A sampled run
+        // walks the best path again and again: it must be able to confirm it, so a tie counts.
+        answer.favourable =
+            firstPath_ || cost < referenceCost_ ||
+            (settings_.GraphSearchMethod == SearchMethod::Sample && cost == referenceCost_);
         answer.beta = answer.favourable ? 0.0 : 1.0;
         if (answer.favourable) {
             referenceCost_ = cost;

@@ -1,6 +1,7 @@
 #include "RunSession.h"
 
 #include "PathFileRun.h"
+#include "PathSampler.h"
 #include "PathloomError.h"
 #include "SearchWalk.h"
 #include "clsGraph.h"
@@ -27,6 +28,10 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
         walk_ =
             std::make_unique<SearchWalk>(index_, settings_.sourceNode - 1, settings_.DestNode - 1);
         break;
+    case SearchMethod::Sample:
+        sampler_ = std::make_unique<PathSampler>(index_, settings_.sourceNode - 1,
+                                                 settings_.DestNode - 1, settings_.Seed);
+        break;
     case SearchMethod::ReadFromFile:
         if (graph_.DuplicateExist()) {
             // Kept as the program has always said it ("them lables").
@@ -47,13 +52,22 @@ RunState RunSession::Step(int64_t budget) {
         return state_;
     state_ = RunState::Running;
     try {
-        if (!walk_ && !file_) {
+        if (!walk_ && !file_ && !sampler_) {
             Finish();
             return state_;
         }
         while (budget > 0) {
             bool found = false, ended = false;
-            if (walk_) {
+            if (sampler_) {
+                if (samples_ >= settings_.Samples || convergedAt_ > 0) {
+                    Finish();
+                    return state_;
+                }
+                const PathSampler::Event event = sampler_->Next(budget);
+                found = event == PathSampler::Event::PathFound;
+                samples_ += event != PathSampler::Event::OutOfBudget;
+                deadEnds_ += event == PathSampler::Event::DeadEnd;
+            } else if (walk_) {
                 const SearchWalk::Event event = walk_->Next(budget);
                 found = event == SearchWalk::Event::PathFound;
                 ended = event == SearchWalk::Event::Exhausted;
@@ -84,7 +98,8 @@ RunState RunSession::Step(int64_t budget) {
 }
 
 void RunSession::PathFound() {
-    if (pathCount_ == std::numeric_limits<int16_t>::max()) {
+    // The count of an enumeration is 16-bit; sampled runs count in 32 bits.
+    if (!sampler_ && pathCount_ == std::numeric_limits<int16_t>::max()) {
         throw PathloomError(ErrorNumber::Overflow, "LA.Start",
                             "Overflow\r\nThe run stopped because a run counts at most 32,767 "
                             "paths.");
@@ -94,10 +109,21 @@ void RunSession::PathFound() {
         path_.Reset();
         for (int32_t k = 0; k < walk_->PathLength(); ++k)
             path_.Push(index_.LinkAt(walk_->PathLink(k)));
+    } else if (sampler_) {
+        path_.Reset();
+        for (const int32_t link : sampler_->PathLinks())
+            path_.Push(index_.LinkAt(link));
     }
     LearningScheme::Answer answer;
     const auto tell = [&](bool failed) {
-        const LearnedPath learned{pathCount_, path_, answer, scheme_->ChangedLinks(), failed};
+        const LearnedPath learned{pathCount_,
+                                  sampler_ ? samples_ : pathCount_,
+                                  path_,
+                                  answer,
+                                  scheme_->ChangedLinks(),
+                                  bestCost_,
+                                  BestProbability(),
+                                  failed};
         for (RunObserver* observer : observers_)
             observer->PathLearned(learned);
     };
@@ -109,7 +135,31 @@ void RunSession::PathFound() {
         tell(true);
         throw;
     }
+    if (bestLinks_.empty() || answer.cost < bestCost_) {
+        bestCost_ = answer.cost;
+        bestLinks_.assign(path_.Count(), nullptr);
+        for (int32_t k = 0; k < path_.Count(); ++k)
+            bestLinks_[static_cast<std::size_t>(k)] = path_.Link(k);
+    }
+    if (sampler_ && settings_.Target && BestProbability() >= *settings_.Target)
+        convergedAt_ = samples_;
     tell(false);
+}
+
+double RunSession::BestProbability() const {
+    if (bestLinks_.empty())
+        return 0.0;
+    double product = 1.0;
+    for (const clsLink* link : bestLinks_)
+        product *= static_cast<double>(link->Probability);
+    return product;
+}
+
+std::string RunSession::BestTrace() const {
+    clsPathStack best;
+    for (clsLink* link : bestLinks_)
+        best.Push(link);
+    return best.Trace();
 }
 
 void RunSession::Stop() {
@@ -140,6 +190,12 @@ void RunSession::Fail(const std::string& message) {
 
 void RunSession::ShowPath() {
     graph_.ResetFlags();
+    if (sampler_) {
+        // Samples come and go too fast to watch: the last learned path is what shows.
+        for (int32_t k = 0; k < path_.Count(); ++k)
+            path_.Link(k)->Flag = true;
+        return;
+    }
     if (walk_) {
         for (int32_t k = 0; k < walk_->PathLength(); ++k)
             index_.LinkAt(walk_->PathLink(k))->Flag = true;

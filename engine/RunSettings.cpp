@@ -22,16 +22,23 @@ std::optional<RunSettings::Refusal> RunSettings::Validate(const clsGraph& graph)
     }
     if (!std::isfinite(LearningFactor))
         return refuse(Field::LearningFactor, "Please enter Learning Factor value correctly.");
-    const bool walks = GraphSearchMethod == SearchMethod::IncludeAllNodes ||
-                       GraphSearchMethod == SearchMethod::SourceToDestination;
-    if (walks && !isNode(sourceNode))
+    const bool toDestination = GraphSearchMethod == SearchMethod::SourceToDestination ||
+                               GraphSearchMethod == SearchMethod::Sample;
+    if ((toDestination || GraphSearchMethod == SearchMethod::IncludeAllNodes) &&
+        !isNode(sourceNode))
         return refuse(Field::Source, "Please select source node.");
-    if (GraphSearchMethod == SearchMethod::SourceToDestination) {
+    if (toDestination) {
         if (!isNode(DestNode))
             return refuse(Field::Destination, "Please select destination node.");
         if (sourceNode == DestNode)
             return refuse(Field::None, "Source node and destination node are equal. Please "
                                        "select different node.");
+    }
+    if (GraphSearchMethod == SearchMethod::Sample) {
+        if (Samples < 1 || Samples > 2000000000)
+            return refuse(Field::Samples, "The number of samples must be from 1 to 2000000000.");
+        if (Target && !(*Target > 0.0 && *Target <= 1.0))
+            return refuse(Field::Target, "The target probability must be above 0 and at most 1.");
     }
     return std::nullopt;
 }

@@ -12,6 +12,8 @@ namespace SearchMethod {
 constexpr int32_t IncludeAllNodes = 0;
 constexpr int32_t SourceToDestination = 1;
 constexpr int32_t ReadFromFile = 2;
+// The automata choose: paths sampled from the source by the links' probabilities.
+constexpr int32_t Sample = 3;
 } // namespace SearchMethod
 
 namespace Scheme {
@@ -36,8 +38,23 @@ struct RunSettings {
     std::string FilePath;
     bool EnableDelay = false;
 
+    // Sampled runs: how many samples at most, the seed of their random numbers, and the
+    // probability of the best path at which the run may stop.
+    int64_t Samples = 10000;
+    uint64_t Seed = 1;
+    std::optional<double> Target;
+
     // The field a refusal is about, where the dialog moves the focus.
-    enum class Field { None, Reward, Penalty, LearningFactor, Source, Destination };
+    enum class Field {
+        None,
+        Reward,
+        Penalty,
+        LearningFactor,
+        Source,
+        Destination,
+        Samples,
+        Target
+    };
     struct Refusal {
         Field field;
         std::string message;

@@ -21,10 +21,10 @@ RunController::RunController(clsLA& engine, QObject* parent) : QObject(parent), 
 
 RunController::~RunController() = default;
 
-void RunController::Start() {
+void RunController::Start(const RunSettings& settings) {
     pending_ = Pending::None;
-    shownPathCount_ = -1;
-    session_ = std::make_unique<RunSession>(engine_.Graph(), engine_.Ranges(), engine_.Settings);
+    shownCount_ = -1;
+    session_ = std::make_unique<RunSession>(engine_.Graph(), engine_.Ranges(), settings);
     sinceRedraw_.start();
     timer_.start();
 }
@@ -42,7 +42,7 @@ void RunController::Forward() {
 void RunController::Stop() {
     if (!session_)
         return;
-    if (paused_ || !engine_.Settings.EnableDelay) {
+    if (paused_ || !session_->Settings().EnableDelay) {
         paused_ = false;
         session_->Stop();
         End();
@@ -59,9 +59,9 @@ void RunController::Slice() {
         state = session_->Step(StepBudget);
     } while (state == RunState::Running && slice.elapsed() < SliceMs);
 
-    if (session_->PathCount() != shownPathCount_) {
-        shownPathCount_ = session_->PathCount();
-        emit PathsFound(shownPathCount_);
+    if (const int64_t count = session_->PathCount() + session_->Samples(); count != shownCount_) {
+        shownCount_ = count;
+        emit Progress();
     }
     if (state == RunState::Paused)
         Pause();

@@ -18,8 +18,8 @@ class RunController : public QObject {
     explicit RunController(clsLA& engine, QObject* parent = nullptr);
     ~RunController() override;
 
-    // Starts a run of the engine's settings on its graph.
-    void Start();
+    // Starts a run of these settings on the engine's graph and ranges.
+    void Start(const RunSettings& settings);
     // Forward and Stop: a press that comes before a pause with step delay ends that pause at
     // once; Stop ends a run without step delay right away.
     void Forward();
@@ -27,15 +27,15 @@ class RunController : public QObject {
 
     bool Running() const { return session_ != nullptr; }
     bool Paused() const { return paused_; }
-    int16_t PathCount() const { return session_ ? session_->PathCount() : lastPathCount_; }
+    int32_t PathCount() const { return session_ ? session_->PathCount() : lastPathCount_; }
     // The session while a run goes on, to watch its paths.
     RunSession* Session() const { return session_.get(); }
 
   signals:
     // The canvas should be drawn again: the run's path is flagged on the graph's links.
     void Redraw();
-    // The number of paths found so far changed.
-    void PathsFound(int pathCount);
+    // The run's counts changed (paths found, samples drawn): the session tells them.
+    void Progress();
     // The run ended: what the window must say, in order (critical message first, then "Not
     // found any path."), already decided; the session is gone when this is emitted.
     void Ended(const QString& failure, bool notFound);
@@ -51,6 +51,6 @@ class RunController : public QObject {
     QElapsedTimer sinceRedraw_;
     enum class Pending { None, Forward, Stop } pending_ = Pending::None;
     bool paused_ = false; // waiting for Forward or Stop
-    int16_t lastPathCount_ = 0;
-    int shownPathCount_ = -1;
+    int32_t lastPathCount_ = 0;
+    int64_t shownCount_ = -1; // paths and samples when Progress was last emitted
 };

@@ -30,6 +30,17 @@ QToolBar* Bar(QMainWindow& window, const char* name, int iconSize, int height) {
     return bar;
 }
 
+// A menu item standing for a toolbar button: its image, its enabled state and its command.
+QAction* Mirror(QMenu* menu, const char* name, const QString& caption, QAction* button) {
+    QAction* item = Item(menu, name, caption);
+    item->setIcon(button->icon());
+    const auto follow = [item, button] { item->setEnabled(button->isEnabled()); };
+    QObject::connect(button, &QAction::changed, item, follow);
+    follow();
+    QObject::connect(item, &QAction::triggered, button, &QAction::trigger);
+    return item;
+}
+
 } // namespace
 
 WindowBars WindowBars::Build(QMainWindow& window) {
@@ -67,6 +78,11 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuZoomOut = Item(b.mnuView, "mnuZoomOut", "Zoom &Out", {Qt::CTRL | Qt::Key_Minus});
     b.mnuActualSize = Item(b.mnuView, "mnuActualSize", "&Actual Size", {Qt::CTRL | Qt::Key_0});
     b.mnuFitGraph = Item(b.mnuView, "mnuFitGraph", "&Fit Graph");
+
+    b.mnuRun = menus->addMenu("&Run");
+    b.mnuRun->setObjectName("mnuRun");
+    b.mnuSamplePaths = Item(b.mnuRun, "mnuSamplePaths", "Sample &Paths...");
+    b.mnuRun->addSeparator();
 
     b.mnuHelp = menus->addMenu("&Help");
     b.mnuHelp->setObjectName("mnuHelp");
@@ -108,6 +124,14 @@ WindowBars WindowBars::Build(QMainWindow& window) {
         action->setToolTip(tip);
     }
     window.addToolBar(Qt::BottomToolBarArea, b.ControlToolbar);
+
+    const auto button = [&](QToolBar* bar, const char* key) {
+        return bar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
+    };
+    b.mnuStart = Mirror(b.mnuRun, "mnuStart", "&Start", button(b.StdToolbar, "Start"));
+    b.mnuForward = Mirror(b.mnuRun, "mnuForward", "&Forward", button(b.ControlToolbar, "Forward"));
+    b.mnuStop = Mirror(b.mnuRun, "mnuStop", "S&top", button(b.ControlToolbar, "Stop"));
+    b.mnuReset = Mirror(b.mnuRun, "mnuReset", "&Reset", button(b.StdToolbar, "Reset"));
 
     QStatusBar* status = window.statusBar();
     status->setObjectName("StatusBar");

@@ -26,6 +26,13 @@ struct WindowBars {
     QAction* mnuZoomOut = nullptr;
     QAction* mnuActualSize = nullptr;
     QAction* mnuFitGraph = nullptr;
+    // Run: sampled runs, and the run buttons of the toolbars as menu items.
+    QMenu* mnuRun = nullptr;
+    QAction* mnuSamplePaths = nullptr;
+    QAction* mnuStart = nullptr;
+    QAction* mnuForward = nullptr;
+    QAction* mnuStop = nullptr;
+    QAction* mnuReset = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
     // The canvas's context menu: Delete and Properties only, as it has always been.
@@ -34,7 +41,7 @@ struct WindowBars {
     QToolBar* StdToolbar = nullptr;     // tools (checkable), Delete, Start, Reset
     QToolBar* ControlToolbar = nullptr; // Forward, Stop
     QLabel* statusPanel = nullptr;      // "Ready" or "Working..."
-    QLabel* pathsPanel = nullptr;       // the paths a run found so far
+    QLabel* pathsPanel = nullptr;       // the paths a run found so far, or its samples
 
     // Builds them into the window: toolbars at the top and bottom, above the status bar.
     static WindowBars Build(QMainWindow& window);

@@ -11,9 +11,11 @@
 #include "frmLinkProperties.h"
 #include "frmNodeProperties.h"
 #include "frmOptions.h"
+#include "frmSamplePaths.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScopeGuard>
@@ -30,6 +32,7 @@ constexpr QSize StartClientSize(604, 476);
 
 struct frmMain::Dialogs {
     frmOptions Options;
+    frmSamplePaths SamplePaths;
     frmNodeProperties NodeProperties;
     frmLinkProperties LinkProperties;
     frmAbout About;
@@ -52,12 +55,10 @@ frmMain::frmMain(QWidget* parent)
     ConnectBars();
     ConnectCanvas();
 
-    // Start-up: the idle state, the fonts, the disabled run control, and a new document.
+    // Start-up: the idle state with the run control disabled, the fonts, and a new document.
     SetWorkingState(false);
     NodeFont = Canvas::MakeNodeFont();
     LinkFont = Canvas::MakeLinkFont();
-    for (QAction* button : bars_.ControlToolbar->actions())
-        button->setEnabled(false);
     CreateNewDocument();
 
     // The client area starts at 604 x 476 below the menu bar; smaller than its toolbars' width
@@ -98,6 +99,7 @@ void frmMain::ConnectBars() {
     on(bars_.mnuZoomOut, [this] { panel_->ZoomOut(); });
     on(bars_.mnuActualSize, [this] { panel_->ActualSize(); });
     on(bars_.mnuFitGraph, [this] { panel_->Fit(GraphBounds()); });
+    on(bars_.mnuSamplePaths, [this] { StartSampling(); });
     on(bars_.mnuAbout, [this] { dialogs_->About.ShowDialog(this); });
     QUndoStack& history = document_.History();
     for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
@@ -115,20 +117,21 @@ void frmMain::ConnectBars() {
                 Guarded([=] { StdToolbar_ButtonClick(action); });
         });
     }
-    connect(bars_.StdToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
+    // The buttons' own signal, so that the Run menu's items press them too.
+    for (QAction* button : bars_.StdToolbar->actions()) {
         if (!button->isCheckable())
-            Guarded([=] { StdToolbar_ButtonClick(button); });
-    });
-    connect(bars_.ControlToolbar, &QToolBar::actionTriggered, this, [this](QAction* button) {
-        if (button->objectName() == "Forward")
-            run_->Forward();
-        else
-            run_->Stop();
-    });
+            on(button, [=] { StdToolbar_ButtonClick(button); });
+    }
+    for (QAction* button : bars_.ControlToolbar->actions()) {
+        connect(button, &QAction::triggered, this, [this, button] {
+            if (button->objectName() == "Forward")
+                run_->Forward();
+            else
+                run_->Stop();
+        });
+    }
     connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
-    connect(run_, &RunController::PathsFound, this, [this](int paths) {
-        bars_.pathsPanel->setText(QString("Paths found: %1").arg(paths));
-    });
+    connect(run_, &RunController::Progress, this, [this] { ShowRunProgress(); });
     connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
 }
 
@@ -427,9 +430,6 @@ QRect frmMain::GraphBounds() const {
 
 void frmMain::StartRun() {
     SetWorkingState(true);
-    Working = true;
-    for (QAction* button : bars_.ControlToolbar->actions())
-        button->setEnabled(true);
     const frmOptions::Result options =
         dialogs_->Options.ShowDialog(this, Engine().Settings, document_.Graph(), Engine().Ranges());
     if (options.settings || options.ranges)
@@ -438,13 +438,43 @@ void frmMain::StartRun() {
         EndRun();
         return;
     }
+    RunWith(Engine().Settings);
+}
+
+void frmMain::StartSampling() {
+    if (Working)
+        return;
+    const std::optional<RunSettings> settings =
+        dialogs_->SamplePaths.ShowDialog(this, Engine().Settings, document_.Graph());
+    if (!settings)
+        return;
+    SetWorkingState(true);
+    RunWith(*settings);
+}
+
+void frmMain::RunWith(const RunSettings& settings) {
     // Over the canvas only: the run-control buttons stay usable during a run.
-    if (!Engine().Settings.EnableDelay) {
+    if (!settings.EnableDelay) {
         busy_ = true;
         panel_->Canvas()->setCursor(Qt::WaitCursor);
     }
     beforeRun_ = ProbabilitiesCommand::Of(document_.Graph());
-    run_->Start();
+    run_->Start(settings);
+}
+
+void frmMain::ShowRunProgress() {
+    const RunSession& session = *run_->Session();
+    if (session.Settings().GraphSearchMethod != SearchMethod::Sample) {
+        bars_.pathsPanel->setText(QString("Paths found: %1").arg(session.PathCount()));
+        return;
+    }
+    const bool found = !session.BestPath().empty();
+    bars_.pathsPanel->setText(
+        QString("Samples: %1   Dead ends: %2   Best cost: %3   P(best path): %4")
+            .arg(session.Samples())
+            .arg(session.DeadEnds())
+            .arg(found ? QLocale().toString(session.BestCost()) : "-")
+            .arg(found ? QLocale().toString(session.BestProbability(), 'g', 6) : "-"));
 }
 
 void frmMain::RunEnded(const QString& failure, bool notFound) {
@@ -464,9 +494,6 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
 void frmMain::EndRun() {
     busy_ = false;
     SetTool(CurrentTool);
-    for (QAction* button : bars_.ControlToolbar->actions())
-        button->setEnabled(false);
-    Working = false;
     SetWorkingState(false);
     DrawObjects();
 }
@@ -481,9 +508,12 @@ void frmMain::ResetRun() {
 void frmMain::SetWorkingState(bool working) {
     for (QAction* button : bars_.StdToolbar->actions())
         button->setEnabled(!working);
+    for (QAction* button : bars_.ControlToolbar->actions())
+        button->setEnabled(working);
     bars_.statusPanel->setText(working ? "Working..." : "Ready");
     // The run needs the graph unchanged until it ends.
-    for (QAction* action : {bars_.mnuNew, bars_.mnuOpen, bars_.mnuDelete, bars_.mnuProperties})
+    for (QAction* action :
+         {bars_.mnuNew, bars_.mnuOpen, bars_.mnuDelete, bars_.mnuProperties, bars_.mnuSamplePaths})
         action->setEnabled(!working);
     Working = working;
     UpdateHistoryActions();

@@ -76,6 +76,9 @@ class frmMain : public QMainWindow {
     // Run control.
     void SetWorkingState(bool working);
     void StartRun();
+    void StartSampling();
+    void RunWith(const RunSettings& settings);
+    void ShowRunProgress();
     void RunEnded(const QString& failure, bool notFound);
     void EndRun();
     void ResetRun();

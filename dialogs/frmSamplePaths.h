@@ -1,0 +1,27 @@
+#pragma once
+// The dialog of a sampled run: source, destination, number of samples, seed and an optional
+// target probability, with the document's learning settings named (they are changed in Options).
+// After OK it gives the run's settings back, checked by the rules every run obeys; it changes
+// nothing itself, and offers the last accepted values again next time.
+//
+// The live window ("frmSamplePaths") has the controls cmbSource, cmbDest, txtSamples (a spin
+// box), txtSeed, txtTarget (empty: no target), lblLearning, cmdOK and cmdCancel.
+
+#include "RunSettings.h"
+
+#include <optional>
+
+class QWidget;
+class clsGraph;
+
+class frmSamplePaths {
+  public:
+    // Shows the dialog modally over owner; the document's settings give the learning settings
+    // and the first nodes offered.
+    std::optional<RunSettings> ShowDialog(QWidget* owner, const RunSettings& document,
+                                          const clsGraph& graph);
+
+  private:
+    class Form;
+    std::optional<RunSettings> last_;
+};
