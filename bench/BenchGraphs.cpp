@@ -13,7 +13,7 @@ void Append(clsGraph& graph, int32_t from, int32_t to, int32_t kind, float weigh
     link.ToNode = &graph.Node(to);
     link.LinkType = kind;
     link.Weight = weight;
-    link.Probability = 0.5f;
+    link.SetProbability(0.5f);
 }
 
 void AddNodes(clsGraph& graph, int count) {
@@ -63,6 +63,22 @@ void Random(clsGraph& graph, int nodes, int links, uint32_t seed) {
         add(i, i + 1);
     while (graph.LinkCount() < links)
         add(node(rng), node(rng));
+    graph.InitProbability();
+}
+
+void DirectedGrid(clsGraph& graph, int side) {
+    AddNodes(graph, side * side);
+    const auto at = [side](int r, int c) { return r * side + c + 1; };
+    for (int r = 0; r < side; ++r) {
+        for (int c = 0; c < side; ++c) {
+            if (c + 1 < side)
+                Append(graph, at(r, c), at(r, c + 1), LinkKind::Unidirectional,
+                       float(1 + (7 * r + 3 * c) % 5));
+            if (r + 1 < side)
+                Append(graph, at(r, c), at(r + 1, c), LinkKind::Unidirectional,
+                       float(1 + (2 * r + 5 * c) % 6));
+        }
+    }
     graph.InitProbability();
 }
 

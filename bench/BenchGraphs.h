@@ -19,8 +19,13 @@ void Ladder(clsGraph& graph, int length);
 void DiagonalLadder(clsGraph& graph, int rungs);
 
 // Nodes joined by a random spanning path in node order plus further random links, of mixed kinds
-// and weights, never two between the same pair.
+// and weights, never two between the same pair. Simple and bidirectional links have probability
+// 0.5.
 void Random(clsGraph& graph, int nodes, int links, uint32_t seed);
+
+// side x side nodes, unidirectional links to the right and downwards with uneven weights; node 1
+// is the top-left corner, the last node the bottom-right one.
+void DirectedGrid(clsGraph& graph, int side);
 
 // A chain of simple links, node 1 at one end.
 void Chain(clsGraph& graph, int nodes);

@@ -97,6 +97,42 @@ void SModel(const std::string& folder) {
         throw PathloomError(ErrorNumber::Program, "make_examples", "cannot write the path file");
 }
 
+// One-way streets, 16 by 16 junctions "A1" to "P16", eastwards and southwards with uneven costs:
+// 155 million routes from corner to corner, far past what enumeration can count, while sampled
+// runs learn the cheapest.
+void OneWayGrid(const std::string& folder) {
+    constexpr int Side = 16;
+    clsLA la;
+    la.Settings.Model = 0;
+    la.Settings.ModelType = 2; // LRI
+    la.Settings.Reward = 0.1f;
+    la.Settings.Penalty = 0.0f;
+    la.Settings.GraphSearchMethod = 1;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = Side * Side;
+    clsGraph& g = la.Graph();
+    for (int r = 0; r < Side; ++r) {
+        for (int c = 0; c < Side; ++c) {
+            g.AddNode(40 + c * 90, 40 + r * 90);
+            g.Node(g.NodeCount()).SetLabel(std::string(1, char('A' + c)) + std::to_string(r + 1));
+        }
+    }
+    const auto at = [](int r, int c) { return r * Side + c + 1; };
+    for (int r = 0; r < Side; ++r) {
+        for (int c = 0; c < Side; ++c) {
+            if (c + 1 < Side) {
+                g.AddLink(at(r, c), at(r, c + 1), LinkKind::Unidirectional);
+                g.Link(g.LinkCount()).Weight = float(1 + (7 * r + 3 * c) % 5);
+            }
+            if (r + 1 < Side) {
+                g.AddLink(at(r, c), at(r + 1, c), LinkKind::Unidirectional);
+                g.Link(g.LinkCount()).Weight = float(1 + (2 * r + 5 * c) % 6);
+            }
+        }
+    }
+    SaveGraph(la, folder + "/one-way-grid.plm");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -108,6 +144,7 @@ int main(int argc, char** argv) {
         Triangle(argv[1]);
         Network(argv[1]);
         SModel(argv[1]);
+        OneWayGrid(argv[1]);
     } catch (const PathloomError& e) {
         std::cerr << e.Description() << '\n';
         return 1;
