@@ -1,0 +1,211 @@
+#include "SafeFile.h"
+
+#include "PathloomError.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void IoFailed() {
+    throw PathloomError(ErrorNumber::Program, "SafeFile", std::strerror(errno));
+}
+
+void WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            IoFailed();
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+// Closes the descriptor and, unless kept, removes the temporary file, however the save ends.
+class TemporaryFile {
+  public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!path_.empty())
+            ::unlink(path_.c_str());
+    }
+
+    // A new file in dir, so that the final rename stays on one file system. Its name is short
+    // whatever the target's, so that a target name near the file system's limit still saves.
+    // The mode is given to open itself: nobody may read the new bytes who could not read the
+    // old ones.
+    void Create(const std::string& dir, mode_t mode) {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, ".pl%08x.tmp", static_cast<unsigned>(random()));
+            const std::string candidate = dir + name;
+            fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (fd_ >= 0) {
+                path_ = candidate;
+                return;
+            }
+            if (errno != EEXIST)
+                IoFailed();
+        }
+        IoFailed();
+    }
+
+    int Descriptor() const { return fd_; }
+    const std::string& Path() const { return path_; }
+
+    void Close() {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        if (result != 0)
+            IoFailed();
+    }
+
+    // After the rename the file is the target and must stay.
+    void Keep() { path_.clear(); }
+
+  private:
+    int fd_ = -1;
+    std::string path_;
+};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The file a save writes: through symbolic links to the name the last one points to, which a
+// dangling link leaves for the save to create. The links themselves stay links.
+std::string ResolveTarget(const std::string& fileName) {
+    std::string path = fileName;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return path;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            IoFailed();
+        target.resize(static_cast<std::size_t>(n));
+        path = !target.empty() && target[0] == '/' ? target : FolderOf(path) + target;
+    }
+    errno = ELOOP;
+    IoFailed();
+}
+
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        // Makes the rename itself durable; a file system that cannot sync folders is no error.
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// The usual save: a temporary file beside the target, flushed, then renamed over it, so that
+// the target holds the old file or the new one and never a part. False, with nothing
+// changed, when the new file cannot get the old one's owner and group.
+bool ReplaceAtomically(const std::string& target, const std::string& bytes,
+                       const struct stat* old) {
+    TemporaryFile temp;
+    temp.Create(FolderOf(target), old ? old->st_mode & 0777 : 0666);
+    const int fd = temp.Descriptor();
+    if (old) {
+        // Owner first: changing it clears the set-id bits that the mode then puts back.
+        struct stat made {};
+        if (::fstat(fd, &made) != 0)
+            IoFailed();
+        if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+            ::fchown(fd, old->st_uid, old->st_gid) != 0)
+            return false;
+        if (::fchmod(fd, old->st_mode & 07777) != 0)
+            IoFailed();
+    }
+    WriteAll(fd, bytes.data(), bytes.size());
+    if (::fsync(fd) != 0)
+        IoFailed();
+    temp.Close();
+    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
+        IoFailed();
+    temp.Keep();
+    SyncFolderOf(target);
+    return true;
+}
+
+// A file with other names, or one whose owner the new file cannot take, is rewritten where it
+// is. The whole file is in memory and its room reserved before the first byte changes, so
+// that only a failing disk, not a full one, can leave it half written.
+void WriteInPlace(const std::string& target, const std::string& bytes, const struct stat& old) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        IoFailed();
+    const auto fail = [fd](int error) {
+        ::close(fd);
+        errno = error;
+        IoFailed();
+    };
+    struct stat now {};
+    if (::fstat(fd, &now) != 0)
+        fail(errno);
+    if (now.st_dev != old.st_dev || now.st_ino != old.st_ino || !S_ISREG(now.st_mode))
+        fail(EAGAIN); // replaced since it was looked at
+    const auto size = static_cast<off_t>(bytes.size());
+    if (const int error = ::posix_fallocate(fd, 0, size); error != 0 && error != EOPNOTSUPP)
+        fail(error);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno != EINTR)
+            fail(errno);
+        if (n > 0)
+            done += static_cast<std::size_t>(n);
+    }
+    if (::ftruncate(fd, size) != 0 || ::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0)
+        IoFailed();
+}
+
+} // namespace
+
+void WriteFileSafely(const std::string& fileName, const std::string& bytes) {
+    if (fileName.empty()) {
+        errno = ENOENT;
+        IoFailed();
+    }
+    const std::string target = ResolveTarget(fileName);
+    struct stat old {};
+    if (::lstat(target.c_str(), &old) != 0) {
+        if (errno != ENOENT)
+            IoFailed();
+        ReplaceAtomically(target, bytes, nullptr);
+        return;
+    }
+    // A device, a FIFO, a folder: replacing it with a file would destroy it.
+    if (!S_ISREG(old.st_mode)) {
+        errno = EINVAL;
+        IoFailed();
+    }
+    // A file the user may not write stays refused, as writing it in place would be.
+    if (::access(target.c_str(), W_OK) != 0)
+        IoFailed();
+    if (old.st_nlink > 1 || !ReplaceAtomically(target, bytes, &old))
+        WriteInPlace(target, bytes, old);
+}
+
