@@ -28,7 +28,7 @@ const char* UsageText() {
            "                    [--samples N] [--seed S] [--until Q]\n"
            "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
            "[--penalty X] [--factor X]\n"
-           "                    [--save OUT.plm] [--json] [--quiet] [--help]\n"
+           "                    [--save OUT.plm] [--history FILE.csv] [--json] [--quiet] [--help]\n"
            "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
 }
 
@@ -111,6 +111,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             options.until = ParseReal<double>(arg, value(), std::strtod);
         else if (arg == "--save")
             options.save = value();
+        else if (arg == "--history")
+            options.history = value();
         else if (arg == "--json")
             options.json = true;
         else if (arg == "--quiet")
@@ -129,5 +131,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     if ((options.samples || options.seed || options.until) &&
         options.method != SearchMethod::Sample)
         throw UsageError("--samples, --seed and --until go with --method sample");
+    if (options.history && !options.method)
+        throw UsageError("--history goes with --method");
     return options;
 }

@@ -28,6 +28,7 @@ struct RunOptions {
     std::optional<uint64_t> seed;
     std::optional<double> until;
     std::optional<std::string> save;
+    std::optional<std::string> history; // a CSV file of every learned path
     bool json = false;
     bool quiet = false;
 };

@@ -5,6 +5,7 @@
 #include "Latin1.h"
 #include "PathloomError.h"
 #include "Report.h"
+#include "RunHistory.h"
 #include "RunOptions.h"
 #include "RunSession.h"
 #include "clsLA.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 
 using namespace Report;
 
@@ -184,15 +186,36 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usage(e.what(), false);
     }
 
+    std::ofstream historyFile;
+    if (options.history) {
+        historyFile.open(*options.history, std::ios::binary | std::ios::trunc);
+        if (!historyFile) {
+            err << "pathloom-run: the history could not be written to "
+                << ForTerminal(*options.history) << '\n';
+            return ExitStatus::OutputFailed;
+        }
+    }
+
     std::unique_ptr<RunSession> session;
     std::unique_ptr<PathPrinter> printer;
+    std::unique_ptr<RunHistory> history;
     if (run) {
         if (json)
             out << "{\"paths\": [";
         session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run);
         printer = std::make_unique<PathPrinter>(out, json, options.quiet);
         session->AddObserver(*printer);
+        if (options.history) {
+            history = std::make_unique<RunHistory>(la.Graph(), std::vector<int32_t>{});
+            history->StreamTo(historyFile);
+            session->AddObserver(*history);
+        }
         RunToEnd(*session, progress);
+    }
+    if (options.history && !historyFile.flush()) {
+        err << "pathloom-run: the history could not be written to "
+            << ForTerminal(*options.history) << '\n';
+        return ExitStatus::OutputFailed;
     }
     std::vector<std::string> messages; // critical first, as the window shows them
     if (session && session->State() == RunState::Failed)

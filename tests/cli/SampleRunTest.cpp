@@ -81,6 +81,7 @@ TEST(SampleRun, RefusesWhatNoSampledRunCanTake) {
          "Source node and destination node are equal."},
         {{"--method", "dest", "--source", "S", "--dest", "D", "--seed", "3"},
          "--samples, --seed and --until go with --method sample"},
+        {{"--history", "h.csv"}, "--history goes with --method"},
     };
     for (const auto& c : cases) {
         const Result result = Runner(c.args);

@@ -1,0 +1,73 @@
+#pragma once
+// What a run learned, path by path, for learning curves: an observer of the run session that keeps
+// the probabilities of a few watched links in memory, thinned so that a run of any length fits,
+// and, when given a stream, writes every path with every link's probability as a CSV row.
+
+#include "RunSession.h"
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+class clsGraph;
+class clsLink;
+
+class RunHistory : public RunObserver {
+  public:
+    struct Point {
+        int64_t x;     // the path number; in sampled runs the sample number, dead ends included
+        float cost;    // not a number for a path whose learning step failed
+        bool rewarded; // the P-model's reward, or an S-model answer below 1
+        double answer; // 0 or 1 in the P-model; the S-model's answer
+        float bestCost;
+        double bestProbability; // that the automata choose the cheapest path so far
+    };
+
+    // A link a walk may take from a node, and the node at its other end (1-based indexes).
+    struct Leaving {
+        int32_t link;
+        int32_t to;
+    };
+    // The links the walks may take from the node, in link order: unidirectional links from their
+    // start only, the others either way.
+    static std::vector<Leaving> LinksLeaving(const clsGraph& graph, int32_t node);
+
+    // Watches the links given by 1-based index. The graph must outlive the history; points are
+    // kept up to about maxPoints, then every other one is dropped and the spacing doubled.
+    RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std::size_t maxPoints = 4096);
+
+    // Every path from now on as a CSV row, the header first; after maxRows rows (any number when
+    // negative) the rows stop and Truncated() says so.
+    void StreamTo(std::ostream& csv, int64_t maxRows = -1);
+    bool Truncated() const { return truncated_; }
+    int64_t RowsWritten() const { return rows_; }
+
+    void PathLearned(const LearnedPath& path) override;
+
+    // The kept points, evenly spaced over the run, and the latest one, kept whatever the spacing.
+    const std::vector<Point>& Points() const { return points_; }
+    // The watched links' probabilities after the learning step of kept point `point`.
+    float Watched(std::size_t point, std::size_t link) const {
+        return watchedValues_[point * watched_.size() + link];
+    }
+    std::size_t WatchedCount() const { return watched_.size(); }
+    int64_t PathCount() const { return paths_; }
+
+  private:
+    void Keep(const Point& point);
+    void Thin();
+    void WriteRow(const Point& point, const std::string& trace);
+
+    const clsGraph& graph_;
+    std::vector<clsLink*> watched_;
+    std::size_t maxPoints_;
+    std::vector<Point> points_;
+    std::vector<float> watchedValues_;
+    int64_t stride_ = 1; // every stride-th path is kept
+    bool lastIsExtra_ = false; // the last point is only the latest, not one of the spaced ones
+    int64_t paths_ = 0;
+    std::ostream* csv_ = nullptr;
+    int64_t maxRows_ = -1, rows_ = 0;
+    bool truncated_ = false;
+    std::string row_;
+};

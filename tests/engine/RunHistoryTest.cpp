@@ -1,0 +1,108 @@
+// The run history: points worked out by hand, the CSV rows, and thinning on long runs.
+#include "RunHistory.h"
+#include "TestGraphs.h"
+#include "clsLA.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace TestGraphs;
+
+namespace {
+
+// A-B and B-C weigh 1, A-C weighs 3, simple links at 0.5; P-model LRP with reward 0.1 from A to
+// C: A-B-C (cost 2) is rewarded, then A-C (cost 3) is penalised.
+void Triangle(clsLA& la) {
+    AddNodes(la.Graph(), {"A", "B", "C"});
+    AddLink(la.Graph(), "A", "B", LinkKind::Simple, 1).SetProbability(0.5f);
+    AddLink(la.Graph(), "B", "C", LinkKind::Simple, 1).SetProbability(0.5f);
+    AddLink(la.Graph(), "A", "C", LinkKind::Simple, 3).SetProbability(0.5f);
+    la.Settings.Reward = 0.1f;
+    la.Settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = 3;
+}
+
+void RunWith(clsLA& la, RunHistory& history) {
+    RunSession session(la.Graph(), la.Ranges(), la.Settings);
+    session.AddObserver(history);
+    while (session.Step(1 << 20) == RunState::Running) {
+    }
+}
+
+} // namespace
+
+TEST(RunHistory, PointsOfASmallRunWorkedByHand) {
+    clsLA la;
+    Triangle(la);
+    const auto leaving = RunHistory::LinksLeaving(la.Graph(), 1);
+    ASSERT_EQ(leaving.size(), 2u);
+    EXPECT_EQ(leaving[0].link, 1);
+    EXPECT_EQ(leaving[0].to, 2);
+    EXPECT_EQ(leaving[1].link, 3);
+    EXPECT_EQ(leaving[1].to, 3);
+    // From C the simple links lead back both ways; a unidirectional one would only from its start.
+    EXPECT_EQ(RunHistory::LinksLeaving(la.Graph(), 3).size(), 2u);
+
+    RunHistory history(la.Graph(), {1, 3});
+    std::ostringstream csv;
+    history.StreamTo(csv);
+    RunWith(la, history);
+    ASSERT_EQ(history.Points().size(), 2u);
+    const RunHistory::Point& first = history.Points()[0];
+    const RunHistory::Point& second = history.Points()[1];
+    EXPECT_EQ(first.x, 1);
+    EXPECT_EQ(first.cost, 2.0f);
+    EXPECT_TRUE(first.rewarded);
+    EXPECT_EQ(first.answer, 0.0);
+    EXPECT_EQ(first.bestProbability, double(0.55f) * double(0.55f)); // A-B and B-C rewarded
+    EXPECT_EQ(history.Watched(0, 0), 0.55f);
+    EXPECT_EQ(history.Watched(0, 1), 0.45f);
+    EXPECT_EQ(second.x, 2);
+    EXPECT_EQ(second.cost, 3.0f);
+    EXPECT_FALSE(second.rewarded);
+    EXPECT_EQ(second.answer, 1.0);
+    EXPECT_EQ(second.bestCost, 2.0f);
+    // A-C penalised to 0.405, its sibling A-B gains 0.1 / (2 - 1) + 0.9 * 0.55.
+    EXPECT_EQ(second.bestProbability, double(0.595f) * double(0.55f));
+    EXPECT_EQ(history.Watched(1, 0), 0.595f);
+    EXPECT_EQ(history.Watched(1, 1), 0.405f);
+
+    EXPECT_EQ(csv.str(), "n,trace,cost,decision,best cost,best-path probability,A->B,B->C,A->C\n"
+                         "1,A->B:B->C:,2,0,2,0.302500013113022,0.55,0.55,0.45\n"
+                         "2,A->C:,3,1,2,0.3272500228285793,0.595,0.55,0.405\n");
+}
+
+TEST(RunHistory, RepeatedNamesQuotingAndTheRowLimit) {
+    clsLA la;
+    AddNodes(la.Graph(), {"A", "A", "B\"q"});
+    la.Graph().AddLink(1, 3, LinkKind::Simple);
+    la.Graph().AddLink(2, 3, LinkKind::Simple);
+    la.Settings.GraphSearchMethod = SearchMethod::IncludeAllNodes;
+    la.Settings.sourceNode = 1;
+    RunHistory history(la.Graph(), {});
+    std::ostringstream csv;
+    history.StreamTo(csv, 0);
+    RunWith(la, history);
+    EXPECT_EQ(csv.str(), "n,trace,cost,decision,best cost,best-path probability,"
+                         "\"A->B\"\"q #1\",\"A->B\"\"q #2\"\n");
+    EXPECT_TRUE(history.Truncated());
+    EXPECT_EQ(history.PathCount(), 1);
+}
+
+TEST(RunHistory, ALongRunKeepsEvenlySpacedPointsAndTheLatest) {
+    clsLA la;
+    AddNodes(la.Graph(), {"A", "B"});
+    AddLink(la.Graph(), "A", "B", LinkKind::Simple);
+    la.Settings.GraphSearchMethod = SearchMethod::Sample;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = 2;
+    la.Settings.Samples = 100;
+    RunHistory history(la.Graph(), {1}, 8);
+    RunWith(la, history);
+    EXPECT_EQ(history.PathCount(), 100);
+    std::vector<int64_t> xs;
+    for (const auto& point : history.Points())
+        xs.push_back(point.x);
+    EXPECT_EQ(xs, (std::vector<int64_t>{16, 32, 48, 64, 80, 96, 100}));
+}
