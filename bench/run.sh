@@ -3,6 +3,7 @@
 #   bench/run.sh            walks, runs through pathloom-run, a document of 1,000,000 nodes
 #   bench/run.sh walks      walks only
 #   bench/run.sh samples    sampled runs: speed, memory, samples until the cheapest path is learned
+#   bench/run.sh history    what the run history and its CSV cost a run
 #   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench sample_bench document_bench write_documents pathloom-run
+cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents pathloom-run
 
 if [ "$what" = all ] || [ "$what" = walks ]; then
   "$build_dir"/bench/walk_bench
@@ -19,6 +20,10 @@ fi
 
 if [ "$what" = all ] || [ "$what" = samples ]; then
   "$build_dir"/bench/sample_bench
+fi
+
+if [ "$what" = all ] || [ "$what" = history ]; then
+  "$build_dir"/bench/history_bench
 fi
 
 if [ "$what" = all ] || [ "$what" = runner ]; then

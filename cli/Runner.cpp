@@ -213,8 +213,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         RunToEnd(*session, progress);
     }
     if (options.history && !historyFile.flush()) {
-        err << "pathloom-run: the history could not be written to "
-            << ForTerminal(*options.history) << '\n';
+        err << "pathloom-run: the history could not be written to " << ForTerminal(*options.history)
+            << '\n';
         return ExitStatus::OutputFailed;
     }
     std::vector<std::string> messages; // critical first, as the window shows them

@@ -76,19 +76,19 @@ void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
     std::string header = "n,trace,cost,decision,best cost,best-path probability";
     for (std::size_t j = 0; j < names.size(); ++j) {
         header += ',';
-        AppendField(header, uses[names[j]] > 1 ? names[j] + " #" + std::to_string(j + 1)
-                                               : names[j]);
+        AppendField(header,
+                    uses[names[j]] > 1 ? names[j] + " #" + std::to_string(j + 1) : names[j]);
     }
     *csv_ << header << '\n';
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++paths_;
-    const Point point{path.sample,     path.answer.cost, path.answer.favourable,
+    const Point point{path.sample,      path.answer.cost, path.answer.favourable,
                       path.answer.beta, path.bestCost,    path.bestProbability};
     Keep(point);
     if (csv_)
-        WriteRow(point, path.links.Trace());
+        WriteRow(point, path.links.Trace(), path.changedLinks);
 }
 
 void RunHistory::Keep(const Point& point) {
@@ -121,10 +121,26 @@ void RunHistory::Thin() {
     watchedValues_.resize(kept * w);
 }
 
-void RunHistory::WriteRow(const Point& point, const std::string& trace) {
+void RunHistory::WriteRow(const Point& point, const std::string& trace,
+                          const std::vector<int32_t>& changed) {
     if (maxRows_ >= 0 && rows_ >= maxRows_) {
         truncated_ = true;
         return;
+    }
+    // Each link's text is kept and written again until its probability changes: a learning
+    // step changes a few links, a row holds them all.
+    const auto format = [this](std::size_t j) {
+        std::string& cell = cells_[j];
+        cell.clear();
+        AppendNumber(cell, graph_.Link(static_cast<int32_t>(j) + 1).Probability);
+    };
+    if (cells_.empty()) {
+        cells_.resize(static_cast<std::size_t>(graph_.LinkCount()));
+        for (std::size_t j = 0; j < cells_.size(); ++j)
+            format(j);
+    } else {
+        for (const int32_t j : changed)
+            format(static_cast<std::size_t>(j));
     }
     row_.clear();
     AppendNumber(row_, point.x);
@@ -138,11 +154,11 @@ void RunHistory::WriteRow(const Point& point, const std::string& trace) {
     AppendNumber(row_, point.bestCost);
     row_ += ',';
     AppendNumber(row_, point.bestProbability);
-    for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
+    for (const std::string& cell : cells_) {
         row_ += ',';
-        AppendNumber(row_, graph_.Link(j).Probability);
+        row_ += cell;
     }
     row_ += '\n';
-    *csv_ << row_;
+    csv_->write(row_.data(), static_cast<std::streamsize>(row_.size()));
     ++rows_;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
 class clsGraph;
@@ -56,18 +57,20 @@ class RunHistory : public RunObserver {
   private:
     void Keep(const Point& point);
     void Thin();
-    void WriteRow(const Point& point, const std::string& trace);
+    void WriteRow(const Point& point, const std::string& trace,
+                  const std::vector<int32_t>& changed);
 
     const clsGraph& graph_;
     std::vector<clsLink*> watched_;
     std::size_t maxPoints_;
     std::vector<Point> points_;
     std::vector<float> watchedValues_;
-    int64_t stride_ = 1; // every stride-th path is kept
+    int64_t stride_ = 1;       // every stride-th path is kept
     bool lastIsExtra_ = false; // the last point is only the latest, not one of the spaced ones
     int64_t paths_ = 0;
     std::ostream* csv_ = nullptr;
     int64_t maxRows_ = -1, rows_ = 0;
     bool truncated_ = false;
+    std::vector<std::string> cells_; // each link's probability as text
     std::string row_;
 };

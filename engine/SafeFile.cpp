@@ -208,4 +208,3 @@ void WriteFileSafely(const std::string& fileName, const std::string& bytes) {
     if (old.st_nlink > 1 || !ReplaceAtomically(target, bytes, &old))
         WriteInPlace(target, bytes, old);
 }
-

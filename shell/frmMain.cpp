@@ -3,6 +3,7 @@
 #include "DrawObjects.h"
 #include "EditCommands.h"
 #include "Latin1Text.h"
+#include "LearningCurvePanel.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
 #include "Resources.h"
@@ -48,10 +49,16 @@ frmMain::frmMain(QWidget* parent)
                                               [this] { DrawObjects(); },
                                               [this](int32_t tool) { SetTool(tool); }},
       pointer_(context_), addNode_(context_), link_(context_),
-      run_(new RunController(Engine(), this)), dialogs_(std::make_unique<Dialogs>()) {
+      run_(new RunController(Engine(), this)), curve_(new LearningCurvePanel(this)),
+      dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
+    // Hidden until asked for, so that the window opens as it always has.
+    addDockWidget(Qt::RightDockWidgetArea, curve_);
+    curve_->hide();
+    bars_.mnuView->addSeparator();
+    bars_.mnuView->addAction(curve_->toggleViewAction());
     ConnectBars();
     ConnectCanvas();
 
@@ -184,6 +191,7 @@ void frmMain::Guarded(const std::function<void()>& handler) {
 
 void frmMain::CreateNewDocument() {
     document_.Clear();
+    curve_->Clear();
     selection_ = Selection();
     panel_->Reset();
     UpdateCaption();
@@ -269,6 +277,7 @@ void frmMain::LoadDocument(const QString& path) {
         return;
     }
     selection_ = Selection();
+    curve_->Clear();
     panel_->Reset();
     SetTool(Tool::Pointer);
     DrawObjects();
@@ -460,6 +469,10 @@ void frmMain::RunWith(const RunSettings& settings) {
     }
     beforeRun_ = ProbabilitiesCommand::Of(document_.Graph());
     run_->Start(settings);
+    // The curve follows the selected node, else the run's source.
+    const int32_t watched = selection_.Node >= 1 ? selection_.Node : settings.sourceNode;
+    run_->Session()->AddObserver(curve_->BeginRun(
+        document_.Graph(), watched, settings.GraphSearchMethod == SearchMethod::Sample));
 }
 
 void frmMain::ShowRunProgress() {
@@ -486,6 +499,7 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
         DrawObjects();
         Platform::ShowMessage(this, "Not found any path.", MessageIcon::Information);
     }
+    curve_->EndRun();
     // What the run learned, as one step that undo takes back.
     document_.Do(new ProbabilitiesCommand(document_, "Run", std::move(beforeRun_)));
     EndRun();
@@ -499,6 +513,7 @@ void frmMain::EndRun() {
 }
 
 void frmMain::ResetRun() {
+    curve_->Clear();
     std::vector<float> before = ProbabilitiesCommand::Of(document_.Graph());
     document_.Graph().RestoreProbabilities();
     document_.Graph().ResetFlags();

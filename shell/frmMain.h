@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class LearningCurvePanel;
 class RunController;
 
 class frmMain : public QMainWindow {
@@ -46,6 +47,7 @@ class frmMain : public QMainWindow {
     CanvasPanel& Panel() const { return *panel_; }
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
     RunController& Run() const { return *run_; }
+    LearningCurvePanel& Curve() const { return *curve_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +107,7 @@ class frmMain : public QMainWindow {
     AddNodeTool addNode_;
     LinkTool link_;
     RunController* run_;
+    LearningCurvePanel* curve_;
 
     // The reused dialog objects.
     struct Dialogs;

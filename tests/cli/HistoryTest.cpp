@@ -21,8 +21,8 @@ TEST(History, TheLastRowHoldsTheFinalProbabilitiesOfTheJson) {
     const std::string csvFile = ::testing::TempDir() + "history.csv";
     std::ostringstream out, err;
     ASSERT_EQ(RunPathloom({std::string(PATHLOOM_EXAMPLES_DIR) + "/network.plm", "--method",
-                           "sample", "--source", "S", "--dest", "D", "--samples", "40",
-                           "--history", csvFile, "--json", "--quiet"},
+                           "sample", "--source", "S", "--dest", "D", "--samples", "40", "--history",
+                           csvFile, "--json", "--quiet"},
                           out, err, nullptr),
               0)
         << err.str();

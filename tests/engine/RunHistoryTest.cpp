@@ -1,5 +1,6 @@
 // The run history: points worked out by hand, the CSV rows, and thinning on long runs.
 #include "RunHistory.h"
+
 #include "TestGraphs.h"
 #include "clsLA.h"
 

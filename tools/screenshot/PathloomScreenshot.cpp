@@ -3,15 +3,20 @@
 //
 //   pathloom-screenshot window OUTPUT.png [DOCUMENT.plm]
 //   pathloom-screenshot guide OUTPUT_FOLDER
+//   pathloom-screenshot curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES
 //
 // The guide draws a triangle with the mouse, gives its links weights, runs from the first node
 // to the last with step delay and photographs each step (guide-1-nodes.png to guide-6-learned.png).
+//
+// The curve is the window with its Learning Curve panel in the middle of a sampled run from the
+// source to the destination (node labels) with step delay, after the given number of samples.
 //
 // Without a document it draws a small graph through the model and saves it to a temporary file
 // first, so that the window opens a real document either way.
 
 #include "DocumentFile.h"
 #include "Latin1Text.h"
+#include "LearningCurvePanel.h"
 #include "RunController.h"
 #include "frmMain.h"
 
@@ -191,6 +196,40 @@ int Guide(const QString& folder) {
     return user.ok && pauses == 2 ? 0 : 1;
 }
 
+int CurveShot(const QString& output, const QString& document, const QString& source,
+              const QString& destination, int samples) {
+    frmMain window;
+    window.resize(1180, 640);
+    window.show();
+    window.OpenStartupDocument(document);
+    window.Engine().Settings.EnableDelay = true;
+    window.findChild<QAction*>("mnuLearningCurve")->trigger();
+    window.resizeDocks({&window.Curve()}, {620}, Qt::Horizontal);
+    Settle();
+    window.findChild<QAction*>("mnuFitGraph")->trigger();
+    GuideUser user(window, QString());
+    QTimer::singleShot(100, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto pick = [dialog](const char* name, const QString& label) {
+            auto* nodes = dialog->findChild<QComboBox*>(name);
+            nodes->setCurrentIndex(nodes->findText(label));
+        };
+        pick("cmbSource", source);
+        pick("cmbDest", destination);
+        dialog->findChild<QAbstractButton*>("cmdOK")->click();
+    });
+    window.findChild<QAction*>("mnuSamplePaths")->trigger();
+    while (window.IsWorking() && window.Run().Session()->Samples() < samples) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (window.Run().Paused())
+            window.Run().Forward();
+    }
+    const bool shot = Grab(window, output);
+    window.Run().Stop();
+    window.Document().History().clear();
+    return shot ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,9 +239,12 @@ int main(int argc, char** argv) {
         return WindowShot(args[2], args.value(3));
     if (args.size() == 3 && args[1] == "guide")
         return Guide(args[2]);
+    if (args.size() == 7 && args[1] == "curve")
+        return CurveShot(args[2], args[3], args[4], args[5], args[6].toInt());
     std::fprintf(stderr,
                  "usage: %s window OUTPUT.png [DOCUMENT.plm]\n"
-                 "       %s guide OUTPUT_FOLDER\n",
-                 qPrintable(args.value(0)), qPrintable(args.value(0)));
+                 "       %s guide OUTPUT_FOLDER\n"
+                 "       %s curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES\n",
+                 qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)));
     return 2;
 }

@@ -1,0 +1,229 @@
+#include "LearningCurvePanel.h"
+
+#include "Latin1Text.h"
+#include "MessageBox.h"
+#include "PathloomError.h"
+#include "SafeFile.h"
+#include "clsGraph.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPainter>
+#include <QScatterSeries>
+#include <QSvgGenerator>
+#include <QTemporaryFile>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// At most ten redraws a second, however fast the run learns.
+constexpr int RedrawIntervalMs = 100;
+// The window's history file stops growing past this many probabilities (about 100 MB of text);
+// pathloom-run --history writes any length.
+constexpr int64_t HistoryCells = 10'000'000;
+
+} // namespace
+
+LearningCurvePanel::LearningCurvePanel(QWidget* parent)
+    : QDockWidget("Learning Curve", parent), view_(new QChartView(this)), chart_(new QChart),
+      xAxis_(new QValueAxis(chart_)), probabilityAxis_(new QValueAxis(chart_)),
+      costAxis_(new QValueAxis(chart_)), pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
+      svgDialog_("SVG Images (*.svg);;All Files (*)", "svg"),
+      csvDialog_("CSV Files (*.csv);;All Files (*)", "csv") {
+    setObjectName("LearningCurve");
+    toggleViewAction()->setObjectName("mnuLearningCurve");
+    toggleViewAction()->setText("&Learning Curve");
+    chart_->setAnimationOptions(QChart::NoAnimation);
+    chart_->legend()->setAlignment(Qt::AlignBottom);
+    xAxis_->setTitleText("path");
+    xAxis_->setLabelFormat("%d");
+    probabilityAxis_->setTitleText("probability");
+    probabilityAxis_->setRange(0, 1);
+    costAxis_->setTitleText("cost");
+    chart_->addAxis(xAxis_, Qt::AlignBottom);
+    chart_->addAxis(probabilityAxis_, Qt::AlignLeft);
+    chart_->addAxis(costAxis_, Qt::AlignRight);
+    view_->setChart(chart_);
+    view_->setRenderHint(QPainter::Antialiasing);
+    view_->setMinimumSize(320, 240);
+    setWidget(view_);
+
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    const auto item = [this](const char* name, const char* caption, auto handler) {
+        auto* action = new QAction(caption, view_);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, handler);
+        view_->addAction(action);
+    };
+    item("mnuSaveChartPng", "Save Chart as &PNG...", [this] { SaveChart(false); });
+    item("mnuSaveChartSvg", "Save Chart as &SVG...", [this] { SaveChart(true); });
+    item("mnuSaveHistory", "Save History as &CSV...", [this] { SaveHistory(); });
+
+    timer_.setInterval(RedrawIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { Refresh(); });
+    Clear();
+}
+
+LearningCurvePanel::~LearningCurvePanel() = default;
+
+RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bool sampled) {
+    Clear();
+    const std::vector<RunHistory::Leaving> leaving = RunHistory::LinksLeaving(graph, node);
+    std::vector<int32_t> watched;
+    for (const RunHistory::Leaving& link : leaving) {
+        auto* series = new QLineSeries(chart_);
+        series->setName(
+            Platform::FromLatin1(graph.Node(node).Label() + "->" + graph.Node(link.to).Label()));
+        linkSeries_.push_back(series);
+        watched.push_back(link.link);
+    }
+    best_ = new QLineSeries(chart_);
+    best_->setName("best path");
+    QPen thick = best_->pen();
+    thick.setWidth(3);
+    thick.setColor(Qt::black);
+    best_->setPen(thick);
+    rewarded_ = new QScatterSeries(chart_);
+    rewarded_->setName("rewarded (cost)");
+    rewarded_->setColor(QColor(0, 160, 0));
+    penalised_ = new QScatterSeries(chart_);
+    penalised_->setName("penalised (cost)");
+    penalised_->setColor(QColor(220, 0, 0));
+    for (QScatterSeries* costs : {rewarded_, penalised_}) {
+        costs->setMarkerSize(4);
+        costs->setBorderColor(Qt::transparent);
+    }
+    // Costs first, so that the curves are drawn over their points.
+    std::vector<QAbstractSeries*> all{rewarded_, penalised_};
+    all.insert(all.end(), linkSeries_.begin(), linkSeries_.end());
+    all.push_back(best_);
+    for (QAbstractSeries* series : all) {
+        chart_->addSeries(series);
+        series->attachAxis(xAxis_);
+        series->attachAxis(series == rewarded_ || series == penalised_ ? costAxis_
+                                                                       : probabilityAxis_);
+    }
+    xAxis_->setTitleText(sampled ? "sample" : "path");
+
+    history_ = std::make_unique<RunHistory>(graph, watched);
+    csvFile_ = std::make_unique<QTemporaryFile>();
+    if (csvFile_->open()) {
+        csv_.open(Platform::ToFileName(csvFile_->fileName()), std::ios::binary | std::ios::trunc);
+        history_->StreamTo(csv_, std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
+    }
+    timer_.start();
+    return *history_;
+}
+
+void LearningCurvePanel::EndRun() {
+    timer_.stop();
+    csv_.flush();
+    Refresh();
+}
+
+void LearningCurvePanel::Clear() {
+    timer_.stop();
+    chart_->removeAllSeries();
+    linkSeries_.clear();
+    best_ = nullptr;
+    rewarded_ = penalised_ = nullptr;
+    csv_.close();
+    csv_.clear();
+    csvFile_.reset();
+    history_.reset();
+    shownPaths_ = -1;
+    xAxis_->setRange(0, 1);
+    costAxis_->setRange(0, 1);
+}
+
+void LearningCurvePanel::Refresh() {
+    if (!history_ || history_->PathCount() == shownPaths_)
+        return;
+    shownPaths_ = history_->PathCount();
+    const std::vector<RunHistory::Point>& points = history_->Points();
+    std::vector<QList<QPointF>> links(linkSeries_.size());
+    QList<QPointF> best, rewarded, penalised;
+    double maxCost = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const RunHistory::Point& p = points[i];
+        const auto x = static_cast<double>(p.x);
+        for (std::size_t k = 0; k < links.size(); ++k)
+            links[k].append({x, history_->Watched(i, k)});
+        best.append({x, p.bestProbability});
+        if (std::isfinite(p.cost)) {
+            (p.rewarded ? rewarded : penalised).append({x, p.cost});
+            maxCost = std::max(maxCost, double(p.cost));
+        }
+    }
+    for (std::size_t k = 0; k < links.size(); ++k)
+        linkSeries_[k]->replace(links[k]);
+    best_->replace(best);
+    rewarded_->replace(rewarded);
+    penalised_->replace(penalised);
+    xAxis_->setRange(0, points.empty() ? 1 : std::max<double>(points.back().x, 2));
+    xAxis_->applyNiceNumbers();
+    costAxis_->setRange(0, maxCost > 0 ? maxCost * 1.1 : 1);
+    costAxis_->applyNiceNumbers();
+}
+
+void LearningCurvePanel::SaveBytes(const QString& fileName, const QByteArray& bytes) {
+    try {
+        WriteFileSafely(Platform::ToFileName(fileName), bytes.toStdString());
+    } catch (const PathloomError& error) {
+        Platform::ShowMessage(this,
+                              QString("'%1' could not be saved: %2")
+                                  .arg(fileName, QString::fromStdString(error.Description())),
+                              MessageIcon::Critical);
+    }
+}
+
+void LearningCurvePanel::SaveChart(bool svg) {
+    const std::optional<QString> fileName = (svg ? svgDialog_ : pngDialog_).ShowSave(this);
+    if (!fileName)
+        return;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(view_->size());
+        generator.setViewBox(view_->rect());
+        generator.setTitle("Learning Curve");
+        QPainter painter(&generator);
+        view_->render(&painter);
+    } else {
+        view_->grab().save(&buffer, "PNG");
+    }
+    SaveBytes(*fileName, bytes);
+}
+
+void LearningCurvePanel::SaveHistory() {
+    if (!history_ || !csvFile_) {
+        Platform::ShowMessage(this, "There is no run to save the history of.",
+                              MessageIcon::Information);
+        return;
+    }
+    const std::optional<QString> fileName = csvDialog_.ShowSave(this);
+    if (!fileName)
+        return;
+    csv_.flush();
+    QFile rows(csvFile_->fileName());
+    if (!rows.open(QIODevice::ReadOnly) || !csv_) {
+        Platform::ShowMessage(this, "The history of this run could not be kept.",
+                              MessageIcon::Critical);
+        return;
+    }
+    SaveBytes(*fileName, rows.readAll());
+    if (history_->Truncated())
+        Platform::ShowMessage(this,
+                              QString("The history holds the first %1 paths of the run; "
+                                      "pathloom-run --history writes every one.")
+                                  .arg(history_->RowsWritten()),
+                              MessageIcon::Information);
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The "Learning Curve" dock: against the path number (the sample number in sampled runs), the
+// probability of each link leaving the watched node, the probability of the cheapest path found so
+// far as a thicker line, and each path's cost on a second axis, rewarded and penalised apart. It
+// follows a run at most ten times a second and shows the last run after it ends. Its context menu
+// saves the chart as PNG or SVG and the run's history as CSV.
+
+#include "FileDialog.h"
+#include "RunHistory.h"
+
+#include <QDockWidget>
+#include <QTimer>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+class QChart;
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+class QTemporaryFile;
+class QValueAxis;
+class clsGraph;
+
+class LearningCurvePanel : public QDockWidget {
+    Q_OBJECT
+  public:
+    explicit LearningCurvePanel(QWidget* parent);
+    ~LearningCurvePanel() override;
+
+    // A run starts: watches the links leaving the node (1-based; none outside the graph) and
+    // gives the history the run's session must be observed by.
+    RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled);
+    // The run ended: the chart shows the whole of it.
+    void EndRun();
+    // Nothing shown: New, Open and Reset.
+    void Clear();
+
+    QChart* Chart() const { return chart_; }
+
+  private:
+    void Refresh();
+    void SaveChart(bool svg);
+    void SaveHistory();
+    void SaveBytes(const QString& fileName, const QByteArray& bytes);
+
+    QChartView* view_;
+    QChart* chart_;
+    QValueAxis* xAxis_;
+    QValueAxis* probabilityAxis_;
+    QValueAxis* costAxis_;
+    std::vector<QLineSeries*> linkSeries_;
+    QLineSeries* best_ = nullptr;
+    QScatterSeries* rewarded_ = nullptr;
+    QScatterSeries* penalised_ = nullptr;
+
+    std::unique_ptr<RunHistory> history_;
+    std::unique_ptr<QTemporaryFile> csvFile_; // the history's rows, streamed while the run works
+    std::ofstream csv_;
+    QTimer timer_;
+    int64_t shownPaths_ = -1;
+    Platform::FileDialog pngDialog_, svgDialog_, csvDialog_;
+};
