@@ -5,9 +5,11 @@
 #include "SafeFile.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,16 +48,9 @@ void WriteDocument(clsLA& la, const std::string& fileName) {
     WriteFileSafely(fileName, bytes);
 }
 
-void ReadDocument(clsLA& la, int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        IoFailed();
-    if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
-        IoFailed();
-    }
-    DocumentReader reader([fd](char* data, std::size_t size) { return ReadSome(fd, data, size); },
-                          static_cast<uint64_t>(info.st_size));
+void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)>& read,
+                  uint64_t size) {
+    DocumentReader reader(read, size);
     // No document larger than the machine's memory can load; finding out by trying would take
     // all of it first.
     const long pages = ::sysconf(_SC_PHYS_PAGES);
@@ -67,6 +62,19 @@ void ReadDocument(clsLA& la, int fd) {
     if (std::memcmp(signature, Signature, sizeof Signature) != 0)
         Raise("LoadGraph", "Not a Pathloom document");
     la.Load(reader);
+}
+
+void ReadDocumentFile(clsLA& la, int fd) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        IoFailed();
+    if (!S_ISREG(info.st_mode)) {
+        errno = EINVAL;
+        IoFailed();
+    }
+    ReadDocument(
+        la, [fd](char* data, std::size_t size) { return ReadSome(fd, data, size); },
+        static_cast<uint64_t>(info.st_size));
 }
 
 } // namespace
@@ -85,7 +93,7 @@ void LoadGraph(clsLA& la, const std::string& fileName) {
     bool loaded = false;
     if (fd >= 0) {
         try {
-            ReadDocument(la, fd);
+            ReadDocumentFile(la, fd);
             loaded = true;
         } catch (const std::exception&) {
         }
@@ -95,4 +103,43 @@ void LoadGraph(clsLA& la, const std::string& fileName) {
         la.Clear();
         Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
     }
+}
+
+std::string ReadFileBytes(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
+    std::string bytes;
+    char block[65536];
+    struct stat info {};
+    bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    try {
+        for (std::size_t n; regular && (n = ReadSome(fd, block, sizeof block)) > 0;)
+            bytes.append(block, n);
+    } catch (const std::exception&) {
+        regular = false;
+    }
+    ::close(fd);
+    if (!regular)
+        Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
+    return bytes;
+}
+
+void LoadGraphFromBytes(clsLA& la, const std::string& bytes, const std::string& fileName) {
+    std::size_t at = 0;
+    try {
+        ReadDocument(
+            la,
+            [&](char* data, std::size_t size) {
+                const std::size_t n = std::min(size, bytes.size() - at);
+                std::memcpy(data, bytes.data() + at, n);
+                at += n;
+                return n;
+            },
+            bytes.size());
+        return;
+    } catch (const std::exception&) {
+    }
+    la.Clear();
+    Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
 }

@@ -12,3 +12,8 @@ void SaveGraph(clsLA& la, const std::string& fileName);
 // Reads a complete document into the engine, which the caller has cleared. On failure clears the
 // engine again and raises "'<fileName>' could not be loaded." (source "LoadGraph").
 void LoadGraph(clsLA& la, const std::string& fileName);
+
+// The same from the bytes of a document file read once, so that many runs each get their own
+// copy of it: ReadFileBytes raises the load's message for a file that cannot be read.
+std::string ReadFileBytes(const std::string& fileName);
+void LoadGraphFromBytes(clsLA& la, const std::string& bytes, const std::string& fileName);

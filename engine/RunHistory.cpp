@@ -1,38 +1,13 @@
 #include "RunHistory.h"
 
+#include "CsvText.h"
 #include "Latin1.h"
 #include "clsGraph.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <map>
 
-namespace {
-
-template <typename Real> void AppendNumber(std::string& out, Real value) {
-    if (!std::isfinite(value))
-        return; // an empty field
-    char text[32];
-    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-
-// A field as RFC 4180 has it: quoted when it holds a comma, a quote or a line break.
-void AppendField(std::string& out, const std::string& utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string::npos) {
-        out += utf8;
-        return;
-    }
-    out += '"';
-    for (const char c : utf8) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
-}
-
-} // namespace
+using CsvText::AppendField;
+using CsvText::AppendNumber;
 
 std::vector<RunHistory::Leaving> RunHistory::LinksLeaving(const clsGraph& graph, int32_t node) {
     std::vector<Leaving> leaving;
@@ -64,20 +39,10 @@ RunHistory::RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std:
 void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
     csv_ = &csv;
     maxRows_ = maxRows;
-    // Links are named by their ends; where two share a name, by their number too.
-    std::map<std::string, int> uses;
-    std::vector<std::string> names;
-    for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
-        const clsLink& link = graph_.Link(j);
-        names.push_back(Latin1::ToUtf8(link.FromNode->Label()) + "->" +
-                        Latin1::ToUtf8(link.ToNode->Label()));
-        ++uses[names.back()];
-    }
     std::string header = "n,trace,cost,decision,best cost,best-path probability";
-    for (std::size_t j = 0; j < names.size(); ++j) {
+    for (const std::string& name : CsvText::LinkColumns(graph_)) {
         header += ',';
-        AppendField(header,
-                    uses[names[j]] > 1 ? names[j] + " #" + std::to_string(j + 1) : names[j]);
+        AppendField(header, name);
     }
     *csv_ << header << '\n';
 }
