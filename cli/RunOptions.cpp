@@ -7,8 +7,6 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
-
 int Choice(const std::string& option, const std::string& value,
            std::initializer_list<const char*> names) {
     int index = 0;
@@ -20,8 +18,6 @@ int Choice(const std::string& option, const std::string& value,
     throw UsageError("unknown value for " + option + ": '" + value + "'");
 }
 
-} // namespace
-
 const char* UsageText() {
     return "usage: pathloom-run DOCUMENT.plm [--method all|dest|file|sample] [--source NODE] "
            "[--dest NODE] [--paths FILE]\n"
@@ -29,6 +25,10 @@ const char* UsageText() {
            "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
            "[--penalty X] [--factor X]\n"
            "                    [--save OUT.plm] [--history FILE.csv] [--json] [--quiet] [--help]\n"
+           "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
+           "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
+           "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
+           "                    NAME: reward, penalty, factor, scheme, model, seed\n"
            "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
 }
 
@@ -50,7 +50,21 @@ Real ParseReal(const std::string& option, const std::string& text,
     return value;
 }
 
-// Digits only, at most the largest 64-bit number.
+// "K/N": part K of N, 1 <= K <= N.
+std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
+    const std::size_t slash = text.find('/');
+    const auto refuse = [&] { return UsageError("not a part K/N for --part: '" + text + "'"); };
+    if (slash == std::string::npos)
+        throw refuse();
+    const uint64_t k = ParseWhole("--part", text.substr(0, slash));
+    const uint64_t n = ParseWhole("--part", text.substr(slash + 1));
+    if (k < 1 || k > n || n > 1000000)
+        throw refuse();
+    return {static_cast<int64_t>(k), static_cast<int64_t>(n)};
+}
+
+} // namespace
+
 uint64_t ParseWhole(const std::string& option, const std::string& text) {
     const auto refuse = [&] {
         return UsageError("not a whole number for " + option + ": '" + text + "'");
@@ -67,15 +81,16 @@ uint64_t ParseWhole(const std::string& option, const std::string& text) {
     return value;
 }
 
-} // namespace
-
 float ParseNumber(const std::string& option, const std::string& text) {
     return ParseReal<float>(option, text, std::strtof);
 }
 
+double ParseDouble(const std::string& option, const std::string& text) {
+    return ParseReal<double>(option, text, std::strtod);
+}
+
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     RunOptions options;
-    bool haveDocument = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&]() -> const std::string& {
@@ -108,26 +123,46 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
         else if (arg == "--seed")
             options.seed = ParseWhole(arg, value());
         else if (arg == "--until")
-            options.until = ParseReal<double>(arg, value(), std::strtod);
+            options.until = ParseDouble(arg, value());
         else if (arg == "--save")
             options.save = value();
         else if (arg == "--history")
             options.history = value();
+        else if (arg == "--sweep")
+            options.sweeps.push_back(value());
+        else if (arg == "--csv")
+            options.csv = value();
+        else if (arg == "--summary")
+            options.summary = true;
+        else if (arg == "--jobs") {
+            const uint64_t jobs = ParseWhole(arg, value());
+            if (jobs < 1 || jobs > 1024)
+                throw UsageError("--jobs takes 1 to 1024");
+            options.jobs = static_cast<int>(jobs);
+        } else if (arg == "--part")
+            options.part = ParsePart(value());
         else if (arg == "--json")
             options.json = true;
         else if (arg == "--quiet")
             options.quiet = true;
         else if (arg.size() > 1 && arg[0] == '-')
             throw UsageError("unknown option " + arg);
-        else if (haveDocument)
-            throw UsageError("more than one document: '" + arg + "'");
-        else {
-            options.document = arg;
-            haveDocument = true;
-        }
+        else
+            options.documents.push_back(arg);
     }
-    if (!haveDocument)
+    if (options.documents.empty())
         throw UsageError("no document given");
+    options.document = options.documents.front();
+    if (options.Sweeping()) {
+        if (!options.method)
+            throw UsageError("a sweep needs --method");
+        if (options.json || options.save || options.history)
+            throw UsageError("--json, --save and --history do not go with a sweep");
+        if (options.summary && options.method != SearchMethod::Sample)
+            throw UsageError("--summary goes with --method sample");
+        if (options.summary && options.part)
+            throw UsageError("--summary does not go with --part: summarise the joined parts");
+    }
     if ((options.samples || options.seed || options.until) &&
         options.method != SearchMethod::Sample)
         throw UsageError("--samples, --seed and --until go with --method sample");

@@ -2,9 +2,11 @@
 // The command line of pathloom-run, read into settings that override the document's.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A command line that cannot be run: the message says why; exit status 2.
@@ -14,8 +16,9 @@ class UsageError : public std::runtime_error {
 };
 
 struct RunOptions {
-    std::string document;
-    std::optional<int> method; // 0 all, 1 dest, 2 file, 3 sample; none: summarise only
+    std::string document;               // the first document
+    std::vector<std::string> documents; // all of them; more than one only in a sweep
+    std::optional<int> method;          // 0 all, 1 dest, 2 file, 3 sample; none: summarise only
     std::optional<std::string> source;
     std::optional<std::string> dest;
     std::optional<std::string> paths;
@@ -31,6 +34,16 @@ struct RunOptions {
     std::optional<std::string> history; // a CSV file of every learned path
     bool json = false;
     bool quiet = false;
+
+    // Sweeps: the runs of every combination of the swept settings over the documents.
+    std::vector<std::string> sweeps; // "NAME=FROM:TO:STEP" or "NAME=A,B,C", in the order given
+    std::optional<std::string> csv;
+    bool summary = false;
+    std::optional<int> jobs;
+    std::optional<std::pair<int64_t, int64_t>> part; // K of N
+    bool Sweeping() const {
+        return !sweeps.empty() || csv || summary || jobs || part || documents.size() > 1;
+    }
 };
 
 // Reads the arguments after the program name; raises UsageError on anything it cannot read.
@@ -38,5 +51,11 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
 // Reads a whole text as one number; raises UsageError naming the option otherwise.
 float ParseNumber(const std::string& option, const std::string& text);
+double ParseDouble(const std::string& option, const std::string& text);
+// Digits only, up to the largest 64-bit number.
+uint64_t ParseWhole(const std::string& option, const std::string& text);
+// Any letter case: the index of the value among the names.
+int Choice(const std::string& option, const std::string& value,
+           std::initializer_list<const char*> names);
 
 const char* UsageText();

@@ -8,6 +8,8 @@
 #include "RunHistory.h"
 #include "RunOptions.h"
 #include "RunSession.h"
+#include "RunSetup.h"
+#include "Sweep.h"
 #include "clsLA.h"
 
 #include <algorithm>
@@ -21,68 +23,6 @@ namespace {
 
 // Work done between two looks at the clock for the progress line.
 constexpr int64_t StepBudget = 1 << 20;
-
-int32_t FindNode(const clsGraph& graph, const std::string& option, const std::string& name) {
-    if (name.size() > 1 && name[0] == '#' &&
-        name.find_first_not_of("0123456789", 1) == std::string::npos && name.size() < 11) {
-        const long long index = std::stoll(name.substr(1));
-        if (index < 1 || index > graph.NodeCount())
-            throw UsageError("no node " + name + " for " + option + " (the document has " +
-                             std::to_string(graph.NodeCount()) + " nodes)");
-        return static_cast<int32_t>(index);
-    }
-    if (const auto label = Latin1::FromUtf8(name)) {
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-            if (Latin1::EqualNoCase(graph.Node(i).Label(), *label))
-                return i;
-        }
-    }
-    throw UsageError("no node labelled '" + name + "' for " + option);
-}
-
-// The document's settings with the command line's over them, checked by the rules every run
-// obeys, into the engine; gives the settings of the run, if one was asked for. A sampled run
-// keeps its method, nodes and counts out of the document, whose method it cannot name.
-std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
-    RunSettings s = la.Settings;
-    s.Model = o.model.value_or(s.Model);
-    s.ModelType = o.scheme.value_or(s.ModelType);
-    s.Reward = o.reward.value_or(s.Reward);
-    s.Penalty = o.penalty.value_or(s.Penalty);
-    s.LearningFactor = o.factor.value_or(s.LearningFactor);
-    const bool changed = o.scheme || o.reward || o.penalty || o.model || o.factor;
-    if (!o.method) {
-        if (!changed)
-            return std::nullopt;
-        // Nothing runs, so no node is needed; the numbers must still make a run.
-        RunSettings numbers = s;
-        numbers.GraphSearchMethod = SearchMethod::ReadFromFile;
-        if (const auto refusal = numbers.Validate(la.Graph()))
-            throw UsageError(refusal->message);
-        la.Settings = s.Normalised();
-        return std::nullopt;
-    }
-    const RunSettings document = s;
-    s.GraphSearchMethod = *o.method;
-    s.EnableDelay = false;
-    if (o.source)
-        s.sourceNode = FindNode(la.Graph(), "--source", *o.source);
-    if (o.dest)
-        s.DestNode = FindNode(la.Graph(), "--dest", *o.dest);
-    if (*o.method == SearchMethod::ReadFromFile) {
-        if (!o.paths)
-            throw UsageError("Please select a path file (--paths FILE).");
-        s.FilePath = *o.paths;
-    }
-    s.Samples = o.samples.value_or(s.Samples);
-    s.Seed = o.seed.value_or(s.Seed);
-    s.Target = o.until;
-    if (const auto refusal = s.Validate(la.Graph()))
-        throw UsageError(refusal->message);
-    s = s.Normalised();
-    la.Settings = *o.method == SearchMethod::Sample ? document.Normalised() : s;
-    return s;
-}
 
 // Prints every learned path as it comes, so that a long run holds none of them in memory.
 class PathPrinter : public RunObserver {
@@ -171,6 +111,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } catch (const UsageError& e) {
         return usage(e.what(), true);
     }
+    if (options.Sweeping())
+        return RunSweep(options, out, err, progress);
     try {
         LoadGraph(la, options.document);
     } catch (const PathloomError& e) {

@@ -1,0 +1,470 @@
+#include "Sweep.h"
+
+#include "CsvText.h"
+#include "DocumentFile.h"
+#include "Latin1.h"
+#include "PathloomError.h"
+#include "Report.h"
+#include "RunSession.h"
+#include "RunSetup.h"
+#include "Runner.h"
+#include "SweepSummary.h"
+#include "clsLA.h"
+
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+std::atomic<bool> SweepCancelled{false};
+
+namespace {
+
+using CsvText::AppendField;
+using CsvText::AppendNumber;
+
+constexpr std::size_t MaxAxisValues = 1000000;
+constexpr int64_t MaxRuns = 100000000;
+const char* const ModelNames[] = {"P", "S"};
+const char* const SchemeNames[] = {"LRP", "LREP", "LRI"};
+
+// ---- Axes ----
+
+std::vector<std::string> SplitList(const std::string& option, const std::string& list) {
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        items.push_back(list.substr(start, comma - start));
+        if (items.back().empty())
+            throw UsageError("an empty value in " + option);
+        if (comma == std::string::npos)
+            return items;
+        start = comma + 1;
+    }
+}
+
+std::vector<double> RealRange(const std::string& option, double from, double to, double step) {
+    if (!(step > 0) || !(from <= to))
+        throw UsageError(option + ": a range needs FROM <= TO and a STEP above 0");
+    // The end counts when it is within rounding of a step; later values stop short of it.
+    const double span = (to - from) / step;
+    if (span >= double(MaxAxisValues))
+        throw UsageError(option + ": more than " + std::to_string(MaxAxisValues) + " values");
+    const auto last = static_cast<int64_t>(std::floor(span + 1e-9));
+    std::vector<double> values;
+    for (int64_t k = 0; k <= last; ++k) {
+        double value = from + static_cast<double>(k) * step;
+        if (k == last && std::fabs(value - to) <= 1e-9 * std::max(1.0, std::fabs(to)))
+            value = to;
+        values.push_back(std::min(value, to));
+    }
+    return values;
+}
+
+} // namespace
+
+SweepAxis ParseSweepAxis(const std::string& text) {
+    const std::size_t equals = text.find('=');
+    const std::string name = Latin1::Folded(text.substr(0, equals));
+    const std::string spec = equals == std::string::npos ? "" : text.substr(equals + 1);
+    const std::string option = "--sweep " + name;
+    SweepAxis axis{};
+    const char* const names[] = {"reward", "penalty", "factor", "scheme", "model", "seed"};
+    const auto known = std::find(std::begin(names), std::end(names), name);
+    if (known == std::end(names))
+        throw UsageError("unknown setting to sweep: '" + text.substr(0, equals) +
+                         "' (reward, penalty, factor, scheme, model or seed)");
+    axis.name = static_cast<SweepAxis::Name>(known - std::begin(names));
+    if (spec.empty())
+        throw UsageError(option + " needs values: NAME=FROM:TO:STEP or NAME=A,B,...");
+
+    const bool range = spec.find(':') != std::string::npos;
+    if (axis.name == SweepAxis::Name::Scheme || axis.name == SweepAxis::Name::Model) {
+        if (range)
+            throw UsageError(option + " takes a list of names");
+        for (const std::string& item : SplitList(option, spec))
+            axis.values.push_back(axis.name == SweepAxis::Name::Scheme
+                                      ? Choice(option, item, {"LRP", "LREP", "LRI"})
+                                      : Choice(option, item, {"P", "S"}));
+        return axis;
+    }
+    if (!range) {
+        for (const std::string& item : SplitList(option, spec)) {
+            if (axis.name == SweepAxis::Name::Seed)
+                axis.seeds.push_back(ParseWhole(option, item));
+            else
+                axis.values.push_back(ParseDouble(option, item));
+        }
+        return axis;
+    }
+    const std::vector<std::string> parts = SplitList(option, [&] {
+        std::string commas = spec;
+        std::replace(commas.begin(), commas.end(), ':', ',');
+        return commas;
+    }());
+    if (parts.size() != 3 || spec.find(',') != std::string::npos)
+        throw UsageError(option + ": a range is FROM:TO:STEP");
+    if (axis.name != SweepAxis::Name::Seed) {
+        axis.values = RealRange(option, ParseDouble(option, parts[0]),
+                                ParseDouble(option, parts[1]), ParseDouble(option, parts[2]));
+        return axis;
+    }
+    const uint64_t from = ParseWhole(option, parts[0]), to = ParseWhole(option, parts[1]),
+                   step = ParseWhole(option, parts[2]);
+    if (step == 0 || from > to)
+        throw UsageError(option + ": a range needs FROM <= TO and a STEP above 0");
+    if ((to - from) / step >= MaxAxisValues)
+        throw UsageError(option + ": more than " + std::to_string(MaxAxisValues) + " values");
+    for (uint64_t seed = from;; seed += step) {
+        axis.seeds.push_back(seed);
+        if (to - seed < step)
+            break;
+    }
+    return axis;
+}
+
+namespace {
+
+// ---- The plan: documents, axes, and the combination of a row ----
+
+struct SweepDocument {
+    std::string path;
+    std::string bytes;
+    RunSettings base;
+    std::vector<std::size_t> columnOf; // the link columns of its links, in link order
+};
+
+struct Plan {
+    std::vector<SweepDocument> documents;
+    std::vector<SweepAxis> axes;
+    std::vector<std::string> linkColumns; // every document's, in the order they first appear
+    int64_t perDocument = 1;
+    int64_t first = 0, end = 0; // the rows of this part
+
+    // The settings of row i, with its document.
+    RunSettings SettingsOf(int64_t i, std::size_t& document) const {
+        document = static_cast<std::size_t>(i / perDocument);
+        RunSettings s = documents[document].base;
+        int64_t rest = i % perDocument;
+        for (auto axis = axes.rbegin(); axis != axes.rend(); ++axis) {
+            const auto size = static_cast<int64_t>(axis->Size());
+            const auto k = static_cast<std::size_t>(rest % size);
+            rest /= size;
+            switch (axis->name) {
+            case SweepAxis::Name::Reward:
+                s.Reward = static_cast<float>(axis->values[k]);
+                break;
+            case SweepAxis::Name::Penalty:
+                s.Penalty = static_cast<float>(axis->values[k]);
+                break;
+            case SweepAxis::Name::Factor:
+                s.LearningFactor = static_cast<float>(axis->values[k]);
+                break;
+            case SweepAxis::Name::Scheme:
+                s.ModelType = static_cast<int32_t>(axis->values[k]);
+                break;
+            case SweepAxis::Name::Model:
+                s.Model = static_cast<int32_t>(axis->values[k]);
+                break;
+            case SweepAxis::Name::Seed:
+                s.Seed = axis->seeds[k];
+                break;
+            }
+        }
+        return s;
+    }
+};
+
+const char* const SettingsHeader = "document,model,scheme,reward,penalty,factor";
+
+Plan MakePlan(const RunOptions& options) {
+    Plan plan;
+    std::map<std::string, std::size_t> columns;
+    for (const std::string& path : options.documents) {
+        SweepDocument document{path, ReadFileBytes(path), {}, {}};
+        clsLA la;
+        LoadGraphFromBytes(la, document.bytes, path);
+        document.base = RequestedSettings(la, options);
+        for (const std::string& name : CsvText::LinkColumns(la.Graph())) {
+            const auto [at, added] = columns.emplace(name, plan.linkColumns.size());
+            if (added)
+                plan.linkColumns.push_back(name);
+            document.columnOf.push_back(at->second);
+        }
+        plan.documents.push_back(std::move(document));
+    }
+    for (const std::string& text : options.sweeps) {
+        plan.axes.push_back(ParseSweepAxis(text));
+        for (std::size_t k = 0; k + 1 < plan.axes.size(); ++k) {
+            if (plan.axes[k].name == plan.axes.back().name)
+                throw UsageError("a setting swept twice: " + text);
+        }
+        if (plan.axes.back().name == SweepAxis::Name::Seed &&
+            options.method != SearchMethod::Sample)
+            throw UsageError("--sweep seed goes with --method sample");
+        plan.perDocument *= static_cast<int64_t>(plan.axes.back().Size());
+        if (plan.perDocument > MaxRuns)
+            throw UsageError("a sweep of more than " + std::to_string(MaxRuns) + " runs");
+    }
+    const int64_t total = plan.perDocument * static_cast<int64_t>(plan.documents.size());
+    const auto [k, n] = options.part.value_or(std::pair<int64_t, int64_t>{1, 1});
+    plan.first = total * (k - 1) / n;
+    plan.end = total * k / n;
+    return plan;
+}
+
+// ---- One run ----
+
+struct RunRow {
+    std::string csv;
+    SummaryRecord record;
+};
+
+// The row of combination i, or nothing when Ctrl+C stopped its run.
+std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
+    std::size_t d = 0;
+    const RunSettings asked = plan.SettingsOf(i, d);
+    const RunSettings s = asked.Normalised();
+    const bool sampled = s.GraphSearchMethod == SearchMethod::Sample;
+    const SweepDocument& document = plan.documents[d];
+
+    RunRow row;
+    std::string& out = row.csv;
+    AppendField(out, Utf8::FromBytes(document.path));
+    out += ',';
+    out += s.Model == 1 ? ModelNames[1] : ModelNames[0];
+    out += ',';
+    out += s.ModelType >= 0 && s.ModelType <= 2 ? SchemeNames[s.ModelType] : "?";
+    for (const float value : {s.Reward, s.Penalty, s.LearningFactor}) {
+        out += ',';
+        AppendNumber(out, value);
+    }
+    row.record.group = out;
+    out += ',';
+    if (sampled)
+        AppendNumber(out, static_cast<int64_t>(s.Seed));
+    out += ',';
+
+    clsLA la;
+    LoadGraphFromBytes(la, document.bytes, document.path);
+    if (const auto refusal = asked.Validate(la.Graph())) {
+        out += "invalid,";
+        AppendField(out, refusal->message);
+        out += ",,,,,";
+        out.append(plan.linkColumns.size(), ',');
+        out += '\n';
+        return row;
+    }
+    RunSession session(la.Graph(), la.Ranges(), s);
+    while (session.Step(1 << 16) == RunState::Running) {
+        if (SweepCancelled)
+            return std::nullopt;
+    }
+    const bool failed = session.State() == RunState::Failed;
+    out += failed ? "error," : session.NotFound() ? "not-found," : "ok,";
+    if (failed)
+        AppendField(out, Utf8::FromBytes(session.Message()));
+    out += ',';
+    AppendNumber(out, static_cast<int64_t>(session.PathCount()));
+    out += ',';
+    if (sampled)
+        AppendNumber(out, session.Samples());
+    out += ',';
+    if (session.ConvergedAt() > 0)
+        AppendNumber(out, session.ConvergedAt());
+    const bool found = !session.BestPath().empty();
+    out += ',';
+    if (found)
+        AppendNumber(out, session.BestCost());
+    out += ',';
+    if (found)
+        AppendNumber(out, session.BestProbability());
+    std::vector<std::string> cells(plan.linkColumns.size());
+    for (int32_t j = 1; j <= la.Graph().LinkCount(); ++j)
+        AppendNumber(cells[document.columnOf[static_cast<std::size_t>(j - 1)]],
+                     la.Graph().Link(j).Probability);
+    for (const std::string& cell : cells) {
+        out += ',';
+        out += cell;
+    }
+    out += '\n';
+    row.record.valid = true;
+    row.record.hasBest = found;
+    row.record.bestCost = session.BestCost();
+    row.record.convergedAt = session.ConvergedAt();
+    return row;
+}
+
+// ---- Threads ----
+
+// Ctrl+C asks the sweep to stop; a second one is the system's again.
+class InterruptGuard {
+  public:
+    InterruptGuard() {
+        SweepCancelled = false;
+        struct sigaction action {};
+        action.sa_handler = [](int) { SweepCancelled = true; };
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &previous_);
+    }
+    ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
+
+  private:
+    struct sigaction previous_ {};
+};
+
+// "done/total, time left" on a terminal, twice a second once the sweep has taken a second.
+class ProgressLine {
+  public:
+    ProgressLine(std::ostream* out, int64_t total) : out_(out), total_(total) {}
+    void Show(int64_t done) {
+        const auto now = Clock::now();
+        if (!out_ || now - start_ < std::chrono::seconds(1) ||
+            now - shown_ < std::chrono::milliseconds(500))
+            return;
+        shown_ = now;
+        const double seconds = std::chrono::duration<double>(now - start_).count();
+        const double left = done > 0 ? seconds * double(total_ - done) / double(done) : 0;
+        char line[100];
+        std::snprintf(line, sizeof line, "\r%lld/%lld runs, %.0f s left ",
+                      static_cast<long long>(done), static_cast<long long>(total_), left);
+        *out_ << line << std::flush;
+        used_ = true;
+    }
+    ~ProgressLine() {
+        if (used_)
+            *out_ << '\n' << std::flush;
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    std::ostream* out_;
+    int64_t total_;
+    Clock::time_point start_ = Clock::now(), shown_ = start_;
+    bool used_ = false;
+};
+
+// Runs the plan's rows on `jobs` threads and hands them to `take` in row order; rows whose runs
+// Ctrl+C stopped are left out.
+void RunRows(const Plan& plan, int jobs, std::ostream* progress,
+             const std::function<void(const RunRow&)>& take) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::map<int64_t, std::optional<RunRow>> finished;
+    std::atomic<int64_t> next{plan.first};
+    int running = jobs;
+    std::string failure; // an error no row can hold (out of memory): the sweep stops with it
+    const auto work = [&] {
+        for (int64_t i; (i = next++) < plan.end && !SweepCancelled;) {
+            std::optional<RunRow> row;
+            try {
+                row = RunOne(plan, i);
+            } catch (const std::exception& e) {
+                std::lock_guard<std::mutex> lock(mutex);
+                failure = e.what();
+                SweepCancelled = true;
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            finished.emplace(i, std::move(row));
+            changed.notify_all();
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        --running;
+        changed.notify_all();
+    };
+    std::vector<std::thread> threads;
+    for (int j = 0; j < jobs; ++j)
+        threads.emplace_back(work);
+
+    ProgressLine line(progress, plan.end - plan.first);
+    std::unique_lock<std::mutex> lock(mutex);
+    for (int64_t written = plan.first; written < plan.end;) {
+        changed.wait_for(lock, std::chrono::milliseconds(500),
+                         [&] { return finished.count(written) > 0 || running == 0; });
+        line.Show(written - plan.first);
+        const auto row = finished.find(written);
+        if (row == finished.end()) {
+            if (running == 0)
+                ++written; // never run or stopped: left out
+            continue;
+        }
+        std::optional<RunRow> taken = std::move(row->second);
+        finished.erase(row);
+        ++written;
+        if (taken) {
+            lock.unlock();
+            take(*taken);
+            lock.lock();
+        }
+    }
+    lock.unlock();
+    for (std::thread& thread : threads)
+        thread.join();
+    if (!failure.empty())
+        throw std::runtime_error(failure);
+}
+
+} // namespace
+
+int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
+             std::ostream* progress) {
+    Plan plan;
+    try {
+        plan = MakePlan(options);
+    } catch (const UsageError& e) {
+        err << "pathloom-run: " << Report::ForTerminal(e.what()) << '\n';
+        return ExitStatus::Usage;
+    } catch (const PathloomError& e) {
+        err << Report::ForTerminal(e.Description()) << '\n';
+        return ExitStatus::LoadFailed;
+    }
+    std::ofstream file;
+    if (options.csv) {
+        file.open(*options.csv, std::ios::binary | std::ios::trunc);
+        if (!file) {
+            err << "pathloom-run: the sweep could not be written to "
+                << Report::ForTerminal(*options.csv) << '\n';
+            return ExitStatus::OutputFailed;
+        }
+    }
+    std::ostream& csv = options.csv ? file : out;
+
+    const int jobs =
+        options.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+    std::vector<SummaryRecord> records;
+    InterruptGuard interrupt;
+    try {
+        if (options.summary) {
+            RunRows(plan, jobs, progress,
+                    [&](const RunRow& row) { records.push_back(row.record); });
+            WriteSummary(csv, SettingsHeader, records);
+        } else {
+            std::string header = std::string(SettingsHeader) +
+                                 ",seed,status,message,paths,samples,converged at,best cost,"
+                                 "best-path probability";
+            for (const std::string& name : plan.linkColumns) {
+                header += ',';
+                AppendField(header, name);
+            }
+            csv << header << '\n';
+            RunRows(plan, jobs, progress, [&](const RunRow& row) { csv << row.csv; });
+        }
+    } catch (const std::exception& e) {
+        err << "pathloom-run: the sweep stopped: " << e.what() << '\n';
+        return ExitStatus::RunError;
+    }
+    if (!csv.flush()) {
+        err << "pathloom-run: the sweep could not be written\n";
+        return ExitStatus::OutputFailed;
+    }
+    return SweepCancelled ? 130 : ExitStatus::Ok;
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Parameter sweeps: the runs of every combination of the swept settings over one or more
+// documents, each on its own copy of its document, on threads that share nothing, written as CSV
+// rows in one fixed order whatever the number of jobs (documents outermost, then the swept
+// settings in the order given, the last varying fastest).
+
+#include "RunOptions.h"
+
+#include <atomic>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct SweepAxis {
+    enum class Name { Reward, Penalty, Factor, Scheme, Model, Seed };
+    Name name;
+    // Numbers for reward, penalty and factor; 0-based choices for scheme and model; seeds.
+    std::vector<double> values;
+    std::vector<uint64_t> seeds;
+    std::size_t Size() const { return name == Name::Seed ? seeds.size() : values.size(); }
+};
+
+// Reads "NAME=FROM:TO:STEP" or "NAME=A,B,C". A range holds FROM + k STEP for every k up to TO:
+// TO itself when it falls on a step within rounding, never past it, nothing twice. Raises
+// UsageError on anything else.
+SweepAxis ParseSweepAxis(const std::string& text);
+
+// Set by Ctrl+C (or by a caller): runs under way stop, and only finished rows are written.
+extern std::atomic<bool> SweepCancelled;
+
+// Runs the sweep the options ask for and writes its rows (or, with --summary, its summary) to
+// --csv or out. The exit status as pathloom-run gives it: a refused combination or a failed run
+// is a row, not a failure; 130 after Ctrl+C.
+int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
+             std::ostream* progress);
