@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
         {"all-chain-1000000.plm", [](clsGraph& g) { Chain(g, 1000000); }, "all"},
         {"dest-grid-8x14.plm", [](clsGraph& g) { Grid(g, 8, 14); }, "dest"},
         {"dest-random-150-400.plm", [](clsGraph& g) { Random(g, 150, 400, 5); }, "dest"},
+        {"sample-random-200000-600000.plm", [](clsGraph& g) { Random(g, 200000, 600000, 7); },
+         "sample"},
     };
     std::ofstream commands(folder + "/commands.txt");
     for (const Document& d : documents) {
@@ -54,7 +56,7 @@ int main(int argc, char** argv) {
         }
         // One line a run: the document and its arguments after it.
         commands << d.file << " --method " << d.method << " --source #1";
-        if (std::string(d.method) == "dest")
+        if (std::string(d.method) != "all")
             commands << " --dest #" << la.Graph().NodeCount();
         commands << '\n';
     }

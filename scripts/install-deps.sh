@@ -8,6 +8,7 @@ packages=(
   libgtest-dev
   clang-format
   fonts-liberation xvfb
+  parallel
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
 # (clang libclang-rt-14-dev); the normal and the sanitized builds use g++ and need none.
