@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libgl-dev
   libgtest-dev
+  libgraphviz-dev pkg-config
   clang-format
   fonts-liberation xvfb
 )

@@ -1,0 +1,216 @@
+#include "Layout.h"
+
+#include "Graphviz.h"
+#include "PathloomError.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <graphviz/gvc.h>
+#include <string>
+#include <unordered_set>
+
+namespace {
+
+constexpr int NodeSize = 41;        // pixels, and 1 point = 1 pixel
+constexpr int Margin = 20;          // around a drawing
+constexpr int Gap = 100;            // between kept and placed nodes: room for a link's text
+constexpr std::size_t Large = 2000; // above this many nodes neato and dot take too long
+// A link's text (" P: 0.333 W: 12 ", about 90 x 12 pixels) sits halfway between two nodes. It
+// has room when their centres are this far apart side by side (a pixel spare on either side for
+// rounding), or one above the other.
+constexpr double CellWidth = NodeSize + 92;
+constexpr double CellHeight = NodeSize + 20;
+
+// Hierarchical drawing suits graphs whose links mostly point one way and never come back.
+bool MostlyDirectedAndAcyclic(std::size_t nodeCount, const std::vector<LayoutLink>& links) {
+    std::vector<std::vector<int>> next(nodeCount);
+    std::vector<int> incoming(nodeCount, 0);
+    std::size_t oneWay = 0;
+    for (const LayoutLink& link : links) {
+        if (!link.oneWay)
+            continue;
+        ++oneWay;
+        next[static_cast<std::size_t>(link.from)].push_back(link.to);
+        ++incoming[static_cast<std::size_t>(link.to)];
+    }
+    if (oneWay * 2 <= links.size())
+        return false;
+    std::vector<int> ready;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (incoming[i] == 0)
+            ready.push_back(static_cast<int>(i));
+    }
+    std::size_t ordered = 0;
+    while (!ready.empty()) {
+        const int node = ready.back();
+        ready.pop_back();
+        ++ordered;
+        for (const int to : next[static_cast<std::size_t>(node)]) {
+            if (--incoming[static_cast<std::size_t>(to)] == 0)
+                ready.push_back(to);
+        }
+    }
+    return ordered == nodeCount;
+}
+
+void Set(void* object, int kind, Agraph_t* graph, const char* name, const char* value) {
+    Agsym_t* symbol = agattr(graph, kind, const_cast<char*>(name), const_cast<char*>(""));
+    agxset(object, symbol, const_cast<char*>(value));
+}
+
+struct GraphvizLayout {
+    GVC_t* context = gvContext();
+    Agraph_t* graph = nullptr;
+    bool laidOut = false;
+    ~GraphvizLayout() {
+        if (laidOut)
+            gvFreeLayout(context, graph);
+        if (graph)
+            agclose(graph);
+        gvFreeContext(context);
+    }
+};
+
+// Overlap removal takes minutes on large graphs; there the engine's centres go instead to the
+// nearest free cell of a grid whose cells keep any two nodes CellWidth or CellHeight apart.
+std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
+    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
+    for (const pointf& c : centres) {
+        minX = std::min(minX, c.x);
+        minY = std::min(minY, c.y);
+        maxX = std::max(maxX, c.x);
+        maxY = std::max(maxY, c.y);
+    }
+    // About two cells for every node, so that most nodes find their own cell free.
+    const double area = std::max(maxX - minX, 1.0) * std::max(maxY - minY, 1.0);
+    const double scale =
+        std::sqrt(2.0 * CellWidth * CellHeight * static_cast<double>(centres.size()) / area);
+    std::unordered_set<uint64_t> taken;
+    std::vector<pointf> snapped;
+    for (const pointf& c : centres) {
+        const double x = (c.x - minX) * scale / CellWidth;
+        const double y = (c.y - minY) * scale / CellHeight;
+        const auto column = static_cast<int64_t>(std::lround(x));
+        const auto row = static_cast<int64_t>(std::lround(y));
+        const auto key = [](int64_t i, int64_t j) {
+            return static_cast<uint64_t>(i) << 32 ^ static_cast<uint32_t>(j);
+        };
+        int64_t bestI = column, bestJ = row;
+        for (int64_t ring = 0; taken.count(key(bestI, bestJ)); ++ring) {
+            double best = HUGE_VAL;
+            for (int64_t i = column - ring; i <= column + ring; ++i) {
+                for (int64_t j = row - ring; j <= row + ring; ++j) {
+                    const double d = std::hypot(static_cast<double>(i) - x, static_cast<double>(j) - y);
+                    if ((std::abs(i - column) == ring || std::abs(j - row) == ring) && d < best &&
+                        !taken.count(key(i, j))) {
+                        best = d;
+                        bestI = i;
+                        bestJ = j;
+                    }
+                }
+            }
+        }
+        taken.insert(key(bestI, bestJ));
+        snapped.push_back({static_cast<double>(bestI) * CellWidth,
+                           static_cast<double>(bestJ) * CellHeight});
+    }
+    return snapped;
+}
+
+// Centres in points, y pointing up, as Graphviz places the nodes.
+std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutLink>& links) {
+    GraphvizSession session;
+    const bool large = nodeCount > Large;
+    const bool hierarchical = !large && MostlyDirectedAndAcyclic(nodeCount, links);
+    GraphvizLayout layout;
+    layout.graph =
+        agopen(const_cast<char*>("layout"), hierarchical ? Agdirected : Agundirected, nullptr);
+    Agraph_t* g = layout.graph;
+    const std::string size = std::to_string(NodeSize / 72.0);
+    agattr(g, AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
+    agattr(g, AGNODE, const_cast<char*>("fixedsize"), const_cast<char*>("true"));
+    agattr(g, AGNODE, const_cast<char*>("width"), const_cast<char*>(size.c_str()));
+    agattr(g, AGNODE, const_cast<char*>("height"), const_cast<char*>(size.c_str()));
+    agattr(g, AGNODE, const_cast<char*>("label"), const_cast<char*>(""));
+    // The gaps of CellWidth and CellHeight again: nodes of a rank 92 points apart, ranks 20,
+    // and overlap removal keeping boxes 92 points apart side by side or 20 one above the other.
+    Set(g, AGRAPH, g, "splines", "false");
+    Set(g, AGRAPH, g, "nodesep", "1.28");
+    Set(g, AGRAPH, g, "ranksep", "0.28");
+    Set(g, AGRAPH, g, "overlap", large ? "true" : "prism");
+    Set(g, AGRAPH, g, "sep", "+46,10");
+    std::vector<Agnode_t*> nodes(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i)
+        nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);
+    for (const LayoutLink& link : links) {
+        agedge(g, nodes[static_cast<std::size_t>(link.from)],
+               nodes[static_cast<std::size_t>(link.to)], nullptr, 1);
+    }
+    const char* engine = hierarchical ? "dot" : large ? "sfdp" : "neato";
+    const int failed = gvLayout(layout.context, g, engine);
+    layout.laidOut = failed == 0;
+    if (failed != 0 || session.HadError())
+        Raise("Layout", "Graphviz could not lay out the graph: " + session.TakeMessages());
+    std::vector<pointf> centres(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i)
+        centres[i] = ND_coord(nodes[i]);
+    return large ? SnapToGrid(centres) : centres;
+}
+
+} // namespace
+
+std::vector<clsPosition> PlaceNodes(std::size_t nodeCount, const std::vector<LayoutLink>& links,
+                                    const std::vector<std::optional<clsPosition>>& kept) {
+    // The nodes to place, renumbered among themselves, with the links between them.
+    std::vector<int> freeIndex(nodeCount, -1);
+    std::vector<std::size_t> freeNodes;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (!kept[i]) {
+            freeIndex[i] = static_cast<int>(freeNodes.size());
+            freeNodes.push_back(i);
+        }
+    }
+    std::vector<LayoutLink> freeLinks;
+    for (const LayoutLink& link : links) {
+        const int from = freeIndex[static_cast<std::size_t>(link.from)];
+        const int to = freeIndex[static_cast<std::size_t>(link.to)];
+        if (from >= 0 && to >= 0)
+            freeLinks.push_back({from, to, link.oneWay});
+    }
+    const std::vector<pointf> centres =
+        freeNodes.empty() ? std::vector<pointf>() : RunGraphviz(freeNodes.size(), freeLinks);
+
+    // Where the placed nodes begin: the margin, or to the right of the kept nodes.
+    long long left = Margin;
+    long long top = Margin;
+    bool anyKept = false;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (!kept[i])
+            continue;
+        left = std::max(anyKept ? left : LLONG_MIN, kept[i]->x + NodeSize + static_cast<long long>(Gap));
+        top = std::min(anyKept ? top : LLONG_MAX, static_cast<long long>(kept[i]->y));
+        anyKept = true;
+    }
+    double minX = HUGE_VAL;
+    double maxY = -HUGE_VAL;
+    for (const pointf& centre : centres) {
+        minX = std::min(minX, centre.x);
+        maxY = std::max(maxY, centre.y);
+    }
+    std::vector<clsPosition> positions(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (kept[i]) {
+            positions[i] = *kept[i];
+            continue;
+        }
+        const pointf& centre = centres[static_cast<std::size_t>(freeIndex[i])];
+        const long long x = left + std::llround(centre.x - minX);
+        const long long y = top + std::llround(maxY - centre.y);
+        if (x > INT32_MAX || y > INT32_MAX)
+            Raise("Layout", "The laid-out graph is too large for the canvas.");
+        positions[i].x = static_cast<int32_t>(x);
+        positions[i].y = static_cast<int32_t>(y);
+    }
+    return positions;
+}

@@ -1,0 +1,1 @@
+#include "GraphFormats.h"
