@@ -17,7 +17,8 @@ class CsvRecords {
     // The next record, skipping empty lines; false at the end.
     bool Next(std::vector<std::string>& fields) {
         fields.clear();
-        while (pos_ < text_.size() && (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0)) {
+        while (pos_ < text_.size() &&
+               (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0)) {
             pos_ += text_[pos_] == '\n' ? 1 : 2;
             ++line_;
         }
@@ -184,8 +185,8 @@ GraphDescription ReadCsv(const std::string& edgesText, const std::string& fileNa
 std::string WriteCsvEdges(const GraphView& graph) {
     std::string out = "source,target,kind,weight,probability\n";
     for (const ExportLink& link : graph.links) {
-        out += CsvField(graph.nodes[link.from].id) + "," + CsvField(graph.nodes[link.to].id) +
-               "," + KindName(link.kind) + "," + NumberText(link.weight) + "," +
+        out += CsvField(graph.nodes[link.from].id) + "," + CsvField(graph.nodes[link.to].id) + "," +
+               KindName(link.kind) + "," + NumberText(link.weight) + "," +
                NumberText(link.probability) + "\n";
     }
     return out;
@@ -194,8 +195,8 @@ std::string WriteCsvEdges(const GraphView& graph) {
 std::string WriteCsvNodes(const GraphView& graph) {
     std::string out = "id,label,x,y\n";
     for (const ExportNode& node : graph.nodes) {
-        out += CsvField(node.id) + "," + CsvField(node.label) + "," + std::to_string(node.x) +
-               "," + std::to_string(node.y) + "\n";
+        out += CsvField(node.id) + "," + CsvField(node.label) + "," + std::to_string(node.x) + "," +
+               std::to_string(node.y) + "\n";
     }
     return out;
 }

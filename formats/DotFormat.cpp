@@ -52,8 +52,8 @@ struct DotToken {
 };
 
 bool IsAtomCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '.' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '.' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 std::vector<DotToken> Tokenize(const std::string& s) {
@@ -122,11 +122,11 @@ class DotLines {
         if (last < 0)
             return 1;
         const DotToken& t = tokens_[last];
-        const bool adjacentAtom = last > 0 && tokens_[last - 1].kind == 'a' &&
-                                  tokens_[last - 1].end == t.begin;
+        const bool adjacentAtom =
+            last > 0 && tokens_[last - 1].kind == 'a' && tokens_[last - 1].end == t.begin;
         // A token the parser looked ahead at, or the character the scanner read past an atom.
-        const bool lookahead = t.kind == 'a' || t.kind == ';' || t.kind == '}' ||
-                               (t.kind == '{' && !adjacentAtom);
+        const bool lookahead =
+            t.kind == 'a' || t.kind == ';' || t.kind == '}' || (t.kind == '{' && !adjacentAtom);
         std::ptrdiff_t end = last - (lookahead ? 1 : 2);
         // From the end of an attribute list back to the edge it belongs to.
         for (int depth = 0; end > 0 && (tokens_[end].kind == ']' || depth > 0); --end)
@@ -176,7 +176,8 @@ class DotLines {
 };
 
 // A node label as Graphviz shows it: \N is the node's name, \G the graph's, \n \l \r break lines.
-std::string ShownLabel(const std::string& label, const std::string& node, const std::string& graph) {
+std::string ShownLabel(const std::string& label, const std::string& node,
+                       const std::string& graph) {
     std::string shown;
     for (std::size_t i = 0; i < label.size(); ++i) {
         if (label[i] != '\\' || i + 1 == label.size()) {
@@ -184,7 +185,10 @@ std::string ShownLabel(const std::string& label, const std::string& node, const 
             continue;
         }
         const char c = label[++i];
-        shown += c == 'N' ? node : c == 'G' ? graph : c == 'n' || c == 'l' || c == 'r' ? " " : std::string(1, c);
+        shown += c == 'N'                           ? node
+                 : c == 'G'                         ? graph
+                 : c == 'n' || c == 'l' || c == 'r' ? " "
+                                                    : std::string(1, c);
     }
     return shown;
 }
@@ -391,8 +395,8 @@ std::string WriteDot(const GraphView& graph) {
                graph.nodes[link.to].id + " [";
         if (link.kind != 1 && (directed || link.kind == 2))
             out += link.kind == 0 ? "dir=none, " : "dir=both, ";
-        out += "weight=" + NumberText(link.weight) + ", probability=" +
-               NumberText(link.probability) + "];\n";
+        out += "weight=" + NumberText(link.weight) +
+               ", probability=" + NumberText(link.probability) + "];\n";
     }
     return out + "}\n";
 }

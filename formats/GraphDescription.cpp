@@ -31,7 +31,11 @@ bool TakeNodeAttribute(NodeRecord& node, const std::string& name, const FileValu
 bool TakeEdgeAttribute(EdgeRecord& edge, const std::string& name, const FileValue& value) {
     const std::string key = ToLowerAscii(name);
     if (key == "weight" || key == "cost" || key == "length")
-        TakeRanked(edge.weight, edge.weightRank, key == "weight" ? 1 : key == "cost" ? 2 : 3, value);
+        TakeRanked(edge.weight, edge.weightRank,
+                   key == "weight" ? 1
+                   : key == "cost" ? 2
+                                   : 3,
+                   value);
     else if (key == "probability")
         edge.probability = value;
     else if (key == "kind")

@@ -62,7 +62,11 @@ std::string ModelLabel(const std::string& utf8) {
     std::string label;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 0;
+        const std::size_t length = lead < 0x80       ? 1
+                                   : lead >> 5 == 6  ? 2
+                                   : lead >> 4 == 14 ? 3
+                                   : lead >> 3 == 30 ? 4
+                                                     : 0;
         unsigned long code = length == 1 ? lead : lead & (0x7F >> length);
         std::size_t used = 1;
         for (; used < length && i + used < utf8.size() &&
@@ -91,7 +95,8 @@ int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
             return i;
     }
     Refuse(fileName, edge.kind.line,
-           "kind '" + edge.kind.text + "' is none of simple, unidirectional, bidirectional, 0, 1, 2");
+           "kind '" + edge.kind.text +
+               "' is none of simple, unidirectional, bidirectional, 0, 1, 2");
 }
 
 float FloatOf(const FileValue& value, const std::string& fileName, const std::string& what) {
@@ -142,12 +147,14 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
     std::vector<int> nodeLines;
     nodeIndex.reserve(description.nodes.size());
     for (const NodeRecord& node : description.nodes) {
-        const auto [found, added] = nodeIndex.emplace(node.id, static_cast<int32_t>(nodeLines.size()));
+        const auto [found, added] =
+            nodeIndex.emplace(node.id, static_cast<int32_t>(nodeLines.size()));
         if (!added) {
-            result.leftOut.push_back(FileLine(nodesFile, node.line) + ": node '" + node.id +
-                                     "' is left out: the node of line " +
-                                     std::to_string(nodeLines[static_cast<std::size_t>(found->second)]) +
-                                     " has the same id");
+            result.leftOut.push_back(
+                FileLine(nodesFile, node.line) + ": node '" + node.id +
+                "' is left out: the node of line " +
+                std::to_string(nodeLines[static_cast<std::size_t>(found->second)]) +
+                " has the same id");
             continue;
         }
         nodeLines.push_back(node.line);
@@ -155,15 +162,16 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
         model.labels.push_back(ModelLabel(label));
         if (Latin1ToUtf8(model.labels.back()) != label)
             result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node '" + label +
-                                           "' is labelled '" +
-                                           Latin1ToUtf8(model.labels.back()) + "'");
+                                           "' is labelled '" + Latin1ToUtf8(model.labels.back()) +
+                                           "'");
         model.positions.push_back(PositionOf(node, nodesFile));
     }
 
     std::unordered_map<uint64_t, int> linkedOnLine;
     linkedOnLine.reserve(description.edges.size());
     for (const EdgeRecord& edge : description.edges) {
-        const ModelLink values{0, 0, KindOf(edge, fileName), FloatOf(edge.weight, fileName, "weight"),
+        const ModelLink values{0, 0, KindOf(edge, fileName),
+                               FloatOf(edge.weight, fileName, "weight"),
                                FloatOf(edge.probability, fileName, "probability")};
         const std::string leftOut = FileLine(fileName, edge.line) + ": edge '" + edge.source +
                                     "' -> '" + edge.target + "' is left out: ";
@@ -228,8 +236,8 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
         graph.InitProbability();
     } catch (const PathloomError& error) {
         graph.ClearGraph();
-        Raise("Import", "'" + fileName + "': " + error.Description() +
-                            " (a node has more than 32767 links)");
+        Raise("Import",
+              "'" + fileName + "': " + error.Description() + " (a node has more than 32767 links)");
     } catch (...) {
         graph.ClearGraph();
         throw;
@@ -253,7 +261,8 @@ GraphView ViewOf(const clsGraph& graph) {
         const auto from = index.find(link.FromNode);
         const auto to = index.find(link.ToNode);
         if (from == index.end() || to == index.end() || link.LinkType < 0 || link.LinkType > 2)
-            Raise("Export", "Link " + std::to_string(i) + " joins no two nodes of the graph or has an unknown kind.");
+            Raise("Export", "Link " + std::to_string(i) +
+                                " joins no two nodes of the graph or has an unknown kind.");
         view.links.push_back(
             {from->second, to->second, link.LinkType, link.Weight, link.Probability});
     }
@@ -284,7 +293,8 @@ std::optional<Format> FormatOfFileName(const std::string& fileName) {
 }
 
 std::string CsvNodesFileName(const std::string& fileName) {
-    const bool csv = fileName.size() >= 4 && ToLowerAscii(fileName.substr(fileName.size() - 4)) == ".csv";
+    const bool csv =
+        fileName.size() >= 4 && ToLowerAscii(fileName.substr(fileName.size() - 4)) == ".csv";
     return (csv ? fileName.substr(0, fileName.size() - 4) : fileName) + ".nodes.csv";
 }
 

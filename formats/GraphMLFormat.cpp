@@ -226,23 +226,18 @@ class GraphMLReader {
     bool directedDefault_ = true;
 };
 
-// Text for an element or a double-quoted attribute.
+// Text for an element or a double-quoted attribute. Tabs and line breaks are written as
+// references, which XML keeps as they are; other control characters XML 1.0 cannot hold.
 std::string Escaped(const std::string& text) {
     std::string out;
     for (const char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\t': out += "&#9;"; break;
-        case '\n': out += "&#10;"; break;
-        case '\r': out += "&#13;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20)
-                Raise("Export", "GraphML cannot hold the control character in '" + text + "'");
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '&' || c == '<' || c == '>' || c == '"' || c == '\t' || c == '\n' || c == '\r')
+            out += "&#" + std::to_string(byte) + ";";
+        else if (byte < 0x20)
+            Raise("Export", "GraphML cannot hold the control character in '" + text + "'");
+        else
             out += c;
-        }
     }
     return out;
 }

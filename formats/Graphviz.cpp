@@ -20,7 +20,9 @@ GraphvizSession::GraphvizSession() : lock_(graphvizMutex) {
     agreseterrors();
 }
 
-GraphvizSession::~GraphvizSession() { agseterrf(nullptr); }
+GraphvizSession::~GraphvizSession() {
+    agseterrf(nullptr);
+}
 
 std::string GraphvizSession::TakeMessages() {
     std::string taken;
@@ -30,4 +32,6 @@ std::string GraphvizSession::TakeMessages() {
     return taken;
 }
 
-bool GraphvizSession::HadError() const { return agerrors() >= AGERR; }
+bool GraphvizSession::HadError() const {
+    return agerrors() >= AGERR;
+}

@@ -101,7 +101,8 @@ std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
             double best = HUGE_VAL;
             for (int64_t i = column - ring; i <= column + ring; ++i) {
                 for (int64_t j = row - ring; j <= row + ring; ++j) {
-                    const double d = std::hypot(static_cast<double>(i) - x, static_cast<double>(j) - y);
+                    const double d =
+                        std::hypot(static_cast<double>(i) - x, static_cast<double>(j) - y);
                     if ((std::abs(i - column) == ring || std::abs(j - row) == ring) && d < best &&
                         !taken.count(key(i, j))) {
                         best = d;
@@ -112,8 +113,8 @@ std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
             }
         }
         taken.insert(key(bestI, bestJ));
-        snapped.push_back({static_cast<double>(bestI) * CellWidth,
-                           static_cast<double>(bestJ) * CellHeight});
+        snapped.push_back(
+            {static_cast<double>(bestI) * CellWidth, static_cast<double>(bestJ) * CellHeight});
     }
     return snapped;
 }
@@ -188,7 +189,8 @@ std::vector<clsPosition> PlaceNodes(std::size_t nodeCount, const std::vector<Lay
     for (std::size_t i = 0; i < nodeCount; ++i) {
         if (!kept[i])
             continue;
-        left = std::max(anyKept ? left : LLONG_MIN, kept[i]->x + NodeSize + static_cast<long long>(Gap));
+        left = std::max(anyKept ? left : LLONG_MIN,
+                        kept[i]->x + NodeSize + static_cast<long long>(Gap));
         top = std::min(anyKept ? top : LLONG_MAX, static_cast<long long>(kept[i]->y));
         anyKept = true;
     }

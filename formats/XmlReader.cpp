@@ -45,7 +45,9 @@ XmlReader::XmlReader(const std::string& text, std::string fileName)
         pos_ = 3;
 }
 
-void XmlReader::Fail(const std::string& what) const { Refuse(fileName_, line_, what); }
+void XmlReader::Fail(const std::string& what) const {
+    Refuse(fileName_, line_, what);
+}
 
 bool XmlReader::StartsWith(const char* literal) const {
     return input_.compare(pos_, std::strlen(literal), literal) == 0;
@@ -103,7 +105,10 @@ bool XmlReader::SkipMarkup() {
 
 void XmlReader::AppendDecoded(std::string& out, std::size_t stop, bool attribute) {
     while (pos_ < stop) {
-        const std::size_t amp = std::min(input_.find('&', pos_), stop);
+        const auto end = input_.begin() + static_cast<std::ptrdiff_t>(stop);
+        const auto ampersand =
+            std::find(input_.begin() + static_cast<std::ptrdiff_t>(pos_), end, '&');
+        const auto amp = static_cast<std::size_t>(ampersand - input_.begin());
         const std::size_t runStart = out.size();
         out.append(input_, pos_, amp - pos_);
         if (attribute) // literal line breaks and tabs in attribute values read as spaces
@@ -131,8 +136,9 @@ void XmlReader::AppendDecoded(std::string& out, std::size_t stop, bool attribute
             const std::string digits = name.substr(hex ? 2 : 1);
             char* end = nullptr;
             const unsigned long code = std::strtoul(digits.c_str(), &end, hex ? 16 : 10);
-            if (digits.empty() || *end != '\0' || !std::isalnum(static_cast<unsigned char>(digits[0])) ||
-                code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            if (digits.empty() || *end != '\0' ||
+                !std::isalnum(static_cast<unsigned char>(digits[0])) || code == 0 ||
+                code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                 Fail("'&" + name + ";' is no character");
             AppendUtf8(out, code);
             known = true;
