@@ -163,10 +163,12 @@ class DotLines {
             return text;
         std::string unquoted;
         for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-            if (text[i] == '\\' && (text[i + 1] == '"' || text[i + 1] == '\n'))
+            if (text[i] == '\\' && text[i + 1] == '\n') { // a continued line
                 ++i;
-            if (text[i] != '\n' || text[i - 1] != '\\')
-                unquoted += text[i];
+                continue;
+            }
+            i += text[i] == '\\' && text[i + 1] == '"';
+            unquoted += text[i];
         }
         return unquoted;
     }

@@ -141,6 +141,7 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     Set(g, AGRAPH, g, "ranksep", "0.28");
     Set(g, AGRAPH, g, "overlap", large ? "true" : "prism");
     Set(g, AGRAPH, g, "sep", "+46,10");
+    Set(g, AGRAPH, g, "pack", "46"); // the same margins between separate parts of a graph
     std::vector<Agnode_t*> nodes(nodeCount);
     for (std::size_t i = 0; i < nodeCount; ++i)
         nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);
