@@ -1,6 +1,6 @@
 #include "Graphviz.h"
 
-#include <graphviz/cgraph.h>
+#include <graphviz/gvc.h>
 
 namespace {
 std::mutex graphvizMutex;
@@ -34,4 +34,9 @@ std::string GraphvizSession::TakeMessages() {
 
 bool GraphvizSession::HadError() const {
     return agerrors() >= AGERR;
+}
+
+GVC_t* GraphvizSession::LayoutContext() {
+    static GVC_t* const context = gvContext();
+    return context;
 }

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <string>
 
+struct GVC_s;
+
 class GraphvizSession {
   public:
     GraphvizSession();
@@ -16,6 +18,9 @@ class GraphvizSession {
     std::string TakeMessages();
     // True when Graphviz reported an error (not only a warning) since the session began.
     bool HadError() const;
+
+    // The layout context, made once: making one loads the plugins again and leaks a little.
+    GVC_s* LayoutContext();
 
   private:
     std::unique_lock<std::mutex> lock_;

@@ -60,7 +60,7 @@ void Set(void* object, int kind, Agraph_t* graph, const char* name, const char* 
 }
 
 struct GraphvizLayout {
-    GVC_t* context = gvContext();
+    GVC_t* context = nullptr;
     Agraph_t* graph = nullptr;
     bool laidOut = false;
     ~GraphvizLayout() {
@@ -68,7 +68,6 @@ struct GraphvizLayout {
             gvFreeLayout(context, graph);
         if (graph)
             agclose(graph);
-        gvFreeContext(context);
     }
 };
 
@@ -125,6 +124,7 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     const bool large = nodeCount > Large;
     const bool hierarchical = !large && MostlyDirectedAndAcyclic(nodeCount, links);
     GraphvizLayout layout;
+    layout.context = session.LayoutContext();
     layout.graph =
         agopen(const_cast<char*>("layout"), hierarchical ? Agdirected : Agundirected, nullptr);
     Agraph_t* g = layout.graph;
@@ -141,7 +141,10 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     Set(g, AGRAPH, g, "ranksep", "0.28");
     Set(g, AGRAPH, g, "overlap", large ? "true" : "prism");
     Set(g, AGRAPH, g, "sep", "+46,10");
-    Set(g, AGRAPH, g, "pack", "46"); // the same margins between separate parts of a graph
+    // The same margins between separate parts of a graph; dot places parts itself (and its
+    // packing of parts loses memory).
+    if (!hierarchical)
+        Set(g, AGRAPH, g, "pack", "46");
     std::vector<Agnode_t*> nodes(nodeCount);
     for (std::size_t i = 0; i < nodeCount; ++i)
         nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);
