@@ -308,7 +308,7 @@ struct ClosedGraph {
 };
 using GraphPointer = std::unique_ptr<Agraph_t, ClosedGraph>;
 
-std::string Quoted(const std::string& text) {
+std::string DotString(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\')
@@ -389,7 +389,7 @@ std::string WriteDot(const GraphView& graph) {
     out += "  bb=\"0,0," + std::to_string(right) + "," + std::to_string(bottom) + "\";\n";
     out += "  node [shape=box, fixedsize=true, width=0.5694, height=0.5694];\n";
     for (const ExportNode& node : graph.nodes) {
-        out += "  " + node.id + " [label=" + Quoted(node.label) + ", pos=\"" +
+        out += "  " + node.id + " [label=" + DotString(node.label) + ", pos=\"" +
                std::to_string(node.x) + "," + std::to_string(bottom - node.y) + "\"];\n";
     }
     for (const ExportLink& link : graph.links) {

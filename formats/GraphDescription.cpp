@@ -63,8 +63,19 @@ double ParseNumber(const std::string& text, const std::string& fileName, int lin
     double value = 0;
     const auto [stop, error] = std::from_chars(begin, end, value);
     if (begin == end || error != std::errc() || stop != end || !std::isfinite(value))
-        Refuse(fileName, line, what + " '" + text + "' is not a number");
+        Refuse(fileName, line, what + " " + Quoted(text) + " is not a number");
     return value;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20)
+            quoted += c;
+        else
+            quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : "?";
+    }
+    return quoted + "'";
 }
 
 std::string Latin1ToUtf8(const std::string& latin1) {

@@ -58,6 +58,10 @@ std::string FileLine(const std::string& fileName, int line);
 double ParseNumber(const std::string& text, const std::string& fileName, int line,
                    const std::string& what);
 
+// The text in single quotes, with line breaks and other control characters made visible, so that
+// a message stays one line.
+std::string Quoted(const std::string& text);
+
 std::string Latin1ToUtf8(const std::string& latin1);
 std::string ToLowerAscii(std::string text);
 std::string Trim(const std::string& text);

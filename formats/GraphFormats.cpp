@@ -95,8 +95,8 @@ int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
             return i;
     }
     Refuse(fileName, edge.kind.line,
-           "kind '" + edge.kind.text +
-               "' is none of simple, unidirectional, bidirectional, 0, 1, 2");
+           "kind " + Quoted(edge.kind.text) +
+               " is none of simple, unidirectional, bidirectional, 0, 1, 2");
 }
 
 float FloatOf(const FileValue& value, const std::string& fileName, const std::string& what) {
@@ -104,7 +104,7 @@ float FloatOf(const FileValue& value, const std::string& fileName, const std::st
         return 0.0f;
     const double number = ParseNumber(value.text, fileName, value.line, what);
     if (std::fabs(number) > FLT_MAX)
-        Refuse(fileName, value.line, what + " '" + value.text + "' is too large");
+        Refuse(fileName, value.line, what + " " + Quoted(value.text) + " is too large");
     return static_cast<float>(number);
 }
 
@@ -112,7 +112,7 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
     std::optional<Centre> centre = node.centre;
     if (!centre && (!node.x.text.empty() || !node.y.text.empty())) {
         if (node.x.text.empty() || node.y.text.empty())
-            Refuse(fileName, node.line, "node '" + node.id + "' has only one of x and y");
+            Refuse(fileName, node.line, "node " + Quoted(node.id) + " has only one of x and y");
         centre = Centre{ParseNumber(node.x.text, fileName, node.x.line, "x"),
                         ParseNumber(node.y.text, fileName, node.y.line, "y")};
     }
@@ -121,7 +121,7 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
     const double x = std::round(centre->x) - HalfNode;
     const double y = std::round(centre->y) - HalfNode;
     if (std::fabs(x) > INT32_MAX || std::fabs(y) > INT32_MAX)
-        Refuse(fileName, node.line, "the position of node '" + node.id + "' is out of range");
+        Refuse(fileName, node.line, "the position of node " + Quoted(node.id) + " is out of range");
     return clsPosition{static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
 
@@ -151,8 +151,8 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
             nodeIndex.emplace(node.id, static_cast<int32_t>(nodeLines.size()));
         if (!added) {
             result.leftOut.push_back(
-                FileLine(nodesFile, node.line) + ": node '" + node.id +
-                "' is left out: the node of line " +
+                FileLine(nodesFile, node.line) + ": node " + Quoted(node.id) +
+                " is left out: the node of line " +
                 std::to_string(nodeLines[static_cast<std::size_t>(found->second)]) +
                 " has the same id");
             continue;
@@ -161,9 +161,9 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
         const std::string& label = node.label.text.empty() ? node.id : node.label.text;
         model.labels.push_back(ModelLabel(label));
         if (Latin1ToUtf8(model.labels.back()) != label)
-            result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node '" + label +
-                                           "' is labelled '" + Latin1ToUtf8(model.labels.back()) +
-                                           "'");
+            result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node " +
+                                           Quoted(label) + " is labelled " +
+                                           Quoted(Latin1ToUtf8(model.labels.back())));
         model.positions.push_back(PositionOf(node, nodesFile));
     }
 
@@ -173,13 +173,14 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
         const ModelLink values{0, 0, KindOf(edge, fileName),
                                FloatOf(edge.weight, fileName, "weight"),
                                FloatOf(edge.probability, fileName, "probability")};
-        const std::string leftOut = FileLine(fileName, edge.line) + ": edge '" + edge.source +
-                                    "' -> '" + edge.target + "' is left out: ";
+        const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
+                                    Quoted(edge.source) + " -> " + Quoted(edge.target) +
+                                    " is left out: ";
         const auto from = nodeIndex.find(edge.source);
         const auto to = nodeIndex.find(edge.target);
         if (from == nodeIndex.end() || to == nodeIndex.end()) {
             const std::string& missing = from == nodeIndex.end() ? edge.source : edge.target;
-            result.leftOut.push_back(leftOut + "there is no node '" + missing + "'");
+            result.leftOut.push_back(leftOut + "there is no node " + Quoted(missing));
             continue;
         }
         if (from->second == to->second) {

@@ -96,14 +96,15 @@ std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
             return static_cast<uint64_t>(i) << 32 ^ static_cast<uint32_t>(j);
         };
         int64_t bestI = column, bestJ = row;
-        for (int64_t ring = 0; taken.count(key(bestI, bestJ)); ++ring) {
+        for (int64_t ring = 1; taken.count(key(bestI, bestJ)); ++ring) {
             double best = HUGE_VAL;
             for (int64_t i = column - ring; i <= column + ring; ++i) {
-                for (int64_t j = row - ring; j <= row + ring; ++j) {
+                // The cells of the ring only: all of its two sides, the ends of its other columns.
+                const int64_t step = std::abs(i - column) == ring ? 1 : 2 * ring;
+                for (int64_t j = row - ring; j <= row + ring; j += step) {
                     const double d =
                         std::hypot(static_cast<double>(i) - x, static_cast<double>(j) - y);
-                    if ((std::abs(i - column) == ring || std::abs(j - row) == ring) && d < best &&
-                        !taken.count(key(i, j))) {
+                    if (d < best && !taken.count(key(i, j))) {
                         best = d;
                         bestI = i;
                         bestJ = j;
