@@ -8,6 +8,7 @@
 #include <graphviz/cgraph.h>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 namespace {
 
@@ -308,6 +309,7 @@ struct ClosedGraph {
 };
 using GraphPointer = std::unique_ptr<Agraph_t, ClosedGraph>;
 
+// cgraph reads \" as a quote; a label's \\ is one backslash as Graphviz shows it (ShownLabel).
 std::string DotString(const std::string& text) {
     std::string out = "\"";
     for (const char c : text) {
@@ -369,9 +371,9 @@ GraphDescription ReadDot(const std::string& text, const std::string& fileName) {
             FileLine(fileName, reader.Lines().LineAt(input.graphs.front().offset)) +
             ": the graphs after the first are left out: only the first graph of a file is read");
     }
-    const std::string warnings = session.TakeMessages();
-    if (!warnings.empty())
-        description.leftOut.push_back("'" + fileName + "': Graphviz: " + warnings);
+    std::istringstream warnings(session.TakeMessages());
+    for (std::string warning; std::getline(warnings, warning);)
+        description.leftOut.push_back("'" + fileName + "': Graphviz: " + warning);
     return description;
 }
 

@@ -7,8 +7,8 @@
 #include <climits>
 #include <cmath>
 #include <graphviz/gvc.h>
+#include <numeric>
 #include <string>
-#include <unordered_set>
 
 namespace {
 
@@ -54,11 +54,6 @@ bool MostlyDirectedAndAcyclic(std::size_t nodeCount, const std::vector<LayoutLin
     return ordered == nodeCount;
 }
 
-void Set(void* object, int kind, Agraph_t* graph, const char* name, const char* value) {
-    Agsym_t* symbol = agattr(graph, kind, const_cast<char*>(name), const_cast<char*>(""));
-    agxset(object, symbol, const_cast<char*>(value));
-}
-
 struct GraphvizLayout {
     GVC_t* context = nullptr;
     Agraph_t* graph = nullptr;
@@ -71,50 +66,27 @@ struct GraphvizLayout {
     }
 };
 
-// Overlap removal takes minutes on large graphs; there the engine's centres go instead to the
-// nearest free cell of a grid whose cells keep any two nodes CellWidth or CellHeight apart.
+// Overlap removal takes minutes on large graphs. There the nodes keep the engine's arrangement
+// in rows of equal count, from the top, each row in the order of x, one grid cell for each node.
 std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
-    double minX = HUGE_VAL, minY = HUGE_VAL, maxX = -HUGE_VAL, maxY = -HUGE_VAL;
-    for (const pointf& c : centres) {
-        minX = std::min(minX, c.x);
-        minY = std::min(minY, c.y);
-        maxX = std::max(maxX, c.x);
-        maxY = std::max(maxY, c.y);
-    }
-    // About two cells for every node, so that most nodes find their own cell free.
-    const double area = std::max(maxX - minX, 1.0) * std::max(maxY - minY, 1.0);
-    const double scale =
-        std::sqrt(2.0 * CellWidth * CellHeight * static_cast<double>(centres.size()) / area);
-    std::unordered_set<uint64_t> taken;
-    std::vector<pointf> snapped;
-    for (const pointf& c : centres) {
-        const double x = (c.x - minX) * scale / CellWidth;
-        const double y = (c.y - minY) * scale / CellHeight;
-        const auto column = static_cast<int64_t>(std::lround(x));
-        const auto row = static_cast<int64_t>(std::lround(y));
-        const auto key = [](int64_t i, int64_t j) {
-            return static_cast<uint64_t>(i) << 32 ^ static_cast<uint32_t>(j);
-        };
-        int64_t bestI = column, bestJ = row;
-        for (int64_t ring = 1; taken.count(key(bestI, bestJ)); ++ring) {
-            double best = HUGE_VAL;
-            for (int64_t i = column - ring; i <= column + ring; ++i) {
-                // The cells of the ring only: all of its two sides, the ends of its other columns.
-                const int64_t step = std::abs(i - column) == ring ? 1 : 2 * ring;
-                for (int64_t j = row - ring; j <= row + ring; j += step) {
-                    const double d =
-                        std::hypot(static_cast<double>(i) - x, static_cast<double>(j) - y);
-                    if (d < best && !taken.count(key(i, j))) {
-                        best = d;
-                        bestI = i;
-                        bestJ = j;
-                    }
-                }
-            }
+    const std::size_t count = centres.size();
+    const auto rows = static_cast<std::size_t>(
+        std::max(1.0, std::round(std::sqrt(static_cast<double>(count) * CellWidth / CellHeight))));
+    const std::size_t perRow = (count + rows - 1) / rows;
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return centres[a].y > centres[b].y; });
+    std::vector<pointf> snapped(count);
+    for (std::size_t first = 0; first < count; first += perRow) {
+        const std::size_t last = std::min(count, first + perRow);
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(first),
+                  order.begin() + static_cast<std::ptrdiff_t>(last),
+                  [&](std::size_t a, std::size_t b) { return centres[a].x < centres[b].x; });
+        for (std::size_t k = first; k < last; ++k) {
+            snapped[order[k]] = {static_cast<double>(k - first) * CellWidth,
+                                 -static_cast<double>(first / perRow) * CellHeight};
         }
-        taken.insert(key(bestI, bestJ));
-        snapped.push_back(
-            {static_cast<double>(bestI) * CellWidth, static_cast<double>(bestJ) * CellHeight});
     }
     return snapped;
 }
@@ -129,23 +101,27 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     layout.graph =
         agopen(const_cast<char*>("layout"), hierarchical ? Agdirected : Agundirected, nullptr);
     Agraph_t* g = layout.graph;
+    // For the root graph, what agattr sets is the graph's own value and every object's default.
+    const auto set = [g](int kind, const char* name, const std::string& value) {
+        agattr(g, kind, const_cast<char*>(name), const_cast<char*>(value.c_str()));
+    };
     const std::string size = std::to_string(NodeSize / 72.0);
-    agattr(g, AGNODE, const_cast<char*>("shape"), const_cast<char*>("box"));
-    agattr(g, AGNODE, const_cast<char*>("fixedsize"), const_cast<char*>("true"));
-    agattr(g, AGNODE, const_cast<char*>("width"), const_cast<char*>(size.c_str()));
-    agattr(g, AGNODE, const_cast<char*>("height"), const_cast<char*>(size.c_str()));
-    agattr(g, AGNODE, const_cast<char*>("label"), const_cast<char*>(""));
+    set(AGNODE, "shape", "box");
+    set(AGNODE, "fixedsize", "true");
+    set(AGNODE, "width", size);
+    set(AGNODE, "height", size);
+    set(AGNODE, "label", "");
     // The gaps of CellWidth and CellHeight again: nodes of a rank 92 points apart, ranks 20,
     // and overlap removal keeping boxes 92 points apart side by side or 20 one above the other.
-    Set(g, AGRAPH, g, "splines", "false");
-    Set(g, AGRAPH, g, "nodesep", "1.28");
-    Set(g, AGRAPH, g, "ranksep", "0.28");
-    Set(g, AGRAPH, g, "overlap", large ? "true" : "prism");
-    Set(g, AGRAPH, g, "sep", "+46,10");
+    set(AGRAPH, "splines", "false");
+    set(AGRAPH, "nodesep", "1.28");
+    set(AGRAPH, "ranksep", "0.28");
+    set(AGRAPH, "overlap", large ? "true" : "prism");
+    set(AGRAPH, "sep", "+46,10");
     // The same margins between separate parts of a graph; dot places parts itself (and its
     // packing of parts loses memory).
     if (!hierarchical)
-        Set(g, AGRAPH, g, "pack", "46");
+        set(AGRAPH, "pack", "46");
     std::vector<Agnode_t*> nodes(nodeCount);
     for (std::size_t i = 0; i < nodeCount; ++i)
         nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);
