@@ -117,6 +117,7 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     set(AGRAPH, "nodesep", "1.28");
     set(AGRAPH, "ranksep", "0.28");
     set(AGRAPH, "overlap", large ? "true" : "prism");
+    set(AGRAPH, "quadtree", "fast"); // sfdp in half the time; the grid sets the final places
     set(AGRAPH, "sep", "+46,10");
     // The same margins between separate parts of a graph; dot places parts itself (and its
     // packing of parts loses memory).
