@@ -1,6 +1,5 @@
 #pragma once
-// A graph as a file describes it, before the model's rules are applied, and the helpers that
-// every reader shares.
+// A graph as a file describes it, before the model's rules apply; and the readers' helpers.
 
 #include <optional>
 #include <string>

@@ -1,12 +1,13 @@
 #pragma once
-// Serialises every use of Graphviz, whose libraries keep global state, and collects the
-// messages it would otherwise print on standard error.
+// One use of Graphviz at a time, with its messages collected instead of printed.
 
 #include <mutex>
 #include <string>
 
 struct GVC_s;
 
+// Graphviz's libraries keep global state, so a session holds one lock for all of them, and
+// routes what Graphviz would print on standard error to TakeMessages.
 class GraphvizSession {
   public:
     GraphvizSession();

@@ -50,14 +50,9 @@ std::ostream& operator<<(std::ostream& out, const Counts& c) {
 }
 
 Counts CountsOf(const clsGraph& g, const ImportResult& result) {
-    Counts c{g.NodeCount(),
-             g.LinkCount(),
-             0,
-             0,
-             0,
-             static_cast<int>(result.leftOut.size()),
-             static_cast<int>(result.changedLabels.size()),
-             result.laidOut};
+    Counts c{g.NodeCount(), g.LinkCount(), 0, 0, 0, 0, 0, result.laidOut};
+    c.leftOut = static_cast<int>(result.leftOut.size());
+    c.changedLabels = static_cast<int>(result.changedLabels.size());
     for (int i = 1; i <= g.LinkCount(); ++i) {
         const int kind = g.Link(i).LinkType;
         (kind == 0 ? c.simple : kind == 1 ? c.oneWay : c.twoWay)++;
