@@ -28,8 +28,8 @@ struct ImportResult {
 
 // Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
 // edge list takes its node list (CsvNodesFileName) when that file exists. A file that cannot be
-// read or is malformed raises PathloomError, whose description names the file and the line, and
-// leaves `graph` empty.
+// read raises PathloomError naming it, a malformed one naming it and the line; `graph` is then
+// left empty.
 ImportResult Import(const std::string& fileName, clsGraph& graph);
 
 // Writes the graph whole, or raises PathloomError and leaves any existing file as it was. Node
