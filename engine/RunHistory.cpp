@@ -14,18 +14,12 @@ std::vector<RunHistory::Leaving> RunHistory::LinksLeaving(const clsGraph& graph,
     if (node < 1 || node > graph.NodeCount())
         return leaving;
     const clsNode* at = &graph.Node(node);
-    const auto indexOf = [&graph](const clsNode* n) {
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i)
-            if (&graph.Node(i) == n)
-                return i;
-        return -1;
-    };
     for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
         const clsLink& link = graph.Link(j);
         if (link.FromNode == at)
-            leaving.push_back({j, indexOf(link.ToNode)});
+            leaving.push_back({j, graph.NodeIndexOf(link.ToNode)});
         else if (link.ToNode == at && link.LinkType != LinkKind::Unidirectional)
-            leaving.push_back({j, indexOf(link.FromNode)});
+            leaving.push_back({j, graph.NodeIndexOf(link.FromNode)});
     }
     return leaving;
 }

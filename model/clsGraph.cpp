@@ -42,6 +42,14 @@ clsNode& clsGraph::Node(int32_t index) const {
     return *nodes_[static_cast<std::size_t>(index - 1)];
 }
 
+int32_t clsGraph::NodeIndexOf(const clsNode* node) const {
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        if (nodes_[i].get() == node)
+            return static_cast<int32_t>(i + 1);
+    }
+    return -1;
+}
+
 void clsGraph::CheckNewLink(int32_t fromNodeIndex, int32_t toNodeIndex) const {
     const clsNode* from = &Node(fromNodeIndex);
     const clsNode* to = &Node(toNodeIndex);

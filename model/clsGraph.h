@@ -33,6 +33,7 @@ class clsGraph {
 
     // Hit tests in document coordinates; one-based index or -1.
     int32_t GetNodeIndexFromPoint(int32_t x, int32_t y) const;
+    int32_t NodeIndexOf(const clsNode* node) const; // one-based, or -1 (a scan of the nodes)
     int32_t GetLinkIndexFromPoint(int32_t x, int32_t y) const;
 
     // True when two nodes have labels equal without regard to letter case.

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev libgl-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
   libgtest-dev
+  libgraphviz-dev pkg-config
   clang-format
   fonts-liberation xvfb
   parallel

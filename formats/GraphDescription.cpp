@@ -1,0 +1,121 @@
+#include "GraphDescription.h"
+
+#include "PathloomError.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+// Keeps a value when its attribute ranks before the one that gave the current value.
+void TakeRanked(FileValue& slot, int& slotRank, int rank, const FileValue& value) {
+    if (value.text.empty() || (slotRank != 0 && slotRank <= rank))
+        return;
+    slot = value;
+    slotRank = rank;
+}
+} // namespace
+
+bool TakeNodeAttribute(NodeRecord& node, const std::string& name, const FileValue& value) {
+    const std::string key = ToLowerAscii(name);
+    if (key == "label" || key == "name")
+        TakeRanked(node.label, node.labelRank, key == "label" ? 1 : 2, value);
+    else if (key == "x")
+        node.x = value;
+    else if (key == "y")
+        node.y = value;
+    else
+        return false;
+    return true;
+}
+
+bool TakeEdgeAttribute(EdgeRecord& edge, const std::string& name, const FileValue& value) {
+    const std::string key = ToLowerAscii(name);
+    if (key == "weight" || key == "cost" || key == "length")
+        TakeRanked(edge.weight, edge.weightRank,
+                   key == "weight" ? 1
+                   : key == "cost" ? 2
+                                   : 3,
+                   value);
+    else if (key == "probability")
+        edge.probability = value;
+    else if (key == "kind")
+        edge.kind = value;
+    else
+        return false;
+    return true;
+}
+
+std::string FileLine(const std::string& fileName, int line) {
+    return "'" + fileName + "' line " + std::to_string(line);
+}
+
+void Refuse(const std::string& fileName, int line, const std::string& what) {
+    Raise("Import", FileLine(fileName, line) + ": " + what);
+}
+
+double ParseNumber(const std::string& text, const std::string& fileName, int line,
+                   const std::string& what) {
+    const std::string trimmed = Trim(text);
+    // from_chars takes no plus sign; files written by hand may have one.
+    const std::size_t start = !trimmed.empty() && trimmed[0] == '+' ? 1 : 0;
+    const char* begin = trimmed.data() + start;
+    const char* end = trimmed.data() + trimmed.size();
+    double value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (begin == end || error != std::errc() || stop != end || !std::isfinite(value))
+        Refuse(fileName, line, what + " " + Quoted(text) + " is not a number");
+    return value;
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x20)
+            quoted += c;
+        else
+            quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : "?";
+    }
+    return quoted + "'";
+}
+
+std::string Latin1ToUtf8(const std::string& latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+std::string ToLowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    const char* const space = " \t\r\n";
+    const std::size_t first = text.find_first_not_of(space);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(space) - first + 1);
+}
+
+const char* KindName(int kind) {
+    static const char* const names[] = {"simple", "unidirectional", "bidirectional"};
+    return names[kind];
+}
+
+std::string NumberText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}

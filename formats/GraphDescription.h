@@ -1,0 +1,93 @@
+#pragma once
+// A graph as a file describes it, before the model's rules apply; and the readers' helpers.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A node's centre in screen pixels, y pointing down.
+struct Centre {
+    double x = 0;
+    double y = 0;
+};
+
+// A value as the file writes it, with its line; empty text stands for no value.
+struct FileValue {
+    std::string text;
+    int line = 0;
+};
+
+struct NodeRecord {
+    std::string id; // UTF-8, as every text of a description
+    FileValue label;
+    int labelRank = 0; // which attribute gave the label: "label" beats "name"
+    FileValue x, y;    // a centre written as two values
+    std::optional<Centre> centre;
+    int line = 0;
+};
+
+struct EdgeRecord {
+    std::string source, target;
+    bool directed = false; // the file's direction; an explicit kind wins
+    FileValue kind, weight, probability;
+    int weightRank = 0; // "weight" beats "cost" beats "length"
+    int line = 0;
+};
+
+struct GraphDescription {
+    std::string fileName;
+    std::string nodesFileName; // where the nodes are written, when that is another file
+    std::vector<NodeRecord> nodes;
+    std::vector<EdgeRecord> edges;
+    std::vector<std::string> leftOut; // what the reader itself could not take
+};
+
+// Keeps the value when the attribute is one a node or an edge takes (label, name, x, y;
+// weight, cost, length, probability, kind), letter case ignored. False for any other name.
+bool TakeNodeAttribute(NodeRecord& node, const std::string& name, const FileValue& value);
+bool TakeEdgeAttribute(EdgeRecord& edge, const std::string& name, const FileValue& value);
+
+// "'roads.csv' line 12", the place every message names.
+std::string FileLine(const std::string& fileName, int line);
+
+// Raises PathloomError for a malformed file: "'roads.csv' line 12: what".
+[[noreturn]] void Refuse(const std::string& fileName, int line, const std::string& what);
+
+// The finite number that the text (spaces around allowed) is; refuses anything else, naming it.
+double ParseNumber(const std::string& text, const std::string& fileName, int line,
+                   const std::string& what);
+
+// The text in single quotes, with line breaks and other control characters made visible, so that
+// a message stays one line.
+std::string Quoted(const std::string& text);
+
+std::string Latin1ToUtf8(const std::string& latin1);
+std::string ToLowerAscii(std::string text);
+std::string Trim(const std::string& text);
+
+// A graph as the writers see it: node ids, UTF-8 labels, centres, and links by node index.
+struct ExportNode {
+    std::string id;
+    std::string label;
+    long long x = 0;
+    long long y = 0;
+};
+
+struct ExportLink {
+    int from = 0;
+    int to = 0;
+    int kind = 0;
+    float weight = 0;
+    float probability = 0;
+};
+
+struct GraphView {
+    std::vector<ExportNode> nodes;
+    std::vector<ExportLink> links;
+};
+
+// "simple", "unidirectional", "bidirectional".
+const char* KindName(int kind);
+
+// The shortest text that reads back as the same float.
+std::string NumberText(float value);

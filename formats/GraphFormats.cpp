@@ -1,0 +1,353 @@
+#include "GraphFormats.h"
+
+#include "CsvFormat.h"
+#include "DotFormat.h"
+#include "GraphDescription.h"
+#include "GraphMLFormat.h"
+#include "Layout.h"
+#include "PathloomError.h"
+#include "SafeFile.h"
+
+#include <cerrno>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+
+namespace GraphFormats {
+namespace {
+
+constexpr double HalfNode = 20; // a node's position is its centre less this
+
+[[noreturn]] void Unreadable(const std::string& fileName, const char* reason) {
+    Raise("Import", "'" + fileName + "' could not be read: " + reason);
+}
+
+// Non-blocking, so that a FIFO is refused instead of waiting for a writer.
+std::string ReadWholeFile(const std::string& fileName) {
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        Unreadable(fileName, std::strerror(errno));
+    struct stat info {};
+    std::string text;
+    const char* failure = nullptr;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        failure = "it is not a regular file";
+    char buffer[65536];
+    for (ssize_t n = 0; !failure && (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            text.append(buffer, static_cast<std::size_t>(n));
+        else if (errno != EINTR)
+            failure = std::strerror(errno);
+    }
+    ::close(fd);
+    if (failure)
+        Unreadable(fileName, failure);
+    return text;
+}
+
+bool FileExists(const std::string& fileName) {
+    struct stat info {};
+    return ::stat(fileName.c_str(), &info) == 0;
+}
+
+// The label as the model holds it: Latin-1 without the path-file delimiters or control
+// characters, at most 31 characters. Bytes that are not UTF-8 count as outside Latin-1.
+std::string ModelLabel(const std::string& utf8) {
+    static const std::string forbidden = "{}(), ->";
+    std::string label;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80       ? 1
+                                   : lead >> 5 == 6  ? 2
+                                   : lead >> 4 == 14 ? 3
+                                   : lead >> 3 == 30 ? 4
+                                                     : 0;
+        unsigned long code = length == 1 ? lead : lead & (0x7F >> length);
+        std::size_t used = 1;
+        for (; used < length && i + used < utf8.size() &&
+               (static_cast<unsigned char>(utf8[i + used]) & 0xC0) == 0x80;
+             ++used)
+            code = code << 6 | (static_cast<unsigned char>(utf8[i + used]) & 0x3F);
+        const bool valid = length != 0 && used == length && (length == 1 || code >= 0x80);
+        const bool fits = valid && code >= 0x20 && (code < 0x7F || code >= 0xA0) && code <= 0xFF &&
+                          forbidden.find(static_cast<char>(code)) == std::string::npos;
+        label += fits ? static_cast<char>(code) : '_';
+        i += used;
+    }
+    if (label.size() > static_cast<std::size_t>(clsNode::LabelFieldSize - 1))
+        label.resize(clsNode::LabelFieldSize - 1);
+    return label;
+}
+
+int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
+    if (edge.kind.text.empty())
+        return edge.directed ? LinkKind::Unidirectional : LinkKind::Simple;
+    const std::string kind = ToLowerAscii(Trim(edge.kind.text));
+    static const char* const names[][2] = {
+        {"simple", "0"}, {"unidirectional", "1"}, {"bidirectional", "2"}};
+    for (int32_t i = 0; i < 3; ++i) {
+        if (kind == names[i][0] || kind == names[i][1])
+            return i;
+    }
+    Refuse(fileName, edge.kind.line,
+           "kind " + Quoted(edge.kind.text) +
+               " is none of simple, unidirectional, bidirectional, 0, 1, 2");
+}
+
+float FloatOf(const FileValue& value, const std::string& fileName, const std::string& what) {
+    if (value.text.empty())
+        return 0.0f;
+    const double number = ParseNumber(value.text, fileName, value.line, what);
+    if (std::fabs(number) > FLT_MAX)
+        Refuse(fileName, value.line, what + " " + Quoted(value.text) + " is too large");
+    return static_cast<float>(number);
+}
+
+std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string& fileName) {
+    std::optional<Centre> centre = node.centre;
+    if (!centre && (!node.x.text.empty() || !node.y.text.empty())) {
+        if (node.x.text.empty() || node.y.text.empty())
+            Refuse(fileName, node.line, "node " + Quoted(node.id) + " has only one of x and y");
+        centre = Centre{ParseNumber(node.x.text, fileName, node.x.line, "x"),
+                        ParseNumber(node.y.text, fileName, node.y.line, "y")};
+    }
+    if (!centre)
+        return std::nullopt;
+    const double x = std::round(centre->x) - HalfNode;
+    const double y = std::round(centre->y) - HalfNode;
+    if (std::fabs(x) > INT32_MAX || std::fabs(y) > INT32_MAX)
+        Refuse(fileName, node.line, "the position of node " + Quoted(node.id) + " is out of range");
+    return clsPosition{static_cast<int32_t>(x), static_cast<int32_t>(y)};
+}
+
+struct ModelLink {
+    int32_t from, to, kind;
+    float weight, probability;
+};
+
+// The graph as the model will hold it: every rule about labels, positions, kinds, values,
+// self-loops, repeated links and missing nodes is applied here, for every format.
+struct ModelGraph {
+    std::vector<std::string> labels;
+    std::vector<std::optional<clsPosition>> positions;
+    std::vector<ModelLink> links;
+};
+
+ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
+    const std::string& fileName = description.fileName;
+    const std::string& nodesFile =
+        description.nodesFileName.empty() ? fileName : description.nodesFileName;
+    ModelGraph model;
+    std::unordered_map<std::string, int32_t> nodeIndex;
+    std::vector<int> nodeLines;
+    nodeIndex.reserve(description.nodes.size());
+    for (const NodeRecord& node : description.nodes) {
+        const auto [found, added] =
+            nodeIndex.emplace(node.id, static_cast<int32_t>(nodeLines.size()));
+        if (!added) {
+            result.leftOut.push_back(
+                FileLine(nodesFile, node.line) + ": node " + Quoted(node.id) +
+                " is left out: the node of line " +
+                std::to_string(nodeLines[static_cast<std::size_t>(found->second)]) +
+                " has the same id");
+            continue;
+        }
+        nodeLines.push_back(node.line);
+        const std::string& label = node.label.text.empty() ? node.id : node.label.text;
+        model.labels.push_back(ModelLabel(label));
+        if (Latin1ToUtf8(model.labels.back()) != label)
+            result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node " +
+                                           Quoted(label) + " is labelled " +
+                                           Quoted(Latin1ToUtf8(model.labels.back())));
+        model.positions.push_back(PositionOf(node, nodesFile));
+    }
+
+    std::unordered_map<uint64_t, int> linkedOnLine;
+    linkedOnLine.reserve(description.edges.size());
+    for (const EdgeRecord& edge : description.edges) {
+        const ModelLink values{0, 0, KindOf(edge, fileName),
+                               FloatOf(edge.weight, fileName, "weight"),
+                               FloatOf(edge.probability, fileName, "probability")};
+        const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
+                                    Quoted(edge.source) + " -> " + Quoted(edge.target) +
+                                    " is left out: ";
+        const auto from = nodeIndex.find(edge.source);
+        const auto to = nodeIndex.find(edge.target);
+        if (from == nodeIndex.end() || to == nodeIndex.end()) {
+            const std::string& missing = from == nodeIndex.end() ? edge.source : edge.target;
+            result.leftOut.push_back(leftOut + "there is no node " + Quoted(missing));
+            continue;
+        }
+        if (from->second == to->second) {
+            result.leftOut.push_back(leftOut + "it links a node to itself");
+            continue;
+        }
+        const auto low = static_cast<uint64_t>(std::min(from->second, to->second));
+        const auto high = static_cast<uint64_t>(std::max(from->second, to->second));
+        const auto [first, added] = linkedOnLine.emplace(low << 32 | high, edge.line);
+        if (!added) {
+            result.leftOut.push_back(leftOut + "the edge of line " + std::to_string(first->second) +
+                                     " already links these nodes");
+            continue;
+        }
+        model.links.push_back(
+            {from->second, to->second, values.kind, values.weight, values.probability});
+    }
+    return model;
+}
+
+std::vector<clsPosition> PlaceAll(const ModelGraph& model, ImportResult& result) {
+    std::vector<LayoutLink> links;
+    links.reserve(model.links.size());
+    for (const ModelLink& link : model.links)
+        links.push_back({link.from, link.to, link.kind == LinkKind::Unidirectional});
+    for (const auto& position : model.positions)
+        result.laidOut = result.laidOut || !position;
+    if (!result.laidOut) {
+        std::vector<clsPosition> kept;
+        for (const auto& position : model.positions)
+            kept.push_back(*position);
+        return kept;
+    }
+    return PlaceNodes(model.labels.size(), links, model.positions);
+}
+
+void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
+          const std::string& fileName, clsGraph& graph) {
+    try {
+        for (std::size_t i = 0; i < model.labels.size(); ++i) {
+            clsNode& node = graph.AppendNode();
+            node.SetLabel(model.labels[i]);
+            node.Position = positions[i];
+        }
+        graph.ResetIDs();
+        for (const ModelLink& link : model.links) {
+            clsLink& added = graph.AppendLink();
+            added.FromNode = &graph.Node(link.from + 1);
+            added.ToNode = &graph.Node(link.to + 1);
+            added.LinkType = link.kind;
+            added.Weight = link.weight;
+            added.Probability = link.probability;
+        }
+        graph.InitProbability();
+    } catch (const PathloomError& error) {
+        graph.ClearGraph();
+        Raise("Import",
+              "'" + fileName + "': " + error.Description() + " (a node has more than 32767 links)");
+    } catch (...) {
+        graph.ClearGraph();
+        throw;
+    }
+}
+
+// Ids, UTF-8 labels, centres and links by node index, for the writers.
+GraphView ViewOf(const clsGraph& graph) {
+    GraphView view;
+    std::unordered_map<const clsNode*, int> index;
+    index.reserve(static_cast<std::size_t>(graph.NodeCount()));
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        const clsNode& node = graph.Node(i);
+        index.emplace(&node, i - 1);
+        view.nodes.push_back({"n" + std::to_string(i - 1), Latin1ToUtf8(node.Label()),
+                              node.Position.x + static_cast<long long>(HalfNode),
+                              node.Position.y + static_cast<long long>(HalfNode)});
+    }
+    for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
+        const clsLink& link = graph.Link(i);
+        const auto from = index.find(link.FromNode);
+        const auto to = index.find(link.ToNode);
+        if (from == index.end() || to == index.end() || link.LinkType < 0 || link.LinkType > 2)
+            Raise("Export", "Link " + std::to_string(i) +
+                                " joins no two nodes of the graph or has an unknown kind.");
+        view.links.push_back(
+            {from->second, to->second, link.LinkType, link.Weight, link.Probability});
+    }
+    return view;
+}
+
+void WriteFile(const std::string& fileName, const std::string& text) {
+    try {
+        WriteFileSafely(fileName, text);
+    } catch (const PathloomError& e) {
+        Raise("Export", "'" + fileName + "' could not be written: " + e.Description());
+    }
+}
+
+} // namespace
+
+std::optional<Format> FormatOfFileName(const std::string& fileName) {
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t slash = fileName.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return std::nullopt;
+    const std::string extension = ToLowerAscii(fileName.substr(dot + 1));
+    if (extension == "graphml" || extension == "xml")
+        return Format::GraphML;
+    if (extension == "dot" || extension == "gv")
+        return Format::Dot;
+    if (extension == "csv")
+        return Format::Csv;
+    return std::nullopt;
+}
+
+std::string CsvNodesFileName(const std::string& fileName) {
+    const bool csv =
+        fileName.size() >= 4 && ToLowerAscii(fileName.substr(fileName.size() - 4)) == ".csv";
+    return (csv ? fileName.substr(0, fileName.size() - 4) : fileName) + ".nodes.csv";
+}
+
+ImportResult Import(const std::string& fileName, clsGraph& graph) {
+    if (graph.NodeCount() != 0 || graph.LinkCount() != 0)
+        Raise("Import", "A graph is imported only into an empty graph.");
+    const std::optional<Format> format = FormatOfFileName(fileName);
+    if (!format)
+        Raise("Import", "'" + fileName + "' is none of .graphml, .xml, .dot, .gv, .csv.");
+    const std::string text = ReadWholeFile(fileName);
+    GraphDescription description;
+    if (*format == Format::GraphML) {
+        description = ReadGraphML(text, fileName);
+    } else if (*format == Format::Dot) {
+        description = ReadDot(text, fileName);
+    } else {
+        const std::string nodesFile = CsvNodesFileName(fileName);
+        const bool withNodes = FileExists(nodesFile);
+        const std::string nodesText = withNodes ? ReadWholeFile(nodesFile) : std::string();
+        description = ReadCsv(text, fileName, withNodes ? &nodesText : nullptr, nodesFile);
+    }
+    ImportResult result;
+    result.leftOut = description.leftOut;
+    const ModelGraph model = Apply(description, result);
+    Fill(model, PlaceAll(model, result), fileName, graph);
+    return result;
+}
+
+void Export(const clsGraph& graph, const std::string& fileName, Format format) {
+    const GraphView view = ViewOf(graph);
+    if (format == Format::GraphML) {
+        WriteFile(fileName, WriteGraphML(view));
+    } else if (format == Format::Dot) {
+        WriteFile(fileName, WriteDot(view));
+    } else {
+        // Both texts are made before either file is written.
+        const std::string nodes = WriteCsvNodes(view);
+        const std::string edges = WriteCsvEdges(view);
+        WriteFile(CsvNodesFileName(fileName), nodes);
+        WriteFile(fileName, edges);
+    }
+}
+
+std::vector<clsPosition> Layout(const clsGraph& graph) {
+    const GraphView view = ViewOf(graph);
+    std::vector<LayoutLink> links;
+    for (const ExportLink& link : view.links)
+        links.push_back({link.from, link.to, link.kind == LinkKind::Unidirectional});
+    return PlaceNodes(view.nodes.size(), links,
+                      std::vector<std::optional<clsPosition>>(view.nodes.size()));
+}
+
+} // namespace GraphFormats

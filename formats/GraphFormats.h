@@ -1,0 +1,43 @@
+#pragma once
+// Import and export of graphs as GraphML, DOT and CSV edge lists, and their automatic layout.
+
+#include "clsGraph.h"
+#include "clsPosition.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace GraphFormats {
+
+enum class Format { GraphML, Dot, Csv };
+
+// By the extension, in any letter case: .graphml and .xml, .dot and .gv, .csv.
+std::optional<Format> FormatOfFileName(const std::string& fileName);
+
+// The node list that goes with a CSV edge list: "roads.csv" -> "roads.nodes.csv".
+std::string CsvNodesFileName(const std::string& fileName);
+
+// What an import did not take as the file had it. Each message is one UTF-8 line that names the
+// file, the line and the element.
+struct ImportResult {
+    std::vector<std::string> leftOut;       // elements not taken, and why
+    std::vector<std::string> changedLabels; // labels replaced or cut to fit the model
+    bool laidOut = false;                   // some nodes had no position and were placed
+};
+
+// Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
+// edge list takes its node list (CsvNodesFileName) when that file exists. A file that cannot be
+// read raises PathloomError naming it, a malformed one naming it and the line; `graph` is then
+// left empty.
+ImportResult Import(const std::string& fileName, clsGraph& graph);
+
+// Writes the graph whole, or raises PathloomError and leaves any existing file as it was. Node
+// positions are written as centres. A CSV edge list is written with its node list.
+void Export(const clsGraph& graph, const std::string& fileName, Format format);
+
+// New top-left positions for every node, in the graph's order, laid out by Graphviz; the graph
+// itself is not changed. Raises PathloomError when Graphviz fails.
+std::vector<clsPosition> Layout(const clsGraph& graph);
+
+} // namespace GraphFormats

@@ -1,0 +1,200 @@
+#include "Layout.h"
+
+#include "Graphviz.h"
+#include "PathloomError.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <graphviz/gvc.h>
+#include <numeric>
+#include <string>
+
+namespace {
+
+constexpr int NodeSize = 41;        // pixels, and 1 point = 1 pixel
+constexpr int Margin = 20;          // around a drawing
+constexpr int Gap = 100;            // between kept and placed nodes: room for a link's text
+constexpr std::size_t Large = 2000; // above this many nodes neato and dot take too long
+// A link's text (" P: 0.333 W: 12 ", about 90 x 12 pixels) sits halfway between two nodes. It
+// has room when their centres are this far apart side by side (a pixel spare on either side for
+// rounding), or one above the other.
+constexpr double CellWidth = NodeSize + 92;
+constexpr double CellHeight = NodeSize + 20;
+
+// Hierarchical drawing suits graphs whose links mostly point one way and never come back.
+bool MostlyDirectedAndAcyclic(std::size_t nodeCount, const std::vector<LayoutLink>& links) {
+    std::vector<std::vector<int>> next(nodeCount);
+    std::vector<int> incoming(nodeCount, 0);
+    std::size_t oneWay = 0;
+    for (const LayoutLink& link : links) {
+        if (!link.oneWay)
+            continue;
+        ++oneWay;
+        next[static_cast<std::size_t>(link.from)].push_back(link.to);
+        ++incoming[static_cast<std::size_t>(link.to)];
+    }
+    if (oneWay * 2 <= links.size())
+        return false;
+    std::vector<int> ready;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (incoming[i] == 0)
+            ready.push_back(static_cast<int>(i));
+    }
+    std::size_t ordered = 0;
+    while (!ready.empty()) {
+        const int node = ready.back();
+        ready.pop_back();
+        ++ordered;
+        for (const int to : next[static_cast<std::size_t>(node)]) {
+            if (--incoming[static_cast<std::size_t>(to)] == 0)
+                ready.push_back(to);
+        }
+    }
+    return ordered == nodeCount;
+}
+
+struct GraphvizLayout {
+    GVC_t* context = nullptr;
+    Agraph_t* graph = nullptr;
+    bool laidOut = false;
+    ~GraphvizLayout() {
+        if (laidOut)
+            gvFreeLayout(context, graph);
+        if (graph)
+            agclose(graph);
+    }
+};
+
+// Overlap removal takes minutes on large graphs. There the nodes keep the engine's arrangement
+// in rows of equal count, from the top, each row in the order of x, one grid cell for each node.
+std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
+    const std::size_t count = centres.size();
+    const auto rows = static_cast<std::size_t>(
+        std::max(1.0, std::round(std::sqrt(static_cast<double>(count) * CellWidth / CellHeight))));
+    const std::size_t perRow = (count + rows - 1) / rows;
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return centres[a].y > centres[b].y; });
+    std::vector<pointf> snapped(count);
+    for (std::size_t first = 0; first < count; first += perRow) {
+        const std::size_t last = std::min(count, first + perRow);
+        std::sort(order.begin() + static_cast<std::ptrdiff_t>(first),
+                  order.begin() + static_cast<std::ptrdiff_t>(last),
+                  [&](std::size_t a, std::size_t b) { return centres[a].x < centres[b].x; });
+        for (std::size_t k = first; k < last; ++k) {
+            snapped[order[k]] = {static_cast<double>(k - first) * CellWidth,
+                                 -static_cast<double>(first / perRow) * CellHeight};
+        }
+    }
+    return snapped;
+}
+
+// Centres in points, y pointing up, as Graphviz places the nodes.
+std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutLink>& links) {
+    GraphvizSession session;
+    const bool large = nodeCount > Large;
+    const bool hierarchical = !large && MostlyDirectedAndAcyclic(nodeCount, links);
+    GraphvizLayout layout;
+    layout.context = session.LayoutContext();
+    layout.graph =
+        agopen(const_cast<char*>("layout"), hierarchical ? Agdirected : Agundirected, nullptr);
+    Agraph_t* g = layout.graph;
+    // For the root graph, what agattr sets is the graph's own value and every object's default.
+    const auto set = [g](int kind, const char* name, const std::string& value) {
+        agattr(g, kind, const_cast<char*>(name), const_cast<char*>(value.c_str()));
+    };
+    const std::string size = std::to_string(NodeSize / 72.0);
+    set(AGNODE, "shape", "box");
+    set(AGNODE, "fixedsize", "true");
+    set(AGNODE, "width", size);
+    set(AGNODE, "height", size);
+    set(AGNODE, "label", "");
+    // The gaps of CellWidth and CellHeight again: nodes of a rank 92 points apart, ranks 20,
+    // and overlap removal keeping boxes 92 points apart side by side or 20 one above the other.
+    set(AGRAPH, "splines", "false");
+    set(AGRAPH, "nodesep", "1.28");
+    set(AGRAPH, "ranksep", "0.28");
+    set(AGRAPH, "overlap", large ? "true" : "prism");
+    set(AGRAPH, "quadtree", "fast"); // sfdp in half the time; the grid sets the final places
+    set(AGRAPH, "sep", "+46,10");
+    // The same margins between separate parts of a graph; dot places parts itself (and its
+    // packing of parts loses memory).
+    if (!hierarchical)
+        set(AGRAPH, "pack", "46");
+    std::vector<Agnode_t*> nodes(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i)
+        nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);
+    for (const LayoutLink& link : links) {
+        agedge(g, nodes[static_cast<std::size_t>(link.from)],
+               nodes[static_cast<std::size_t>(link.to)], nullptr, 1);
+    }
+    const char* engine = hierarchical ? "dot" : large ? "sfdp" : "neato";
+    const int failed = gvLayout(layout.context, g, engine);
+    layout.laidOut = failed == 0;
+    if (failed != 0 || session.HadError())
+        Raise("Layout", "Graphviz could not lay out the graph: " + session.TakeMessages());
+    std::vector<pointf> centres(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i)
+        centres[i] = ND_coord(nodes[i]);
+    return large ? SnapToGrid(centres) : centres;
+}
+
+} // namespace
+
+std::vector<clsPosition> PlaceNodes(std::size_t nodeCount, const std::vector<LayoutLink>& links,
+                                    const std::vector<std::optional<clsPosition>>& kept) {
+    // The nodes to place, renumbered among themselves, with the links between them.
+    std::vector<int> freeIndex(nodeCount, -1);
+    std::vector<std::size_t> freeNodes;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (!kept[i]) {
+            freeIndex[i] = static_cast<int>(freeNodes.size());
+            freeNodes.push_back(i);
+        }
+    }
+    std::vector<LayoutLink> freeLinks;
+    for (const LayoutLink& link : links) {
+        const int from = freeIndex[static_cast<std::size_t>(link.from)];
+        const int to = freeIndex[static_cast<std::size_t>(link.to)];
+        if (from >= 0 && to >= 0)
+            freeLinks.push_back({from, to, link.oneWay});
+    }
+    const std::vector<pointf> centres =
+        freeNodes.empty() ? std::vector<pointf>() : RunGraphviz(freeNodes.size(), freeLinks);
+
+    // Where the placed nodes begin: the margin, or to the right of the kept nodes.
+    long long left = Margin;
+    long long top = Margin;
+    bool anyKept = false;
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (!kept[i])
+            continue;
+        left = std::max(anyKept ? left : LLONG_MIN,
+                        kept[i]->x + NodeSize + static_cast<long long>(Gap));
+        top = std::min(anyKept ? top : LLONG_MAX, static_cast<long long>(kept[i]->y));
+        anyKept = true;
+    }
+    double minX = HUGE_VAL;
+    double maxY = -HUGE_VAL;
+    for (const pointf& centre : centres) {
+        minX = std::min(minX, centre.x);
+        maxY = std::max(maxY, centre.y);
+    }
+    std::vector<clsPosition> positions(nodeCount);
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        if (kept[i]) {
+            positions[i] = *kept[i];
+            continue;
+        }
+        const pointf& centre = centres[static_cast<std::size_t>(freeIndex[i])];
+        const long long x = left + std::llround(centre.x - minX);
+        const long long y = top + std::llround(maxY - centre.y);
+        if (x > INT32_MAX || y > INT32_MAX)
+            Raise("Layout", "The laid-out graph is too large for the canvas.");
+        positions[i].x = static_cast<int32_t>(x);
+        positions[i].y = static_cast<int32_t>(y);
+    }
+    return positions;
+}
