@@ -75,9 +75,11 @@ QFont MakeLinkFont() {
 namespace {
 
 // Links with their texts, then nodes with their labels, in document pixels minus origin: at
-// 100% the canvas's own pixels, at other zooms the painter scales them.
+// 100% the canvas's own pixels, at other zooms the painter scales them. Vector nodes are circles
+// drawn as shapes, for pictures that scale; otherwise the node images.
 void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view, QPoint origin,
-                  QSize area, const QFont& nodeFont, const QFont& linkFont) {
+                  QSize area, const QFont& nodeFont, const QFont& linkFont,
+                  bool vectorNodes = false) {
     const QPen blackPen(LinkColour, 1, Qt::SolidLine);
     const QPen bluePen(SelectedLinkColour, 1, Qt::SolidLine);
     const QPen redPen(FlaggedLinkColour, 1, Qt::SolidLine);
@@ -136,7 +138,12 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view, QP
         if (OutsideCanvas(p.x, p.y, p.x + NodeSize, p.y + NodeSize, area) || !NearOrigin(p.x, p.y))
             continue;
         const QRect square(static_cast<int>(p.x), static_cast<int>(p.y), NodeSize, NodeSize);
-        painter.drawImage(square.topLeft(), NodeImage(i == view.SelectedNode ? 1 : 0));
+        if (vectorNodes) {
+            painter.setBrush(i == view.SelectedNode ? SelectedNodeFillColour : NodeFillColour);
+            painter.drawEllipse(QRectF(square.topLeft(), QSizeF(NodeSize - 1, NodeSize - 1)));
+        } else {
+            painter.drawImage(square.topLeft(), NodeImage(i == view.SelectedNode ? 1 : 0));
+        }
         painter.drawText(square, TextFlags, Platform::FromLatin1(node.Label()));
     }
 }
@@ -185,6 +192,15 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
 }
 
 } // namespace
+
+void DrawGraph(QPainter& painter, const clsGraph& graph, QRect area, const QFont& nodeFont,
+               const QFont& linkFont, bool vectorNodes) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRect(QPoint(0, 0), area.size()), BackgroundColour);
+    DrawDetailed(painter, graph, View(), area.topLeft(), area.size(), nodeFont, linkFont,
+                 vectorNodes);
+}
 
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
                    const QFont& linkFont) {

@@ -7,9 +7,11 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 
+class QPainter;
 class clsGraph;
 
 namespace Canvas {
@@ -50,5 +52,11 @@ QFont MakeLinkFont();
 // their texts, then the nodes with their labels.
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
                    const QFont& linkFont);
+
+// The part `area` of the document (in document pixels) as the canvas shows it at 100% without a
+// selection, painted from the painter's origin on white: for pictures of the graph. Vector nodes
+// are circles drawn as shapes (SVG, PDF); otherwise the canvas's node images.
+void DrawGraph(QPainter& painter, const clsGraph& graph, QRect area, const QFont& nodeFont,
+               const QFont& linkFont, bool vectorNodes);
 
 } // namespace Canvas

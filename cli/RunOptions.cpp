@@ -1,5 +1,6 @@
 #include "RunOptions.h"
 
+#include "GraphFormats.h"
 #include "Latin1.h"
 #include "RunSettings.h"
 
@@ -24,7 +25,10 @@ const char* UsageText() {
            "                    [--samples N] [--seed S] [--until Q]\n"
            "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
            "[--penalty X] [--factor X]\n"
-           "                    [--save OUT.plm] [--history FILE.csv] [--json] [--quiet] [--help]\n"
+           "                    [--save OUT.plm] [--export OUT.graphml|.dot|.csv] [--history "
+           "FILE.csv]\n"
+           "                    [--json] [--quiet] [--help]\n"
+           "DOCUMENT may also be a graph to import: .graphml, .xml, .dot, .gv or .csv.\n"
            "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
            "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
            "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
@@ -126,7 +130,12 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             options.until = ParseDouble(arg, value());
         else if (arg == "--save")
             options.save = value();
-        else if (arg == "--history")
+        else if (arg == "--export") {
+            options.exportTo = value();
+            if (!GraphFormats::FormatOfFileName(*options.exportTo))
+                throw UsageError("--export writes .graphml, .xml, .dot, .gv or .csv: '" +
+                                 *options.exportTo + "'");
+        } else if (arg == "--history")
             options.history = value();
         else if (arg == "--sweep")
             options.sweeps.push_back(value());
@@ -156,8 +165,8 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     if (options.Sweeping()) {
         if (!options.method)
             throw UsageError("a sweep needs --method");
-        if (options.json || options.save || options.history)
-            throw UsageError("--json, --save and --history do not go with a sweep");
+        if (options.json || options.save || options.history || options.exportTo)
+            throw UsageError("--json, --save, --export and --history do not go with a sweep");
         if (options.summary && options.method != SearchMethod::Sample)
             throw UsageError("--summary goes with --method sample");
         if (options.summary && options.part)

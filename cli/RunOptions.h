@@ -31,7 +31,8 @@ struct RunOptions {
     std::optional<uint64_t> seed;
     std::optional<double> until;
     std::optional<std::string> save;
-    std::optional<std::string> history; // a CSV file of every learned path
+    std::optional<std::string> exportTo; // GraphML, DOT or CSV by its extension
+    std::optional<std::string> history;  // a CSV file of every learned path
     bool json = false;
     bool quiet = false;
 

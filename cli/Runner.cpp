@@ -1,6 +1,8 @@
 #include "Runner.h"
 
 #include "DocumentFile.h"
+#include "Documents.h"
+#include "GraphFormats.h"
 #include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
@@ -114,7 +116,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
     try {
-        LoadGraph(la, options.document);
+        for (const std::string& note : OpenDocument(la, options.document))
+            err << "pathloom-run: " << ForTerminal(note) << '\n';
     } catch (const PathloomError& e) {
         err << ForTerminal(e.Description()) << '\n';
         if (json)
@@ -165,6 +168,14 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (options.save) {
         try {
             SaveGraph(la, *options.save);
+        } catch (const PathloomError& e) {
+            messages.push_back(e.Description());
+        }
+    }
+    if (options.exportTo) {
+        try {
+            GraphFormats::Export(la.Graph(), *options.exportTo,
+                                 *GraphFormats::FormatOfFileName(*options.exportTo));
         } catch (const PathloomError& e) {
             messages.push_back(e.Description());
         }

@@ -2,6 +2,7 @@
 
 #include "CsvText.h"
 #include "DocumentFile.h"
+#include "Documents.h"
 #include "Latin1.h"
 #include "PathloomError.h"
 #include "Report.h"
@@ -185,11 +186,14 @@ struct Plan {
 
 const char* const SettingsHeader = "document,model,scheme,reward,penalty,factor";
 
-Plan MakePlan(const RunOptions& options) {
+Plan MakePlan(const RunOptions& options, std::ostream& err) {
     Plan plan;
     std::map<std::string, std::size_t> columns;
     for (const std::string& path : options.documents) {
-        SweepDocument document{path, ReadFileBytes(path), {}, {}};
+        std::vector<std::string> notes;
+        SweepDocument document{path, DocumentBytesOf(path, notes), {}, {}};
+        for (const std::string& note : notes)
+            err << "pathloom-run: " << Report::ForTerminal(note) << '\n';
         clsLA la;
         LoadGraphFromBytes(la, document.bytes, path);
         document.base = RequestedSettings(la, options);
@@ -419,7 +423,7 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
              std::ostream* progress) {
     Plan plan;
     try {
-        plan = MakePlan(options);
+        plan = MakePlan(options, err);
     } catch (const UsageError& e) {
         err << "pathloom-run: " << Report::ForTerminal(e.what()) << '\n';
         return ExitStatus::Usage;

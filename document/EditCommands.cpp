@@ -120,6 +120,18 @@ void MoveNodeCommand::Apply(bool forward) {
     position.y = forward ? toY_ : fromY_;
 }
 
+LayoutCommand::LayoutCommand(GraphDocument& document, std::vector<clsPosition> positions)
+    : DocumentCommand(document, "Layout"), after_(std::move(positions)) {
+    for (int32_t i = 1; i <= document.Graph().NodeCount(); ++i)
+        before_.push_back(document.Graph().Node(i).Position);
+}
+
+void LayoutCommand::Apply(bool forward) {
+    const std::vector<clsPosition>& positions = forward ? after_ : before_;
+    for (std::size_t i = 0; i < positions.size(); ++i)
+        document_.Graph().Node(static_cast<int32_t>(i) + 1).Position = positions[i];
+}
+
 RenameNodeCommand::RenameNodeCommand(GraphDocument& document, int32_t index,
                                      const std::string& label)
     : DocumentCommand(document, "Node Properties"), index_(index),

@@ -77,6 +77,16 @@ class MoveNodeCommand : public DocumentCommand {
     int32_t index_, fromX_, fromY_, toX_, toY_;
 };
 
+// New places for every node at once: a layout.
+class LayoutCommand : public DocumentCommand {
+  public:
+    LayoutCommand(GraphDocument& document, std::vector<clsPosition> positions);
+
+  private:
+    void Apply(bool forward) override;
+    std::vector<clsPosition> before_, after_;
+};
+
 class RenameNodeCommand : public DocumentCommand {
   public:
     // Raises the label rules' message for a label no node may have.

@@ -1,6 +1,7 @@
 #include "GraphDocument.h"
 
 #include "DocumentFile.h"
+#include "GraphFormats.h"
 #include "Latin1Text.h"
 
 #include <algorithm>
@@ -41,6 +42,22 @@ void GraphDocument::Load(const QString& path) {
     }
     path_ = path;
     emit Changed();
+}
+
+std::vector<std::string> GraphDocument::Import(const QString& path) {
+    Clear();
+    GraphFormats::ImportResult result;
+    try {
+        result = GraphFormats::Import(Platform::ToFileName(path), engine_.Graph());
+    } catch (...) {
+        Clear();
+        throw;
+    }
+    history_.resetClean(); // nothing of it is saved yet
+    emit Changed();
+    std::vector<std::string> notes = result.leftOut;
+    notes.insert(notes.end(), result.changedLabels.begin(), result.changedLabels.end());
+    return notes;
 }
 
 void GraphDocument::Save(const QString& path) {

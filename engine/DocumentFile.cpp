@@ -37,17 +37,6 @@ std::size_t ReadSome(int fd, char* data, std::size_t size) {
     return total;
 }
 
-void WriteDocument(clsLA& la, const std::string& fileName) {
-    std::string bytes;
-    DocumentWriter writer(
-        [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
-    writer.WriteBytes(Signature, sizeof Signature);
-    la.Save(writer);
-    writer.Flush();
-
-    WriteFileSafely(fileName, bytes);
-}
-
 void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)>& read,
                   uint64_t size) {
     DocumentReader reader(read, size);
@@ -79,9 +68,19 @@ void ReadDocumentFile(clsLA& la, int fd) {
 
 } // namespace
 
+std::string DocumentBytes(clsLA& la) {
+    std::string bytes;
+    DocumentWriter writer(
+        [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
+    writer.WriteBytes(Signature, sizeof Signature);
+    la.Save(writer);
+    writer.Flush();
+    return bytes;
+}
+
 void SaveGraph(clsLA& la, const std::string& fileName) {
     try {
-        WriteDocument(la, fileName);
+        WriteFileSafely(fileName, DocumentBytes(la));
     } catch (const std::exception&) {
         Raise("SaveGraph", "Error saving graph.");
     }

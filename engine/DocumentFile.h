@@ -9,6 +9,9 @@ class clsLA;
 // new one was written in full. Raises "Error saving graph." (source "SaveGraph") on failure.
 void SaveGraph(clsLA& la, const std::string& fileName);
 
+// The document's bytes, as a save writes them.
+std::string DocumentBytes(clsLA& la);
+
 // Reads a complete document into the engine, which the caller has cleared. On failure clears the
 // engine again and raises "'<fileName>' could not be loaded." (source "LoadGraph").
 void LoadGraph(clsLA& la, const std::string& fileName);

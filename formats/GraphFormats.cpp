@@ -232,7 +232,7 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
             added.ToNode = &graph.Node(link.to + 1);
             added.LinkType = link.kind;
             added.Weight = link.weight;
-            added.Probability = link.probability;
+            added.SetProbability(link.probability);
         }
         graph.InitProbability();
     } catch (const PathloomError& error) {
@@ -341,13 +341,13 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format) {
     }
 }
 
-std::vector<clsPosition> Layout(const clsGraph& graph) {
+std::vector<clsPosition> Layout(const clsGraph& graph, LayoutStyle style) {
     const GraphView view = ViewOf(graph);
     std::vector<LayoutLink> links;
     for (const ExportLink& link : view.links)
         links.push_back({link.from, link.to, link.kind == LinkKind::Unidirectional});
     return PlaceNodes(view.nodes.size(), links,
-                      std::vector<std::optional<clsPosition>>(view.nodes.size()));
+                      std::vector<std::optional<clsPosition>>(view.nodes.size()), style);
 }
 
 } // namespace GraphFormats

@@ -1,6 +1,7 @@
 #pragma once
 // Import and export of graphs as GraphML, DOT and CSV edge lists, and their automatic layout.
 
+#include "Layout.h"
 #include "clsGraph.h"
 #include "clsPosition.h"
 
@@ -38,6 +39,6 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
 // New top-left positions for every node, in the graph's order, laid out by Graphviz; the graph
 // itself is not changed. Raises PathloomError when Graphviz fails.
-std::vector<clsPosition> Layout(const clsGraph& graph);
+std::vector<clsPosition> Layout(const clsGraph& graph, LayoutStyle style = LayoutStyle::Automatic);
 
 } // namespace GraphFormats

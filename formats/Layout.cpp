@@ -92,10 +92,13 @@ std::vector<pointf> SnapToGrid(const std::vector<pointf>& centres) {
 }
 
 // Centres in points, y pointing up, as Graphviz places the nodes.
-std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutLink>& links) {
+std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutLink>& links,
+                                LayoutStyle style) {
     GraphvizSession session;
     const bool large = nodeCount > Large;
-    const bool hierarchical = !large && MostlyDirectedAndAcyclic(nodeCount, links);
+    const bool hierarchical =
+        !large && style != LayoutStyle::ForceDirected &&
+        (style == LayoutStyle::Hierarchical || MostlyDirectedAndAcyclic(nodeCount, links));
     GraphvizLayout layout;
     layout.context = session.LayoutContext();
     layout.graph =
@@ -144,7 +147,8 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
 } // namespace
 
 std::vector<clsPosition> PlaceNodes(std::size_t nodeCount, const std::vector<LayoutLink>& links,
-                                    const std::vector<std::optional<clsPosition>>& kept) {
+                                    const std::vector<std::optional<clsPosition>>& kept,
+                                    LayoutStyle style) {
     // The nodes to place, renumbered among themselves, with the links between them.
     std::vector<int> freeIndex(nodeCount, -1);
     std::vector<std::size_t> freeNodes;
@@ -162,7 +166,7 @@ std::vector<clsPosition> PlaceNodes(std::size_t nodeCount, const std::vector<Lay
             freeLinks.push_back({from, to, link.oneWay});
     }
     const std::vector<pointf> centres =
-        freeNodes.empty() ? std::vector<pointf>() : RunGraphviz(freeNodes.size(), freeLinks);
+        freeNodes.empty() ? std::vector<pointf>() : RunGraphviz(freeNodes.size(), freeLinks, style);
 
     // Where the placed nodes begin: the margin, or to the right of the kept nodes.
     long long left = Margin;

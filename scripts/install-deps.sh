@@ -9,7 +9,7 @@ packages=(
   libgraphviz-dev pkg-config
   clang-format
   fonts-liberation xvfb
-  parallel
+  parallel python3-networkx
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
 # (clang libclang-rt-14-dev); the normal and the sanitized builds use g++ and need none.

@@ -54,6 +54,9 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuSave = Item(b.mnuFile, "mnuSave", "&Save", {Qt::CTRL | Qt::Key_S});
     b.mnuSaveAs = Item(b.mnuFile, "mnuSaveAs", "Save &As...");
     b.mnuFile->addSeparator();
+    b.mnuImport = Item(b.mnuFile, "mnuImport", "&Import...");
+    b.mnuExport = Item(b.mnuFile, "mnuExport", "Ex&port..."); // E&xit keeps its key
+    b.mnuFile->addSeparator();
     b.mnuExit = Item(b.mnuFile, "mnuExit", "E&xit");
 
     b.mnuEdit = menus->addMenu("&Edit");
@@ -65,6 +68,8 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuDelete = Item(b.mnuEdit, "mnuDelete", "&Delete");
     b.mnuEdit->addSeparator();
     b.mnuProperties = Item(b.mnuEdit, "mnuProperties", "&Properties");
+    b.mnuEdit->addSeparator();
+    b.mnuLayout = Item(b.mnuEdit, "mnuLayout", "&Layout...");
     b.contextMenu = new QMenu(&window);
     b.contextMenu->setObjectName("contextMenu");
     b.contextMenu->addAction(b.mnuDelete);

@@ -15,12 +15,15 @@ struct WindowBars {
     QAction* mnuOpen = nullptr;
     QAction* mnuSave = nullptr;
     QAction* mnuSaveAs = nullptr;
+    QAction* mnuImport = nullptr;
+    QAction* mnuExport = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
     QAction* mnuDelete = nullptr;
     QAction* mnuProperties = nullptr;
+    QAction* mnuLayout = nullptr;
     QMenu* mnuView = nullptr;
     QAction* mnuZoomIn = nullptr;
     QAction* mnuZoomOut = nullptr;

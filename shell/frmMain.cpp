@@ -2,6 +2,8 @@
 
 #include "DrawObjects.h"
 #include "EditCommands.h"
+#include "GraphFormats.h"
+#include "GraphPicture.h"
 #include "Latin1Text.h"
 #include "LearningCurvePanel.h"
 #include "MessageBox.h"
@@ -50,7 +52,7 @@ frmMain::frmMain(QWidget* parent)
                                               [this](int32_t tool) { SetTool(tool); }},
       pointer_(context_), addNode_(context_), link_(context_),
       run_(new RunController(Engine(), this)), curve_(new LearningCurvePanel(this)),
-      dialogs_(std::make_unique<Dialogs>()) {
+      files_(document_, this), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
@@ -91,6 +93,15 @@ void frmMain::ConnectBars() {
     });
     on(bars_.mnuSave, [this] { SaveDocument(false); });
     on(bars_.mnuSaveAs, [this] { SaveDocument(true); });
+    on(bars_.mnuImport, [this] {
+        if (!Working && CloseDocument() && files_.Import())
+            ShowImportedDocument();
+    });
+    on(bars_.mnuExport, [this] { files_.Export(panel_->Zoom()); });
+    on(bars_.mnuLayout, [this] {
+        if (!Working)
+            files_.Layout();
+    });
     on(bars_.mnuExit, [this] { close(); });
     on(bars_.mnuUndo, [this] {
         if (!Working)
@@ -105,7 +116,7 @@ void frmMain::ConnectBars() {
     on(bars_.mnuZoomIn, [this] { panel_->ZoomIn(); });
     on(bars_.mnuZoomOut, [this] { panel_->ZoomOut(); });
     on(bars_.mnuActualSize, [this] { panel_->ActualSize(); });
-    on(bars_.mnuFitGraph, [this] { panel_->Fit(GraphBounds()); });
+    on(bars_.mnuFitGraph, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); });
     on(bars_.mnuSamplePaths, [this] { StartSampling(); });
     on(bars_.mnuAbout, [this] { dialogs_->About.ShowDialog(this); });
     QUndoStack& history = document_.History();
@@ -191,6 +202,10 @@ void frmMain::Guarded(const std::function<void()>& handler) {
 
 void frmMain::CreateNewDocument() {
     document_.Clear();
+    ShowFreshDocument();
+}
+
+void frmMain::ShowFreshDocument() {
     curve_->Clear();
     selection_ = Selection();
     panel_->Reset();
@@ -276,15 +291,21 @@ void frmMain::LoadDocument(const QString& path) {
                               MessageIcon::Critical);
         return;
     }
-    selection_ = Selection();
-    curve_->Clear();
-    panel_->Reset();
-    SetTool(Tool::Pointer);
-    DrawObjects();
+    ShowFreshDocument();
+}
+
+void frmMain::ShowImportedDocument() {
+    ShowFreshDocument();
+    panel_->Fit(Canvas::GraphBounds(document_.Graph()));
 }
 
 void frmMain::OpenStartupDocument(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
+    if (GraphFormats::FormatOfFileName(Platform::ToFileName(fullPath))) {
+        files_.ImportFile(fullPath);
+        ShowImportedDocument();
+        return;
+    }
     ComDlg.SetFileName(fullPath); // Open offers it again
     LoadDocument(fullPath);
 }
@@ -421,18 +442,6 @@ void frmMain::KeepSelectionInGraph() {
         selection_.Node = -1;
     if (selection_.Link > document_.Graph().LinkCount())
         selection_.Link = -1;
-}
-
-QRect frmMain::GraphBounds() const {
-    const clsGraph& graph = document_.Graph();
-    QRect bounds;
-    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-        const clsPosition& p = graph.Node(i).Position;
-        bounds |= QRect(p.x, p.y, NodeGeometry::Size, NodeGeometry::Size);
-    }
-    // Room around for the labels and link texts at the edges.
-    return bounds.adjusted(-NodeGeometry::Size, -NodeGeometry::Size, NodeGeometry::Size,
-                           NodeGeometry::Size);
 }
 
 // ---- Run control ----

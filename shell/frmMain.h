@@ -7,6 +7,7 @@
 #include "EditingTools.h"
 #include "FileDialog.h"
 #include "GraphDocument.h"
+#include "GraphFiles.h"
 #include "WindowBars.h"
 
 #include <QFont>
@@ -23,8 +24,9 @@ class frmMain : public QMainWindow {
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Opens a document named on the command line, as Open does after its dialog. A file that
-    // cannot be loaded is reported and leaves an empty untitled document.
+    // Opens a document named on the command line, as Open does after its dialog (a graph file of
+    // another program is imported). A file that cannot be loaded is reported and leaves an empty
+    // untitled document.
     void OpenStartupDocument(const QString& path);
 
     // The title part of the caption: the file name without folder and extension, "Untitled"
@@ -58,6 +60,11 @@ class frmMain : public QMainWindow {
 
     // Document lifecycle.
     void CreateNewDocument();
+    // The document just made, opened or imported, shown from the start: no selection, no curves,
+    // the view at 100% from the top left.
+    void ShowFreshDocument();
+    // The same for an imported graph, fitted into the view.
+    void ShowImportedDocument();
     bool CloseDocument();
     bool SaveDocument(bool newFile); // false when cancelled or failed
     void OpenDocument();
@@ -73,7 +80,6 @@ class frmMain : public QMainWindow {
     void ShowSelectionProperties();
     void DeleteSelection();
     void KeepSelectionInGraph();
-    QRect GraphBounds() const;
 
     // Run control.
     void SetWorkingState(bool working);
@@ -108,6 +114,7 @@ class frmMain : public QMainWindow {
     LinkTool link_;
     RunController* run_;
     LearningCurvePanel* curve_;
+    GraphFiles files_;
 
     // The reused dialog objects.
     struct Dialogs;

@@ -1,3 +1,4 @@
+#include "CommandLineExport.h"
 #include "Resources.h"
 #include "frmMain.h"
 
@@ -5,7 +6,13 @@
 #include <QCommandLineParser>
 
 int main(int argc, char** argv) {
+    // An export shows no window, so it needs no display either.
+    const bool exporting = AsksForExport(argc, argv);
+    if (exporting && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    if (exporting)
+        return ExportFromCommandLine(QApplication::arguments());
     QApplication::setApplicationName("Pathloom");
     QApplication::setApplicationVersion(PROJECT_VERSION_TEXT);
     QApplication::setDesktopFileName("pathloom");
@@ -15,7 +22,13 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription("Learning automata on graphs.");
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument("file", "A Pathloom document (.plm) to open.", "[file]");
+    parser.addPositionalArgument("file", "A Pathloom document (.plm), or a graph to import.",
+                                 "[file]");
+    parser.addOption({"export",
+                      "Writes the graph of DOCUMENT to OUT (.png, .svg, .pdf, .graphml, "
+                      ".dot, .csv) without a window: pathloom --export OUT DOCUMENT "
+                      "[--scale S].",
+                      "OUT"});
     parser.process(app);
 
     frmMain window;

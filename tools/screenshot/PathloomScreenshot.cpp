@@ -4,6 +4,7 @@
 //   pathloom-screenshot window OUTPUT.png [DOCUMENT.plm]
 //   pathloom-screenshot guide OUTPUT_FOLDER
 //   pathloom-screenshot curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES
+//   pathloom-screenshot figure OUTPUT.png GRAPH SOURCE DESTINATION
 //
 // The guide draws a triangle with the mouse, gives its links weights, runs from the first node
 // to the last with step delay and photographs each step (guide-1-nodes.png to guide-6-learned.png).
@@ -11,10 +12,15 @@
 // The curve is the window with its Learning Curve panel in the middle of a sampled run from the
 // source to the destination (node labels) with step delay, after the given number of samples.
 //
+// The figure is what File > Export... writes after a sampled run (LRI, reward 0.1, until 0.95) of
+// a graph imported from GRAPH, from the source to the destination.
+//
 // Without a document it draws a small graph through the model and saves it to a temporary file
 // first, so that the window opens a real document either way.
 
 #include "DocumentFile.h"
+#include "GraphFormats.h"
+#include "GraphPicture.h"
 #include "Latin1Text.h"
 #include "LearningCurvePanel.h"
 #include "RunController.h"
@@ -27,6 +33,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
@@ -230,6 +237,35 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
     return shot ? 0 : 1;
 }
 
+int FigureShot(const QString& output, const QString& graphFile, const QString& source,
+               const QString& destination) {
+    clsLA la;
+    GraphFormats::Import(Platform::ToFileName(graphFile), la.Graph());
+    const auto node = [&](const QString& label) {
+        for (int32_t i = 1; i <= la.Graph().NodeCount(); ++i)
+            if (Platform::FromLatin1(la.Graph().Node(i).Label()) == label)
+                return i;
+        return -1;
+    };
+    RunSettings s;
+    s.GraphSearchMethod = SearchMethod::Sample;
+    s.ModelType = Scheme::LRI;
+    s.Reward = 0.1f;
+    s.sourceNode = node(source);
+    s.DestNode = node(destination);
+    s.Target = 0.95;
+    RunSession run(la.Graph(), la.Ranges(), s);
+    while (run.Step(1 << 20) == RunState::Running) {
+    }
+    QFile file(output);
+    const QByteArray png = Canvas::GraphPicture(la.Graph(), Canvas::PictureFormat::Png);
+    if (run.State() != RunState::Finished || !file.open(QIODevice::WriteOnly) ||
+        file.write(png) != png.size())
+        return 1;
+    std::printf("%s\n", qPrintable(output));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -239,12 +275,16 @@ int main(int argc, char** argv) {
         return WindowShot(args[2], args.value(3));
     if (args.size() == 3 && args[1] == "guide")
         return Guide(args[2]);
+    if (args.size() == 6 && args[1] == "figure")
+        return FigureShot(args[2], args[3], args[4], args[5]);
     if (args.size() == 7 && args[1] == "curve")
         return CurveShot(args[2], args[3], args[4], args[5], args[6].toInt());
     std::fprintf(stderr,
                  "usage: %s window OUTPUT.png [DOCUMENT.plm]\n"
                  "       %s guide OUTPUT_FOLDER\n"
-                 "       %s curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES\n",
-                 qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)));
+                 "       %s curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES\n"
+                 "       %s figure OUTPUT.png GRAPH SOURCE DESTINATION\n",
+                 qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)),
+                 qPrintable(args.value(0)));
     return 2;
 }

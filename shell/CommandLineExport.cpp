@@ -1,0 +1,61 @@
+#include "CommandLineExport.h"
+
+#include "DocumentFile.h"
+#include "GraphFormats.h"
+#include "GraphPicture.h"
+#include "Latin1Text.h"
+#include "PathloomError.h"
+#include "SafeFile.h"
+#include "clsLA.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+bool AsksForExport(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--export")
+            return true;
+    }
+    return false;
+}
+
+int ExportFromCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addOption({"export", "Writes the graph to OUT and ends.", "OUT"});
+    parser.addOption({"scale", "The scale of a PNG picture (1: the canvas at 100%).", "S", "1"});
+    parser.addPositionalArgument("document", "The document or graph file to export.");
+    const auto fail = [](const QString& message) {
+        std::fprintf(stderr, "pathloom: %s\n", qPrintable(message));
+        return 1;
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    bool scaleOk = false;
+    const double scale = parser.value("scale").toDouble(&scaleOk);
+    if (parser.positionalArguments().size() != 1 || !scaleOk || !(scale > 0 && scale <= 16))
+        return fail("usage: pathloom --export OUT.png|.svg|.pdf|.graphml|.dot|.csv DOCUMENT "
+                    "[--scale S, 0 < S <= 16]");
+    const std::string input = Platform::ToFileName(parser.positionalArguments().constFirst());
+    const QString output = parser.value("export");
+    try {
+        clsLA la;
+        if (GraphFormats::FormatOfFileName(input))
+            GraphFormats::Import(input, la.Graph());
+        else
+            LoadGraph(la, input);
+        const std::string outputName = Platform::ToFileName(output);
+        if (const auto picture = Canvas::PictureFormatOf(output)) {
+            const QByteArray bytes = Canvas::GraphPicture(la.Graph(), *picture, scale);
+            if (bytes.isEmpty())
+                return fail("the picture is too large at this scale");
+            WriteFileSafely(outputName, bytes.toStdString());
+        } else if (const auto format = GraphFormats::FormatOfFileName(outputName)) {
+            GraphFormats::Export(la.Graph(), outputName, *format);
+        } else {
+            return fail("--export writes .png, .svg, .pdf, .graphml, .xml, .dot, .gv or .csv");
+        }
+    } catch (const PathloomError& e) {
+        return fail(Platform::FromMessageText(e.Description()));
+    }
+    return 0;
+}
