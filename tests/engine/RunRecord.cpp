@@ -15,20 +15,17 @@ std::vector<float> Probabilities(const clsGraph& graph) {
     return values;
 }
 
-class Recorder : public RunObserver {
-  public:
+struct Recorder : RunObserver {
     Recorder(RunRecord& record, const clsGraph& graph, bool probabilities)
-        : record_(record), graph_(graph), probabilities_(probabilities) {}
+        : record(record), graph(graph), probabilities(probabilities) {}
     void PathLearned(const LearnedPath& path) override {
-        record_.traces.push_back(path.links.Trace());
-        if (probabilities_)
-            record_.probabilities.push_back(Probabilities(graph_));
+        record.traces.push_back(path.links.Trace());
+        if (probabilities)
+            record.probabilities.push_back(Probabilities(graph));
     }
-
-  private:
-    RunRecord& record_;
-    const clsGraph& graph_;
-    bool probabilities_;
+    RunRecord& record;
+    const clsGraph& graph;
+    bool probabilities;
 };
 
 } // namespace
@@ -89,10 +86,9 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
     std::function<void(clsNode*)> walk = [&](clsNode* node) {
         if (complete(node)) {
             if (record.pathCount == 32767)
-                throw PathloomError(ErrorNumber::Overflow, "",
-                                    "Overflow\r\nThe run stopped "
-                                    "because a run counts at most "
-                                    "32,767 paths.");
+                throw PathloomError(
+                    ErrorNumber::Overflow, "",
+                    "Overflow\r\nThe run stopped because a run counts at most 32,767 paths.");
             ++record.pathCount;
             record.traces.push_back(path.Trace());
             scheme.LearnFromPath(path);
