@@ -3,7 +3,6 @@
 #include "DocumentFile.h"
 #include "JsonText.h"
 #include "RunOptions.h"
-#include "ValidationCases.h"
 #include "clsLA.h"
 
 #include <cmath>
@@ -43,39 +42,20 @@ TEST(RunOptions, ReadsEveryOptionInAnyLetterCase) {
 }
 
 TEST(RunOptions, RefusesWhatItCannotRead) {
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"--json"},
-        {"a.plm", "b.plm"},
-        {"a.plm", "--method"},
-        {"a.plm", "--method", "any"},
-        {"a.plm", "--model", "Q"},
-        {"a.plm", "--scheme", "LR(E)P"},
-        {"a.plm", "--reward", "0.5x"},
-        {"a.plm", "--reward", " 0.5"},
-        {"a.plm", "--reward", ""},
-        {"a.plm", "--reward", "0x10"},
-        {"a.plm", "--reward", "inf"},
-        {"a.plm", "--penalty", "1e999"},
-        {"a.plm", "--factor", "1,5"},
-    };
-    for (const auto& args : bad)
-        EXPECT_THROW(ParseRunOptions(args), UsageError) << (args.empty() ? "" : args.back());
-}
-
-TEST(JsonText, FloatsInTheirShortestExactForm) {
-    const std::pair<float, const char*> cases[] = {{1.0f / 3.0f, "0.33333334"},
-                                                   {0.55f, "0.55"},
-                                                   {0.0f, "0"},
-                                                   {-2.5f, "-2.5"},
-                                                   {1e-5f, "1e-05"},
-                                                   {16777216.0f, "16777216"},
-                                                   {-1000.0f, "-1000"},
-                                                   {1e20f, "1e+20"},
-                                                   {INFINITY, "null"},
-                                                   {NAN, "null"}};
-    for (const auto& [value, text] : cases)
-        EXPECT_EQ(JsonText::Float(value), text);
+    // Arguments between bars.
+    for (const std::string line :
+         {"", "--json", "a.plm|b.plm", "a.plm|--method", "a.plm|--method|any", "a.plm|--model|Q",
+          "a.plm|--scheme|LR(E)P", "a.plm|--reward|0.5x", "a.plm|--reward| 0.5", "a.plm|--reward|",
+          "a.plm|--reward|0x10", "a.plm|--reward|inf", "a.plm|--penalty|1e999",
+          "a.plm|--factor|1,5"}) {
+        std::vector<std::string> args;
+        for (std::size_t start = 0; !line.empty() && start <= line.size();) {
+            const std::size_t bar = std::min(line.find('|', start), line.size());
+            args.push_back(line.substr(start, bar - start));
+            start = bar + 1;
+        }
+        EXPECT_THROW(ParseRunOptions(args), UsageError) << line;
+    }
 }
 
 TEST(JsonText, QuotesAndEscapesControlCharacters) {
@@ -92,6 +72,10 @@ TEST(JsonText, QuotesAndEscapesControlCharacters) {
         EXPECT_EQ(JsonText::Quote(text), quoted);
         EXPECT_EQ(JsonText::Escaped(text), escaped);
     }
+    // Floats as the reports show them; what has no JSON form is null.
+    EXPECT_EQ((std::vector<std::string>{JsonText::Float(1.0f / 3.0f), JsonText::Float(1e20f),
+                                        JsonText::Float(INFINITY), JsonText::Float(NAN)}),
+              (std::vector<std::string>{"0.33333334", "1e+20", "null", "null"}));
 }
 
 class Runner : public ::testing::Test {
@@ -160,56 +144,19 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"S --method file --paths E/s-model-paths.txt", "", "s-model-paths.txt", 0},
         // Labels reach a terminal escaped: they can neither break the table nor command it.
         {"D/documents/control-characters.plm", "", "control-characters.txt", 0},
-    };
+        // The scheme's penalty and the learned probabilities are saved; LRI: the reward of the
+        // first path stays, the unfavourable second changes nothing.
+        {"T --method dest --source A --dest C --scheme LRI --reward 0.5 --penalty 0.4 --quiet "
+         "--save O/lri.plm",
+         "", "lri-quiet.txt", 0},
+        {"O/lri.plm", "", "lri-saved.txt", 0},
+        {"T --scheme LRP --reward 0.3 --save O/lrp.plm", "", "lrp.txt", 0},
+        {"O/lrp.plm", "", "lrp.txt", 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.command), c.status) << c.command;
         EXPECT_TRUE(*c.err ? err.find(c.err) != std::string::npos : err.empty()) << err;
         EXPECT_EQ(out, *c.golden ? ReadFile(Data + "/cli/" + c.golden) : "") << c.command;
     }
-}
-
-// The rules every run obeys, as the options dialog applies them; a text that is no number
-// cannot reach them here.
-TEST_F(Runner, TheRulesOfARun) {
-    const char* const schemes[] = {"LRP", "LREP", "LRI"};
-    const char* const methods[] = {"all", "dest", "file"};
-    for (const ValidationCase& c : ValidationTable::Cases) {
-        if (!std::isfinite(c.reward) || !std::isfinite(c.penalty) || !std::isfinite(c.factor))
-            continue;
-        std::ostringstream command;
-        command << "D/documents/a-b-a.plm --scheme " << schemes[c.scheme] << " --reward "
-                << c.reward << " --penalty " << c.penalty << " --factor " << c.factor
-                << " --method " << methods[c.method] << " --paths O/none.txt";
-        if (c.source > 0)
-            command << " --source #" << c.source;
-        if (c.dest > 0)
-            command << " --dest #" << c.dest;
-        const int status = Run(command.str());
-        if (*c.message)
-            EXPECT_EQ(err, std::string("pathloom-run: ") + c.message + "\n") << c.name;
-        else
-            EXPECT_NE(status, ExitStatus::Usage) << c.name << ": " << err;
-    }
-}
-
-TEST_F(Runner, SaveKeepsTheSchemeAndTheLearnedProbabilities) {
-    EXPECT_EQ(Run("T --method dest --source A --dest C --scheme LRI --reward 0.5 --penalty 0.4 "
-                  "--save O/out.plm --quiet"),
-              0);
-    EXPECT_EQ(out.find("A->B:B->C:"), std::string::npos) << "quiet prints no paths";
-    clsLA la;
-    LoadGraph(la, own + "/out.plm");
-    EXPECT_EQ(la.Settings.ModelType, 2);
-    EXPECT_EQ(la.Settings.Reward, 0.5f);
-    EXPECT_EQ(la.Settings.Penalty, 0.0f);
-    // LRI: the reward of the first path stays, the unfavourable second changes nothing.
-    EXPECT_EQ(la.Graph().Link(1).Probability, 0.75f);
-    EXPECT_EQ(la.Graph().Link(2).Probability, 0.75f);
-    EXPECT_EQ(la.Graph().Link(3).Probability, 0.25f);
-    // LRP mirrors the reward into the penalty.
-    EXPECT_EQ(Run("T --scheme LRP --reward 0.3 --save O/out.plm"), 0);
-    LoadGraph(la, own + "/out.plm");
-    EXPECT_EQ(la.Settings.Penalty, 0.3f);
 }
 
 // What the program does as a process: its exit status and its two streams.

@@ -148,7 +148,7 @@ TEST_F(LearnTest, ArithmeticErrorsRaise) {
     Learn({1});
     // Out-degree 1 with a sibling only happens with stale degrees: r - 1 is then 0.
     TestGraphs::NodeByLabel(g(), "X").OutDegree = 1;
-    EXPECT_EQ(TestGraphs::DescriptionOf([&] { Learn({1}); }), "Division by zero");
+    EXPECT_EQ(TestGraphs::ErrorOf([&] { Learn({1}); }), "LA.LearnFromPath: Division by zero");
 }
 
 } // namespace

@@ -44,13 +44,10 @@ RunRecord RunToEnd(clsLA& la, const RunOptionsForTest& options) {
     RunSession session(la.Graph(), la.Ranges(), la.Settings);
     Recorder recorder(record, la.Graph(), options.probabilities);
     session.AddObserver(recorder);
-    while (true) {
-        record.state = session.Step(options.budget);
-        if (record.state == RunState::Paused && record.pauses++ == options.stopAtPause)
+    for (RunState state; (state = session.Step(options.budget)) == RunState::Running ||
+                         state == RunState::Paused;) {
+        if (state == RunState::Paused && record.pauses++ == options.stopAtPause)
             session.Stop();
-        else if (record.state == RunState::Running || record.state == RunState::Paused)
-            continue;
-        break;
     }
     record.state = session.State();
     record.message = session.Message();

@@ -72,11 +72,6 @@ std::string ErrorOf(const std::function<void()>& action) {
     return "no error";
 }
 
-std::string DescriptionOf(const std::function<void()>& action) {
-    const std::string error = ErrorOf(action);
-    return error == "no error" ? error : error.substr(error.find(": ") + 2);
-}
-
 std::string DataPath(const std::string& relative) {
     return std::string(PATHLOOM_TEST_DATA) + "/" + relative;
 }

@@ -22,8 +22,6 @@ RunSettings Settings(int32_t model, int32_t scheme, float reward, float penalty 
 
 // "Source: Description" of the PathloomError the action raises, or "no error".
 std::string ErrorOf(const std::function<void()>& action);
-// The Description alone.
-std::string DescriptionOf(const std::function<void()>& action);
 
 std::string DataPath(const std::string& relative); // a tests/data file
 std::string ReadBytes(const std::string& path);

@@ -32,29 +32,18 @@ void* Allocate(std::size_t size, bool raise = true) {
 
 } // namespace
 
-// The forms that pair with malloc and free; the aligned ones stay the runtime's.
+// Only the plain and nothrow forms: the runtime's array forms call them, its aligned forms keep
+// to themselves.
 void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
     return Allocate(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     return Allocate(size, false);
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size, false);
-}
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
     std::free(p);
 }
 
@@ -89,9 +78,9 @@ TEST(AbsurdCounts, CountsBeyondTheMemoryAreRefusedBeforeAnyLargeAllocation) {
         clsLA la;
         ceiling = 16u << 20;
         largest = 0;
-        const std::string error = TestGraphs::DescriptionOf([&] { LoadGraph(la, file); });
+        const std::string error = TestGraphs::ErrorOf([&] { LoadGraph(la, file); });
         ceiling = SIZE_MAX;
-        EXPECT_EQ(error, "'" + file + "' could not be loaded.");
+        EXPECT_EQ(error, "LoadGraph: '" + file + "' could not be loaded.");
         EXPECT_LT(largest.load(), 16u << 20) << bytes.size();
         EXPECT_EQ(la.Graph().NodeCount() + la.Graph().LinkCount(), 0);
     }

@@ -26,7 +26,7 @@ using TestGraphs::WriteBytes;
 
 namespace {
 
-const char* const Refused = "Error saving graph.";
+const char* const Refused = "SaveGraph: Error saving graph.";
 constexpr int Skipped = 77; // the child could not set up its fault
 
 // A piece of a test in a forked child, so that it can drop privileges, change its limits or
@@ -98,7 +98,7 @@ void Grow(clsLA& la, int32_t nodes) {
 }
 
 std::string SaveOutcome(clsLA& la, const std::string& file) {
-    return TestGraphs::DescriptionOf([&] { SaveGraph(la, file); });
+    return TestGraphs::ErrorOf([&] { SaveGraph(la, file); });
 }
 
 class SaveFaults : public ::testing::Test {
@@ -201,17 +201,15 @@ TEST_F(SaveFaults, SaveTargets) {
     const struct {
         std::string target, holder; // holder: the file that then holds the new document
         unsigned kind;              // of the target afterwards
-    } cases[] = {
-        {"null", "", S_IFCHR},
-        {"fifo", "", S_IFIFO},
-        {"dangling.plm", "later.plm", S_IFLNK},
-        {"link.plm", "real.plm", S_IFLNK},
-        {"team.plm", "team.plm", S_IFREG},
-        {"one.plm", "two.plm", S_IFREG},
-        {longName, longName, S_IFREG},
-        {"folder", "", S_IFDIR},
-        {"missing/doc.plm", "", 0},
-    };
+    } cases[] = {{"null", "", S_IFCHR},
+                 {"fifo", "", S_IFIFO},
+                 {"dangling.plm", "later.plm", S_IFLNK},
+                 {"link.plm", "real.plm", S_IFLNK},
+                 {"team.plm", "team.plm", S_IFREG},
+                 {"one.plm", "two.plm", S_IFREG},
+                 {longName, longName, S_IFREG},
+                 {"folder", "", S_IFDIR},
+                 {"missing/doc.plm", "", 0}};
     struct stat info {};
     for (const auto& c : cases) {
         if (c.kind == S_IFCHR && !root)

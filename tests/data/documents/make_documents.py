@@ -73,6 +73,3 @@ write("unknown-kind.plm", document([node(0, "0", 0, 0), node(1, "1", 60, 0)], [l
 # document can hold them.
 write("control-characters.plm", document([node(0, "A\t\x1bc\x9b", 0, 0), node(1, "B", 60, 0)],
                                          [link(0, 1, 0, 1.0, 0.5)]))
-
-# The graph of the table of run rules: nodes labelled A, B and A.
-write("a-b-a.plm", document([node(0, "A", 0, 0), node(1, "B", 60, 0), node(2, "A", 120, 0)], []))
