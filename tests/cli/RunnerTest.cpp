@@ -1,14 +1,13 @@
 #include "Runner.h"
 
-#include "DocumentFile.h"
 #include "JsonText.h"
 #include "RunOptions.h"
-#include "clsLA.h"
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -35,7 +34,6 @@ TEST(RunOptions, ReadsEveryOptionInAnyLetterCase) {
         (std::vector<int>{1, 1, 1, 1, 1}));
     EXPECT_EQ((std::vector<float>{o.reward.value(), o.penalty.value(), o.factor.value()}),
               (std::vector<float>{0.5f, -0.25f, 0.01f}));
-    EXPECT_FALSE(ParseRunOptions({"doc.plm"}).method.has_value());
     EXPECT_EQ(ParseRunOptions({"-"}).document, "-"); // a file named "-" is no option
     // Below the smallest normal float is still a number.
     EXPECT_EQ(ParseRunOptions({"doc.plm", "--reward", "1e-40"}).reward.value_or(0), 1e-40f);
@@ -80,24 +78,25 @@ TEST(JsonText, QuotesAndEscapesControlCharacters) {
 
 class Runner : public ::testing::Test {
   protected:
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
+    void SetUp() override { fs::create_directories(own); }
+    void TearDown() override { fs::remove_all(own); }
     // A command line after the program's name: a first word T, N or S names the triangle,
     // network or S-model example; words starting D/, E/ or O/ are in tests/data, examples or a
     // folder of the test's own.
     int Run(const std::string& command) {
+        const std::map<std::string, std::string> names = {{"T", Examples + "/triangle.plm"},
+                                                          {"N", Examples + "/network.plm"},
+                                                          {"S", Examples + "/s-model.plm"},
+                                                          {"D", Data},
+                                                          {"E", Examples},
+                                                          {"O", own}};
         std::vector<std::string> args;
         std::istringstream words(command);
         for (std::string word; words >> word;) {
-            const std::string* folder = word.rfind("D/", 0) == 0   ? &Data
-                                        : word.rfind("E/", 0) == 0 ? &Examples
-                                        : word.rfind("O/", 0) == 0 ? &own
-                                                                   : nullptr;
-            if (args.empty() && (word == "T" || word == "N" || word == "S"))
-                word = Examples + (word == "T"   ? "/triangle.plm"
-                                   : word == "N" ? "/network.plm"
-                                                 : "/s-model.plm");
-            args.push_back(folder ? *folder + word.substr(1) : word);
+            const std::string key = word.find('/') == 1 ? word.substr(0, 1)
+                                    : args.empty()      ? word
+                                                        : "";
+            args.push_back(names.count(key) ? names.at(key) + word.substr(key.size()) : word);
         }
         std::ostringstream o, e;
         const int status = RunPathloom(args, o, e, nullptr);
@@ -107,7 +106,6 @@ class Runner : public ::testing::Test {
     }
     const std::string own =
         (fs::temp_directory_path() / ("pathloom-cli-" + std::to_string(getpid()))).string();
-    const fs::path dir = own;
     std::string out, err;
 };
 
@@ -190,7 +188,7 @@ TEST_F(Runner, ExamplesAreWhatTheGeneratorWrites) {
     for (const char* name : {"triangle.plm", "network.plm", "s-model.plm", "s-model-paths.txt"})
         EXPECT_TRUE(ReadFile(own + "/" + name) == ReadFile(Examples + "/" + name))
             << name << " differs: run examples/generate.sh";
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
+    EXPECT_EQ(std::distance(fs::directory_iterator(own), {}), 4);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "PathloomError.h"
 #include "clsGraph.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 #include <iomanip>
@@ -56,7 +58,6 @@ TEST(clsNode, LabelFieldIsLabelNulThenSpacesCutTo31) {
         {x31, x31, x31 + nul},
         // 32 characters and more are cut to 31 so that reading the label always stops.
         {std::string(32, 'x'), x31, x31 + nul},
-        {std::string(100, 'x'), x31, x31 + nul},
     };
     for (const auto& [label, shown, field] : cases) {
         clsNode node;
@@ -88,7 +89,6 @@ TEST(clsGraph, AddNodeLabelsByCountBefore) {
     for (int32_t i : {1, 3, 5})
         g.AddNode(i, i + 1);
     EXPECT_EQ(g.Node(1).Label() + g.Node(2).Label() + g.Node(3).Label(), "012");
-    EXPECT_EQ(g.Node(3).Position.x * 10 + g.Node(3).Position.y, 56);
     EXPECT_FALSE(g.DuplicateExist());
     // Deleting node "0" then adding one repeats the label "2".
     g.DeleteNode(1);
@@ -138,11 +138,6 @@ TEST(clsGraph, DegreesAndProbabilitiesFollowTheLinkKindsAndEdits) {
     g.DeleteNode(3);
     EXPECT_EQ(Shape(g), "A13 B10 D10 E11  A>B 0.333333343 A>D 0.333333343 E=A 0");
     EXPECT_EQ(&g.Link(3), kept);
-    g.ResetIDs();
-    EXPECT_EQ(g.Node(1).ID * 100 + g.Node(2).ID * 10 + g.Node(3).ID, 12);
-    g.Link(1).Flag = g.Link(3).Flag = true;
-    g.ResetFlags();
-    EXPECT_FALSE(g.Link(1).Flag || g.Link(3).Flag);
 }
 
 TEST(clsGraph, DuplicateExistIgnoresLetterCaseAcrossLatinOne) {
@@ -298,9 +293,24 @@ TEST(DocumentReader, CountsPastTheMemoryLimitAreRefusedBeforeLoading) {
     std::string records(100 * 20, 'x');
     reader.ReadBytes(&records[0], records.size());
     EXPECT_THROW(reader.ReadCount(20), std::bad_alloc);
+}
 
-    DocumentReader unlimited(bytes);
-    EXPECT_EQ(unlimited.ReadCount(20), 100);
+// A source may give less than asked, as a file does at each block's end: values straddle its
+// pieces.
+TEST(DocumentReader, ReadsAcrossWhatTheSourceGives) {
+    const std::string ints("\x01\x02\0\0\x03\0\0\0", 8);
+    std::size_t at = 0;
+    DocumentReader reader(
+        [&](char* data, std::size_t size) {
+            const std::size_t n = std::min({size, std::size_t{3}, ints.size() - at});
+            std::memcpy(data, ints.data() + at, n);
+            at += n;
+            return n;
+        },
+        ints.size());
+    EXPECT_EQ(reader.ReadInt32(), 0x0201);
+    EXPECT_EQ(reader.ReadInt32(), 3);
+    EXPECT_EQ(reader.Remaining(), 0u);
 }
 
 } // namespace

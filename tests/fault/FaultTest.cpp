@@ -1,17 +1,20 @@
-// Saving when the disk says no, or when the process dies halfway: the error reaches the caller
-// as "Error saving graph." and the document under the target name stays whole.
+// Faults of the file system and inputs far past any real size: a save refused or cut short leaves
+// the document under the target name whole; absurd counts and huge path files are refused or read
+// as a whole, with no oversized allocation.
 
 #include "DocumentFile.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
-#include "clsLA.h"
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <regex>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -23,6 +26,34 @@
 
 using TestGraphs::ReadBytes;
 using TestGraphs::WriteBytes;
+
+// Every allocation of this test program passes here: above the ceiling it is refused, so that a
+// regression fails fast instead of taking the machine's memory, and the largest one is noted.
+static std::atomic<std::size_t> ceiling{SIZE_MAX}, largest{0};
+
+static void* Allocate(std::size_t size, bool raise = true) {
+    for (std::size_t seen = largest; size > seen && !largest.compare_exchange_weak(seen, size);) {
+    }
+    void* p = size > ceiling ? nullptr : std::malloc(size == 0 ? 1 : size);
+    if (!p && raise)
+        throw std::bad_alloc();
+    return p;
+}
+
+// Only the plain and nothrow forms: the runtime's array forms call them, its aligned forms keep
+// to themselves.
+void* operator new(std::size_t size) {
+    return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return Allocate(size, false);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -91,7 +122,6 @@ bool BecomeNobody() {
            ::setresuid(65534, 65534, 65534) == 0;
 }
 
-// A document of 46 + 44 n bytes.
 void Grow(clsLA& la, int32_t nodes) {
     for (int32_t i = 0; i < nodes; ++i)
         la.Graph().AppendNode().Position.x = i;
@@ -131,7 +161,6 @@ TEST_F(SaveFaults, AFolderWithoutWriteAccessRefusesEverySave) {
     ::chmod(File("locked").c_str(), 0755);
     SKIP_UNLESS(report);
     EXPECT_EQ(report, std::string(Refused) + "\n" + Refused + "\n" + Refused + "\n");
-    // Compared as a whole, so that a failure does not print both documents byte by byte.
     EXPECT_TRUE(ReadBytes(File("locked/doc.plm")) == old &&
                 ReadBytes(File("locked/shared.plm")) == old);
     EXPECT_EQ(TestGraphs::Listing(File("locked")), "doc.plm shared.plm");
@@ -186,8 +215,14 @@ TEST_F(SaveFaults, SaveTargets) {
     SaveGraph(la, File("fresh.plm"));
     ::umask(umask);
     const std::string saved = ReadBytes(File("fresh.plm"));
-    for (const char* name : {"real.plm", "team.plm", "one.plm"})
+    for (const char* name : {"real.plm", "team.plm", "user.plm", "group.plm", "one.plm"})
         WriteBytes(File(name), old);
+    // Links in a loop, and chains of 39 and 40 links: a save follows at most 39.
+    ASSERT_EQ(::mkdir(File("chain").c_str(), 0755), 0);
+    for (int i = 0; i <= 39; ++i)
+        ::symlink(i < 39 ? std::to_string(i + 1).c_str() : "end.plm",
+                  File("chain/" + std::to_string(i)).c_str());
+    ::symlink("loop", File("chain/loop").c_str());
     ASSERT_EQ(::mkdir(File("folder").c_str(), 0755), 0);
     const bool root = ::geteuid() == 0;
     ASSERT_TRUE(::mkfifo(File("fifo").c_str(), 0666) == 0 &&
@@ -195,7 +230,9 @@ TEST_F(SaveFaults, SaveTargets) {
                 ::symlink(File("real.plm").c_str(), File("link.plm").c_str()) == 0 &&
                 ::link(File("one.plm").c_str(), File("two.plm").c_str()) == 0 &&
                 (!root || (::mknod(File("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
-                           ::chown(File("team.plm").c_str(), 12345, 12346) == 0)) &&
+                           ::chown(File("team.plm").c_str(), 12345, 12346) == 0 &&
+                           ::chown(File("user.plm").c_str(), 12345, 0) == 0 &&
+                           ::chown(File("group.plm").c_str(), 0, 12346) == 0)) &&
                 ::chmod(File("team.plm").c_str(), root ? 02640 : 0640) == 0);
     const std::string longName = std::string(250, 'n') + ".plm";
     const struct {
@@ -206,11 +243,18 @@ TEST_F(SaveFaults, SaveTargets) {
                  {"dangling.plm", "later.plm", S_IFLNK},
                  {"link.plm", "real.plm", S_IFLNK},
                  {"team.plm", "team.plm", S_IFREG},
+                 {"user.plm", "user.plm", S_IFREG},
+                 {"group.plm", "group.plm", S_IFREG},
+                 {"chain/1", "chain/end.plm", S_IFLNK},
+                 {"chain/0", "", S_IFLNK},
+                 {"chain/loop", "", S_IFLNK},
                  {"one.plm", "two.plm", S_IFREG},
                  {longName, longName, S_IFREG},
                  {"folder", "", S_IFDIR},
                  {"missing/doc.plm", "", 0}};
     struct stat info {};
+    ASSERT_EQ(::stat(File("team.plm").c_str(), &info), 0);
+    const ino_t teamFile = info.st_ino; // replaced by a new file, not rewritten
     for (const auto& c : cases) {
         if (c.kind == S_IFCHR && !root)
             continue; // only root may make a device
@@ -227,10 +271,17 @@ TEST_F(SaveFaults, SaveTargets) {
     EXPECT_TRUE(ReadBytes(File("real.plm")) == saved);
     ASSERT_EQ(::stat(File("fresh.plm").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0644u);
+    // Owner and group are kept, together or each alone (only root can give them away).
+    for (const auto& [name, uid, gid] : {std::tuple{"team.plm", 12345u, 12346u},
+                                         {"user.plm", 12345u, 0u},
+                                         {"group.plm", 0u, 12346u}}) {
+        ASSERT_EQ(::stat(File(name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_uid, root ? uid : ::geteuid()) << name;
+        EXPECT_EQ(info.st_gid, root ? gid : ::getegid()) << name;
+    }
     ASSERT_EQ(::stat(File("team.plm").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, root ? 02640u : 0640u);
-    EXPECT_EQ(info.st_uid, root ? 12345u : ::geteuid());
-    EXPECT_EQ(info.st_gid, root ? 12346u : ::getegid());
+    EXPECT_NE(info.st_ino, teamFile);
 
     // A user who cannot give the new file the owner of the old one rewrites it where it is.
     ASSERT_EQ(::chmod(File("real.plm").c_str(), 0666), 0);
@@ -247,8 +298,9 @@ TEST_F(SaveFaults, SaveTargets) {
     ASSERT_EQ(::stat(File("real.plm").c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
     EXPECT_NE(ReadBytes(File("real.plm")), saved);
-    EXPECT_EQ(dir.Listing(), "dangling.plm fifo folder fresh.plm later.plm link.plm " + longName +
-                                 (root ? " null" : "") + " one.plm real.plm team.plm two.plm");
+    EXPECT_EQ(dir.Listing(),
+              "chain dangling.plm fifo folder fresh.plm group.plm later.plm link.plm " + longName +
+                  (root ? " null" : "") + " one.plm real.plm team.plm two.plm user.plm");
 }
 
 // A save killed at moments spread over its whole length, writing through flushing to renaming:
@@ -260,7 +312,6 @@ TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
         SaveGraph(big, file);
         return 0;
     };
-    // How long a save takes in a child, from its start to its end.
     const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(Child(save).Wait().first, 0);
     const auto saveTime = std::chrono::steady_clock::now() - start;
@@ -275,15 +326,73 @@ TEST_F(SaveFaults, AKilledSaveLeavesTheOldOrTheNewDocument) {
         const std::string now = ReadBytes(file);
         ASSERT_TRUE(now == old || now == saved) << "round " << round << ": " << now.size();
         // A killed save may leave its temporary file beside the target, never anything else.
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-            const std::string name = entry.path().filename();
-            EXPECT_TRUE(name == "doc.plm" ||
-                        (name.rfind(".pl", 0) == 0 && name.substr(name.size() - 4) == ".tmp"))
-                << name;
-            if (name != "doc.plm")
-                ::unlink(entry.path().c_str());
-        }
+        EXPECT_TRUE(
+            std::regex_match(dir.Listing(), std::regex("(\\.pl[0-9a-f]{8}\\.tmp )*doc\\.plm")))
+            << dir.Listing();
     }
+}
+
+TEST(AbsurdCounts, AreRefusedBeforeAnyLargeAllocation) {
+    TestGraphs::TempDir dir;
+    const std::string head = std::string("WOVEN-GRAPHS\0\0", 14) + std::string(20, '\0');
+    const std::string count("\0\x94\x35\x77", 4), none(4, '\0'); // 2,000,000,000 and 0
+    // Files as long as their counts say, but sparse: the records read as zeros without taking
+    // the disk.
+    const std::pair<std::string, uint64_t> cases[] = {
+        {head + count, 38 + 44ull * 2000000000 + 8},
+        {head + none + count, 42 + 20ull * 2000000000 + 4},
+        {head + none + none + count, 46 + 12ull * 2000000000},
+        // Counts that memory could hold, but not the rest of the file: refused all the same.
+        {head + std::string("\x80\x96\x98\0", 4), 38}, // 10,000,000 nodes
+    };
+    for (const auto& [bytes, length] : cases) {
+        const std::string file = dir.File("absurd.plm");
+        WriteBytes(file, bytes);
+        if (::truncate(file.c_str(), static_cast<off_t>(length)) != 0)
+            GTEST_SKIP() << "the file system here cannot hold a sparse file of " << length;
+        clsLA la;
+        ceiling = 16u << 20;
+        largest = 0;
+        const std::string error = TestGraphs::ErrorOf([&] { LoadGraph(la, file); });
+        ceiling = SIZE_MAX;
+        EXPECT_EQ(error, "LoadGraph: '" + file + "' could not be loaded.");
+        EXPECT_LT(largest.load(), 16u << 20) << bytes.size();
+        EXPECT_EQ(la.Graph().NodeCount() + la.Graph().LinkCount(), 0);
+    }
+}
+
+// Over A-B, B-C, C->A, labels of 31 characters, a file of over 100 MB: 20,000 paths with blank
+// lines between them, one path of 330,000 links on a line of 10 MB, then a label of 10 MB that
+// names no node. Every path is learned from, and the error names the pair as it stands in the file.
+TEST(HugePathFile, IsReadToTheEnd) {
+    const std::string a = "A" + std::string(30, 'a'), b = "B" + std::string(30, 'b'),
+                      c = "C" + std::string(30, 'c'), label(10u << 20, 'x');
+    clsLA la;
+    TestGraphs::Build(la.Graph(), a + " " + b + " " + c,
+                      a + "-" + b + ":1:0.5 " + b + "-" + c + ":1:0.5 " + c + ">" + a);
+    la.Settings.Reward = la.Settings.Penalty = 0.01f;
+    la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    TestGraphs::TempDir dir;
+    la.Settings.FilePath = dir.File("paths.txt");
+
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "{" + a + "," + b + ",\t" + c + "," + a + "}\r\n" + std::string(4400, ' ') + "\r\n";
+    text += "{" + a;
+    for (int i = 0; i < 110000; ++i)
+        text += "," + b + "," + c + "," + a;
+    text += "}\n{" + a + "," + label + "}";
+    ASSERT_GT(text.size(), 100u << 20);
+    WriteBytes(la.Settings.FilePath, text);
+
+    const RunRecord run = RunToEnd(la);
+    EXPECT_EQ(run.pathCount, 20001);
+    ASSERT_EQ(run.Messages().size(), 1u);
+    EXPECT_TRUE(run.Messages()[0] == "The following link not found.\r\n" + a + "->" + label);
+    const std::string once = a + "->" + b + ":" + b + "->" + c + ":" + c + "->" + a + ":";
+    EXPECT_EQ(run.traces[0], once);
+    EXPECT_EQ(run.traces.back().size(), once.size() * 110000);
+    EXPECT_EQ(run.traces.back().compare(0, once.size(), once), 0);
 }
 
 } // namespace
