@@ -123,6 +123,7 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"T --method all --source #9999999999", "labelled '#9999999999'", "", 2}, // no index
         {"T --method file", "--paths", "", 2},
         {"T --scheme LREP --reward 0.1 --penalty 0.1", "Penalty value must be less", "", 2},
+        {"T --scheme LREP", "Penalty value must be less", "", 2}, // the document's 0.1 and 0.1
         {"T --reward x", "not a number", "", 2},
         {"T --what", "unknown option", "", 2},
         {"T --method all --json", "Please select source node.", "no-source.json", 2},

@@ -171,6 +171,7 @@ TEST_F(PathFileRun, LearnFromThePathsAndReportTheFirstFault) {
         {"trailing-text.txt", {"A->B:"}, {"Syntax error:\r\nx"}},
         {"single-label.txt", {""}, {}},
         {"double-comma.txt", {}, {"Syntax error:\r\n,", NotFound}},
+        {"double-brace.txt", {}, {"Syntax error:\r\n{", NotFound}},
         {"missing-open.txt", {}, {"Syntax error:\r\nA", NotFound}},
         {"space-in-path.txt", {}, {"Syntax error:\r\nB", NotFound}},
         {"repeated-link.txt", {"A->B:A->B:"}, {}},

@@ -168,7 +168,6 @@ TEST(clsRanges, RangeIsOneBased) {
     clsRanges ranges;
     ranges.AddRange(-5.0f, 0.0f, 0.1f);
     ranges.AddRange(5.0f, 1e9f, 1.0f);
-    EXPECT_EQ(ranges.Range(2).EndNumber, 1e9f);
     EXPECT_THROW(ranges.Range(0), PathloomError);
     EXPECT_THROW(ranges.Range(3), PathloomError);
     ranges.ClearRanges();
