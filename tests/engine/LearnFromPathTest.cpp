@@ -1,6 +1,11 @@
+// Learning from a path, and the parts of a run it rests on: path costs, answer ranges and the
+// run settings.
+
 #include "LearningScheme.h"
 #include "PathloomError.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
+#include "ValidationCases.h"
 #include "WalkIndex.h"
 #include "clsLA.h"
 #include "clsPathStack.h"
@@ -8,12 +13,11 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-using TestGraphs::AddLink;
-using TestGraphs::AddNodes;
-using TestGraphs::DescriptionOf;
-using TestGraphs::NodeByLabel;
+using TestGraphs::ErrorOf;
 
 namespace {
+
+using Probabilities = std::vector<float>;
 
 // Rounds a value computed in double to the float the engine stores.
 float F(double value) {
@@ -22,16 +26,6 @@ float F(double value) {
 
 class LearnTest : public ::testing::Test {
   protected:
-    // X leaves by unidirectional links of the given weights to A, B, C...
-    void Fan(std::initializer_list<float> weights) {
-        AddNodes(g(), {"X"});
-        std::string target = "A";
-        for (float w : weights) {
-            AddNodes(g(), {target.c_str()});
-            AddLink(g(), "X", target, LinkKind::Unidirectional, w);
-            ++target[0];
-        }
-    }
     clsGraph& g() { return la.Graph(); }
     // The scheme takes the settings as they are at the first path of a run.
     void Learn(std::initializer_list<int32_t> links) {
@@ -44,8 +38,8 @@ class LearnTest : public ::testing::Test {
             path.Push(&g().Link(j));
         scheme->LearnFromPath(path);
     }
-    std::vector<float> P() {
-        std::vector<float> p;
+    Probabilities P() {
+        Probabilities p;
         for (int32_t j = 1; j <= g().LinkCount(); ++j)
             p.push_back(g().Link(j).Probability);
         return p;
@@ -56,79 +50,48 @@ class LearnTest : public ::testing::Test {
 };
 
 TEST_F(LearnTest, PModelCosts553RewardPenaltyReward) {
-    Fan({5.0f, 5.0f, 3.0f});
-    la.Settings.Reward = 0.1f;
-    la.Settings.Penalty = 0.1f;
+    TestGraphs::Build(g(), "X A B C", "X>A:5 X>B:5 X>C:3");
+    la.Settings.Reward = la.Settings.Penalty = 0.1f;
     const double a = la.Settings.Reward, b = la.Settings.Penalty, third = F(1.0 / 3.0);
     Learn({1}); // first path: favourable
     float pa = F(third + a * (1 - third)), pb = F((1 - a) * third), pc = pb;
-    EXPECT_EQ(P(), (std::vector<float>{pa, pb, pc}));
-    EXPECT_FALSE(scheme->FirstPath());
-    EXPECT_EQ(scheme->ReferenceCost(), 5.0f);
+    EXPECT_EQ(P(), (Probabilities{pa, pb, pc}));
     Learn({2}); // equal cost: unfavourable; r - 1 = 2 for the siblings
     pb = F((1 - b) * pb);
     pa = F(b / 2 + (1 - b) * pa);
     pc = F(b / 2 + (1 - b) * pc);
-    EXPECT_EQ(P(), (std::vector<float>{pa, pb, pc}));
-    EXPECT_EQ(scheme->ReferenceCost(), 5.0f);
+    EXPECT_EQ(P(), (Probabilities{pa, pb, pc}));
     Learn({3}); // cheaper: favourable
-    EXPECT_EQ(P(), (std::vector<float>{F((1 - a) * pa), F((1 - a) * pb), F(pc + a * (1 - pc))}));
-    EXPECT_EQ(scheme->ReferenceCost(), 3.0f);
-}
-
-TEST_F(LearnTest, PModelRewardOfTheFirstPath) {
-    Fan({1.0f, 1.0f});
-    la.Settings.Reward = 0.1f;
-    Learn({1});
-    EXPECT_EQ(P(), (std::vector<float>{0.55f, 0.45f}));
-    EXPECT_FALSE(scheme->FirstPath());
-    EXPECT_EQ(scheme->ReferenceCost(), 1.0f);
-}
-
-TEST_F(LearnTest, PModelLriPenaltyChangesNothing) {
-    Fan({1.0f, 2.0f, 2.0f});
-    la.Settings.Reward = 0.3f;
-    Learn({1});
-    const std::vector<float> after = P();
-    Learn({2});
-    Learn({3});
-    EXPECT_EQ(P(), after);
+    EXPECT_EQ(P(), (Probabilities{F((1 - a) * pa), F((1 - a) * pb), F(pc + a * (1 - pc))}));
 }
 
 TEST_F(LearnTest, SiblingsShareTheFromNodeAndUseItsWholeOutDegree) {
     // C-X is stored from C, so it counts in X's out-degree but is no sibling of X's links.
-    Fan({1.0f, 1.0f});
-    AddNodes(g(), {"C"});
-    AddLink(g(), "C", "X", LinkKind::Simple).SetProbability(0.6f);
-    EXPECT_EQ(NodeByLabel(g(), "X").OutDegree, 3);
+    TestGraphs::Build(g(), "X A B C", "X>A X>B C-X:1:0.6");
     la.Settings.Penalty = 0.2f;
     la.Settings.Reward = 0.5f;
     Learn({1});
     Learn({1}); // equal cost: penalty with r - 1 = 2
     const double third = F(1.0 / 3.0), a = 0.5, b = la.Settings.Penalty;
     const float pa = F(third + a * (1 - third)), pb = F((1 - a) * third);
-    EXPECT_EQ(P(), (std::vector<float>{F((1 - b) * pa), F(b / 2 + (1 - b) * pb), 0.6f}));
+    EXPECT_EQ(P(), (Probabilities{F((1 - b) * pa), F(b / 2 + (1 - b) * pb), 0.6f}));
 }
 
 TEST_F(LearnTest, WalkedLinkThatIsAlsoASiblingStartsFromItsUpdatedValue) {
     // The path enters X over Y-X, stored X->Y, and leaves over X->Z: both start at X.
-    AddNodes(g(), {"Y", "X", "Z"});
-    AddLink(g(), "X", "Y", LinkKind::Simple).SetProbability(0.4f);
-    AddLink(g(), "X", "Z", LinkKind::Unidirectional);
-    ASSERT_EQ(P()[1], 0.5f);
+    TestGraphs::Build(g(), "Y X Z", "X-Y:1:0.4 X>Z");
     la.Settings.Reward = 0.5f;
     Learn({1, 2});
     // Y-X: 0.4 -> 0.7 walked, then 0.35 as sibling; X->Z: 0.5 -> 0.25 as sibling, 0.625 walked.
-    EXPECT_EQ(P(), (std::vector<float>{0.35f, 0.625f}));
+    EXPECT_EQ(P(), (Probabilities{0.35f, 0.625f}));
 }
 
 TEST_F(LearnTest, SModelWorkedExamples) {
-    struct Case {
+    const struct {
         int32_t model, modelType;
         float a, b, lambda, rangeStart, beta;
         float walked, sibling;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {1, 2, 0.5f, 0.0f, 0.0f, -100.0f, 0.2f, 0.7f, 0.3f},    // LRI
         {1, 1, 0.2f, 0.1f, 0.3f, -100.0f, 0.5f, 0.55f, 0.475f}, // LR(E)P
         {1, 2, 0.5f, 0.0f, 0.0f, -100.0f, 1.0f, 0.5f, 0.5f},    // LRI, least favourable
@@ -140,53 +103,106 @@ TEST_F(LearnTest, SModelWorkedExamples) {
         // Outside every range is the full reward: lambda, no penalty term.
         {1, 1, 0.25f, 0.5f, 0.5f, 10.0f, 1.0f, 0.75f, 0.375f},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         la.Graph().ClearGraph();
         la.Ranges().Clear();
         scheme.reset();
-        AddNodes(g(), {"X", "A", "B"});
-        AddLink(g(), "X", "A", LinkKind::Unidirectional, 4.0f);
-        AddLink(g(), "X", "B", LinkKind::Unidirectional, 4.0f);
-        la.Settings.Model = c.model;
-        la.Settings.ModelType = c.modelType;
-        la.Settings.Reward = c.a;
-        la.Settings.Penalty = c.b;
-        la.Settings.LearningFactor = c.lambda;
+        TestGraphs::Build(g(), "X A B", "X>A:4 X>B:4");
+        la.Settings = TestGraphs::Settings(c.model, c.modelType, c.a, c.b, c.lambda);
         la.Ranges().AddRange(c.rangeStart, 100.0f, c.beta);
         Learn({1});
-        EXPECT_EQ(g().Link(1).Probability, c.walked) << c.model << "/" << c.modelType;
-        EXPECT_EQ(g().Link(2).Probability, c.sibling) << c.model << "/" << c.modelType;
-        if (c.model == 1)
-            EXPECT_EQ(scheme->ReferenceCost(), 4.0f);
-        else
-            EXPECT_TRUE(scheme->FirstPath());
+        EXPECT_EQ(P(), (Probabilities{c.walked, c.sibling})) << c.model << "/" << c.modelType;
     }
 }
 
 TEST_F(LearnTest, SModelJudgesTheCostDifferenceToThePreviousPath) {
-    Fan({5.0f, 3.0f});
-    la.Settings.Model = 1;
-    la.Settings.ModelType = 2;
-    la.Settings.Reward = 0.5f;
+    TestGraphs::Build(g(), "X A B", "X>A:5 X>B:3");
+    la.Settings = TestGraphs::Settings(1, Scheme::LRI, 0.5f);
     la.Ranges().AddRange(4.5f, 5.5f, 1.0f);   // the first path: x = 5 - 0
     la.Ranges().AddRange(-2.5f, -1.5f, 0.0f); // the second: x = 3 - 5
     la.Ranges().AddRange(-10.0f, 10.0f, 0.5f);
     Learn({1});
-    EXPECT_EQ(P(), (std::vector<float>{0.5f, 0.5f})); // beta 1 leaves everything
+    EXPECT_EQ(P(), (Probabilities{0.5f, 0.5f})); // beta 1 leaves everything
     Learn({2});
-    EXPECT_EQ(P(), (std::vector<float>{0.25f, 0.75f})); // beta 0: full reward
+    EXPECT_EQ(P(), (Probabilities{0.25f, 0.75f})); // beta 0: full reward
     EXPECT_EQ(scheme->ReferenceCost(), 3.0f);
     Learn({2}); // x = 0 falls in the last range only
     EXPECT_EQ(P()[1], F(0.75 + 0.5 * 0.5 * 0.25));
 }
 
 TEST_F(LearnTest, ArithmeticErrorsRaise) {
-    Fan({1.0f, 1.0f});
+    TestGraphs::Build(g(), "X A B", "X>A X>B");
     la.Settings.Penalty = 0.5f;
     Learn({1});
     // Out-degree 1 with a sibling only happens with stale degrees: r - 1 is then 0.
-    NodeByLabel(g(), "X").OutDegree = 1;
-    EXPECT_EQ(DescriptionOf([&] { Learn({1}); }), "Division by zero");
+    TestGraphs::NodeByLabel(g(), "X").OutDegree = 1;
+    EXPECT_EQ(ErrorOf([&] { Learn({1}); }), "LA.LearnFromPath: Division by zero");
+}
+
+TEST(clsPathStack, IndexesAreChecked) {
+    clsGraph graph;
+    TestGraphs::Build(graph, "A B", "A-B");
+    clsPathStack path;
+    EXPECT_EQ(ErrorOf([&] { path.Pop(); }), "clsPathStack: Subscript out of range");
+    path.Push(&graph.Link(1));
+    EXPECT_EQ(ErrorOf([&] { path.Link(-1); }) + ErrorOf([&] { path.Link(1); }),
+              "clsPathStack: Subscript out of rangeclsPathStack: Subscript out of range");
+    EXPECT_EQ(path.Pop(), &graph.Link(1));
+    EXPECT_EQ(path.Count(), 0);
+}
+
+TEST(clsPathStack, PathCostAddsFloatPartialSums) {
+    // 2^24 + 1 + 1: each partial sum rounds back to 2^24 in a float, while a double sum
+    // rounded once at the end would give 2^24 + 2.
+    clsGraph graph;
+    TestGraphs::Build(graph, "A B C", "A-B:16777216 B-C C-A");
+    clsPathStack path;
+    for (int32_t j : {1, 2, 3})
+        path.Push(&graph.Link(j));
+    EXPECT_EQ(path.PathCost(), 16777216.0f);
+    graph.Link(1).Weight = graph.Link(2).Weight = 3e38f;
+    EXPECT_EQ(ErrorOf([&] { path.PathCost(); }), "PathCost: Overflow");
+}
+
+TEST(clsRanges, RangeIsOneBased) {
+    clsRanges ranges;
+    ranges.AddRange(-5.0f, 0.0f, 0.1f);
+    ranges.AddRange(5.0f, 1e9f, 1.0f);
+    EXPECT_THROW(ranges.Range(0), PathloomError);
+    EXPECT_THROW(ranges.Range(3), PathloomError);
+    ranges.ClearRanges();
+    EXPECT_THROW(ranges.Range(1), PathloomError);
+}
+
+TEST(RunSettings, ValidateAppliesTheRulesInTheirOrder) {
+    clsGraph graph;
+    TestGraphs::Build(graph, "A B A", "");
+    for (const ValidationCase& c : ValidationTable::Cases) {
+        RunSettings s = TestGraphs::Settings(0, c.scheme, c.reward, c.penalty, c.factor);
+        s.GraphSearchMethod = c.method;
+        s.sourceNode = c.source;
+        s.DestNode = c.dest;
+        const auto refusal = s.Validate(graph);
+        EXPECT_EQ(refusal ? refusal->message : "", c.message) << c.name;
+        EXPECT_TRUE(!refusal || refusal->field == c.field) << c.name;
+    }
+}
+
+TEST(RunSettings, TheSchemeSetsThePenalty) {
+    for (const auto& [scheme, penalty] :
+         {std::pair{Scheme::LRP, 0.3f}, {Scheme::LREP, 0.2f}, {Scheme::LRI, 0.0f}, {7, 0.2f}})
+        EXPECT_EQ(TestGraphs::Settings(0, scheme, 0.3f, 0.2f).Normalised().Penalty, penalty);
+}
+
+// A refused run never starts: nothing is reset.
+TEST(RunSettings, ARefusedSessionChangesNothing) {
+    clsLA la;
+    TestGraphs::Build(la.Graph(), "A B", "A-B:1:0.75").Link(1).Flag = true;
+    la.Settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+    la.Settings.sourceNode = 1;
+    EXPECT_EQ(RunToEnd(la).Messages(), std::vector<std::string>{"Please select destination node."});
+    EXPECT_EQ(la.Graph().Link(1).Probability, 0.75f);
+    EXPECT_TRUE(la.Graph().Link(1).Flag);
 }
 
 } // namespace

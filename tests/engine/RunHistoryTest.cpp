@@ -14,10 +14,7 @@ namespace {
 // A-B and B-C weigh 1, A-C weighs 3, simple links at 0.5; P-model LRP with reward 0.1 from A to
 // C: A-B-C (cost 2) is rewarded, then A-C (cost 3) is penalised.
 void Triangle(clsLA& la) {
-    AddNodes(la.Graph(), {"A", "B", "C"});
-    AddLink(la.Graph(), "A", "B", LinkKind::Simple, 1).SetProbability(0.5f);
-    AddLink(la.Graph(), "B", "C", LinkKind::Simple, 1).SetProbability(0.5f);
-    AddLink(la.Graph(), "A", "C", LinkKind::Simple, 3).SetProbability(0.5f);
+    Build(la.Graph(), "A B C", "A-B:1:0.5 B-C:1:0.5 A-C:3:0.5");
     la.Settings.Reward = 0.1f;
     la.Settings.GraphSearchMethod = SearchMethod::SourceToDestination;
     la.Settings.sourceNode = 1;
@@ -76,7 +73,7 @@ TEST(RunHistory, PointsOfASmallRunWorkedByHand) {
 
 TEST(RunHistory, RepeatedNamesQuotingAndTheRowLimit) {
     clsLA la;
-    AddNodes(la.Graph(), {"A", "A", "B\"q"});
+    Build(la.Graph(), "A A B\"q", "");
     la.Graph().AddLink(1, 3, LinkKind::Simple);
     la.Graph().AddLink(2, 3, LinkKind::Simple);
     la.Settings.GraphSearchMethod = SearchMethod::IncludeAllNodes;
@@ -93,8 +90,7 @@ TEST(RunHistory, RepeatedNamesQuotingAndTheRowLimit) {
 
 TEST(RunHistory, ALongRunKeepsEvenlySpacedPointsAndTheLatest) {
     clsLA la;
-    AddNodes(la.Graph(), {"A", "B"});
-    AddLink(la.Graph(), "A", "B", LinkKind::Simple);
+    Build(la.Graph(), "A B", "A-B");
     la.Settings.GraphSearchMethod = SearchMethod::Sample;
     la.Settings.sourceNode = 1;
     la.Settings.DestNode = 2;

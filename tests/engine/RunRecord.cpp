@@ -15,20 +15,17 @@ std::vector<float> Probabilities(const clsGraph& graph) {
     return values;
 }
 
-class Recorder : public RunObserver {
-  public:
+struct Recorder : RunObserver {
     Recorder(RunRecord& record, const clsGraph& graph, bool probabilities)
-        : record_(record), graph_(graph), probabilities_(probabilities) {}
+        : record(record), graph(graph), probabilities(probabilities) {}
     void PathLearned(const LearnedPath& path) override {
-        record_.traces.push_back(path.links.Trace());
-        if (probabilities_)
-            record_.probabilities.push_back(Probabilities(graph_));
+        record.traces.push_back(path.links.Trace());
+        if (probabilities)
+            record.probabilities.push_back(Probabilities(graph));
     }
-
-  private:
-    RunRecord& record_;
-    const clsGraph& graph_;
-    bool probabilities_;
+    RunRecord& record;
+    const clsGraph& graph;
+    bool probabilities;
 };
 
 } // namespace
@@ -47,13 +44,10 @@ RunRecord RunToEnd(clsLA& la, const RunOptionsForTest& options) {
     RunSession session(la.Graph(), la.Ranges(), la.Settings);
     Recorder recorder(record, la.Graph(), options.probabilities);
     session.AddObserver(recorder);
-    while (true) {
-        record.state = session.Step(options.budget);
-        if (record.state == RunState::Paused && record.pauses++ == options.stopAtPause)
+    for (RunState state; (state = session.Step(options.budget)) == RunState::Running ||
+                         state == RunState::Paused;) {
+        if (state == RunState::Paused && record.pauses++ == options.stopAtPause)
             session.Stop();
-        else if (record.state == RunState::Running || record.state == RunState::Paused)
-            continue;
-        break;
     }
     record.state = session.State();
     record.message = session.Message();
@@ -89,10 +83,9 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
     std::function<void(clsNode*)> walk = [&](clsNode* node) {
         if (complete(node)) {
             if (record.pathCount == 32767)
-                throw PathloomError(ErrorNumber::Overflow, "",
-                                    "Overflow\r\nThe run stopped "
-                                    "because a run counts at most "
-                                    "32,767 paths.");
+                throw PathloomError(
+                    ErrorNumber::Overflow, "",
+                    "Overflow\r\nThe run stopped because a run counts at most 32,767 paths.");
             ++record.pathCount;
             record.traces.push_back(path.Trace());
             scheme.LearnFromPath(path);

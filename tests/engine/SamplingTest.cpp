@@ -57,27 +57,26 @@ std::unique_ptr<SampleRecord> Sample(clsLA& la, const RunSettings& settings,
     return record;
 }
 
-// 4 x 4 nodes "nRC", links right and down whose weights make one path from corner to corner the
-// cheapest (cost 9; the next costs 12). Simple links get probability 0.25, so that a sample can
-// turn back into a dead end; unidirectional ones have 1 / out-degree.
-void Grid(clsGraph& graph, int32_t kind) {
-    const auto name = [](int r, int c) { return "n" + std::to_string(r) + std::to_string(c); };
+// 4 x 4 nodes named by row and column letter ("aa" to "dd"), links right and down whose
+// weights make one path from corner to corner the cheapest (cost 9; the next costs 12). Simple
+// links get probability 0.25, so that a sample can turn back into a dead end; unidirectional ones
+// have 1 / out-degree.
+void Grid(clsGraph& graph, char kind) {
+    const auto name = [](int r, int c) { return std::string{char('a' + r), char('a' + c)}; };
+    std::string nodes, links;
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
-            graph.AddNode(c * 60, r * 60);
-            graph.Node(graph.NodeCount()).SetLabel(name(r, c));
-        }
-    }
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
+            nodes += name(r, c) + " ";
+            const auto link = [&](int r2, int c2, int weight) {
+                links += name(r, c) + kind + name(r2, c2) + ":" + std::to_string(weight) + ":0.25 ";
+            };
             if (c < 3)
-                AddLink(graph, name(r, c), name(r, c + 1), kind, float(1 + (7 * r + 3 * c) % 5))
-                    .SetProbability(0.25f);
+                link(r, c + 1, 1 + (7 * r + 3 * c) % 5);
             if (r < 3)
-                AddLink(graph, name(r, c), name(r + 1, c), kind, float(1 + (2 * r + 5 * c) % 6))
-                    .SetProbability(0.25f);
+                link(r + 1, c, 1 + (2 * r + 5 * c) % 6);
         }
     }
+    Build(graph, nodes, links);
 }
 
 } // namespace
@@ -122,14 +121,8 @@ TEST(Sampling, PickFollowsTheRunningSum) {
 
 // Seed 1 draws u = 0.7029, 0.5204, 0.5741, 0.3913, 0.6972, ...
 TEST(Sampling, OneSampleWorkedByHand) {
-    clsGraph graph;
-    AddNodes(graph, {"S", "A", "B", "C", "D"});
-    AddLink(graph, "S", "A", LinkKind::Simple).SetProbability(0.25f);
-    AddLink(graph, "S", "B", LinkKind::Simple).SetProbability(0.75f);
-    AddLink(graph, "B", "A", LinkKind::Simple).SetProbability(0.0f);
-    AddLink(graph, "B", "C", LinkKind::Simple).SetProbability(0.0f);
-    AddLink(graph, "A", "D", LinkKind::Simple).SetProbability(0.5f);
-    AddLink(graph, "D", "C", LinkKind::Unidirectional); // not a way out of C
+    clsGraph graph; // D>C is no way out of C
+    Build(graph, "S A B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
     WalkIndex index;
     index.Build(graph);
     PathSampler sampler(index, 0, 4, 1);
@@ -150,8 +143,8 @@ TEST(Sampling, OneSampleWorkedByHand) {
 
 TEST(Sampling, TheSeedDecidesTheWholeRunWhateverTheBudget) {
     clsLA la;
-    Grid(la.Graph(), LinkKind::Simple);
-    RunSettings settings = Sampling(la.Graph(), "n00", "n33", 300);
+    Grid(la.Graph(), '-');
+    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 300);
     const auto whole = Sample(la, settings);
     EXPECT_EQ(whole->samples, 300);
     EXPECT_GT(whole->deadEnds, 0);
@@ -164,8 +157,8 @@ TEST(Sampling, TheSeedDecidesTheWholeRunWhateverTheBudget) {
 
 TEST(Sampling, TheTargetStopsTheRunAtTheSampleThatReachesIt) {
     clsLA la;
-    Grid(la.Graph(), LinkKind::Simple);
-    RunSettings settings = Sampling(la.Graph(), "n00", "n33", 2000);
+    Grid(la.Graph(), '-');
+    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 2000);
     const auto free = Sample(la, settings);
     ASSERT_EQ(free->convergedAt, 0);
     settings.Target = free->best[free->best.size() / 2];
@@ -179,9 +172,7 @@ TEST(Sampling, TheTargetStopsTheRunAtTheSampleThatReachesIt) {
 
     // A line of links walked n times holds 1 - 0.5^n each: (1 - 1/16)^3 < 0.9 <= (1 - 1/32)^3.
     clsLA line;
-    AddNodes(line.Graph(), {"A", "B", "C", "D"});
-    for (const auto& [from, to] : {std::pair{"A", "B"}, {"B", "C"}, {"C", "D"}})
-        AddLink(line.Graph(), from, to, LinkKind::Simple);
+    Build(line.Graph(), "A B C D", "A-B B-C C-D");
     settings = Sampling(line.Graph(), "A", "D", 100);
     settings.Reward = 0.5f;
     settings.Target = 0.9;
@@ -192,12 +183,12 @@ TEST(Sampling, TheTargetStopsTheRunAtTheSampleThatReachesIt) {
 
 TEST(Sampling, RewardOnlyLearnsTheCheapestPathOfAGridWhereRewardAndPenaltyAlikeNeedNot) {
     clsLA la;
-    Grid(la.Graph(), LinkKind::Unidirectional);
-    RunSettings settings = Sampling(la.Graph(), "n00", "n33", 5000);
+    Grid(la.Graph(), '>');
+    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 5000);
     settings.Target = 0.95;
     const auto lri = Sample(la, settings);
     EXPECT_GT(lri->convergedAt, 0);
-    EXPECT_EQ(lri->bestTrace, "n00->n10:n10->n11:n11->n12:n12->n22:n22->n23:n23->n33:");
+    EXPECT_EQ(lri->bestTrace, "aa->ba:ba->bb:bb->bc:bc->cc:cc->cd:cd->dd:");
     settings.ModelType = Scheme::LRP;
     settings.Penalty = settings.Reward;
     EXPECT_EQ(Sample(la, settings)->convergedAt, 0);
@@ -205,8 +196,7 @@ TEST(Sampling, RewardOnlyLearnsTheCheapestPathOfAGridWhereRewardAndPenaltyAlikeN
 
 TEST(Sampling, DeadEndsOnlyAndTheRulesOfASampledRun) {
     clsLA la;
-    AddNodes(la.Graph(), {"A", "B", "C"});
-    AddLink(la.Graph(), "A", "B", LinkKind::Simple);
+    Build(la.Graph(), "A B C", "A-B");
     RunSettings settings = Sampling(la.Graph(), "A", "C", 40);
     RunSession session(la.Graph(), la.Ranges(), settings);
     EXPECT_EQ(session.Step(1000), RunState::Finished);

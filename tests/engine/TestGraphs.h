@@ -1,31 +1,32 @@
 #pragma once
-// Helpers for engine tests: graphs built by label, errors as text, files in a temporary folder.
+// Helpers for engine tests: graphs built from text, errors as text, files in a temporary folder.
 
+#include "RunSettings.h"
 #include "clsGraph.h"
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <string>
 
 namespace TestGraphs {
 
-// Appends nodes labelled in order, placed apart so that nothing overlaps.
-void AddNodes(clsGraph& graph, std::initializer_list<const char*> labels);
+// Appends nodes of the labels in nodes, placed apart, and links written "A-B" (simple), "A>B"
+// (unidirectional), "A=B" (bidirectional) or "A5B" (a kind no editor makes), with an optional
+// ":weight" (1 when left out) and ":probability"; then recomputes the degrees.
+clsGraph& Build(clsGraph& graph, const std::string& nodes, const std::string& links);
 clsNode& NodeByLabel(const clsGraph& graph, const std::string& label);
 int32_t IndexOf(const clsGraph& graph, const std::string& label); // one-based
-// Adds a link between two labelled nodes through the editing operation and gives it a weight.
-clsLink& AddLink(clsGraph& graph, const std::string& from, const std::string& to, int32_t kind,
-                 float weight = 1.0f);
+// The five settings a document stores; the rest as a new engine has them.
+RunSettings Settings(int32_t model, int32_t scheme, float reward, float penalty = 0.0f,
+                     float factor = 0.0f);
 
 // "Source: Description" of the PathloomError the action raises, or "no error".
 std::string ErrorOf(const std::function<void()>& action);
-// The Description alone.
-std::string DescriptionOf(const std::function<void()>& action);
 
 std::string DataPath(const std::string& relative); // a tests/data file
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+std::string Listing(const std::string& folder); // names of the entries, sorted, between blanks
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -36,7 +37,7 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
     std::string File(const std::string& name) const { return path_ + "/" + name; }
     const std::string& Path() const { return path_; }
-    std::string Listing() const; // names of the entries, sorted
+    std::string Listing() const { return TestGraphs::Listing(path_); }
 
   private:
     std::string path_;

@@ -1,7 +1,7 @@
 #pragma once
-// The rules of a run as one table, checked through RunSettings::Validate, the options dialog and
-// pathloom-run alike: the same settings give the same message wherever a run is started. The
-// graph has three nodes labelled "A", "B", "A".
+// The rules of a run as one table, checked through RunSettings::Validate and the options dialog
+// alike (pathloom-run asks Validate itself): the same settings give the same message wherever a
+// run is started. The graph has three nodes labelled "A", "B", "A".
 
 #include "RunSettings.h"
 

@@ -68,3 +68,8 @@ write("huge-link-count.plm", SIGNATURE + settings() + struct.pack("<i", 1) + nod
 write("negative-count.plm", SIGNATURE + settings() + struct.pack("<i", -1) + struct.pack("<ii", 0, 0))
 # A link of kind 3 would be drawn without its line yet walked both ways.
 write("unknown-kind.plm", document([node(0, "0", 0, 0), node(1, "1", 60, 0)], [link(0, 1, 3, 1.0, 0.5)]))
+
+# Labels with control characters (tab, escape, a C1 control), as only a damaged or foreign
+# document can hold them.
+write("control-characters.plm", document([node(0, "A\t\x1bc\x9b", 0, 0), node(1, "B", 60, 0)],
+                                         [link(0, 1, 0, 1.0, 0.5)]))
