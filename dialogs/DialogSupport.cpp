@@ -20,7 +20,10 @@ class SelectAllFilter : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* edit = static_cast<QLineEdit*>(watched);
+        // Events still come while the field is being destroyed, when it is no longer one.
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (!edit)
+            return false;
         switch (event->type()) {
         case QEvent::FocusIn:
             switch (static_cast<QFocusEvent*>(event)->reason()) {

@@ -30,9 +30,10 @@ constexpr int64_t HistoryCells = 10'000'000;
 } // namespace
 
 LearningCurvePanel::LearningCurvePanel(QWidget* parent)
-    : QDockWidget("Learning Curve", parent), view_(new QChartView(this)), chart_(new QChart),
-      xAxis_(new QValueAxis(chart_)), probabilityAxis_(new QValueAxis(chart_)),
-      costAxis_(new QValueAxis(chart_)), pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
+    : QDockWidget("Learning Curve", parent), chart_(new QChart),
+      view_(new QChartView(chart_, this)), xAxis_(new QValueAxis(chart_)),
+      probabilityAxis_(new QValueAxis(chart_)), costAxis_(new QValueAxis(chart_)),
+      pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
       svgDialog_("SVG Images (*.svg);;All Files (*)", "svg"),
       csvDialog_("CSV Files (*.csv);;All Files (*)", "csv") {
     setObjectName("LearningCurve");
@@ -48,7 +49,6 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     chart_->addAxis(xAxis_, Qt::AlignBottom);
     chart_->addAxis(probabilityAxis_, Qt::AlignLeft);
     chart_->addAxis(costAxis_, Qt::AlignRight);
-    view_->setChart(chart_);
     view_->setRenderHint(QPainter::Antialiasing);
     view_->setMinimumSize(320, 240);
     setWidget(view_);

@@ -44,8 +44,8 @@ class LearningCurvePanel : public QDockWidget {
     void SaveHistory();
     void SaveBytes(const QString& fileName, const QByteArray& bytes);
 
+    QChart* chart_; // owned by the view; made first so that the view never makes its own
     QChartView* view_;
-    QChart* chart_;
     QValueAxis* xAxis_;
     QValueAxis* probabilityAxis_;
     QValueAxis* costAxis_;
