@@ -1,200 +1,172 @@
 #include "DrawObjects.h"
 
+#include "CanvasWidget.h"
+#include "Scrolling.h"
 #include "clsGraph.h"
-#include "modHelper.h"
 
 #include <QFontMetrics>
 #include <QLocale>
+#include <QScrollBar>
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace {
 
-const QColor White(255, 255, 255);
-const QColor Black(0, 0, 0);
-const QColor Red(255, 0, 0);
-const QColor Blue(96, 96, 254);
-const QColor PaleYellow(255, 255, 150);
-const QColor Aquamarine(150, 255, 225);
-
-QColor At(const QImage& image, int x, int y) {
-    return image.pixelColor(x, y);
+// The canvas's colours by their letters: W(hite), K (black), R(ed), B(lue), Y(ellow), A(quamarine).
+QColor Colour(char letter) {
+    const QColor colours[] = {Qt::white,     Qt::black,       Qt::red,
+                              {96, 96, 254}, {255, 255, 150}, {150, 255, 225}};
+    return colours[std::string("WKRBYA").find(letter)];
 }
 
-class DrawObjectsTest : public ::testing::Test {
-  protected:
-    QImage Render(QSize size = QSize(400, 300)) {
-        return Canvas::DrawObjects(graph, view, size, Canvas::MakeNodeFont(),
-                                   Canvas::MakeLinkFont());
-    }
-
-    // Two nodes whose centres lie on the row y = 120: the link runs from x = 41 to x = 199.
-    void HorizontalLink(int32_t linkType) {
-        graph.AddNode(0, 100);
-        graph.AddNode(200, 100);
-        graph.AddLink(1, 2, linkType);
-    }
-
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-
+// The canvas of a scene, written as "N x y" a node, "T label" its label, "L from to kind" a link,
+// "F" flagged, "G weight"; "S node link" the selection, "W" a run working, "Z zoom".
+QImage Scene(const std::string& script) {
     clsGraph graph;
     Canvas::View view;
-};
+    std::istringstream in(script);
+    int a = 0, b = 0, c = 0;
+    std::string text;
+    for (char op; in >> op;) {
+        if (op == 'N' && in >> a >> b)
+            graph.AddNode(a, b);
+        else if (op == 'T' && in >> text)
+            graph.Node(graph.NodeCount()).SetLabel(text);
+        else if (op == 'L' && in >> a >> b >> c)
+            graph.AddLink(a, b, c);
+        else if (op == 'F')
+            graph.Link(graph.LinkCount()).Flag = true;
+        else if (op == 'G')
+            in >> graph.Link(graph.LinkCount()).Weight;
+        else if (op == 'S')
+            in >> view.SelectedNode >> view.SelectedLink;
+        else if (op == 'Z')
+            in >> view.Zoom;
+        view.Working = view.Working || op == 'W';
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    return Canvas::DrawObjects(graph, view, QSize(400, 300), Canvas::MakeNodeFont(),
+                               Canvas::MakeLinkFont());
+}
 
-TEST(NodeImage, CircleFillsTheSquareWithTransparentCorners) {
-    for (int index : {0, 1}) {
-        const QImage& image = Canvas::NodeImage(index);
-        ASSERT_EQ(image.size(), QSize(41, 41));
-        EXPECT_EQ(image.pixelColor(20, 20), index == 0 ? PaleYellow : Aquamarine);
-        for (QPoint rim : {QPoint(0, 20), QPoint(40, 20), QPoint(20, 0), QPoint(20, 40)})
-            EXPECT_EQ(image.pixelColor(rim), Black) << rim.x() << "," << rim.y();
-        for (QPoint corner : {QPoint(0, 0), QPoint(40, 0), QPoint(0, 40), QPoint(40, 40)})
-            EXPECT_EQ(image.pixelColor(corner).alpha(), 0);
+// How many pixels of the area have the colour; D counts dark ones (of black, antialiased text).
+int Count(const QImage& image, QRect area, char colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += colour == 'D' ? c.red() < 100 && c.green() < 100 : c == Colour(colour);
+        }
+    return count;
+}
+
+TEST(DrawObjects, Pixels) {
+    // Centres on the row y = 120: the link runs from x = 41 to its tip at 199. An arrowhead at
+    // the To end covers (193, 118) and (189, 115), one at the From end (47, 118).
+    const std::string row = "N 0 100 N 200 100 L 1 2 ";
+    const std::pair<std::string, const char*> scenes[] = {
+        {"", "0 0 W 399 299 W"},
+        {"N 10 10 N 100 10 N 120 10 S 2 -1",
+         "15 30 Y 104 30 A 125 20 Y 10 30 K 30 50 K 50 30 K 30 10 K 10 10 W 10 50 W"},
+        {row + "0", "50 120 K 40 120 K 193 118 W 47 118 W"}, // on the rims, no heads
+        {row + "0 F", "50 120 R"},
+        {row + "0 F S -1 1", "50 120 B"},
+        {row + "0 F S -1 1 W", "50 120 R"},
+        {row + "0 S -1 1 W", "50 120 K"},
+        {row + "1 F", "193 118 R 189 115 R 47 118 W"},
+        {row + "2", "193 118 K 47 118 K 50 122 K"},
+        {row + "0 Z 0.25", "30 30 K 3 28 Y"}, // far out: lines and squares only
+        {"N 100 0 N 100 200 L 1 2 1", "120 45 K 120 199 K 124 197 W 122 194 K 117 191 K 122 46 W"},
+        {"N 100 100 N 2000000000 100 N -2147483647 -2147483647 L 1 2 2 F L 3 1 1",
+         "165 120 R 399 120 R 115 130 Y"},
+    };
+    for (const auto& [script, pixels] : scenes) {
+        const QImage image = Scene(script);
+        std::istringstream expected(pixels);
+        int x = 0, y = 0;
+        for (char colour; expected >> x >> y >> colour;)
+            EXPECT_EQ(image.pixelColor(x, y), Colour(colour)) << script << ": " << x << "," << y;
     }
 }
 
-TEST_F(DrawObjectsTest, EmptyGraphIsAWhiteCanvasOfTheCanvasSize) {
-    const QImage image = Render(QSize(123, 45));
-    ASSERT_EQ(image.size(), QSize(123, 45));
-    for (int y = 0; y < 45; ++y)
-        for (int x = 0; x < 123; ++x)
-            ASSERT_EQ(At(image, x, y), White) << x << "," << y;
-    EXPECT_TRUE(Render(QSize(0, 0)).isNull());
+TEST(DrawObjects, Texts) {
+    const QImage image = Scene("N 0 100 N 200 100 L 1 2 0 F G 12");
+    const int half = QFontMetrics(Canvas::MakeLinkFont()).horizontalAdvance(" P: 0 W: 12 ") / 2;
+    ASSERT_GT(half, 10);
+    EXPECT_EQ(image.pixelColor(121 - half, 120), Qt::white); // the blanks at both ends
+    EXPECT_EQ(image.pixelColor(119 + half, 120), Qt::white);
+    EXPECT_EQ(image.pixelColor(117 - half, 120), Qt::red);
+    const QRect text(120 - half, 110, 2 * half, 21);
+    EXPECT_TRUE(Count(image, text, 'D') > 10 && Count(image, text, 'R') == 0);
+    EXPECT_GT(Count(image, QRect(4, 104, 33, 33), 'D'), 5); // the label "0"
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(modHelper::LinkText(0.0625f, 2.5f), " P: 0,062 W: 2,5 ");
+    EXPECT_EQ(modHelper::FormatLinkNumber(12345678.0f, '.'), "1.234568E+07");
 }
 
-TEST_F(DrawObjectsTest, NodesShowTheirFillAndLabelAndLaterOnesCoverEarlier) {
-    graph.AddNode(10, 10);
-    graph.AddNode(100, 10);
-    graph.AddNode(120, 10);
-    view.SelectedNode = 2;
-    const QImage image = Render();
-    EXPECT_EQ(At(image, 15, 30), PaleYellow);
-    EXPECT_EQ(At(image, 104, 30), Aquamarine);
-    EXPECT_EQ(At(image, 125, 20), PaleYellow); // node 3 over the selected node 2
-    EXPECT_EQ(At(image, 10, 30), Black);       // outline
-    EXPECT_EQ(At(image, 10, 10), White);       // transparent corner over the background
-    // The label "0" is drawn in the middle of the circle.
-    int dark = 0;
-    for (int y = 24; y < 38; ++y)
-        for (int x = 24; x < 38; ++x)
-            dark += At(image, x, y).lightness() < 128;
-    EXPECT_GT(dark, 5);
+TEST(DrawObjects, WhatReachesInFromOutside) {
+    const QImage image = Scene("N -100 50 T " + std::string(31, 'W') +
+                               " N -5000 200 N 5000 200 L 2 3 0 N 3000 3000 N -2000000000 240 "
+                               "N 2000000000 240 L 5 6 0");
+    EXPECT_LT(Count(image, QRect(0, 55, 30, 30), 'W'), 900);
+    EXPECT_EQ(image.pixelColor(150, 220), Qt::black); // clear of the text in the middle
+    EXPECT_EQ(image.pixelColor(390, 220), Qt::black);
+    EXPECT_EQ(Count(image, QRect(0, 0, 400, 40), 'W'), 400 * 40);
+    EXPECT_EQ(Count(image, QRect(0, 260, 400, 1), 'K'), 400);
 }
 
-TEST_F(DrawObjectsTest, LinkColourFollowsSelectionFlagAndWorking) {
-    HorizontalLink(LinkKind::Simple);
-    EXPECT_EQ(At(Render(), 50, 120), Black);
-    EXPECT_EQ(At(Render(), 40, 120), Black); // the line ends on the rim, under the node's outline
-
-    graph.Link(1).Flag = true;
-    EXPECT_EQ(At(Render(), 50, 120), Red);
-
-    view.SelectedLink = 1; // the selection wins over the flag while idle
-    EXPECT_EQ(At(Render(), 50, 120), Blue);
-    view.Working = true;
-    EXPECT_EQ(At(Render(), 50, 120), Red);
-    graph.Link(1).Flag = false;
-    EXPECT_EQ(At(Render(), 50, 120), Black);
+std::string Text(modHelper::Point p) {
+    return std::to_string(p.x) + "," + std::to_string(p.y);
 }
 
-TEST_F(DrawObjectsTest, ArrowheadsSitAtTheEndsOfTheirKind) {
-    // Inside the head at the To end (tip 199,120) and at the From end (tip 41,120), off the line.
-    const QPoint toHead(193, 118), fromHead(47, 118);
-
-    HorizontalLink(LinkKind::Simple);
-    QImage image = Render();
-    EXPECT_EQ(At(image, toHead.x(), toHead.y()), White);
-    EXPECT_EQ(At(image, fromHead.x(), fromHead.y()), White);
-
-    graph.Link(1).LinkType = LinkKind::Unidirectional;
-    graph.Link(1).Flag = true;
-    image = Render();
-    EXPECT_EQ(At(image, toHead.x(), toHead.y()), Red); // filled in the link's colour
-    EXPECT_EQ(At(image, 189, 115), Red);               // a base corner
-    EXPECT_EQ(At(image, fromHead.x(), fromHead.y()), White);
-
-    graph.Link(1).LinkType = LinkKind::Bidirectional;
-    graph.Link(1).Flag = false;
-    image = Render();
-    EXPECT_EQ(At(image, toHead.x(), toHead.y()), Black);
-    EXPECT_EQ(At(image, fromHead.x(), fromHead.y()), Black);
-    EXPECT_EQ(At(image, 50, 122), Black);
+// "x1 y1 x2 y2 r1 r2: the ends after"; GetAngle's quarter turns and 3-4-5 rounding among them.
+TEST(Geometry, ShortenLinePutsEachEndOnItsRim) {
+    std::istringstream cases(
+        "0 0 100 0 21 21: 21,0 79,0; 100 0 0 0 21 21: 79,0 21,0; 0 0 0 100 21 21: 0,21 0,79; "
+        "0 100 0 0 21 21: 0,79 0,21; 0 0 30 40 21 21: 13,17 17,23; 30 40 0 0 21 21: 17,23 13,17; "
+        "50 50 50 50 21 21: 71,50 71,50; 0 0 100 0 5 30: 5,0 70,0; "
+        "-2000000000 0 2000000000 0 21 21: -1999999979,0 1999999979,0");
+    for (std::string c; std::getline(cases, c, ';');) {
+        modHelper::Point p1, p2;
+        int16_t r1 = 0, r2 = 0;
+        std::istringstream(c) >> p1.x >> p1.y >> p2.x >> p2.y >> r1 >> r2;
+        modHelper::ShortenLine(p1, p2, r1, r2);
+        EXPECT_EQ(Text(p1) + " " + Text(p2), c.substr(c.find(':') + 2)) << c;
+    }
 }
 
-TEST_F(DrawObjectsTest, LinkTextSitsInAWhiteBoxAtTheMiddle) {
-    HorizontalLink(LinkKind::Simple);
-    graph.Link(1).Weight = 12.0f;
-    graph.Link(1).Flag = true;
-    const QImage image = Render();
-    const QString text = modHelper::LinkText(graph.Link(1).Probability, 12.0f);
-    EXPECT_EQ(text, " P: 0 W: 12 ");
-    const int width = QFontMetrics(Canvas::MakeLinkFont()).horizontalAdvance(text);
-    ASSERT_GT(width, 20);
-    // The leading blank of the text covers the red line with white.
-    const int textLeft = 120 - width / 2;
-    EXPECT_EQ(At(image, textLeft + 1, 120), White);
-    EXPECT_EQ(At(image, 120 + width / 2 - 1, 120), White);
-    EXPECT_EQ(At(image, textLeft - 3, 120), Red);
-    // The text itself is black, whatever the link's colour.
-    int dark = 0, red = 0;
-    for (int y = 110; y < 131; ++y)
-        for (int x = textLeft; x < 120 + width / 2; ++x) {
-            const QColor c = At(image, x, y);
-            dark += c.red() < 100 && c.green() < 100;
-            red += c == Red;
-        }
-    EXPECT_GT(dark, 10);
-    EXPECT_EQ(red, 0);
+TEST(Geometry, PanelScrollBarsAndCursorPoints) {
+    const Canvas::PanGeometry pan = Canvas::LayOutPan(QSize(300, 200), 17, 17);
+    EXPECT_EQ(pan.Canvas, QRect(0, 0, 283, 183));
+    EXPECT_EQ(pan.HScroll, QRect(0, 183, 283, 17));
+    EXPECT_EQ(pan.VScroll, QRect(283, 0, 17, 183));
+    EXPECT_EQ(Canvas::LayOutPan(QSize(17, 17), 17, 17).Canvas, QRect(0, 0, 0, 0));
+    EXPECT_FALSE(Canvas::LayOutPan(QSize(16, 16), 17, 17).Canvas);
+    EXPECT_EQ(Canvas::EventPoint(QPointF(-0.5, 2.5001)), QPoint(0, 3));
+    EXPECT_EQ(Canvas::GetCursorPoint(QPointF(10.5, 11.5), QPoint(100, 50)), QPoint(110, 62));
+    EXPECT_EQ(Canvas::ToViewPoint({110, 60}, QPoint(100, 50)), (modHelper::Point{10, 10}));
+    QScrollBar bar(Qt::Horizontal);
+    Canvas::SetUpScrollBar(bar);
+    bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar.triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(bar.value(), 82);
+    bar.setValue(40000);
+    EXPECT_EQ(bar.value(), 32767);
 }
 
-TEST_F(DrawObjectsTest, VerticalLinkEndsOnBothRims) {
-    graph.AddNode(100, 0);
-    graph.AddNode(100, 200);
-    graph.AddLink(1, 2, LinkKind::Unidirectional);
-    const QImage image = Render();
-    // Centres (120, 20) and (120, 220): the link runs from y = 41 to the tip at y = 199.
-    EXPECT_EQ(At(image, 120, 45), Black);
-    EXPECT_EQ(At(image, 120, 199), Black);
-    EXPECT_EQ(At(image, 124, 197), White); // the head narrows to its tip
-    EXPECT_EQ(At(image, 122, 194), Black); // inside the head pointing down
-    EXPECT_EQ(At(image, 117, 191), Black);
-    EXPECT_EQ(At(image, 122, 46), White); // no head at the upper end
-}
-
-bool AnyNonWhite(const QImage& image, QRect area) {
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixelColor(x, y) != White)
-                return true;
-    return false;
-}
-
-TEST_F(DrawObjectsTest, ElementsFarOutsideAreClippedNotBroken) {
-    graph.AddNode(100, 100);
-    graph.AddNode(2000000000, 100);
-    graph.AddNode(-2147483647, -2147483647);
-    graph.AddLink(1, 2, LinkKind::Bidirectional);
-    graph.AddLink(3, 1, LinkKind::Unidirectional);
-    graph.Link(1).Flag = true;
-    const QImage image = Render();
-    EXPECT_EQ(At(image, 15 + 150, 120), Red); // the horizontal link runs off the right edge
-    EXPECT_EQ(At(image, 399, 120), Red);
-    EXPECT_EQ(At(image, 115, 130), PaleYellow);
-}
-
-TEST_F(DrawObjectsTest, ElementsOutsideTheCanvasStillDrawWhatReachesIn) {
-    // A node left of the canvas whose long label runs into it.
-    graph.AddNode(-100, 50);
-    graph.Node(1).SetLabel(std::string(31, 'W'));
-    // A link whose ends both lie far outside, crossing the whole canvas on the row y = 220.
-    graph.AddNode(-5000, 200);
-    graph.AddNode(5000, 200);
-    graph.AddLink(2, 3, LinkKind::Simple);
-    graph.AddNode(3000, 3000); // far away: draws nothing here
-    const QImage image = Render();
-    EXPECT_TRUE(AnyNonWhite(image, QRect(0, 55, 30, 30)));
-    EXPECT_EQ(At(image, 150, 220), Black); // clear of the link text in the middle
-    EXPECT_EQ(At(image, 390, 220), Black);
-    EXPECT_FALSE(AnyNonWhite(image, QRect(0, 0, 400, 40)));
+TEST(Geometry, CanvasShowsItsPictureWhiteBeyondIt) {
+    CanvasWidget canvas;
+    canvas.resize(150, 100);
+    QImage picture(200, 160, QImage::Format_RGB32); // 100 x 80 on a screen of twice the density
+    picture.fill(Qt::red);
+    picture.setDevicePixelRatio(2);
+    canvas.SetImage(picture);
+    QImage shown(150, 100, QImage::Format_RGB32);
+    shown.fill(Qt::blue);
+    canvas.render(&shown);
+    EXPECT_EQ(shown.pixelColor(90, 70), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(120, 50), QColor(Qt::white));
+    EXPECT_EQ(shown.pixelColor(50, 90), QColor(Qt::white));
 }
 
 } // namespace

@@ -3,14 +3,28 @@
 #include "DocumentStream.h"
 #include "PathloomError.h"
 
-#include <QCoreApplication>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-// The document as its file would hold it (the signature aside).
-std::string Bytes(clsLA& engine) {
+// A, B, C and a lone D; A-B simple, B->C and C->A unidirectional (C->A with a learned 0.9),
+// settings and one range. With the edit, as a document would hold it (the signature aside).
+std::string Bytes(clsLA& engine, const std::function<void(clsLA&)>& edit = nullptr) {
+    if (edit) {
+        clsGraph& g = engine.Graph();
+        for (int i = 0; i < 4; ++i)
+            g.AddNode(i * 60, 0);
+        g.AddLink(1, 2, LinkKind::Simple);
+        g.AddLink(2, 3, LinkKind::Unidirectional);
+        g.AddLink(3, 1, LinkKind::Unidirectional);
+        g.Link(1).SetProbability(0.25f);
+        g.Link(1).Weight = 1.5f;
+        g.Link(3).Probability = 0.9f;
+        engine.Settings.Reward = 0.1f;
+        engine.Ranges().AddRange(0, 1, 0.5f);
+        edit(engine);
+    }
     std::string bytes;
     DocumentWriter writer(
         [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
@@ -19,42 +33,20 @@ std::string Bytes(clsLA& engine) {
     return bytes;
 }
 
-// A, B, C and a lone D; A-B simple, B->C and A->C unidirectional (A->C with a learned 0.9),
-// settings and one range.
-void Build(clsLA& engine) {
-    clsGraph& g = engine.Graph();
-    for (int i = 0; i < 4; ++i)
-        g.AddNode(i * 60, 0);
-    g.AddLink(1, 2, LinkKind::Simple);
-    g.AddLink(2, 3, LinkKind::Unidirectional);
-    g.AddLink(1, 3, LinkKind::Unidirectional);
-    g.Link(1).SetProbability(0.25f);
-    g.Link(1).Weight = 1.5f;
-    g.Link(3).Probability = 0.9f;
-    engine.Settings.Reward = 0.1f;
-    engine.Ranges().AddRange(0, 1, 0.5f);
-}
-
-struct CommandCase {
-    const char* name;
-    std::function<DocumentCommand*(GraphDocument&)> make; // the edit as the window makes it
-    std::function<void(clsLA&)> expected;                 // the same change made directly
-};
-
-// Each command done, undone and redone gives exactly the document its change should.
 TEST(EditCommands, DoUndoRedoGiveTheExpectedDocument) {
-    const CommandCase cases[] = {
+    using Make = std::function<DocumentCommand*(GraphDocument&)>;
+    const std::tuple<const char*, Make, std::function<void(clsLA&)>> cases[] = {
         {"add node", [](GraphDocument& d) { return new AddNodeCommand(d, 5, 7); },
          [](clsLA& e) { e.Graph().AddNode(5, 7); }},
         {"add link", [](GraphDocument& d) { return new AddLinkCommand(d, 4, 1, 1); },
          [](clsLA& e) { e.Graph().AddLink(4, 1, 1); }},
         {"delete node", [](GraphDocument& d) { return DeleteCommand::Node(d, 2); },
          [](clsLA& e) { e.DeleteNode(2); }},
-        {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 2); },
-         [](clsLA& e) { e.Graph().DeleteLink(2); }},
-        {"move node",
+        {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 3); },
+         [](clsLA& e) { e.Graph().DeleteLink(3); }},
+        {"move node", // the drag moves the node before its step is made
          [](GraphDocument& d) {
-             d.Graph().Node(1).Position.Move(30, 40); // the drag, before its step is made
+             d.Graph().Node(1).Position.Move(30, 40);
              return new MoveNodeCommand(d, 1, 0, 0);
          },
          [](clsLA& e) { e.Graph().Node(1).Position.Move(30, 40); }},
@@ -66,68 +58,31 @@ TEST(EditCommands, DoUndoRedoGiveTheExpectedDocument) {
              e.Graph().Link(1).SetProbability(0.75f);
          }},
         {"settings and ranges",
-         [](GraphDocument& d) {
-             RunSettings s = d.Engine().Settings;
-             s.Model = 1;
-             s.ModelType = Scheme::LRI;
-             clsRanges r;
-             r.AddRange(-1, 1, 0.25f);
-             return new SettingsCommand(d, s, r);
-         },
+         [](GraphDocument& d) { return new SettingsCommand(d, RunSettings(), clsRanges()); },
          [](clsLA& e) {
-             e.Settings.Model = 1;
-             e.Settings.ModelType = Scheme::LRI;
+             e.Settings = RunSettings();
              e.Ranges().Clear();
-             e.Ranges().AddRange(-1, 1, 0.25f);
          }},
-        {"run",
+        {"run", // what the run learned
          [](GraphDocument& d) {
              auto before = ProbabilitiesCommand::Of(d.Graph());
-             d.Graph().Link(2).Probability = 0.125f; // what the run learned
+             d.Graph().Link(2).Probability = 0.125f;
              return new ProbabilitiesCommand(d, "Run", std::move(before));
          },
          [](clsLA& e) { e.Graph().Link(2).Probability = 0.125f; }},
     };
-    for (const CommandCase& c : cases) {
+    for (const auto& [name, make, change] : cases) {
         GraphDocument document;
-        Build(document.Engine());
-        const std::string before = Bytes(document.Engine());
+        const std::string before = Bytes(document.Engine(), [](clsLA&) {});
         clsLA expected;
-        Build(expected);
-        c.expected(expected);
-        const std::string after = Bytes(expected);
-
-        document.Do(c.make(document));
-        EXPECT_EQ(Bytes(document.Engine()), after) << c.name;
+        const std::string after = Bytes(expected, change);
+        document.Do(make(document));
+        EXPECT_EQ(Bytes(document.Engine()), after) << name;
         document.History().undo();
-        EXPECT_EQ(Bytes(document.Engine()), before) << c.name << " undone";
+        EXPECT_EQ(Bytes(document.Engine()), before) << name << " undone";
         document.History().redo();
-        EXPECT_EQ(Bytes(document.Engine()), after) << c.name << " redone";
+        EXPECT_EQ(Bytes(document.Engine()), after) << name << " redone";
     }
 }
 
-TEST(EditCommands, RefusedEditsAreNeverMadeAndRunsLeaveTheDocumentUnmodified) {
-    GraphDocument document;
-    Build(document.Engine());
-    EXPECT_THROW(AddLinkCommand(document, 1, 1, 0), PathloomError);
-    EXPECT_THROW(AddLinkCommand(document, 3, 1, 0), PathloomError);
-    EXPECT_THROW(RenameNodeCommand(document, 1, "a b"), PathloomError);
-    int changes = 0;
-    QObject::connect(&document, &GraphDocument::Changed, [&changes] { ++changes; });
-    document.Do(
-        new ProbabilitiesCommand(document, "Reset", ProbabilitiesCommand::Of(document.Graph())));
-    EXPECT_FALSE(document.Modified());
-    document.Do(new AddNodeCommand(document, 0, 0));
-    EXPECT_TRUE(document.Modified());
-    document.History().undo();
-    EXPECT_FALSE(document.Modified());
-    EXPECT_EQ(changes, 3); // one signal for each change, undo included
-}
-
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

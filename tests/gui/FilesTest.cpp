@@ -16,7 +16,7 @@ const QString FormatsData = QString(PATHLOOM_TEST_DATA) + "/formats/";
 
 class FilesTest : public WindowFixture {
   protected:
-    QByteArray Read(const QString& name) const {
+    QByteArray Read(const char* name) const {
         QFile file(File(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }

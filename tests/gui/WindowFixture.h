@@ -1,67 +1,138 @@
 #pragma once
-// A shown main window with a script answering its message boxes and file dialogs, and the
-// helpers the window tests share: real mouse and key events on the canvas and the toolbars.
+// A shown main window driven by real events; a script answers its boxes and dialogs.
 
+#include "DialogTestSupport.h"
+#include "DocumentFile.h"
+#include "EditCommands.h"
+#include "Latin1Text.h"
 #include "PlatformScript.h"
 #include "RunController.h"
 #include "frmMain.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTest>
+#include <array>
 #include <gtest/gtest.h>
 #include <memory>
 
+using Platform::Answer;
+
 class WindowFixture : public ::testing::Test {
   protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void TearDown() override {
+        window.reset(); // not closed: closing would ask about unsaved changes
+        EXPECT_EQ(script.UnansweredQuestions(), 0) << "a question the test did not expect";
+    }
 
-    QAction* Action(const char* name) const;
+    QAction* Action(const char* name) const { return window->findChild<QAction*>(name); }
     QScrollBar* Scroll(const char* name) const { return window->findChild<QScrollBar*>(name); }
     QString Label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
-    QString Status() const { return Label("StatusPanel1"); }
-    QString File(const QString& name) const { return folder.filePath(name); }
+    QString File(const char* name) const { return folder.filePath(name); }
     const clsGraph& graph() const { return window->Engine().Graph(); }
+    QWidget* canvas() const { return window->Canvas(); }
     QColor Pixel(int x, int y) const { return window->Canvas()->Image().pixelColor(x, y); }
+    void Edit() { window->Document().Do(new AddNodeCommand(window->Document(), 10, 10)); }
+    // The messages shown since the last look, each after its icon's initial (Critical,
+    // Exclamation, Information) and a ? when it asks Yes, No or Cancel.
+    std::string Said() {
+        std::string said;
+        for (; seen < script.Messages().size(); ++seen) {
+            const auto& m = script.Messages()[seen];
+            said += (said.empty() ? "" : " | ") + std::string(1, "CEI"[static_cast<int>(m.icon)]) +
+                    (m.buttons == Platform::Buttons::YesNoCancel ? "? " : " ") +
+                    m.text.toStdString();
+        }
+        return said;
+    }
+    // The window in one line: its caption (* when modified), the numbers of nodes and links, the
+    // selected node (@ its place) and link, the tool, and the undo item.
+    std::string State() const {
+        const auto n = [](int value) { return " " + std::to_string(value); };
+        const int node = window->GetSelectedNode();
+        const clsPosition at = node > 0 ? graph().Node(node).Position : clsPosition();
+        return window->windowTitle().toStdString() + (window->Modified() ? "*" : "") +
+               n(graph().NodeCount()) + n(graph().LinkCount()) + n(node) +
+               (node > 0 ? "@" + std::to_string(at.x) + "," + std::to_string(at.y) : "") +
+               n(window->GetSelectedLink()) + n(window->GetCurrentTool()) + " " +
+               Action("mnuUndo")->text().toStdString();
+    }
 
-    // Writes a document: nodes at the given positions, then links (from, to, kind, weight).
-    struct LinkSpec {
-        int from, to, kind;
-        float weight;
-    };
-    void WriteDocument(const QString& path, const std::vector<QPoint>& nodes,
-                       const std::vector<LinkSpec>& links = {}) const;
+    // Nodes at the given places, then links {from, to, kind, weight}.
+    void WriteDocument(const char* name, const std::vector<QPoint>& nodes,
+                       const std::vector<std::array<int, 4>>& links = {}) const {
+        clsLA la;
+        for (QPoint p : nodes)
+            la.Graph().AddNode(p.x(), p.y());
+        for (const auto& [from, to, kind, weight] : links) {
+            la.Graph().AddLink(from, to, kind);
+            la.Graph().Link(la.Graph().LinkCount()).Weight = static_cast<float>(weight);
+        }
+        SaveGraph(la, Platform::ToFileName(File(name)));
+    }
 
-    void Tool(const char* key) { Action(key)->trigger(); }
-    void PressButton(const char* key); // a click on the toolbar button
-    void Click(QPoint at, Qt::MouseButton button = Qt::LeftButton);
-    // Press, moves through the points on the way, release at the end.
-    void Drag(QPoint from, QPoint to, int steps = 4);
-    // Through the window system, so the second press arrives only as the double-click.
-    void DoubleClick(QPoint at);
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+    // Plays a user's steps: "do ACTION" (a menu item or button), "key KEYS", on the canvas "click
+    // X Y", "right X Y", "double X Y", "drag X Y X2 Y2"; "work" until a run pauses or ends.
+    void Play(const std::string& steps) {
+        std::istringstream all(steps);
+        for (std::string step; std::getline(all, step, ',');) {
+            std::istringstream in(step);
+            std::string verb, name;
+            QPoint at, to;
+            in >> verb >> name;
+            std::istringstream(name) >> at.rx();
+            in >> at.ry() >> to.rx() >> to.ry();
+            if (verb == "do") {
+                Action(name.c_str())->trigger();
+            } else if (verb == "work") {
+                while (window->IsWorking() && !window->Run().Paused())
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            } else if (verb == "key") {
+                window->activateWindow();
+                ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+                const QKeyCombination key = QKeySequence(QString::fromStdString(name))[0];
+                QTest::keyClick(window->windowHandle(), key.key(), key.keyboardModifiers());
+            } else if (verb == "double") { // the second press arrives only as the double-click
+                QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                                   canvas()->mapTo(window.get(), at));
+            } else if (verb != "drag") {
+                QTest::mouseClick(canvas(), verb == "click" ? Qt::LeftButton : Qt::RightButton, {},
+                                  at);
+            } else {
+                QTest::mousePress(canvas(), Qt::LeftButton, {}, at);
+                for (int i = 1; i <= 4; ++i)
+                    QTest::mouseMove(canvas(), at + (to - at) * i / 4);
+                QTest::mouseRelease(canvas(), Qt::LeftButton, {}, to);
+            }
+        }
+    }
 
-    // Answers the modal dialog that opens next: records its object name, lets `fill` set its
-    // fields, and presses the named button. A dialog that stays open after it is a failure.
-    void AnswerDialog(QString* name, const char* button,
-                      std::function<void(QWidget*)> fill = nullptr);
-
-    // The run the options dialog is given: P-model, LRP with reward 0.1.
-    struct RunChoice {
-        int method = 1; // 0 all nodes, 1 source to destination
-        int source = 0; // by position in the node lists
-        int dest = -1;
-        bool stepDelay = true;
-    };
-    // Starts a run as the user would: the Start button, the options dialog answered.
-    void StartRun(const RunChoice& choice);
-    // Lets the window work, as its event loop would, until its run pauses or ends.
-    void WorkUntilPauseOrEnd();
-
+    // Answers the next modal dialog: notes its name, fills its fields, presses the button.
+    void AnswerDialog(const char* button, const std::string& fields = "") {
+        QTimer::singleShot(0, [=] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            answered = dialog->objectName();
+            DialogTest::Fill(dialog, fields);
+            DialogTest::Click(dialog, button);
+            EXPECT_FALSE(dialog->isVisible()) << answered.toStdString() << " stayed open";
+            dialog->close();
+        });
+    }
+    // Start, reward 0.1 from the source to the destination (list positions), and work.
+    void StartRun(int source, int dest, bool stepDelay) {
+        AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod1=x|cmbSource=" +
+                                  std::to_string(source) + "|cmbDest=" + std::to_string(dest) +
+                                  "|chkEnableDelay=" + (stepDelay ? "x" : "-"));
+        Play("do Start, work");
+    }
     Platform::PlatformScript script;
+    std::size_t seen = 0; // messages Said has shown
+    QString answered;     // the dialog AnswerDialog answered
     QTemporaryDir folder;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<frmMain> window = std::make_unique<frmMain>();
 };

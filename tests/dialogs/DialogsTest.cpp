@@ -1,0 +1,286 @@
+#include "DialogTestSupport.h"
+#include "PlatformScript.h"
+#include "ValidationCases.h"
+#include "clsLA.h"
+#include "clsLink.h"
+#include "frmAbout.h"
+#include "frmLinkProperties.h"
+#include "frmNodeProperties.h"
+#include "frmOptions.h"
+
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTreeWidget>
+#include <cmath>
+
+namespace {
+
+using namespace DialogTest;
+
+class Dialogs : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        for (const char* label : {"A", "B", "A"}) { // equal labels, told apart by position
+            la.Graph().AddNode(0, 0);
+            la.Graph().Node(la.Graph().NodeCount()).SetLabel(label);
+        }
+        settings.Reward = settings.Penalty = 0.1f;
+        settings.LearningFactor = 0.5f;
+        settings.FilePath = "p";
+    }
+    frmOptions::Result Show(std::function<void(QDialog*)> steps) {
+        WhenShown(std::move(steps));
+        return options.ShowDialog(nullptr, settings, la.Graph(), la.Ranges());
+    }
+    std::string LastMessage() const { return script.Messages().back().text.toStdString(); }
+
+    clsLA la;
+    RunSettings settings;
+    frmOptions options;
+    Platform::PlatformScript script;
+};
+
+// The title, the named controls' captions, then any controls sharing pixels.
+std::string Layout(QDialog* d) {
+    QStringList texts{d->windowTitle()};
+    const auto area = [d](QWidget* w) { return QRect(w->mapTo(d, QPoint()), w->size()); };
+    const QList<QWidget*> named = d->findChildren<QWidget*>(QRegularExpression("^[^q]"));
+    for (QWidget* a : named) {
+        if (auto* label = qobject_cast<QLabel*>(a))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(a))
+            texts << button->text();
+        else if (auto* frame = qobject_cast<QGroupBox*>(a))
+            texts << frame->title();
+        for (QWidget* b : named)
+            if (a < b && a->isVisible() && b->isVisible() && !a->isAncestorOf(b) &&
+                !b->isAncestorOf(a) && area(a).intersects(area(b)))
+                texts << "overlaps " + a->objectName() + "/" + b->objectName();
+    }
+    texts.removeAll("");
+    return texts.join('|').toStdString();
+}
+
+TEST_F(Dialogs, CaptionsAndLayout) {
+    const std::pair<std::function<void()>, const char*> dialogs[] = {
+        {[&] { options.ShowDialog(nullptr, la.Settings, la.Graph(), la.Ranges()); },
+         "Options|Mode&l|&Type:|&Reward:|&Penalty:|&Learning Factor:|Ran&ges|Graph Serach|"
+         "&Include All Nodes|&From Source To Destination|Read Fro&m File|&Souce:|&Destination:|"
+         "File Pat&h:|&Browse|&Enable Delay (Step by step)|&OK|&Cancel"},
+        {[&] { options.RangesDialog.ShowDialog(nullptr, la.Ranges()); },
+         "Ranges|&Ranges|&Start|&End|A&nswer|&Add|&Delete|Clear &All|&OK|&Cancel"},
+        {[] { frmNodeProperties().ShowDialog(nullptr, "A", 1, 2); },
+         "Node Properties|&Label:|Degree:|1, 2 (in, out)|&OK|&Cancel"},
+        {[] { frmLinkProperties().ShowDialog(nullptr, 1, 0.5f, 0); },
+         "Link Properties|&Weight:|&Probability:|&OK|&Cancel"},
+        {[] { frmAbout().ShowDialog(nullptr); },
+         "About Pathloom|Pathloom|" PATHLOOM_VERSION_TEXT
+         "|A workbench for learning automata on graphs, by the Pathloom project.|Questions and "
+         "bug reports: the Pathloom project's issue tracker.|OK"},
+    };
+    for (const auto& [show, captions] : dialogs) {
+        DialogTest::WhenShown([captions = captions](QDialog* d) {
+            EXPECT_EQ(Layout(d), captions);
+            d->reject();
+        });
+        show();
+    }
+}
+
+TEST_F(Dialogs, NodeProperties) {
+    WhenShown([this](QDialog* d) {
+        EXPECT_EQ(
+            QAccessible::queryAccessibleInterface(Get(d, "lblDegree"))->text(QAccessible::Name),
+            "2, 3 (in, out)");
+        EXPECT_EQ(Edit(d, "txtLabel")->selectedText(), "Start");
+        for (const char* refused : {"a b", "\xE2\x82\xAC"}) { // the dialog stays open on the label
+            Edit(d, "txtLabel")->setText(QString::fromUtf8(refused));
+            Click(d, "cmdOK");
+            EXPECT_EQ(FocusName(d), "txtLabel");
+        }
+        EXPECT_EQ(script.Messages()[0].text, "A node name connot contain any of the following "
+                                             "characters:\n{ } ( ) , Space - >");
+        EXPECT_EQ(LastMessage(), "A node name can hold only Western European (Latin-1) "
+                                 "characters; \"\xE2\x82\xAC\" is not one of them.");
+        Edit(d, "txtLabel")->setText(QString::fromUtf8("K\xC3\xB6ln"));
+        QTest::keyClick(Edit(d, "txtLabel"), Qt::Key_Return);
+    });
+    EXPECT_EQ(frmNodeProperties().ShowDialog(nullptr, "Start", 2, 3).value_or("none"), "K\xF6ln");
+    WhenShown([](QDialog* d) { QTest::keyClick(Edit(d, "txtLabel"), Qt::Key_Escape); });
+    EXPECT_FALSE(frmNodeProperties().ShowDialog(nullptr, "Start", 2, 3));
+}
+
+TEST_F(Dialogs, LinkProperties) {
+    WhenShown([this](QDialog* d) {
+        EXPECT_EQ(Values(d), "12.5 0.3333333");
+        for (const auto& [weight, probability, message, field] :
+             {std::tuple{"1e3", "0.5", "Please enter Weight value correctly.", "txtWeight"},
+              {"-", "", "Please enter Probability value correctly.", "txtProbability"}}) {
+            Fill(d, std::string("txtWeight=") + weight + "|txtProbability=" + probability);
+            Click(d, "cmdOK");
+            EXPECT_EQ(LastMessage(), message);
+            EXPECT_EQ(FocusName(d), field);
+            EXPECT_EQ(Edit(d, field)->selectedText(), Edit(d, field)->text());
+        }
+        Fill(d, "txtProbability= 1.5 ");
+        Click(d, "cmdOK");
+    });
+    const auto values = frmLinkProperties().ShowDialog(nullptr, 12.5f, 1.0f / 3, LinkKind::Simple);
+    EXPECT_TRUE(values && values->weight == 0.0f && values->probability == 1.5f); // "-" reads as 0
+    WhenShown([](QDialog* d) {
+        EXPECT_EQ(Values(d), "1 ! !1");
+        Edit(d, "txtProbability")->setText("junk");
+        Click(d, "cmdOK");
+    });
+    const auto oneWay = frmLinkProperties().ShowDialog(nullptr, 1, 1, LinkKind::Unidirectional);
+    EXPECT_TRUE(oneWay && oneWay->weight == 1.0f && !oneWay->probability);
+}
+
+std::string Rows(QDialog* d) {
+    auto* table = Get<QTreeWidget>(d, "lvwRange");
+    QStringList rows;
+    for (int i = 0; i < table->topLevelItemCount(); ++i)
+        for (int column = 0; column < 3; ++column)
+            rows << table->topLevelItem(i)->text(column);
+    return rows.join('|').toStdString();
+}
+
+TEST_F(Dialogs, RangesEditTheTableAndGiveItBack) {
+    const char* const rows[][5] = {
+        {"", "2", "0.5", "Please enter Start value correctly.", "txtStart"},
+        {"1", "+-2", "0.5", "Please enter End value correctly.", "txtEnd"},
+        {"2", "2", "0.5", "Start value must be less than End value.", "cmdAdd"},
+        {"1", "2", "  ", "Please enter Answer value correctly.", "txtAnswer"},
+        {"1", "2", "-0.1", "Answer value can take a number between 0 and 1.", "txtAnswer"},
+        {"1", "2", "1.01", "Answer value can take a number between 0 and 1.", "txtAnswer"},
+        {"-3", "0.12345678901234567", "0", "", "cmdAdd"},
+        {" 5 ", "7-", ".5", "", "cmdAdd"}, // read leniently; overlapping rows are accepted
+    };
+    clsRanges ranges;
+    ranges.AddRange(1.0f / 3.0f, 123.456789f, 0.1f);
+    ranges.AddRange(-5.0f, 1234567.0f, 1.0f);
+    WhenShown([&](QDialog* d) {
+        EXPECT_EQ(Rows(d), "0.3333333|123.4568|0.1|-5|1234567|1");
+        for (const auto& [start, end, answer, message, focus] : rows) {
+            const std::string before = Rows(d);
+            const std::size_t messages = script.Messages().size();
+            Fill(d, std::string("txtStart=") + start + "|txtEnd=" + end + "|txtAnswer=" + answer);
+            Get(d, "cmdAdd")->setFocus();
+            Click(d, "cmdAdd");
+            EXPECT_EQ(script.Messages().size() > messages ? LastMessage() : "", message);
+            EXPECT_EQ(FocusName(d), focus);
+            EXPECT_EQ(Rows(d) == before, *message != 0) << start;
+            EXPECT_EQ(Values(d), *message ? std::string(start) + " " + end + " " + answer : "  ");
+        }
+        auto* table = Get<QTreeWidget>(d, "lvwRange");
+        table->setCurrentItem(table->topLevelItem(1));
+        Click(d, "cmdDelete");
+        EXPECT_EQ(Rows(d), "0.3333333|123.4568|0.1|-3|0.123456789012346|0|5|7|0.5");
+        Edit(d, "txtStart")->setFocus();
+        QTest::keyClick(Edit(d, "txtStart"), Qt::Key_Return); // Enter runs OK
+    });
+    const auto result = frmRanges().ShowDialog(nullptr, ranges);
+    ASSERT_TRUE(result && result->RangeCount() == 3);
+    EXPECT_EQ(std::tuple(result->Range(1).StartNumber, result->Range(2).EndNumber),
+              std::tuple(0.3333333f, 0.123456789012346f));
+    EXPECT_EQ(ranges.RangeCount(), 2);
+    WhenShown([](QDialog* d) {
+        Click(d, "cmdClearAll");
+        EXPECT_EQ(Rows(d), "");
+        d->close(); // the close box, like Cancel and Esc, gives nothing back
+    });
+    EXPECT_FALSE(frmRanges().ShowDialog(nullptr, ranges));
+}
+
+TEST_F(Dialogs, OptionsShowTheSettings) {
+    const std::pair<RunSettings, const char*> cases[] = {
+        {{0,
+          Scheme::LRP,
+          0.25f,
+          0.5f,
+          0.5f,
+          SearchMethod::IncludeAllNodes,
+          2,
+          3,
+          "p",
+          false,
+          10000,
+          1,
+          {}},
+         "0 0 0.25 ! !0.5 0.5 x - - -1 ! !-1 ! !p ! -"},
+        {{5, -1, 0, 0, 0, 3, 1, 1, "", false, 10000, 1, {}}, "-1 -1 0 ! !0 0 - - - -1 -1  -"},
+    };
+    for (const auto& [loaded, shown] : cases) {
+        settings = loaded;
+        Show([shown = shown](QDialog* d) {
+            EXPECT_EQ(Values(d), shown);
+            EXPECT_EQ(Get<QComboBox>(d, "cmbDest")->itemText(2), "A");
+            d->reject();
+        });
+    }
+}
+
+TEST_F(Dialogs, OptionsApplyTheRulesOfARun) {
+    const auto text = [](float value, const char* noNumber) {
+        return std::isfinite(value) ? QString::number(value).toStdString() : noNumber;
+    };
+    const char* const fields[] = {"chkEnableDelay",    "txtReward", "txtPenalty",
+                                  "txtLearningFactor", "cmbSource", "cmbDest"};
+    for (const ValidationCase& c : ValidationTable::Cases) {
+        const frmOptions::Result result = Show([&](QDialog* d) {
+            Fill(d, "lstType=" + std::to_string(c.scheme) + "|txtReward=" + text(c.reward, "") +
+                        "|txtLearningFactor=" + text(c.factor, "1-2") + "|optSearchMethod" +
+                        std::to_string(c.method) + "=x|cmbSource=" + std::to_string(c.source - 1) +
+                        "|cmbDest=" + std::to_string(c.dest - 1));
+            if (c.scheme == Scheme::LREP)
+                Fill(d, "txtPenalty=" + text(c.penalty, "0.1.2"));
+            // Enter from the check box runs OK; a refusal without a field leaves the focus there.
+            Get(d, "chkEnableDelay")->setFocus();
+            QTest::keyClick(Get(d, "chkEnableDelay"), Qt::Key_Return);
+            if (!*c.message)
+                return;
+            EXPECT_EQ(LastMessage(), c.message) << c.name;
+            EXPECT_EQ(FocusName(d), fields[static_cast<int>(c.field)]) << c.name;
+            const auto* edit = qobject_cast<QLineEdit*>(d->focusWidget());
+            EXPECT_TRUE(!edit || edit->selectedText() == edit->text()) << c.name;
+            d->reject();
+        });
+        EXPECT_EQ(result.settings.has_value(), !*c.message) << c.name;
+    }
+}
+TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
+    settings.Model = 1;
+    settings.ModelType = Scheme::LRI;
+    settings.DestNode = 2;
+    const frmOptions::Result result = Show([](QDialog* d) {
+        const std::pair<const char*, const char*> steps[] = {
+            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 x - - -1 ! !-1 ! !p ! -"},
+            {"lstType=2|txtReward=0.4|optSearchMethod2=x",
+             "1 2 0.4 ! !0 0.5 - - x ! !-1 ! !-1 p -"},
+            {"lstType=1|txtPenalty=0.05|txtReward=0.6|optSearchMethod1=x",
+             "1 1 0.6 0.05 0.5 - x - -1 -1 ! !p ! -"},
+            {"lstType=0|optSearchMethod0=x", "1 0 0.6 ! !0.6 0.5 x - - -1 ! !-1 ! !p ! -"},
+        };
+        for (const auto& [fields, shown] : steps) {
+            Fill(d, fields);
+            EXPECT_EQ(Values(d), shown) << fields;
+        }
+        Fill(d, "txtReward=" + std::string(40, '9')); // passes the numeric check, no float
+        Click(d, "cmdOK");
+        EXPECT_EQ(FocusName(d), "txtReward");
+        Fill(d, "cmbModel=0|txtReward=  12  |txtLearningFactor= 0.25 |cmbSource=2|txtFilePath="
+                "|chkEnableDelay=x");
+        Click(d, "cmdOK");
+    });
+    ASSERT_TRUE(result.settings);
+    const RunSettings& s = *result.settings;
+    EXPECT_EQ(std::tuple(s.Model, s.ModelType, s.Reward, s.Penalty, s.LearningFactor),
+              std::tuple(0, Scheme::LRP, 12.0f, 12.0f, 0.25f));
+    // The second "A"; "Include All Nodes" needs no destination: it stays.
+    EXPECT_EQ(std::tuple(s.GraphSearchMethod, s.sourceNode, s.DestNode, s.FilePath, s.EnableDelay),
+              std::tuple(SearchMethod::IncludeAllNodes, 3, 2, std::string(), true));
+    EXPECT_FALSE(result.ranges);
+}
+
+} // namespace

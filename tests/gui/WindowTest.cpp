@@ -1,0 +1,345 @@
+#include "WindowFixture.h"
+
+#include <QAccessible>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QWheelEvent>
+#include <fstream>
+
+namespace {
+
+using DocumentTest = WindowFixture;
+
+TEST_F(DocumentTest, NewOpenExitAndSaveNeverLoseChanges) {
+    EXPECT_EQ(canvas()->size(), QSize(587, 374)); // the bars leave the canvas its old size
+    Play("do mnuNew");                            // unchanged: nothing asked
+    Edit();
+    script.QueueAnswer(Answer::Yes);
+    script.QueueFile(File("kept"));
+    Play("do mnuNew");
+    EXPECT_TRUE(QFile::exists(File("kept.plm")));
+    EXPECT_EQ(Said(), "E? The graph in the file Untitled has changed.\r\n\r\n"
+                      "Do you want to save the changes?");
+    EXPECT_EQ(State(), "Untitled - Pathloom 0 0 -1 -1 0 &Undo");
+    Edit();
+    Play("do mnuSave"); // the dialog cancelled: silently nothing
+    script.QueueAnswer(Answer::Cancel);
+    Play("do mnuNew");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 -1 -1 0 &Undo Add Node");
+    for (const char* leave : {"mnuNew", "mnuOpen", "mnuExit"}) { // the dialog cancelled
+        script.QueueAnswer(Answer::Yes);
+        Play("do " + std::string(leave));
+        EXPECT_TRUE(graph().NodeCount() == 1 && window->isVisible() && window->Modified()) << leave;
+    }
+    Said();
+    script.QueueAnswer(Answer::Yes);
+    script.QueueFile(File("no-such-folder/x.plm"));
+    Play("do mnuNew");
+    EXPECT_EQ(Said(), "E? The graph in the file Untitled has changed.\r\n\r\nDo you want to save "
+                      "the changes? | C Error saving graph.");
+    EXPECT_EQ(State(), "x - Pathloom* 1 0 -1 -1 0 &Undo Add Node");
+    script.QueueFile(File("x"));
+    Play("do mnuSaveAs");
+    Edit();
+    Play("key Ctrl+Z"); // back at the saved state
+    EXPECT_EQ(State(), "x - Pathloom 1 0 -1 -1 0 &Undo Add Node");
+    Edit();
+    Play("do mnuSave");
+    EXPECT_EQ(State(), "x - Pathloom 2 0 -1 -1 0 &Undo Add Node");
+    ASSERT_EQ(script.FileRequests().size(), 7u);
+    EXPECT_EQ(script.FileRequests()[6].filter, "Pathloom Files (*.plm);;All Files (*)");
+    EXPECT_EQ(script.FileRequests()[6].offeredName, File("no-such-folder/x.plm"));
+    EXPECT_TRUE(window->close());
+}
+
+TEST_F(DocumentTest, OpenLoadsOrLeavesANewUntitledDocument) {
+    WriteDocument("two.plm", {{10, 10}, {200, 10}}, {{1, 2, 1, 12}});
+    script.QueueFile(File("two.plm"));
+    Play("do mnuOpen");
+    EXPECT_EQ(State(), "two - Pathloom 2 1 -1 -1 0 &Undo");
+    std::ofstream(File("broken.plm").toStdString()) << "no graph";
+    for (const bool fromCommandLine : {false, true}) {
+        if (fromCommandLine) {
+            window->OpenStartupDocument(File("broken.plm"));
+        } else {
+            script.QueueFile(File("broken.plm"));
+            Play("do mnuOpen");
+        }
+        EXPECT_EQ(Said(), "C '" + File("broken.plm").toStdString() + "' could not be loaded.");
+        EXPECT_EQ(State(), "Untitled - Pathloom 0 0 -1 -1 0 &Undo");
+        EXPECT_EQ(Pixel(15, 30), QColor(Qt::white));
+    }
+    Play("do mnuSave");
+    EXPECT_TRUE(script.FileRequests().back().save);
+    QFile broken(File("broken.plm"));
+    ASSERT_TRUE(broken.open(QIODevice::ReadOnly));
+    EXPECT_EQ(broken.readAll(), "no graph");
+}
+
+TEST_F(DocumentTest, MenusAndButtonsWithTheirKeys) {
+    QStringList captions;
+    for (const QAction* menu : window->menuBar()->actions())
+        captions << menu->text();
+    for (const QAction* action : window->findChildren<QAction*>(QRegularExpression(".")))
+        captions
+            << (action->text() + " " + QKeySequence::listToString(action->shortcuts())).trimmed();
+    EXPECT_EQ(captions.join('|').toStdString(),
+              "&File|&Edit|&View|&Run|&Help|&New|&Open... Ctrl+O|&Save Ctrl+S|Save &As...|"
+              "&Import...|Ex&port...|E&xit|&Undo Ctrl+Z|&Redo Ctrl+Shift+Z; Ctrl+Y|&Delete|"
+              "&Properties|&Layout...|Zoom &In Ctrl++; Ctrl+=|Zoom &Out Ctrl+-|&Actual Size "
+              "Ctrl+0|&Fit Graph|Sample &Paths...|&Start|&Forward|S&top|&Reset|&About...|Pointer|"
+              "Add Node|Delete|Simple Link|Unidirectional Link|BidirectionalLink|Start|Reset|"
+              "Forward/Next|Stop/Cancel|&Learning Curve|Save Chart as &PNG...|Save Chart as "
+              "&SVG...|Save History as &CSV...");
+}
+
+const QColor PaleYellow(255, 255, 150);
+// Nodes 1, 2, 3 centred on (60, 60), (260, 60), (160, 200).
+const std::string Triangle = "do AddNode, click 60 60, click 260 60, click 160 200, ";
+
+using EditingTest = WindowFixture;
+
+TEST_F(EditingTest, NodesAndLinksAreDrawnByMouse) {
+    Play(Triangle + "do SimpleLink, drag 60 60 260 60, do UnidirectionalLink, drag 260 60 160 200, "
+                    "do BidirectionalLink, drag 160 200 60 60");
+    EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(16, 16));
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_EQ(graph().Link(i).LinkType, i - 1);
+    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 1@40,40 -1 3 &Undo Add Link");
+    EXPECT_EQ(Pixel(45, 60), QColor(150, 255, 225));
+    const QImage before = window->Canvas()->Image();
+    Play("drag 160 200 400 300");
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, {160, 200});
+    QTest::mouseMove(canvas(), {300, 250});
+    EXPECT_EQ(Pixel(300, 250), QColor(Qt::black));
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, {165, 205});
+    EXPECT_EQ(window->Canvas()->Image(), before);
+    Play("drag 260 60 60 60");
+    EXPECT_EQ(window->GetSelectedNode(), 2);
+    Play("drag 400 300 60 60");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 -1 -1 3 &Undo Add Link");
+    EXPECT_EQ(Said(), "C These nodes already are linked. | "
+                      "E You mush select a node and drag pointer to another node.");
+}
+
+TEST_F(EditingTest, PointerSelectsAndDragsInAScrolledView) {
+    Scroll("HScroll")->setValue(100);
+    Scroll("VScroll")->setValue(50);
+    Play("do AddNode, click 30 30, do Pointer, click 35 32"); // selecting is no change
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@110,60 -1 0 &Undo Add Node");
+    Play("drag 35 32 85 72");
+    EXPECT_EQ(Pixel(65, 70), QColor(150, 255, 225));
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@160,100 -1 0 &Undo Move Node");
+    Scroll("HScroll")->setValue(0);
+    Scroll("VScroll")->setValue(0);
+    Play("key Ctrl+Z, click 130 80");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@110,60 -1 0 &Undo Add Node");
+    Play("drag 130 80 -300 -300");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@0,0 -1 0 &Undo Move Node");
+    Play("click 300 300");
+    EXPECT_EQ(window->GetSelectedNode(), -1);
+}
+
+TEST_F(EditingTest, DeleteAndPropertiesActOnTheSelection) {
+    Play(Triangle +
+         "do SimpleLink, drag 60 60 260 60, drag 260 60 160 200, do Pointer, click 100 60");
+    EXPECT_EQ(Pixel(100, 60), QColor(96, 96, 254));
+    Play("do SimpleLink, drag 160 200 60 60, do Pointer");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 1@40,40 1 0 &Undo Add Link");
+    AnswerDialog("cmdCancel");
+    Play("do mnuProperties, do mnuDelete");
+    EXPECT_EQ(answered, "frmNodeProperties");
+    EXPECT_EQ(graph().Link(1).FromNode, &graph().Node(2));
+    EXPECT_EQ(Pixel(100, 60), QColor(Qt::white));
+    Play("do Delete");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 2 1 -1 -1 0 &Undo Delete Node");
+    Play("click 260 60, key Del, do mnuDelete"); // then nothing is selected
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 -1 -1 0 &Undo Delete Node");
+}
+
+TEST_F(EditingTest, DoubleClickAndRightClick) {
+    auto* menu = window->findChild<QMenu*>("contextMenu");
+    Play(Triangle + "double 400 300, right 60 60");
+    EXPECT_FALSE(menu->isVisible());
+    AnswerDialog("cmdOK", "txtLabel=Hub");
+    Play("do Pointer, double 160 200, right 260 60");
+    EXPECT_EQ(graph().Node(3).Label(), "Hub");
+    EXPECT_EQ(State(), "Untitled - Pathloom* 4 0 2@240,40 -1 0 &Undo Node Properties");
+    EXPECT_EQ(menu->isVisible() ? menu->actions().size() : 0, 3); // Delete, a line, Properties
+    menu->close();
+    Play("right 500 200");
+    EXPECT_FALSE(menu->isVisible() || window->GetSelectedNode() > 0);
+}
+
+TEST_F(EditingTest, EscapeAndScreenReadersChooseTools) {
+    Play("do AddNode, key Esc");
+    EXPECT_TRUE(Action("Pointer")->isChecked());
+    Play("do BidirectionalLink, key Esc");
+    EXPECT_EQ(window->GetCurrentTool(), Tool::Link);
+    auto* bar = window->findChild<QToolBar*>("StdToolbar");
+    QAccessible::queryAccessibleInterface(bar->widgetForAction(Action("AddNode")))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(Action("AddNode")->isChecked());
+    Play("click 60 60, do Pointer");
+    QTest::mousePress(canvas(), Qt::LeftButton, {}, {60, 60});
+    QTest::mouseMove(canvas(), {70, 60});
+    Play("key Esc");
+    QTest::mouseMove(canvas(), {90, 90});
+    QTest::mouseRelease(canvas(), Qt::LeftButton, {}, {90, 90});
+    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@50,40 -1 0 &Undo Move Node");
+}
+
+class ViewTest : public WindowFixture {
+  protected:
+    // The scroll bars, the zoom and the document point under (220, 120) after the wheel turned.
+    std::string Wheel(int notches, Qt::KeyboardModifiers modifiers = {}) {
+        QWheelEvent wheel(QPointF(220, 120), canvas()->mapToGlobal(QPointF(220, 120)), {},
+                          QPoint(0, notches * 120), Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                          false);
+        QCoreApplication::sendEvent(canvas(), &wheel);
+        const QPoint at = window->Panel().ToDocument(QPointF(220, 120));
+        const auto n = [](double value) { return QString::number(value).toStdString(); };
+        return n(Scroll("HScroll")->value()) + " " + n(Scroll("VScroll")->value()) + " " +
+               n(window->Panel().Zoom()) + " " + n(at.x()) + "," + n(at.y());
+    }
+};
+
+TEST_F(ViewTest, TheWheelScrollsAndWithCtrlZoomsAboutThePointer) {
+    EXPECT_EQ(Wheel(-1), "0 123 1 220,243");
+    EXPECT_EQ(Wheel(-1, Qt::ShiftModifier), "123 123 1 343,243");
+    EXPECT_EQ(Wheel(2), "123 0 1 343,120");
+    window->Engine().Graph().AddNode(1000, 600);
+    Scroll("HScroll")->setValue(800);
+    Scroll("VScroll")->setValue(500);
+    EXPECT_EQ(Wheel(1, Qt::ControlModifier), "1055 655 1.25 1020,620");
+    EXPECT_EQ(Wheel(-2, Qt::ControlModifier), "545 345 0.75 1020,620");
+    EXPECT_EQ(Pixel(220, 114), PaleYellow);
+    Play("key Ctrl+0");
+    EXPECT_EQ(window->Panel().Zoom(), 1.0);
+    for (const auto& [step, limit] : {std::pair{"do mnuZoomOut", 0.1}, {"key Ctrl+=", 4.0}}) {
+        for (int i = 0; i < 20; ++i)
+            Play(step);
+        EXPECT_EQ(window->Panel().Zoom(), limit);
+    }
+}
+
+TEST_F(ViewTest, EditingWorksAtEveryZoom) {
+    for (const double zoom : {0.5, 2.0}) {
+        window->Panel().SetZoom(zoom, QPointF());
+        Play("do AddNode, click 100 100, click 100 250");
+        const clsPosition& p = graph().Node(graph().NodeCount() - 1).Position;
+        EXPECT_EQ(QPoint(p.x + 20, p.y + 20), window->Panel().ToDocument(QPointF(100, 100)));
+        EXPECT_EQ(Pixel(100, 100 - static_cast<int>(12 * zoom)), PaleYellow) << zoom;
+        Play("do SimpleLink, drag 100 100 100 250, do Pointer, click 100 175");
+        EXPECT_EQ(window->GetSelectedLink(), graph().LinkCount()) << zoom;
+    }
+    window->Engine().Graph().AddNode(3000, 2000);
+    Play("do mnuFitGraph");
+    const QPoint far = window->Panel().ToCanvas(QPoint(3020, 2020));
+    EXPECT_TRUE(canvas()->rect().contains(far));
+    EXPECT_EQ(Pixel(far.x(), far.y()), PaleYellow);
+    Play("do mnuActualSize");
+    EXPECT_EQ(window->Panel().Zoom(), 1.0);
+}
+
+TEST_F(ViewTest, SmallWindows) {
+    window->resize(20, 20);
+    QCoreApplication::processEvents();
+    EXPECT_GE(window->width(), window->findChild<QWidget*>("StdToolbar")->sizeHint().width());
+    EXPECT_TRUE(window->rect().contains(window->Panel().geometry()));
+}
+
+class RunTest : public WindowFixture {
+  protected:
+    // S, A, D: S -> A and A -> D weigh 1, S -> D weighs 5. From S to D the walk finds S-A-D
+    // (cost 2), then S-D (cost 5).
+    void OpenRunGraph() {
+        WriteDocument("run.plm", {{40, 40}, {240, 40}, {240, 240}},
+                      {{1, 2, 1, 1}, {2, 3, 1, 1}, {1, 3, 1, 5}});
+        window->OpenStartupDocument(File("run.plm"));
+    }
+    // Status, paths found, probabilities, colours (S-A at y 60, A-D at x 260, S-D), Start, Stop.
+    std::string Run() const {
+        QString state = Label("StatusPanel1") + " " + Label("PathsPanel") + ":";
+        for (int i = 1; i <= graph().LinkCount(); ++i)
+            state += " " + QString::number(graph().Link(i).Probability);
+        for (QColor c : {Pixel(100, 60), Pixel(260, 100), Pixel(100, 100)})
+            state += c == Qt::red ? " red" : c == Qt::black ? " black" : " other";
+        state += Action("Start")->isEnabled() ? " start" : "";
+        return (state + (Action("Stop")->isEnabled() ? " stop" : "")).toStdString();
+    }
+};
+
+TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
+    OpenRunGraph();
+    StartRun(0, 2, true);
+    EXPECT_EQ(Run(), "Working... Paths found: 1: 0.55 1 0.45 red red black stop");
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(Said(), "E Program already is working. Please stop current operation and then "
+                      "try to close.");
+    for (const char* key : {"Pointer", "AddNode", "Delete", "Reset", "mnuNew", "mnuOpen",
+                            "mnuDelete", "mnuProperties", "mnuUndo"})
+        EXPECT_FALSE(Action(key)->isEnabled()) << key;
+    EXPECT_TRUE(Action("mnuSave")->isEnabled() && Action("mnuSaveAs")->isEnabled());
+    Play("click 60 60, drag 260 60 300 100, double 60 60"); // the canvas ignores the mouse
+    EXPECT_EQ(State(), "run - Pathloom* 3 3 -1 -1 0 &Undo Options");
+    EXPECT_EQ(graph().Node(2).Position.x, 240);
+    Play("do Forward, work");
+    EXPECT_EQ(Run(), "Working... Paths found: 2: 0.595 1 0.405 black black red stop");
+    Play("do Forward, work");
+    EXPECT_EQ(Run(), "Ready : 0.595 1 0.405 black black black start");
+    EXPECT_EQ(Said(), "");
+    Action("mnuUndo")->trigger();
+    EXPECT_EQ(Run(), "Ready : 0.5 1 0.5 black black black start");
+    EXPECT_EQ(State(), "run - Pathloom* 3 3 -1 -1 0 &Undo Options");
+    Action("mnuUndo")->trigger();
+    EXPECT_FALSE(window->Modified());
+    StartRun(0, 2, true);
+    Play("do Stop");
+    EXPECT_EQ(Run(), "Ready : 0.55 1 0.45 black black black start");
+    EXPECT_EQ(Said(), ""); // no "Not found any path." after a stop
+}
+
+// Simple links keep what they had when opened: Reset gives it back, and every run starts from it.
+TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
+    WriteDocument("triangle.plm", {{0, 0}, {100, 0}, {200, 100}},
+                  {{1, 2, 0, 1}, {2, 3, 0, 1}, {1, 3, 0, 3}});
+    window->OpenStartupDocument(File("triangle.plm"));
+    const std::string opened = Run();
+    StartRun(0, 2, false);
+    const std::string learned = Run();
+    ASSERT_NE(learned, opened);
+    StartRun(0, 2, false);
+    EXPECT_EQ(Run(), learned);
+    Play("do Reset");
+    EXPECT_EQ(Run(), opened);
+    Action("mnuUndo")->trigger(); // Reset, too, is one step
+    EXPECT_EQ(Run(), learned);
+}
+
+TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
+    // Thirteen nodes all linked to each other and a fourteenth that nothing reaches: the walk to
+    // it would try the billions of simple paths of the thirteen and find none.
+    clsGraph& g = window->Engine().Graph();
+    for (int i = 0; i < 14; ++i)
+        g.AddNode(45 * i, (i % 2) * 60);
+    for (int a = 1; a <= 13; ++a)
+        for (int b = a + 1; b <= 13; ++b)
+            g.AddLink(a, b, LinkKind::Simple);
+    AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod1=x|cmbSource=0|cmbDest=13");
+    Play("do Start");
+    QTest::qWait(100); // the window goes on answering
+    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Working...Paths found: 0");
+    EXPECT_EQ(canvas()->cursor().shape(), Qt::WaitCursor);
+    Play("do Stop");
+    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Ready");
+    EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
+    StartRun(13, 0, true);
+    EXPECT_EQ(Said(), "I Not found any path.");
+    EXPECT_TRUE(Action("Start")->isEnabled() && !window->IsWorking());
+}
+
+} // namespace
