@@ -1,104 +1,76 @@
-// pathloom-run --method sample: what it reports, what it refuses, and what it leaves in the
-// document it saves.
+// pathloom-run --method sample: what it reports, what it leaves in the document it saves, and
+// the history of its learning.
 #include "DocumentFile.h"
-#include "Runner.h"
+#include "RunnerFixture.h"
 #include "clsLA.h"
 
 #include <cstdio>
-#include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
-const std::string Network = std::string(PATHLOOM_EXAMPLES_DIR) + "/network.plm";
+const std::string SampleSD = "N --method sample --source S --dest D ";
 
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result Runner(std::vector<std::string> args) {
-    args.insert(args.begin(), Network);
-    std::ostringstream out, err;
-    const int status = RunPathloom(args, out, err, nullptr);
-    return {status, out.str(), err.str()};
-}
-
-const std::vector<std::string> SampleSD = {"--method", "sample", "--source", "S", "--dest", "D"};
-
-std::vector<std::string> With(std::vector<std::string> more) {
-    more.insert(more.begin(), SampleSD.begin(), SampleSD.end());
-    return more;
-}
-
-} // namespace
-
-TEST(SampleRun, ReportsTheBestPathAndWhereItConverged) {
+TEST_F(Runner, ASampledRunReportsTheBestPathAndWhereItConverged) {
     // network.plm learns by LRI with reward 0.5: S-A-D (cost 3) is the cheapest.
-    const Result free = Runner(With({"--samples", "20", "--quiet"}));
-    ASSERT_EQ(free.status, 0) << free.err;
+    ASSERT_EQ(Run(SampleSD + "--samples 20 --quiet"), 0) << err;
     for (const char* line : {"\nsamples: 20\n", "\ndeadEnds: 0\n", "\nbestCost: 3\n",
                              "\nbestPath: S->A:A->D:\n", "\nconvergedAt: null\n"})
-        EXPECT_NE(free.out.find(line), std::string::npos) << line << free.out;
-    EXPECT_EQ(free.out.find("\t3\n"), std::string::npos) << "--quiet lists no paths";
+        EXPECT_NE(out.find(line), std::string::npos) << line << out;
+    EXPECT_EQ(out.find("\t3\n"), std::string::npos) << "--quiet lists no paths";
 
-    const Result until = Runner(With({"--until", "0.9", "--json", "--quiet", "--seed", "7"}));
-    ASSERT_EQ(until.status, 0) << until.err;
-    EXPECT_EQ(until.out.rfind("{\"paths\": [],", 0), 0u) << until.out;
+    ASSERT_EQ(Run(SampleSD + "--until 0.9 --json --quiet --seed 7"), 0) << err;
+    EXPECT_EQ(out.rfind("{\"paths\": [],", 0), 0u) << out;
     long long samples = 0, at = 0;
     double probability = 0;
-    ASSERT_EQ(std::sscanf(until.out.c_str() + until.out.find("\"samples\""),
+    ASSERT_EQ(std::sscanf(out.c_str() + out.find("\"samples\""),
                           "\"samples\": %lld, \"deadEnds\": 0,\n\"bestCost\": 3, \"bestPath\": "
                           "\"S->A:A->D:\",\n\"bestPathProbability\": %lf, \"convergedAt\": %lld",
                           &samples, &probability, &at),
               3)
-        << until.out;
+        << out;
     EXPECT_EQ(samples, at);
     EXPECT_GE(probability, 0.9);
     EXPECT_LT(at, 20);
 
     // Listed paths come as with the other methods; the same seed gives the same ones.
-    const Result listed = Runner(With({"--samples", "30", "--seed", "7", "--json"}));
-    EXPECT_NE(listed.out.find("{\"n\": 30, \"trace\": "), std::string::npos);
-    EXPECT_EQ(listed.out, Runner(With({"--samples", "30", "--seed", "7", "--json"})).out);
-    EXPECT_NE(listed.out, Runner(With({"--samples", "30", "--seed", "8", "--json"})).out);
+    Run(SampleSD + "--samples 30 --seed 7 --json");
+    const std::string listed = out;
+    EXPECT_NE(listed.find("{\"n\": 30, \"trace\": "), std::string::npos);
+    Run(SampleSD + "--samples 30 --seed 7 --json");
+    EXPECT_EQ(out, listed);
+    Run(SampleSD + "--samples 30 --seed 8 --json");
+    EXPECT_NE(out, listed);
 }
 
-TEST(SampleRun, RefusesWhatNoSampledRunCanTake) {
-    const struct {
-        std::vector<std::string> args;
-        const char* message;
-    } cases[] = {
-        {With({"--samples", "12x"}), "not a whole number for --samples: '12x'"},
-        {With({"--samples", "0"}), "The number of samples must be from 1 to 2000000000."},
-        {With({"--samples", "99999999999999999999"}), "not a whole number for --samples"},
-        {With({"--samples", "2000000001"}), "The number of samples must be from 1 to 2000000000."},
-        {With({"--seed", "-1"}), "not a whole number for --seed: '-1'"},
-        {With({"--seed", "18446744073709551616"}), "not a whole number for --seed"},
-        {With({"--until", "0"}), "The target probability must be above 0 and at most 1."},
-        {With({"--until", "1.0001"}), "The target probability must be above 0 and at most 1."},
-        {{"--method", "sample", "--source", "S", "--dest", "S"},
-         "Source node and destination node are equal."},
-        {{"--method", "dest", "--source", "S", "--dest", "D", "--seed", "3"},
-         "--samples, --seed and --until go with --method sample"},
-        {{"--history", "h.csv"}, "--history goes with --method"},
-    };
-    for (const auto& c : cases) {
-        const Result result = Runner(c.args);
-        EXPECT_EQ(result.status, 2) << c.message;
-        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
-    }
-}
-
-TEST(SampleRun, TheSavedDocumentKeepsItsOwnMethodAndNodes) {
-    const std::string saved = ::testing::TempDir() + "sampled.plm";
-    const Result result = Runner(With({"--samples", "5", "--reward", "0.25", "--save", saved}));
-    ASSERT_EQ(result.status, 0) << result.err;
+TEST_F(Runner, TheSavedDocumentKeepsItsOwnMethodAndNodes) {
+    ASSERT_EQ(Run(SampleSD + "--samples 5 --reward 0.25 --save O/sampled.plm"), 0) << err;
     clsLA before, after;
-    LoadGraph(before, Network);
-    LoadGraph(after, saved);
+    LoadGraph(before, Examples + "/network.plm");
+    LoadGraph(after, own + "/sampled.plm");
     EXPECT_EQ(after.Settings.GraphSearchMethod, before.Settings.GraphSearchMethod);
     EXPECT_EQ(after.Settings.sourceNode, before.Settings.sourceNode);
     EXPECT_EQ(after.Settings.Reward, 0.25f);
-    std::remove(saved.c_str());
 }
+
+// The history's last row ends where --json ends.
+TEST_F(Runner, TheLastRowOfTheHistoryHoldsTheFinalProbabilitiesOfTheJson) {
+    ASSERT_EQ(Run(SampleSD + "--samples 40 --history O/h.csv --json --quiet"), 0) << err;
+    const auto rows = CsvRows(ReadFile(own + "/h.csv"));
+    ASSERT_EQ(rows.size(), 41u); // the header and one row per learned path
+    EXPECT_EQ(rows[0], (std::vector<std::string>{"n", "trace", "cost", "decision", "best cost",
+                                                 "best-path probability", "S->B", "B->D", "B->C",
+                                                 "C->D", "S->A", "A->B", "A->D"}));
+    const std::vector<std::string>& last = rows.back();
+    ASSERT_EQ(last.size(), 13u);
+    EXPECT_EQ(last[0], "40");
+    std::vector<std::string> probabilities;
+    const std::string key = "\"probability\": ";
+    for (std::size_t at = out.find(key); at != std::string::npos; at = out.find(key, at + 1)) {
+        const std::size_t start = at + key.size();
+        probabilities.push_back(out.substr(start, out.find('}', start) - start));
+    }
+    EXPECT_EQ(std::vector<std::string>(last.begin() + 6, last.end()), probabilities);
+    EXPECT_NE(out.find("\"bestPathProbability\": " + last[5] + ","), std::string::npos);
+}
+
+} // namespace

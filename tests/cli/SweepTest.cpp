@@ -1,57 +1,16 @@
 // Sweeps: their rows against single runs, their order whatever the jobs, the summary against the
-// rows, what they refuse, and Ctrl+C.
+// rows, their ranges, and Ctrl+C.
 #include "Sweep.h"
 
-#include "Runner.h"
+#include "RunnerFixture.h"
 
 #include <chrono>
+#include <cmath>
 #include <csignal>
-#include <fstream>
-#include <gtest/gtest.h>
-#include <map>
-#include <sstream>
 #include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
-
-const std::string Examples = PATHLOOM_EXAMPLES_DIR;
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-Result Runner(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunPathloom(args, out, err, nullptr);
-    return {status, out.str(), err.str()};
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    for (const char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.push_back(std::exchange(field, {}));
-        else
-            field += c;
-    }
-    fields.push_back(field);
-    return fields;
-}
-
-std::vector<std::vector<std::string>> Rows(const std::string& csv) {
-    std::vector<std::vector<std::string>> rows;
-    std::istringstream in(csv);
-    for (std::string line; std::getline(in, line);)
-        rows.push_back(Fields(line));
-    return rows;
-}
 
 // The link probabilities of pathloom-run's text output, in link order.
 std::vector<std::string> LinkProbabilities(const std::string& text) {
@@ -65,90 +24,87 @@ std::vector<std::string> LinkProbabilities(const std::string& text) {
     return values;
 }
 
-} // namespace
-
-TEST(Sweep, RowsAreTheSingleRunsOfTheirSettings) {
-    const Result sweep = Runner({Examples + "/triangle.plm", "--method", "dest", "--source", "A",
-                                 "--dest", "C", "--sweep", "scheme=LRP,LREP", "--sweep",
-                                 "reward=0.1:0.2:0.1", "--sweep", "penalty=0.05,0.3"});
-    ASSERT_EQ(sweep.status, 0) << sweep.err;
-    const auto rows = Rows(sweep.out);
+TEST_F(Runner, SweepRowsAreTheSingleRunsOfTheirSettings) {
+    const std::string run = "T --method dest --source A --dest C ";
+    ASSERT_EQ(Run(run + "--sweep scheme=LRP,LREP --sweep reward=0.1:0.2:0.1 --sweep "
+                        "penalty=0.05,0.3"),
+              0)
+        << err;
+    const auto rows = CsvRows(out);
     ASSERT_EQ(rows.size(), 9u);
     EXPECT_EQ(rows[0][7], "status");
     int invalid = 0;
     for (std::size_t r = 1; r < rows.size(); ++r) {
         const auto& row = rows[r];
-        const Result single =
-            Runner({Examples + "/triangle.plm", "--method", "dest", "--source", "A", "--dest", "C",
-                    "--scheme", row[2], "--reward", row[3], "--penalty", row[4]});
+        const int status =
+            Run(run + "--scheme " + row[2] + " --reward " + row[3] + " --penalty " + row[4]);
         if (row[7] == "invalid") {
             ++invalid;
-            EXPECT_EQ(single.status, 2);
-            EXPECT_NE(single.err.find(row[8]), std::string::npos) << row[8];
+            EXPECT_EQ(status, 2);
+            EXPECT_NE(err.find(row[8]), std::string::npos) << row[8];
             continue;
         }
         EXPECT_EQ(row[7], "ok");
-        EXPECT_NE(single.out.find("paths: " + row[9] + "\nstatus: ok"), std::string::npos);
-        EXPECT_EQ(std::vector<std::string>(row.begin() + 14, row.end()),
-                  LinkProbabilities(single.out))
+        EXPECT_NE(out.find("paths: " + row[9] + "\nstatus: ok"), std::string::npos);
+        EXPECT_EQ(std::vector<std::string>(row.begin() + 14, row.end()), LinkProbabilities(out))
             << r;
     }
     EXPECT_EQ(invalid, 2); // LR(E)P with a penalty of 0.3, not below 0.1 nor 0.2
 }
 
-TEST(Sweep, RowsComeInOneOrderAndTheSummaryFollowsThem) {
-    const std::vector<std::string> sweep = {Examples + "/one-way-grid.plm",
-                                            "--method",
-                                            "sample",
-                                            "--source",
-                                            "A1",
-                                            "--dest",
-                                            "P16",
-                                            "--samples",
-                                            "6000",
-                                            "--until",
-                                            "0.95",
-                                            "--sweep",
-                                            "reward=0.1,0.2",
-                                            "--sweep",
-                                            "seed=1:6:1"};
-    auto with = [&](std::vector<std::string> more) {
-        more.insert(more.begin(), sweep.begin(), sweep.end());
-        return Runner(more);
-    };
-    const Result one = with({"--jobs", "1"});
-    ASSERT_EQ(one.status, 0) << one.err;
-    EXPECT_EQ(with({"--jobs", "3"}).out, one.out);
+TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
+    const std::string sweep = "G --method sample --source A1 --dest P16 --samples 6000 --until "
+                              "0.95 --sweep reward=0.1,0.2 --sweep seed=1:6:1 ";
+    ASSERT_EQ(Run(sweep + "--jobs 1"), 0) << err;
+    const std::string one = out;
+    Run(sweep + "--jobs 3");
+    EXPECT_EQ(out, one);
 
-    // The summary's counts and mean of the sample that reached 0.95, per reward, from the rows.
+    // The summary's counts, mean, median, spread and extremes of the sample that reached 0.95,
+    // per reward, from the rows.
     std::map<std::string, std::vector<double>> reached;
     std::map<std::string, int> runs;
-    const auto rows = Rows(one.out);
+    const auto rows = CsvRows(one);
     ASSERT_EQ(rows.size(), 13u);
     for (std::size_t r = 1; r < rows.size(); ++r) {
         ++runs[rows[r][3]];
         if (!rows[r][11].empty())
             reached[rows[r][3]].push_back(std::stod(rows[r][11]));
     }
-    const auto summary = Rows(with({"--summary"}).out);
+    Run(sweep + "--summary");
+    const auto summary = CsvRows(out);
     ASSERT_EQ(summary.size(), 3u);
     EXPECT_EQ(summary[0][9], "reached");
     for (std::size_t g = 1; g < summary.size(); ++g) {
         const std::string reward = summary[g][3];
-        const auto& times = reached[reward];
+        std::vector<double> times = reached[reward];
         EXPECT_EQ(summary[g][6], std::to_string(runs[reward]));
         EXPECT_EQ(summary[g][9], std::to_string(times.size()));
         EXPECT_EQ(summary[g][10], std::to_string(runs[reward] - int(times.size())));
-        double sum = 0;
+        ASSERT_FALSE(times.empty()) << reward; // 0.1 reached once: no spread
+        std::sort(times.begin(), times.end());
+        const double n = double(times.size());
+        double mean = 0, squares = 0;
         for (const double t : times)
-            sum += t;
-        if (!times.empty()) {
-            EXPECT_DOUBLE_EQ(std::stod(summary[g][11]), sum / double(times.size())) << reward;
+            mean += t / n;
+        for (const double t : times)
+            squares += (t - mean) * (t - mean);
+        const std::size_t half = times.size() / 2;
+        const double median = times.size() % 2 ? times[half] : (times[half - 1] + times[half]) / 2;
+        const double expected[] = {mean, median, std::sqrt(squares / (n - 1)), times.front(),
+                                   times.back()};
+        for (int k = 0; k < 5; ++k) {
+            if (k == 2 && times.size() == 1) {
+                EXPECT_EQ(summary[g][13], "");
+                continue;
+            }
+            EXPECT_NEAR(std::stod(summary[g][11 + k]), expected[k], 1e-9 * expected[k])
+                << reward << " " << summary[0][11 + k];
         }
     }
 }
 
-TEST(Sweep, RangesEndOnTheirLastStepAndBadSweepsAreRefused) {
+TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
     const struct {
         const char* text;
         std::vector<double> values;
@@ -166,77 +122,37 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadSweepsAreRefused) {
         EXPECT_EQ(ParseSweepAxis(r.text).values, r.values) << r.text;
     EXPECT_EQ(ParseSweepAxis("seed=1:30:1").seeds.size(), 30u);
     EXPECT_EQ(ParseSweepAxis("seed=5:12:3").seeds, (std::vector<uint64_t>{5, 8, 11}));
-
     for (const char* bad :
          {"reward=1:0:0.1", "reward=0:1:0", "reward=0:1", "reward=", "colour=1", "scheme=1:2:1",
           "seed=1.5", "reward=a", "reward=0.1,,0.2", "scheme=LRX", "reward=0:1e9:1e-9"})
         EXPECT_THROW(ParseSweepAxis(bad), UsageError) << bad;
-
-    const std::string network = Examples + "/network.plm";
-    const struct {
-        std::vector<std::string> args;
-        const char* message;
-    } refused[] = {
-        {{network, "--sweep", "reward=0.1,0.2"}, "a sweep needs --method"},
-        {{network, "--method", "all", "--source", "S", "--sweep", "seed=1,2"},
-         "--sweep seed goes with --method sample"},
-        {{network, "--method", "all", "--source", "S", "--sweep", "reward=0.1", "--sweep",
-          "Reward=0.2"},
-         "a setting swept twice"},
-        {{network, "--method", "all", "--source", "S", "--sweep", "reward=0.1", "--json"},
-         "do not go with a sweep"},
-        {{network, "--method", "all", "--source", "S", "--summary"},
-         "--summary goes with --method sample"},
-        {{network, "--method", "all", "--source", "S", "--part", "3/2"}, "not a part K/N"},
-    };
-    for (const auto& r : refused) {
-        const Result result = Runner(r.args);
-        EXPECT_EQ(result.status, 2) << r.message;
-        EXPECT_NE(result.err.find(r.message), std::string::npos) << result.err;
-    }
 }
 
-TEST(Sweep, CtrlCWritesTheFinishedRowsWhole) {
-    const std::string csv = ::testing::TempDir() + "interrupted.csv";
-    std::remove(csv.c_str());
-    const std::vector<std::string> args = {PATHLOOM_RUN, Examples + "/one-way-grid.plm",
-                                           "--method",   "sample",
-                                           "--source",   "A1",
-                                           "--dest",     "P16",
-                                           "--samples",  "200000",
-                                           "--sweep",    "seed=1:400:1",
-                                           "--jobs",     "2",
-                                           "--csv",      csv};
+TEST_F(Runner, SweepStoppedByCtrlCWritesTheFinishedRowsWhole) {
+    const std::string csv = own + "/interrupted.csv";
     const pid_t child = ::fork();
     if (child == 0) {
-        std::vector<char*> argv;
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
+        const std::string grid = Examples + "/one-way-grid.plm";
+        ::execl(PATHLOOM_RUN, PATHLOOM_RUN, grid.c_str(), "--method", "sample", "--source", "A1",
+                "--dest", "P16", "--samples", "200000", "--sweep", "seed=1:400:1", "--jobs", "2",
+                "--csv", csv.c_str(), nullptr);
         ::_exit(127);
     }
     // The header is written once Ctrl+C is taken over; then some rows.
-    for (int i = 0; i < 600; ++i) {
-        std::ifstream file(csv);
-        std::string header, row;
-        if (std::getline(file, header) && std::getline(file, row))
-            break;
+    for (int i = 0; i < 600 && CsvRows(ReadFile(csv)).size() < 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
     ::kill(child, SIGINT);
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 130);
-    std::ifstream file(csv);
-    std::stringstream text;
-    text << file.rdbuf();
-    std::remove(csv.c_str());
-    const auto rows = Rows(text.str());
+    const std::string text = ReadFile(csv);
+    const auto rows = CsvRows(text);
     ASSERT_GE(rows.size(), 2u);
     EXPECT_LT(rows.size(), 401u);
-    EXPECT_EQ(text.str().back(), '\n');
+    EXPECT_EQ(text.back(), '\n');
     for (const auto& row : rows)
         EXPECT_EQ(row.size(), rows[0].size());
 }
+
+} // namespace
