@@ -194,22 +194,20 @@ TEST_F(Dialogs, RangesEditTheTableAndGiveItBack) {
 }
 
 TEST_F(Dialogs, OptionsShowTheSettings) {
+    // Model, scheme, reward, penalty, factor, method, source, destination, path file.
+    const auto loaded = [](int model, int scheme, float reward, float penalty, float factor,
+                           int method, int source, int dest, const char* file) {
+        RunSettings s;
+        std::tie(s.Model, s.ModelType, s.Reward, s.Penalty, s.LearningFactor) =
+            std::tuple(model, scheme, reward, penalty, factor);
+        std::tie(s.GraphSearchMethod, s.sourceNode, s.DestNode, s.FilePath) =
+            std::tuple(method, source, dest, file);
+        return s;
+    };
     const std::pair<RunSettings, const char*> cases[] = {
-        {{0,
-          Scheme::LRP,
-          0.25f,
-          0.5f,
-          0.5f,
-          SearchMethod::IncludeAllNodes,
-          2,
-          3,
-          "p",
-          false,
-          10000,
-          1,
-          {}},
+        {loaded(0, Scheme::LRP, 0.25f, 0.5f, 0.5f, SearchMethod::IncludeAllNodes, 2, 3, "p"),
          "0 0 0.25 ! !0.5 0.5 x - - -1 ! !-1 ! !p ! -"},
-        {{5, -1, 0, 0, 0, 3, 1, 1, "", false, 10000, 1, {}}, "-1 -1 0 ! !0 0 - - - -1 -1  -"},
+        {loaded(5, -1, 0, 0, 0, 3, 1, 1, ""), "-1 -1 0 ! !0 0 - - - -1 -1  -"},
     };
     for (const auto& [loaded, shown] : cases) {
         settings = loaded;

@@ -33,31 +33,31 @@ std::string FileText(const std::string& fileName) {
     return text.str();
 }
 
-struct Counts {
-    int nodes, links, simple, oneWay, twoWay, leftOut, changedLabels;
-    bool laidOut;
-    bool operator==(const Counts& o) const {
-        return nodes == o.nodes && links == o.links && simple == o.simple && oneWay == o.oneWay &&
-               twoWay == o.twoWay && leftOut == o.leftOut && changedLabels == o.changedLabels &&
-               laidOut == o.laidOut;
-    }
-};
-
-std::ostream& operator<<(std::ostream& out, const Counts& c) {
-    return out << c.nodes << " nodes, " << c.links << " links (" << c.simple << "/" << c.oneWay
-               << "/" << c.twoWay << "), " << c.leftOut << " left out, " << c.changedLabels
-               << " labels changed, laid out " << c.laidOut;
+// Nodes, links as simple/one-way/two-way, left out, labels changed, and "laid out" if it was.
+std::string Summary(const clsGraph& g, const ImportResult& result) {
+    int kinds[3] = {0, 0, 0};
+    for (int i = 1; i <= g.LinkCount(); ++i)
+        ++kinds[g.Link(i).LinkType];
+    return std::to_string(g.NodeCount()) + " " + std::to_string(kinds[0]) + "/" +
+           std::to_string(kinds[1]) + "/" + std::to_string(kinds[2]) + " " +
+           std::to_string(result.leftOut.size()) + " " +
+           std::to_string(result.changedLabels.size()) + (result.laidOut ? " laid out" : "");
 }
 
-Counts CountsOf(const clsGraph& g, const ImportResult& result) {
-    Counts c{g.NodeCount(), g.LinkCount(), 0, 0, 0, 0, 0, result.laidOut};
-    c.leftOut = static_cast<int>(result.leftOut.size());
-    c.changedLabels = static_cast<int>(result.changedLabels.size());
+// The nodes with their labels and top-left corners, then the links with their ends, kinds (- > =
+// for simple, one-way and two-way) and values.
+std::string Listing(const clsGraph& g) {
+    std::ostringstream text;
+    for (int i = 1; i <= g.NodeCount(); ++i)
+        text << g.Node(i).Label() << "(" << g.Node(i).Position.x << "," << g.Node(i).Position.y
+             << ") ";
     for (int i = 1; i <= g.LinkCount(); ++i) {
-        const int kind = g.Link(i).LinkType;
-        (kind == 0 ? c.simple : kind == 1 ? c.oneWay : c.twoWay)++;
+        const clsLink& l = g.Link(i);
+        text << l.FromNode->Label() << " "
+             << "->="[l.LinkType] << " " << l.ToNode->Label() << ":" << l.Weight << ":"
+             << l.Probability << " ";
     }
-    return c;
+    return text.str();
 }
 
 // The message with the fixtures' folder taken out, so that it names files as the tables do.
@@ -67,147 +67,114 @@ std::string Relative(std::string message) {
     return message;
 }
 
+// Each fixture gives its graph (see Summary) or is refused, naming the line, with nothing made.
 TEST(FormatsImport, EachFixtureGivesItsGraphOrIsRefusedNamingTheLine) {
-    const struct {
-        const char* file;
-        Counts expected;
-        const char* refusal;
-    } cases[] = {
-        {"nx-directed.graphml", {4, 5, 0, 5, 0, 0, 0, true}, nullptr},
-        {"nx-undirected.graphml", {5, 6, 5, 0, 1, 0, 0, true}, nullptr},
-        {"nx-positions.graphml", {3, 3, 3, 0, 0, 0, 1, false}, nullptr},
-        {"nx-directed.csv", {4, 5, 0, 5, 0, 0, 0, true}, nullptr},
-        {"nx-undirected.csv", {5, 6, 5, 0, 1, 0, 0, true}, nullptr},
-        {"nx-positions.csv", {3, 3, 0, 3, 0, 0, 1, false}, nullptr},
-        {"yed.graphml", {2, 1, 0, 1, 0, 0, 0, false}, nullptr},
-        {"defaults.graphml", {3, 2, 0, 1, 1, 3, 0, true}, nullptr},
-        {"labels.graphml", {8, 0, 0, 0, 0, 0, 5, true}, nullptr},
-        {"self-loop.graphml", {2, 1, 0, 1, 0, 1, 0, true}, nullptr},
-        {"missing-endpoint.graphml", {2, 1, 1, 0, 0, 1, 0, true}, nullptr},
-        {"missing-endpoint.csv", {3, 1, 0, 1, 0, 2, 0, true}, nullptr},
-        {"duplicate-edge.csv", {3, 2, 0, 1, 1, 3, 0, true}, nullptr},
-        {"crlf.csv", {3, 2, 0, 2, 0, 0, 2, true}, nullptr},
-        {"node-list.csv", {4, 3, 0, 3, 0, 1, 0, true}, nullptr},
-        {"syntax.dot", {}, "'syntax.dot' line 4: syntax error near '->'"},
-        {"positions.dot", {3, 3, 1, 1, 1, 0, 0, false}, nullptr},
-        {"plain.dot", {6, 4, 3, 1, 0, 0, 0, true}, nullptr},
-        {"partial.dot", {4, 4, 4, 0, 0, 0, 0, true}, nullptr},
-        {"dot-lines.dot", {10, 3, 0, 3, 0, 8, 0, true}, nullptr},
-        {"back.dot", {4, 2, 0, 2, 0, 2, 0, true}, nullptr},
-        {"bad-number.dot", {}, "'bad-number.dot' line 3: weight '1,5' is not a number"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"nx-directed.graphml", "4 0/5/0 0 0 laid out"},
+        {"nx-undirected.graphml", "5 5/0/1 0 0 laid out"},
+        {"nx-positions.graphml", "3 3/0/0 0 1"},
+        {"nx-directed.csv", "4 0/5/0 0 0 laid out"},
+        {"nx-undirected.csv", "5 5/0/1 0 0 laid out"},
+        {"nx-positions.csv", "3 0/3/0 0 1"},
+        {"yed.graphml", "2 0/1/0 0 0"},
+        {"defaults.graphml", "3 0/1/1 3 0 laid out"},
+        {"labels.graphml", "8 0/0/0 0 5 laid out"},
+        {"self-loop.graphml", "2 0/1/0 1 0 laid out"},
+        {"missing-endpoint.graphml", "2 1/0/0 1 0 laid out"},
+        {"missing-endpoint.csv", "3 0/1/0 2 0 laid out"},
+        {"duplicate-edge.csv", "3 0/1/1 3 0 laid out"},
+        {"crlf.csv", "3 0/2/0 0 2 laid out"},
+        {"node-list.csv", "4 0/3/0 1 0 laid out"},
+        {"positions.dot", "3 1/1/1 0 0"},
+        {"plain.dot", "6 3/1/0 0 0 laid out"},
+        {"partial.dot", "4 4/0/0 0 0 laid out"},
+        {"dot-lines.dot", "10 0/3/0 8 0 laid out"},
+        {"back.dot", "4 0/2/0 2 0 laid out"},
+        {"syntax.dot", "'syntax.dot' line 4: syntax error near '->'"},
+        {"bad-number.dot", "'bad-number.dot' line 3: weight '1,5' is not a number"},
         {"mismatched.graphml",
-         {},
          "'mismatched.graphml' line 4: the end tag '</edge>' does not close '<node>' of line 4"},
         {"unterminated.graphml",
-         {},
          "'unterminated.graphml' line 4: the element '<graph>' of line 3 is not closed"},
-        {"after-root.graphml", {}, "'after-root.graphml' line 6: text after the root element"},
-        {"entity.graphml", {}, "'entity.graphml' line 5: unknown entity '&eacute;'"},
-        {"unknown-kind.csv",
-         {},
-         "'unknown-kind.csv' line 3: kind 'sideways' is none of simple, unidirectional, "
-         "bidirectional, 0, 1, 2"},
-        {"quote.csv", {}, "'quote.csv' line 3: a quoted field is not closed"},
-        {"width.csv", {}, "'width.csv' line 2: 4 fields where the header has 3"},
-        {"huge.csv", {}, "'huge.csv' line 2: weight '1e40' is too large"},
-        {"half-position.csv",
-         {},
-         "'half-position.nodes.csv' line 3: node 'b' has only one of x and y"},
-        {"missing.graphml", {}, "'missing.graphml' could not be read: No such file or directory"},
-        {"make_fixtures.py", {}, "'make_fixtures.py' is none of .graphml, .xml, .dot, .gv, .csv."},
+        {"after-root.graphml", "'after-root.graphml' line 6: text after the root element"},
+        {"entity.graphml", "'entity.graphml' line 5: unknown entity '&eacute;'"},
+        {"unknown-kind.csv", "'unknown-kind.csv' line 3: kind 'sideways' is none of simple, "
+                             "unidirectional, bidirectional, 0, 1, 2"},
+        {"quote.csv", "'quote.csv' line 3: a quoted field is not closed"},
+        {"width.csv", "'width.csv' line 2: 4 fields where the header has 3"},
+        {"huge.csv", "'huge.csv' line 2: weight '1e40' is too large"},
+        {"half-position.csv", "'half-position.nodes.csv' line 3: node 'b' has only one of x and y"},
+        {"missing.graphml", "'missing.graphml' could not be read: No such file or directory"},
+        {"make_fixtures.py", "'make_fixtures.py' is none of .graphml, .xml, .dot, .gv, .csv."},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+    for (const auto& [file, expected] : cases) {
         clsGraph g;
         try {
-            const ImportResult result = Import(Data + c.file, g);
-            EXPECT_FALSE(c.refusal) << "accepted";
-            EXPECT_EQ(CountsOf(g, result), c.expected);
+            EXPECT_EQ(Summary(g, Import(Data + file, g)), expected) << file;
         } catch (const PathloomError& e) {
-            EXPECT_EQ(Relative(e.Description()), c.refusal ? c.refusal : "");
-            EXPECT_EQ(g.NodeCount() + g.LinkCount(), 0);
+            EXPECT_EQ(Relative(e.Description()), expected);
+            EXPECT_EQ(g.NodeCount() + g.LinkCount(), 0) << file;
         }
     }
 }
 
-TEST(FormatsImport, LinksTakeTheirEndsKindAndValuesFromTheFile) {
-    const struct {
-        const char* file;
-        int link;
-        const char *from, *to;
-        int kind;
-        float weight, probability;
-    } cases[] = {
-        // Columns Target, Source, Cost in that order.
-        {"nx-undirected.csv", 1, "s", "t", LinkKind::Simple, 3.0f, 0.5f},
-        {"nx-positions.graphml", 2, "Harbour", "Old_Town", LinkKind::Simple, 161.25f, 0.0f},
-        // dir=back: the link goes from head to tail; b has two one-way links out.
-        {"back.dot", 1, "b", "a", LinkKind::Unidirectional, 2.0f, 0.5f},
-        {"positions.dot", 3, "west", "east", LinkKind::Simple, 1.5f, 0.4f},
+TEST(FormatsImport, LinksAndPlacesAreTakenFromTheFile) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"nx-undirected.csv", " s - t:3:0.5 "}, // columns Target, Source, Cost in that order
+        {"nx-positions.graphml", " Harbour - Old_Town:161.25:0 "},
+        {"back.dot", " b > a:2:0.5 "}, // dir=back: from head to tail
+        {"positions.dot", " west - east:1.5:0.4 "},
         // An explicit kind beats the default of a key for="all", whose default gives the other.
-        {"defaults.graphml", 1, "caf\xE9!", "b", LinkKind::Unidirectional, 2.5f, 1.0f},
-        {"defaults.graphml", 2, "b", "c", LinkKind::Bidirectional, 4.0f, 0.0f},
-        {"crlf.csv", 2, "multi__line", "b", LinkKind::Unidirectional, 30.0f, 1.0f},
+        {"defaults.graphml", " caf\xE9! > b:2.5:1 b = c:4:0 "},
+        {"crlf.csv", " multi__line > b:30:1 "},
+        // Centres in the file, top-left corners in the graph.
+        {"nx-positions.graphml", "(40,20) "},
+        {"nx-positions.csv", "(120,160) "},
+        {"yed.graphml", "Depot(95,45) Shop(311,180) "},
+        {"positions.dot", "(130,0) "},
+        {"positions.dot", "(20,140) "},
+        {"partial.dot", "a(80,0) b(280,0) "},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+    for (const auto& [file, excerpt] : cases) {
         clsGraph g;
-        Import(Data + c.file, g);
-        const clsLink& link = g.Link(c.link);
-        EXPECT_EQ(link.FromNode->Label(), c.from);
-        EXPECT_EQ(link.ToNode->Label(), c.to);
-        EXPECT_EQ(link.LinkType, c.kind);
-        EXPECT_EQ(link.Weight, c.weight);
-        EXPECT_EQ(link.Probability, c.probability);
+        Import(Data + file, g);
+        EXPECT_NE(Listing(g).find(excerpt), std::string::npos) << file << ": " << Listing(g);
     }
 }
 
+// Each file's list: the lines named, then its first entry in full.
 TEST(FormatsImport, WhatIsLeftOutIsListedWithItsLineAndReason) {
     const struct {
-        const char* file;
-        std::vector<std::string> leftOut;
+        const char *file, *lines, *first;
     } cases[] = {
-        {"self-loop.graphml",
-         {"'self-loop.graphml' line 7: edge 'b' -> 'b' is left out: it links a node to itself"}},
-        {"missing-endpoint.csv",
-         {"'missing-endpoint.csv' line 3: edge 'b' -> 'x' is left out: there is no node 'x'",
-          "'missing-endpoint.csv' line 4: edge 'y' -> 'c' is left out: there is no node 'y'"}},
-        {"node-list.csv",
-         {"'node-list.nodes.csv' line 4: node 'b' is left out: the node of line 3 has the same "
-          "id"}},
-        {"defaults.graphml",
-         {"'defaults.graphml' line 11: a hyperedge is left out: links join two nodes",
-          "'defaults.graphml' line 12: the graph inside node 'c' is left out with its nodes and "
-          "edges",
-          "'defaults.graphml' line 15: a second graph is left out: only the first graph of a "
-          "file is read"}},
-        {"back.dot",
-         {"'back.dot' line 5: the graphs after the first are left out: only the first graph of a "
-          "file is read",
-          "'back.dot': Graphviz: Warning: syntax ambiguity - badly delimited number '1c' in line "
-          "3 of input splits into two tokens"}},
+        {"self-loop.graphml", "7",
+         "'self-loop.graphml' line 7: edge 'b' -> 'b' is left out: it links a node to itself"},
+        {"missing-endpoint.csv", "3 4",
+         "'missing-endpoint.csv' line 3: edge 'b' -> 'x' is left out: there is no node 'x'"},
+        {"node-list.csv", "4",
+         "'node-list.nodes.csv' line 4: node 'b' is left out: the node of line 3 has the same id"},
+        {"defaults.graphml", "11 12 15",
+         "'defaults.graphml' line 11: a hyperedge is left out: links join two nodes"},
+        {"back.dot", "5 3", // Graphviz's own warning comes last
+         "'back.dot' line 5: the graphs after the first are left out: only the first graph of a "
+         "file is read"},
         // Statements ended by a newline, a semicolon, an attribute list over several lines, a
         // chain, a quoted name and a subgraph: cgraph keeps no lines, so they are worked out.
-        {"dot-lines.dot",
-         {"'dot-lines.dot' line 3: edge 'a' -> 'b' is left out: the edge of line 2 already links "
-          "these nodes",
-          "'dot-lines.dot' line 4: edge 'b' -> 'b' is left out: it links a node to itself",
-          "'dot-lines.dot' line 5: edge 'd' -> 'c' is left out: the edge of line 5 already links "
-          "these nodes",
-          "'dot-lines.dot' line 6: edge 'e' -> 'e' is left out: it links a node to itself",
-          "'dot-lines.dot' line 7: edge 'f' -> 'f' is left out: it links a node to itself",
-          "'dot-lines.dot' line 10: edge 'g' -> 'g' is left out: it links a node to itself",
-          "'dot-lines.dot' line 11: edge 'i' -> 'h' is left out: the edge of line 11 already "
-          "links these nodes",
-          "'dot-lines.dot' line 11: edge 'j' -> 'j' is left out: it links a node to itself"}},
+        {"dot-lines.dot", "3 4 5 6 7 10 11 11",
+         "'dot-lines.dot' line 3: edge 'a' -> 'b' is left out: the edge of line 2 already links "
+         "these nodes"},
     };
     for (const auto& c : cases) {
         clsGraph g;
         const ImportResult result = Import(Data + c.file, g);
-        std::vector<std::string> leftOut;
-        for (const std::string& line : result.leftOut)
-            leftOut.push_back(Relative(line));
-        EXPECT_EQ(leftOut, c.leftOut);
+        std::string lines;
+        for (const std::string& entry : result.leftOut) {
+            const std::size_t at = entry.find("line ") + 5;
+            lines +=
+                (lines.empty() ? "" : " ") + entry.substr(at, entry.find_first_of(": ", at) - at);
+        }
+        EXPECT_EQ(lines, c.lines) << c.file;
+        EXPECT_EQ(Relative(result.leftOut.at(0)), c.first);
     }
 }
 
@@ -224,25 +191,6 @@ TEST(FormatsImport, LabelsAreMadeLatin1WithoutDelimitersAndAtMost31Characters) {
               "'labels.graphml' line 8: node '\xE6\x9D\xB1\xE4\xBA\xAC' is labelled '__'");
 }
 
-TEST(FormatsImport, PositionsInTheFileAreKeptAsCentres) {
-    const struct {
-        const char* file;
-        int node, x, y; // top-left corner: the centre less 20
-    } cases[] = {
-        {"nx-positions.graphml", 1, 40, 20}, {"nx-positions.csv", 3, 120, 160},
-        {"yed.graphml", 1, 95, 45},          {"yed.graphml", 2, 311, 180},
-        {"positions.dot", 1, 130, 0},        {"positions.dot", 2, 20, 140},
-        {"partial.dot", 1, 80, 0},           {"partial.dot", 2, 280, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        clsGraph g;
-        Import(Data + c.file, g);
-        EXPECT_EQ(g.Node(c.node).Position.x, c.x);
-        EXPECT_EQ(g.Node(c.node).Position.y, c.y);
-    }
-}
-
 // Labels with every character the writers must escape, one link of each kind.
 void BuildAwkwardGraph(clsGraph& g) {
     const char* const labels[] = {"q\"uote", "back\\slash", "a&b<c", "Z\xFCrich", "\\N;#"};
@@ -255,25 +203,6 @@ void BuildAwkwardGraph(clsGraph& g) {
         g.Link(i).Weight = 0.1f * static_cast<float>(i);
         if (g.Link(i).LinkType != LinkKind::Unidirectional)
             g.Link(i).Probability = 1.0f / 3.0f;
-    }
-}
-
-void ExpectSameGraph(const clsGraph& a, const clsGraph& b) {
-    ASSERT_EQ(a.NodeCount(), b.NodeCount());
-    ASSERT_EQ(a.LinkCount(), b.LinkCount());
-    for (int i = 1; i <= a.NodeCount(); ++i) {
-        EXPECT_EQ(a.Node(i).Label(), b.Node(i).Label());
-        EXPECT_EQ(a.Node(i).Position.x, b.Node(i).Position.x);
-        EXPECT_EQ(a.Node(i).Position.y, b.Node(i).Position.y);
-    }
-    for (int i = 1; i <= a.LinkCount(); ++i) {
-        const clsLink& x = a.Link(i);
-        const clsLink& y = b.Link(i);
-        EXPECT_EQ(a.NodeIndexOf(x.FromNode), b.NodeIndexOf(y.FromNode)) << "link " << i;
-        EXPECT_EQ(a.NodeIndexOf(x.ToNode), b.NodeIndexOf(y.ToNode)) << "link " << i;
-        EXPECT_EQ(x.LinkType, y.LinkType) << "link " << i;
-        EXPECT_EQ(x.Weight, y.Weight) << "link " << i;
-        EXPECT_EQ(x.Probability, y.Probability) << "link " << i;
     }
 }
 
@@ -299,25 +228,22 @@ TEST(FormatsRoundTrip, EveryFormatReadsBackTheGraphItWrote) {
             clsGraph copy;
             const ImportResult result = Import(file, copy);
             EXPECT_TRUE(result.leftOut.empty() && result.changedLabels.empty() && !result.laidOut);
-            ExpectSameGraph(original, copy);
+            EXPECT_EQ(Listing(copy), Listing(original));
         }
     }
 }
 
-TEST(FormatsExport, AFailedExportLeavesNoFileAndTheOldOneAsItWas) {
+// What XML 1.0 cannot hold is refused, and the file already there stays as it was.
+TEST(FormatsExport, AControlCharacterInALabelRefusesTheGraphML) {
     TemporaryFolder folder;
     clsGraph g;
     BuildAwkwardGraph(g);
-    EXPECT_THROW(Export(g, folder.path + "/missing/out.graphml", Format::GraphML), PathloomError);
     const std::string file = folder.path + "/old.graphml";
     Export(g, file, Format::GraphML);
     const std::string old = FileText(file);
-    g.Node(1).SetLabel("bell\x07"); // XML 1.0 cannot hold this control character
+    g.Node(1).SetLabel("bell\x07");
     EXPECT_THROW(Export(g, file, Format::GraphML), PathloomError);
     EXPECT_EQ(FileText(file), old);
-    const auto files = std::distance(std::filesystem::directory_iterator(folder.path),
-                                     std::filesystem::directory_iterator());
-    EXPECT_EQ(files, 1) << "a temporary file was left behind";
 }
 
 TEST(FormatsExport, NetworkxReadsTheGraphML) {
