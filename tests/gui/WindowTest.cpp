@@ -78,23 +78,6 @@ TEST_F(DocumentTest, OpenLoadsOrLeavesANewUntitledDocument) {
     EXPECT_EQ(broken.readAll(), "no graph");
 }
 
-TEST_F(DocumentTest, MenusAndButtonsWithTheirKeys) {
-    QStringList captions;
-    for (const QAction* menu : window->menuBar()->actions())
-        captions << menu->text();
-    for (const QAction* action : window->findChildren<QAction*>(QRegularExpression(".")))
-        captions
-            << (action->text() + " " + QKeySequence::listToString(action->shortcuts())).trimmed();
-    EXPECT_EQ(captions.join('|').toStdString(),
-              "&File|&Edit|&View|&Run|&Help|&New|&Open... Ctrl+O|&Save Ctrl+S|Save &As...|"
-              "&Import...|Ex&port...|E&xit|&Undo Ctrl+Z|&Redo Ctrl+Shift+Z; Ctrl+Y|&Delete|"
-              "&Properties|&Layout...|Zoom &In Ctrl++; Ctrl+=|Zoom &Out Ctrl+-|&Actual Size "
-              "Ctrl+0|&Fit Graph|Sample &Paths...|&Start|&Forward|S&top|&Reset|&About...|Pointer|"
-              "Add Node|Delete|Simple Link|Unidirectional Link|BidirectionalLink|Start|Reset|"
-              "Forward/Next|Stop/Cancel|&Learning Curve|Save Chart as &PNG...|Save Chart as "
-              "&SVG...|Save History as &CSV...");
-}
-
 const QColor PaleYellow(255, 255, 150);
 // Nodes 1, 2, 3 centred on (60, 60), (260, 60), (160, 200).
 const std::string Triangle = "do AddNode, click 60 60, click 260 60, click 160 200, ";
