@@ -20,6 +20,8 @@ struct Recorder : RunObserver {
         : record(record), graph(graph), probabilities(probabilities) {}
     void PathLearned(const LearnedPath& path) override {
         record.traces.push_back(path.links.Trace());
+        record.samples.push_back(path.sample);
+        record.best.push_back(path.bestProbability);
         if (probabilities)
             record.probabilities.push_back(Probabilities(graph));
     }
@@ -53,6 +55,10 @@ RunRecord RunToEnd(clsLA& la, const RunOptionsForTest& options) {
     record.message = session.Message();
     record.notFound = session.NotFound();
     record.pathCount = session.PathCount();
+    record.sampleCount = session.Samples();
+    record.deadEnds = session.DeadEnds();
+    record.convergedAt = session.ConvergedAt();
+    record.bestTrace = session.BestTrace();
     return record;
 }
 

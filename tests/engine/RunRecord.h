@@ -19,6 +19,11 @@ struct RunRecord {
     bool notFound = false;
     int32_t pathCount = 0;
     int32_t pauses = 0;
+    // Sampled runs: the sample of each learned path and the best path's probability after it.
+    std::vector<int64_t> samples;
+    std::vector<double> best;
+    int64_t sampleCount = 0, deadEnds = 0, convergedAt = 0;
+    std::string bestTrace;
 
     // What the window says at the end: the failure, then "Not found any path.".
     std::vector<std::string> Messages() const;

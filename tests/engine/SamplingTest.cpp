@@ -2,78 +2,42 @@
 // reproducibility from the seed, the target, and what learning reaches on a small grid.
 #include "PathSampler.h"
 #include "Random.h"
-#include "RunSession.h"
+#include "RunRecord.h"
 #include "TestGraphs.h"
 #include "clsLA.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace TestGraphs;
 
 namespace {
 
-// What a sampled run tells: a line per learned path (sample, trace, best path's probability),
-// then the final probabilities.
-struct SampleRecord : RunObserver {
-    SampleRecord() { log.precision(17); }
-    std::ostringstream log;
-    std::vector<double> best;
-    std::vector<int64_t> at;
-    int64_t samples = 0, deadEnds = 0, convergedAt = 0;
-    std::string bestTrace;
-    void PathLearned(const LearnedPath& path) override {
-        log << path.sample << ' ' << path.links.Trace() << ' ' << path.bestProbability << '\n';
-        best.push_back(path.bestProbability);
-        at.push_back(path.sample);
-    }
-};
-
-RunSettings Sampling(const clsGraph& graph, const char* from, const char* to, int64_t samples) {
-    RunSettings s;
+// LRI with reward 0.1 from one node to another.
+void Sampling(clsLA& la, const char* from, const char* to, int64_t samples) {
+    RunSettings& s = la.Settings;
     s.GraphSearchMethod = SearchMethod::Sample;
     s.ModelType = Scheme::LRI;
     s.Reward = 0.1f;
-    s.sourceNode = IndexOf(graph, from);
-    s.DestNode = IndexOf(graph, to);
+    s.sourceNode = IndexOf(la.Graph(), from);
+    s.DestNode = IndexOf(la.Graph(), to);
     s.Samples = samples;
-    return s;
 }
 
-std::unique_ptr<SampleRecord> Sample(clsLA& la, const RunSettings& settings,
-                                     int64_t budget = INT64_MAX) {
-    auto record = std::make_unique<SampleRecord>();
-    RunSession session(la.Graph(), la.Ranges(), settings);
-    session.AddObserver(*record);
-    while (session.Step(budget) == RunState::Running) {
-    }
-    record->samples = session.Samples();
-    record->deadEnds = session.DeadEnds();
-    record->convergedAt = session.ConvergedAt();
-    record->bestTrace = session.BestTrace();
-    for (int32_t j = 1; j <= la.Graph().LinkCount(); ++j)
-        record->log << la.Graph().Link(j).Probability << ' ';
-    return record;
-}
-
-// 4 x 4 nodes named by row and column letter ("aa" to "dd"), links right and down whose
-// weights make one path from corner to corner the cheapest (cost 9; the next costs 12). Simple
-// links get probability 0.25, so that a sample can turn back into a dead end; unidirectional ones
-// have 1 / out-degree.
-void Grid(clsGraph& graph, char kind) {
+// 4 x 4 nodes named by row and column letter ("aa" to "dd"), simple links right and down of
+// weights 1 to 5 and probability 0.25, so that a sample can turn back into a dead end.
+void Grid(clsGraph& graph) {
     const auto name = [](int r, int c) { return std::string{char('a' + r), char('a' + c)}; };
     std::string nodes, links;
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 4; ++c) {
             nodes += name(r, c) + " ";
-            const auto link = [&](int r2, int c2, int weight) {
-                links += name(r, c) + kind + name(r2, c2) + ":" + std::to_string(weight) + ":0.25 ";
-            };
             if (c < 3)
-                link(r, c + 1, 1 + (7 * r + 3 * c) % 5);
+                links += name(r, c) + "-" + name(r, c + 1) + ":" +
+                         std::to_string(1 + (7 * r + 3 * c) % 5) + ":0.25 ";
             if (r < 3)
-                link(r + 1, c, 1 + (2 * r + 5 * c) % 6);
+                links += name(r, c) + "-" + name(r + 1, c) + ":" +
+                         std::to_string(1 + (2 * r + 5 * c) % 6) + ":0.25 ";
         }
     }
     Build(graph, nodes, links);
@@ -143,65 +107,45 @@ TEST(Sampling, OneSampleWorkedByHand) {
 
 TEST(Sampling, TheSeedDecidesTheWholeRunWhateverTheBudget) {
     clsLA la;
-    Grid(la.Graph(), '-');
-    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 300);
-    const auto whole = Sample(la, settings);
-    EXPECT_EQ(whole->samples, 300);
-    EXPECT_GT(whole->deadEnds, 0);
-    EXPECT_EQ(int64_t(whole->at.size()) + whole->deadEnds, 300);
+    Grid(la.Graph());
+    Sampling(la, "aa", "dd", 300);
+    const auto run = [&la](int64_t budget) {
+        const RunRecord r = RunToEnd(la, {budget, true});
+        return std::tuple(r.traces, r.samples, r.best, r.probabilities);
+    };
+    const RunRecord whole = RunToEnd(la);
+    EXPECT_EQ(whole.sampleCount, 300);
+    EXPECT_GT(whole.deadEnds, 0);
+    EXPECT_EQ(int64_t(whole.traces.size()) + whole.deadEnds, 300);
+    const auto all = run(INT64_MAX);
     for (const int64_t budget : {1, 7})
-        EXPECT_EQ(Sample(la, settings, budget)->log.str(), whole->log.str()) << budget;
-    settings.Seed = 2;
-    EXPECT_NE(Sample(la, settings)->log.str(), whole->log.str());
+        EXPECT_TRUE(run(budget) == all) << budget;
+    la.Settings.Seed = 2;
+    EXPECT_FALSE(run(INT64_MAX) == all);
 }
 
+// A line of links walked n times holds 1 - 0.5^n each: (1 - 1/16)^3 < 0.9 <= (1 - 1/32)^3, so
+// the target stops the run at the fifth sample.
 TEST(Sampling, TheTargetStopsTheRunAtTheSampleThatReachesIt) {
-    clsLA la;
-    Grid(la.Graph(), '-');
-    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 2000);
-    const auto free = Sample(la, settings);
-    ASSERT_EQ(free->convergedAt, 0);
-    settings.Target = free->best[free->best.size() / 2];
-    const auto first = std::find_if(free->best.begin(), free->best.end(),
-                                    [&](double p) { return p >= *settings.Target; }) -
-                       free->best.begin();
-    const auto stopped = Sample(la, settings);
-    EXPECT_EQ(stopped->convergedAt, free->at[std::size_t(first)]);
-    EXPECT_EQ(stopped->samples, stopped->convergedAt);
-    EXPECT_EQ(stopped->at.size(), std::size_t(first) + 1);
-
-    // A line of links walked n times holds 1 - 0.5^n each: (1 - 1/16)^3 < 0.9 <= (1 - 1/32)^3.
     clsLA line;
     Build(line.Graph(), "A B C D", "A-B B-C C-D");
-    settings = Sampling(line.Graph(), "A", "D", 100);
-    settings.Reward = 0.5f;
-    settings.Target = 0.9;
-    const auto record = Sample(line, settings);
-    EXPECT_EQ(record->convergedAt, 5);
-    EXPECT_EQ(record->samples, 5);
-}
-
-TEST(Sampling, RewardOnlyLearnsTheCheapestPathOfAGridWhereRewardAndPenaltyAlikeNeedNot) {
-    clsLA la;
-    Grid(la.Graph(), '>');
-    RunSettings settings = Sampling(la.Graph(), "aa", "dd", 5000);
-    settings.Target = 0.95;
-    const auto lri = Sample(la, settings);
-    EXPECT_GT(lri->convergedAt, 0);
-    EXPECT_EQ(lri->bestTrace, "aa->ba:ba->bb:bb->bc:bc->cc:cc->cd:cd->dd:");
-    settings.ModelType = Scheme::LRP;
-    settings.Penalty = settings.Reward;
-    EXPECT_EQ(Sample(la, settings)->convergedAt, 0);
+    Sampling(line, "A", "D", 100);
+    line.Settings.Reward = 0.5f;
+    line.Settings.Target = 0.9;
+    const RunRecord record = RunToEnd(line);
+    EXPECT_EQ(record.convergedAt, 5);
+    EXPECT_EQ(record.sampleCount, 5);
+    EXPECT_EQ(record.best.at(3), 0.9375 * 0.9375 * 0.9375);
 }
 
 TEST(Sampling, DeadEndsOnlyAndTheRulesOfASampledRun) {
     clsLA la;
     Build(la.Graph(), "A B C", "A-B");
-    RunSettings settings = Sampling(la.Graph(), "A", "C", 40);
-    RunSession session(la.Graph(), la.Ranges(), settings);
-    EXPECT_EQ(session.Step(1000), RunState::Finished);
-    EXPECT_EQ(session.DeadEnds(), 40);
-    EXPECT_TRUE(session.NotFound());
+    Sampling(la, "A", "C", 40);
+    const RunRecord deadEnds = RunToEnd(la);
+    EXPECT_EQ(deadEnds.deadEnds, 40);
+    EXPECT_EQ(deadEnds.Messages(), std::vector<std::string>{"Not found any path."});
+    RunSettings& settings = la.Settings;
 
     const char* const samplesRule = "The number of samples must be from 1 to 2000000000.";
     const char* const targetRule = "The target probability must be above 0 and at most 1.";
