@@ -32,14 +32,9 @@ TEST_F(Runner, ASampledRunReportsTheBestPathAndWhereItConverged) {
     EXPECT_GE(probability, 0.9);
     EXPECT_LT(at, 20);
 
-    // Listed paths come as with the other methods; the same seed gives the same ones.
+    // Listed paths come as with the other methods.
     Run(SampleSD + "--samples 30 --seed 7 --json");
-    const std::string listed = out;
-    EXPECT_NE(listed.find("{\"n\": 30, \"trace\": "), std::string::npos);
-    Run(SampleSD + "--samples 30 --seed 7 --json");
-    EXPECT_EQ(out, listed);
-    Run(SampleSD + "--samples 30 --seed 8 --json");
-    EXPECT_NE(out, listed);
+    EXPECT_NE(out.find("{\"n\": 30, \"trace\": "), std::string::npos);
 }
 
 TEST_F(Runner, TheSavedDocumentKeepsItsOwnMethodAndNodes) {

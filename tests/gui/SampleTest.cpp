@@ -18,8 +18,7 @@ class SampleTest : public WindowFixture {
     }
     // Run > Sample Paths... from S to D with the given fields: OK, and Cancel if it stays open.
     void Sample(const std::string& fields) {
-        QTimer::singleShot(0, [=] {
-            QWidget* dialog = QApplication::activeModalWidget();
+        DialogTest::WhenShown([=](QDialog* dialog) {
             ASSERT_EQ(dialog->objectName(), "frmSamplePaths");
             DialogTest::Fill(dialog, "cmbSource=0|cmbDest=2|" + fields);
             DialogTest::Click(dialog, "cmdOK");

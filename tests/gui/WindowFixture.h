@@ -113,14 +113,10 @@ class WindowFixture : public ::testing::Test {
 
     // Answers the next modal dialog: notes its name, fills its fields, presses the button.
     void AnswerDialog(const char* button, const std::string& fields = "") {
-        QTimer::singleShot(0, [=] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
+        DialogTest::WhenShown([=](QDialog* dialog) {
             answered = dialog->objectName();
             DialogTest::Fill(dialog, fields);
             DialogTest::Click(dialog, button);
-            EXPECT_FALSE(dialog->isVisible()) << answered.toStdString() << " stayed open";
-            dialog->close();
         });
     }
     // Start, reward 0.1 from the source to the destination (list positions), and work.
