@@ -2,14 +2,11 @@
 #include "PathloomError.h"
 #include "TestGraphs.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 using namespace GraphFormats;
 
@@ -220,30 +217,6 @@ TEST(FormatsExport, AControlCharacterInALabelRefusesTheGraphML) {
     g.Node(1).SetLabel("bell\x07");
     EXPECT_THROW(Export(g, file, Format::GraphML), PathloomError);
     EXPECT_EQ(TestGraphs::ReadBytes(file), old);
-}
-
-TEST(FormatsExport, NetworkxReadsTheGraphML) {
-    if (::access(PATHLOOM_PYTHON, X_OK) != 0 ||
-        std::system(PATHLOOM_PYTHON " -c 'import networkx' 2>/dev/null") != 0)
-        GTEST_SKIP() << PATHLOOM_PYTHON " with networkx is not installed here";
-    TestGraphs::TempDir folder;
-    clsGraph g;
-    BuildAwkwardGraph(g);
-    const std::string file = folder.File("g.graphml");
-    Export(g, file, Format::GraphML);
-    const std::string script =
-        "import sys, networkx as nx\n"
-        "g = nx.read_graphml(sys.argv[1])\n"
-        "e = g.edges['n1', 'n2']\n"
-        "print(g.number_of_nodes(), g.number_of_edges(), g.is_directed(), e['weight'], "
-        "e['kind'], repr(g.nodes['n0']['label']), g.nodes['n0']['x'], g.nodes['n0']['y'])\n";
-    std::ofstream(folder.File("check.py")) << script;
-    FILE* pipe = ::popen((PATHLOOM_PYTHON " " + folder.File("check.py") + " " + file).c_str(), "r");
-    char output[256] = "";
-    ASSERT_NE(std::fgets(output, sizeof output, pipe), nullptr);
-    EXPECT_EQ(::pclose(pipe), 0);
-    // Link 2 joins n1 and n2: a one-way link of weight 0.2f, whose shortest text is 0.2.
-    EXPECT_STREQ(output, "5 4 True 0.2 unidirectional 'q\"uote' 20 20\n");
 }
 
 // Whether a link's text (90 x 12 pixels, centred halfway between the centres) clears both nodes.
