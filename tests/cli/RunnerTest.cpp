@@ -84,6 +84,11 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"T --scheme LREP", "Penalty value must be less", "", 2}, // the document's 0.1 and 0.1
         {"T --reward x", "not a number", "", 2},
         {"T --what", "unknown option", "", 2},
+        // LRI with reward 0.5: six samples of S-A-D hold 1 - 0.5^7 on its links; a target stops
+        // at the sample that reaches it, and --quiet lists no paths.
+        {"N --method sample --source S --dest D --samples 6", "", "sample-s-to-d.txt", 0},
+        {"N --method sample --source S --dest D --until 0.9 --json --quiet --seed 7", "",
+         "sample-until.json", 0},
         {"N --method sample --source S --dest D --samples 12x", "number for --samples: '12x'", "",
          2},
         {"N --method sample --source S --dest D --samples 0",
@@ -109,6 +114,11 @@ TEST_F(Runner, ExitStatusAndOutput) {
          2},
         {"N --method all --source S --summary", "--summary goes with --method sample", "", 2},
         {"N --method all --source S --part 3/2", "not a part K/N", "", 2},
+        // An imported graph runs from the file's probabilities: without reward they stay.
+        {"D/formats/nx-undirected.graphml --method dest --source s --dest w --reward 0", "",
+         "imported-no-reward.txt", 0},
+        {"D/formats/missing-endpoint.graphml", "is left out: there is no node 'nowhere'", nullptr,
+         0},
         {"D/formats/mismatched.graphml", "line 4: the end tag '</edge>'", "", 3},
         {"D/formats/nx-directed.csv --export O/out.txt", "--export writes", "", 2},
         {"T --method all --json", "Please select source node.", "no-source.json", 2},

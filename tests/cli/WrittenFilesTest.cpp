@@ -1,41 +1,13 @@
-// pathloom-run --method sample: what it reports, what it leaves in the document it saves, and
-// the history of its learning.
+// The files pathloom-run writes: the document it saves after a sampled run, the history of a
+// run's learning, and an imported graph saved and exported again.
 #include "DocumentFile.h"
+#include "GraphFormats.h"
 #include "RunnerFixture.h"
 #include "clsLA.h"
-
-#include <cstdio>
 
 namespace {
 
 const std::string SampleSD = "N --method sample --source S --dest D ";
-
-TEST_F(Runner, ASampledRunReportsTheBestPathAndWhereItConverged) {
-    // network.plm learns by LRI with reward 0.5: S-A-D (cost 3) is the cheapest.
-    ASSERT_EQ(Run(SampleSD + "--samples 20 --quiet"), 0) << err;
-    for (const char* line : {"\nsamples: 20\n", "\ndeadEnds: 0\n", "\nbestCost: 3\n",
-                             "\nbestPath: S->A:A->D:\n", "\nconvergedAt: null\n"})
-        EXPECT_NE(out.find(line), std::string::npos) << line << out;
-    EXPECT_EQ(out.find("\t3\n"), std::string::npos) << "--quiet lists no paths";
-
-    ASSERT_EQ(Run(SampleSD + "--until 0.9 --json --quiet --seed 7"), 0) << err;
-    EXPECT_EQ(out.rfind("{\"paths\": [],", 0), 0u) << out;
-    long long samples = 0, at = 0;
-    double probability = 0;
-    ASSERT_EQ(std::sscanf(out.c_str() + out.find("\"samples\""),
-                          "\"samples\": %lld, \"deadEnds\": 0,\n\"bestCost\": 3, \"bestPath\": "
-                          "\"S->A:A->D:\",\n\"bestPathProbability\": %lf, \"convergedAt\": %lld",
-                          &samples, &probability, &at),
-              3)
-        << out;
-    EXPECT_EQ(samples, at);
-    EXPECT_GE(probability, 0.9);
-    EXPECT_LT(at, 20);
-
-    // Listed paths come as with the other methods.
-    Run(SampleSD + "--samples 30 --seed 7 --json");
-    EXPECT_NE(out.find("{\"n\": 30, \"trace\": "), std::string::npos);
-}
 
 TEST_F(Runner, TheSavedDocumentKeepsItsOwnMethodAndNodes) {
     ASSERT_EQ(Run(SampleSD + "--samples 5 --reward 0.25 --save O/sampled.plm"), 0) << err;
@@ -66,6 +38,23 @@ TEST_F(Runner, TheLastRowOfTheHistoryHoldsTheFinalProbabilitiesOfTheJson) {
     }
     EXPECT_EQ(std::vector<std::string>(last.begin() + 6, last.end()), probabilities);
     EXPECT_NE(out.find("\"bestPathProbability\": " + last[5] + ","), std::string::npos);
+}
+
+TEST_F(Runner, AGraphMadeElsewhereRunsAndGoesOutAgain) {
+    ASSERT_EQ(Run("D/formats/nx-directed.graphml --method dest --source a --dest c --save "
+                  "O/run.plm --export O/run.csv"),
+              0)
+        << err;
+    EXPECT_NE(out.find("paths: 2\nstatus: ok"), std::string::npos) << out;
+    clsLA saved;
+    LoadGraph(saved, own + "/run.plm");
+    clsGraph exported;
+    GraphFormats::Import(own + "/run.csv", exported);
+    for (const clsGraph* g : {&saved.Graph(), &exported}) {
+        EXPECT_EQ(g->NodeCount(), 4);
+        EXPECT_EQ(g->LinkCount(), 5);
+    }
+    EXPECT_EQ(exported.Link(1).Probability, saved.Graph().Link(1).Probability);
 }
 
 } // namespace
