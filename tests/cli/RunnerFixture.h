@@ -40,6 +40,18 @@ inline std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
     return rows;
 }
 
+// The link probabilities of pathloom-run's text output, in link order.
+inline std::vector<std::string> LinkProbabilities(const std::string& text) {
+    std::vector<std::string> values;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line) && line.rfind("link\t", 0) != 0) {
+    }
+    while (std::getline(in, line) && line.find('\t') != std::string::npos)
+        values.push_back(line.substr(line.rfind('\t') + 1));
+    return values;
+}
+
 class Runner : public ::testing::Test {
   protected:
     void SetUp() override { fs::create_directories(own); }

@@ -1,4 +1,5 @@
 #include "JsonText.h"
+#include "Report.h"
 #include "RunOptions.h"
 #include "RunnerFixture.h"
 
@@ -64,6 +65,8 @@ TEST(JsonText, QuotesAndEscapesControlCharacters) {
     EXPECT_EQ((std::vector<std::string>{JsonText::Float(1.0f / 3.0f), JsonText::Float(1e20f),
                                         JsonText::Float(INFINITY), JsonText::Float(NAN)}),
               (std::vector<std::string>{"0.33333334", "1e+20", "null", "null"}));
+    // A message's own line breaks reach a terminal as plain ones, each line escaped.
+    EXPECT_EQ(Report::ForTerminal("a\r\nbc\r\nd\x1b"), "a\nbc\nd\\x1b");
 }
 
 // Standard output is empty or a file of tests/data/cli, each worked out by hand: the README's

@@ -12,18 +12,6 @@
 
 namespace {
 
-// The link probabilities of pathloom-run's text output, in link order.
-std::vector<std::string> LinkProbabilities(const std::string& text) {
-    std::vector<std::string> values;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line) && line.rfind("link\t", 0) != 0) {
-    }
-    while (std::getline(in, line) && line.find('\t') != std::string::npos)
-        values.push_back(line.substr(line.rfind('\t') + 1));
-    return values;
-}
-
 TEST_F(Runner, SweepRowsAreTheSingleRunsOfTheirSettings) {
     const std::string run = "T --method dest --source A --dest C ";
     ASSERT_EQ(Run(run + "--sweep scheme=LRP,LREP --sweep reward=0.1:0.2:0.1 --sweep "

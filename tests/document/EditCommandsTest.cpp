@@ -2,6 +2,7 @@
 
 #include "DocumentStream.h"
 #include "PathloomError.h"
+#include "TestGraphs.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -12,15 +13,8 @@ namespace {
 // settings and one range. With the edit, as a document would hold it (the signature aside).
 std::string Bytes(clsLA& engine, const std::function<void(clsLA&)>& edit = nullptr) {
     if (edit) {
-        clsGraph& g = engine.Graph();
-        for (int i = 0; i < 4; ++i)
-            g.AddNode(i * 60, 0);
-        g.AddLink(1, 2, LinkKind::Simple);
-        g.AddLink(2, 3, LinkKind::Unidirectional);
-        g.AddLink(3, 1, LinkKind::Unidirectional);
-        g.Link(1).SetProbability(0.25f);
-        g.Link(1).Weight = 1.5f;
-        g.Link(3).Probability = 0.9f;
+        TestGraphs::Build(engine.Graph(), "A B C D", "A-B:1.5:0.25 B>C C>A").Link(3).Probability =
+            0.9f;
         engine.Settings.Reward = 0.1f;
         engine.Ranges().AddRange(0, 1, 0.5f);
         edit(engine);

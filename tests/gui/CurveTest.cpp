@@ -30,8 +30,8 @@ TEST_F(CurveTest, ARunOfTheNetworkExampleLeavesItsCurvesToSaveUntilReset) {
     StartRun(0, 4, false); // S to D: paths 1 and 5 rewarded, the others penalised
     EXPECT_EQ(series(), "rewarded (cost) 2, penalised (cost) 3, S->B 5, S->A 5, best path 5, ");
 
-    EXPECT_TRUE(saved("mnuSaveChartPng", "curve.png").startsWith("\x89PNG"));
-    EXPECT_TRUE(saved("mnuSaveChartSvg", "curve.svg").contains("<svg"));
+    EXPECT_TRUE(saved("mnuSaveChartPng", "curve.png").startsWith("\x89PNG") &&
+                saved("mnuSaveChartSvg", "curve.svg").contains("<svg"));
     const QList<QByteArray> rows = saved("mnuSaveHistory", "history.csv").split('\n');
     ASSERT_EQ(rows.size(), 7); // header, 5 paths, the empty end
     EXPECT_TRUE(rows[0].startsWith("n,trace,cost,decision,best cost,best-path probability,S->B"));
