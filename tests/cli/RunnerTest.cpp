@@ -146,6 +146,8 @@ TEST_F(Runner, ExitStatusAndOutput) {
          "", "lri-quiet.txt", 0},
         {"O/lri.plm", "", "lri-saved.txt", 0},
         {"T --scheme LRP --reward 0.3 --save O/lrp.plm", "", "lrp.txt", 0},
+        {"T --reward 0.3", "", "lrp.txt", 0}, // any setting given alone is taken
+        {"T --model S", "", "triangle-s-model.txt", 0},
         {"O/lrp.plm", "", "lrp.txt", 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.command), c.status) << c.command;

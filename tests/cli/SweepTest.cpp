@@ -110,9 +110,9 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
         EXPECT_EQ(ParseSweepAxis(r.text).values, r.values) << r.text;
     EXPECT_EQ(ParseSweepAxis("seed=1:30:1").seeds.size(), 30u);
     EXPECT_EQ(ParseSweepAxis("seed=5:12:3").seeds, (std::vector<uint64_t>{5, 8, 11}));
-    for (const char* bad :
-         {"reward=1:0:0.1", "reward=0:1:0", "reward=0:1", "reward=", "colour=1", "scheme=1:2:1",
-          "seed=1.5", "reward=a", "reward=0.1,,0.2", "scheme=LRX", "reward=0:1e9:1e-9"})
+    for (const char* bad : {"reward=1:0:0.1", "reward=0:1:0", "reward=0:1", "reward=", "colour=1",
+                            "scheme=1:2:1", "seed=1.5", "reward=a", "reward=0.1,,0.2", "scheme=LRX",
+                            "reward=0:1e9:1e-9", "factor=2:2:0"})
         EXPECT_THROW(ParseSweepAxis(bad), UsageError) << bad;
 }
 

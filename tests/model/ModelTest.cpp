@@ -113,7 +113,7 @@ TEST(clsGraph, RefusedLinksAndIndexesLeaveTheGraphAsItWas) {
     clsGraph g;
     AddLabelledNodes(g, {"A"});
     for (const auto& refused : std::vector<std::function<void()>>{
-             [&] { g.Node(0); }, [&] { g.Node(2); }, [&] { g.Link(1); },
+             [&] { g.Node(0); }, [&] { g.Node(2); }, [&] { g.Link(0); }, [&] { g.Link(1); },
              [&] { g.AddLink(1, 2, 0); }, [&] { g.DeleteLink(1); }})
         EXPECT_EQ(ErrorOf(refused), "clsGraph: Subscript out of range");
     EXPECT_EQ(Shape(g), "A00 ");
@@ -265,7 +265,7 @@ TEST(Latin1, ConvertsToAndFromUtf8) {
     }
     // UTF-8 up to U+10FFFF, but beyond Latin-1; U+10000 takes four bytes.
     EXPECT_EQ(Utf8::Encode(U"\u20AC\U00010000"), "\xE2\x82\xAC\xF0\x90\x80\x80");
-    for (const char* wide : {"\xE2\x82\xAC", "\xF4\x8F\xBF\xBF"}) {
+    for (const char* wide : {"\xE2\x82\xAC", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
         EXPECT_FALSE(Latin1::FromUtf8(wide).has_value()) << wide;
         EXPECT_EQ(Utf8::FromBytes(wide), wide);
     }
