@@ -42,8 +42,7 @@ struct frmMain::Dialogs {
 };
 
 frmMain::frmMain(QWidget* parent)
-    : QMainWindow(parent), ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm"),
-      bars_(WindowBars::Build(*this)),
+    : QMainWindow(parent), bars_(WindowBars::Build(*this)),
       panel_(new CanvasPanel(this)), context_{document_,
                                               *panel_,
                                               selection_,
@@ -52,7 +51,8 @@ frmMain::frmMain(QWidget* parent)
                                               [this](int32_t tool) { SetTool(tool); }},
       pointer_(context_), addNode_(context_), link_(context_),
       run_(new RunController(Engine(), this)), curve_(new LearningCurvePanel(this)),
-      files_(document_, this), dialogs_(std::make_unique<Dialogs>()) {
+      documents_(document_, this, [this] { ShowFreshDocument(); }), files_(document_, this),
+      dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
@@ -68,7 +68,7 @@ frmMain::frmMain(QWidget* parent)
     SetWorkingState(false);
     NodeFont = Canvas::MakeNodeFont();
     LinkFont = Canvas::MakeLinkFont();
-    CreateNewDocument();
+    documents_.CreateNewDocument();
 
     // The client area starts at 604 x 476 below the menu bar; smaller than its toolbars' width
     // or with no room left for the canvas, nothing would fit.
@@ -84,17 +84,17 @@ void frmMain::ConnectBars() {
         connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
     };
     on(bars_.mnuNew, [this] {
-        if (!Working && CloseDocument()) // the run needs the graph it started with
-            CreateNewDocument();
+        if (!Working && documents_.CloseDocument()) // the run needs the graph it started with
+            documents_.CreateNewDocument();
     });
     on(bars_.mnuOpen, [this] {
-        if (!Working && CloseDocument())
-            OpenDocument();
+        if (!Working && documents_.CloseDocument())
+            documents_.OpenDocument();
     });
-    on(bars_.mnuSave, [this] { SaveDocument(false); });
-    on(bars_.mnuSaveAs, [this] { SaveDocument(true); });
+    on(bars_.mnuSave, [this] { documents_.SaveDocument(false); });
+    on(bars_.mnuSaveAs, [this] { documents_.SaveDocument(true); });
     on(bars_.mnuImport, [this] {
-        if (!Working && CloseDocument() && files_.Import())
+        if (!Working && documents_.CloseDocument() && files_.Import())
             ShowImportedDocument();
     });
     on(bars_.mnuExport, [this] { files_.Export(panel_->Zoom()); });
@@ -200,34 +200,13 @@ void frmMain::Guarded(const std::function<void()>& handler) {
 
 // ---- Document lifecycle ----
 
-void frmMain::CreateNewDocument() {
-    document_.Clear();
-    ShowFreshDocument();
-}
-
 void frmMain::ShowFreshDocument() {
     curve_->Clear();
     selection_ = Selection();
     panel_->Reset();
-    UpdateCaption();
+    documents_.UpdateCaption();
     SetTool(Tool::Pointer);
     DrawObjects();
-}
-
-QString frmMain::DocumentTitle(const QString& path) {
-    if (path.isEmpty())
-        return "Untitled";
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return QString();
-    const qsizetype dot = path.lastIndexOf('.');
-    if (dot > slash)
-        return path.mid(slash + 1, dot - slash - 1);
-    return path.mid(slash + 1);
-}
-
-void frmMain::UpdateCaption() {
-    setWindowTitle(DocumentTitle(document_.Path()) + " - " + Platform::AppTitle);
 }
 
 void frmMain::UpdateHistoryActions() {
@@ -237,61 +216,6 @@ void frmMain::UpdateHistoryActions() {
     // Undo is refused while a run works, like the other edits.
     bars_.mnuUndo->setEnabled(history.canUndo() && !Working);
     bars_.mnuRedo->setEnabled(history.canRedo() && !Working);
-}
-
-bool frmMain::CloseDocument() {
-    if (!document_.Modified())
-        return true;
-    const QString text = "The graph in the file " + DocumentTitle(document_.Path()) +
-                         " has changed.\r\n\r\nDo you want to save the changes?";
-    switch (Platform::ShowMessage(this, text, MessageIcon::Exclamation,
-                                  Platform::Buttons::YesNoCancel)) {
-    case Platform::Answer::Cancel:
-        return false;
-    case Platform::Answer::Yes:
-        // A save that was cancelled or failed must not let the caller discard the work.
-        return SaveDocument(false);
-    default:
-        return true;
-    }
-}
-
-bool frmMain::SaveDocument(bool newFile) {
-    try {
-        if (document_.Path().isEmpty() || newFile) {
-            const std::optional<QString> chosen = ComDlg.ShowSave(this);
-            if (!chosen)
-                return false; // cancelled: silently, nothing changes
-            document_.SetPath(*chosen);
-            UpdateCaption();
-        }
-        document_.Save();
-        return true;
-    } catch (const PathloomError& e) {
-        Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
-                              MessageIcon::Critical);
-        return false;
-    }
-}
-
-void frmMain::OpenDocument() {
-    if (const std::optional<QString> chosen = ComDlg.ShowOpen(this))
-        LoadDocument(*chosen);
-}
-
-void frmMain::LoadDocument(const QString& path) {
-    document_.SetPath(path);
-    UpdateCaption();
-    try {
-        document_.Load(path);
-    } catch (const PathloomError& e) {
-        // A new untitled document, so that no later save can go to the file that failed.
-        CreateNewDocument();
-        Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
-                              MessageIcon::Critical);
-        return;
-    }
-    ShowFreshDocument();
 }
 
 void frmMain::ShowImportedDocument() {
@@ -306,8 +230,8 @@ void frmMain::OpenStartupDocument(const QString& path) {
         ShowImportedDocument();
         return;
     }
-    ComDlg.SetFileName(fullPath); // Open offers it again
-    LoadDocument(fullPath);
+    documents_.OfferFileName(fullPath);
+    documents_.LoadDocument(fullPath);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -316,7 +240,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (CloseDocument())
+    if (documents_.CloseDocument())
         event->accept();
     else
         event->ignore();

@@ -1,11 +1,11 @@
 #pragma once
-// The main window: the open document and its commands (New, Open, Save, Exit, Undo, Redo), the
-// canvas with its editing tools and view, and the start and end of runs. The bars are built by
-// WindowBars, the tools are EditingTools, a run is stepped by RunController.
+// The main window: the open document and its commands, the canvas with its editing tools and
+// view, and the start and end of runs. The bars are built by WindowBars, documents are opened and
+// saved by DocumentFiles, the tools are EditingTools, a run is stepped by RunController.
 
 #include "CanvasPanel.h"
+#include "DocumentFiles.h"
 #include "EditingTools.h"
-#include "FileDialog.h"
 #include "GraphDocument.h"
 #include "GraphFiles.h"
 #include "WindowBars.h"
@@ -28,10 +28,6 @@ class frmMain : public QMainWindow {
     // another program is imported). A file that cannot be loaded is reported and leaves an empty
     // untitled document.
     void OpenStartupDocument(const QString& path);
-
-    // The title part of the caption: the file name without folder and extension, "Untitled"
-    // for an empty path, "" for a path without any folder separator.
-    static QString DocumentTitle(const QString& path);
 
     // The canvas again: the graph, the selection and the run's path as they are now.
     void DrawObjects();
@@ -58,18 +54,11 @@ class frmMain : public QMainWindow {
     void ConnectBars();
     void ConnectCanvas();
 
-    // Document lifecycle.
-    void CreateNewDocument();
     // The document just made, opened or imported, shown from the start: no selection, no curves,
     // the view at 100% from the top left.
     void ShowFreshDocument();
     // The same for an imported graph, fitted into the view.
     void ShowImportedDocument();
-    bool CloseDocument();
-    bool SaveDocument(bool newFile); // false when cancelled or failed
-    void OpenDocument();
-    void LoadDocument(const QString& path);
-    void UpdateCaption();
     void UpdateHistoryActions();
 
     // Tools, mouse and selection.
@@ -105,7 +94,6 @@ class frmMain : public QMainWindow {
 
     QFont NodeFont;
     QFont LinkFont;
-    Platform::FileDialog ComDlg;
     WindowBars bars_;
     CanvasPanel* panel_;
     ToolContext context_;
@@ -114,6 +102,7 @@ class frmMain : public QMainWindow {
     LinkTool link_;
     RunController* run_;
     LearningCurvePanel* curve_;
+    DocumentFiles documents_;
     GraphFiles files_;
 
     // The reused dialog objects.
