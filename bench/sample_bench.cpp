@@ -5,6 +5,7 @@
 
 #include "BenchGraphs.h"
 #include "PathSampler.h"
+#include "ProcessMemory.h"
 #include "RunSession.h"
 #include "WalkIndex.h"
 #include "clsLA.h"
@@ -29,20 +30,6 @@ constexpr double MeasureSeconds = 1.5;
 
 double SecondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
-    }
-    return -1;
 }
 
 struct Case {
@@ -102,7 +89,7 @@ void Throughput(const Case& c) {
     std::printf("%-24s %6d %6d %12.0f %10.1f %10.1f %9.1f %8.1f\n", c.name.c_str(),
                 la.Graph().NodeCount(), la.Graph().LinkCount(), session.Samples() / seconds,
                 100.0 * session.DeadEnds() / std::max<int64_t>(1, session.Samples()),
-                steps / seconds / 1e6, alone / 1e6, ResidentKilobytes() / 1024.0);
+                steps / seconds / 1e6, alone / 1e6, StatusKilobytes("VmRSS:") / 1024.0);
 }
 
 // The cost of the cheapest path by the walks' rules (unidirectional links one way only).
@@ -194,7 +181,7 @@ int main() {
         while (session.Samples() < until)
             session.Step(Budget);
         std::printf("%12lld %9.1f\n", static_cast<long long>(session.Samples()),
-                    ResidentKilobytes() / 1024.0);
+                    StatusKilobytes("VmRSS:") / 1024.0);
     }
 
     const int64_t cap = 200000;

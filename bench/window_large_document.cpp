@@ -3,6 +3,7 @@
 //   window_large_document DOCUMENT.plm SAVED.plm
 
 #include "PlatformScript.h"
+#include "ProcessMemory.h"
 #include "frmMain.h"
 
 #include <QAction>
@@ -21,20 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-long StatusKilobytes(const char* field) {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == field) {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
 }
 
 long NonWhitePixels(const QImage& image) {

@@ -7,6 +7,8 @@
 // paths, before the 16-bit path count would end it.
 
 #include "PlatformScript.h"
+#include "ProcessMemory.h"
+#include "RunController.h"
 #include "frmMain.h"
 
 #include <QAbstractButton>
@@ -36,20 +38,6 @@ using Clock = std::chrono::steady_clock;
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-long RssKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
 }
 
 std::size_t HeapInUse() {
@@ -98,10 +86,10 @@ class Probe : public QObject {
         if (!window_.IsWorking())
             return true;
         delays.push_back(Milliseconds(now - stamp->Posted));
-        paths = window_.Engine().PathCount();
+        paths = window_.Run().PathCount();
         const double seconds = std::chrono::duration<double>(now - start_).count();
         if (samples.empty() || seconds - samples.back().seconds >= 1.0)
-            samples.push_back({seconds, paths, HeapInUse(), RssKilobytes()});
+            samples.push_back({seconds, paths, HeapInUse(), StatusKilobytes("VmRSS:")});
         return true;
     }
 
@@ -205,6 +193,9 @@ int main(int argc, char** argv) {
     const std::size_t heapBefore = HeapInUse();
     AnswerOptions();
     QTest::mouseClick(ToolButton(window, "Start"), Qt::LeftButton);
+    // The run is stepped from the window's event loop, as the program's own loop would.
+    while (window.IsWorking())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     const auto ended = Clock::now();
     running = false;
     poster.join();
@@ -214,7 +205,7 @@ int main(int argc, char** argv) {
                 "include all nodes from the corner, no step delay\n",
                 rows, columns, window.Engine().Graph().NodeCount(),
                 window.Engine().Graph().LinkCount());
-    std::printf("run: %.1f s, %d paths learned%s\n", runSeconds, window.Engine().PathCount(),
+    std::printf("run: %.1f s, %d paths learned%s\n", runSeconds, window.Run().PathCount(),
                 script.Messages().empty() ? "" : ", with a message (the run ended by itself)");
     std::printf("event delay during the run (%zu stamps, one every 10 ms): median %.1f ms, "
                 "99th percentile %.1f ms, longest %.1f ms\n",

@@ -75,7 +75,7 @@ std::vector<double> RealRange(const std::string& option, double from, double to,
 SweepAxis ParseSweepAxis(const std::string& text) {
     const std::size_t equals = text.find('=');
     const std::string name = Latin1::Folded(text.substr(0, equals));
-    const std::string spec = equals == std::string::npos ? "" : text.substr(equals + 1);
+    const std::string given = equals == std::string::npos ? "" : text.substr(equals + 1);
     const std::string option = "--sweep " + name;
     SweepAxis axis{};
     const char* const names[] = {"reward", "penalty", "factor", "scheme", "model", "seed"};
@@ -84,21 +84,21 @@ SweepAxis ParseSweepAxis(const std::string& text) {
         throw UsageError("unknown setting to sweep: '" + text.substr(0, equals) +
                          "' (reward, penalty, factor, scheme, model or seed)");
     axis.name = static_cast<SweepAxis::Name>(known - std::begin(names));
-    if (spec.empty())
+    if (given.empty())
         throw UsageError(option + " needs values: NAME=FROM:TO:STEP or NAME=A,B,...");
 
-    const bool range = spec.find(':') != std::string::npos;
+    const bool range = given.find(':') != std::string::npos;
     if (axis.name == SweepAxis::Name::Scheme || axis.name == SweepAxis::Name::Model) {
         if (range)
             throw UsageError(option + " takes a list of names");
-        for (const std::string& item : SplitList(option, spec))
+        for (const std::string& item : SplitList(option, given))
             axis.values.push_back(axis.name == SweepAxis::Name::Scheme
                                       ? Choice(option, item, {"LRP", "LREP", "LRI"})
                                       : Choice(option, item, {"P", "S"}));
         return axis;
     }
     if (!range) {
-        for (const std::string& item : SplitList(option, spec)) {
+        for (const std::string& item : SplitList(option, given)) {
             if (axis.name == SweepAxis::Name::Seed)
                 axis.seeds.push_back(ParseWhole(option, item));
             else
@@ -107,11 +107,11 @@ SweepAxis ParseSweepAxis(const std::string& text) {
         return axis;
     }
     const std::vector<std::string> parts = SplitList(option, [&] {
-        std::string commas = spec;
+        std::string commas = given;
         std::replace(commas.begin(), commas.end(), ':', ',');
         return commas;
     }());
-    if (parts.size() != 3 || spec.find(',') != std::string::npos)
+    if (parts.size() != 3 || given.find(',') != std::string::npos)
         throw UsageError(option + ": a range is FROM:TO:STEP");
     if (axis.name != SweepAxis::Name::Seed) {
         axis.values = RealRange(option, ParseDouble(option, parts[0]),
