@@ -3,6 +3,7 @@
 // as a whole, with no oversized allocation.
 
 #include "DocumentFile.h"
+#include "GraphFormats.h"
 #include "RunRecord.h"
 #include "TestGraphs.h"
 
@@ -188,6 +189,40 @@ TEST_F(SaveFaults, AFullFileSystemRefusesTheSaveAndKeepsTheOldDocument) {
     });
     SKIP_UNLESS(report);
     EXPECT_EQ(report, std::string(Refused) + "\nold document intact\ndoc.plm\nno error 46\n");
+}
+
+// A CSV export is a pair: the edge list and its node list, written before it. When the disk
+// fills while the pair is written, both old files stay; a new node list beside the old edges
+// would import silently as a mixture of two graphs.
+TEST_F(SaveFaults, AFullFileSystemRefusesACsvExportAndKeepsTheOldPair) {
+    ASSERT_EQ(::mkdir(File("small").c_str(), 0755), 0);
+    const std::string edges = File("small/out.csv"), nodes = File("small/out.nodes.csv");
+    clsLA la; // a node list of about 20 KB, which fits, and an edge list of about 100 KB
+    Grow(la, 1000);
+    clsGraph& g = la.Graph();
+    for (int32_t i = 1; i <= 3000; ++i) {
+        clsLink& link = g.AppendLink();
+        link = {&g.Node(i % 1000 + 1), &g.Node((i * 7 + 1) % 1000 + 1)};
+        link.Weight = 1.0f / static_cast<float>(i);
+    }
+    const std::string report = ReportOf([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", File("small").c_str(), "tmpfs", 0, "size=64k") != 0)
+            return Skipped;
+        WriteBytes(edges, "source,target\nold,pair\n");
+        WriteBytes(nodes, "id,label\nold,Old\n");
+        Child::Report(TestGraphs::ErrorOf(
+            [&] { GraphFormats::Export(g, edges, GraphFormats::Format::Csv); }));
+        Child::Report(ReadBytes(edges) + ReadBytes(nodes));
+        Child::Report(TestGraphs::Listing(File("small")));
+        return 0;
+    });
+    SKIP_UNLESS(report);
+    EXPECT_EQ(report, "Export: '" + nodes + "' and '" + edges +
+                          "' could not be written: No space left on device\n"
+                          "source,target\nold,pair\nid,label\nold,Old\n\n"
+                          "out.csv out.nodes.csv\n");
 }
 
 // Only a regular file is replaced, through symbolic links, keeping its owner, group, mode and
