@@ -6,6 +6,7 @@
 #include "PathloomError.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <graphviz/cgraph.h>
 #include <memory>
@@ -33,11 +34,11 @@ struct DotInput {
     std::vector<char> buffer; // the text and the scanner's two end marks
     std::vector<CreatedObject> nodes, edges, graphs;
 
-    // Where the scanner's last token, the parser's look-ahead, begins.
+    // Where the scanner's last match lies: within the parser's look-ahead token.
     std::size_t Offset() const {
-        const char* const at = aagtext;
-        const bool inside = at >= buffer.data() && at < buffer.data() + buffer.size();
-        return inside ? static_cast<std::size_t>(at - buffer.data()) : 0;
+        const auto at = reinterpret_cast<std::uintptr_t>(aagtext);
+        const auto base = reinterpret_cast<std::uintptr_t>(buffer.data());
+        return at >= base && at - base < buffer.size() ? at - base : 0;
     }
 };
 
@@ -65,8 +66,7 @@ class ScannerInput {
         input.buffer.assign(text.begin(), text.end());
         input.buffer.resize(text.size() + 2, '\0');
         aaglex_destroy();
-        if (!aag_scan_buffer(input.buffer.data(), input.buffer.size()))
-            Raise("Import", "Graphviz's scanner took no input.");
+        aag_scan_buffer(input.buffer.data(), input.buffer.size());
         currentInput = &input;
     }
     ~ScannerInput() {

@@ -18,12 +18,6 @@ struct Key {
 
 enum Record { NodeRecords, EdgeRecords };
 
-// A record takes a default for each name it has no value of, from the first key declared with
-// one. Worked out once for all records, so that each record costs as many steps as its data.
-struct Defaults {
-    std::vector<const Key*> keys;
-};
-
 class GraphMLReader {
   public:
     GraphMLReader(const std::string& text, const std::string& fileName) : xml_(text, fileName) {
@@ -100,7 +94,7 @@ class GraphMLReader {
         static const char* const domains[] = {"node", "edge"};
         for (const Record record : {NodeRecords, EdgeRecords}) {
             std::vector<std::string> names; // in lower case, one for each default
-            defaults_[record].keys.clear();
+            defaults_[record].clear();
             const auto place = [&](const Key& key) {
                 return std::find(names.begin(), names.end(), ToLowerAscii(key.name)) -
                        names.begin();
@@ -113,7 +107,7 @@ class GraphMLReader {
                 if (Applies(*key, domains[record]) && taken && !key->defaultValue.text.empty() &&
                     place(*key) == static_cast<std::ptrdiff_t>(names.size())) {
                     names.push_back(ToLowerAscii(key->name));
-                    defaults_[record].keys.push_back(key);
+                    defaults_[record].push_back(key);
                 }
             }
             for (Key* key : declared_) {
@@ -200,11 +194,11 @@ class GraphMLReader {
 
     // Gives the record the defaults of the names it had no data for.
     template <typename Item, typename Take>
-    static void TakeDefaults(Item& item, const std::vector<bool>& given, const Defaults& defaults,
-                             Take take) {
-        for (std::size_t i = 0; i < defaults.keys.size(); ++i) {
+    static void TakeDefaults(Item& item, const std::vector<bool>& given,
+                             const std::vector<const Key*>& defaults, Take take) {
+        for (std::size_t i = 0; i < defaults.size(); ++i) {
             if (!given[i])
-                take(item, defaults.keys[i]->name, defaults.keys[i]->defaultValue);
+                take(item, defaults[i]->name, defaults[i]->defaultValue);
         }
     }
 
@@ -217,7 +211,7 @@ class GraphMLReader {
         NodeRecord node;
         node.line = xml_.Line();
         node.id = Required("id");
-        std::vector<bool> given(defaults_[NodeRecords].keys.size());
+        std::vector<bool> given(defaults_[NodeRecords].size());
         FileValue boxLabel;
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
             if (event != XmlReader::Event::Start)
@@ -254,7 +248,7 @@ class GraphMLReader {
                 xml_.Fail("directed '" + *directed + "' is neither true nor false");
             edge.directed = *directed == "true";
         }
-        std::vector<bool> given(defaults_[EdgeRecords].keys.size());
+        std::vector<bool> given(defaults_[EdgeRecords].size());
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
             if (event != XmlReader::Event::Start)
                 continue;
@@ -274,7 +268,9 @@ class GraphMLReader {
     GraphDescription description_;
     std::unordered_map<std::string, Key> keys_;
     std::vector<Key*> declared_; // the keys in the order of the file
-    Defaults defaults_[2];
+    // By Record: a record takes a default for each name it has no value of, from the first key
+    // declared with one. Worked out once, so that a record costs as many steps as its data.
+    std::vector<const Key*> defaults_[2];
     bool directedDefault_ = true;
 };
 

@@ -99,7 +99,8 @@ TEST(FormatsImport, EachFixtureGivesItsGraphOrIsRefusedNamingTheLine) {
          "'unterminated.graphml' line 4: the element '<graph>' of line 3 is not closed"},
         {"after-root.graphml", "'after-root.graphml' line 6: text after the root element"},
         {"entity.graphml", "'entity.graphml' line 5: unknown entity '&eacute;'"},
-        {"twice.graphml", "'twice.graphml' line 5: the attribute 'id' is given twice"},
+        {"twice.graphml",
+         "'twice.graphml' line 5: the attribute 'id' is given twice"}, // after a BOM
         {"unknown-kind.csv", "'unknown-kind.csv' line 3: kind 'sideways' is none of simple, "
                              "unidirectional, bidirectional, 0, 1, 2"},
         {"quote.csv", "'quote.csv' line 3: a quoted field is not closed"},
@@ -148,7 +149,7 @@ TEST(FormatsImport, LinksAndPlacesAreTakenFromTheFile) {
         // An explicit kind beats the default of a key for="all", whose default gives the other.
         {"defaults.graphml", " caf\xE9! > b:2.5:1 b = c:4:0 "},
         {"crlf.csv", " multi__line > b:30:1 "},
-        {"tiny.csv", " a > b:-0:1 "},                 // too small for a float: 0
+        {"tiny.csv", " a > b:-0:1 "},                 // " -1e-50 ", too small for a float: 0
         {"node-list.csv", "Start(80,30) b(280,30) "}, // an empty unquoted name: the id
         // Centres in the file, top-left corners in the graph.
         {"nx-positions.graphml", "(40,20) "},
