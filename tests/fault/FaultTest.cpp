@@ -302,24 +302,34 @@ TEST_F(SaveFaults, SaveTargets) {
     EXPECT_EQ(info.st_mode & 07777, root ? 02640u : 0640u);
     EXPECT_NE(info.st_ino, teamFile);
 
-    // A user who cannot give the new file the owner of the old one rewrites it where it is.
+    // A user who cannot give the new file the owner of the old one rewrites it where it is; but
+    // a CSV export's node list, a name the program made up, is always a new file of the user's.
     ASSERT_EQ(::chmod(File("real.plm").c_str(), 0666), 0);
+    WriteBytes(File("pair.nodes.csv"), old);
+    ASSERT_EQ(::chmod(File("pair.nodes.csv").c_str(), 0666), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
     const std::string report = ReportOf([&] {
         if (!root || !BecomeNobody())
             return Skipped;
         Grow(la, 1);
         Child::Report(SaveOutcome(la, File("real.plm")));
+        Child::Report(TestGraphs::ErrorOf([&] {
+            GraphFormats::Export(la.Graph(), File("pair.csv"), GraphFormats::Format::Csv);
+        }));
         return 0;
     });
     SKIP_UNLESS(report);
-    EXPECT_EQ(report, "no error\n");
+    EXPECT_EQ(report, "no error\nno error\n");
     ASSERT_EQ(::stat(File("real.plm").c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
     EXPECT_NE(ReadBytes(File("real.plm")), saved);
+    ASSERT_EQ(::stat(File("pair.nodes.csv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
     EXPECT_EQ(dir.Listing(),
               "chain dangling.plm fifo folder fresh.plm group.plm later.plm link.plm " + longName +
-                  (root ? " null" : "") + " one.plm real.plm team.plm two.plm user.plm");
+                  (root ? " null" : "") +
+                  " one.plm pair.csv pair.nodes.csv real.plm team.plm two.plm "
+                  "user.plm");
 }
 
 // A save killed at moments spread over its whole length, writing through flushing to renaming:
