@@ -39,9 +39,10 @@ zcat "$root/usr/share/doc/pathloom/changelog.gz" | head -1 | grep -qF "pathloom 
 depends=" $(dpkg-deb -f "$deb" Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
 mapfile -t elf < <(find "$root/usr" -type f \( -path '*/bin/*' -o -name '*.so*' \))
 libraries=$(objdump -p "${elf[@]}" | awk '$1 == "NEEDED" { print $2 }' | sort -u)
-# dpkg -S answers "pkg:arch[, pkg:arch]: /path" for each library, in one call (each takes
-# half a second).
-owned=$(dpkg -S $(sed 's|^|*/|' <<< "$libraries") 2>/dev/null) || true
+# Where the loader finds each, asked of dpkg under both names of a merged /usr (a search by
+# name alone would take seconds): "package:arch[, package:arch]: /path".
+mapfile -t found < <(ldd "${elf[@]}" | awk '$2 == "=>" && $3 ~ /^\// { print $3 }' | sort -u)
+owned=$(dpkg -S "${found[@]}" "${found[@]/#//usr}" "${found[@]#/usr}" 2>/dev/null) || true
 for library in $libraries; do
   owners=$(grep "/$library\$" <<< "$owned" | sed 's/: \/.*//; s/:[a-z0-9]*//g; s/,/ /g')
   [ -n "$owners" ] || fail "no installed package holds $library"
