@@ -50,7 +50,7 @@ for library in $libraries; do
   for owner in $owners; do
     [[ $depends == *" $owner "* ]] && named=yes
   done
-  [ -n "$named" ] || fail "Depends:$depends names none of" $owners "($library)"
+  [ -n "$named" ] || fail "Depends:$depends names none of $owners ($library)"
 done
 
 # The packaged runner works alone, as the built one does.
@@ -116,7 +116,8 @@ mkdir "$scratch/files" "$scratch/files/folder"
 touch "$scratch"/files/{a.plm,b.graphml,c.xml,d.dot,e.gv,f.csv,g.txt,h.png}
 choices=$(grep -o '\[--[a-z-]* [A-Za-z]*\(|[A-Za-z]*\)\+\]' "$scratch/usage" | tr -d '[]')
 sweep_names=$(sed -n 's/^ *NAME: //p' "$scratch/usage" | sed 's/, */= /g; s/$/=/')
-[ -n "$choices" ] && [ -n "$sweep_names" ] || fail "the usage text has no choices to complete"
+[ -n "$choices" ] || fail "the usage text has no choices to complete"
+[ -n "$sweep_names" ] || fail "the usage text names nothing to sweep"
 cd "$scratch/files"
 # One case a line: what follows pathloom-run on the command line (the last word is completed;
 # a trailing space completes an empty one), then what completion offers, in any order.
