@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# The Debian package, made by cpack from the finished build (nothing is compiled again) and
-# unpacked into a scratch root with dpkg -x: its programs run from there as the built ones do,
-# its Depends name the package of every library they link, lintian finds no error, and its
-# manual pages and bash completion follow the runner's usage text, so that an option added to
-# the program and not to them fails here. Skipped (77) where cpack, dpkg-deb or dpkg-shlibdeps
-# is missing.
+# The Debian package, made by cpack from the finished build (its preinstall step finds nothing
+# to compile) and unpacked into a scratch root with dpkg -x: its programs run from there as the
+# built ones do, its Depends name the package of every library they link, lintian finds no
+# error, and its manual pages and bash completion follow the runner's usage text, so that an
+# option added to the program and not to them fails here. Skipped (77) where cpack, dpkg-deb or
+# dpkg-shlibdeps is missing.
 #   package-test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
 build=$1
 source=$2
 version=$3
 for tool in cpack dpkg-deb dpkg-shlibdeps; do
-  command -v "$tool" >/dev/null || { echo "NOTICE: $tool is missing; the package is not tested"; exit 77; }
+  if ! command -v "$tool" >/dev/null; then
+    echo "NOTICE: $tool is missing; the package is not tested"
+    exit 77
+  fi
 done
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -32,7 +35,7 @@ else
 fi
 root=$scratch/root
 dpkg -x "$deb" "$root"
-zcat "$root/usr/share/doc/pathloom/changelog.gz" | head -1 | grep -qF "pathloom ($version)" ||
+[[ $(zcat "$root/usr/share/doc/pathloom/changelog.gz") == "pathloom ($version) "* ]] ||
   fail "the changelog has no entry for $version on top"
 
 # Each library a program or module of the package needs belongs to a package Depends names.
@@ -78,8 +81,9 @@ while read -r option; do
   has_tag "$scratch/pathloom-run.txt" "$option" || fail "pathloom-run(1) has no tag '$option'"
 done < "$scratch/options"
 option_names() { grep -o '^--[a-z-]*' | sort; }
-diff <(option_names < "$scratch/options") <(sed -n '/^OPTIONS/,/^[A-Z]/p' "$scratch/pathloom-run.txt" |
-  sed -n 's/^       \(--[a-z-]*\).*/\1/p' | option_names) || fail "pathloom-run(1) has other options"
+page_options=$(sed -n '/^OPTIONS/,/^[A-Z]/s/^       \(--[a-z-]*\).*/\1/p' "$scratch/pathloom-run.txt")
+diff <(option_names < "$scratch/options") <(option_names <<< "$page_options") ||
+  fail "pathloom-run(1) has other options"
 
 if [ -x "$build/pathloom" ]; then
   export QT_QPA_PLATFORM=offscreen
@@ -91,7 +95,8 @@ if [ -x "$build/pathloom" ]; then
     has_tag "$scratch/pathloom.txt" "$option" || fail "pathloom(1) has no tag '$option'"
   done
   for file in applications/pathloom.desktop mime/packages/pathloom.xml \
-    icons/hicolor/48x48/apps/pathloom.png icons/hicolor/48x48/mimetypes/application-x-pathloom.png; do
+    icons/hicolor/48x48/apps/pathloom.png \
+    icons/hicolor/48x48/mimetypes/application-x-pathloom.png; do
     [ -f "$root/usr/share/$file" ] || fail "the package lacks /usr/share/$file"
   done
 fi
@@ -149,6 +154,9 @@ bash -c '
     got=$(sorted "${COMPREPLY[@]}")
     read -ra wanted <<< "$offered"
     want=$(sorted "${wanted[@]}")
-    [ "$got" = "$want" ] || { echo "completing \"pathloom-run $words\": $got, not $want" >&2; exit 1; }
+    if [ "$got" != "$want" ]; then
+      echo "completing \"pathloom-run $words\": $got, not $want" >&2
+      exit 1
+    fi
   done <<< "$2"
 ' completion-test "$completion" "$cases" || fail "the completion offers something else"
