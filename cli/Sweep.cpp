@@ -228,11 +228,12 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         plan.perDocument *= size;
         if (plan.perDocument > MaxRuns)
             throw UsageError("a sweep of more than " + std::to_string(MaxRuns) + " runs");
-        if (plan.axes.back().name == SweepAxis::Name::Seed)
+        const bool seed = plan.axes.back().name == SweepAxis::Name::Seed;
+        if (seed)
             plan.seeds = size;
         else if (afterSeed)
             plan.groups *= size;
-        afterSeed = afterSeed || plan.axes.back().name == SweepAxis::Name::Seed;
+        afterSeed = afterSeed || seed;
     }
     const int64_t total = plan.perDocument * static_cast<int64_t>(plan.documents.size());
     const auto [k, n] = options.part.value_or(std::pair<int64_t, int64_t>{1, 1});
@@ -372,9 +373,11 @@ class ProgressLine {
     bool used_ = false;
 };
 
-// Rows a job may finish ahead of the oldest row not yet handed on. A slow row then holds back
-// only a few finished ones, each up to megabytes of link columns, and the other jobs wait.
+// The rows finished after a slow one wait for it: up to a megabyte of them, beyond that at most
+// a few per job (a row of a large graph holds megabytes of link columns), and the jobs that would
+// run further ahead wait too. Small rows never make a job wait for each row handed on.
 constexpr int64_t RowsAheadPerJob = 4;
+constexpr std::size_t HeldBytes = 1 << 20;
 
 // Runs the plan's rows on `jobs` threads and hands them to `take` in row order, with their
 // numbers; rows whose runs Ctrl+C stopped are left out.
@@ -386,6 +389,7 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
     std::map<int64_t, std::optional<RunRow>> finished;
     std::atomic<int64_t> next{plan.first};
     int64_t written = plan.first;
+    std::size_t heldBytes = 0; // of the finished rows
     int running = jobs;
     std::string failure; // an error no row can hold (out of memory): the sweep stops with it
     const auto work = [&] {
@@ -393,7 +397,8 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
             {
                 // Ctrl+C cannot notify: look again now and then.
                 std::unique_lock<std::mutex> lock(mutex);
-                while (i >= written + RowsAheadPerJob * jobs && !StopRequested)
+                while (i >= written + RowsAheadPerJob * jobs && heldBytes >= HeldBytes &&
+                       !StopRequested)
                     room.wait_for(lock, milliseconds(100));
             }
             std::optional<RunRow> row;
@@ -406,6 +411,7 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
                 StopRequested = true;
             }
             std::lock_guard<std::mutex> lock(mutex);
+            heldBytes += row ? row->csv.size() : 0;
             finished.emplace(i, std::move(row));
             changed.notify_all();
         }
@@ -431,6 +437,7 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
         }
         std::optional<RunRow> taken = std::move(row->second);
         finished.erase(row);
+        heldBytes -= taken ? taken->csv.size() : 0;
         const int64_t number = written++;
         room.notify_all();
         if (taken) {
