@@ -34,13 +34,20 @@ merge() {
       exit 1
     fi
   done
-  {
+  # A new name beside the output, never one a file of the user's may have, renamed over it whole
+  # with the mode a new file gets.
+  local joined
+  joined=$(mktemp "$output.XXXXXX")
+  if ! {
     printf '%s\n' "$header"
     for part in "$@"; do
       tail -n +2 "$part"
     done
-  } > "$output.tmp"
-  mv "$output.tmp" "$output"
+  } > "$joined" || ! chmod "$(printf '%o' $((0666 & ~$(umask))))" "$joined"; then
+    rm -f -- "$joined"
+    exit 1
+  fi
+  mv -- "$joined" "$output"
 }
 
 if [ "${1:-}" = --merge ]; then
@@ -69,7 +76,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 if [ -z "$output" ] || [ $# -eq 0 ]; then
-  echo "usage: $0 [--parts N] [--jobs N] [--sshloginfile FILE] --output OUT.csv -- DOCUMENT... OPTIONS..." >&2
+  echo "usage: $0 [--parts N] [--jobs N] [--sshloginfile FILE] [--workdir DIR] [--runner PATH] --output OUT.csv -- DOCUMENT... OPTIONS..." >&2
   exit 2
 fi
 [[ $parts =~ ^[1-9][0-9]*$ ]] || { echo "sweep-cluster: --parts takes a whole number above 0" >&2; exit 2; }
