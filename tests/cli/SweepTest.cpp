@@ -45,15 +45,15 @@ TEST_F(Runner, SweepRowsAreTheSingleRunsOfTheirSettings) {
 
 TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
     const std::string sweep = "G --method sample --source A1 --dest P16 --samples 6000 --until "
-                              "0.95 --sweep reward=0.1,0.2 --sweep seed=1:6:1 ";
+                              "0.95 --sweep reward=0.1,0.15 --sweep seed=1:6:1 ";
     ASSERT_EQ(Run(sweep + "--jobs 1"), 0) << err;
     const std::string one = out;
     Run(sweep + "--jobs 3");
     EXPECT_EQ(out, one);
 
-    // The summary's counts, mean, median, spread and extremes of the sample that reached 0.95,
-    // per reward, from the rows.
-    std::map<std::string, std::vector<double>> reached;
+    // The summary's counts, share of the cheapest path, mean, median, spread and extremes of the
+    // sample that reached 0.95, per reward, from the rows.
+    std::map<std::string, std::vector<double>> reached, costs;
     std::map<std::string, int> runs;
     const auto rows = CsvRows(one);
     ASSERT_EQ(rows.size(), 13u);
@@ -61,12 +61,13 @@ TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
         ++runs[rows[r][3]];
         if (!rows[r][11].empty())
             reached[rows[r][3]].push_back(std::stod(rows[r][11]));
+        costs[rows[r][3]].push_back(std::stod(rows[r][12]));
     }
     Run(sweep + "--summary");
     const std::string seedLast = out;
     // The groups are the same when their runs lie apart, the seed swept before the reward.
     Run("G --method sample --source A1 --dest P16 --samples 6000 --until 0.95 --sweep seed=1:6:1 "
-        "--sweep reward=0.1,0.2 --summary");
+        "--sweep reward=0.1,0.15 --summary");
     EXPECT_EQ(out, seedLast);
     const auto summary = CsvRows(seedLast);
     ASSERT_EQ(summary.size(), 3u);
@@ -75,6 +76,10 @@ TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
         const std::string reward = summary[g][3];
         std::vector<double> times = reached[reward];
         EXPECT_EQ(summary[g][6], std::to_string(runs[reward]));
+        const std::vector<double>& cost = costs[reward];
+        const auto cheapest =
+            std::count(cost.begin(), cost.end(), *std::min_element(cost.begin(), cost.end()));
+        EXPECT_EQ(std::stod(summary[g][8]), double(cheapest) / double(runs[reward]));
         EXPECT_EQ(summary[g][9], std::to_string(times.size()));
         EXPECT_EQ(summary[g][10], std::to_string(runs[reward] - int(times.size())));
         ASSERT_FALSE(times.empty()) << reward; // 0.1 reached once: no spread
@@ -109,6 +114,7 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
          {0, 0.1, 0.2, 0.30000000000000004, 0.4, 0.5, 0.6000000000000001, 0.7000000000000001, 0.8,
           0.9, 1}},
         {"reward=0.1:0.3:0.1", {0.1, 0.2, 0.3}},
+        {"reward=0:1.0000000001:0.25", {0, 0.25, 0.5, 0.75, 1.0000000001}}, // TO within rounding
         {"penalty=0.1:0.35:0.1", {0.1, 0.2, 0.30000000000000004}},
         {"factor=2:2:1", {2}},
         {"scheme=lri,LRP", {2, 0}},
