@@ -37,12 +37,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
-    const std::vector<clsPosition> positions =
-        PlaceNodes(static_cast<std::size_t>(nodes), links,
-                   std::vector<std::optional<clsPosition>>(static_cast<std::size_t>(nodes)));
+    const std::vector<clsPosition> positions = PlaceNodes(static_cast<std::size_t>(nodes), links);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-13s %7d %7zu %9.2f %9.1f\n", shape.c_str(), nodes, links.size(), seconds,
-                static_cast<double>(StatusKilobytes("VmHWM:")) / 1024);
+    const char* const engines[] = {"dot", "neato", "sfdp", "grid"};
+    const LayoutEngine engine =
+        ChooseLayout(static_cast<std::size_t>(nodes), links, LayoutStyle::Automatic);
+    std::printf("%-13s %7d %7zu %9.2f %9.1f %s\n", shape.c_str(), nodes, links.size(), seconds,
+                static_cast<double>(StatusKilobytes("VmHWM:")) / 1024,
+                engines[static_cast<int>(engine)]);
     return positions.size() == static_cast<std::size_t>(nodes) ? 0 : 1;
 }

@@ -1,7 +1,6 @@
 #include "GraphDocument.h"
 
 #include "DocumentFile.h"
-#include "GraphFormats.h"
 #include "Latin1Text.h"
 
 #include <algorithm>
@@ -44,20 +43,11 @@ void GraphDocument::Load(const QString& path) {
     emit Changed();
 }
 
-std::vector<std::string> GraphDocument::Import(const QString& path) {
+void GraphDocument::AdoptImported(clsGraph& graph) {
     Clear();
-    GraphFormats::ImportResult result;
-    try {
-        result = GraphFormats::Import(Platform::ToFileName(path), engine_.Graph());
-    } catch (...) {
-        Clear();
-        throw;
-    }
+    engine_.Graph().Swap(graph);
     history_.resetClean(); // nothing of it is saved yet
     emit Changed();
-    std::vector<std::string> notes = result.leftOut;
-    notes.insert(notes.end(), result.changedLabels.begin(), result.changedLabels.end());
-    return notes;
 }
 
 void GraphDocument::Save(const QString& path) {

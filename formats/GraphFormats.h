@@ -37,8 +37,8 @@ ImportResult Import(const std::string& fileName, clsGraph& graph);
 // positions are written as centres. A CSV edge list is written with its node list.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
-// New top-left positions for every node, in the graph's order, laid out by Graphviz; the graph
-// itself is not changed. Raises PathloomError when Graphviz fails.
-std::vector<clsPosition> Layout(const clsGraph& graph, LayoutStyle style = LayoutStyle::Automatic);
+// The graph's links as PlaceNodes takes them, so that the layout can work apart from the graph.
+// Raises PathloomError for a link that joins no two nodes of the graph.
+std::vector<LayoutLink> LayoutLinks(const clsGraph& graph);
 
 } // namespace GraphFormats
