@@ -9,10 +9,12 @@
 #include "PathloomError.h"
 #include "ProgressDialog.h"
 #include "SafeFile.h"
+#include "Scrolling.h"
 
 #include <QFileInfo>
 #include <QInputDialog>
 #include <atomic>
+#include <cmath>
 #include <exception>
 #include <memory>
 
@@ -98,7 +100,13 @@ void GraphFiles::Export(double scale) {
     const std::string fileName = Platform::ToFileName(*path);
     try {
         if (const auto picture = Canvas::PictureFormatOf(*path)) {
-            const QByteArray bytes = Canvas::GraphPicture(document_.Graph(), *picture, scale);
+            const QByteArray bytes =
+                Canvas::GraphPicture(document_.Graph(), *picture, scale, [](double fits) {
+                    return fits >= Canvas::MinZoom
+                               ? QString("Zoom out to %1% or less, or export SVG or PDF.")
+                                     .arg(std::floor(fits * 100))
+                               : QString("Export SVG or PDF instead.");
+                });
             if (bytes.isEmpty())
                 Raise("Export", "The picture is too large at this zoom.");
             try {
