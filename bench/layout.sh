@@ -3,7 +3,8 @@
 # process of its own, and of importing a chain through pathloom-run.
 #   bench/layout.sh [LIMIT]   a layout still working after LIMIT seconds (300) is stopped
 # Shapes (bench/layout_bench.cpp): a complete one-way graph of 50 nodes, 500 nodes in a one-way
-# chain with links 250 nodes ahead, a chain of 200,000 nodes.
+# chain with links 250 nodes ahead, a chain of 200,000 nodes; then near the largest that dot
+# (320 nodes with long links), neato (a chain of 300) and sfdp (a chain of 10,000) are given.
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,8 +16,9 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 printf '%-13s %7s %7s %9s %9s %s\n' shape nodes links seconds 'peak MiB' placement
-for shape in complete-dag long-links chain; do
-  if ! timeout "$limit" "$build_dir"/bench/layout_bench "$shape"; then
+for shape in complete-dag long-links chain "long-links 320" "chain 300" "chain 10000"; do
+  # shellcheck disable=SC2086
+  if ! timeout "$limit" "$build_dir"/bench/layout_bench $shape; then
     printf '%-13s stopped: still working after %s s\n' "$shape" "$limit"
   fi
 done
