@@ -21,7 +21,7 @@ constexpr int Gap = 100;     // between kept and placed nodes: room for a link's
 constexpr double CellWidth = NodeSize + 92;
 constexpr double CellHeight = NodeSize + 20;
 
-// Bounds that keep a layout to about a second on a small machine (bench/layout.sh). dot: nodes,
+// Bounds that keep a layout to a few seconds on a small machine (bench/layout.sh). dot: nodes,
 // links and the ranks links cross (each a point dot places and orders; 2,300 of them take a
 // second, 4,000 twenty). neato: its stress majorisation takes seconds past a few hundred nodes
 // on long thin graphs. sfdp: nodes and links; its overlap removal takes minutes on large graphs,

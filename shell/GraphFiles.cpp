@@ -104,7 +104,7 @@ void GraphFiles::Export(double scale) {
                 Canvas::GraphPicture(document_.Graph(), *picture, scale, [](double fits) {
                     return fits >= Canvas::MinZoom
                                ? QString("Zoom out to %1% or less, or export SVG or PDF.")
-                                     .arg(std::floor(fits * 100))
+                                     .arg(std::lround(fits * 100))
                                : QString("Export SVG or PDF instead.");
                 });
             if (bytes.isEmpty())

@@ -244,8 +244,8 @@ void ExpectNoOverlapAndRoom(const std::vector<clsPosition>& positions,
 }
 
 // Links of a shape over n nodes: a binary tree, the tree with a link across every seventh node,
-// every node to every later one, a chain whose every tenth node also links 250 nodes ahead, a
-// chain, a cycle.
+// every node to every earlier one (the order of the nodes is not the order of their ranks), a
+// chain whose every tenth node also links 250 nodes ahead, a chain, a cycle.
 std::vector<LayoutLink> Shape(const std::string& shape, int n, bool oneWay) {
     std::vector<LayoutLink> links;
     for (int i = 1; i < n; ++i) {
@@ -254,7 +254,7 @@ std::vector<LayoutLink> Shape(const std::string& shape, int n, bool oneWay) {
         if (shape == "crossed" && i % 7 == 0)
             links.push_back({i - 1, i, oneWay});
         for (int j = 0; shape == "complete" && j < i; ++j)
-            links.push_back({j, i, oneWay});
+            links.push_back({i, j, oneWay});
         if (shape == "long" || shape == "chain" || shape == "cycle")
             links.push_back({i - 1, i, oneWay});
         if (shape == "long" && i % 10 == 1 && i + 249 < n)

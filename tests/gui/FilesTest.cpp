@@ -150,7 +150,12 @@ TEST_F(FilesTest, PicturesFromTheCommandLineWithoutAWindow) {
          "The picture would be 40123 x 123 pixels, more than a PNG may have (32767 a side and "
          "67108864 in all). --scale 0.81 or less makes one that fits."},
         {File("row.plm"), "row.png", {"--scale", "0.81"}, 0, ""},
-        {File("square.plm"), "square.png", {}, 1, "30123 x 30123 pixels, more than a PNG"},
+        {File("square.plm"),
+         "square.png",
+         {},
+         1,
+         "30123 x 30123 pixels, more than a PNG may have "
+         "(32767 a side and 67108864 in all). --scale 0.27 "},
         {File("spread.plm"),
          "spread.svg",
          {},
