@@ -5,6 +5,7 @@
 #   bench/run.sh samples    sampled runs: speed, memory, samples until the cheapest path is learned
 #   bench/run.sh history    what the run history and its CSV cost a run
 #   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
+#   bench/run.sh imports    imports of files shaped to take quadratic time, each within 2 s
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +13,7 @@ cd "$(dirname "$0")/.."
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents pathloom-run
+cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents import_bench pathloom-run
 
 if [ "$what" = all ] || [ "$what" = walks ]; then
   "$build_dir"/bench/walk_bench
@@ -41,6 +42,10 @@ if [ "$what" = all ] || [ "$what" = runner ]; then
     paths=$(printf '%s' "$result" | grep -o '"pathCount": [0-9]*' | cut -d' ' -f2)
     printf '%-26s %8.3f %10s %s\n' "$file" "$(awk "BEGIN { print ($end - $start) / 1e9 }")" "$status" "$paths"
   done < "$documents/commands.txt"
+fi
+
+if [ "$what" = all ] || [ "$what" = imports ]; then
+  "$build_dir"/bench/import_bench
 fi
 
 if [ "$what" = all ]; then

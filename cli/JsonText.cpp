@@ -1,6 +1,7 @@
 #include "JsonText.h"
 
-#include <charconv>
+#include "FloatText.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -65,23 +66,12 @@ std::string Escaped(const std::string& utf8) {
     return out;
 }
 
-namespace {
-template <typename Real> std::string Shortest(Real value) {
-    if (!std::isfinite(value))
-        return "null";
-    // Shortest round-trip form, fixed or scientific, whichever is shorter.
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-} // namespace
-
 std::string Float(float value) {
-    return Shortest(value);
+    return std::isfinite(value) ? FloatText::Shortest(value) : "null";
 }
 
 std::string Double(double value) {
-    return Shortest(value);
+    return std::isfinite(value) ? FloatText::Shortest(value) : "null";
 }
 
 } // namespace JsonText

@@ -1,33 +1,26 @@
 #include "CsvText.h"
 
+#include "FloatText.h"
 #include "Latin1.h"
 #include "clsGraph.h"
 
-#include <charconv>
 #include <cmath>
 #include <map>
 
 namespace CsvText {
 
-namespace {
-template <typename Number> void AppendShortest(std::string& out, Number value) {
-    char text[32];
-    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-}
-} // namespace
-
 void AppendNumber(std::string& out, float value) {
     if (std::isfinite(value))
-        AppendShortest(out, value);
+        out += FloatText::Shortest(value);
 }
 
 void AppendNumber(std::string& out, double value) {
     if (std::isfinite(value))
-        AppendShortest(out, value);
+        out += FloatText::Shortest(value);
 }
 
 void AppendNumber(std::string& out, int64_t value) {
-    AppendShortest(out, value);
+    out += std::to_string(value);
 }
 
 void AppendField(std::string& out, const std::string& utf8) {

@@ -36,11 +36,15 @@ class TemporaryFile {
     TemporaryFile() = default;
     TemporaryFile(const TemporaryFile&) = delete;
     TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
+    ~TemporaryFile() { Discard(); }
+
+    void Discard() {
         if (fd_ >= 0)
             ::close(fd_);
         if (!path_.empty())
             ::unlink(path_.c_str());
+        fd_ = -1;
+        path_.clear();
     }
 
     // A new file in dir, so that the final rename stays on one file system. Its name is short
@@ -117,94 +121,144 @@ void SyncFolderOf(const std::string& path) {
     }
 }
 
-// The usual save: a temporary file beside the target, flushed, then renamed over it, so that
-// the target holds the old file or the new one and never a part. False, with nothing
-// changed, when the new file cannot get the old one's owner and group.
-bool ReplaceAtomically(const std::string& target, const std::string& bytes,
-                       const struct stat* old) {
-    TemporaryFile temp;
-    temp.Create(FolderOf(target), old ? old->st_mode & 0777 : 0666);
-    const int fd = temp.Descriptor();
-    if (old) {
-        // Owner first: changing it clears the set-id bits that the mode then puts back.
-        struct stat made {};
-        if (::fstat(fd, &made) != 0)
-            IoFailed();
-        if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
-            ::fchown(fd, old->st_uid, old->st_gid) != 0)
-            return false;
-        if (::fchmod(fd, old->st_mode & 07777) != 0)
-            IoFailed();
+// One file of a save, made complete before any file of the save is replaced. Usually a
+// temporary file beside the target, flushed, then renamed over it, so that the target holds the
+// old file or the new one and never a part. A file with other names, or one whose owner the new
+// file cannot take, is rewritten where it is instead: its room is reserved first, so that only a
+// failing disk, not a full one, can then leave it half written.
+class PreparedFile {
+  public:
+    PreparedFile() = default;
+    PreparedFile(const PreparedFile&) = delete;
+    PreparedFile& operator=(const PreparedFile&) = delete;
+    ~PreparedFile() {
+        if (inPlace_ >= 0)
+            ::close(inPlace_);
     }
-    WriteAll(fd, bytes.data(), bytes.size());
-    if (::fsync(fd) != 0)
-        IoFailed();
-    temp.Close();
-    if (::rename(temp.Path().c_str(), target.c_str()) != 0)
-        IoFailed();
-    temp.Keep();
-    SyncFolderOf(target);
-    return true;
-}
 
-// A file with other names, or one whose owner the new file cannot take, is rewritten where it
-// is. The whole file is in memory and its room reserved before the first byte changes, so
-// that only a failing disk, not a full one, can leave it half written.
-void WriteInPlace(const std::string& target, const std::string& bytes, const struct stat& old) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0)
-        IoFailed();
-    const auto fail = [fd](int error) {
-        ::close(fd);
-        errno = error;
-        IoFailed();
-    };
-    struct stat now {};
-    if (::fstat(fd, &now) != 0)
-        fail(errno);
-    if (now.st_dev != old.st_dev || now.st_ino != old.st_ino || !S_ISREG(now.st_mode))
-        fail(EAGAIN); // replaced since it was looked at
-    const auto size = static_cast<off_t>(bytes.size());
-    if (const int error = ::posix_fallocate(fd, 0, size); error != 0 && error != EOPNOTSUPP)
-        fail(error);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno != EINTR)
-            fail(errno);
-        if (n > 0)
-            done += static_cast<std::size_t>(n);
+    void Prepare(const std::string& fileName, const std::string& bytes, bool ownName) {
+        bytes_ = &bytes;
+        if (fileName.empty()) {
+            errno = ENOENT;
+            IoFailed();
+        }
+        target_ = ownName ? fileName : ResolveTarget(fileName);
+        struct stat old {};
+        if (::lstat(target_.c_str(), &old) != 0) {
+            if (errno != ENOENT)
+                IoFailed();
+            WriteTemporary(nullptr, ownName);
+            return;
+        }
+        if (ownName && S_ISLNK(old.st_mode)) { // replaced by a file, never followed
+            WriteTemporary(nullptr, true);
+            return;
+        }
+        // A device, a FIFO, a folder: replacing it with a file would destroy it.
+        if (!S_ISREG(old.st_mode)) {
+            errno = EINVAL;
+            IoFailed();
+        }
+        // A file the user may not write stays refused, as writing it in place would be.
+        if (::access(target_.c_str(), W_OK) != 0)
+            IoFailed();
+        if ((old.st_nlink > 1 && !ownName) || !WriteTemporary(&old, ownName))
+            ReserveInPlace(old);
     }
-    if (::ftruncate(fd, size) != 0 || ::fsync(fd) != 0)
-        fail(errno);
-    if (::close(fd) != 0)
-        IoFailed();
-}
+
+    void Commit() {
+        if (inPlace_ < 0) {
+            if (::rename(temp_.Path().c_str(), target_.c_str()) != 0)
+                IoFailed();
+            temp_.Keep();
+            SyncFolderOf(target_);
+            return;
+        }
+        const int fd = inPlace_;
+        inPlace_ = -1;
+        const auto fail = [fd](int error) {
+            ::close(fd);
+            errno = error;
+            IoFailed();
+        };
+        std::size_t done = 0;
+        while (done < bytes_->size()) {
+            const ssize_t n = ::pwrite(fd, bytes_->data() + done, bytes_->size() - done,
+                                       static_cast<off_t>(done));
+            if (n < 0 && errno != EINTR)
+                fail(errno);
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
+        }
+        if (::ftruncate(fd, static_cast<off_t>(bytes_->size())) != 0 || ::fsync(fd) != 0)
+            fail(errno);
+        if (::close(fd) != 0)
+            IoFailed();
+    }
+
+  private:
+    // False, with nothing written, when the new file cannot get the old one's owner and group,
+    // unless the name is the program's own: that file is the saving user's.
+    bool WriteTemporary(const struct stat* old, bool anyOwner) {
+        temp_.Create(FolderOf(target_), old ? old->st_mode & 0777 : 0666);
+        const int fd = temp_.Descriptor();
+        if (old) {
+            // Owner first: changing it clears the set-id bits that the mode then puts back.
+            struct stat made {};
+            if (::fstat(fd, &made) != 0)
+                IoFailed();
+            if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) &&
+                ::fchown(fd, old->st_uid, old->st_gid) != 0 && !anyOwner) {
+                temp_.Discard();
+                return false;
+            }
+            if (::fchmod(fd, old->st_mode & 07777) != 0)
+                IoFailed();
+        }
+        WriteAll(fd, bytes_->data(), bytes_->size());
+        if (::fsync(fd) != 0)
+            IoFailed();
+        temp_.Close();
+        return true;
+    }
+
+    void ReserveInPlace(const struct stat& old) {
+        const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0)
+            IoFailed();
+        inPlace_ = fd;
+        struct stat now {};
+        if (::fstat(fd, &now) != 0)
+            IoFailed();
+        if (now.st_dev != old.st_dev || now.st_ino != old.st_ino || !S_ISREG(now.st_mode)) {
+            errno = EAGAIN; // replaced since it was looked at
+            IoFailed();
+        }
+        const auto size = static_cast<off_t>(bytes_->size());
+        if (const int error = ::posix_fallocate(fd, 0, size); error != 0 && error != EOPNOTSUPP) {
+            errno = error;
+            IoFailed();
+        }
+    }
+
+    std::string target_;
+    const std::string* bytes_ = nullptr;
+    TemporaryFile temp_;
+    int inPlace_ = -1; // the target itself, when it is rewritten where it is
+};
 
 } // namespace
 
 void WriteFileSafely(const std::string& fileName, const std::string& bytes) {
-    if (fileName.empty()) {
-        errno = ENOENT;
-        IoFailed();
-    }
-    const std::string target = ResolveTarget(fileName);
-    struct stat old {};
-    if (::lstat(target.c_str(), &old) != 0) {
-        if (errno != ENOENT)
-            IoFailed();
-        ReplaceAtomically(target, bytes, nullptr);
-        return;
-    }
-    // A device, a FIFO, a folder: replacing it with a file would destroy it.
-    if (!S_ISREG(old.st_mode)) {
-        errno = EINVAL;
-        IoFailed();
-    }
-    // A file the user may not write stays refused, as writing it in place would be.
-    if (::access(target.c_str(), W_OK) != 0)
-        IoFailed();
-    if (old.st_nlink > 1 || !ReplaceAtomically(target, bytes, &old))
-        WriteInPlace(target, bytes, old);
+    PreparedFile file;
+    file.Prepare(fileName, bytes, false);
+    file.Commit();
+}
+
+void WriteFilesSafely(const std::vector<FileToSave>& files) {
+    std::vector<PreparedFile> prepared(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i)
+        prepared[i].Prepare(files[i].fileName, files[i].bytes, files[i].ownName);
+    for (PreparedFile& file : prepared)
+        file.Commit();
 }

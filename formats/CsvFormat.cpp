@@ -1,11 +1,21 @@
 #include "CsvFormat.h"
 
+#include "CsvText.h"
+#include "FloatText.h"
+
 #include <algorithm>
 #include <unordered_set>
 
 namespace {
 
+// A field's text, and whether it was quoted: an empty quoted label ("") is a label on purpose.
+struct CsvField {
+    std::string text;
+    bool quoted = false;
+};
+
 // Records as RFC 4180 defines them: quoted fields may hold commas, quotes ("") and line breaks.
+// Lines may end in CR LF, LF or CR alone, as spreadsheets of every system write them.
 class CsvRecords {
   public:
     CsvRecords(const std::string& text, const std::string& fileName)
@@ -15,26 +25,24 @@ class CsvRecords {
     }
 
     // The next record, skipping empty lines; false at the end.
-    bool Next(std::vector<std::string>& fields) {
+    bool Next(std::vector<CsvField>& fields) {
         fields.clear();
-        while (pos_ < text_.size() &&
-               (text_[pos_] == '\n' || text_.compare(pos_, 2, "\r\n") == 0)) {
-            pos_ += text_[pos_] == '\n' ? 1 : 2;
-            ++line_;
-        }
+        while (pos_ < text_.size() && AtLineEnd())
+            SkipLineEnd();
         if (pos_ >= text_.size())
             return false;
         recordLine_ = line_;
         for (;;) {
-            fields.push_back(text_[pos_] == '"' ? QuotedField() : PlainField());
+            if (text_[pos_] == '"')
+                fields.push_back({QuotedField(), true});
+            else
+                fields.push_back({PlainField(), false});
             if (pos_ < text_.size() && text_[pos_] == ',') {
                 ++pos_;
                 continue;
             }
-            if (pos_ < text_.size()) {
-                pos_ += text_[pos_] == '\n' ? 1 : 2;
-                ++line_;
-            }
+            if (pos_ < text_.size())
+                SkipLineEnd();
             return true;
         }
     }
@@ -43,10 +51,14 @@ class CsvRecords {
     [[noreturn]] void Fail(const std::string& what) const { Refuse(fileName_, line_, what); }
 
   private:
-    bool AtFieldEnd() const {
-        return pos_ >= text_.size() || text_[pos_] == ',' || text_[pos_] == '\n' ||
-               text_.compare(pos_, 2, "\r\n") == 0;
+    bool AtLineEnd() const { return text_[pos_] == '\n' || text_[pos_] == '\r'; }
+
+    void SkipLineEnd() {
+        pos_ += text_.compare(pos_, 2, "\r\n") == 0 ? 2 : 1;
+        ++line_;
     }
+
+    bool AtFieldEnd() const { return pos_ >= text_.size() || text_[pos_] == ',' || AtLineEnd(); }
 
     std::string PlainField() {
         const std::size_t start = pos_;
@@ -65,9 +77,8 @@ class CsvRecords {
             const std::size_t quote = text_.find('"', pos_);
             if (quote == std::string::npos)
                 Refuse(fileName_, recordLine_, "a quoted field is not closed");
-            line_ += static_cast<int>(std::count(text_.begin() + static_cast<std::ptrdiff_t>(pos_),
-                                                 text_.begin() + static_cast<std::ptrdiff_t>(quote),
-                                                 '\n'));
+            for (std::size_t i = pos_; i < quote; ++i) // CR LF, LF and CR each end one line
+                line_ += text_[i] == '\n' || (text_[i] == '\r' && text_[i + 1] != '\n');
             field.append(text_, pos_, quote - pos_);
             pos_ = quote + 1;
             if (pos_ < text_.size() && text_[pos_] == '"') {
@@ -91,11 +102,12 @@ class CsvRecords {
 
 // The header's column names, trimmed and in lower case.
 std::vector<std::string> ReadHeader(CsvRecords& records, const std::string& fileName) {
-    std::vector<std::string> header;
-    if (!records.Next(header))
+    std::vector<CsvField> fields;
+    if (!records.Next(fields))
         Refuse(fileName, 1, "the file is empty; a header line was expected");
-    for (std::string& name : header)
-        name = ToLowerAscii(Trim(name));
+    std::vector<std::string> header;
+    for (const CsvField& field : fields)
+        header.push_back(ToLowerAscii(Trim(field.text)));
     return header;
 }
 
@@ -109,8 +121,8 @@ std::size_t Column(const std::vector<std::string>& header, std::initializer_list
     Refuse(fileName, 1, std::string("the header has no '") + *names.begin() + "' column");
 }
 
-void CheckWidth(const CsvRecords& records, const std::vector<std::string>& fields,
-                std::size_t width, const std::string& fileName) {
+void CheckWidth(const CsvRecords& records, const std::vector<CsvField>& fields, std::size_t width,
+                const std::string& fileName) {
     if (fields.size() != width)
         Refuse(fileName, records.Line(),
                std::to_string(fields.size()) + " fields where the header has " +
@@ -121,26 +133,24 @@ void ReadNodes(const std::string& text, const std::string& fileName, GraphDescri
     CsvRecords records(text, fileName);
     const std::vector<std::string> header = ReadHeader(records, fileName);
     const std::size_t id = Column(header, {"id", "node"}, fileName);
-    for (std::vector<std::string> fields; records.Next(fields);) {
+    for (std::vector<CsvField> fields; records.Next(fields);) {
         CheckWidth(records, fields, header.size(), fileName);
         NodeRecord node;
-        node.id = fields[id];
+        node.id = fields[id].text;
         node.line = records.Line();
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (i != id)
-                TakeNodeAttribute(node, header[i], {fields[i], node.line});
+                TakeNodeAttribute(node, header[i], {fields[i].text, node.line, fields[i].quoted});
         }
         graph.nodes.push_back(std::move(node));
     }
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos)
-        return text;
-    std::string quoted = "\"";
-    for (const char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+// An empty text is written quoted, as a value on purpose: an empty label stays empty.
+std::string FieldText(const std::string& text) {
+    std::string field = text.empty() ? "\"\"" : "";
+    CsvText::AppendField(field, text);
+    return field;
 }
 
 } // namespace
@@ -158,15 +168,15 @@ GraphDescription ReadCsv(const std::string& edgesText, const std::string& fileNa
     const std::size_t source = Column(header, {"source"}, fileName);
     const std::size_t target = Column(header, {"target"}, fileName);
     std::unordered_set<std::string> named;
-    for (std::vector<std::string> fields; records.Next(fields);) {
+    for (std::vector<CsvField> fields; records.Next(fields);) {
         CheckWidth(records, fields, header.size(), fileName);
         EdgeRecord edge;
-        edge.source = fields[source];
-        edge.target = fields[target];
+        edge.source = fields[source].text;
+        edge.target = fields[target].text;
         edge.directed = true; // "source" and "target" say which way the edge goes
         edge.line = records.Line();
         for (std::size_t i = 0; i < fields.size(); ++i)
-            TakeEdgeAttribute(edge, header[i], {fields[i], edge.line});
+            TakeEdgeAttribute(edge, header[i], {fields[i].text, edge.line});
         if (!nodesText) {
             for (const std::string* end : {&edge.source, &edge.target}) {
                 if (named.insert(*end).second) {
@@ -185,9 +195,9 @@ GraphDescription ReadCsv(const std::string& edgesText, const std::string& fileNa
 std::string WriteCsvEdges(const GraphView& graph) {
     std::string out = "source,target,kind,weight,probability\n";
     for (const ExportLink& link : graph.links) {
-        out += CsvField(graph.nodes[link.from].id) + "," + CsvField(graph.nodes[link.to].id) + "," +
-               KindName(link.kind) + "," + NumberText(link.weight) + "," +
-               NumberText(link.probability) + "\n";
+        out += FieldText(graph.nodes[link.from].id) + "," + FieldText(graph.nodes[link.to].id) +
+               "," + KindName(link.kind) + "," + FloatText::Shortest(link.weight) + "," +
+               FloatText::Shortest(link.probability) + "\n";
     }
     return out;
 }
@@ -195,8 +205,8 @@ std::string WriteCsvEdges(const GraphView& graph) {
 std::string WriteCsvNodes(const GraphView& graph) {
     std::string out = "id,label,x,y\n";
     for (const ExportNode& node : graph.nodes) {
-        out += CsvField(node.id) + "," + CsvField(node.label) + "," + std::to_string(node.x) + "," +
-               std::to_string(node.y) + "\n";
+        out += FieldText(node.id) + "," + FieldText(node.label) + "," + std::to_string(node.x) +
+               "," + std::to_string(node.y) + "\n";
     }
     return out;
 }

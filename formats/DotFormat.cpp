@@ -1,9 +1,12 @@
 #include "DotFormat.h"
 
+#include "DotTokens.h"
+#include "FloatText.h"
 #include "Graphviz.h"
 #include "PathloomError.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <graphviz/cgraph.h>
 #include <memory>
@@ -12,27 +15,38 @@
 
 namespace {
 
-// cgraph keeps no positions of what it reads. The parser is fed one character at a time, so
-// that where the input stood when an object was created tells which statement created it.
+// Graphviz's DOT scanner (flex, prefix "aag"), which cgraph's headers leave out. The whole text
+// is handed to it as one buffer: read in small pieces the scanner scans a long token again after
+// every piece (a token of 100,000 characters took minutes), and where it stands in the buffer
+// when an object is created tells which statement created it, as cgraph keeps no lines.
+extern "C" {
+void* aag_scan_buffer(char* base, std::size_t size);
+int aaglex_destroy(void);
+extern char* aagtext;
+}
+
 struct CreatedObject {
     void* object;
     std::size_t offset;
 };
 
 struct DotInput {
-    const std::string* text = nullptr;
-    std::size_t offset = 0;
+    std::vector<char> buffer; // the text and the scanner's two end marks
     std::vector<CreatedObject> nodes, edges, graphs;
+
+    // Where the scanner's last match lies: within the parser's look-ahead token.
+    std::size_t Offset() const {
+        const auto at = reinterpret_cast<std::uintptr_t>(aagtext);
+        const auto base = reinterpret_cast<std::uintptr_t>(buffer.data());
+        return at >= base && at - base < buffer.size() ? at - base : 0;
+    }
 };
 
 DotInput* currentInput = nullptr; // set while a GraphvizSession is held
 
-int ReadOneCharacter(void* channel, char* buffer, int size) {
-    auto* input = static_cast<DotInput*>(channel);
-    if (size < 1 || input->offset >= input->text->size())
-        return 0;
-    buffer[0] = (*input->text)[input->offset++];
-    return 1;
+// The scanner reads its buffer only; should it ask for more, there is none.
+int NoMoreInput(void*, char*, int) {
+    return 0;
 }
 
 void RegisterObject(void* state, int type, void* object) {
@@ -41,141 +55,26 @@ void RegisterObject(void* state, int type, void* object) {
     auto& list = type == AGNODE   ? currentInput->nodes
                  : type == AGEDGE ? currentInput->edges
                                   : currentInput->graphs;
-    list.push_back({object, currentInput->offset});
+    list.push_back({object, currentInput->Offset()});
 }
 
-// The tokens of a DOT text, only as far as finding lines needs them: atoms (names, numbers,
-// quoted and HTML strings), edge operators, and single punctuation characters.
-struct DotToken {
-    std::size_t begin, end;
-    int line;
-    char kind; // 'a' atom, 'e' edge operator, else the character
-};
-
-bool IsAtomCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '.' || static_cast<unsigned char>(c) >= 0x80;
-}
-
-std::vector<DotToken> Tokenize(const std::string& s) {
-    std::vector<DotToken> tokens;
-    int line = 1;
-    bool lineStart = true;
-    const auto skipTo = [&](std::size_t& i, const char* stop) {
-        const std::size_t end = std::min(s.find(stop, i), s.size());
-        line += static_cast<int>(std::count(s.begin() + static_cast<std::ptrdiff_t>(i),
-                                            s.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
-        i = end;
-    };
-    for (std::size_t i = 0; i < s.size();) {
-        const char c = s[i];
-        const char next = i + 1 < s.size() ? s[i + 1] : '\0';
-        if (c == '\n' || c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v') {
-            lineStart = lineStart || c == '\n';
-            line += c == '\n';
-            ++i;
-            continue;
-        }
-        if ((c == '#' && lineStart) || (c == '/' && next == '/')) {
-            skipTo(i, "\n");
-            continue;
-        }
-        lineStart = false;
-        if (c == '/' && next == '*') {
-            skipTo(i, "*/");
-            i += 2;
-            continue;
-        }
-        DotToken token{i, 0, line, 'a'};
-        if (c == '"') {
-            for (++i; i < s.size() && s[i] != '"'; ++i) {
-                i += s[i] == '\\' && i + 1 < s.size();
-                line += s[i] == '\n';
-            }
-            ++i;
-        } else if (c == '<') {
-            for (int depth = 0; i < s.size() && (depth += (s[i] == '<') - (s[i] == '>')) > 0; ++i)
-                line += s[i] == '\n';
-            ++i;
-        } else if (c == '-' && (next == '>' || next == '-')) {
-            token.kind = 'e';
-            i += 2;
-        } else if (IsAtomCharacter(c) || (c == '-' && IsAtomCharacter(next))) {
-            for (++i; i < s.size() && IsAtomCharacter(s[i]); ++i) {
-            }
-        } else {
-            token.kind = c;
-            ++i;
-        }
-        token.end = std::min(i, s.size());
-        tokens.push_back(token);
-    }
-    return tokens;
-}
-
-class DotLines {
+// The scanner's state lives on between reads: a file that ended inside a string left the next
+// file read as that string's rest. Each read starts from a scanner made anew, and clears it.
+class ScannerInput {
   public:
-    explicit DotLines(const std::string& text) : text_(text), tokens_(Tokenize(text)) {}
-
-    // The line of the statement that created an edge: the parser had read one token past it.
-    int EdgeLine(std::size_t offset) const {
-        std::ptrdiff_t last = LastRead(offset);
-        if (last < 0)
-            return 1;
-        const DotToken& t = tokens_[last];
-        const bool adjacentAtom =
-            last > 0 && tokens_[last - 1].kind == 'a' && tokens_[last - 1].end == t.begin;
-        // A token the parser looked ahead at, or the character the scanner read past an atom.
-        const bool lookahead =
-            t.kind == 'a' || t.kind == ';' || t.kind == '}' || (t.kind == '{' && !adjacentAtom);
-        std::ptrdiff_t end = last - (lookahead ? 1 : 2);
-        // From the end of an attribute list back to the edge it belongs to.
-        for (int depth = 0; end > 0 && (tokens_[end].kind == ']' || depth > 0); --end)
-            depth += (tokens_[end].kind == ']') - (tokens_[end].kind == '[');
-        return end >= 0 ? tokens_[end].line : t.line;
+    ScannerInput(DotInput& input, const std::string& text) {
+        input.buffer.assign(text.begin(), text.end());
+        input.buffer.resize(text.size() + 2, '\0');
+        aaglex_destroy();
+        aag_scan_buffer(input.buffer.data(), input.buffer.size());
+        currentInput = &input;
     }
-
-    // The line of the node's name that the parser had just read when it created the node.
-    int NodeLine(std::size_t offset, const std::string& name) const {
-        const std::ptrdiff_t last = LastRead(offset);
-        for (std::ptrdiff_t i = last; i >= 0 && i >= last - 4; --i) {
-            if (tokens_[i].kind == 'a' && AtomText(tokens_[i]) == name)
-                return tokens_[i].line;
-        }
-        return last >= 0 ? tokens_[last].line : 1;
+    ~ScannerInput() {
+        currentInput = nullptr;
+        aaglex_destroy();
     }
-
-    int LineAt(std::size_t offset) const {
-        const std::ptrdiff_t last = LastRead(offset);
-        return last >= 0 ? tokens_[last].line : 1;
-    }
-
-  private:
-    std::ptrdiff_t LastRead(std::size_t offset) const {
-        const auto after = std::upper_bound(
-            tokens_.begin(), tokens_.end(), offset,
-            [](std::size_t value, const DotToken& token) { return value < token.end; });
-        return (after - tokens_.begin()) - 1;
-    }
-
-    std::string AtomText(const DotToken& token) const {
-        std::string text = text_.substr(token.begin, token.end - token.begin);
-        if (text.size() < 2 || text[0] != '"')
-            return text;
-        std::string unquoted;
-        for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-            if (text[i] == '\\' && text[i + 1] == '\n') { // a continued line
-                ++i;
-                continue;
-            }
-            i += text[i] == '\\' && text[i + 1] == '"';
-            unquoted += text[i];
-        }
-        return unquoted;
-    }
-
-    const std::string& text_;
-    std::vector<DotToken> tokens_;
+    ScannerInput(const ScannerInput&) = delete;
+    ScannerInput& operator=(const ScannerInput&) = delete;
 };
 
 // A node label as Graphviz shows it: \N is the node's name, \G the graph's, \n \l \r break lines.
@@ -202,9 +101,9 @@ std::string Value(void* object, Agsym_t* symbol) {
 
 class DotReader {
   public:
-    DotReader(Agraph_t* graph, const DotInput& input, const std::string& text,
+    DotReader(Agraph_t* graph, const DotInput& input, const DotTokens& lines,
               const std::string& fileName)
-        : graph_(graph), input_(input), lines_(text) {
+        : graph_(graph), input_(input), lines_(lines) {
         description_.fileName = fileName;
     }
 
@@ -213,8 +112,6 @@ class DotReader {
         ReadEdges();
         return std::move(description_);
     }
-
-    const DotLines& Lines() const { return lines_; }
 
   private:
     void ReadNodes() {
@@ -227,9 +124,9 @@ class DotReader {
             NodeRecord record;
             record.id = agnameof(node);
             record.line = lines_.NodeLine(created.offset, record.id);
-            const std::string text = Value(node, label);
-            if (!text.empty())
-                record.label = {ShownLabel(text, record.id, graphName), record.line};
+            // "\\N" (the name) unless the file gives a label; an empty one stays empty.
+            record.label = {ShownLabel(Value(node, label), record.id, graphName), record.line,
+                            true};
             const std::string position = Value(node, pos);
             if (!position.empty()) {
                 record.centre = ReadPoint(position, record.line);
@@ -300,7 +197,7 @@ class DotReader {
 
     Agraph_t* graph_;
     const DotInput& input_;
-    DotLines lines_;
+    const DotTokens& lines_;
     GraphDescription description_;
 };
 
@@ -320,22 +217,21 @@ std::string DotString(const std::string& text) {
     return out + "\"";
 }
 
-// Routes the objects cgraph creates to the input being read, for as long as it is read.
-class InputScope {
-  public:
-    explicit InputScope(DotInput& input) { currentInput = &input; }
-    ~InputScope() { currentInput = nullptr; }
-    InputScope(const InputScope&) = delete;
-    InputScope& operator=(const InputScope&) = delete;
-};
-
-// Refuses the file when Graphviz reported an error, in the form of every other refusal.
+// Refuses the file when Graphviz reported an error, in the form of every other refusal: one line,
+// from Graphviz's error alone (it may come after warnings, and go on over further lines).
 void RefuseIfFailed(GraphvizSession& session, const std::string& fileName) {
     if (!session.HadError())
         return;
-    std::string message = session.TakeMessages();
-    if (message.rfind("Error: ", 0) == 0)
-        message.erase(0, 7);
+    std::istringstream messages(session.TakeMessages());
+    std::string message, line;
+    while (std::getline(messages, line)) {
+        if (line.rfind("Error: ", 0) == 0) {
+            message = line.substr(7);
+            break;
+        }
+        if (message.empty())
+            message = line;
+    }
     const std::size_t at = message.find(" in line ");
     if (at == std::string::npos)
         Raise("Import", "'" + fileName + "': " + message);
@@ -347,28 +243,29 @@ void RefuseIfFailed(GraphvizSession& session, const std::string& fileName) {
 } // namespace
 
 GraphDescription ReadDot(const std::string& text, const std::string& fileName) {
+    const DotTokens lines(text, fileName);
     GraphvizSession session;
     DotInput input;
-    input.text = &text;
-    const InputScope scope(input);
+    const ScannerInput scanner(input, text);
     Agiodisc_t io = AgIoDisc;
-    io.afread = ReadOneCharacter;
+    io.afread = NoMoreInput;
     Agiddisc_t ids = AgIdDisc;
     ids.idregister = RegisterObject;
     Agdisc_t discipline{&AgMemDisc, &ids, &io};
     agreadline(1); // the line count outlives each read
+    // Graphviz's own default: a node without a label shows its name.
+    agattr(nullptr, AGNODE, const_cast<char*>("label"), const_cast<char*>("\\N"));
     const GraphPointer graph(agread(&input, &discipline));
     RefuseIfFailed(session, fileName);
     if (!graph)
         Raise("Import", "'" + fileName + "': no graph found");
-    DotReader reader(graph.get(), input, text, fileName);
-    GraphDescription description = reader.Read();
+    GraphDescription description = DotReader(graph.get(), input, lines, fileName).Read();
     input.graphs.clear();
     const GraphPointer another(agread(&input, &discipline));
     RefuseIfFailed(session, fileName);
     if (another) {
         description.leftOut.push_back(
-            FileLine(fileName, reader.Lines().LineAt(input.graphs.front().offset)) +
+            FileLine(fileName, lines.LineAt(input.graphs.front().offset)) +
             ": the graphs after the first are left out: only the first graph of a file is read");
     }
     std::istringstream warnings(session.TakeMessages());
@@ -399,8 +296,9 @@ std::string WriteDot(const GraphView& graph) {
                graph.nodes[link.to].id + " [";
         if (link.kind != 1 && (directed || link.kind == 2))
             out += link.kind == 0 ? "dir=none, " : "dir=both, ";
-        out += "weight=" + NumberText(link.weight) +
-               ", probability=" + NumberText(link.probability) + "];\n";
+        // Plain digits: DOT's numerals take no exponent.
+        out += "weight=" + FloatText::Plain(link.weight) +
+               ", probability=" + FloatText::Plain(link.probability) + "];\n";
     }
     return out + "}\n";
 }

@@ -11,10 +11,13 @@ struct Centre {
     double y = 0;
 };
 
-// A value as the file writes it, with its line; empty text stands for no value.
+// A value as the file writes it, with its line; empty text stands for no value, unless the file
+// states it as empty on purpose (a label given as "", which stays empty).
 struct FileValue {
     std::string text;
     int line = 0;
+    bool stated = false;
+    bool Given() const { return stated || !text.empty(); }
 };
 
 struct NodeRecord {
@@ -53,9 +56,13 @@ std::string FileLine(const std::string& fileName, int line);
 // Raises PathloomError for a malformed file: "'roads.csv' line 12: what".
 [[noreturn]] void Refuse(const std::string& fileName, int line, const std::string& what);
 
-// The finite number that the text (spaces around allowed) is; refuses anything else, naming it.
+// The finite number that the text (spaces around allowed, one sign) is; refuses anything else,
+// naming it.
 double ParseNumber(const std::string& text, const std::string& fileName, int line,
                    const std::string& what);
+// The same as the float nearest to it, so that every float reads back as itself (the largest
+// included); refuses a number beyond the largest float. Empty text is 0.
+float ParseFloat(const FileValue& value, const std::string& fileName, const std::string& what);
 
 // The text in single quotes, with line breaks and other control characters made visible, so that
 // a message stays one line.
@@ -88,6 +95,3 @@ struct GraphView {
 
 // "simple", "unidirectional", "bidirectional".
 const char* KindName(int kind);
-
-// The shortest text that reads back as the same float.
-std::string NumberText(float value);

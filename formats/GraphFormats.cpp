@@ -9,7 +9,6 @@
 #include "SafeFile.h"
 
 #include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -99,15 +98,6 @@ int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
                " is none of simple, unidirectional, bidirectional, 0, 1, 2");
 }
 
-float FloatOf(const FileValue& value, const std::string& fileName, const std::string& what) {
-    if (value.text.empty())
-        return 0.0f;
-    const double number = ParseNumber(value.text, fileName, value.line, what);
-    if (std::fabs(number) > FLT_MAX)
-        Refuse(fileName, value.line, what + " " + Quoted(value.text) + " is too large");
-    return static_cast<float>(number);
-}
-
 std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string& fileName) {
     std::optional<Centre> centre = node.centre;
     if (!centre && (!node.x.text.empty() || !node.y.text.empty())) {
@@ -158,7 +148,7 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
             continue;
         }
         nodeLines.push_back(node.line);
-        const std::string& label = node.label.text.empty() ? node.id : node.label.text;
+        const std::string& label = node.label.Given() ? node.label.text : node.id;
         model.labels.push_back(ModelLabel(label));
         if (Latin1ToUtf8(model.labels.back()) != label)
             result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node " +
@@ -171,8 +161,8 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
     linkedOnLine.reserve(description.edges.size());
     for (const EdgeRecord& edge : description.edges) {
         const ModelLink values{0, 0, KindOf(edge, fileName),
-                               FloatOf(edge.weight, fileName, "weight"),
-                               FloatOf(edge.probability, fileName, "probability")};
+                               ParseFloat(edge.weight, fileName, "weight"),
+                               ParseFloat(edge.probability, fileName, "probability")};
         const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
                                     Quoted(edge.source) + " -> " + Quoted(edge.target) +
                                     " is left out: ";
@@ -264,17 +254,25 @@ GraphView ViewOf(const clsGraph& graph) {
         if (from == index.end() || to == index.end() || link.LinkType < 0 || link.LinkType > 2)
             Raise("Export", "Link " + std::to_string(i) +
                                 " joins no two nodes of the graph or has an unknown kind.");
+        // No format could read it back.
+        if (!std::isfinite(link.Weight) || !std::isfinite(link.Probability))
+            Raise("Export", "Link " + std::to_string(i) +
+                                " has a weight or a probability that is not a finite number.");
         view.links.push_back(
             {from->second, to->second, link.LinkType, link.Weight, link.Probability});
     }
     return view;
 }
 
-void WriteFile(const std::string& fileName, const std::string& text) {
+// The files, all written or none: an edge list is never left beside another graph's nodes.
+void WriteFiles(const std::vector<FileToSave>& files) {
     try {
-        WriteFileSafely(fileName, text);
+        WriteFilesSafely(files);
     } catch (const PathloomError& e) {
-        Raise("Export", "'" + fileName + "' could not be written: " + e.Description());
+        std::string names;
+        for (const FileToSave& file : files)
+            names += (names.empty() ? "'" : " and '") + file.fileName + "'";
+        Raise("Export", names + " could not be written: " + e.Description());
     }
 }
 
@@ -329,15 +327,13 @@ ImportResult Import(const std::string& fileName, clsGraph& graph) {
 void Export(const clsGraph& graph, const std::string& fileName, Format format) {
     const GraphView view = ViewOf(graph);
     if (format == Format::GraphML) {
-        WriteFile(fileName, WriteGraphML(view));
+        WriteFiles({{fileName, WriteGraphML(view)}});
     } else if (format == Format::Dot) {
-        WriteFile(fileName, WriteDot(view));
+        WriteFiles({{fileName, WriteDot(view)}});
     } else {
-        // Both texts are made before either file is written.
-        const std::string nodes = WriteCsvNodes(view);
-        const std::string edges = WriteCsvEdges(view);
-        WriteFile(CsvNodesFileName(fileName), nodes);
-        WriteFile(fileName, edges);
+        // The node list's name is the program's own, so it never leads through a link.
+        WriteFiles({{CsvNodesFileName(fileName), WriteCsvNodes(view), true},
+                    {fileName, WriteCsvEdges(view)}});
     }
 }
 

@@ -34,7 +34,8 @@ struct ImportResult {
 ImportResult Import(const std::string& fileName, clsGraph& graph);
 
 // Writes the graph whole, or raises PathloomError and leaves any existing file as it was. Node
-// positions are written as centres. A CSV edge list is written with its node list.
+// positions are written as centres. A CSV edge list is written with its node list, both or
+// neither; the node list is always a regular file of its own in the edge list's folder.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
 // The graph's links as PlaceNodes takes them, so that the layout can work apart from the graph.

@@ -1,5 +1,6 @@
 #include "GraphMLFormat.h"
 
+#include "FloatText.h"
 #include "PathloomError.h"
 #include "XmlReader.h"
 
@@ -12,7 +13,10 @@ struct Key {
     std::string name;
     std::string domain; // "node", "edge", "graph" or "all"
     FileValue defaultValue;
+    int slot[2] = {-1, -1}; // by Record: the place of its name among that record's defaults
 };
+
+enum Record { NodeRecords, EdgeRecords };
 
 class GraphMLReader {
   public:
@@ -81,7 +85,43 @@ class GraphMLReader {
                 xml_.SkipElement();
             }
         }
-        keys_[id] = key;
+        const auto [entry, added] = keys_.insert_or_assign(id, key);
+        if (added)
+            declared_.push_back(&entry->second);
+    }
+
+    void PrepareDefaults() {
+        static const char* const domains[] = {"node", "edge"};
+        for (const Record record : {NodeRecords, EdgeRecords}) {
+            std::vector<std::string> names; // in lower case, one for each default
+            defaults_[record].clear();
+            const auto place = [&](const Key& key) {
+                return std::find(names.begin(), names.end(), ToLowerAscii(key.name)) -
+                       names.begin();
+            };
+            for (const Key* key : declared_) {
+                NodeRecord node;
+                EdgeRecord edge;
+                const bool taken = record == NodeRecords ? TakeNodeAttribute(node, key->name, {})
+                                                         : TakeEdgeAttribute(edge, key->name, {});
+                if (Applies(*key, domains[record]) && taken && !key->defaultValue.text.empty() &&
+                    place(*key) == static_cast<std::ptrdiff_t>(names.size())) {
+                    names.push_back(ToLowerAscii(key->name));
+                    defaults_[record].push_back(key);
+                }
+            }
+            for (Key* key : declared_) {
+                const std::ptrdiff_t at = place(*key);
+                key->slot[record] =
+                    Applies(*key, domains[record]) && at < static_cast<std::ptrdiff_t>(names.size())
+                        ? static_cast<int>(at)
+                        : -1;
+            }
+        }
+    }
+
+    static bool Applies(const Key& key, const char* domain) {
+        return key.domain == domain || key.domain == "all";
     }
 
     void ReadGraph() {
@@ -89,6 +129,7 @@ class GraphMLReader {
         if (edgeDefault && *edgeDefault != "directed" && *edgeDefault != "undirected")
             xml_.Fail("edgedefault '" + *edgeDefault + "' is neither directed nor undirected");
         directedDefault_ = !edgeDefault || *edgeDefault == "directed";
+        PrepareDefaults();
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
             if (event != XmlReader::Event::Start)
                 continue;
@@ -119,6 +160,7 @@ class GraphMLReader {
             xml_.Fail("the data key '" + *xml_.Attribute("key") + "' is not declared");
         data.key = &key->second;
         data.value.line = xml_.Line();
+        data.value.stated = true; // present, even if empty
         int depth = 0;
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End || depth > 0;) {
             if (event == XmlReader::Event::End) {
@@ -150,31 +192,33 @@ class GraphMLReader {
         return {values[0] + values[2] / 2, values[1] + values[3] / 2};
     }
 
-    // Gives the record the defaults of the keys it had no data for.
-    template <typename Record, typename Take>
-    void TakeDefaults(Record& record, const std::vector<const Key*>& given, const char* domain,
-                      Take take) {
-        for (const auto& entry : keys_) {
-            const Key& key = entry.second;
-            if (key.defaultValue.text.empty() || (key.domain != domain && key.domain != "all"))
-                continue;
-            if (std::find(given.begin(), given.end(), &key) == given.end())
-                take(record, key.name, key.defaultValue);
+    // Gives the record the defaults of the names it had no data for.
+    template <typename Item, typename Take>
+    static void TakeDefaults(Item& item, const std::vector<bool>& given,
+                             const std::vector<const Key*>& defaults, Take take) {
+        for (std::size_t i = 0; i < defaults.size(); ++i) {
+            if (!given[i])
+                take(item, defaults[i]->name, defaults[i]->defaultValue);
         }
+    }
+
+    static void MarkGiven(std::vector<bool>& given, const Key& key, Record record) {
+        if (key.slot[record] >= 0)
+            given[static_cast<std::size_t>(key.slot[record])] = true;
     }
 
     void ReadNode() {
         NodeRecord node;
         node.line = xml_.Line();
         node.id = Required("id");
-        std::vector<const Key*> given;
+        std::vector<bool> given(defaults_[NodeRecords].size());
         FileValue boxLabel;
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
             if (event != XmlReader::Event::Start)
                 continue;
             if (xml_.Name() == "data") {
                 const Data data = ReadData();
-                given.push_back(data.key);
+                MarkGiven(given, *data.key, NodeRecords);
                 TakeNodeAttribute(node, data.key->name, data.value);
                 if (data.box)
                     node.centre = data.box;
@@ -187,8 +231,8 @@ class GraphMLReader {
                 xml_.SkipElement();
             }
         }
-        TakeDefaults(node, given, "node", TakeNodeAttribute);
-        if (node.label.text.empty())
+        TakeDefaults(node, given, defaults_[NodeRecords], TakeNodeAttribute);
+        if (!node.label.Given())
             node.label = boxLabel;
         description_.nodes.push_back(std::move(node));
     }
@@ -204,25 +248,29 @@ class GraphMLReader {
                 xml_.Fail("directed '" + *directed + "' is neither true nor false");
             edge.directed = *directed == "true";
         }
-        std::vector<const Key*> given;
+        std::vector<bool> given(defaults_[EdgeRecords].size());
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
             if (event != XmlReader::Event::Start)
                 continue;
             if (xml_.Name() == "data") {
                 const Data data = ReadData();
-                given.push_back(data.key);
+                MarkGiven(given, *data.key, EdgeRecords);
                 TakeEdgeAttribute(edge, data.key->name, data.value);
             } else {
                 xml_.SkipElement();
             }
         }
-        TakeDefaults(edge, given, "edge", TakeEdgeAttribute);
+        TakeDefaults(edge, given, defaults_[EdgeRecords], TakeEdgeAttribute);
         description_.edges.push_back(std::move(edge));
     }
 
     XmlReader xml_;
     GraphDescription description_;
     std::unordered_map<std::string, Key> keys_;
+    std::vector<Key*> declared_; // the keys in the order of the file
+    // By Record: a record takes a default for each name it has no value of, from the first key
+    // declared with one. Worked out once, so that a record costs as many steps as its data.
+    std::vector<const Key*> defaults_[2];
     bool directedDefault_ = true;
 };
 
@@ -276,8 +324,8 @@ std::string WriteGraphML(const GraphView& graph) {
     for (const ExportLink& link : graph.links) {
         out += "    <edge source=\"" + Escaped(graph.nodes[link.from].id) + "\" target=\"" +
                Escaped(graph.nodes[link.to].id) + "\"><data key=\"kind\">" + KindName(link.kind) +
-               "</data><data key=\"weight\">" + NumberText(link.weight) +
-               "</data><data key=\"probability\">" + NumberText(link.probability) +
+               "</data><data key=\"weight\">" + FloatText::Shortest(link.weight) +
+               "</data><data key=\"probability\">" + FloatText::Shortest(link.probability) +
                "</data></edge>\n";
     }
     out += "  </graph>\n</graphml>\n";

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <unordered_set>
 
 namespace {
 bool IsNameChar(char c, bool first) {
@@ -155,6 +157,7 @@ void XmlReader::ReadStartTag() {
     Advance(1);
     const std::string qualified = ReadName();
     attributes_.clear();
+    std::unordered_set<std::string_view> seen;
     for (;;) {
         const std::size_t before = pos_;
         SkipSpace();
@@ -167,6 +170,7 @@ void XmlReader::ReadStartTag() {
         }
         if (pos_ == before)
             Fail("a space was expected in the tag '<" + qualified + "'");
+        const std::size_t nameStart = pos_;
         std::string name = ReadName();
         SkipSpace();
         if (pos_ >= input_.size() || input_[pos_] != '=')
@@ -178,9 +182,11 @@ void XmlReader::ReadStartTag() {
             Fail("the value of '" + name + "' is not quoted");
         Advance(1);
         const std::size_t end = input_.find(quote, pos_);
-        if (end == std::string::npos || input_.find('<', pos_) < end)
+        if (end == std::string::npos ||
+            std::string_view(input_).substr(pos_, end - pos_).find('<') != std::string_view::npos)
             Fail("the value of '" + name + "' is not closed");
-        if (Attribute(name))
+        // Against the names before it in a set, so that a tag of any length is read in linear time.
+        if (!seen.insert(std::string_view(input_).substr(nameStart, name.size())).second)
             Fail("the attribute '" + name + "' is given twice");
         std::string value;
         AppendDecoded(value, end, true);

@@ -20,7 +20,9 @@ class clsGraph {
     // Nodes, one-based; the node's label is the count of nodes before it ("0" for the first).
     void AddNode(int32_t x, int32_t y);
     void DeleteNode(int32_t index);
-    clsNode& Node(int32_t index) const;
+    // Read-only through a const graph: whoever only shows or reads a graph cannot change it.
+    const clsNode& Node(int32_t index) const;
+    clsNode& Node(int32_t index);
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
 
     // Links, one-based; at most one link joins two nodes, whatever its kind and direction.
@@ -28,7 +30,8 @@ class clsGraph {
     // Raises what AddLink would for these two nodes, and changes nothing.
     void CheckNewLink(int32_t fromNodeIndex, int32_t toNodeIndex) const;
     void DeleteLink(int32_t index);
-    clsLink& Link(int32_t index) const;
+    const clsLink& Link(int32_t index) const;
+    clsLink& Link(int32_t index);
     int32_t LinkCount() const { return static_cast<int32_t>(links_.size()); }
 
     // Hit tests in document coordinates; one-based index or -1.

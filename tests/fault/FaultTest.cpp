@@ -3,6 +3,7 @@
 // as a whole, with no oversized allocation.
 
 #include "DocumentFile.h"
+#include "GraphFormats.h"
 #include "RunRecord.h"
 #include "TestGraphs.h"
 
@@ -190,6 +191,40 @@ TEST_F(SaveFaults, AFullFileSystemRefusesTheSaveAndKeepsTheOldDocument) {
     EXPECT_EQ(report, std::string(Refused) + "\nold document intact\ndoc.plm\nno error 46\n");
 }
 
+// A CSV export is a pair: the edge list and its node list, written before it. When the disk
+// fills while the pair is written, both old files stay; a new node list beside the old edges
+// would import silently as a mixture of two graphs.
+TEST_F(SaveFaults, AFullFileSystemRefusesACsvExportAndKeepsTheOldPair) {
+    ASSERT_EQ(::mkdir(File("small").c_str(), 0755), 0);
+    const std::string edges = File("small/out.csv"), nodes = File("small/out.nodes.csv");
+    clsLA la; // a node list of about 20 KB, which fits, and an edge list of about 100 KB
+    Grow(la, 1000);
+    clsGraph& g = la.Graph();
+    for (int32_t i = 1; i <= 3000; ++i) {
+        clsLink& link = g.AppendLink();
+        link = {&g.Node(i % 1000 + 1), &g.Node((i * 7 + 1) % 1000 + 1)};
+        link.Weight = 1.0f / static_cast<float>(i);
+    }
+    const std::string report = ReportOf([&] {
+        if (::unshare(CLONE_NEWNS) != 0 ||
+            ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", File("small").c_str(), "tmpfs", 0, "size=64k") != 0)
+            return Skipped;
+        WriteBytes(edges, "source,target\nold,pair\n");
+        WriteBytes(nodes, "id,label\nold,Old\n");
+        Child::Report(TestGraphs::ErrorOf(
+            [&] { GraphFormats::Export(g, edges, GraphFormats::Format::Csv); }));
+        Child::Report(ReadBytes(edges) + ReadBytes(nodes));
+        Child::Report(TestGraphs::Listing(File("small")));
+        return 0;
+    });
+    SKIP_UNLESS(report);
+    EXPECT_EQ(report, "Export: '" + nodes + "' and '" + edges +
+                          "' could not be written: No space left on device\n"
+                          "source,target\nold,pair\nid,label\nold,Old\n\n"
+                          "out.csv out.nodes.csv\n");
+}
+
 // Only a regular file is replaced, through symbolic links, keeping its owner, group, mode and
 // other names; anything else stays exactly as it was.
 TEST_F(SaveFaults, SaveTargets) {
@@ -267,24 +302,34 @@ TEST_F(SaveFaults, SaveTargets) {
     EXPECT_EQ(info.st_mode & 07777, root ? 02640u : 0640u);
     EXPECT_NE(info.st_ino, teamFile);
 
-    // A user who cannot give the new file the owner of the old one rewrites it where it is.
+    // A user who cannot give the new file the owner of the old one rewrites it where it is; but
+    // a CSV export's node list, a name the program made up, is always a new file of the user's.
     ASSERT_EQ(::chmod(File("real.plm").c_str(), 0666), 0);
+    WriteBytes(File("pair.nodes.csv"), old);
+    ASSERT_EQ(::chmod(File("pair.nodes.csv").c_str(), 0666), 0);
     ASSERT_EQ(::chmod(dir.Path().c_str(), 0777), 0);
     const std::string report = ReportOf([&] {
         if (!root || !BecomeNobody())
             return Skipped;
         Grow(la, 1);
         Child::Report(SaveOutcome(la, File("real.plm")));
+        Child::Report(TestGraphs::ErrorOf([&] {
+            GraphFormats::Export(la.Graph(), File("pair.csv"), GraphFormats::Format::Csv);
+        }));
         return 0;
     });
     SKIP_UNLESS(report);
-    EXPECT_EQ(report, "no error\n");
+    EXPECT_EQ(report, "no error\nno error\n");
     ASSERT_EQ(::stat(File("real.plm").c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
     EXPECT_NE(ReadBytes(File("real.plm")), saved);
+    ASSERT_EQ(::stat(File("pair.nodes.csv").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
     EXPECT_EQ(dir.Listing(),
               "chain dangling.plm fifo folder fresh.plm group.plm later.plm link.plm " + longName +
-                  (root ? " null" : "") + " one.plm real.plm team.plm two.plm user.plm");
+                  (root ? " null" : "") +
+                  " one.plm pair.csv pair.nodes.csv real.plm team.plm two.plm "
+                  "user.plm");
 }
 
 // A save killed at moments spread over its whole length, writing through flushing to renaming:
