@@ -248,8 +248,8 @@ void frmMain::ShowImportedDocument() {
 void frmMain::OpenStartupDocument(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     if (GraphFormats::FormatOfFileName(Platform::ToFileName(fullPath))) {
-        files_.ImportFile(fullPath);
-        ShowImportedDocument();
+        if (files_.ImportFile(fullPath))
+            ShowImportedDocument();
         return;
     }
     documents_.OfferFileName(fullPath);
