@@ -52,7 +52,7 @@ RunSettings SampleSettings(const clsGraph& graph, int32_t scheme, float reward, 
 }
 
 // Link steps per second of the sampler alone, on the graph's starting probabilities.
-double SamplerStepsPerSecond(const clsGraph& graph) {
+double SamplerStepsPerSecond(clsGraph& graph) {
     WalkIndex index;
     index.Build(graph);
     PathSampler sampler(index, 0, graph.NodeCount() - 1, 1);
@@ -93,7 +93,7 @@ void Throughput(const Case& c) {
 }
 
 // The cost of the cheapest path by the walks' rules (unidirectional links one way only).
-double ShortestCost(const clsGraph& graph) {
+double ShortestCost(clsGraph& graph) {
     WalkIndex index;
     index.Build(graph);
     std::vector<double> cost(static_cast<std::size_t>(graph.NodeCount()),

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     window.OpenStartupDocument(argv[1]);
     QApplication::processEvents();
     const double open = Seconds(start);
-    const clsGraph& graph = window.Engine().Graph();
+    const clsGraph& graph = window.Document().Graph();
 
     std::vector<double> draws;
     for (int i = 0; i < 5; ++i) {

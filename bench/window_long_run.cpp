@@ -6,6 +6,7 @@
 // are found steadily but slowly. The run is stopped after SECONDS (180 unless given) or at 30,000
 // paths, before the 16-bit path count would end it.
 
+#include "DocumentFile.h"
 #include "PlatformScript.h"
 #include "ProcessMemory.h"
 #include "RunController.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -159,7 +161,11 @@ int main(int argc, char** argv) {
     Platform::PlatformScript script; // records any message instead of blocking on it
     frmMain window;
     window.show();
-    BuildGraph(window.Engine().Graph(), rows, columns);
+    clsLA grid; // opened as a document, as a user would
+    BuildGraph(grid.Graph(), rows, columns);
+    QTemporaryDir folder;
+    SaveGraph(grid, (folder.path() + "/grid.plm").toStdString());
+    window.OpenStartupDocument(folder.path() + "/grid.plm");
     QWidget* stopButton = ToolButton(window, "Stop");
     const QPointF stopAt = QRectF(stopButton->rect()).center();
 
@@ -203,8 +209,8 @@ int main(int argc, char** argv) {
     const double runSeconds = std::chrono::duration<double>(ended - start).count();
     std::printf("graph: %d x %d grid and one node hanging from its middle (%d nodes, %d links); "
                 "include all nodes from the corner, no step delay\n",
-                rows, columns, window.Engine().Graph().NodeCount(),
-                window.Engine().Graph().LinkCount());
+                rows, columns, window.Document().Graph().NodeCount(),
+                window.Document().Graph().LinkCount());
     std::printf("run: %.1f s, %d paths learned%s\n", runSeconds, window.Run().PathCount(),
                 script.Messages().empty() ? "" : ", with a message (the run ended by itself)");
     std::printf("event delay during the run (%zu stamps, one every 10 ms): median %.1f ms, "

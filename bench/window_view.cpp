@@ -3,12 +3,14 @@
 // right and its lower neighbour (100,000 nodes and about 200,000 links by default).
 //   window_view [NODES]
 
+#include "DocumentFile.h"
 #include "PlatformScript.h"
 #include "frmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -47,7 +49,9 @@ int main(int argc, char** argv) {
     window.show();
     QApplication::processEvents();
 
-    clsGraph& graph = window.Engine().Graph();
+    // Built as a document and opened, as a user would.
+    clsLA grid;
+    clsGraph& graph = grid.Graph();
     for (int i = 0; i < nodes; ++i)
         graph.AppendNode().Position = {(i % side) * 80, (i / side) * 80};
     for (int i = 0; i < nodes; ++i) {
@@ -62,6 +66,10 @@ int main(int argc, char** argv) {
         }
     }
     graph.InitProbability();
+    QTemporaryDir folder;
+    const std::string file = (folder.path() + "/grid.plm").toStdString();
+    SaveGraph(grid, file);
+    window.OpenStartupDocument(QString::fromStdString(file));
     CanvasPanel& panel = window.Panel();
     QScrollBar* h = panel.HScroll();
     std::printf("window view: %d nodes, %d links, a %d x %d canvas\n", graph.NodeCount(),

@@ -6,6 +6,7 @@
 #include "CanvasWidget.h"
 
 #include <QPoint>
+#include <QRectF>
 #include <QWidget>
 
 class QScrollBar;
@@ -36,7 +37,7 @@ class CanvasPanel : public QWidget {
     void ZoomOut();
     void ActualSize();
     // Shows the document rectangle whole, at 100% when it fits.
-    void Fit(QRect document);
+    void Fit(QRectF document);
     // Back to the start: 100%, scrolled to the top-left corner.
     void Reset();
 

@@ -3,6 +3,7 @@
 #include "DocumentFile.h"
 #include "Documents.h"
 #include "GraphFormats.h"
+#include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
@@ -23,8 +24,9 @@ using namespace Report;
 
 namespace {
 
-// Work done between two looks at the clock for the progress line.
-constexpr int64_t StepBudget = 1 << 20;
+// Work done between two looks at the clock for the progress line and at Ctrl+C: a few hundredths
+// of a second even where every path is written to a history.
+constexpr int64_t StepBudget = 1 << 16;
 
 // Prints every learned path as it comes, so that a long run holds none of them in memory.
 class PathPrinter : public RunObserver {
@@ -70,14 +72,16 @@ void WriteSampleResult(std::ostream& out, const RunSession& session, bool json) 
     }
 }
 
-// Steps the session to its end; a run longer than a second shows "paths found, time" on a
-// terminal.
+// Steps the session to its end, or to Ctrl+C, which stops it as Stop does in the window; a run
+// longer than a second shows "paths found, time" on a terminal.
 void RunToEnd(RunSession& session, std::ostream* progress) {
     using namespace std::chrono;
     const auto started = steady_clock::now();
     auto shown = started;
     bool progressShown = false;
     while (session.Step(StepBudget) == RunState::Running) {
+        if (StopRequested)
+            session.Stop();
         const auto now = steady_clock::now();
         if (!progress || now - started < seconds(1) || now - shown < milliseconds(500))
             continue;
@@ -113,6 +117,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } catch (const UsageError& e) {
         return usage(e.what(), true);
     }
+    try {
+        RefuseOutputOverInput(options);
+    } catch (const UsageError& e) {
+        return usage(e.what(), false);
+    }
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
     try {
@@ -144,7 +153,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::unique_ptr<RunSession> session;
     std::unique_ptr<PathPrinter> printer;
     std::unique_ptr<RunHistory> history;
+    std::optional<InterruptGuard> interrupt; // from the run's start to the last line written
     if (run) {
+        interrupt.emplace();
         if (json)
             out << "{\"paths\": [";
         session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run);
@@ -182,7 +193,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     const bool failed = !messages.empty();
     const bool notFound = session && session->NotFound();
-    const char* status = failed ? "error" : notFound ? "not-found" : "ok";
+    const bool stopped = session && session->Stopped();
+    const char* status = failed ? "error" : notFound ? "not-found" : stopped ? "stopped" : "ok";
     const int32_t pathCount = session ? session->PathCount() : 0;
     const bool sampled = session && run->GraphSearchMethod == SearchMethod::Sample;
 
@@ -213,7 +225,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const auto& m : messages)
             out << ForTerminal(m) << '\n';
     }
-    return failed ? ExitStatus::RunError : ExitStatus::Ok;
+    return failed ? ExitStatus::RunError : stopped ? ExitStatus::Interrupted : ExitStatus::Ok;
 }
 
 } // namespace

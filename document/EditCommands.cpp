@@ -24,27 +24,29 @@ void PutBack(clsGraph& graph, const LinkRecord& r) {
     link.InitialProbability = r.initialProbability;
 }
 
+void SetProbabilities(clsGraph& graph, const std::vector<float>& values) {
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j)
+        graph.Link(j).Probability = values[static_cast<std::size_t>(j - 1)];
+}
+
 } // namespace
 
 StructureCommand::StructureCommand(GraphDocument& document, const QString& name)
     : DocumentCommand(document, name), probabilities_(ProbabilitiesCommand::Of(document.Graph())) {}
 
 void StructureCommand::RestoreProbabilities() {
-    clsGraph& graph = document_.Graph();
-    for (int32_t j = 1; j <= graph.LinkCount(); ++j)
-        graph.Link(j).Probability = probabilities_[static_cast<std::size_t>(j - 1)];
+    SetProbabilities(Graph(), probabilities_);
 }
 
 AddNodeCommand::AddNodeCommand(GraphDocument& document, int32_t x, int32_t y)
     : StructureCommand(document, "Add Node"), x_(x), y_(y) {}
 
 void AddNodeCommand::Apply(bool forward) {
-    clsGraph& graph = document_.Graph();
     if (forward) {
-        graph.AddNode(x_, y_);
+        Graph().AddNode(x_, y_);
         return;
     }
-    document_.Engine().DeleteNode(graph.NodeCount());
+    Engine().DeleteNode(Graph().NodeCount());
     RestoreProbabilities();
 }
 
@@ -54,17 +56,16 @@ AddLinkCommand::AddLinkCommand(GraphDocument& document, int32_t from, int32_t to
 }
 
 void AddLinkCommand::Apply(bool forward) {
-    clsGraph& graph = document_.Graph();
     if (forward) {
-        graph.AddLink(from_, to_, kind_);
+        Graph().AddLink(from_, to_, kind_);
         return;
     }
-    graph.DeleteLink(graph.LinkCount());
+    Graph().DeleteLink(Graph().LinkCount());
     RestoreProbabilities();
 }
 
 DeleteCommand::DeleteCommand(GraphDocument& document, const QString& name)
-    : StructureCommand(document, name) {}
+    : StructureCommand(document, name), settings_(document.Settings()) {}
 
 DeleteCommand* DeleteCommand::Node(GraphDocument& document, int32_t index) {
     auto* command = new DeleteCommand(document, "Delete Node");
@@ -86,10 +87,10 @@ DeleteCommand* DeleteCommand::Link(GraphDocument& document, int32_t index) {
 }
 
 void DeleteCommand::Apply(bool forward) {
-    clsGraph& graph = document_.Graph();
+    clsGraph& graph = Graph();
     if (forward) {
         if (node_)
-            document_.Engine().DeleteNode(node_->index);
+            Engine().DeleteNode(node_->index);
         else
             graph.DeleteLink(links_.front().index);
         return;
@@ -106,31 +107,50 @@ void DeleteCommand::Apply(bool forward) {
         PutBack(graph, link);
     graph.InitProbability();
     RestoreProbabilities();
+    Engine().Settings = settings_;
 }
 
-MoveNodeCommand::MoveNodeCommand(GraphDocument& document, int32_t index, int32_t fromX,
-                                 int32_t fromY)
-    : DocumentCommand(document, "Move Node"), index_(index), fromX_(fromX), fromY_(fromY),
-      toX_(document.Graph().Node(index).Position.x), toY_(document.Graph().Node(index).Position.y) {
+MoveNodesCommand::MoveNodesCommand(GraphDocument& document, std::vector<Place> places, int gesture,
+                                   const QString& name)
+    : DocumentCommand(document, name), gesture_(gesture), after_(std::move(places)) {
+    for (const Place& place : after_)
+        before_.push_back({place.node, document.Graph().Node(place.node).Position});
 }
 
-void MoveNodeCommand::Apply(bool forward) {
-    clsPosition& position = document_.Graph().Node(index_).Position;
-    position.x = forward ? toX_ : fromX_;
-    position.y = forward ? toY_ : fromY_;
+int MoveNodesCommand::id() const {
+    return gesture_ ? 1 : -1; // -1: never merged
 }
 
-LayoutCommand::LayoutCommand(GraphDocument& document, std::vector<clsPosition> positions)
-    : DocumentCommand(document, "Layout"), after_(std::move(positions)) {
-    for (int32_t i = 1; i <= document.Graph().NodeCount(); ++i)
-        before_.push_back(document.Graph().Node(i).Position);
+bool MoveNodesCommand::mergeWith(const QUndoCommand* other) {
+    const auto* later = static_cast<const MoveNodesCommand*>(other);
+    if (later->gesture_ != gesture_ || later->after_.size() != after_.size())
+        return false;
+    after_ = later->after_;
+    bool moved = false;
+    for (std::size_t i = 0; i < after_.size(); ++i) {
+        const clsPosition &from = before_[i].at, &to = after_[i].at;
+        moved = moved || from.x != to.x || from.y != to.y;
+    }
+    setObsolete(!moved); // back where the gesture began: no step at all
+    return true;
 }
 
-void LayoutCommand::Apply(bool forward) {
-    const std::vector<clsPosition>& positions = forward ? after_ : before_;
+void MoveNodesCommand::Apply(bool forward) {
+    for (const Place& place : forward ? after_ : before_)
+        Graph().Node(place.node).Position = place.at;
+}
+
+namespace {
+std::vector<MoveNodesCommand::Place> EveryNode(const std::vector<clsPosition>& positions) {
+    std::vector<MoveNodesCommand::Place> places;
     for (std::size_t i = 0; i < positions.size(); ++i)
-        document_.Graph().Node(static_cast<int32_t>(i) + 1).Position = positions[i];
+        places.push_back({static_cast<int32_t>(i) + 1, positions[i]});
+    return places;
 }
+} // namespace
+
+LayoutCommand::LayoutCommand(GraphDocument& document, const std::vector<clsPosition>& positions)
+    : MoveNodesCommand(document, EveryNode(positions), 0, "Layout") {}
 
 RenameNodeCommand::RenameNodeCommand(GraphDocument& document, int32_t index,
                                      const std::string& label)
@@ -142,7 +162,7 @@ RenameNodeCommand::RenameNodeCommand(GraphDocument& document, int32_t index,
 }
 
 void RenameNodeCommand::Apply(bool forward) {
-    document_.Graph().Node(index_).SetLabelz(forward ? after_ : before_);
+    Graph().Node(index_).SetLabelz(forward ? after_ : before_);
 }
 
 LinkValuesCommand::LinkValuesCommand(GraphDocument& document, int32_t index, float weight,
@@ -156,7 +176,7 @@ LinkValuesCommand::LinkValuesCommand(GraphDocument& document, int32_t index, flo
 
 void LinkValuesCommand::Apply(bool forward) {
     const LinkRecord& r = forward ? after_ : before_;
-    clsLink& link = document_.Graph().Link(index_);
+    clsLink& link = Graph().Link(index_);
     link.Weight = r.weight;
     link.Probability = r.probability;
     link.InitialProbability = r.initialProbability;
@@ -166,18 +186,17 @@ SettingsCommand::SettingsCommand(GraphDocument& document,
                                  const std::optional<RunSettings>& settings,
                                  const std::optional<clsRanges>& ranges)
     : DocumentCommand(document, settings ? "Options" : "Ranges"),
-      settingsBefore_(document.Engine().Settings),
-      settingsAfter_(settings.value_or(settingsBefore_)), rangesBefore_(document.Engine().Ranges()),
-      rangesAfter_(ranges.value_or(rangesBefore_)) {}
+      settingsBefore_(document.Settings()), settingsAfter_(settings.value_or(settingsBefore_)),
+      rangesBefore_(document.Ranges()), rangesAfter_(ranges.value_or(rangesBefore_)) {}
 
 void SettingsCommand::Apply(bool forward) {
-    document_.Engine().Settings = forward ? settingsAfter_ : settingsBefore_;
-    document_.Engine().Ranges() = forward ? rangesAfter_ : rangesBefore_;
+    Engine().Settings = forward ? settingsAfter_ : settingsBefore_;
+    Engine().Ranges() = forward ? rangesAfter_ : rangesBefore_;
 }
 
 ProbabilitiesCommand::ProbabilitiesCommand(GraphDocument& document, const QString& name,
-                                           std::vector<float> before)
-    : DocumentCommand(document, name), before_(std::move(before)), after_(Of(document.Graph())) {}
+                                           std::vector<float> before, std::vector<float> after)
+    : DocumentCommand(document, name), before_(std::move(before)), after_(std::move(after)) {}
 
 std::vector<float> ProbabilitiesCommand::Of(const clsGraph& graph) {
     std::vector<float> values(static_cast<std::size_t>(graph.LinkCount()));
@@ -187,8 +206,17 @@ std::vector<float> ProbabilitiesCommand::Of(const clsGraph& graph) {
 }
 
 void ProbabilitiesCommand::Apply(bool forward) {
-    const std::vector<float>& values = forward ? after_ : before_;
-    clsGraph& graph = document_.Graph();
-    for (int32_t j = 1; j <= graph.LinkCount(); ++j)
-        graph.Link(j).Probability = values[static_cast<std::size_t>(j - 1)];
+    SetProbabilities(Graph(), forward ? after_ : before_);
+}
+
+ResetCommand::ResetCommand(GraphDocument& document)
+    : ProbabilitiesCommand(document, "Reset", Of(document.Graph()), {}) {}
+
+void ResetCommand::Apply(bool forward) {
+    if (!forward) {
+        ProbabilitiesCommand::Apply(false);
+        return;
+    }
+    Graph().RestoreProbabilities();
+    Graph().ResetFlags();
 }

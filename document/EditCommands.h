@@ -65,26 +65,33 @@ class DeleteCommand : public StructureCommand {
     void Apply(bool forward) override;
     std::optional<NodeRecord> node_;
     std::vector<LinkRecord> links_; // in link order
+    RunSettings settings_;          // whose source and destination a deleted node may have been
 };
 
-// One drag of a node, from where it was to where it was let go.
-class MoveNodeCommand : public DocumentCommand {
+// Nodes put at new places by one gesture: a drag, or a layout of them all. The moves of one
+// gesture (one number from the document's NewGesture) merge into one undo step, and a gesture
+// that ends where it began leaves none; a gesture of 0 never merges.
+class MoveNodesCommand : public DocumentCommand {
   public:
-    MoveNodeCommand(GraphDocument& document, int32_t index, int32_t fromX, int32_t fromY);
+    struct Place {
+        int32_t node; // one-based
+        clsPosition at;
+    };
+    MoveNodesCommand(GraphDocument& document, std::vector<Place> places, int gesture = 0,
+                     const QString& name = "Move Node");
+    int id() const override;
+    bool mergeWith(const QUndoCommand* other) override;
 
   private:
     void Apply(bool forward) override;
-    int32_t index_, fromX_, fromY_, toX_, toY_;
+    int gesture_;
+    std::vector<Place> before_, after_;
 };
 
-// New places for every node at once: a layout.
-class LayoutCommand : public DocumentCommand {
+// New places for every node at once.
+class LayoutCommand : public MoveNodesCommand {
   public:
-    LayoutCommand(GraphDocument& document, std::vector<clsPosition> positions);
-
-  private:
-    void Apply(bool forward) override;
-    std::vector<clsPosition> before_, after_;
+    LayoutCommand(GraphDocument& document, const std::vector<clsPosition>& positions);
 };
 
 class RenameNodeCommand : public DocumentCommand {
@@ -122,14 +129,27 @@ class SettingsCommand : public DocumentCommand {
     clsRanges rangesBefore_, rangesAfter_;
 };
 
-// What a run learned, or what Reset put back: the probabilities of every link before and after.
+// What a run learned: the probabilities of every link before and after.
 class ProbabilitiesCommand : public DocumentCommand {
   public:
-    ProbabilitiesCommand(GraphDocument& document, const QString& name, std::vector<float> before);
+    ProbabilitiesCommand(GraphDocument& document, const QString& name, std::vector<float> before,
+                         std::vector<float> after);
     bool ChangesDocument() const override { return false; }
     static std::vector<float> Of(const clsGraph& graph);
 
+  protected:
+    void Apply(bool forward) override;
+
+  private:
+    std::vector<float> before_, after_;
+};
+
+// Reset: every link back at the probability each run starts from, none flagged. Like a run, it
+// leaves the document unmodified.
+class ResetCommand : public ProbabilitiesCommand {
+  public:
+    explicit ResetCommand(GraphDocument& document);
+
   private:
     void Apply(bool forward) override;
-    std::vector<float> before_, after_;
 };

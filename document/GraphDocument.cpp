@@ -1,23 +1,25 @@
 #include "GraphDocument.h"
 
 #include "DocumentFile.h"
-#include "GraphFormats.h"
+#include "EditCommands.h"
 #include "Latin1Text.h"
-
-#include <algorithm>
+#include "RunSession.h"
 
 GraphDocument::GraphDocument(QObject* parent) : QObject(parent) {}
 
-bool GraphDocument::Modified() const {
-    const int clean = history_.cleanIndex();
-    if (clean < 0)
-        return true; // the saved state was undone past and then replaced
-    const int now = history_.index();
-    for (int i = std::min(clean, now); i < std::max(clean, now); ++i) {
-        if (static_cast<const DocumentCommand*>(history_.command(i))->ChangesDocument())
-            return true;
+GraphDocument::~GraphDocument() = default;
+
+int64_t GraphDocument::ContentState() const {
+    for (int i = history_.index() - 1; i >= 0; --i) {
+        const auto* command = static_cast<const DocumentCommand*>(history_.command(i));
+        if (command->ChangesDocument())
+            return command->Serial();
     }
-    return false;
+    return 0;
+}
+
+bool GraphDocument::Modified() const {
+    return ContentState() != savedState_;
 }
 
 void GraphDocument::Do(DocumentCommand* command) {
@@ -28,12 +30,14 @@ void GraphDocument::Clear() {
     engine_.Clear();
     path_.clear();
     history_.clear();
+    savedState_ = 0;
     emit Changed();
 }
 
 void GraphDocument::Load(const QString& path) {
     engine_.Clear();
     history_.clear();
+    savedState_ = 0;
     try {
         LoadGraph(engine_, Platform::ToFileName(path));
     } catch (...) {
@@ -44,35 +48,42 @@ void GraphDocument::Load(const QString& path) {
     emit Changed();
 }
 
-std::vector<std::string> GraphDocument::Import(const QString& path) {
+void GraphDocument::AdoptImported(clsGraph& graph) {
     Clear();
-    GraphFormats::ImportResult result;
-    try {
-        result = GraphFormats::Import(Platform::ToFileName(path), engine_.Graph());
-    } catch (...) {
-        Clear();
-        throw;
-    }
-    history_.resetClean(); // nothing of it is saved yet
+    engine_.Graph().Swap(graph);
+    savedState_ = -1; // nothing of it is saved yet
     emit Changed();
-    std::vector<std::string> notes = result.leftOut;
-    notes.insert(notes.end(), result.changedLabels.begin(), result.changedLabels.end());
-    return notes;
 }
 
 void GraphDocument::Save(const QString& path) {
     const QString target = path.isEmpty() ? path_ : path;
     SaveGraph(engine_, Platform::ToFileName(target));
     path_ = target;
-    history_.setClean();
+    savedState_ = ContentState();
+    history_.setClean(); // a later move starts a step of its own, not one merged into the saved
 }
+
+RunSession& GraphDocument::BeginRun(const RunSettings& settings) {
+    beforeRun_ = ProbabilitiesCommand::Of(Graph());
+    run_ = std::make_unique<RunSession>(engine_.Graph(), engine_.Ranges(), settings);
+    return *run_;
+}
+
+void GraphDocument::EndRun() {
+    run_.reset();
+    Do(new ProbabilitiesCommand(*this, "Run", std::move(beforeRun_),
+                                ProbabilitiesCommand::Of(Graph())));
+}
+
+DocumentCommand::DocumentCommand(GraphDocument& document, const QString& name)
+    : QUndoCommand(name), document_(document), serial_(++document.nextSerial_) {}
 
 void DocumentCommand::redo() {
     Apply(true);
-    document_.NotifyChanged();
+    emit document_.Changed();
 }
 
 void DocumentCommand::undo() {
     Apply(false);
-    document_.NotifyChanged();
+    emit document_.Changed();
 }

@@ -1,28 +1,32 @@
 #pragma once
 // The open document: the engine with its graph, ranges and run settings, the file it came from,
-// and the history of its edits. Every change goes through it as an undo command, and one signal
-// tells whoever shows the document that it changed.
+// its run and the history of its edits. It is their only writer: others read them through const
+// views and change them by commands, and one signal tells whoever shows them that they changed.
 
 #include "clsLA.h"
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class DocumentCommand;
+class RunSession;
 
 class GraphDocument : public QObject {
     Q_OBJECT
   public:
     explicit GraphDocument(QObject* parent = nullptr);
+    ~GraphDocument() override;
 
-    clsLA& Engine() { return engine_; }
-    const clsLA& Engine() const { return engine_; }
-    clsGraph& Graph() { return engine_.Graph(); }
     const clsGraph& Graph() const { return engine_.Graph(); }
-    QUndoStack& History() { return history_; }
+    const RunSettings& Settings() const { return engine_.Settings; }
+    const clsRanges& Ranges() const { return engine_.Ranges(); }
+    // The names and the state of Undo and Redo; Undo() and Redo() take the steps.
+    const QUndoStack& History() const { return history_; }
 
     // The file's full path; empty while untitled.
     const QString& Path() const { return path_; }
@@ -34,43 +38,68 @@ class GraphDocument : public QObject {
 
     // Applies the command and keeps it for undo. It was checked when made, so it cannot fail.
     void Do(DocumentCommand* command);
+    void Undo() { history_.undo(); }
+    void Redo() { history_.redo(); }
+    // A number for one gesture of the user (a drag), whose moves make one step.
+    int NewGesture() { return ++lastGesture_; }
 
     // A new, untitled, unmodified document without history.
     void Clear();
     // Reads the file as a new document with the path; raises "'...' could not be loaded." and then
     // holds a new untitled document, so that no later save can go to that file.
     void Load(const QString& path);
-    // Imports a graph made elsewhere (GraphML, DOT, CSV by the extension) as a new untitled
-    // document, modified until it is saved; gives back what the import left out or changed. On
-    // failure raises the import's message and holds a new untitled document.
-    std::vector<std::string> Import(const QString& path);
+    // Makes a graph imported from another program's file (GraphFormats::Import, which may take
+    // long and so works apart) a new untitled document, modified until it is saved. `graph` is
+    // left empty.
+    void AdoptImported(clsGraph& graph);
     // Writes the document to the path (or to Path() when empty); raises "Error saving graph.".
     // Afterwards the document is unmodified and titled with the path.
     void Save(const QString& path = QString());
 
-    // For the run, which changes probabilities and flags as it goes.
-    void NotifyChanged() { emit Changed(); }
+    // A run of these settings on the document's graph and ranges, one at a time. It changes
+    // probabilities and flags as it goes (the graph must stay as it is until it ends); EndRun
+    // records what it learned as the one undo step "Run".
+    RunSession& BeginRun(const RunSettings& settings);
+    RunSession* Run() const { return run_.get(); }
+    void EndRun();
 
   signals:
     // The graph, the settings or the ranges changed: whatever shows them draws them again.
     void Changed();
 
   private:
+    friend class DocumentCommand;
+    // The newest applied command that changes the document, 0 for none: equal contents have
+    // equal states, whatever runs or Resets lie between them or were undone and replaced.
+    int64_t ContentState() const;
+
     clsLA engine_;
     QString path_;
     QUndoStack history_;
+    std::unique_ptr<RunSession> run_;
+    std::vector<float> beforeRun_;
+    int64_t nextSerial_ = 0;
+    int lastGesture_ = 0;
+    int64_t savedState_ = 0; // the ContentState of the file; -1 when nothing is saved yet
 };
 
 // An edit that undo and redo restore exactly. Commands that only learn (a run, Reset) say so.
+// Commands alone write into the document.
 class DocumentCommand : public QUndoCommand {
   public:
-    DocumentCommand(GraphDocument& document, const QString& name)
-        : QUndoCommand(name), document_(document) {}
+    DocumentCommand(GraphDocument& document, const QString& name);
     virtual bool ChangesDocument() const { return true; }
+    int64_t Serial() const { return serial_; }
     void redo() final;
     void undo() final;
 
   protected:
     virtual void Apply(bool forward) = 0;
+    const GraphDocument& Document() const { return document_; }
+    clsLA& Engine() { return document_.engine_; }
+    clsGraph& Graph() { return document_.engine_.Graph(); }
+
+  private:
     GraphDocument& document_;
+    int64_t serial_;
 };

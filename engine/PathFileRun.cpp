@@ -13,7 +13,7 @@ std::string LabelPairKey(const std::string& from, const std::string& to) {
 }
 } // namespace
 
-PathFileRun::PathFileRun(const clsGraph& graph, std::string filePath)
+PathFileRun::PathFileRun(clsGraph& graph, std::string filePath)
     : graph_(graph), filePath_(std::move(filePath)) {}
 
 PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {

@@ -16,7 +16,7 @@ class PathFileRun {
   public:
     enum class Event { PathComplete, End, OutOfBudget };
 
-    PathFileRun(const clsGraph& graph, std::string filePath);
+    PathFileRun(clsGraph& graph, std::string filePath);
 
     // Reads tokens, one unit of the budget each, until a path is complete (it is then in path),
     // the text ends, or the budget is spent. Every "{" starts the path again from nothing. Raises
@@ -29,7 +29,7 @@ class PathFileRun {
     void MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel,
                    clsPathStack& path);
 
-    const clsGraph& graph_;
+    clsGraph& graph_;
     std::string filePath_;
     clsPathFile pathReader_;
     bool loaded_ = false;

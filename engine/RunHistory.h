@@ -61,7 +61,7 @@ class RunHistory : public RunObserver {
                   const std::vector<int32_t>& changed);
 
     const clsGraph& graph_;
-    std::vector<clsLink*> watched_;
+    std::vector<const clsLink*> watched_;
     std::size_t maxPoints_;
     std::vector<Point> points_;
     std::vector<float> watchedValues_;

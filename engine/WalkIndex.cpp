@@ -11,7 +11,7 @@ int32_t WalkIndex::IndexOf(const clsNode* node) const {
     return it == positions_.end() ? -1 : it->second;
 }
 
-void WalkIndex::Build(const clsGraph& graph) {
+void WalkIndex::Build(clsGraph& graph) {
     Clear();
     const int32_t nodeCount = graph.NodeCount();
     const int32_t linkCount = graph.LinkCount();

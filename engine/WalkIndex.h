@@ -12,7 +12,7 @@ class clsNode;
 
 class WalkIndex {
   public:
-    void Build(const clsGraph& graph);
+    void Build(clsGraph& graph);
     void Clear();
 
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 [[noreturn]] void NoNode(const char* source) {
@@ -37,9 +38,13 @@ void clsGraph::DeleteNode(int32_t index) {
     InitProbability();
 }
 
-clsNode& clsGraph::Node(int32_t index) const {
+const clsNode& clsGraph::Node(int32_t index) const {
     CheckIndex(index, 1, NodeCount(), "clsGraph");
     return *nodes_[static_cast<std::size_t>(index - 1)];
+}
+
+clsNode& clsGraph::Node(int32_t index) {
+    return const_cast<clsNode&>(std::as_const(*this).Node(index));
 }
 
 int32_t clsGraph::NodeIndexOf(const clsNode* node) const {
@@ -78,9 +83,13 @@ void clsGraph::DeleteLink(int32_t index) {
     InitProbability();
 }
 
-clsLink& clsGraph::Link(int32_t index) const {
+const clsLink& clsGraph::Link(int32_t index) const {
     CheckIndex(index, 1, LinkCount(), "clsGraph");
     return *links_[static_cast<std::size_t>(index - 1)];
+}
+
+clsLink& clsGraph::Link(int32_t index) {
+    return const_cast<clsLink&>(std::as_const(*this).Link(index));
 }
 
 bool clsGraph::DuplicateExist() const {

@@ -20,7 +20,9 @@ class clsGraph {
     // Nodes, one-based; the node's label is the count of nodes before it ("0" for the first).
     void AddNode(int32_t x, int32_t y);
     void DeleteNode(int32_t index);
-    clsNode& Node(int32_t index) const;
+    // Read-only through a const graph: whoever only shows or reads a graph cannot change it.
+    const clsNode& Node(int32_t index) const;
+    clsNode& Node(int32_t index);
     int32_t NodeCount() const { return static_cast<int32_t>(nodes_.size()); }
 
     // Links, one-based; at most one link joins two nodes, whatever its kind and direction.
@@ -28,7 +30,8 @@ class clsGraph {
     // Raises what AddLink would for these two nodes, and changes nothing.
     void CheckNewLink(int32_t fromNodeIndex, int32_t toNodeIndex) const;
     void DeleteLink(int32_t index);
-    clsLink& Link(int32_t index) const;
+    const clsLink& Link(int32_t index) const;
+    clsLink& Link(int32_t index);
     int32_t LinkCount() const { return static_cast<int32_t>(links_.size()); }
 
     // Hit tests in document coordinates; one-based index or -1.
@@ -39,6 +42,11 @@ class clsGraph {
     // True when two nodes have labels equal without regard to letter case.
     bool DuplicateExist() const;
     void ClearGraph();
+    // Exchanges all nodes and links with the other graph's, e.g. a graph imported apart.
+    void Swap(clsGraph& other) noexcept {
+        nodes_.swap(other.nodes_);
+        links_.swap(other.links_);
+    }
     // Numbers the nodes 0, 1, 2, ... in collection order, as a document stores them.
     void ResetIDs();
     // Recomputes every degree, then gives each unidirectional link 1 / out-degree of its start.

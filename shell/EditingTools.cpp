@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
 
 void PointerTool::Press(QPointF at) {
     const QPoint pt = c_.panel.ToDocument(at);
@@ -21,41 +20,33 @@ void PointerTool::Press(QPointF at) {
         c_.selection.Link = graph.GetLinkIndexFromPoint(pt.x(), pt.y());
     } else {
         c_.selection.Link = -1;
-        const clsPosition& position = graph.Node(c_.selection.Node).Position;
-        dragStart_ = QPoint(position.x, position.y);
+        gesture_ = c_.document.NewGesture();
         c_.chooseTool(Tool::DragNode);
     }
     c_.redraw();
 }
 
 void PointerTool::Move(QPointF at) {
-    if (dragStart_.x() == INT32_MIN || c_.selection.Node < 0)
+    if (!gesture_ || c_.selection.Node < 0)
         return;
     // The node keeps the offset to the pointer that it had at the press, until it meets an edge
     // of the document area: past the left or top one it could never be reached again.
     const QPoint now = Canvas::EventPoint(at);
     const double zoom = c_.panel.Zoom();
-    clsPosition& position = c_.document.Graph().Node(c_.selection.Node).Position;
+    const clsPosition& position = c_.document.Graph().Node(c_.selection.Node).Position;
     const QPoint kept =
         Canvas::KeepInDocumentArea({position.x + std::llround((now.x() - last_.x()) / zoom),
                                     position.y + std::llround((now.y() - last_.y()) / zoom)},
                                    c_.panel.DocumentExtent());
-    position.Move(kept.x() - position.x, kept.y() - position.y);
     last_ = now;
-    c_.document.NotifyChanged();
+    if (kept == QPoint(position.x, position.y))
+        return;
+    c_.document.Do(new MoveNodesCommand(
+        c_.document, {{c_.selection.Node, clsPosition{kept.x(), kept.y()}}}, gesture_));
 }
 
 void PointerTool::Release(QPointF) {
     c_.chooseTool(Tool::Pointer); // ends the drag
-}
-
-void PointerTool::FinishDrag() {
-    const QPoint start = std::exchange(dragStart_, QPoint(INT32_MIN, 0));
-    if (start.x() == INT32_MIN || c_.selection.Node < 0)
-        return;
-    const clsPosition& position = c_.document.Graph().Node(c_.selection.Node).Position;
-    if (position.x != start.x() || position.y != start.y())
-        c_.document.Do(new MoveNodeCommand(c_.document, c_.selection.Node, start.x(), start.y()));
 }
 
 void AddNodeTool::Press(QPointF at) {

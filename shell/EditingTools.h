@@ -55,12 +55,13 @@ class PointerTool : public EditingTool {
     void Press(QPointF at) override;
     void Move(QPointF at) override;
     void Release(QPointF at) override;
-    // Ends a node drag (the release, or Escape) as one undo step.
-    void FinishDrag();
+    // Ends a node drag (the release, or Escape): its moves were one undo step, and later ones are
+    // no part of it.
+    void FinishDrag() { gesture_ = 0; }
 
   private:
-    QPoint last_;                    // canvas pixel of the last move
-    QPoint dragStart_{INT32_MIN, 0}; // the dragged node's position at the press
+    QPoint last_;     // canvas pixel of the last move
+    int gesture_ = 0; // the drag of a node going on, else 0
 };
 
 class AddNodeTool : public EditingTool {

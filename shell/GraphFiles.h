@@ -5,6 +5,9 @@
 
 #include "FileDialog.h"
 
+#include <QThreadPool>
+#include <functional>
+
 class GraphDocument;
 class QWidget;
 
@@ -12,18 +15,26 @@ class GraphFiles {
   public:
     GraphFiles(GraphDocument& document, QWidget* owner);
 
-    // Asks for a file and imports it; true when the document now holds it.
+    // Asks for a file and imports it; true when the document was replaced (ImportFile).
     bool Import();
-    // Imports the file, listing what was left out, or reports why it could not and leaves a new
-    // untitled document.
-    void ImportFile(const QString& path);
+    // Imports the file, listing what was left out; true when the document now holds it, or,
+    // after a failure that is reported, a new untitled document. Cancelled, it changes nothing.
+    bool ImportFile(const QString& path);
     // Asks for a file and writes the graph in the format of its extension; a PNG at `scale`.
     void Export(double scale);
     // Asks for a kind of layout and applies it.
     void Layout();
 
   private:
+    // Runs `work` on the worker thread while the window waits with a progress dialog (it reads
+    // nothing the window may change); rethrows what it raised. False when the user cancelled:
+    // Graphviz cannot be interrupted, so the work goes on and what it makes is dropped.
+    bool WorkApart(const QString& text, std::function<void()> work);
+
     GraphDocument& document_;
     QWidget* owner_;
     Platform::FileDialog importDialog_, exportDialog_;
+    // One thread: Graphviz allows one layout at a time, so later work waits for cancelled work
+    // to end. Destroyed, it waits for that too; a layout takes seconds at most (ChooseLayout).
+    QThreadPool worker_;
 };

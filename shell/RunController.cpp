@@ -1,7 +1,7 @@
 #include "RunController.h"
 
+#include "GraphDocument.h"
 #include "Latin1Text.h"
-#include "clsLA.h"
 
 #include <utility>
 
@@ -14,17 +14,22 @@ constexpr int64_t StepBudget = 4096;
 constexpr qint64 RedrawIntervalMs = 200;
 } // namespace
 
-RunController::RunController(clsLA& engine, QObject* parent) : QObject(parent), engine_(engine) {
+RunController::RunController(GraphDocument& document, QObject* parent)
+    : QObject(parent), document_(document) {
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, [this] { Slice(); });
 }
 
 RunController::~RunController() = default;
 
+RunSession* RunController::Session() const {
+    return document_.Run();
+}
+
 void RunController::Start(const RunSettings& settings) {
     pending_ = Pending::None;
     shownCount_ = -1;
-    session_ = std::make_unique<RunSession>(engine_.Graph(), engine_.Ranges(), settings);
+    document_.BeginRun(settings);
     sinceRedraw_.start();
     timer_.start();
 }
@@ -35,16 +40,17 @@ void RunController::Forward() {
         timer_.start();
         return;
     }
-    if (session_)
+    if (Session())
         pending_ = Pending::Forward;
 }
 
 void RunController::Stop() {
-    if (!session_)
+    RunSession* session = Session();
+    if (!session)
         return;
-    if (paused_ || !session_->Settings().EnableDelay) {
+    if (paused_ || !session->Settings().EnableDelay) {
         paused_ = false;
-        session_->Stop();
+        session->Stop();
         End();
         return;
     }
@@ -52,14 +58,15 @@ void RunController::Stop() {
 }
 
 void RunController::Slice() {
+    RunSession& session = *Session();
     QElapsedTimer slice;
     slice.start();
     RunState state = RunState::Running;
     do {
-        state = session_->Step(StepBudget);
+        state = session.Step(StepBudget);
     } while (state == RunState::Running && slice.elapsed() < SliceMs);
 
-    if (const int64_t count = session_->PathCount() + session_->Samples(); count != shownCount_) {
+    if (const int64_t count = session.PathCount() + session.Samples(); count != shownCount_) {
         shownCount_ = count;
         emit Progress();
     }
@@ -69,7 +76,7 @@ void RunController::Slice() {
         End();
     else if (sinceRedraw_.elapsed() >= RedrawIntervalMs) {
         sinceRedraw_.restart();
-        session_->ShowPath();
+        session.ShowPath();
         emit Redraw();
     }
 }
@@ -77,7 +84,7 @@ void RunController::Slice() {
 void RunController::Pause() {
     timer_.stop();
     paused_ = true;
-    session_->ShowPath();
+    Session()->ShowPath();
     emit Redraw();
     const Pending pending = std::exchange(pending_, Pending::None);
     if (pending == Pending::Forward)
@@ -88,11 +95,12 @@ void RunController::Pause() {
 
 void RunController::End() {
     timer_.stop();
-    const QString failure = session_->State() == RunState::Failed
-                                ? Platform::FromMessageText(session_->Message())
+    const RunSession& session = *Session();
+    const QString failure = session.State() == RunState::Failed
+                                ? Platform::FromMessageText(session.Message())
                                 : QString();
-    const bool notFound = session_->NotFound();
-    lastPathCount_ = session_->PathCount();
-    session_.reset();
+    const bool notFound = session.NotFound();
+    lastPathCount_ = session.PathCount();
+    document_.EndRun(); // what the run learned, as one step
     emit Ended(failure, notFound);
 }

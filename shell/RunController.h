@@ -1,35 +1,34 @@
 #pragma once
 // Run control: steps the run session from a zero-delay timer in slices short enough to keep the
 // window answering, stops stepping while a run with step delay is paused after a path, and goes
-// on with Forward or ends the run with Stop. It knows nothing of widgets: the window listens.
+// on with Forward or ends the run with Stop. The document starts and records the run; the
+// controller knows nothing of widgets: the window listens.
 
 #include "RunSession.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
-#include <memory>
 
-class clsLA;
+class GraphDocument;
 
 class RunController : public QObject {
     Q_OBJECT
   public:
-    explicit RunController(clsLA& engine, QObject* parent = nullptr);
+    explicit RunController(GraphDocument& document, QObject* parent = nullptr);
     ~RunController() override;
 
-    // Starts a run of these settings on the engine's graph and ranges.
+    // Starts the document's run of these settings.
     void Start(const RunSettings& settings);
     // Forward and Stop: a press that comes before a pause with step delay ends that pause at
     // once; Stop ends a run without step delay right away.
     void Forward();
     void Stop();
 
-    bool Running() const { return session_ != nullptr; }
     bool Paused() const { return paused_; }
-    int32_t PathCount() const { return session_ ? session_->PathCount() : lastPathCount_; }
+    int32_t PathCount() const { return Session() ? Session()->PathCount() : lastPathCount_; }
     // The session while a run goes on, to watch its paths.
-    RunSession* Session() const { return session_.get(); }
+    RunSession* Session() const;
 
   signals:
     // The canvas should be drawn again: the run's path is flagged on the graph's links.
@@ -37,7 +36,8 @@ class RunController : public QObject {
     // The run's counts changed (paths found, samples drawn): the session tells them.
     void Progress();
     // The run ended: what the window must say, in order (critical message first, then "Not
-    // found any path."), already decided; the session is gone when this is emitted.
+    // found any path."), already decided; the session is gone and the document has recorded what
+    // it learned when this is emitted.
     void Ended(const QString& failure, bool notFound);
 
   private:
@@ -45,8 +45,7 @@ class RunController : public QObject {
     void Pause();
     void End();
 
-    clsLA& engine_;
-    std::unique_ptr<RunSession> session_;
+    GraphDocument& document_;
     QTimer timer_;
     QElapsedTimer sinceRedraw_;
     enum class Pending { None, Forward, Stop } pending_ = Pending::None;

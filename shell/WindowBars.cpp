@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <tuple>
 
 namespace {
 
@@ -95,20 +96,21 @@ WindowBars WindowBars::Build(QMainWindow& window) {
 
     b.StdToolbar = Bar(window, "StdToolbar", 24, StdToolbarHeight);
     struct Button {
+        QAction* WindowBars::*action;
         const char* key;
         const char* tip;
         bool tool; // shown pressed while its tool is chosen
         bool separatorBefore;
     };
     const Button buttons[] = {
-        {"Pointer", "Pointer", true, false},
-        {"AddNode", "Add Node", true, true},
-        {"Delete", "Delete", false, false},
-        {"SimpleLink", "Simple Link", true, true},
-        {"UnidirectionalLink", "Unidirectional Link", true, false},
-        {"BidirectionalLink", "BidirectionalLink", true, false},
-        {"Start", "Start", false, true},
-        {"Reset", "Reset", false, false},
+        {&WindowBars::Pointer, "Pointer", "Pointer", true, false},
+        {&WindowBars::AddNode, "AddNode", "Add Node", true, true},
+        {&WindowBars::Delete, "Delete", "Delete", false, false},
+        {&WindowBars::SimpleLink, "SimpleLink", "Simple Link", true, true},
+        {&WindowBars::UnidirectionalLink, "UnidirectionalLink", "Unidirectional Link", true, false},
+        {&WindowBars::BidirectionalLink, "BidirectionalLink", "BidirectionalLink", true, false},
+        {&WindowBars::Start, "Start", "Start", false, true},
+        {&WindowBars::Reset, "Reset", "Reset", false, false},
     };
     for (const Button& button : buttons) {
         if (button.separatorBefore)
@@ -118,25 +120,24 @@ WindowBars WindowBars::Build(QMainWindow& window) {
         action->setObjectName(button.key);
         action->setToolTip(button.tip);
         action->setCheckable(button.tool);
+        b.*button.action = action;
     }
     window.addToolBar(Qt::TopToolBarArea, b.StdToolbar);
 
     b.ControlToolbar = Bar(window, "ControlToolbar", 16, ControlToolbarHeight);
-    for (const auto& [key, tip] :
-         {std::pair{"Forward", "Forward/Next"}, std::pair{"Stop", "Stop/Cancel"}}) {
-        QAction* action = b.ControlToolbar->addAction(Resources::ControlToolbarIcon(key), tip);
-        action->setObjectName(key);
-        action->setToolTip(tip);
+    for (const auto& [action, key, tip] :
+         {std::tuple{&WindowBars::Forward, "Forward", "Forward/Next"},
+          std::tuple{&WindowBars::Stop, "Stop", "Stop/Cancel"}}) {
+        b.*action = b.ControlToolbar->addAction(Resources::ControlToolbarIcon(key), tip);
+        (b.*action)->setObjectName(key);
+        (b.*action)->setToolTip(tip);
     }
     window.addToolBar(Qt::BottomToolBarArea, b.ControlToolbar);
 
-    const auto button = [&](QToolBar* bar, const char* key) {
-        return bar->findChild<QAction*>(key, Qt::FindDirectChildrenOnly);
-    };
-    b.mnuStart = Mirror(b.mnuRun, "mnuStart", "&Start", button(b.StdToolbar, "Start"));
-    b.mnuForward = Mirror(b.mnuRun, "mnuForward", "&Forward", button(b.ControlToolbar, "Forward"));
-    b.mnuStop = Mirror(b.mnuRun, "mnuStop", "S&top", button(b.ControlToolbar, "Stop"));
-    b.mnuReset = Mirror(b.mnuRun, "mnuReset", "&Reset", button(b.StdToolbar, "Reset"));
+    b.mnuStart = Mirror(b.mnuRun, "mnuStart", "&Start", b.Start);
+    b.mnuForward = Mirror(b.mnuRun, "mnuForward", "&Forward", b.Forward);
+    b.mnuStop = Mirror(b.mnuRun, "mnuStop", "S&top", b.Stop);
+    b.mnuReset = Mirror(b.mnuRun, "mnuReset", "&Reset", b.Reset);
 
     QStatusBar* status = window.statusBar();
     status->setObjectName("StatusBar");

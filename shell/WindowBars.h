@@ -1,6 +1,6 @@
 #pragma once
 // The window's menus, toolbars and status bar, built once with their captions, keys, images and
-// object names; frmMain connects them to its commands.
+// object names; frmMain connects each action to its command.
 
 #include <QAction>
 #include <QLabel>
@@ -41,10 +41,20 @@ struct WindowBars {
     // The canvas's context menu: Delete and Properties only, as it has always been.
     QMenu* contextMenu = nullptr;
 
-    QToolBar* StdToolbar = nullptr;     // tools (checkable), Delete, Start, Reset
+    QToolBar* StdToolbar = nullptr; // tools (checkable), Delete, Start, Reset
+    QAction* Pointer = nullptr;
+    QAction* AddNode = nullptr;
+    QAction* Delete = nullptr;
+    QAction* SimpleLink = nullptr;
+    QAction* UnidirectionalLink = nullptr;
+    QAction* BidirectionalLink = nullptr;
+    QAction* Start = nullptr;
+    QAction* Reset = nullptr;
     QToolBar* ControlToolbar = nullptr; // Forward, Stop
-    QLabel* statusPanel = nullptr;      // "Ready" or "Working..."
-    QLabel* pathsPanel = nullptr;       // the paths a run found so far, or its samples
+    QAction* Forward = nullptr;
+    QAction* Stop = nullptr;
+    QLabel* statusPanel = nullptr; // "Ready" or "Working..."
+    QLabel* pathsPanel = nullptr;  // the paths a run found so far, or its samples
 
     // Builds them into the window: toolbars at the top and bottom, above the status bar.
     static WindowBars Build(QMainWindow& window);

@@ -50,18 +50,15 @@ frmMain::frmMain(QWidget* parent)
                                               [this] { DrawObjects(); },
                                               [this](int32_t tool) { SetTool(tool); }},
       pointer_(context_), addNode_(context_), link_(context_),
-      run_(new RunController(Engine(), this)), curve_(new LearningCurvePanel(this)),
+      run_(new RunController(document_, this)), curve_(new LearningCurvePanel(this)),
       documents_(document_, this, [this] { ShowFreshDocument(); }), files_(document_, this),
       dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
-    // Hidden until asked for, so that the window opens as it always has.
-    addDockWidget(Qt::RightDockWidgetArea, curve_);
-    curve_->hide();
-    bars_.mnuView->addSeparator();
-    bars_.mnuView->addAction(curve_->toggleViewAction());
-    ConnectBars();
+    RegisterDocks();
+    RegisterCommands();
+    RegisterTools();
     ConnectCanvas();
 
     // Start-up: the idle state with the run control disabled, the fonts, and a new document.
@@ -79,78 +76,105 @@ frmMain::frmMain(QWidget* parent)
 
 frmMain::~frmMain() = default;
 
-void frmMain::ConnectBars() {
-    const auto on = [this](QAction* action, std::function<void()> handler) {
-        connect(action, &QAction::triggered, this, [this, handler] { Guarded(handler); });
+void frmMain::RegisterDocks() {
+    struct Dock {
+        QDockWidget* dock;
+        Qt::DockWidgetArea area;
     };
-    on(bars_.mnuNew, [this] {
-        if (!Working && documents_.CloseDocument()) // the run needs the graph it started with
-            documents_.CreateNewDocument();
-    });
-    on(bars_.mnuOpen, [this] {
-        if (!Working && documents_.CloseDocument())
-            documents_.OpenDocument();
-    });
-    on(bars_.mnuSave, [this] { documents_.SaveDocument(false); });
-    on(bars_.mnuSaveAs, [this] { documents_.SaveDocument(true); });
-    on(bars_.mnuImport, [this] {
-        if (!Working && documents_.CloseDocument() && files_.Import())
-            ShowImportedDocument();
-    });
-    on(bars_.mnuExport, [this] { files_.Export(panel_->Zoom()); });
-    on(bars_.mnuLayout, [this] {
-        if (!Working)
-            files_.Layout();
-    });
-    on(bars_.mnuExit, [this] { close(); });
-    on(bars_.mnuUndo, [this] {
-        if (!Working)
-            document_.History().undo();
-    });
-    on(bars_.mnuRedo, [this] {
-        if (!Working)
-            document_.History().redo();
-    });
-    on(bars_.mnuDelete, [this] { DeleteSelection(); });
-    on(bars_.mnuProperties, [this] { ShowSelectionProperties(); });
-    on(bars_.mnuZoomIn, [this] { panel_->ZoomIn(); });
-    on(bars_.mnuZoomOut, [this] { panel_->ZoomOut(); });
-    on(bars_.mnuActualSize, [this] { panel_->ActualSize(); });
-    on(bars_.mnuFitGraph, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); });
-    on(bars_.mnuSamplePaths, [this] { StartSampling(); });
-    on(bars_.mnuAbout, [this] { dialogs_->About.ShowDialog(this); });
-    QUndoStack& history = document_.History();
+    bars_.mnuView->addSeparator();
+    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea}}) {
+        addDockWidget(d.area, d.dock);
+        d.dock->hide(); // until asked for, so that the window opens as it always has
+        bars_.mnuView->addAction(d.dock->toggleViewAction());
+    }
+}
+
+void frmMain::RegisterCommands() {
+    using W = WhileRunning;
+    const WindowBars& b = bars_;
+    commands_ = {
+        {b.mnuNew, W::Greyed,
+         [this] {
+             if (documents_.CloseDocument())
+                 documents_.CreateNewDocument();
+         }},
+        {b.mnuOpen, W::Greyed,
+         [this] {
+             if (documents_.CloseDocument())
+                 documents_.OpenDocument();
+         }},
+        {b.mnuSave, W::Works, [this] { documents_.SaveDocument(false); }},
+        {b.mnuSaveAs, W::Works, [this] { documents_.SaveDocument(true); }},
+        {b.mnuImport, W::Ignored,
+         [this] {
+             if (documents_.CloseDocument() && files_.Import())
+                 ShowImportedDocument();
+         }},
+        {b.mnuExport, W::Works, [this] { files_.Export(panel_->Zoom()); }},
+        {b.mnuExit, W::Works, [this] { close(); }},
+        {b.mnuUndo, W::Ignored, [this] { document_.Undo(); }},
+        {b.mnuRedo, W::Ignored, [this] { document_.Redo(); }},
+        {b.mnuDelete, W::Greyed, [this] { DeleteSelection(); }},
+        {b.mnuProperties, W::Greyed, [this] { ShowSelectionProperties(); }},
+        {b.mnuLayout, W::Ignored, [this] { files_.Layout(); }},
+        {b.mnuZoomIn, W::Works, [this] { panel_->ZoomIn(); }},
+        {b.mnuZoomOut, W::Works, [this] { panel_->ZoomOut(); }},
+        {b.mnuActualSize, W::Works, [this] { panel_->ActualSize(); }},
+        {b.mnuFitGraph, W::Works, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); }},
+        {b.mnuSamplePaths, W::Greyed, [this] { StartSampling(); }},
+        {b.mnuAbout, W::Works, [this] { dialogs_->About.ShowDialog(this); }},
+        // The Run menu's Start, Forward, Stop and Reset press these buttons.
+        {b.Delete, W::Greyed, [this] { DeleteSelection(); }},
+        {b.Start, W::Greyed, [this] { StartRun(); }},
+        {b.Reset, W::Greyed, [this] { ResetRun(); }},
+        {b.Forward, W::Only, [this] { run_->Forward(); }},
+        {b.Stop, W::Only, [this] { run_->Stop(); }},
+    };
+    for (const Command& command : commands_) {
+        connect(command.action, &QAction::triggered, this,
+                [this, whileRunning = command.whileRunning, handler = command.handler] {
+                    const bool allowed = IsWorking() ? whileRunning == WhileRunning::Works ||
+                                                           whileRunning == WhileRunning::Only
+                                                     : whileRunning != WhileRunning::Only;
+                    if (allowed)
+                        Guarded(handler);
+                });
+    }
+
+    const QUndoStack& history = document_.History();
     for (auto signal : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
         connect(&history, signal, this, [this] { UpdateHistoryActions(); });
     connect(&history, &QUndoStack::undoTextChanged, this, [this] { UpdateHistoryActions(); });
     connect(&history, &QUndoStack::redoTextChanged, this, [this] { UpdateHistoryActions(); });
-
-    for (QAction* action : bars_.StdToolbar->actions()) {
-        if (!action->isCheckable())
-            continue;
-        // A tool follows its button's pressed state, however the button was pressed: by the
-        // mouse, by a key, or by a screen reader's toggle action.
-        connect(action, &QAction::toggled, this, [this, action](bool) {
-            if (!choosingTool_)
-                Guarded([=] { StdToolbar_ButtonClick(action); });
-        });
-    }
-    // The buttons' own signal, so that the Run menu's items press them too.
-    for (QAction* button : bars_.StdToolbar->actions()) {
-        if (!button->isCheckable())
-            on(button, [=] { StdToolbar_ButtonClick(button); });
-    }
-    for (QAction* button : bars_.ControlToolbar->actions()) {
-        connect(button, &QAction::triggered, this, [this, button] {
-            if (button->objectName() == "Forward")
-                run_->Forward();
-            else
-                run_->Stop();
-        });
-    }
     connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
     connect(run_, &RunController::Progress, this, [this] { ShowRunProgress(); });
     connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
+}
+
+void frmMain::RegisterTools() {
+    tools_ = {
+        {bars_.Pointer, Tool::Pointer, 0, &pointer_, Resources::PointerCursor},
+        {bars_.AddNode, Tool::AddNode, 0, &addNode_, Resources::AddNodeCursor},
+        {bars_.SimpleLink, Tool::Link, LinkKind::Simple, &link_, Resources::LinkCursor},
+        {bars_.UnidirectionalLink, Tool::Link, LinkKind::Unidirectional, &link_,
+         Resources::LinkCursor},
+        {bars_.BidirectionalLink, Tool::Link, LinkKind::Bidirectional, &link_,
+         Resources::LinkCursor},
+    };
+    for (const ToolEntry& entry : tools_) {
+        // A tool follows its button's pressed state, however the button was pressed: by the
+        // mouse, by a key, or by a screen reader's toggle action.
+        connect(entry.button, &QAction::toggled, this,
+                [this, tool = entry.tool, kind = entry.linkKind](bool) {
+                    if (choosingTool_)
+                        return;
+                    Guarded([=] {
+                        if (tool == Tool::Link)
+                            context_.linkKind = kind;
+                        SetTool(tool);
+                    });
+                });
+    }
 }
 
 void frmMain::ConnectCanvas() {
@@ -163,17 +187,16 @@ void frmMain::ConnectCanvas() {
     connect(canvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
     // The canvas ignores the mouse while a run works.
     connect(canvas, &CanvasWidget::MouseDown, this, [this](QMouseEvent* e) {
-        if (!Working && e->button() == Qt::LeftButton)
-            Guarded([=] { CurrentEditingTool()->Press(e->position()); });
+        if (!IsWorking() && e->button() == Qt::LeftButton)
+            Guarded([=] { EntryOf(CurrentTool).editor->Press(e->position()); });
     });
     connect(canvas, &CanvasWidget::MouseMove, this, [this](QMouseEvent* e) {
-        if (!Working && e->buttons() == Qt::LeftButton)
-            Guarded([=] { CurrentEditingTool()->Move(e->position()); });
+        if (!IsWorking() && e->buttons() == Qt::LeftButton)
+            Guarded([=] { EntryOf(CurrentTool).editor->Move(e->position()); });
     });
     connect(canvas, &CanvasWidget::MouseUp, this,
             [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseUp(e); }); });
-    connect(canvas, &CanvasWidget::DblClick, this,
-            [this] { Guarded([this] { ShowSelectionProperties(); }); });
+    connect(canvas, &CanvasWidget::DblClick, bars_.mnuProperties, &QAction::trigger);
 
     // The window sees Escape before any of its controls; a link drag keeps its tool.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -183,8 +206,7 @@ void frmMain::ConnectCanvas() {
     });
     // The Delete key does what Edit > Delete does (the menu item keeps no key of its own).
     auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), this);
-    connect(deleteKey, &QShortcut::activated, this,
-            [this] { Guarded([this] { DeleteSelection(); }); });
+    connect(deleteKey, &QShortcut::activated, bars_.mnuDelete, &QAction::trigger);
 }
 
 void frmMain::Guarded(const std::function<void()>& handler) {
@@ -214,8 +236,8 @@ void frmMain::UpdateHistoryActions() {
     bars_.mnuUndo->setText(history.canUndo() ? "&Undo " + history.undoText() : "&Undo");
     bars_.mnuRedo->setText(history.canRedo() ? "&Redo " + history.redoText() : "&Redo");
     // Undo is refused while a run works, like the other edits.
-    bars_.mnuUndo->setEnabled(history.canUndo() && !Working);
-    bars_.mnuRedo->setEnabled(history.canRedo() && !Working);
+    bars_.mnuUndo->setEnabled(history.canUndo() && !IsWorking());
+    bars_.mnuRedo->setEnabled(history.canRedo() && !IsWorking());
 }
 
 void frmMain::ShowImportedDocument() {
@@ -226,8 +248,8 @@ void frmMain::ShowImportedDocument() {
 void frmMain::OpenStartupDocument(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     if (GraphFormats::FormatOfFileName(Platform::ToFileName(fullPath))) {
-        files_.ImportFile(fullPath);
-        ShowImportedDocument();
+        if (files_.ImportFile(fullPath))
+            ShowImportedDocument();
         return;
     }
     documents_.OfferFileName(fullPath);
@@ -235,7 +257,7 @@ void frmMain::OpenStartupDocument(const QString& path) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    if (Working) {
+    if (IsWorking()) {
         Platform::ShowMessage(this, WorkingRefusal, MessageIcon::Exclamation);
         event->ignore();
         return;
@@ -250,7 +272,7 @@ void frmMain::DrawObjects() {
     Canvas::View view;
     view.SelectedNode = selection_.Node;
     view.SelectedLink = selection_.Link;
-    view.Working = Working;
+    view.Working = IsWorking();
     view.Scroll = panel_->Scroll();
     view.Zoom = panel_->Zoom();
     view.DevicePixelRatio = devicePixelRatioF();
@@ -261,23 +283,15 @@ void frmMain::DrawObjects() {
 
 // ---- Tools, mouse and selection ----
 
-void frmMain::StdToolbar_ButtonClick(QAction* button) {
-    const QString key = button->objectName();
-    const QStringList linkKeys = {"SimpleLink", "UnidirectionalLink", "BidirectionalLink"};
-    if (key == "Pointer") {
-        SetTool(Tool::Pointer);
-    } else if (key == "AddNode") {
-        SetTool(Tool::AddNode);
-    } else if (key == "Delete") {
-        DeleteSelection();
-    } else if (linkKeys.contains(key)) {
-        context_.linkKind = static_cast<int32_t>(linkKeys.indexOf(key));
-        SetTool(Tool::Link);
-    } else if (key == "Start") {
-        StartRun();
-    } else if (key == "Reset") {
-        ResetRun();
+const frmMain::ToolEntry& frmMain::EntryOf(int32_t tool) const {
+    // The pointer stays chosen while it drags a node.
+    const int32_t chosen = tool == Tool::DragNode ? Tool::Pointer : tool;
+    const int32_t kind = std::clamp(context_.linkKind, 0, 2);
+    for (const ToolEntry& entry : tools_) {
+        if (entry.tool == chosen && (chosen != Tool::Link || entry.linkKind == kind))
+            return entry;
     }
+    return tools_.front();
 }
 
 void frmMain::SetTool(int32_t tool) {
@@ -285,40 +299,19 @@ void frmMain::SetTool(int32_t tool) {
         pointer_.FinishDrag();
     choosingTool_ = true;
     const auto done = qScopeGuard([this] { choosingTool_ = false; });
-    for (QAction* button : bars_.StdToolbar->actions())
-        button->setChecked(false);
-    static const char* const linkButtons[] = {"SimpleLink", "UnidirectionalLink",
-                                              "BidirectionalLink"};
-    const char* pressed = tool == Tool::AddNode ? "AddNode"
-                          : tool == Tool::Link  ? linkButtons[std::clamp(context_.linkKind, 0, 2)]
-                                                : "Pointer";
-    if (tool < Tool::Pointer || tool > Tool::Link)
-        return;
+    const ToolEntry& chosen = EntryOf(tool);
+    for (const ToolEntry& entry : tools_)
+        entry.button->setChecked(&entry == &chosen);
     CurrentTool = tool;
-    bars_.StdToolbar->findChild<QAction*>(pressed)->setChecked(true);
-    const int cursor = tool == Tool::AddNode ? Resources::AddNodeCursor
-                       : tool == Tool::Link  ? Resources::LinkCursor
-                                             : Resources::PointerCursor;
     if (!busy_) // a run's busy pointer stays until the run ends
-        panel_->Canvas()->setCursor(Resources::ToolCursor(cursor));
-}
-
-EditingTool* frmMain::CurrentEditingTool() {
-    switch (CurrentTool) {
-    case Tool::AddNode:
-        return &addNode_;
-    case Tool::Link:
-        return &link_;
-    default:
-        return &pointer_;
-    }
+        panel_->Canvas()->setCursor(Resources::ToolCursor(chosen.cursor));
 }
 
 void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
-    if (Working)
+    if (IsWorking())
         return;
     if (event->button() == Qt::LeftButton) {
-        CurrentEditingTool()->Release(event->position());
+        EntryOf(CurrentTool).editor->Release(event->position());
     } else if (event->button() == Qt::RightButton && CurrentTool == Tool::Pointer) {
         const QPoint pt = panel_->ToDocument(event->position());
         const clsGraph& graph = document_.Graph();
@@ -331,9 +324,9 @@ void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
 }
 
 void frmMain::ShowSelectionProperties() {
-    if (Working || CurrentTool != Tool::Pointer)
+    if (CurrentTool != Tool::Pointer)
         return;
-    clsGraph& graph = document_.Graph();
+    const clsGraph& graph = document_.Graph();
     if (selection_.Node >= 1) {
         const clsNode& node = graph.Node(selection_.Node);
         if (const auto label = dialogs_->NodeProperties.ShowDialog(this, node.Label(),
@@ -349,8 +342,6 @@ void frmMain::ShowSelectionProperties() {
 }
 
 void frmMain::DeleteSelection() {
-    if (Working)
-        return;
     // The link first: after a link drag both may be selected.
     if (selection_.Link >= 1) {
         const int32_t link = std::exchange(selection_.Link, -1);
@@ -372,22 +363,20 @@ void frmMain::KeepSelectionInGraph() {
 
 void frmMain::StartRun() {
     SetWorkingState(true);
-    const frmOptions::Result options =
-        dialogs_->Options.ShowDialog(this, Engine().Settings, document_.Graph(), Engine().Ranges());
+    const frmOptions::Result options = dialogs_->Options.ShowDialog(
+        this, document_.Settings(), document_.Graph(), document_.Ranges());
     if (options.settings || options.ranges)
         document_.Do(new SettingsCommand(document_, options.settings, options.ranges));
     if (!options.settings) {
         EndRun();
         return;
     }
-    RunWith(Engine().Settings);
+    RunWith(document_.Settings());
 }
 
 void frmMain::StartSampling() {
-    if (Working)
-        return;
     const std::optional<RunSettings> settings =
-        dialogs_->SamplePaths.ShowDialog(this, Engine().Settings, document_.Graph());
+        dialogs_->SamplePaths.ShowDialog(this, document_.Settings(), document_.Graph());
     if (!settings)
         return;
     SetWorkingState(true);
@@ -400,7 +389,6 @@ void frmMain::RunWith(const RunSettings& settings) {
         busy_ = true;
         panel_->Canvas()->setCursor(Qt::WaitCursor);
     }
-    beforeRun_ = ProbabilitiesCommand::Of(document_.Graph());
     run_->Start(settings);
     // The curve follows the selected node, else the run's source.
     const int32_t watched = selection_.Node >= 1 ? selection_.Node : settings.sourceNode;
@@ -433,8 +421,6 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
         Platform::ShowMessage(this, "Not found any path.", MessageIcon::Information);
     }
     curve_->EndRun();
-    // What the run learned, as one step that undo takes back.
-    document_.Do(new ProbabilitiesCommand(document_, "Run", std::move(beforeRun_)));
     EndRun();
 }
 
@@ -447,23 +433,21 @@ void frmMain::EndRun() {
 
 void frmMain::ResetRun() {
     curve_->Clear();
-    std::vector<float> before = ProbabilitiesCommand::Of(document_.Graph());
-    document_.Graph().RestoreProbabilities();
-    document_.Graph().ResetFlags();
-    document_.Do(new ProbabilitiesCommand(document_, "Reset", std::move(before)));
+    document_.Do(new ResetCommand(document_));
 }
 
 void frmMain::SetWorkingState(bool working) {
-    for (QAction* button : bars_.StdToolbar->actions())
-        button->setEnabled(!working);
-    for (QAction* button : bars_.ControlToolbar->actions())
-        button->setEnabled(working);
-    bars_.statusPanel->setText(working ? "Working..." : "Ready");
+    working_ = working;
     // The run needs the graph unchanged until it ends.
-    for (QAction* action :
-         {bars_.mnuNew, bars_.mnuOpen, bars_.mnuDelete, bars_.mnuProperties, bars_.mnuSamplePaths})
-        action->setEnabled(!working);
-    Working = working;
+    for (const Command& command : commands_) {
+        if (command.whileRunning == WhileRunning::Greyed)
+            command.action->setEnabled(!working);
+        else if (command.whileRunning == WhileRunning::Only)
+            command.action->setEnabled(working);
+    }
+    for (const ToolEntry& entry : tools_)
+        entry.button->setEnabled(!working);
+    bars_.statusPanel->setText(working ? "Working..." : "Ready");
     UpdateHistoryActions();
     if (!working)
         bars_.pathsPanel->clear();

@@ -1,7 +1,8 @@
 #pragma once
-// The main window: the open document and its commands, the canvas with its editing tools and
-// view, and the start and end of runs. The bars are built by WindowBars, documents are opened and
-// saved by DocumentFiles, the tools are EditingTools, a run is stepped by RunController.
+// The main window: wiring. Its commands, tools and docks are tables that tie each action to what
+// it does and to whether a run allows it; the bars are built by WindowBars, documents are opened
+// and saved by DocumentFiles, the tools are EditingTools, a run is the document's and is stepped
+// by RunController.
 
 #include "CanvasPanel.h"
 #include "DocumentFiles.h"
@@ -14,6 +15,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class LearningCurvePanel;
 class RunController;
@@ -32,15 +34,17 @@ class frmMain : public QMainWindow {
     // The canvas again: the graph, the selection and the run's path as they are now.
     void DrawObjects();
 
+    // Whether a run works, from the press of Start until the run has ended: the one answer the
+    // menus, the toolbars, the canvas and closing go by.
+    bool IsWorking() const { return working_; }
+
     // State, for whoever needs to look (the tests above all).
     GraphDocument& Document() { return document_; }
-    clsLA& Engine() { return document_.Engine(); }
     bool Modified() const { return document_.Modified(); }
     int32_t GetCurrentTool() const { return CurrentTool; }
     int32_t GetNewLinkType() const { return context_.linkKind; }
     int32_t GetSelectedNode() const { return selection_.Node; }
     int32_t GetSelectedLink() const { return selection_.Link; }
-    bool IsWorking() const { return Working; }
     const QString& GetDocumentPath() const { return document_.Path(); }
     CanvasPanel& Panel() const { return *panel_; }
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
@@ -51,7 +55,30 @@ class frmMain : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void ConnectBars();
+    // What an action does while a run works.
+    enum class WhileRunning {
+        Works,   // as at any time
+        Ignored, // nothing, though it looks available
+        Greyed,  // nothing, and it is greyed out
+        Only,    // greyed out when no run works
+    };
+    struct Command {
+        QAction* action;
+        WhileRunning whileRunning;
+        std::function<void()> handler;
+    };
+    // A tool: its button, its editing tool and its pointer. The link tools differ in kind only.
+    struct ToolEntry {
+        QAction* button;
+        int32_t tool;
+        int32_t linkKind;
+        EditingTool* editor;
+        int cursor;
+    };
+
+    void RegisterCommands();
+    void RegisterTools();
+    void RegisterDocks();
     void ConnectCanvas();
 
     // The document just made, opened or imported, shown from the start: no selection, no curves,
@@ -62,9 +89,8 @@ class frmMain : public QMainWindow {
     void UpdateHistoryActions();
 
     // Tools, mouse and selection.
-    void StdToolbar_ButtonClick(QAction* button);
+    const ToolEntry& EntryOf(int32_t tool) const;
     void SetTool(int32_t tool);
-    EditingTool* CurrentEditingTool();
     void picCanvas_MouseUp(QMouseEvent* event);
     void ShowSelectionProperties();
     void DeleteSelection();
@@ -87,10 +113,9 @@ class frmMain : public QMainWindow {
     GraphDocument document_;
     Selection selection_;
     int32_t CurrentTool = Tool::Pointer;
-    bool Working = false;
+    bool working_ = false;
     bool busy_ = false;         // a run without step delay shows the busy pointer over the canvas
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
-    std::vector<float> beforeRun_;
 
     QFont NodeFont;
     QFont LinkFont;
@@ -104,6 +129,8 @@ class frmMain : public QMainWindow {
     LearningCurvePanel* curve_;
     DocumentFiles documents_;
     GraphFiles files_;
+    std::vector<Command> commands_;
+    std::vector<ToolEntry> tools_;
 
     // The reused dialog objects.
     struct Dialogs;

@@ -144,7 +144,7 @@ TEST(Geometry, PanelScrollBarsAndCursorPoints) {
     EXPECT_FALSE(Canvas::LayOutPan(QSize(16, 16), 17, 17).Canvas);
     EXPECT_EQ(Canvas::EventPoint(QPointF(-0.5, 2.5001)), QPoint(0, 3));
     EXPECT_EQ(Canvas::GetCursorPoint(QPointF(10.5, 11.5), QPoint(100, 50)), QPoint(110, 62));
-    EXPECT_EQ(Canvas::ToViewPoint({110, 60}, QPoint(100, 50)), (modHelper::Point{10, 10}));
+    EXPECT_EQ(Canvas::ToViewPoint({110, 60}, {100, 50}), (modHelper::Point{10, 10}));
     QScrollBar bar(Qt::Horizontal);
     Canvas::SetUpScrollBar(bar);
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);

@@ -1,33 +1,68 @@
 #include "EditCommands.h"
 
-#include "DocumentStream.h"
-#include "PathloomError.h"
+#include "DocumentFile.h"
+#include "RunSession.h"
 #include "TestGraphs.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A, B, C and a lone D; A-B simple, B->C and C->A unidirectional (C->A with a learned 0.9),
-// settings and one range. With the edit, as a document would hold it (the signature aside).
-std::string Bytes(clsLA& engine, const std::function<void(clsLA&)>& edit = nullptr) {
-    if (edit) {
+class EditCommandsTest : public ::testing::Test {
+  protected:
+    // A, B, C and a lone D; A-B simple, B->C and C->A unidirectional (C->A with a learned 0.9),
+    // settings, one range, and a run from C to B. With the edit, as a document would hold it.
+    std::string Expected(const std::function<void(clsLA&)>& edit) {
+        clsLA engine;
         TestGraphs::Build(engine.Graph(), "A B C D", "A-B:1.5:0.25 B>C C>A").Link(3).Probability =
             0.9f;
         engine.Settings.Reward = 0.1f;
+        engine.Settings.sourceNode = 3;
+        engine.Settings.DestNode = 2;
         engine.Ranges().AddRange(0, 1, 0.5f);
         edit(engine);
+        SaveGraph(engine, file);
+        return State(engine.Graph(), engine.Settings);
     }
-    std::string bytes;
-    DocumentWriter writer(
-        [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
-    engine.Save(writer);
-    writer.Flush();
-    return bytes;
-}
+    // The same document opened: its file, what a run learned, the run's nodes.
+    void Open(GraphDocument& document) {
+        Expected([](clsLA&) {});
+        document.Load(QString::fromStdString(file));
+        std::vector<float> learned = ProbabilitiesCommand::Of(document.Graph());
+        learned[2] = 0.9f;
+        document.Do(new ProbabilitiesCommand(document, "Run",
+                                             ProbabilitiesCommand::Of(document.Graph()), learned));
+        RunSettings run = document.Settings();
+        run.sourceNode = 3;
+        run.DestNode = 2;
+        document.Do(new SettingsCommand(document, run, std::nullopt));
+    }
+    std::string Held(GraphDocument& document) {
+        document.Save(QString::fromStdString(file));
+        return State(document.Graph(), document.Settings());
+    }
+    // The file's bytes, then what the file does not keep: the probabilities that Reset and runs
+    // start from, and the run's nodes.
+    std::string State(const clsGraph& graph, const RunSettings& settings) const {
+        QFile saved(QString::fromStdString(file));
+        std::string state = saved.open(QIODevice::ReadOnly) ? saved.readAll().toStdString() : "";
+        for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+            if (graph.Link(j).LinkType != LinkKind::Unidirectional)
+                state += " " + std::to_string(graph.Link(j).InitialProbability);
+        }
+        return state + " " + std::to_string(settings.sourceNode) + " " +
+               std::to_string(settings.DestNode);
+    }
 
-TEST(EditCommands, DoUndoRedoGiveTheExpectedDocument) {
+    QTemporaryDir folder;
+    const std::string file = folder.filePath("document.plm").toStdString();
+};
+
+// Undo puts back what Reset and runs start from too, and the nodes a deleted node moved.
+TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
     using Make = std::function<DocumentCommand*(GraphDocument&)>;
     const std::tuple<const char*, Make, std::function<void(clsLA&)>> cases[] = {
         {"add node", [](GraphDocument& d) { return new AddNodeCommand(d, 5, 7); },
@@ -36,14 +71,15 @@ TEST(EditCommands, DoUndoRedoGiveTheExpectedDocument) {
          [](clsLA& e) { e.Graph().AddLink(4, 1, 1); }},
         {"delete node", [](GraphDocument& d) { return DeleteCommand::Node(d, 2); },
          [](clsLA& e) { e.DeleteNode(2); }},
-        {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 3); },
-         [](clsLA& e) { e.Graph().DeleteLink(3); }},
-        {"move node", // the drag moves the node before its step is made
+        {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 1); },
+         [](clsLA& e) { e.Graph().DeleteLink(1); }},
+        {"move node",
          [](GraphDocument& d) {
-             d.Graph().Node(1).Position.Move(30, 40);
-             return new MoveNodeCommand(d, 1, 0, 0);
+             return new MoveNodesCommand(d, {{1, {30, 40}}});
          },
-         [](clsLA& e) { e.Graph().Node(1).Position.Move(30, 40); }},
+         [](clsLA& e) {
+             e.Graph().Node(1).Position = {30, 40};
+         }},
         {"rename", [](GraphDocument& d) { return new RenameNodeCommand(d, 3, "Hub"); },
          [](clsLA& e) { e.Graph().Node(3).SetLabel("Hub"); }},
         {"link values", [](GraphDocument& d) { return new LinkValuesCommand(d, 1, -2.0f, 0.75f); },
@@ -59,24 +95,67 @@ TEST(EditCommands, DoUndoRedoGiveTheExpectedDocument) {
          }},
         {"run", // what the run learned
          [](GraphDocument& d) {
-             auto before = ProbabilitiesCommand::Of(d.Graph());
-             d.Graph().Link(2).Probability = 0.125f;
-             return new ProbabilitiesCommand(d, "Run", std::move(before));
+             std::vector<float> learned = ProbabilitiesCommand::Of(d.Graph());
+             learned[1] = 0.125f;
+             return new ProbabilitiesCommand(d, "Run", ProbabilitiesCommand::Of(d.Graph()),
+                                             learned);
          },
          [](clsLA& e) { e.Graph().Link(2).Probability = 0.125f; }},
     };
     for (const auto& [name, make, change] : cases) {
         GraphDocument document;
-        const std::string before = Bytes(document.Engine(), [](clsLA&) {});
-        clsLA expected;
-        const std::string after = Bytes(expected, change);
+        Open(document);
+        const std::string before = Held(document);
+        const std::string after = Expected(change);
         document.Do(make(document));
-        EXPECT_EQ(Bytes(document.Engine()), after) << name;
-        document.History().undo();
-        EXPECT_EQ(Bytes(document.Engine()), before) << name << " undone";
-        document.History().redo();
-        EXPECT_EQ(Bytes(document.Engine()), after) << name << " redone";
+        EXPECT_EQ(Held(document), after) << name;
+        document.Undo();
+        EXPECT_EQ(Held(document), before) << name << " undone";
+        document.Redo();
+        EXPECT_EQ(Held(document), after) << name << " redone";
     }
+}
+
+TEST_F(EditCommandsTest, TheMovesOfOneDragAreOneStepAndNoneWhenItEndsWhereItBegan) {
+    GraphDocument document;
+    Open(document);
+    const int steps = document.History().count();
+    const auto drag = [&](std::initializer_list<int> xs) {
+        const int gesture = document.NewGesture();
+        for (const int x : xs)
+            document.Do(new MoveNodesCommand(document, {{1, {x, 0}}}, gesture));
+    };
+    const auto at = [&] { return document.Graph().Node(1).Position.x; };
+    drag({10, 20});
+    drag({30, 20}); // back where it began
+    drag({40});
+    EXPECT_EQ(document.History().count(), steps + 2);
+    document.Undo();
+    EXPECT_EQ(at(), 20);
+    document.Undo();
+    EXPECT_EQ(at(), 0);
+}
+
+TEST_F(EditCommandsTest, WhatARunLearnsNeverMarksTheDocumentModified) {
+    GraphDocument document;
+    Open(document);
+    RunSettings settings = document.Settings();
+    settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+    const auto run = [&] {
+        RunSession& session = document.BeginRun(settings);
+        while (session.Step(1000) == RunState::Running) {
+        }
+        document.EndRun();
+    };
+    run();
+    document.Save();
+    document.Undo();
+    run(); // in place of the run undone, which the saved state followed
+    document.Do(new ResetCommand(document));
+    EXPECT_FALSE(document.Modified());
+    // Confirming the options dialog does, even with the same values.
+    document.Do(new SettingsCommand(document, document.Settings(), std::nullopt));
+    EXPECT_TRUE(document.Modified());
 }
 
 } // namespace

@@ -49,7 +49,7 @@ int32_t IndexOf(const clsGraph& graph, const std::string& label) {
     throw std::invalid_argument("no node labelled " + label);
 }
 
-clsNode& NodeByLabel(const clsGraph& graph, const std::string& label) {
+clsNode& NodeByLabel(clsGraph& graph, const std::string& label) {
     return graph.Node(IndexOf(graph, label));
 }
 

@@ -14,7 +14,7 @@ namespace TestGraphs {
 // (unidirectional), "A=B" (bidirectional) or "A5B" (a kind no editor makes), with an optional
 // ":weight" (1 when left out) and ":probability"; then recomputes the degrees.
 clsGraph& Build(clsGraph& graph, const std::string& nodes, const std::string& links);
-clsNode& NodeByLabel(const clsGraph& graph, const std::string& label);
+clsNode& NodeByLabel(clsGraph& graph, const std::string& label);
 int32_t IndexOf(const clsGraph& graph, const std::string& label); // one-based
 // The five settings a document stores; the rest as a new engine has them.
 RunSettings Settings(int32_t model, int32_t scheme, float reward, float penalty = 0.0f,

@@ -11,10 +11,11 @@ class SampleTest : public WindowFixture {
         WriteDocument("sample.plm", {{40, 40}, {240, 40}, {240, 240}},
                       {{1, 2, 1, 1}, {2, 3, 1, 1}, {1, 3, 1, 5}});
         window->OpenStartupDocument(File("sample.plm"));
-        RunSettings& s = window->Engine().Settings;
+        RunSettings s = window->Document().Settings();
         s.ModelType = Scheme::LRI;
         s.Reward = 0.5f;
         s.EnableDelay = true;
+        window->Document().Do(new SettingsCommand(window->Document(), s, std::nullopt));
     }
     // Run > Sample Paths... from S to D with the given fields: OK, and Cancel if it stays open.
     void Sample(const std::string& fields) {
@@ -49,7 +50,7 @@ TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
     EXPECT_TRUE(Action("mnuStart")->isEnabled() && Action("mnuSamplePaths")->isEnabled());
 
     // The document's own settings are not the sampled run's; the run is one step to undo.
-    EXPECT_EQ(window->Engine().Settings.GraphSearchMethod, SearchMethod::IncludeAllNodes);
+    EXPECT_EQ(window->Document().Settings().GraphSearchMethod, SearchMethod::IncludeAllNodes);
     EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Run");
     Play("do mnuUndo");
     EXPECT_EQ(graph().Link(3).Probability, 0.5f);

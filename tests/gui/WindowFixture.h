@@ -33,7 +33,7 @@ class WindowFixture : public ::testing::Test {
     QScrollBar* Scroll(const char* name) const { return window->findChild<QScrollBar*>(name); }
     QString Label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     QString File(const char* name) const { return folder.filePath(name); }
-    const clsGraph& graph() const { return window->Engine().Graph(); }
+    const clsGraph& graph() const { return window->Document().Graph(); }
     QWidget* canvas() const { return window->Canvas(); }
     QColor Pixel(int x, int y) const { return window->Canvas()->Image().pixelColor(x, y); }
     void Edit() { window->Document().Do(new AddNodeCommand(window->Document(), 10, 10)); }

@@ -193,7 +193,7 @@ TEST_F(ViewTest, TheWheelScrollsAndWithCtrlZoomsAboutThePointer) {
     EXPECT_EQ(Wheel(-1), "0 123 1 220,243");
     EXPECT_EQ(Wheel(-1, Qt::ShiftModifier), "123 123 1 343,243");
     EXPECT_EQ(Wheel(2), "123 0 1 343,120");
-    window->Engine().Graph().AddNode(1000, 600);
+    window->Document().Do(new AddNodeCommand(window->Document(), 1000, 600));
     Scroll("HScroll")->setValue(800);
     Scroll("VScroll")->setValue(500);
     EXPECT_EQ(Wheel(1, Qt::ControlModifier), "1055 655 1.25 1020,620");
@@ -218,7 +218,7 @@ TEST_F(ViewTest, EditingWorksAtEveryZoom) {
         Play("do SimpleLink, drag 100 100 100 250, do Pointer, click 100 175");
         EXPECT_EQ(window->GetSelectedLink(), graph().LinkCount()) << zoom;
     }
-    window->Engine().Graph().AddNode(3000, 2000);
+    window->Document().Do(new AddNodeCommand(window->Document(), 3000, 2000));
     Play("do mnuFitGraph");
     const QPoint far = window->Panel().ToCanvas(QPoint(3020, 2020));
     EXPECT_TRUE(canvas()->rect().contains(far));
@@ -305,12 +305,15 @@ TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
 TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     // Thirteen nodes all linked to each other and a fourteenth that nothing reaches: the walk to
     // it would try the billions of simple paths of the thirteen and find none.
-    clsGraph& g = window->Engine().Graph();
+    std::vector<QPoint> nodes;
+    std::vector<std::array<int, 4>> links;
     for (int i = 0; i < 14; ++i)
-        g.AddNode(45 * i, (i % 2) * 60);
+        nodes.emplace_back(45 * i, (i % 2) * 60);
     for (int a = 1; a <= 13; ++a)
         for (int b = a + 1; b <= 13; ++b)
-            g.AddLink(a, b, LinkKind::Simple);
+            links.push_back({a, b, LinkKind::Simple, 0});
+    WriteDocument("clique.plm", nodes, links);
+    window->OpenStartupDocument(File("clique.plm"));
     AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod1=x|cmbSource=0|cmbDest=13");
     Play("do Start");
     QTest::qWait(100); // the window goes on answering

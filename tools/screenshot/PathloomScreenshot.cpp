@@ -19,6 +19,7 @@
 // first, so that the window opens a real document either way.
 
 #include "DocumentFile.h"
+#include "EditCommands.h"
 #include "GraphFormats.h"
 #include "GraphPicture.h"
 #include "Latin1Text.h"
@@ -199,7 +200,7 @@ int Guide(const QString& folder) {
         user.Button("Forward");
     }
     user.Shot(window, "guide-6-learned.png");
-    window.Document().History().clear(); // the guide's graph is not kept
+    window.Document().Clear(); // the guide's graph is not kept
     return user.ok && pauses == 2 ? 0 : 1;
 }
 
@@ -209,7 +210,9 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
     window.resize(1180, 640);
     window.show();
     window.OpenStartupDocument(document);
-    window.Engine().Settings.EnableDelay = true;
+    RunSettings stepped = window.Document().Settings();
+    stepped.EnableDelay = true;
+    window.Document().Do(new SettingsCommand(window.Document(), stepped, std::nullopt));
     window.findChild<QAction*>("mnuLearningCurve")->trigger();
     window.resizeDocks({&window.Curve()}, {620}, Qt::Horizontal);
     Settle();
@@ -233,7 +236,7 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
     }
     const bool shot = Grab(window, output);
     window.Run().Stop();
-    window.Document().History().clear();
+    window.Document().Clear();
     return shot ? 0 : 1;
 }
 
