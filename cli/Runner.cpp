@@ -33,7 +33,7 @@ class PathPrinter : public RunObserver {
     void PathLearned(const LearnedPath& path) override {
         if (quiet_)
             return;
-        const std::string trace = path.links.Trace();
+        const std::string trace = path.Links().Trace();
         if (json_) {
             out_ << (path.number == 1 ? "\n  " : ",\n  ") << "{\"n\": " << path.number
                  << ", \"trace\": " << QuotedLabel(trace)

@@ -3,7 +3,6 @@
 #include "Latin1.h"
 #include "PathloomError.h"
 #include "clsGraph.h"
-#include "clsPathStack.h"
 
 #include <optional>
 
@@ -14,9 +13,15 @@ std::string LabelPairKey(const std::string& from, const std::string& to) {
 } // namespace
 
 PathFileRun::PathFileRun(const clsGraph& graph, std::string filePath)
-    : graph_(graph), filePath_(std::move(filePath)) {}
+    : graph_(graph), filePath_(std::move(filePath)) {
+    if (graph.DuplicateExist()) {
+        // Kept as the program has always said it ("them lables").
+        Raise("LA.Start",
+              "There are Two nodes or more nodes with same label. Please change them lables.");
+    }
+}
 
-PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {
+PathSource::Event PathFileRun::Next(int64_t& budget) {
     if (!loaded_) {
         pathReader_.Load(filePath_);
         loaded_ = true;
@@ -30,10 +35,10 @@ PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {
         switch (type) {
         case TokenKind::EndOfText:
         case TokenKind::EmptyFile:
-            return Event::End;
+            return Event::Exhausted;
         case TokenKind::OpenBrace:
             // Each path starts from nothing; what earlier paths learned stays.
-            path.Reset();
+            path_.clear();
             firstLabel_ = true;
             allowedA_ = TokenKind::Label;
             allowedB_ = TokenKind::None;
@@ -44,7 +49,7 @@ PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {
             if (firstLabel_)
                 firstLabel_ = false;
             else
-                MergeLink(previousLabel_, currentLabel_, path);
+                MergeLink(previousLabel_, currentLabel_);
             allowedA_ = TokenKind::Comma;
             allowedB_ = TokenKind::CloseBrace;
             break;
@@ -55,7 +60,7 @@ PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {
         case TokenKind::CloseBrace:
             allowedA_ = TokenKind::OpenBrace;
             allowedB_ = TokenKind::EndOfText;
-            return Event::PathComplete;
+            return Event::PathFound;
         default:
             break;
         }
@@ -63,17 +68,16 @@ PathFileRun::Event PathFileRun::F_Trace(clsPathStack& path, int64_t& budget) {
     return Event::OutOfBudget;
 }
 
-void PathFileRun::MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel,
-                            clsPathStack& path) {
+void PathFileRun::MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel) {
     if (!linksByLabelsReady_) {
         // The first link in link order wins, as a scan from the first link finds it.
         for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
-            clsLink& link = graph_.Link(j);
+            const clsLink& link = graph_.Link(j);
             const std::string from = link.FromNode->Label();
             const std::string to = link.ToNode->Label();
-            linksByLabels_.emplace(LabelPairKey(from, to), &link);
+            linksByLabels_.emplace(LabelPairKey(from, to), j - 1);
             if (link.LinkType != LinkKind::Unidirectional)
-                linksByLabels_.emplace(LabelPairKey(to, from), &link);
+                linksByLabels_.emplace(LabelPairKey(to, from), j - 1);
         }
         linksByLabelsReady_ = true;
     }
@@ -89,5 +93,5 @@ void PathFileRun::MergeLink(const std::u32string& fromLabel, const std::u32strin
         Raise("MergeLink", "The following link not found.\r\n" + Utf8::Encode(fromLabel) + "->" +
                                Utf8::Encode(toLabel));
     }
-    path.Push(found->second);
+    path_.push_back(found->second);
 }

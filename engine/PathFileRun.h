@@ -2,32 +2,36 @@
 // The run that reads its paths from a text file, {A,B,C} per path: the state machine F_Trace
 // over the file's tokens and MergeLink, which turns two labels into the link that joins them.
 
+#include "PathSource.h"
 #include "clsPathFile.h"
 
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class clsGraph;
-class clsLink;
-class clsPathStack;
 
-class PathFileRun {
+class PathFileRun : public PathSource {
   public:
-    enum class Event { PathComplete, End, OutOfBudget };
-
+    // Labels name nodes without regard to letter case: two labels alike but for it refuse the
+    // run with "There are Two nodes or more nodes with same label. Please change them lables.".
     PathFileRun(const clsGraph& graph, std::string filePath);
 
-    // Reads tokens, one unit of the budget each, until a path is complete (it is then in path),
-    // the text ends, or the budget is spent. Every "{" starts the path again from nothing. Raises
+    // F_Trace: reads tokens, one unit of the budget each, until a path is complete, the text
+    // ends, or the budget is spent. Every "{" starts the path again from nothing. Raises
     // "Syntax error:", "The following link not found." and the file's own errors.
-    Event F_Trace(clsPathStack& path, int64_t& budget);
+    Event Next(int64_t& budget) override;
+
+    PathView Path() const override { return {path_.data(), static_cast<int32_t>(path_.size())}; }
+
+    // The mode reports its own errors and then ends as a run ends.
+    bool EndsOnError() const override { return true; }
 
   private:
-    // Pushes the first link, in link order, joining the two labels (letter case ignored): a
+    // Appends the first link, in link order, joining the two labels (letter case ignored): a
     // simple or bidirectional link either way, a unidirectional one from its start only.
-    void MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel,
-                   clsPathStack& path);
+    void MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel);
 
     const clsGraph& graph_;
     std::string filePath_;
@@ -37,7 +41,8 @@ class PathFileRun {
     int32_t allowedB_ = TokenKind::None;
     std::u32string token_, previousLabel_, currentLabel_;
     bool firstLabel_ = false;
+    std::vector<int32_t> path_;
     // Folded "from NUL to" labels to the first link joining them, built by the first MergeLink.
-    std::unordered_map<std::string, clsLink*> linksByLabels_;
+    std::unordered_map<std::string, int32_t> linksByLabels_;
     bool linksByLabelsReady_ = false;
 };

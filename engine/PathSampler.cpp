@@ -1,12 +1,12 @@
 #include "PathSampler.h"
 
-#include "clsLink.h"
-
 #include <cmath>
 
-PathSampler::PathSampler(const WalkIndex& index, int32_t source, int32_t destination, uint64_t seed)
-    : index_(index), source_(source), destination_(destination), random_(seed),
-      visited_(static_cast<std::size_t>(index.NodeCount()), 0) {}
+PathSampler::PathSampler(const RunGraph& graph, int32_t source, int32_t destination, uint64_t seed,
+                         int64_t samples)
+    : index_(graph.Index()), probabilities_(graph.Probabilities()), source_(source),
+      destination_(destination), random_(seed), maxSamples_(samples),
+      visited_(static_cast<std::size_t>(graph.Index().NodeCount()), 0) {}
 
 int32_t PathSampler::Pick(const std::vector<double>& weights, double u) {
     const auto count = static_cast<int32_t>(weights.size());
@@ -25,7 +25,19 @@ int32_t PathSampler::Pick(const std::vector<double>& weights, double u) {
     return count - 1;
 }
 
+PathView PathSampler::Path() const {
+    return {links_.data(), static_cast<int32_t>(links_.size())};
+}
+
+PathView PathSampler::Shown() const {
+    const std::vector<int32_t>& shown = found_ && at_ < 0 ? links_ : lastPath_;
+    return {shown.data(), static_cast<int32_t>(shown.size())};
+}
+
 void PathSampler::StartSample() {
+    if (found_)
+        lastPath_.swap(links_);
+    found_ = false;
     for (const int32_t node : visitedNodes_)
         visited_[static_cast<std::size_t>(node)] = 0;
     visitedNodes_.clear();
@@ -35,24 +47,29 @@ void PathSampler::StartSample() {
     visitedNodes_.push_back(source_);
 }
 
-PathSampler::Event PathSampler::Next(int64_t& budget) {
+PathSource::Event PathSampler::Next(int64_t& budget) {
     const int32_t* starts = index_.MoveStarts();
     const int32_t* nodes = index_.MoveNodes();
     const int32_t* moveLinks = index_.MoveLinks();
     while (budget > 0) {
-        --budget;
-        if (at_ < 0)
+        if (at_ < 0) {
+            if (samples_ >= maxSamples_)
+                return Event::Exhausted;
             StartSample();
+        }
+        --budget;
         candidates_.clear();
         weights_.clear();
         for (int32_t step = starts[at_]; step < starts[at_ + 1]; ++step) {
             if (visited_[static_cast<std::size_t>(nodes[step])])
                 continue;
             candidates_.push_back(step);
-            weights_.push_back(index_.LinkAt(moveLinks[step])->Probability);
+            weights_.push_back(probabilities_[moveLinks[step]]);
         }
         if (candidates_.empty()) {
             at_ = -1;
+            ++samples_;
+            ++deadEnds_;
             return Event::DeadEnd;
         }
         const int32_t step =
@@ -63,6 +80,8 @@ PathSampler::Event PathSampler::Next(int64_t& budget) {
         visitedNodes_.push_back(at_);
         if (at_ == destination_) {
             at_ = -1;
+            found_ = true;
+            ++samples_;
             return Event::PathFound;
         }
     }

@@ -4,25 +4,21 @@
 // in link order at every step finds them. It stops when a path is complete or its budget of link
 // steps is spent, and goes on from there at the next call.
 
+#include "PathSource.h"
 #include "WalkIndex.h"
 
 #include <cstdint>
 #include <vector>
 
-class SearchWalk {
+class SearchWalk : public PathSource {
   public:
-    enum class Event { PathFound, Exhausted, OutOfBudget };
-
     // Node positions are 0-based; a destination of -1 asks for the paths that include all nodes.
     SearchWalk(const WalkIndex& index, int32_t source, int32_t destination);
 
     // Goes on from where it stopped, spending one unit of the budget per link it tries.
-    Event Next(int64_t& budget);
+    Event Next(int64_t& budget) override;
 
-    // After PathFound the complete path, otherwise the path being built: link positions in
-    // walking order.
-    int32_t PathLength() const { return length_; }
-    int32_t PathLink(int32_t k) const { return links_[static_cast<std::size_t>(k)]; }
+    PathView Path() const override { return {links_.data(), length_}; }
 
   private:
     struct Frame {

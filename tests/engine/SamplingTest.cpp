@@ -43,6 +43,10 @@ void Grid(clsGraph& graph) {
     Build(graph, nodes, links);
 }
 
+std::vector<int32_t> Links(const PathSource& source) {
+    return {source.Path().begin(), source.Path().end()};
+}
+
 } // namespace
 
 TEST(Sampling, RandomNumbersMatchThePublishedOutputs) {
@@ -87,22 +91,21 @@ TEST(Sampling, PickFollowsTheRunningSum) {
 TEST(Sampling, OneSampleWorkedByHand) {
     clsGraph graph; // D>C is no way out of C
     Build(graph, "S A B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
-    WalkIndex index;
-    index.Build(graph);
-    PathSampler sampler(index, 0, 4, 1);
+    const RunGraph run(graph);
+    PathSampler sampler(run, 0, 4, 1, 100);
     int64_t budget = 100;
     // At S, 0.7029 * 1.0 passes 0.25 and lands in S-B; at B both ways have 0 (T <= 0) and
     // floor(0.5204 * 2) = 1 takes B-C; C's only ways lead back or start elsewhere: a dead end.
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::DeadEnd);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{1, 3}));
     EXPECT_EQ(budget, 97);
     // At S 0.5741 takes S-B again, floor(0.3913 * 2) = 0 takes B-A, A's one way left is A-D.
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::PathFound);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{1, 2, 4}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{1, 2, 4}));
     // A budget spent halfway stops between steps and goes on from there: 0.6972 takes S-A.
     budget = 1;
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::OutOfBudget);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{0}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{0}));
 }
 
 TEST(Sampling, TheSeedDecidesTheWholeRunWhateverTheBudget) {

@@ -1,0 +1,73 @@
+#include "UpdateRule.h"
+
+#include "PathloomError.h"
+
+#include <limits>
+
+namespace {
+const char* const Source = "LA.LearnFromPath";
+constexpr uint8_t DivisionByZero = 1, OutOfRange = 2;
+} // namespace
+
+void LearningStore::Overflow() {
+    throw PathloomError(ErrorNumber::Overflow, Source, "Overflow");
+}
+
+UpdateRule::Shares::Shares(const RunGraph& graph, double numerator) {
+    const auto nodes = static_cast<std::size_t>(graph.Index().NodeCount());
+    values_.assign(nodes, 0.0);
+    faults_.assign(nodes, 0);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        const int16_t degree = graph.OutDegree(static_cast<int32_t>(node));
+        // r - 1 formed on the 16-bit out-degree, as the degree's own type would.
+        if (degree == std::numeric_limits<int16_t>::min()) {
+            faults_[node] = OutOfRange;
+            continue;
+        }
+        const double rLessOne = static_cast<int16_t>(degree - 1);
+        if (rLessOne == 0.0) {
+            faults_[node] = DivisionByZero;
+            continue;
+        }
+        values_[node] = numerator / rLessOne;
+        if (!std::isfinite(values_[node]))
+            faults_[node] = OutOfRange;
+    }
+}
+
+void UpdateRule::Shares::Raise(uint8_t fault) {
+    if (fault == DivisionByZero)
+        throw PathloomError(ErrorNumber::DivisionByZero, Source, "Division by zero");
+    LearningStore::Overflow();
+}
+
+UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
+    : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
+      penaltyShares_(graph, settings.Penalty) {}
+
+void UpdateRule::Apply(PathView path, const Environment::Answer& answer,
+                       std::vector<int32_t>& written) {
+    switch (answer.kind) {
+    case Environment::Answer::Kind::Binary:
+        if (answer.favourable) {
+            const double a = a_, keep = 1.0 - a_;
+            Update(
+                path, written, [a](double p) { return p + a * (1.0 - p); },
+                [keep](int32_t) { return [keep](double q) { return keep * q; }; });
+        } else {
+            const double keep = 1.0 - b_;
+            Update(
+                path, written, [keep](double p) { return keep * p; },
+                [this, keep](int32_t node) {
+                    const double share = penaltyShares_.Of(node);
+                    return [share, keep](double q) { return share + keep * q; };
+                });
+        }
+        break;
+    case Environment::Answer::Kind::Graded:
+        Grade(path, answer.beta, written);
+        break;
+    case Environment::Answer::Kind::None:
+        break;
+    }
+}

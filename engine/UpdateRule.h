@@ -1,0 +1,99 @@
+#pragma once
+// An update rule: applies the environment's answer to the probabilities of a path's links and
+// their siblings (the other links stored from the same node). This base is what every scheme
+// does with a reward or a penalty (the P-model): the linear update with the settings' reward a
+// and penalty b; a graded answer (the S-model) is each scheme's own, and this base leaves it
+// alone (a scheme the run does not know). A new rule is a class derived from this one and a row
+// of the table in RunParts.
+
+#include "Environment.h"
+#include "RunGraph.h"
+#include "RunSettings.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+class UpdateRule {
+  public:
+    // Reads Reward, Penalty and LearningFactor once.
+    UpdateRule(const RunSettings& settings, RunGraph& graph);
+    virtual ~UpdateRule() = default;
+    UpdateRule(const UpdateRule&) = delete;
+    UpdateRule& operator=(const UpdateRule&) = delete;
+
+    // Updates each walked link in path order, then its siblings in link order, each reading the
+    // values current at that moment, and appends the positions written to `written`, in order.
+    // Raises "Overflow" or "Division by zero" when a value leaves the float range.
+    void Apply(PathView path, const Environment::Answer& answer, std::vector<int32_t>& written);
+
+  protected:
+    // The update for a graded answer beta.
+    virtual void Grade(PathView, double, std::vector<int32_t>&) {}
+
+    // numerator / (r - 1) for each node, r its out-degree, worked out once; raises, when a
+    // sibling needs it, what the division would have raised.
+    class Shares {
+      public:
+        Shares(const RunGraph& graph, double numerator);
+        double Of(int32_t node) const {
+            const auto at = static_cast<std::size_t>(node);
+            if (faults_[at] != 0)
+                Raise(faults_[at]);
+            return values_[at];
+        }
+
+      private:
+        [[noreturn]] static void Raise(uint8_t fault);
+        std::vector<double> values_;
+        std::vector<uint8_t> faults_;
+    };
+
+    // The loop every rule shares: walked(p) gives a walked link's new value, sibling(node) a
+    // function that gives a sibling's new value.
+    template <typename Walked, typename Sibling>
+    void Update(PathView path, std::vector<int32_t>& written, Walked walked, Sibling sibling);
+
+    const double a_, b_, lambda_;
+
+  private:
+    RunGraph& graph_;
+    Shares penaltyShares_; // b / (r - 1)
+};
+
+namespace LearningStore {
+[[noreturn]] void Overflow();
+// The double rounded to the float the link stores; "Overflow" beyond the float range.
+inline float Store(double value) {
+    const auto stored = static_cast<float>(value);
+    if (!std::isfinite(stored))
+        Overflow();
+    return stored;
+}
+} // namespace LearningStore
+
+template <typename Walked, typename Sibling>
+void UpdateRule::Update(PathView path, std::vector<int32_t>& written, Walked walked,
+                        Sibling sibling) {
+    using LearningStore::Store;
+    float* const p = graph_.Probabilities();
+    const WalkIndex& index = graph_.Index();
+    for (const int32_t link : path) {
+        p[link] = Store(walked(static_cast<double>(p[link])));
+        const int32_t from = index.From(link);
+        if (from < 0)
+            continue;
+        written.push_back(link);
+        const int32_t* const begin = index.FromLinksBegin(from);
+        const int32_t* const end = index.FromLinksEnd(from);
+        if (end - begin < 2)
+            continue;
+        const auto update = sibling(from);
+        for (const int32_t* j = begin; j != end; ++j) {
+            if (*j == link)
+                continue;
+            p[*j] = Store(update(static_cast<double>(p[*j])));
+            written.push_back(*j);
+        }
+    }
+}
