@@ -9,5 +9,5 @@ class LRIRule : public UpdateRule {
     using UpdateRule::UpdateRule;
 
   protected:
-    void Grade(PathView path, double beta, std::vector<int32_t>& written) override;
+    void Grade(PathView path, double beta) override;
 };

@@ -12,7 +12,7 @@ class LRPRule : public UpdateRule {
         : UpdateRule(settings, graph), penalty_(penalty), shares_(graph, 1.0) {}
 
   protected:
-    void Grade(PathView path, double beta, std::vector<int32_t>& written) override;
+    void Grade(PathView path, double beta) override;
 
   private:
     double penalty_;

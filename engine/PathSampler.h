@@ -33,10 +33,10 @@ class PathSampler : public PathSource {
     int64_t Samples() const override { return samples_; }
     int64_t DeadEnds() const override { return deadEnds_; }
 
-    // The candidate a uniform number u picks, given the candidates' probabilities in link order:
-    // the first whose running sum exceeds u times the sum (or the last), or, when the sum is not
-    // positive, the one at floor(u times their count).
-    static int32_t Pick(const std::vector<double>& weights, double u);
+    // The candidate a uniform number u picks, given the running sums of the candidates'
+    // probabilities in link order (the last is their sum, T): the first whose sum exceeds u * T
+    // (or the last), or, when T is not positive, the one at floor(u times their count).
+    static int32_t Pick(const double* sums, int32_t count, double u);
 
   private:
     void StartSample();
@@ -46,12 +46,16 @@ class PathSampler : public PathSource {
     int32_t source_, destination_;
     Xoshiro256StarStar random_;
     int64_t maxSamples_, samples_ = 0, deadEnds_ = 0;
-    std::vector<uint8_t> visited_;
-    std::vector<int32_t> visitedNodes_; // to unmark them when the next sample starts
-    std::vector<int32_t> links_;
-    std::vector<int32_t> lastPath_;   // the path found last, once the next sample has started
-    bool found_ = false;              // the sample that ended last was a path
-    int32_t at_ = -1;                 // the node the sample stands on; -1 between samples
-    std::vector<int32_t> candidates_; // steps, reused
-    std::vector<double> weights_;
+    // The samples so far carry their number as a mark on the nodes they visited.
+    std::vector<uint32_t> visited_;
+    uint32_t mark_ = 0;
+    // The sample's links, and the path found last once the next sample has started: arrays as
+    // long as a path can be, with their lengths.
+    std::vector<int32_t> links_, lastPath_;
+    int32_t length_ = 0, lastLength_ = 0;
+    bool found_ = false; // the sample that ended last was a path
+    int32_t at_ = -1;    // the node the sample stands on; -1 between samples
+    // The candidates' steps and the running sums of their probabilities, reused.
+    std::vector<int32_t> candidates_;
+    std::vector<double> sums_;
 };

@@ -23,6 +23,14 @@ const clsPathStack& LearnedPath::Links() const {
 }
 
 const std::vector<int32_t>& LearnedPath::ChangedLinks() const {
+    if (session_.writtenOf_ != number) {
+        // Nothing when the path's cost could not be worked out.
+        if (session_.appliedOf_ == number)
+            session_.rule_->Written(LinkPositions(), session_.written_);
+        else
+            session_.written_.clear();
+        session_.writtenOf_ = number;
+    }
     return session_.written_;
 }
 
@@ -107,11 +115,11 @@ void RunSession::PathFound() {
     }
     ++pathCount_;
     const PathView path = source_->Path();
-    written_.clear();
     Environment::Answer answer;
     try {
         answer = environment_->Judge(path);
-        rule_->Apply(path, answer, written_);
+        appliedOf_ = pathCount_;
+        rule_->Apply(path, answer);
     } catch (const PathloomError&) {
         // Counted and shown all the same, so that the path that failed can be found.
         answer = Environment::Answer();

@@ -128,10 +128,10 @@ class RunSession {
     std::unique_ptr<Environment> environment_;
     std::unique_ptr<UpdateRule> rule_;
     std::optional<double> target_; // for paths that come again and again
-    std::vector<int32_t> written_; // by the last learning step
     std::vector<RunObserver*> observers_;
     RunState state_ = RunState::Running;
     int32_t pathCount_ = 0;
+    int32_t appliedOf_ = 0;     // the path the update rule was last applied to
     std::vector<int32_t> best_; // link positions
     std::vector<clsLink*> bestLinks_;
     float bestCost_ = 0.0f;
@@ -139,7 +139,10 @@ class RunSession {
     bool stopped_ = false;
     bool notFound_ = false;
     std::string message_;
-    // The last learned path as the graph's links, made when an observer asks.
+    // Of the last learned path, made when an observer asks: its links as the graph's, and the
+    // positions its learning step wrote.
     mutable clsPathStack pathLinks_;
     mutable int32_t pathLinksOf_ = 0;
+    mutable std::vector<int32_t> written_;
+    mutable int32_t writtenOf_ = 0;
 };

@@ -45,29 +45,51 @@ UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
     : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
       penaltyShares_(graph, settings.Penalty) {}
 
-void UpdateRule::Apply(PathView path, const Environment::Answer& answer,
-                       std::vector<int32_t>& written) {
+void UpdateRule::Apply(PathView path, const Answer& answer) {
+    written_ = 0;
     switch (answer.kind) {
-    case Environment::Answer::Kind::Binary:
+    case Answer::Kind::Binary:
         if (answer.favourable) {
             const double a = a_, keep = 1.0 - a_;
             Update(
-                path, written, [a](double p) { return p + a * (1.0 - p); },
+                path, [a](double p) { return p + a * (1.0 - p); },
                 [keep](int32_t) { return [keep](double q) { return keep * q; }; });
         } else {
             const double keep = 1.0 - b_;
             Update(
-                path, written, [keep](double p) { return keep * p; },
+                path, [keep](double p) { return keep * p; },
                 [this, keep](int32_t node) {
                     const double share = penaltyShares_.Of(node);
                     return [share, keep](double q) { return share + keep * q; };
                 });
         }
         break;
-    case Environment::Answer::Kind::Graded:
-        Grade(path, answer.beta, written);
+    case Answer::Kind::Graded:
+        Grade(path, answer.beta);
         break;
-    case Environment::Answer::Kind::None:
+    case Answer::Kind::None:
         break;
+    }
+}
+
+void UpdateRule::Written(PathView path, std::vector<int32_t>& written) const {
+    // The order of Update's writes: each walked link, then its siblings.
+    written.clear();
+    const WalkIndex& index = graph_.Index();
+    const auto full = [&] { return static_cast<int32_t>(written.size()) == written_; };
+    for (const int32_t link : path) {
+        const int32_t from = index.From(link);
+        if (from < 0)
+            continue;
+        if (full())
+            return;
+        written.push_back(link);
+        for (const int32_t* j = index.FromLinksBegin(from); j != index.FromLinksEnd(from); ++j) {
+            if (*j == link)
+                continue;
+            if (full())
+                return;
+            written.push_back(*j);
+        }
     }
 }

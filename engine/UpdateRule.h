@@ -22,14 +22,21 @@ class UpdateRule {
     UpdateRule(const UpdateRule&) = delete;
     UpdateRule& operator=(const UpdateRule&) = delete;
 
+    using Answer = Environment::Answer;
+
     // Updates each walked link in path order, then its siblings in link order, each reading the
-    // values current at that moment, and appends the positions written to `written`, in order.
-    // Raises "Overflow" or "Division by zero" when a value leaves the float range.
-    void Apply(PathView path, const Environment::Answer& answer, std::vector<int32_t>& written);
+    // values current at that moment. Raises "Overflow" or "Division by zero" when a value leaves
+    // the float range; what was written before stays.
+    void Apply(PathView path, const Answer& answer);
+
+    // The positions (0-based) the last Apply wrote, walked links and siblings, in the order
+    // written; repeats where a link was written twice. Worked out when asked: the path must be
+    // the one applied.
+    void Written(PathView path, std::vector<int32_t>& written) const;
 
   protected:
     // The update for a graded answer beta.
-    virtual void Grade(PathView, double, std::vector<int32_t>&) {}
+    virtual void Grade(PathView, double) {}
 
     // numerator / (r - 1) for each node, r its out-degree, worked out once; raises, when a
     // sibling needs it, what the division would have raised.
@@ -52,13 +59,14 @@ class UpdateRule {
     // The loop every rule shares: walked(p) gives a walked link's new value, sibling(node) a
     // function that gives a sibling's new value.
     template <typename Walked, typename Sibling>
-    void Update(PathView path, std::vector<int32_t>& written, Walked walked, Sibling sibling);
+    void Update(PathView path, Walked walked, Sibling sibling);
 
     const double a_, b_, lambda_;
 
   private:
     RunGraph& graph_;
     Shares penaltyShares_; // b / (r - 1)
+    int32_t written_ = 0;  // by the last Apply, counted as Written lists them
 };
 
 namespace LearningStore {
@@ -73,27 +81,33 @@ inline float Store(double value) {
 } // namespace LearningStore
 
 template <typename Walked, typename Sibling>
-void UpdateRule::Update(PathView path, std::vector<int32_t>& written, Walked walked,
-                        Sibling sibling) {
+void UpdateRule::Update(PathView path, Walked walked, Sibling sibling) {
     using LearningStore::Store;
     float* const p = graph_.Probabilities();
     const WalkIndex& index = graph_.Index();
-    for (const int32_t link : path) {
-        p[link] = Store(walked(static_cast<double>(p[link])));
-        const int32_t from = index.From(link);
-        if (from < 0)
-            continue;
-        written.push_back(link);
-        const int32_t* const begin = index.FromLinksBegin(from);
-        const int32_t* const end = index.FromLinksEnd(from);
-        if (end - begin < 2)
-            continue;
-        const auto update = sibling(from);
-        for (const int32_t* j = begin; j != end; ++j) {
-            if (*j == link)
+    int32_t written = 0;
+    try {
+        for (const int32_t link : path) {
+            p[link] = Store(walked(static_cast<double>(p[link])));
+            const int32_t from = index.From(link);
+            if (from < 0)
                 continue;
-            p[*j] = Store(update(static_cast<double>(p[*j])));
-            written.push_back(*j);
+            ++written;
+            const int32_t* const begin = index.FromLinksBegin(from);
+            const int32_t* const end = index.FromLinksEnd(from);
+            if (end - begin < 2)
+                continue;
+            const auto update = sibling(from);
+            for (const int32_t* j = begin; j != end; ++j) {
+                if (*j == link)
+                    continue;
+                p[*j] = Store(update(static_cast<double>(p[*j])));
+                ++written;
+            }
         }
+    } catch (...) {
+        written_ = written;
+        throw;
     }
+    written_ = written;
 }

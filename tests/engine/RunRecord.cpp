@@ -42,10 +42,9 @@ LearningStep::LearningStep(clsLA& la, const RunSettings& settings) : run_(la.Gra
 
 Environment::Answer LearningStep::Learn(const std::vector<int32_t>& links) {
     const PathView path{links.data(), static_cast<int32_t>(links.size())};
-    written_.clear();
     try {
         const Environment::Answer answer = environment_->Judge(path);
-        rule_->Apply(path, answer, written_);
+        rule_->Apply(path, answer);
         run_.WriteProbabilities();
         return answer;
     } catch (const PathloomError&) {

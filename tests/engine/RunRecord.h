@@ -27,7 +27,6 @@ class LearningStep {
     RunGraph run_;
     std::unique_ptr<Environment> environment_;
     std::unique_ptr<UpdateRule> rule_;
-    std::vector<int32_t> written_;
 };
 
 struct RunRecord {
