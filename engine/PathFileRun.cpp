@@ -4,20 +4,34 @@
 #include "PathloomError.h"
 #include "clsGraph.h"
 
-#include <optional>
-
 namespace {
-std::string LabelPairKey(const std::string& from, const std::string& to) {
-    return Latin1::Folded(from) + '\0' + Latin1::Folded(to);
+uint64_t NodePair(int32_t from, int32_t to) {
+    return static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32 | static_cast<uint32_t>(to);
 }
 } // namespace
 
 PathFileRun::PathFileRun(const clsGraph& graph, std::string filePath)
-    : graph_(graph), filePath_(std::move(filePath)) {
-    if (graph.DuplicateExist()) {
-        // Kept as the program has always said it ("them lables").
-        Raise("LA.Start",
-              "There are Two nodes or more nodes with same label. Please change them lables.");
+    : filePath_(std::move(filePath)) {
+    for (int c = 0; c < 256; ++c)
+        lower_[static_cast<std::size_t>(c)] = Latin1::ToLower(static_cast<unsigned char>(c));
+    std::unordered_map<const clsNode*, int32_t> positions;
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        positions.emplace(&graph.Node(i), i - 1);
+        if (!nodes_.emplace(Latin1::Folded(graph.Node(i).Label()), i - 1).second) {
+            // Kept as the program has always said it ("them lables").
+            Raise("LA.Start",
+                  "There are Two nodes or more nodes with same label. Please change them lables.");
+        }
+    }
+    // The first link in link order wins, as a scan from the first link finds it.
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        const clsLink& link = graph.Link(j);
+        const auto from = positions.find(link.FromNode), to = positions.find(link.ToNode);
+        if (from == positions.end() || to == positions.end())
+            continue;
+        links_.emplace(NodePair(from->second, to->second), j - 1);
+        if (link.LinkType != LinkKind::Unidirectional)
+            links_.emplace(NodePair(to->second, from->second), j - 1);
     }
 }
 
@@ -31,7 +45,7 @@ PathSource::Event PathFileRun::Next(int64_t& budget) {
         int32_t type = TokenKind::None;
         pathReader_.ReadToken(token_, type);
         if (type != allowedA_ && type != allowedB_)
-            Raise("F_Trace", "Syntax error:\r\n" + Utf8::Encode(token_));
+            Raise("F_Trace", "Syntax error:\r\n" + Utf8::Encode(std::u32string(token_)));
         switch (type) {
         case TokenKind::EndOfText:
         case TokenKind::EmptyFile:
@@ -46,10 +60,12 @@ PathSource::Event PathFileRun::Next(int64_t& budget) {
         case TokenKind::Label:
             previousLabel_ = currentLabel_;
             currentLabel_ = token_;
+            previousNode_ = currentNode_;
+            currentNode_ = NodeOf(currentLabel_);
             if (firstLabel_)
                 firstLabel_ = false;
             else
-                MergeLink(previousLabel_, currentLabel_);
+                MergeLink();
             allowedA_ = TokenKind::Comma;
             allowedB_ = TokenKind::CloseBrace;
             break;
@@ -68,30 +84,26 @@ PathSource::Event PathFileRun::Next(int64_t& budget) {
     return Event::OutOfBudget;
 }
 
-void PathFileRun::MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel) {
-    if (!linksByLabelsReady_) {
-        // The first link in link order wins, as a scan from the first link finds it.
-        for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
-            const clsLink& link = graph_.Link(j);
-            const std::string from = link.FromNode->Label();
-            const std::string to = link.ToNode->Label();
-            linksByLabels_.emplace(LabelPairKey(from, to), j - 1);
-            if (link.LinkType != LinkKind::Unidirectional)
-                linksByLabels_.emplace(LabelPairKey(to, from), j - 1);
-        }
-        linksByLabelsReady_ = true;
-    }
-
-    const std::optional<std::string> from = Latin1::FromWide(fromLabel);
-    const std::optional<std::string> to = Latin1::FromWide(toLabel);
+int32_t PathFileRun::NodeOf(std::u32string_view label) {
     // A label with a NUL or a character outside Latin-1 can name no node.
-    const bool nameable =
-        from && to && from->find('\0') == std::string::npos && to->find('\0') == std::string::npos;
-    const auto found =
-        nameable ? linksByLabels_.find(LabelPairKey(*from, *to)) : linksByLabels_.end();
-    if (found == linksByLabels_.end()) {
-        Raise("MergeLink", "The following link not found.\r\n" + Utf8::Encode(fromLabel) + "->" +
-                               Utf8::Encode(toLabel));
+    folded_.resize(label.size());
+    for (std::size_t i = 0; i < label.size(); ++i) {
+        if (label[i] == 0 || label[i] > 0xFF)
+            return -1;
+        folded_[i] = static_cast<char>(lower_[label[i]]);
+    }
+    const auto found = nodes_.find(folded_);
+    return found == nodes_.end() ? -1 : found->second;
+}
+
+void PathFileRun::MergeLink() {
+    const auto found = previousNode_ < 0 || currentNode_ < 0
+                           ? links_.end()
+                           : links_.find(NodePair(previousNode_, currentNode_));
+    if (found == links_.end()) {
+        Raise("MergeLink", "The following link not found.\r\n" +
+                               Utf8::Encode(std::u32string(previousLabel_)) + "->" +
+                               Utf8::Encode(std::u32string(currentLabel_)));
     }
     path_.push_back(found->second);
 }

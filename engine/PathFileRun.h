@@ -5,6 +5,7 @@
 #include "PathSource.h"
 #include "clsPathFile.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -29,20 +30,25 @@ class PathFileRun : public PathSource {
     bool EndsOnError() const override { return true; }
 
   private:
-    // Appends the first link, in link order, joining the two labels (letter case ignored): a
-    // simple or bidirectional link either way, a unidirectional one from its start only.
-    void MergeLink(const std::u32string& fromLabel, const std::u32string& toLabel);
+    // Appends the first link, in link order, joining the last two labels' nodes (letter case
+    // ignored): a simple or bidirectional link either way, a unidirectional one from its start
+    // only.
+    void MergeLink();
+    // The node (0-based) the label names, or -1.
+    int32_t NodeOf(std::u32string_view label);
 
-    const clsGraph& graph_;
     std::string filePath_;
     clsPathFile pathReader_;
     bool loaded_ = false;
     int32_t allowedA_ = TokenKind::OpenBrace;
     int32_t allowedB_ = TokenKind::None;
-    std::u32string token_, previousLabel_, currentLabel_;
+    std::u32string_view token_, previousLabel_, currentLabel_; // in the reader's text
+    int32_t previousNode_ = -1, currentNode_ = -1;
     bool firstLabel_ = false;
     std::vector<int32_t> path_;
-    // Folded "from NUL to" labels to the first link joining them, built by the first MergeLink.
-    std::unordered_map<std::string, int32_t> linksByLabels_;
-    bool linksByLabelsReady_ = false;
+    // Folded labels to their nodes; two nodes to the first link joining them.
+    std::unordered_map<std::string, int32_t> nodes_;
+    std::unordered_map<uint64_t, int32_t> links_;
+    std::string folded_; // reused
+    std::array<unsigned char, 256> lower_;
 };
