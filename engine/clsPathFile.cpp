@@ -43,6 +43,9 @@ void clsPathFile::Load(const std::string& fileName) {
         // A device or a FIFO may never end (/dev/zero would fill the memory).
         error = EINVAL;
     } else {
+        // Read in one piece where the size is known; the text is refused beyond int32 anyway.
+        if (info.st_size > 0 && info.st_size <= std::numeric_limits<int32_t>::max())
+            bytes.reserve(static_cast<std::size_t>(info.st_size));
         char block[1 << 16];
         while (true) {
             const ssize_t n = ::read(fd, block, sizeof block);
@@ -62,6 +65,15 @@ void clsPathFile::Load(const std::string& fileName) {
     LoadText(bytes);
 }
 
+// Each byte a character, as Latin-1 reads it, in one allocation.
+void clsPathFile::Widen(const std::string& bytes) {
+    fileText_.clear();
+    fileText_.shrink_to_fit();
+    fileText_.resize(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        fileText_[i] = static_cast<unsigned char>(bytes[i]);
+}
+
 void clsPathFile::LoadText(const std::string& bytes) {
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max()))
         throw PathloomError(ErrorNumber::Overflow, "clsPathFile.Load", "Overflow");
@@ -69,15 +81,13 @@ void clsPathFile::LoadText(const std::string& bytes) {
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     if (ascii) {
         // The common case, read as UTF-8 would read it, without decoding.
-        fileText_.assign(bytes.begin(), bytes.end());
+        Widen(bytes);
     } else if (Utf8::Decode(bytes, fileText_)) {
         // Editors put a byte order mark before UTF-8 text; it is not part of the first label.
         if (!fileText_.empty() && fileText_.front() == U'\uFEFF')
             fileText_.erase(0, 1);
     } else {
-        fileText_.assign(bytes.begin(), bytes.end());
-        for (std::size_t i = 0; i < bytes.size(); ++i)
-            fileText_[i] = static_cast<unsigned char>(bytes[i]);
+        Widen(bytes);
     }
     fileText_.shrink_to_fit();
     readPosition_ = 0;

@@ -31,6 +31,7 @@ class clsPathFile {
     void ReadToken(std::u32string_view& token, int32_t& tokenType);
 
   private:
+    void Widen(const std::string& bytes);
     int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
 
     std::u32string fileText_;
