@@ -3,6 +3,7 @@
 // over the file's tokens and MergeLink, which turns two labels into the link that joins them.
 
 #include "PathSource.h"
+#include "WalkIndex.h"
 #include "clsPathFile.h"
 
 #include <array>
@@ -17,7 +18,8 @@ class PathFileRun : public PathSource {
   public:
     // Labels name nodes without regard to letter case: two labels alike but for it refuse the
     // run with "There are Two nodes or more nodes with same label. Please change them lables.".
-    PathFileRun(const clsGraph& graph, std::string filePath);
+    // The index is the graph's, and must outlive the run.
+    PathFileRun(const clsGraph& graph, const WalkIndex& index, std::string filePath);
 
     // F_Trace: reads tokens, one unit of the budget each, until a path is complete, the text
     // ends, or the budget is spent. Every "{" starts the path again from nothing. Raises
@@ -35,7 +37,9 @@ class PathFileRun : public PathSource {
     // only.
     void MergeLink();
     // The node (0-based) the label names, or -1.
-    int32_t NodeOf(std::u32string_view label);
+    int32_t NodeOf(std::u32string_view label) const;
+    // The first link in link order that leads from one node to the other, or -1.
+    int32_t LinkBetween(int32_t from, int32_t to) const;
 
     std::string filePath_;
     clsPathFile pathReader_;
@@ -46,9 +50,17 @@ class PathFileRun : public PathSource {
     int32_t previousNode_ = -1, currentNode_ = -1;
     bool firstLabel_ = false;
     std::vector<int32_t> path_;
-    // Folded labels to their nodes; two nodes to the first link joining them.
-    std::unordered_map<std::string, int32_t> nodes_;
-    std::unordered_map<uint64_t, int32_t> links_;
-    std::string folded_; // reused
+    const WalkIndex& index_;
+    // The nodes by their folded labels, open addressing: a slot holds a label's hash and its node,
+    // or -1.
+    struct Slot {
+        uint64_t hash = 0;
+        int32_t node = -1;
+    };
+    std::vector<std::string> labels_; // folded, by node
+    std::vector<Slot> slots_;
+    uint64_t slotMask_ = 0;
     std::array<unsigned char, 256> lower_;
+    // From a node with many steps, the steps by the node they lead to (the first of each).
+    std::unordered_map<uint64_t, int32_t> hubLinks_;
 };

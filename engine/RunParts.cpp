@@ -35,7 +35,7 @@ const Row<std::unique_ptr<PathSource>> PathSources[] = {
      }},
     {SearchMethod::ReadFromFile,
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
-         return std::make_unique<PathFileRun>(c.graph, c.settings.FilePath);
+         return std::make_unique<PathFileRun>(c.graph, c.run.Index(), c.settings.FilePath);
      }},
     {SearchMethod::Sample,
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
