@@ -21,15 +21,6 @@ uint64_t Hash(const char* text, std::size_t size) {
     return hash ^ hash >> 29 ^ hash >> 47;
 }
 
-bool Same(const std::string& label, const char* text, std::size_t size) {
-    if (label.size() != size)
-        return false;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (label[i] != text[i])
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 PathFileRun::PathFileRun(const clsGraph& graph, const WalkIndex& index, std::string filePath)
@@ -129,7 +120,7 @@ int32_t PathFileRun::NodeOf(std::u32string_view label) const {
     for (uint64_t slot = hash & slotMask_; slots_[slot].node >= 0; slot = (slot + 1) & slotMask_) {
         const Slot& found = slots_[slot];
         if (found.hash == hash &&
-            Same(labels_[static_cast<std::size_t>(found.node)], folded, label.size()))
+            labels_[static_cast<std::size_t>(found.node)] == std::string_view(folded, label.size()))
             return found.node;
     }
     return -1;

@@ -105,11 +105,11 @@ struct SearchWalk::Flood {
         const int32_t* const starts = walk.index_.MoveStarts();
         const int32_t* const moveNodes = walk.index_.MoveNodes();
         const uint8_t* const onPath = walk.onPath_.data();
-        uint32_t* const stamps = walk.stamps_.data();
         if (++walk.stamp_ == 0) {
             walk.stamps_.assign(walk.stamps_.size(), 0);
             walk.stamp_ = 1;
         }
+        uint32_t* const stamps = walk.stamps_.data();
         const uint32_t stamp = walk.stamp_;
         int32_t reached = 0;
         walk.stack_.assign(1, node);

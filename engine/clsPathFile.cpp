@@ -126,7 +126,8 @@ void clsPathFile::ReadToken(std::u32string_view& token, int32_t& tokenType) {
             ++at;
         token = {text + start, static_cast<std::size_t>(at - start)};
         tokenType = TokenKind::Label;
-        if (at < length && IsSpace(text[at]))
+        // The text ends in a NUL, which is no space.
+        if (IsSpace(text[at]))
             ++at;
     }
     readPosition_ = at;

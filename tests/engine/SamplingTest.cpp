@@ -95,10 +95,10 @@ TEST(Sampling, PickFollowsTheRunningSum) {
 
 // Seed 1 draws u = 0.7029, 0.5204, 0.5741, 0.3913, 0.6972, ...
 TEST(Sampling, OneSampleWorkedByHand) {
-    clsGraph graph; // D>C is no way out of C
-    Build(graph, "S A B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
+    clsGraph graph; // D>C is no way out of C; A is the first node, passed on the way
+    Build(graph, "A S B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
     const RunGraph run(graph);
-    PathSampler sampler(run, 0, 4, 1, 100);
+    PathSampler sampler(run, 1, 4, 1, 100);
     int64_t budget = 100;
     // At S, 0.7029 * 1.0 passes 0.25 and lands in S-B; at B both ways have 0 (T <= 0) and
     // floor(0.5204 * 2) = 1 takes B-C; C's only ways lead back or start elsewhere: a dead end.
