@@ -49,26 +49,30 @@ void UpdateRule::Apply(PathView path, const Answer& answer) {
     written_ = 0;
     switch (answer.kind) {
     case Answer::Kind::Binary:
-        if (answer.favourable) {
-            const double a = a_, keep = 1.0 - a_;
-            Update(
-                path, [a](double p) { return p + a * (1.0 - p); },
-                [keep](int32_t) { return [keep](double q) { return keep * q; }; });
-        } else {
-            const double keep = 1.0 - b_;
-            Update(
-                path, [keep](double p) { return keep * p; },
-                [this, keep](int32_t node) {
-                    const double share = penaltyShares_.Of(node);
-                    return [share, keep](double q) { return share + keep * q; };
-                });
-        }
+        Reinforce(path, answer.favourable);
         break;
     case Answer::Kind::Graded:
         Grade(path, answer.beta);
         break;
     case Answer::Kind::None:
         break;
+    }
+}
+
+void UpdateRule::Reinforce(PathView path, bool rewarded) {
+    if (rewarded) {
+        const double a = a_, keep = 1.0 - a_;
+        Update(
+            path, [a](double p) { return p + a * (1.0 - p); },
+            [keep](int32_t) { return [keep](double q) { return keep * q; }; });
+    } else {
+        const double keep = 1.0 - b_;
+        Update(
+            path, [keep](double p) { return keep * p; },
+            [this, keep](int32_t node) {
+                const double share = penaltyShares_.Of(node);
+                return [share, keep](double q) { return share + keep * q; };
+            });
     }
 }
 

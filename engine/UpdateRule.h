@@ -1,8 +1,8 @@
 #pragma once
 // An update rule: applies the environment's answer to the probabilities of a path's links and
-// their siblings (the other links stored from the same node). This base is what every scheme
-// does with a reward or a penalty (the P-model): the linear update with the settings' reward a
-// and penalty b; a graded answer (the S-model) is each scheme's own, and this base leaves it
+// their siblings (the other links stored from the same node). This base does with a reward or a
+// penalty (the P-model) what every scheme here does, the linear update with the settings' reward
+// a and penalty b; a graded answer (the S-model) is each scheme's own, and this base leaves it
 // alone (a scheme the run does not know). A new rule is a class derived from this one and a row
 // of the table in RunParts.
 
@@ -35,6 +35,8 @@ class UpdateRule {
     void Written(PathView path, std::vector<int32_t>& written) const;
 
   protected:
+    // The update for a reward or a penalty.
+    virtual void Reinforce(PathView path, bool rewarded);
     // The update for a graded answer beta.
     virtual void Grade(PathView, double) {}
 
