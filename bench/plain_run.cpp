@@ -171,10 +171,22 @@ struct Learner {
     int32_t paths = 0;
     int32_t maxPaths;
 
+    // With b = 0 a penalty gives every link back its value, unless a sibling holds -0 (which
+    // turns +0) or has r - 1 = 0 (which raises); with a <= 1 nothing makes a -0 that was not
+    // there at the start.
+    bool idlePenalty = false;
+
     Learner(Graph& graph, double reward, double penalty, bool ties, int32_t most)
         : g(graph), a(reward), b(penalty), tiesRewarded(ties), maxPaths(most) {
-        for (const double r : g.rLessOne)
+        idlePenalty = b == 0 && a <= 1;
+        for (int32_t v = 0; v < g.n; ++v) {
+            const double r = g.rLessOne[v];
             penaltyShare.push_back(r == 0 ? std::nan("") : b / r);
+            if (r == 0 && g.fromStart[v + 1] - g.fromStart[v] > 1)
+                idlePenalty = false;
+        }
+        for (const float p : g.probability)
+            idlePenalty = idlePenalty && !(p == 0 && std::signbit(p));
     }
 
     float Learn(const int32_t* path, int32_t length) {
@@ -197,7 +209,7 @@ struct Learner {
                         p[fromLink[i]] = Store(keep * p[fromLink[i]]);
                 }
             }
-        } else {
+        } else if (!idlePenalty) {
             const double keep = 1.0 - b;
             for (int32_t k = 0; k < length; ++k) {
                 const int32_t l = path[k], v = g.from[l];

@@ -48,7 +48,8 @@ void PathSampler::StartSample() {
     visited_[static_cast<std::size_t>(source_)] = mark_;
 }
 
-// The sample's state is held in locals while it walks, and put back when it stops.
+// The sample's state, the random numbers' included, is held in locals while it walks, and put
+// back when it stops.
 PathSource::Event PathSampler::Next(int64_t& budgetLeft) {
     const int32_t* const starts = index_.MoveStarts();
     const int32_t* const nodes = index_.MoveNodes();
@@ -57,11 +58,15 @@ PathSource::Event PathSampler::Next(int64_t& budgetLeft) {
     uint32_t* const visited = visited_.data();
     int32_t* const candidates = candidates_.data();
     double* const sums = sums_.data();
+    const int32_t destination = destination_;
     int64_t budget = budgetLeft;
     int32_t at = at_, length = length_;
+    int32_t* links = links_.data();
+    Xoshiro256StarStar random = random_;
     const auto stop = [&](Event event) {
         at_ = at;
         length_ = length;
+        random_ = random;
         budgetLeft = budget;
         return event;
     };
@@ -72,6 +77,7 @@ PathSource::Event PathSampler::Next(int64_t& budgetLeft) {
             StartSample();
             at = at_;
             length = 0;
+            links = links_.data();
         }
         --budget;
         const uint32_t mark = mark_;
@@ -90,11 +96,11 @@ PathSource::Event PathSampler::Next(int64_t& budgetLeft) {
             at = -1;
             return stop(Event::DeadEnd);
         }
-        const int32_t step = candidates[Pick(sums, count, random_.Uniform())];
-        links_[static_cast<std::size_t>(length++)] = moveLinks[step];
+        const int32_t step = candidates[Pick(sums, count, random.Uniform())];
+        links[length++] = moveLinks[step];
         at = nodes[step];
         visited[at] = mark;
-        if (at == destination_) {
+        if (at == destination) {
             ++samples_;
             found_ = true;
             at = -1;

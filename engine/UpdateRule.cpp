@@ -43,7 +43,26 @@ void UpdateRule::Shares::Raise(uint8_t fault) {
 
 UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
     : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
-      penaltyShares_(graph, settings.Penalty) {}
+      penaltyShares_(graph, settings.Penalty), idlePenalty_(PenaltyIsIdle()) {}
+
+// With b = 0 the penalty keeps (1 - 0) p of a walked link and gives a sibling 0 / (r - 1) + q:
+// the same value, unless q is -0 (0 + -0 is +0) or r - 1 is 0 (which raises). No update makes a
+// -0 where there was none while a <= 1, so if the run starts without one, none ever comes.
+bool UpdateRule::PenaltyIsIdle() const {
+    if (b_ != 0.0 || !(a_ <= 1.0))
+        return false;
+    const WalkIndex& index = graph_.Index();
+    for (int32_t node = 0; node < index.NodeCount(); ++node) {
+        if (index.FromLinksEnd(node) - index.FromLinksBegin(node) > 1 && penaltyShares_.Fault(node))
+            return false;
+    }
+    const float* const p = graph_.Probabilities();
+    for (int32_t link = 0; link < graph_.LinkCount(); ++link) {
+        if (p[link] == 0.0f && std::signbit(p[link]))
+            return false;
+    }
+    return true;
+}
 
 void UpdateRule::Apply(PathView path, const Answer& answer) {
     written_ = 0;
@@ -65,6 +84,9 @@ void UpdateRule::Reinforce(PathView path, bool rewarded) {
         Update(
             path, [a](double p) { return p + a * (1.0 - p); },
             [keep](int32_t) { return [keep](double q) { return keep * q; }; });
+    } else if (idlePenalty_) {
+        // Nothing changes, and nothing can fail: all of it counts as written.
+        written_ = std::numeric_limits<int32_t>::max();
     } else {
         const double keep = 1.0 - b_;
         Update(

@@ -51,6 +51,7 @@ class UpdateRule {
                 Raise(faults_[at]);
             return values_[at];
         }
+        bool Fault(int32_t node) const { return faults_[static_cast<std::size_t>(node)] != 0; }
 
       private:
         [[noreturn]] static void Raise(uint8_t fault);
@@ -66,9 +67,13 @@ class UpdateRule {
     const double a_, b_, lambda_;
 
   private:
+    bool PenaltyIsIdle() const;
+
     RunGraph& graph_;
     Shares penaltyShares_; // b / (r - 1)
-    int32_t written_ = 0;  // by the last Apply, counted as Written lists them
+    // A penalty with b = 0 (LRI) writes back every value as it was: see PenaltyIsIdle.
+    bool idlePenalty_;
+    int32_t written_ = 0; // by the last Apply, counted as Written lists them
 };
 
 namespace LearningStore {
@@ -86,24 +91,26 @@ template <typename Walked, typename Sibling>
 void UpdateRule::Update(PathView path, Walked walked, Sibling sibling) {
     using LearningStore::Store;
     float* const p = graph_.Probabilities();
-    const WalkIndex& index = graph_.Index();
+    const int32_t* const froms = graph_.Index().Froms();
+    const int32_t* const starts = graph_.Index().FromStarts();
+    const int32_t* const links = graph_.Index().FromLinks();
     int32_t written = 0;
     try {
         for (const int32_t link : path) {
             p[link] = Store(walked(static_cast<double>(p[link])));
-            const int32_t from = index.From(link);
+            const int32_t from = froms[link];
             if (from < 0)
                 continue;
             ++written;
-            const int32_t* const begin = index.FromLinksBegin(from);
-            const int32_t* const end = index.FromLinksEnd(from);
+            const int32_t begin = starts[from], end = starts[from + 1];
             if (end - begin < 2)
                 continue;
             const auto update = sibling(from);
-            for (const int32_t* j = begin; j != end; ++j) {
-                if (*j == link)
+            for (int32_t j = begin; j < end; ++j) {
+                const int32_t other = links[j];
+                if (other == link)
                     continue;
-                p[*j] = Store(update(static_cast<double>(p[*j])));
+                p[other] = Store(update(static_cast<double>(p[other])));
                 ++written;
             }
         }

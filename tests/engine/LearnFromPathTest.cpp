@@ -9,6 +9,7 @@
 #include "clsLA.h"
 #include "clsPathStack.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -80,6 +81,17 @@ TEST_F(LearnTest, WalkedLinkThatIsAlsoASiblingStartsFromItsUpdatedValue) {
     Learn({1, 2});
     // Y-X: 0.4 -> 0.7 walked, then 0.35 as sibling; X->Z: 0.5 -> 0.25 as sibling, 0.625 walked.
     EXPECT_EQ(P(), (Probabilities{0.35f, 0.625f}));
+}
+
+// Under LRI a penalty gives each link back its value, but a sibling's -0 turns +0 (0 + -0).
+TEST_F(LearnTest, AnLRIPenaltyKeepsEveryValueButTheSignOfAZero) {
+    TestGraphs::Build(g(), "X A B", "X-A:4:0.5 X-B:4:-0");
+    la.Settings = TestGraphs::Settings(0, Scheme::LRI, 0.5f);
+    Learn({1}); // rewarded: X-B keeps its -0 (0.5 * -0)
+    EXPECT_TRUE(std::signbit(P()[1]));
+    Learn({1}); // as cheap as the best, not cheaper: a penalty
+    EXPECT_EQ(P()[0], 0.75f);
+    EXPECT_FALSE(std::signbit(P()[1]));
 }
 
 TEST_F(LearnTest, SModelWorkedExamples) {
