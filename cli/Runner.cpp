@@ -27,8 +27,9 @@ namespace {
 // Work done between two looks at the clock for the progress line.
 constexpr int64_t StepBudget = 1 << 20;
 
-// Prints every learned path as it comes, so that a long run holds none of them in memory. A
-// trace is its links' parts ("A->B:") one after the other, each part made once.
+// Prints every learned path as it comes, so that a long run holds none of them in memory, in
+// pieces of some 64 KiB (a stream writes anything longer than a small piece at once). A trace is
+// its links' parts ("A->B:") one after the other, each part made once.
 class PathPrinter : public RunObserver {
   public:
     PathPrinter(std::ostream& out, const clsGraph& graph, bool json, bool quiet)
@@ -37,7 +38,6 @@ class PathPrinter : public RunObserver {
     void PathLearned(const LearnedPath& path) override {
         if (quiet_)
             return;
-        line_.clear();
         if (json_) {
             line_ += path.number == 1 ? "\n  {\"n\": " : ",\n  {\"n\": ";
             line_ += std::to_string(path.number);
@@ -54,7 +54,14 @@ class PathPrinter : public RunObserver {
             line_ += JsonText::Float(path.answer.cost);
             line_ += '\n';
         }
+        if (line_.size() >= FlushBytes)
+            Flush();
+    }
+
+    // Writes out the paths printed so far: before anything else goes to the output.
+    void Flush() {
         out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+        line_.clear();
     }
 
   private:
@@ -95,9 +102,10 @@ class PathPrinter : public RunObserver {
     const clsGraph& graph_;
     bool json_;
     bool quiet_;
+    static constexpr std::size_t FlushBytes = 1 << 16;
     std::vector<Part> parts_; // by link position
     std::string partText_;
-    std::string line_;
+    std::string line_; // the paths not yet written
 };
 
 // What a sampled run found, after its paths.
@@ -206,6 +214,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             session->AddObserver(*history);
         }
         RunToEnd(*session, progress);
+        printer->Flush();
     }
     if (options.history && !historyFile.flush()) {
         err << "pathloom-run: the history could not be written to " << ForTerminal(*options.history)
