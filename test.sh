@@ -27,7 +27,9 @@ fi
 
 scripts/install-deps.sh
 scripts/check-format.sh
-cmake -S . -B "$build_dir" "${cmake_args[@]}" >/dev/null
+# Warnings are errors here and in CI; a build of its own (cmake alone, ./run.sh on a fresh
+# build/) keeps them warnings, so that a newer compiler never stops a user.
+cmake -S . -B "$build_dir" "${cmake_args[@]}" -DPATHLOOM_WERROR=ON >/dev/null
 cmake --build "$build_dir" -j 2
 cd "$build_dir"
 ctest --output-on-failure -j 2 "$@"

@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
         c.build(la.Graph());
         RunSettings s;
         s.GraphSearchMethod = c.method;
-        s.Model = 0;
+        s.Model = Model::P;
         s.ModelType = Scheme::LRI;
         s.Reward = 0.01f;
         s.sourceNode = 1;

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 
 nodes="${1:-1000000}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=OFF >/dev/null
 cmake --build "$build_dir" -j 2 --target document_bench pathloom-run >/dev/null
 
 work="$(mktemp -d)"
@@ -54,7 +54,7 @@ read -r seconds peak < "$work/time"
 printf 'document_bench: %s s in all, peak memory %d MB (two graphs)\n' "$seconds" $((peak / 1024))
 
 window_build="${PATHLOOM_BENCH_WINDOW_BUILD:-build-bench-window}"
-if cmake -S . -B "$window_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF \
+if cmake -S . -B "$window_build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON \
      -DPATHLOOM_GUI=ON >/dev/null 2>&1 &&
    cmake --build "$window_build" -j 2 --target window_large_document >/dev/null; then
   QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" \

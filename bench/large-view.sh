@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_dir="${PATHLOOM_BENCH_WINDOW_BUILD:-build-bench-window}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF \
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON \
   -DPATHLOOM_GUI=ON >/dev/null
 cmake --build "$build_dir" -j 2 --target window_view >/dev/null
 QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}" "$build_dir"/bench/window_view "${1:-100000}"

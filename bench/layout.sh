@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 limit="${1:-300}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=OFF >/dev/null
 cmake --build "$build_dir" -j 2 --target layout_bench pathloom-run >/dev/null
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

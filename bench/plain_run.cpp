@@ -9,6 +9,7 @@
 // through all nodes checks the unvisited nodes by a flood over the links once at most 4,096 are
 // left (before, a flood costs more than it saves).
 
+#include "Choices.h"
 #include "DocumentFile.h"
 #include "PathloomError.h"
 #include "clsLA.h"
@@ -644,7 +645,7 @@ int main(int argc, char** argv) {
         else if (arg == "--penalty")
             penalty = std::strtof(value().c_str(), nullptr);
         else if (arg == "--scheme")
-            scheme = value() == "LRP" ? 0 : args[i] == "LREP" ? 1 : args[i] == "LRI" ? 2 : -1;
+            scheme = Choices::Schemes.Parse(value()).value_or(-1);
         else if (arg == "--quiet")
             quiet = true;
         else if (arg == "--json")
@@ -652,9 +653,9 @@ int main(int argc, char** argv) {
         else
             Unsupported("not taken here: " + arg);
     }
-    if (!json || la.Settings.Model != 0)
+    if (!json || la.Settings.Model != Model::P)
         Unsupported("JSON and the P-model only");
-    penalty = scheme == 0 ? reward : scheme == 2 ? 0.0f : penalty;
+    penalty = scheme == Scheme::LRP ? reward : scheme == Scheme::LRI ? 0.0f : penalty;
 
     Graph g = Arrays(la.Graph());
     const bool sampled = method == "sample";

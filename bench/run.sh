@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=OFF >/dev/null
 cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
 
 if [ "$what" = all ] || [ "$what" = walks ]; then

@@ -41,7 +41,7 @@ struct Case {
 RunSettings SampleSettings(const clsGraph& graph, int32_t scheme, float reward, uint64_t seed) {
     RunSettings s;
     s.GraphSearchMethod = SearchMethod::Sample;
-    s.Model = 0;
+    s.Model = Model::P;
     s.ModelType = scheme;
     s.Reward = reward;
     s.Penalty = scheme == Scheme::LREP ? reward / 10 : 0.0f;

@@ -9,6 +9,6 @@ cd "$(dirname "$0")/.."
 
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench-window}"
 scripts/install-deps.sh
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=ON >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=ON >/dev/null
 cmake --build "$build_dir" -j 2 --target window_long_run >/dev/null
 exec "$build_dir"/bench/window_long_run "$@"

@@ -1,5 +1,6 @@
 #include "Report.h"
 
+#include "Choices.h"
 #include "JsonText.h"
 #include "Latin1.h"
 #include "clsLA.h"
@@ -67,14 +68,15 @@ void WriteLinksText(std::ostream& out, const clsGraph& graph) {
 
 void WriteSettingsText(std::ostream& out, const clsLA& la) {
     const RunSettings& s = la.Settings;
-    static const char* const models[] = {"P-Model", "S-Model"};
-    static const char* const schemes[] = {"LRP", "LR(E)P", "LRI"};
+    // A number that is no choice is shown as it is.
+    const auto shown = [](const Choices& choices, int32_t number) {
+        const Choices::Row* row = choices.Of(number);
+        return row ? std::string(row->shown) : std::to_string(number);
+    };
     out << "nodes: " << la.Graph().NodeCount() << "\nlinks: " << la.Graph().LinkCount()
         << "\nranges: " << la.Ranges().RangeCount()
-        << "\nmodel: " << (s.Model == 0 || s.Model == 1 ? models[s.Model] : std::to_string(s.Model))
-        << "\nscheme: "
-        << (s.ModelType >= 0 && s.ModelType <= 2 ? schemes[s.ModelType]
-                                                 : std::to_string(s.ModelType))
+        << "\nmodel: " << shown(Choices::Models, s.Model)
+        << "\nscheme: " << shown(Choices::Schemes, s.ModelType)
         << "\nreward: " << JsonText::Float(s.Reward) << "\npenalty: " << JsonText::Float(s.Penalty)
         << "\nlearning factor: " << JsonText::Float(s.LearningFactor) << '\n';
     for (int32_t i = 1; i <= la.Ranges().RangeCount(); ++i) {

@@ -1,7 +1,7 @@
 #include "RunOptions.h"
 
+#include "Choices.h"
 #include "GraphFormats.h"
-#include "Latin1.h"
 #include "RunSettings.h"
 
 #include <algorithm>
@@ -9,32 +9,30 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
-int Choice(const std::string& option, const std::string& value,
-           std::initializer_list<const char*> names) {
-    int index = 0;
-    for (const char* name : names) {
-        if (Latin1::EqualNoCase(value, name))
-            return index;
-        ++index;
-    }
+int Choice(const std::string& option, const std::string& value, const Choices& choices) {
+    if (const auto number = choices.Parse(value))
+        return *number;
     throw UsageError("unknown value for " + option + ": '" + value + "'");
 }
 
 const char* UsageText() {
-    return "usage: pathloom-run DOCUMENT.plm [--method all|dest|file|sample] [--source NODE] "
-           "[--dest NODE] [--paths FILE]\n"
-           "                    [--samples N] [--seed S] [--until Q]\n"
-           "                    [--model P|S] [--scheme LRP|LREP|LRI] [--reward X] "
-           "[--penalty X] [--factor X]\n"
-           "                    [--save OUT.plm] [--export OUT.graphml|.dot|.csv] [--history "
-           "FILE.csv]\n"
-           "                    [--json] [--quiet] [--help]\n"
-           "DOCUMENT may also be a graph to import: .graphml, .xml, .dot, .gv or .csv.\n"
-           "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
-           "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
-           "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
-           "                    NAME: reward, penalty, factor, scheme, model, seed\n"
-           "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
+    static const std::string text =
+        "usage: pathloom-run DOCUMENT.plm [--method " + Choices::SearchMethods.TypedNames("|") +
+        "] [--source NODE] [--dest NODE] [--paths FILE]\n"
+        "                    [--samples N] [--seed S] [--until Q]\n"
+        "                    [--model " +
+        Choices::Models.TypedNames("|") + "] [--scheme " + Choices::Schemes.TypedNames("|") +
+        "] [--reward X] [--penalty X] [--factor X]\n"
+        "                    [--save OUT.plm] [--export OUT.graphml|.dot|.csv] [--history "
+        "FILE.csv]\n"
+        "                    [--json] [--quiet] [--help]\n"
+        "DOCUMENT may also be a graph to import: .graphml, .xml, .dot, .gv or .csv.\n"
+        "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
+        "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
+        "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
+        "                    NAME: reward, penalty, factor, scheme, model, seed\n"
+        "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
+    return text.c_str();
 }
 
 namespace {
@@ -104,7 +102,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             return args[++i];
         };
         if (arg == "--method")
-            options.method = Choice(arg, value(), {"all", "dest", "file", "sample"});
+            options.method = Choice(arg, value(), Choices::SearchMethods);
         else if (arg == "--source")
             options.source = value();
         else if (arg == "--dest")
@@ -112,9 +110,9 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
         else if (arg == "--paths")
             options.paths = value();
         else if (arg == "--model")
-            options.model = Choice(arg, value(), {"P", "S"});
+            options.model = Choice(arg, value(), Choices::Models);
         else if (arg == "--scheme")
-            options.scheme = Choice(arg, value(), {"LRP", "LREP", "LRI"});
+            options.scheme = Choice(arg, value(), Choices::Schemes);
         else if (arg == "--reward")
             options.reward = ParseNumber(arg, value());
         else if (arg == "--penalty")

@@ -2,7 +2,6 @@
 // The command line of pathloom-run, read into settings that override the document's.
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -18,12 +17,12 @@ class UsageError : public std::runtime_error {
 struct RunOptions {
     std::string document;               // the first document
     std::vector<std::string> documents; // all of them; more than one only in a sweep
-    std::optional<int> method;          // 0 all, 1 dest, 2 file, 3 sample; none: summarise only
+    std::optional<int> method;          // a SearchMethod; none: summarise only
     std::optional<std::string> source;
     std::optional<std::string> dest;
     std::optional<std::string> paths;
-    std::optional<int> model;  // 0 P, 1 S
-    std::optional<int> scheme; // 0 LRP, 1 LR(E)P, 2 LRI
+    std::optional<int> model;  // a Model
+    std::optional<int> scheme; // a Scheme
     std::optional<float> reward;
     std::optional<float> penalty;
     std::optional<float> factor;
@@ -60,8 +59,8 @@ float ParseNumber(const std::string& option, const std::string& text);
 double ParseDouble(const std::string& option, const std::string& text);
 // Digits only, up to the largest 64-bit number.
 uint64_t ParseWhole(const std::string& option, const std::string& text);
-// Any letter case: the index of the value among the names.
-int Choice(const std::string& option, const std::string& value,
-           std::initializer_list<const char*> names);
+class Choices;
+// The number of the choice the value names, in any letter case.
+int Choice(const std::string& option, const std::string& value, const Choices& choices);
 
 const char* UsageText();

@@ -1,5 +1,6 @@
 #include "Sweep.h"
 
+#include "Choices.h"
 #include "CsvText.h"
 #include "DocumentFile.h"
 #include "Documents.h"
@@ -32,8 +33,6 @@ using CsvText::AppendNumber;
 
 constexpr std::size_t MaxAxisValues = 1000000;
 constexpr int64_t MaxRuns = 100000000;
-const char* const ModelNames[] = {"P", "S"};
-const char* const SchemeNames[] = {"LRP", "LREP", "LRI"};
 
 // ---- Axes ----
 
@@ -98,9 +97,9 @@ SweepAxis ParseSweepAxis(const std::string& text) {
         if (range)
             throw UsageError(option + " takes a list of names");
         for (const std::string& item : SplitList(option, given))
-            axis.values.push_back(axis.name == SweepAxis::Name::Scheme
-                                      ? Choice(option, item, {"LRP", "LREP", "LRI"})
-                                      : Choice(option, item, {"P", "S"}));
+            axis.values.push_back(
+                Choice(option, item,
+                       axis.name == SweepAxis::Name::Scheme ? Choices::Schemes : Choices::Models));
         return axis;
     }
     if (!range) {
@@ -258,9 +257,12 @@ std::string SettingsFields(const std::string& path, const RunSettings& s) {
     std::string out;
     AppendField(out, Utf8::FromBytes(path));
     out += ',';
-    out += s.Model == 1 ? ModelNames[1] : ModelNames[0];
+    // A model that is no choice is written as the P-model; a scheme that is none as "?".
+    const Choices::Row* model = Choices::Models.Of(s.Model);
+    out += (model ? model : Choices::Models.Of(Model::P))->typed;
     out += ',';
-    out += s.ModelType >= 0 && s.ModelType <= 2 ? SchemeNames[s.ModelType] : "?";
+    const Choices::Row* scheme = Choices::Schemes.Of(s.ModelType);
+    out += scheme ? scheme->typed : "?";
     for (const float value : {s.Reward, s.Penalty, s.LearningFactor}) {
         out += ',';
         AppendNumber(out, value);

@@ -50,7 +50,6 @@ class RunHistory : public RunObserver {
     float Watched(std::size_t point, std::size_t link) const {
         return watchedValues_[point * watched_.size() + link];
     }
-    std::size_t WatchedCount() const { return watched_.size(); }
     int64_t PathCount() const { return paths_; }
 
   private:

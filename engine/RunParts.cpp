@@ -46,11 +46,11 @@ const Row<std::unique_ptr<PathSource>> PathSources[] = {
 };
 
 const Row<std::unique_ptr<Environment>> Environments[] = {
-    {0, // the P-model
+    {Model::P,
      [](const Context& c, bool repeats) -> std::unique_ptr<Environment> {
          return std::make_unique<PModel>(c.run, repeats);
      }},
-    {1, // the S-model
+    {Model::S,
      [](const Context& c, bool) -> std::unique_ptr<Environment> {
          return std::make_unique<SModel>(c.run, c.ranges);
      }},

@@ -2,29 +2,17 @@
 // The settings of one run, as a plain value, and the one set of rules that every way of starting
 // a run (the options dialog, pathloom-run, sweeps) applies to them.
 
+#include "Choices.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 class clsGraph;
 
-namespace SearchMethod {
-constexpr int32_t IncludeAllNodes = 0;
-constexpr int32_t SourceToDestination = 1;
-constexpr int32_t ReadFromFile = 2;
-// The automata choose: paths sampled from the source by the links' probabilities.
-constexpr int32_t Sample = 3;
-} // namespace SearchMethod
-
-namespace Scheme {
-constexpr int32_t LRP = 0;
-constexpr int32_t LREP = 1;
-constexpr int32_t LRI = 2;
-} // namespace Scheme
-
 struct RunSettings {
-    // Stored in the document. Model: 0 P-model, 1 S-model. ModelType: a Scheme.
-    int32_t Model = 0;
+    // Stored in the document, and so any number: Model a Model, ModelType a Scheme.
+    int32_t Model = Model::P;
     int32_t ModelType = Scheme::LRP;
     float Reward = 0.0f;
     float Penalty = 0.0f;

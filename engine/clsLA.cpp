@@ -4,8 +4,8 @@
 
 void clsLA::Clear() {
     graph_.ClearGraph();
-    Settings.Model = 0;
-    Settings.ModelType = 0;
+    Settings.Model = Model::P;
+    Settings.ModelType = Scheme::LRP;
     Settings.Reward = 0.0f;
     Settings.Penalty = 0.0f;
     Settings.LearningFactor = 0.0f;

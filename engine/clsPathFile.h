@@ -32,7 +32,6 @@ class clsPathFile {
 
   private:
     void Widen(const std::string& bytes);
-    int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
 
     std::u32string fileText_;
     int32_t readPosition_ = 0;

@@ -40,8 +40,8 @@ void Build(clsLA& la, std::initializer_list<ExampleNode> nodes,
 // A triangle of simple links: the walk to the destination finds A-B-C, then A-C.
 void Triangle(const std::string& folder) {
     clsLA la;
-    la.Settings.Model = 0;
-    la.Settings.ModelType = 0;
+    la.Settings.Model = Model::P;
+    la.Settings.ModelType = Scheme::LRP;
     la.Settings.Reward = 0.1f;
     la.Settings.Penalty = 0.1f;
     Build(la, {{"A", 60, 200}, {"B", 260, 60}, {"C", 460, 200}},
@@ -54,8 +54,8 @@ void Triangle(const std::string& folder) {
 // One-way roads with costs: under the P-model the cheapest route S->A->D wins.
 void Network(const std::string& folder) {
     clsLA la;
-    la.Settings.Model = 0;
-    la.Settings.ModelType = 2; // LRI: only better routes move the probabilities
+    la.Settings.Model = Model::P;
+    la.Settings.ModelType = Scheme::LRI; // only better routes move the probabilities
     la.Settings.Reward = 0.5f;
     la.Settings.Penalty = 0.0f;
     Build(la, {{"S", 40, 200}, {"A", 220, 80}, {"B", 220, 320}, {"C", 400, 320}, {"D", 520, 200}},
@@ -72,8 +72,8 @@ void Network(const std::string& folder) {
 // S-model: a path dearer than the one before is answered 1 (bad), a cheaper one 0 (good).
 void SModel(const std::string& folder) {
     clsLA la;
-    la.Settings.Model = 1;
-    la.Settings.ModelType = 0;
+    la.Settings.Model = Model::S;
+    la.Settings.ModelType = Scheme::LRP;
     la.Settings.Reward = 0.1f;
     la.Settings.Penalty = 0.1f;
     la.Settings.LearningFactor = 0.2f;
@@ -103,11 +103,11 @@ void SModel(const std::string& folder) {
 void OneWayGrid(const std::string& folder) {
     constexpr int Side = 16;
     clsLA la;
-    la.Settings.Model = 0;
-    la.Settings.ModelType = 2; // LRI
+    la.Settings.Model = Model::P;
+    la.Settings.ModelType = Scheme::LRI;
     la.Settings.Reward = 0.1f;
     la.Settings.Penalty = 0.0f;
-    la.Settings.GraphSearchMethod = 1;
+    la.Settings.GraphSearchMethod = SearchMethod::SourceToDestination;
     la.Settings.sourceNode = 1;
     la.Settings.DestNode = Side * Side;
     clsGraph& g = la.Graph();

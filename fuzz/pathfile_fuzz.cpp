@@ -46,8 +46,8 @@ void BuildGraph(clsLA& la) {
     g.AddLink(3, 4, LinkKind::Unidirectional);
     for (int32_t j = 1; j <= g.LinkCount(); ++j)
         g.Link(j).Weight = static_cast<float>(j);
-    la.Settings.Model = 1;
-    la.Settings.ModelType = 0;
+    la.Settings.Model = Model::S;
+    la.Settings.ModelType = Scheme::LRP;
     la.Settings.Reward = 0.1f;
     la.Settings.LearningFactor = 0.2f;
     la.Ranges().AddRange(-100.0f, -0.5f, 0.0f);

@@ -28,22 +28,10 @@ float ToFloat(double value, const std::string& source) {
     return result;
 }
 
-double Divide(double numerator, double denominator, const std::string& source) {
-    if (denominator == 0.0)
-        throw PathloomError(ErrorNumber::DivisionByZero, source, "Division by zero");
-    return Finite(numerator / denominator, source);
-}
-
 int16_t Increment(int16_t value, const std::string& source) {
     if (value == std::numeric_limits<int16_t>::max())
         Overflow(source);
     return static_cast<int16_t>(value + 1);
-}
-
-int16_t Decrement(int16_t value, const std::string& source) {
-    if (value == std::numeric_limits<int16_t>::min())
-        Overflow(source);
-    return static_cast<int16_t>(value - 1);
 }
 
 float AddFloat(float a, float b, const std::string& source) {

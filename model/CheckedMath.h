@@ -13,14 +13,8 @@ double Finite(double value, const std::string& source);
 // The double rounded to the nearest 32-bit float; raises "Overflow" past the float range.
 float ToFloat(double value, const std::string& source);
 
-// numerator / denominator; raises "Division by zero" for a zero denominator.
-double Divide(double numerator, double denominator, const std::string& source);
-
 // value + 1 on a 16-bit count; raises "Overflow" past 32767.
 int16_t Increment(int16_t value, const std::string& source);
-
-// value - 1 on a 16-bit count; raises "Overflow" below -32768.
-int16_t Decrement(int16_t value, const std::string& source);
 
 // a + b as a float partial sum; raises "Overflow" when it leaves the float range.
 float AddFloat(float a, float b, const std::string& source);

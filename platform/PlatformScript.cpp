@@ -22,12 +22,6 @@ PlatformScript* PlatformScript::Current() {
     return current;
 }
 
-void PlatformScript::ClearRecords() {
-    messages_.clear();
-    fileRequests_.clear();
-    unanswered_ = 0;
-}
-
 Answer PlatformScript::AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons) {
     messages_.push_back({text, icon, buttons});
     if (OnMessage)

@@ -50,7 +50,6 @@ class PlatformScript {
     const std::vector<Message>& Messages() const { return messages_; }
     const std::vector<FileRequest>& FileRequests() const { return fileRequests_; }
     int UnansweredQuestions() const { return unanswered_; }
-    void ClearRecords();
 
     Answer AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons);
     std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog);

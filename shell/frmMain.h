@@ -42,10 +42,8 @@ class frmMain : public QMainWindow {
     GraphDocument& Document() { return document_; }
     bool Modified() const { return document_.Modified(); }
     int32_t GetCurrentTool() const { return CurrentTool; }
-    int32_t GetNewLinkType() const { return context_.linkKind; }
     int32_t GetSelectedNode() const { return selection_.Node; }
     int32_t GetSelectedLink() const { return selection_.Link; }
-    const QString& GetDocumentPath() const { return document_.Path(); }
     CanvasPanel& Panel() const { return *panel_; }
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
     RunController& Run() const { return *run_; }

@@ -197,8 +197,10 @@ TEST(RunSettings, ValidateAppliesTheRulesInTheirOrder) {
 }
 
 TEST(RunSettings, TheSchemeSetsThePenalty) {
-    for (const auto& [scheme, penalty] :
-         {std::pair{Scheme::LRP, 0.3f}, {Scheme::LREP, 0.2f}, {Scheme::LRI, 0.0f}, {7, 0.2f}})
+    for (const auto& [scheme, penalty] : {std::pair<int32_t, float>{Scheme::LRP, 0.3f},
+                                          {Scheme::LREP, 0.2f},
+                                          {Scheme::LRI, 0.0f},
+                                          {7, 0.2f}})
         EXPECT_EQ(TestGraphs::Settings(0, scheme, 0.3f, 0.2f).Normalised().Penalty, penalty);
 }
 
