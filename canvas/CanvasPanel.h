@@ -6,7 +6,9 @@
 #include "CanvasWidget.h"
 
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
+#include <optional>
 
 class QScrollBar;
 
@@ -35,7 +37,9 @@ class CanvasPanel : public QWidget {
     void ZoomIn();
     void ZoomOut();
     void ActualSize();
-    // Shows the document rectangle whole, at 100% when it fits.
+    // Shows the document rectangle whole, at 100% when it fits; and again when the canvas changes
+    // its size, until the user scrolls, zooms or clicks: the window may take its final size
+    // only after a document opened.
     void Fit(QRect document);
     // Back to the start: 100%, scrolled to the top-left corner.
     void Reset();
@@ -49,9 +53,11 @@ class CanvasPanel : public QWidget {
 
   private:
     void SetRanges();
+    void ApplyFit(QRect document);
 
     CanvasWidget* canvas_;
     QScrollBar* hscroll_;
     QScrollBar* vscroll_;
     double zoom_ = 1.0;
+    std::optional<QRect> fitted_; // the rectangle to keep fitted into the canvas
 };

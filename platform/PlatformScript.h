@@ -25,7 +25,8 @@ class PlatformScript {
         bool save;
         QString filter;
         QString defaultSuffix;
-        QString offeredName; // the name chosen last, offered again
+        QString offeredName; // the name chosen last, offered again, or another suggested
+        QString title;       // empty for the dialog's own ("Open", "Save As")
     };
 
     PlatformScript();
@@ -49,7 +50,8 @@ class PlatformScript {
     void ClearRecords();
 
     Answer AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons);
-    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog);
+    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog,
+                                            const QString& offered);
 
   private:
     PlatformScript* previous_;

@@ -9,8 +9,6 @@
 #include "PathloomError.h"
 #include "SafeFile.h"
 
-#include <QInputDialog>
-
 namespace {
 
 // A box lists the first of many notes; the rest are counted.
@@ -22,27 +20,23 @@ GraphFiles::GraphFiles(GraphDocument& document, QWidget* owner)
     : document_(document), owner_(owner),
       importDialog_("Graphs (*.graphml *.xml *.dot *.gv *.csv);;GraphML (*.graphml *.xml);;"
                     "DOT (*.dot *.gv);;CSV Edge Lists (*.csv);;All Files (*)",
-                    "graphml"),
+                    "graphml", "Import"),
       exportDialog_("GraphML (*.graphml);;DOT (*.dot);;CSV Edge List (*.csv);;PNG Image (*.png);;"
                     "SVG Image (*.svg);;PDF Document (*.pdf)",
-                    "graphml") {}
+                    "graphml", "Export") {}
 
-bool GraphFiles::Import() {
-    const std::optional<QString> path = importDialog_.ShowOpen(owner_);
-    if (!path)
-        return false;
-    ImportFile(*path);
-    return true;
+std::optional<QString> GraphFiles::ChooseImport() {
+    return importDialog_.ShowOpen(owner_);
 }
 
-void GraphFiles::ImportFile(const QString& path) {
+bool GraphFiles::ImportFile(const QString& path) {
     std::vector<std::string> notes;
     try {
         notes = document_.Import(path);
     } catch (const PathloomError& e) {
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);
-        return;
+        return false;
     }
     if (!notes.empty()) {
         QString text = "The graph was imported with these changes:";
@@ -52,6 +46,7 @@ void GraphFiles::ImportFile(const QString& path) {
             text += QString("\n... and %1 more.").arg(notes.size() - ShownNotes);
         Platform::ShowMessage(owner_, text, MessageIcon::Information);
     }
+    return true;
 }
 
 void GraphFiles::Export(double scale) {
@@ -83,14 +78,12 @@ void GraphFiles::Export(double scale) {
 void GraphFiles::Layout() {
     const QStringList styles = {"Automatic", "Hierarchical (for mostly one-way graphs)",
                                 "Force-directed"};
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(owner_, "Layout", "Place all nodes:", styles, 0, false, &ok);
-    if (!ok)
+    const std::optional<int> chosen = layoutDialog_.ShowDialog(owner_, styles);
+    if (!chosen)
         return;
     try {
-        std::vector<clsPosition> positions = GraphFormats::Layout(
-            document_.Graph(), static_cast<LayoutStyle>(styles.indexOf(chosen)));
+        std::vector<clsPosition> positions =
+            GraphFormats::Layout(document_.Graph(), static_cast<LayoutStyle>(*chosen));
         document_.Do(new LayoutCommand(document_, std::move(positions)));
     } catch (const PathloomError& e) {
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),

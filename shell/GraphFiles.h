@@ -4,6 +4,7 @@
 // Graphviz places the nodes as one undo step.
 
 #include "FileDialog.h"
+#include "frmLayout.h"
 
 class GraphDocument;
 class QWidget;
@@ -12,11 +13,11 @@ class GraphFiles {
   public:
     GraphFiles(GraphDocument& document, QWidget* owner);
 
-    // Asks for a file and imports it; true when the document now holds it.
-    bool Import();
+    // The file the user chose to import, if any.
+    std::optional<QString> ChooseImport();
     // Imports the file, listing what was left out, or reports why it could not and leaves a new
-    // untitled document.
-    void ImportFile(const QString& path);
+    // untitled document; true when the document now holds it.
+    bool ImportFile(const QString& path);
     // Asks for a file and writes the graph in the format of its extension; a PNG at `scale`.
     void Export(double scale);
     // Asks for a kind of layout and applies it.
@@ -26,4 +27,5 @@ class GraphFiles {
     GraphDocument& document_;
     QWidget* owner_;
     Platform::FileDialog importDialog_, exportDialog_;
+    frmLayout layoutDialog_;
 };

@@ -3,12 +3,8 @@
 #include "Latin1Text.h"
 #include "WindowFixture.h"
 
-#include <QApplication>
-#include <QComboBox>
 #include <QFile>
 #include <QImage>
-#include <QInputDialog>
-#include <QTimer>
 
 namespace {
 
@@ -25,15 +21,11 @@ class FilesTest : public WindowFixture {
 TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
     script.QueueFile(FormatsData + "nx-undirected.graphml");
     Play("do mnuImport");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 5 6 -1 -1 0 &Undo");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
     const clsPosition last = graph().Node(5).Position;
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->setTextValue("Hierarchical (for mostly one-way graphs)");
-        dialog->accept();
-    });
+    AnswerDialog("cmdOK", "cmbStyle=1"); // hierarchical
     Play("do mnuLayout");
+    EXPECT_EQ(answered, "frmLayout");
     EXPECT_NE(graph().Node(5).Position.x, last.x); // every node moves, to the last
     EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Layout");
     Play("do mnuUndo");
