@@ -58,7 +58,7 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     chart_->addAxis(costAxis_, Qt::AlignRight);
     view_->setRenderHint(QPainter::Antialiasing);
     // Small enough to give way to the canvas in a small window.
-    view_->setMinimumSize(160, 120);
+    view_->setMinimumSize(100, 100);
     legend_->setObjectName("lblLegend");
     legend_->setWordWrap(true);
     legend_->setTextFormat(Qt::RichText);

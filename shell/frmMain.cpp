@@ -97,8 +97,10 @@ void frmMain::RegisterDocks() {
         d.dock->hide(); // until asked for, so that the window opens as it always has
         bars_.mnuView->addAction(d.dock->toggleViewAction());
         connect(d.dock->toggleViewAction(), &QAction::triggered, this, [this, d](bool shown) {
-            if (shown && !d.dock->isFloating())
-                resizeDocks({d.dock}, {std::min(d.width, width() / 2)}, Qt::Horizontal);
+            if (!shown || d.dock->isFloating())
+                return;
+            resizeDocks({d.dock}, {d.width}, Qt::Horizontal);
+            KeepDockYielding(d.dock);
         });
     }
 }
@@ -354,12 +356,14 @@ void frmMain::dropEvent(QDropEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    // A dock beside the canvas gives way when the window shrinks: the canvas keeps at least
-    // half of the width.
-    for (QDockWidget* dock : {static_cast<QDockWidget*>(curve_)}) {
-        if (dock->isVisible() && !dock->isFloating() && dock->width() > width() / 2)
-            resizeDocks({dock}, {width() / 2}, Qt::Horizontal);
-    }
+    KeepDockYielding(curve_);
+}
+
+void frmMain::KeepDockYielding(QDockWidget* dock) {
+    // The canvas keeps at least half of the room it shares with a dock beside it.
+    const int room = panel_->width() + dock->width();
+    if (dock->isVisible() && !dock->isFloating() && dock->width() > room / 2)
+        resizeDocks({dock}, {room / 2}, Qt::Horizontal);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -89,6 +89,8 @@ class frmMain : public QMainWindow {
     void RegisterCommands();
     void RegisterTools();
     void RegisterDocks();
+    // A dock beside the canvas gives way when the window shrinks.
+    void KeepDockYielding(QDockWidget* dock);
     void ConnectCanvas();
 
     // The document just made, opened or imported, shown from the start: no selection, no curves,

@@ -73,6 +73,15 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
          [](clsLA& e) { e.DeleteNode(2); }},
         {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 1); },
          [](clsLA& e) { e.Graph().DeleteLink(1); }},
+        {"delete a selection", // the run's destination goes, its source moves
+         [](GraphDocument& d) {
+             return DeleteCommand::Many(d, {2, 1}, {3}, "Delete Selection");
+         },
+         [](clsLA& e) {
+             e.Graph().DeleteLink(3);
+             e.DeleteNode(2);
+             e.DeleteNode(1);
+         }},
         {"move node",
          [](GraphDocument& d) {
              return new MoveNodesCommand(d, {{1, {30, 40}}});

@@ -78,7 +78,8 @@ class WindowFixture : public ::testing::Test {
     }
 
     // Plays a user's steps: "do ACTION" (a menu item or button), "key KEYS", on the canvas "click
-    // X Y", "right X Y", "double X Y", "drag X Y X2 Y2"; "work" until a run pauses or ends.
+    // X Y", "ctrl X Y" (with Ctrl), "right X Y", "double X Y", "drag X Y X2 Y2"; "work" until a
+    // run pauses or ends.
     void Play(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ',');) {
@@ -102,8 +103,8 @@ class WindowFixture : public ::testing::Test {
                 QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
                                    canvas()->mapTo(window.get(), at));
             } else if (verb != "drag") {
-                QTest::mouseClick(canvas(), verb == "click" ? Qt::LeftButton : Qt::RightButton, {},
-                                  at);
+                QTest::mouseClick(canvas(), verb == "right" ? Qt::RightButton : Qt::LeftButton,
+                                  verb == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, at);
             } else {
                 QTest::mousePress(canvas(), Qt::LeftButton, {}, at);
                 for (int i = 1; i <= 4; ++i)

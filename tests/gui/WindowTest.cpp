@@ -1,3 +1,4 @@
+#include "LearningCurvePanel.h"
 #include "WindowFixture.h"
 
 #include <QAccessible>
@@ -48,7 +49,10 @@ TEST_F(DocumentTest, NewOpenExitAndSaveNeverLoseChanges) {
     Edit();
     Play("do mnuSave");
     EXPECT_EQ(State(), "x - Pathloom 2 0 -1 -1 0 &Undo Add Node");
+    // A new document is offered as Untitled in the last folder, a titled one by its own name.
     ASSERT_EQ(script.FileRequests().size(), 7u);
+    EXPECT_EQ(script.FileRequests()[0].offeredName, "Untitled.plm");
+    EXPECT_EQ(script.FileRequests()[1].offeredName, File("Untitled.plm"));
     EXPECT_EQ(script.FileRequests()[6].offeredName, File("no-such-folder/x.plm"));
     EXPECT_TRUE(window->close());
 }
@@ -174,6 +178,52 @@ TEST_F(EditingTest, EscapeAndScreenReadersChooseTools) {
     EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@50,40 -1 0 &Undo Move Node");
 }
 
+// Each key belongs to one action alone (a key two share does nothing), which the menu shows it
+// with; the buttons' tips name their keys and say what they do, their names stay their texts.
+TEST_F(EditingTest, KeysTipsAndHints) {
+    const std::pair<const char*, const char*> keys[] = {
+        {"mnuNew", "Ctrl+N"},          {"mnuOpen", "Ctrl+O"},      {"mnuSave", "Ctrl+S"},
+        {"mnuSaveAs", "Ctrl+Shift+S"}, {"mnuExit", "Ctrl+Q"},      {"mnuUndo", "Ctrl+Z"},
+        {"mnuRedo", "Ctrl+Y"},         {"mnuCut", "Ctrl+X"},       {"mnuCopy", "Ctrl+C"},
+        {"mnuPaste", "Ctrl+V"},        {"mnuSelectAll", "Ctrl+A"}, {"mnuStart", "F5"},
+        {"mnuStop", "Shift+F5"},       {"mnuForward", "F6"},       {"mnuActualSize", "Ctrl+0"},
+    };
+    for (const auto& [name, key] : keys) {
+        QStringList owners;
+        for (const QAction* action : window->findChildren<QAction*>())
+            if (action->shortcuts().contains(QKeySequence(key)))
+                owners << action->objectName();
+        EXPECT_EQ(owners, QStringList(name)) << key;
+    }
+    const std::pair<const char*, const char*> tips[] = {{"Pointer", "(Esc)"},   {"Delete", "(Del)"},
+                                                        {"Start", "(F5)"},      {"Forward", "(F6)"},
+                                                        {"Stop", "(Shift+F5)"}, {"AddNode", ": "}};
+    for (const auto& [name, key] : tips) {
+        QAction* button = Action(name);
+        const QWidget* shown =
+            window
+                ->findChild<QToolBar*>(name == std::string("Forward") || name == std::string("Stop")
+                                           ? "ControlToolbar"
+                                           : "StdToolbar")
+                ->widgetForAction(button);
+        EXPECT_TRUE(button->toolTip().startsWith(button->text() + " " + key) ||
+                    button->toolTip().startsWith(button->text() + key))
+            << name;
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<QWidget*>(shown))
+                      ->text(QAccessible::Name),
+                  button->text());
+    }
+    // A hint of its own for each tool while it is chosen.
+    QStringList hints;
+    for (const char* tool : {"Pointer", "AddNode", "SimpleLink"}) {
+        Play(std::string("do ") + tool);
+        hints << Label("HintPanel");
+    }
+    hints.removeAll("");
+    hints.removeDuplicates();
+    EXPECT_EQ(hints.size(), 3);
+}
+
 class ViewTest : public WindowFixture {
   protected:
     // The scroll bars, the zoom and the document point under (220, 120) after the wheel turned.
@@ -199,6 +249,7 @@ TEST_F(ViewTest, TheWheelScrollsAndWithCtrlZoomsAboutThePointer) {
     EXPECT_EQ(Wheel(1, Qt::ControlModifier), "1055 655 1.25 1020,620");
     EXPECT_EQ(Wheel(-2, Qt::ControlModifier), "545 345 0.75 1020,620");
     EXPECT_EQ(Pixel(220, 114), PaleYellow);
+    EXPECT_EQ(Label("ZoomPanel"), "75%");
     Play("key Ctrl+0");
     EXPECT_EQ(window->Panel().Zoom(), 1.0);
     for (const auto& [step, limit] : {std::pair{"do mnuZoomOut", 0.1}, {"key Ctrl+=", 4.0}}) {
@@ -228,8 +279,12 @@ TEST_F(ViewTest, EditingWorksAtEveryZoom) {
 }
 
 TEST_F(ViewTest, SmallWindows) {
-    window->resize(20, 20);
-    QCoreApplication::processEvents();
+    Play("do mnuLearningCurve"); // a dock gives way to the canvas
+    for (const int width : {604, 450, 20}) {
+        window->resize(width, 300);
+        QCoreApplication::processEvents();
+        EXPECT_GE(window->Panel().width(), window->Curve().width()) << width;
+    }
     EXPECT_GE(window->width(), window->findChild<QWidget*>("StdToolbar")->sizeHint().width());
     EXPECT_TRUE(window->rect().contains(window->Panel().geometry()));
 }
@@ -269,7 +324,7 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     Play("click 60 60, drag 260 60 300 100, double 60 60"); // the canvas ignores the mouse
     EXPECT_EQ(State(), "run* - Pathloom 3 3 -1 -1 0 &Undo Options");
     EXPECT_EQ(graph().Node(2).Position.x, 240);
-    Play("do Forward, work");
+    Play("key F6, work");
     EXPECT_EQ(Run(), "Working... Paths found: 2: 0.595 1 0.405 black black red stop");
     Play("do Forward, work"); // the figures stay after the run, until the next edit
     EXPECT_EQ(Run(), "Ready Paths found: 2: 0.595 1 0.405 black black black start");
@@ -280,7 +335,7 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     Action("mnuUndo")->trigger();
     EXPECT_FALSE(window->Modified());
     StartRun(0, 2, true);
-    Play("do Stop");
+    Play("key Shift+F5");
     EXPECT_EQ(Run(), "Ready Paths found: 1: 0.55 1 0.45 black black black start");
     EXPECT_EQ(Said(), ""); // no "Not found any path." after a stop
 }
