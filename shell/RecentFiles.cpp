@@ -1,5 +1,6 @@
 #include "RecentFiles.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QSettings>
@@ -8,12 +9,22 @@ namespace {
 const char* const Key = "RecentFiles";
 }
 
+namespace {
+// Only the program itself, which names its organisation, keeps settings: a benchmark or a tool
+// that opens documents in a window leaves the user's list alone.
+bool Persistent() {
+    return !QCoreApplication::organizationName().isEmpty();
+}
+} // namespace
+
 RecentFiles::RecentFiles(QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {
+    if (Persistent())
+        files_ = QSettings().value(Key).toStringList().mid(0, Kept);
     Fill();
 }
 
 QStringList RecentFiles::Files() const {
-    return QSettings().value(Key).toStringList().mid(0, Kept);
+    return files_;
 }
 
 void RecentFiles::Add(const QString& path) {
@@ -31,7 +42,9 @@ void RecentFiles::Remove(const QString& path) {
 }
 
 void RecentFiles::Store(const QStringList& files) {
-    QSettings().setValue(Key, files);
+    files_ = files;
+    if (Persistent())
+        QSettings().setValue(Key, files);
     Fill();
 }
 

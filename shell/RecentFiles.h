@@ -27,4 +27,5 @@ class RecentFiles : public QObject {
     void Fill();
 
     QMenu* menu_;
+    QStringList files_;
 };

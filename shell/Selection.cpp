@@ -35,11 +35,11 @@ std::vector<int32_t> LinksAmong(const clsGraph& graph, const std::vector<int32_t
 } // namespace
 
 bool Selection::HasNode(int32_t node) const {
-    return node == Node || Holds(Nodes, node);
+    return node >= 1 && (node == Node || Holds(Nodes, node));
 }
 
 bool Selection::HasLink(int32_t link) const {
-    return link == Link || Holds(Links, link);
+    return link >= 1 && (link == Link || Holds(Links, link));
 }
 
 std::vector<int32_t> Selection::ChosenNodes() const {

@@ -186,8 +186,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-std::optional<QPointF> frmMain::PasteAt() const {
-    const bool byKey = std::exchange(const_cast<frmMain*>(this)->pasteByKey_, false);
+std::optional<QPointF> frmMain::PasteAt() {
+    const bool byKey = std::exchange(pasteByKey_, false);
     const QPointF pointer = Canvas()->mapFromGlobal(QCursor::pos());
     if (byKey && Canvas()->rect().contains(pointer.toPoint()))
         return pointer;
@@ -195,11 +195,10 @@ std::optional<QPointF> frmMain::PasteAt() const {
 }
 
 void frmMain::RegisterTools() {
-    const char* const linkHint = "Drag from a node to another to link them; Esc keeps the tool.";
+    const char* const linkHint = "Drag from one node to another to link them.";
     tools_ = {
         {bars_.Pointer, Tool::Pointer, 0, &pointer_, Resources::PointerCursor,
-         "Click to select, drag to move; drag on empty canvas to select an area, Ctrl+click to "
-         "add or remove; arrow keys move the selection (Shift: further)."},
+         "Click to select, drag to move; a band or Ctrl+click selects more."},
         {bars_.AddNode, Tool::AddNode, 0, &addNode_, Resources::AddNodeCursor,
          "Click to place a node; Esc goes back to the pointer."},
         {bars_.SimpleLink, Tool::Link, LinkKind::Simple, &link_, Resources::LinkCursor, linkHint},
@@ -429,8 +428,13 @@ void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton && CurrentTool == Tool::Pointer) {
         const QPoint pt = panel_->ToDocument(event->position());
         const clsGraph& graph = document_.Graph();
-        selection_.Node = graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-        selection_.Link = selection_.Node < 0 ? graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        const int32_t node = graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        const int32_t link = node < 0 ? graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        // The menu acts on what is chosen together when the click is on one of them.
+        if (!selection_.HasNode(node) && !selection_.HasLink(link))
+            selection_.Clear();
+        selection_.Node = node;
+        selection_.Link = link;
         DrawObjects();
         if (selection_.Node >= 1 || selection_.Link >= 1)
             bars_.contextMenu->popup(panel_->Canvas()->mapToGlobal(event->position().toPoint()));

@@ -48,7 +48,6 @@ class frmMain : public QMainWindow {
     int32_t GetSelectedNode() const { return selection_.Node; }
     int32_t GetSelectedLink() const { return selection_.Link; }
     const Selection& GetSelection() const { return selection_; }
-    RecentFiles& Recent() const { return *recent_; }
     const QString& GetDocumentPath() const { return document_.Path(); }
     CanvasPanel& Panel() const { return *panel_; }
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
@@ -107,7 +106,7 @@ class frmMain : public QMainWindow {
     void picCanvas_MouseUp(QMouseEvent* event);
     void ShowSelectionProperties();
     // Ctrl+V pastes at the pointer; Paste in the menu near what was copied.
-    std::optional<QPointF> PasteAt() const;
+    std::optional<QPointF> PasteAt();
 
     // Run control.
     void SetWorkingState(bool working);
