@@ -125,6 +125,29 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
     }
 }
 
+// A pasted label that would repeat one already there, in any letter case, gets the first free
+// number; an empty label stays empty.
+TEST_F(EditCommandsTest, APasteMakesItsLabelsUnique) {
+    GraphDocument document;
+    clsGraph piece;
+    const std::string numbered = "C_" + std::string(20, '9');
+    for (const std::string& label : {"A", "B_", numbered.c_str(), "", "Z"}) {
+        document.Do(new AddNodeCommand(document, 0, 0));
+        document.Do(new RenameNodeCommand(document, document.Graph().NodeCount(), label));
+    }
+    document.Do(new RenameNodeCommand(document, 5, "A_2"));
+    for (const std::string& label : {"A", "a", "A_2", "B_", numbered.c_str(), ""}) {
+        piece.AddNode(0, 0);
+        piece.Node(piece.NodeCount()).SetLabel(label);
+    }
+    document.Do(new PasteCommand(document, piece));
+    std::string labels;
+    for (int32_t i = 6; i <= document.Graph().NodeCount(); ++i)
+        labels += document.Graph().Node(i).Label() + " ";
+    EXPECT_EQ(labels, "A_3 a_4 A_5 B__2 " + numbered.substr(0, 29) + "_2  ");
+    EXPECT_EQ(document.Graph().Node(6).Position.x, 20); // beside the nodes already there
+}
+
 TEST_F(EditCommandsTest, TheMovesOfOneDragAreOneStepAndNoneWhenItEndsWhereItBegan) {
     GraphDocument document;
     Open(document);

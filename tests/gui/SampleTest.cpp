@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QCompleter>
+#include <QLabel>
 
 namespace {
 
@@ -57,6 +58,9 @@ TEST_F(SampleTest, EveryFieldIsCheckedWithTheRangeItTakes) {
     for (const auto& [fields, message, focus] : cases) {
         std::string focused;
         DialogTest::WhenShown([&, fields = fields](QDialog* dialog) {
+            EXPECT_EQ(DialogTest::Get<QLabel>(dialog, "lblLearning")->text(),
+                      "Learning: P-Model, LRI, reward 0.5, penalty 0, learning factor 0;\nstep "
+                      "delay on (set in Options)");
             DialogTest::Fill(dialog, "cmbSource=0|cmbDest=2|" + std::string(fields));
             DialogTest::Click(dialog, "cmdOK");
             focused = DialogTest::FocusName(dialog);
