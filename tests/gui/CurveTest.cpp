@@ -38,6 +38,7 @@ TEST_F(CurveTest, ARunOfTheNetworkExampleLeavesItsCurvesToSaveUntilReset) {
     };
     // The legend is readable whole at the default size.
     const auto legendFits = [&] {
+        QCoreApplication::processEvents(); // the layout follows a new text when asked again
         const auto* legend = window->Curve().findChild<QLabel*>("lblLegend");
         return legend->heightForWidth(legend->width()) <= legend->height() &&
                legend->width() >= 200;
