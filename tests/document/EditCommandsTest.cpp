@@ -131,21 +131,21 @@ TEST_F(EditCommandsTest, APasteMakesItsLabelsUnique) {
     GraphDocument document;
     clsGraph piece;
     const std::string numbered = "C_" + std::string(20, '9');
-    for (const std::string& label : {"A", "B_", numbered.c_str(), "", "Z"}) {
+    for (const std::string& label : {"A", "B_", numbered.c_str(), "", "Z", "D_123456789"}) {
         document.Do(new AddNodeCommand(document, 0, 0));
         document.Do(new RenameNodeCommand(document, document.Graph().NodeCount(), label));
     }
     document.Do(new RenameNodeCommand(document, 5, "A_2"));
-    for (const std::string& label : {"A", "a", "A_2", "B_", numbered.c_str(), ""}) {
+    for (const std::string& label : {"A", "a", "A_2", "B_", numbered.c_str(), "", "D_123456789"}) {
         piece.AddNode(0, 0);
         piece.Node(piece.NodeCount()).SetLabel(label);
     }
     document.Do(new PasteCommand(document, piece));
     std::string labels;
-    for (int32_t i = 6; i <= document.Graph().NodeCount(); ++i)
+    for (int32_t i = 7; i <= document.Graph().NodeCount(); ++i)
         labels += document.Graph().Node(i).Label() + " ";
-    EXPECT_EQ(labels, "A_3 a_4 A_5 B__2 " + numbered.substr(0, 29) + "_2  ");
-    EXPECT_EQ(document.Graph().Node(6).Position.x, 20); // beside the nodes already there
+    EXPECT_EQ(labels, "A_3 a_4 A_5 B__2 " + numbered.substr(0, 29) + "_2  D_123456790 ");
+    EXPECT_EQ(document.Graph().Node(7).Position.x, 20); // beside the nodes already there
 }
 
 TEST_F(EditCommandsTest, TheMovesOfOneDragAreOneStepAndNoneWhenItEndsWhereItBegan) {
