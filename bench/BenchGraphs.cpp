@@ -66,6 +66,13 @@ void Random(clsGraph& graph, int nodes, int links, uint32_t seed) {
     graph.InitProbability();
 }
 
+void Unreachable(clsGraph& graph, int nodes, int links, uint32_t seed) {
+    Random(graph, nodes - 1, links - 1, seed);
+    graph.AddNode(0, 0);
+    Append(graph, nodes, nodes / 2, LinkKind::Unidirectional, 1.0f);
+    graph.InitProbability();
+}
+
 void DirectedGrid(clsGraph& graph, int side) {
     AddNodes(graph, side * side);
     const auto at = [side](int r, int c) { return r * side + c + 1; };

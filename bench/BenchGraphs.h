@@ -23,6 +23,10 @@ void DiagonalLadder(clsGraph& graph, int rungs);
 // 0.5.
 void Random(clsGraph& graph, int nodes, int links, uint32_t seed);
 
+// A random graph of nodes - 1 nodes as above, and a last node that only a unidirectional link
+// leaves: no path leads to it.
+void Unreachable(clsGraph& graph, int nodes, int links, uint32_t seed);
+
 // side x side nodes, unidirectional links to the right and downwards with uneven weights; node 1
 // is the top-left corner, the last node the bottom-right one.
 void DirectedGrid(clsGraph& graph, int side);

@@ -6,6 +6,9 @@
 #   bench/run.sh history    what the run history and its CSV cost a run
 #   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
 #   bench/run.sh imports    imports of files shaped to take quadratic time, each within 2 s
+#   bench/run.sh plain [N]  pathloom-run side by side with the plain program over arrays
+#                           (bench/plain_run.cpp): their outputs compared byte for byte, the
+#                           better of N runs each (default 3) in CPU time, and the ratios
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +16,7 @@ cd "$(dirname "$0")/.."
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents import_bench pathloom-run
+cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
 
 if [ "$what" = all ] || [ "$what" = walks ]; then
   "$build_dir"/bench/walk_bench
@@ -27,10 +30,19 @@ if [ "$what" = all ] || [ "$what" = history ]; then
   "$build_dir"/bench/history_bench
 fi
 
-if [ "$what" = all ] || [ "$what" = runner ]; then
-  documents="$(mktemp -d)"
-  trap 'rm -rf "$documents"' EXIT
+documents="$(mktemp -d)"
+trap 'rm -rf "$documents"' EXIT
+if [ "$what" = all ] || [ "$what" = runner ] || [ "$what" = plain ]; then
   "$build_dir"/bench/write_documents "$documents"
+fi
+
+if [ "$what" = all ] || [ "$what" = plain ]; then
+  printf '\npathloom-run and the plain program, the same output byte for byte\n'
+  "$build_dir"/bench/side_by_side "$build_dir"/pathloom-run "$build_dir"/bench/plain_run \
+    "$documents" "$documents/versus.txt" "${2:-3}"
+fi
+
+if [ "$what" = all ] || [ "$what" = runner ]; then
   printf '\nthrough pathloom-run (a whole run; a run past 32767 paths ends with "Overflow")\n'
   printf '%-26s %8s %10s %s\n' document seconds status paths
   while read -r file args; do

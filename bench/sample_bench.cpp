@@ -6,6 +6,7 @@
 #include "BenchGraphs.h"
 #include "PathSampler.h"
 #include "ProcessMemory.h"
+#include "RunGraph.h"
 #include "RunSession.h"
 #include "WalkIndex.h"
 #include "clsLA.h"
@@ -53,9 +54,8 @@ RunSettings SampleSettings(const clsGraph& graph, int32_t scheme, float reward, 
 
 // Link steps per second of the sampler alone, on the graph's starting probabilities.
 double SamplerStepsPerSecond(clsGraph& graph) {
-    WalkIndex index;
-    index.Build(graph);
-    PathSampler sampler(index, 0, graph.NodeCount() - 1, 1);
+    const RunGraph run(graph);
+    PathSampler sampler(run, 0, graph.NodeCount() - 1, 1, std::numeric_limits<int64_t>::max());
     int64_t units = 0, deadEnds = 0;
     const auto start = Clock::now();
     while (SecondsSince(start) < MeasureSeconds) {

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -79,16 +80,21 @@ void CanvasPanel::ActualSize() {
     SetZoom(1.0, QRectF(canvas_->rect()).center());
 }
 
-void CanvasPanel::Fit(QRect document) {
+void CanvasPanel::Fit(QRectF document) {
     ApplyFit(document);
     fitted_ = document;
 }
 
-void CanvasPanel::ApplyFit(QRect document) {
+void CanvasPanel::ApplyFit(QRectF document) {
     SetZoom(Canvas::FitZoom(document, canvas_->size()), QPointF());
     const QSignalBlocker h(hscroll_), v(vscroll_);
-    hscroll_->setValue(static_cast<int>(std::floor(document.left() * zoom_)));
-    vscroll_->setValue(static_cast<int>(std::floor(document.top() * zoom_)));
+    // The scroll bars hold whatever part of this falls in their range.
+    const auto offset = [this](double at) {
+        return static_cast<int>(
+            std::clamp(std::floor(at * zoom_), double(INT_MIN), double(INT_MAX)));
+    };
+    hscroll_->setValue(offset(document.left()));
+    vscroll_->setValue(offset(document.top()));
     emit ViewChanged();
 }
 
@@ -118,7 +124,7 @@ void CanvasPanel::resizeEvent(QResizeEvent* event) {
         hscroll_->setGeometry(*g.HScroll);
     if (g.VScroll)
         vscroll_->setGeometry(*g.VScroll);
-    if (const std::optional<QRect> fitted = fitted_)
+    if (const std::optional<QRectF> fitted = fitted_)
         Fit(*fitted);
 }
 

@@ -6,7 +6,7 @@
 #include "CanvasWidget.h"
 
 #include <QPoint>
-#include <QRect>
+#include <QRectF>
 #include <QWidget>
 #include <optional>
 
@@ -40,7 +40,7 @@ class CanvasPanel : public QWidget {
     // Shows the document rectangle whole, at 100% when it fits; and again when the canvas changes
     // its size, until the user scrolls, zooms or clicks: the window may take its final size
     // only after a document opened.
-    void Fit(QRect document);
+    void Fit(QRectF document);
     // Back to the start: 100%, scrolled to the top-left corner.
     void Reset();
 
@@ -53,11 +53,11 @@ class CanvasPanel : public QWidget {
 
   private:
     void SetRanges();
-    void ApplyFit(QRect document);
+    void ApplyFit(QRectF document);
 
     CanvasWidget* canvas_;
     QScrollBar* hscroll_;
     QScrollBar* vscroll_;
     double zoom_ = 1.0;
-    std::optional<QRect> fitted_; // the rectangle to keep fitted into the canvas
+    std::optional<QRectF> fitted_; // the rectangle to keep fitted into the canvas
 };

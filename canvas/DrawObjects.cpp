@@ -38,10 +38,8 @@ QFont MakeFont(int pixelSize) {
 }
 
 // Texts beyond this are far outside any canvas; skipping them avoids fixed-point overflow.
-constexpr int64_t TextLimit = int64_t{1} << 22;
-
 bool NearOrigin(int64_t x, int64_t y) {
-    return x > -TextLimit && x < TextLimit && y > -TextLimit && y < TextLimit;
+    return x > -DrawnReach && x < DrawnReach && y > -DrawnReach && y < DrawnReach;
 }
 
 constexpr int TextFlags = Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip;
@@ -87,8 +85,8 @@ namespace {
 // Links with their texts, then nodes with their labels, in document pixels minus origin: at
 // 100% the canvas's own pixels, at other zooms the painter scales them. Vector nodes are circles
 // drawn as shapes, for pictures that scale; otherwise the node images.
-void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view, QPoint origin,
-                  QSize area, const QFont& nodeFont, const QFont& linkFont,
+void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
+                  modHelper::Point origin, QSize area, const QFont& nodeFont, const QFont& linkFont,
                   bool vectorNodes = false) {
     const QPen blackPen(LinkColour, 1, Qt::SolidLine);
     const QPen bluePen(SelectedLinkColour, 1, Qt::SolidLine);
@@ -202,13 +200,12 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
 
 } // namespace
 
-void DrawGraph(QPainter& painter, const clsGraph& graph, QRect area, const QFont& nodeFont,
-               const QFont& linkFont, bool vectorNodes) {
+void DrawGraph(QPainter& painter, const clsGraph& graph, modHelper::Point corner, QSize size,
+               const QFont& nodeFont, const QFont& linkFont, bool vectorNodes) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
-    painter.fillRect(QRect(QPoint(0, 0), area.size()), BackgroundColour);
-    DrawDetailed(painter, graph, View(), area.topLeft(), area.size(), nodeFont, linkFont,
-                 vectorNodes);
+    painter.fillRect(QRect(QPoint(0, 0), size), BackgroundColour);
+    DrawDetailed(painter, graph, View(), corner, size, nodeFont, linkFont, vectorNodes);
 }
 
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
@@ -239,7 +236,8 @@ QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QF
     painter.translate(origin.x() - view.Scroll.x() / z, origin.y() - view.Scroll.y() / z);
     const QSize area(static_cast<int>(std::ceil(size.width() / z)) + 1,
                      static_cast<int>(std::ceil(size.height() / z)) + 1);
-    DrawDetailed(painter, graph, view, origin, z == 1.0 ? size : area, nodeFont, linkFont);
+    DrawDetailed(painter, graph, view, {origin.x(), origin.y()}, z == 1.0 ? size : area, nodeFont,
+                 linkFont);
     return image;
 }
 

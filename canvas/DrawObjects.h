@@ -3,6 +3,7 @@
 // graph that the window shows, rebuilt from scratch on every change.
 
 #include "NodeGeometry.h"
+#include "modHelper.h"
 
 #include <QFont>
 #include <QImage>
@@ -60,10 +61,15 @@ QFont MakeLinkFont();
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
                    const QFont& linkFont);
 
-// The part `area` of the document (in document pixels) as the canvas shows it at 100% without a
-// selection, painted from the painter's origin on white: for pictures of the graph. Vector nodes
-// are circles drawn as shapes (SVG, PDF); otherwise the canvas's node images.
-void DrawGraph(QPainter& painter, const clsGraph& graph, QRect area, const QFont& nodeFont,
-               const QFont& linkFont, bool vectorNodes);
+// Drawing leaves out what lies farther than this from the corner it starts at (Qt's fixed-point
+// text positions overflow beyond): a picture spans at most this many document pixels.
+constexpr int64_t DrawnReach = int64_t{1} << 22;
+
+// The part of the document from `corner` (in document pixels, 64 bits: nodes may lie anywhere a
+// position reaches) of the given size, as the canvas shows it at 100% without a selection,
+// painted from the painter's origin on white: for pictures of the graph. Vector nodes are circles
+// drawn as shapes (SVG, PDF); otherwise the canvas's node images.
+void DrawGraph(QPainter& painter, const clsGraph& graph, modHelper::Point corner, QSize size,
+               const QFont& nodeFont, const QFont& linkFont, bool vectorNodes);
 
 } // namespace Canvas

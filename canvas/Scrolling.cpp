@@ -36,8 +36,8 @@ QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll, double zoom) {
     return EventPoint((eventPosition + QPointF(scroll)) / zoom);
 }
 
-modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll) {
-    return {documentPoint.x - scroll.x(), documentPoint.y - scroll.y()};
+modHelper::Point ToViewPoint(modHelper::Point documentPoint, modHelper::Point scroll) {
+    return {documentPoint.x - scroll.x, documentPoint.y - scroll.y};
 }
 
 QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas) {
@@ -79,7 +79,7 @@ QPoint ScrollAfterZoom(QPoint scroll, double from, double to, QPointF anchor) {
                   std::max(0, static_cast<int>(std::lround(after.y()))));
 }
 
-double FitZoom(QRect document, QSize canvas) {
+double FitZoom(QRectF document, QSize canvas) {
     const double zoom = std::min(canvas.width() / std::max(1.0, double(document.width())),
                                  canvas.height() / std::max(1.0, double(document.height())));
     return std::clamp(zoom, MinZoom, 1.0);

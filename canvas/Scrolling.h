@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <optional>
 
@@ -31,7 +32,7 @@ QPoint EventPoint(QPointF position);
 QPoint GetCursorPoint(QPointF eventPosition, QPoint scroll, double zoom = 1.0);
 
 // Document to canvas at 100%: minus the scroll offsets.
-modHelper::Point ToViewPoint(modHelper::Point documentPoint, QPoint scroll);
+modHelper::Point ToViewPoint(modHelper::Point documentPoint, modHelper::Point scroll);
 
 // The zoom steps of Zoom In and Zoom Out, from the zoom given (100% is one of them), within
 // 10% and 400%.
@@ -42,7 +43,7 @@ double StepZoom(double zoom, int steps);
 QPoint ScrollAfterZoom(QPoint scroll, double from, double to, QPointF anchor);
 
 // The zoom, at most 100%, that shows the document rectangle whole in a canvas of the given size.
-double FitZoom(QRect document, QSize canvas);
+double FitZoom(QRectF document, QSize canvas);
 
 // A dragged node's position kept where the scroll bars can still bring its whole square into a
 // canvas of the given size (in document pixels).

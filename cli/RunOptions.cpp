@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <sys/stat.h>
 
 int Choice(const std::string& option, const std::string& value,
            std::initializer_list<const char*> names) {
@@ -54,7 +55,7 @@ Real ParseReal(const std::string& option, const std::string& text,
     return value;
 }
 
-// "K/N": part K of N, 1 <= K <= N.
+// "K/N": part K of N, 1 <= K <= N <= 10^9 (so that the rows of a part stay within 64 bits).
 std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
     const std::size_t slash = text.find('/');
     const auto refuse = [&] { return UsageError("not a part K/N for --part: '" + text + "'"); };
@@ -62,7 +63,7 @@ std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
         throw refuse();
     const uint64_t k = ParseWhole("--part", text.substr(0, slash));
     const uint64_t n = ParseWhole("--part", text.substr(slash + 1));
-    if (k < 1 || k > n || n > 1000000)
+    if (k < 1 || k > n || n > 1000000000)
         throw refuse();
     return {static_cast<int64_t>(k), static_cast<int64_t>(n)};
 }
@@ -178,4 +179,24 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     if (options.history && !options.method)
         throw UsageError("--history goes with --method");
     return options;
+}
+
+void RefuseOutputOverInput(const RunOptions& options) {
+    std::vector<std::string> inputs = options.documents;
+    if (options.paths)
+        inputs.push_back(*options.paths);
+    for (const auto& [option, output] :
+         {std::pair{"--history", &options.history}, std::pair{"--csv", &options.csv}}) {
+        struct stat target {};
+        if (!*output || ::stat((*output)->c_str(), &target) != 0)
+            continue;
+        for (const std::string& input : inputs) {
+            struct stat source {};
+            if (::stat(input.c_str(), &source) == 0 && source.st_dev == target.st_dev &&
+                source.st_ino == target.st_ino)
+                throw UsageError(std::string(option) + " '" + **output +
+                                 "' is an input of the run ('" + input +
+                                 "'): it would be overwritten");
+        }
+    }
 }

@@ -50,6 +50,11 @@ struct RunOptions {
 // Reads the arguments after the program name; raises UsageError on anything it cannot read.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
 
+// Raises UsageError when --history or --csv names a file the run reads (a document, the path
+// file) under any name: the same device and inode. --save and --export may name the document:
+// writing it back after the run is what they are for.
+void RefuseOutputOverInput(const RunOptions& options);
+
 // Reads a whole text as one number; raises UsageError naming the option otherwise.
 float ParseNumber(const std::string& option, const std::string& text);
 double ParseDouble(const std::string& option, const std::string& text);

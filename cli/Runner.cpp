@@ -3,6 +3,7 @@
 #include "DocumentFile.h"
 #include "Documents.h"
 #include "GraphFormats.h"
+#include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
@@ -17,37 +18,96 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 using namespace Report;
 
 namespace {
 
-// Work done between two looks at the clock for the progress line.
-constexpr int64_t StepBudget = 1 << 20;
+// Work done between two looks at the clock for the progress line and at Ctrl+C: a few hundredths
+// of a second even where every path is written to a history.
+constexpr int64_t StepBudget = 1 << 16;
 
-// Prints every learned path as it comes, so that a long run holds none of them in memory.
+// Prints every learned path as it comes, so that a long run holds none of them in memory, in
+// pieces of some 64 KiB (a stream writes anything longer than a small piece at once). A trace is
+// its links' parts ("A->B:") one after the other, each part made once.
 class PathPrinter : public RunObserver {
   public:
-    PathPrinter(std::ostream& out, bool json, bool quiet) : out_(out), json_(json), quiet_(quiet) {}
+    PathPrinter(std::ostream& out, const clsGraph& graph, bool json, bool quiet)
+        : out_(out), graph_(graph), json_(json), quiet_(quiet),
+          parts_(static_cast<std::size_t>(graph.LinkCount())) {}
     void PathLearned(const LearnedPath& path) override {
         if (quiet_)
             return;
-        const std::string trace = path.links.Trace();
         if (json_) {
-            out_ << (path.number == 1 ? "\n  " : ",\n  ") << "{\"n\": " << path.number
-                 << ", \"trace\": " << QuotedLabel(trace)
-                 << ", \"cost\": " << JsonText::Float(path.answer.cost) << "}";
+            line_ += path.number == 1 ? "\n  {\"n\": " : ",\n  {\"n\": ";
+            line_ += std::to_string(path.number);
+            line_ += ", \"trace\": \"";
+            AppendTrace(path.LinkPositions());
+            line_ += "\", \"cost\": ";
+            line_ += JsonText::Float(path.answer.cost);
+            line_ += '}';
         } else {
-            out_ << path.number << '\t' << Shown(trace) << '\t' << JsonText::Float(path.answer.cost)
-                 << '\n';
+            line_ += std::to_string(path.number);
+            line_ += '\t';
+            AppendTrace(path.LinkPositions());
+            line_ += '\t';
+            line_ += JsonText::Float(path.answer.cost);
+            line_ += '\n';
         }
+        if (line_.size() >= FlushBytes)
+            Flush();
+    }
+
+    // Writes out the paths printed so far: before anything else goes to the output.
+    void Flush() {
+        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+        line_.clear();
     }
 
   private:
+    struct Part {
+        uint32_t start = 0, size = 0; // in partText_; no part is empty once made
+    };
+
+    // Quoting and escaping go character by character, so a trace's text is its parts' texts.
+    void AppendTrace(PathView links) {
+        std::size_t size = 0;
+        for (const int32_t link : links) {
+            Part& part = parts_[static_cast<std::size_t>(link)];
+            if (part.size == 0)
+                part = MakePart(link);
+            size += part.size;
+        }
+        std::size_t at = line_.size();
+        line_.resize(at + size);
+        for (const int32_t link : links) {
+            const Part& part = parts_[static_cast<std::size_t>(link)];
+            std::memcpy(&line_[at], partText_.data() + part.start, part.size);
+            at += part.size;
+        }
+    }
+
+    Part MakePart(int32_t link) {
+        clsPathStack one;
+        one.Push(&graph_.Link(link + 1));
+        const std::string quoted = QuotedLabel(one.Trace());
+        const std::string text = json_ ? quoted.substr(1, quoted.size() - 2) : Shown(one.Trace());
+        const Part part{static_cast<uint32_t>(partText_.size()),
+                        static_cast<uint32_t>(text.size())};
+        partText_ += text;
+        return part;
+    }
+
     std::ostream& out_;
+    const clsGraph& graph_;
     bool json_;
     bool quiet_;
+    static constexpr std::size_t FlushBytes = 1 << 16;
+    std::vector<Part> parts_; // by link position
+    std::string partText_;
+    std::string line_; // the paths not yet written
 };
 
 // What a sampled run found, after its paths.
@@ -70,14 +130,16 @@ void WriteSampleResult(std::ostream& out, const RunSession& session, bool json) 
     }
 }
 
-// Steps the session to its end; a run longer than a second shows "paths found, time" on a
-// terminal.
+// Steps the session to its end, or to Ctrl+C, which stops it as Stop does in the window; a run
+// longer than a second shows "paths found, time" on a terminal.
 void RunToEnd(RunSession& session, std::ostream* progress) {
     using namespace std::chrono;
     const auto started = steady_clock::now();
     auto shown = started;
     bool progressShown = false;
     while (session.Step(StepBudget) == RunState::Running) {
+        if (StopRequested)
+            session.Stop();
         const auto now = steady_clock::now();
         if (!progress || now - started < seconds(1) || now - shown < milliseconds(500))
             continue;
@@ -113,6 +175,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     } catch (const UsageError& e) {
         return usage(e.what(), true);
     }
+    try {
+        RefuseOutputOverInput(options);
+    } catch (const UsageError& e) {
+        return usage(e.what(), false);
+    }
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
     try {
@@ -144,11 +211,13 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     std::unique_ptr<RunSession> session;
     std::unique_ptr<PathPrinter> printer;
     std::unique_ptr<RunHistory> history;
+    std::optional<InterruptGuard> interrupt; // from the run's start to the last line written
     if (run) {
+        interrupt.emplace();
         if (json)
             out << "{\"paths\": [";
         session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run);
-        printer = std::make_unique<PathPrinter>(out, json, options.quiet);
+        printer = std::make_unique<PathPrinter>(out, la.Graph(), json, options.quiet);
         session->AddObserver(*printer);
         if (options.history) {
             history = std::make_unique<RunHistory>(la.Graph(), std::vector<int32_t>{});
@@ -156,6 +225,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             session->AddObserver(*history);
         }
         RunToEnd(*session, progress);
+        printer->Flush();
     }
     if (options.history && !historyFile.flush()) {
         err << "pathloom-run: the history could not be written to " << ForTerminal(*options.history)
@@ -182,7 +252,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     const bool failed = !messages.empty();
     const bool notFound = session && session->NotFound();
-    const char* status = failed ? "error" : notFound ? "not-found" : "ok";
+    const bool stopped = session && session->Stopped();
+    const char* status = failed ? "error" : notFound ? "not-found" : stopped ? "stopped" : "ok";
     const int32_t pathCount = session ? session->PathCount() : 0;
     const bool sampled = session && run->GraphSearchMethod == SearchMethod::Sample;
 
@@ -213,7 +284,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         for (const auto& m : messages)
             out << ForTerminal(m) << '\n';
     }
-    return failed ? ExitStatus::RunError : ExitStatus::Ok;
+    return failed ? ExitStatus::RunError : stopped ? ExitStatus::Interrupted : ExitStatus::Ok;
 }
 
 } // namespace

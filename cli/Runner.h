@@ -11,7 +11,8 @@ constexpr int Ok = 0;       // the run ended normally, a path found or not
 constexpr int RunError = 1; // the window would have shown a critical message
 constexpr int Usage = 2;
 constexpr int LoadFailed = 3;
-constexpr int OutputFailed = 4; // standard output could not be written (a full disk, closed)
+constexpr int OutputFailed = 4;  // standard output could not be written (a full disk, closed)
+constexpr int Interrupted = 130; // Ctrl+C ended the run or the sweep, as a shell counts SIGINT
 } // namespace ExitStatus
 
 // args: the arguments after the program name. progress: where a long run shows its progress

@@ -3,6 +3,8 @@
 #include "CsvText.h"
 #include "DocumentFile.h"
 #include "Documents.h"
+#include "Interrupt.h"
+#include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
 #include "Report.h"
@@ -15,7 +17,6 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -23,8 +24,6 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-
-std::atomic<bool> SweepCancelled{false};
 
 namespace {
 
@@ -66,6 +65,13 @@ std::vector<double> RealRange(const std::string& option, double from, double to,
         if (k == last && std::fabs(value - to) <= 1e-9 * std::max(1.0, std::fabs(to)))
             value = to;
         values.push_back(std::min(value, to));
+        // Runs take these settings as 32-bit floats: a finer step would run one value twice.
+        if (k > 0 &&
+            static_cast<float>(values[values.size() - 2]) == static_cast<float>(values.back()))
+            throw UsageError(option + ": the STEP " + JsonText::Double(step) +
+                             " is below the precision of the values (" +
+                             JsonText::Double(values[values.size() - 2]) + " and " +
+                             JsonText::Double(values.back()) + " run as one)");
     }
     return values;
 }
@@ -149,6 +155,9 @@ struct Plan {
     std::vector<std::string> linkColumns; // every document's, in the order they first appear
     int64_t perDocument = 1;
     int64_t first = 0, end = 0; // the rows of this part
+    // The runs of one combination of the settings other than the seed lie in blocks of
+    // seeds x groups consecutive rows: the seed axis, then the axes after it.
+    int64_t seeds = 1, groups = 1;
 
     // The settings of row i, with its document.
     RunSettings SettingsOf(int64_t i, std::size_t& document) const {
@@ -205,6 +214,7 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         }
         plan.documents.push_back(std::move(document));
     }
+    bool afterSeed = false;
     for (const std::string& text : options.sweeps) {
         plan.axes.push_back(ParseSweepAxis(text));
         for (std::size_t k = 0; k + 1 < plan.axes.size(); ++k) {
@@ -214,14 +224,25 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         if (plan.axes.back().name == SweepAxis::Name::Seed &&
             options.method != SearchMethod::Sample)
             throw UsageError("--sweep seed goes with --method sample");
-        plan.perDocument *= static_cast<int64_t>(plan.axes.back().Size());
+        const auto size = static_cast<int64_t>(plan.axes.back().Size());
+        plan.perDocument *= size;
         if (plan.perDocument > MaxRuns)
             throw UsageError("a sweep of more than " + std::to_string(MaxRuns) + " runs");
+        const bool seed = plan.axes.back().name == SweepAxis::Name::Seed;
+        if (seed)
+            plan.seeds = size;
+        else if (afterSeed)
+            plan.groups *= size;
+        afterSeed = afterSeed || seed;
     }
     const int64_t total = plan.perDocument * static_cast<int64_t>(plan.documents.size());
     const auto [k, n] = options.part.value_or(std::pair<int64_t, int64_t>{1, 1});
-    plan.first = total * (k - 1) / n;
-    plan.end = total * k / n;
+    // total * k / n without the product, which many documents and parts take past 64 bits.
+    const auto rowsBefore = [&, n = n](int64_t part) {
+        return total / n * part + total % n * part / n;
+    };
+    plan.first = rowsBefore(k - 1);
+    plan.end = rowsBefore(k);
     return plan;
 }
 
@@ -231,6 +252,27 @@ struct RunRow {
     std::string csv;
     SummaryRecord record;
 };
+
+// The fields of SettingsHeader for a run of document `path` with settings s (as normalised).
+std::string SettingsFields(const std::string& path, const RunSettings& s) {
+    std::string out;
+    AppendField(out, Utf8::FromBytes(path));
+    out += ',';
+    out += s.Model == 1 ? ModelNames[1] : ModelNames[0];
+    out += ',';
+    out += s.ModelType >= 0 && s.ModelType <= 2 ? SchemeNames[s.ModelType] : "?";
+    for (const float value : {s.Reward, s.Penalty, s.LearningFactor}) {
+        out += ',';
+        AppendNumber(out, value);
+    }
+    return out;
+}
+
+std::string SettingsFields(const Plan& plan, int64_t i) {
+    std::size_t d = 0;
+    const RunSettings s = plan.SettingsOf(i, d).Normalised();
+    return SettingsFields(plan.documents[d].path, s);
+}
 
 // The row of combination i, or nothing when Ctrl+C stopped its run.
 std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
@@ -242,16 +284,7 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
 
     RunRow row;
     std::string& out = row.csv;
-    AppendField(out, Utf8::FromBytes(document.path));
-    out += ',';
-    out += s.Model == 1 ? ModelNames[1] : ModelNames[0];
-    out += ',';
-    out += s.ModelType >= 0 && s.ModelType <= 2 ? SchemeNames[s.ModelType] : "?";
-    for (const float value : {s.Reward, s.Penalty, s.LearningFactor}) {
-        out += ',';
-        AppendNumber(out, value);
-    }
-    row.record.group = out;
+    out = SettingsFields(document.path, s);
     out += ',';
     if (sampled)
         AppendNumber(out, static_cast<int64_t>(s.Seed));
@@ -269,7 +302,7 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
     }
     RunSession session(la.Graph(), la.Ranges(), s);
     while (session.Step(1 << 16) == RunState::Running) {
-        if (SweepCancelled)
+        if (StopRequested)
             return std::nullopt;
     }
     const bool failed = session.State() == RunState::Failed;
@@ -309,23 +342,6 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
 
 // ---- Threads ----
 
-// Ctrl+C asks the sweep to stop; a second one is the system's again.
-class InterruptGuard {
-  public:
-    InterruptGuard() {
-        SweepCancelled = false;
-        struct sigaction action {};
-        action.sa_handler = [](int) { SweepCancelled = true; };
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &previous_);
-    }
-    ~InterruptGuard() { ::sigaction(SIGINT, &previous_, nullptr); }
-
-  private:
-    struct sigaction previous_ {};
-};
-
 // "done/total, time left" on a terminal, twice a second once the sweep has taken a second.
 class ProgressLine {
   public:
@@ -357,27 +373,45 @@ class ProgressLine {
     bool used_ = false;
 };
 
-// Runs the plan's rows on `jobs` threads and hands them to `take` in row order; rows whose runs
-// Ctrl+C stopped are left out.
+// The rows finished after a slow one wait for it: up to a megabyte of them, beyond that at most
+// a few per job (a row of a large graph holds megabytes of link columns), and the jobs that would
+// run further ahead wait too. Small rows never make a job wait for each row handed on.
+constexpr int64_t RowsAheadPerJob = 4;
+constexpr std::size_t HeldBytes = 1 << 20;
+
+// Runs the plan's rows on `jobs` threads and hands them to `take` in row order, with their
+// numbers; rows whose runs Ctrl+C stopped are left out.
 void RunRows(const Plan& plan, int jobs, std::ostream* progress,
-             const std::function<void(const RunRow&)>& take) {
+             const std::function<void(int64_t, const RunRow&)>& take) {
+    using std::chrono::milliseconds;
     std::mutex mutex;
-    std::condition_variable changed;
+    std::condition_variable changed, room;
     std::map<int64_t, std::optional<RunRow>> finished;
     std::atomic<int64_t> next{plan.first};
+    int64_t written = plan.first;
+    std::size_t heldBytes = 0; // of the finished rows
     int running = jobs;
     std::string failure; // an error no row can hold (out of memory): the sweep stops with it
     const auto work = [&] {
-        for (int64_t i; (i = next++) < plan.end && !SweepCancelled;) {
+        for (int64_t i; (i = next++) < plan.end && !StopRequested;) {
+            {
+                // Ctrl+C cannot notify: look again now and then.
+                std::unique_lock<std::mutex> lock(mutex);
+                while (i >= written + RowsAheadPerJob * jobs && heldBytes >= HeldBytes &&
+                       !StopRequested)
+                    room.wait_for(lock, milliseconds(100));
+            }
             std::optional<RunRow> row;
             try {
-                row = RunOne(plan, i);
+                if (!StopRequested)
+                    row = RunOne(plan, i);
             } catch (const std::exception& e) {
                 std::lock_guard<std::mutex> lock(mutex);
                 failure = e.what();
-                SweepCancelled = true;
+                StopRequested = true;
             }
             std::lock_guard<std::mutex> lock(mutex);
+            heldBytes += row ? row->csv.size() : 0;
             finished.emplace(i, std::move(row));
             changed.notify_all();
         }
@@ -391,8 +425,8 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
 
     ProgressLine line(progress, plan.end - plan.first);
     std::unique_lock<std::mutex> lock(mutex);
-    for (int64_t written = plan.first; written < plan.end;) {
-        changed.wait_for(lock, std::chrono::milliseconds(500),
+    while (written < plan.end) {
+        changed.wait_for(lock, milliseconds(500),
                          [&] { return finished.count(written) > 0 || running == 0; });
         line.Show(written - plan.first);
         const auto row = finished.find(written);
@@ -403,10 +437,12 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
         }
         std::optional<RunRow> taken = std::move(row->second);
         finished.erase(row);
-        ++written;
+        heldBytes -= taken ? taken->csv.size() : 0;
+        const int64_t number = written++;
+        room.notify_all();
         if (taken) {
             lock.unlock();
-            take(*taken);
+            take(number, *taken);
             lock.lock();
         }
     }
@@ -444,13 +480,14 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
 
     const int jobs =
         options.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
-    std::vector<SummaryRecord> records;
     InterruptGuard interrupt;
     try {
         if (options.summary) {
+            SweepSummary summary(csv, SettingsHeader, plan.seeds, plan.groups,
+                                 [&plan](int64_t i) { return SettingsFields(plan, i); });
             RunRows(plan, jobs, progress,
-                    [&](const RunRow& row) { records.push_back(row.record); });
-            WriteSummary(csv, SettingsHeader, records);
+                    [&](int64_t i, const RunRow& row) { summary.Add(i, row.record); });
+            summary.Finish();
         } else {
             std::string header = std::string(SettingsHeader) +
                                  ",seed,status,message,paths,samples,converged at,best cost,"
@@ -460,7 +497,7 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
                 AppendField(header, name);
             }
             csv << header << '\n';
-            RunRows(plan, jobs, progress, [&](const RunRow& row) { csv << row.csv; });
+            RunRows(plan, jobs, progress, [&](int64_t, const RunRow& row) { csv << row.csv; });
         }
     } catch (const std::exception& e) {
         err << "pathloom-run: the sweep stopped: " << e.what() << '\n';
@@ -470,5 +507,5 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
         err << "pathloom-run: the sweep could not be written\n";
         return ExitStatus::OutputFailed;
     }
-    return SweepCancelled ? 130 : ExitStatus::Ok;
+    return StopRequested ? ExitStatus::Interrupted : ExitStatus::Ok;
 }

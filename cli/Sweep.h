@@ -6,7 +6,6 @@
 
 #include "RunOptions.h"
 
-#include <atomic>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,14 +21,12 @@ struct SweepAxis {
 
 // Reads "NAME=FROM:TO:STEP" or "NAME=A,B,C". A range holds FROM + k STEP for every k up to TO:
 // TO itself when it falls on a step within rounding, never past it, nothing twice. Raises
-// UsageError on anything else.
+// UsageError on anything else, and on a step so fine that two values run as one 32-bit float.
 SweepAxis ParseSweepAxis(const std::string& text);
-
-// Set by Ctrl+C (or by a caller): runs under way stop, and only finished rows are written.
-extern std::atomic<bool> SweepCancelled;
 
 // Runs the sweep the options ask for and writes its rows (or, with --summary, its summary) to
 // --csv or out. The exit status as pathloom-run gives it: a refused combination or a failed run
-// is a row, not a failure; 130 after Ctrl+C.
+// is a row, not a failure; 130 after Ctrl+C, which stops the runs under way and keeps the rows
+// finished before them.
 int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
              std::ostream* progress);

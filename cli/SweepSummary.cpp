@@ -4,66 +4,92 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <numeric>
 
-void WriteSummary(std::ostream& out, const std::string& settingsHeader,
-                  const std::vector<SummaryRecord>& records) {
-    std::vector<std::string> order;
-    std::map<std::string, std::vector<const SummaryRecord*>> groups;
-    for (const SummaryRecord& record : records) {
-        auto& group = groups[record.group];
-        if (group.empty())
-            order.push_back(record.group);
-        group.push_back(&record);
+SweepSummary::SweepSummary(std::ostream& out, const std::string& settingsHeader, int64_t seeds,
+                           int64_t groups, std::function<std::string(int64_t)> settingsOf)
+    : out_(out), seeds_(seeds), groups_(groups), settingsOf_(std::move(settingsOf)) {
+    out_ << settingsHeader
+         << ",runs,invalid,cheapest share,reached,not reached,mean,median,sd,min,max\n";
+}
+
+void SweepSummary::Add(int64_t row, const SummaryRecord& record) {
+    const int64_t size = seeds_ * groups_;
+    const int64_t offset = row % size;
+    if (row - offset != blockStart_) {
+        Finish();
+        blockStart_ = row - offset;
+        runs_.assign(static_cast<std::size_t>(size), Run{0.0f, Absent});
     }
-    out << settingsHeader
-        << ",runs,invalid,cheapest share,reached,not reached,mean,median,sd,min,max\n";
-    for (const std::string& key : order) {
-        const auto& group = groups[key];
-        int64_t valid = 0, cheapestRuns = 0;
-        float cheapest = INFINITY;
-        std::vector<double> reached;
-        for (const SummaryRecord* r : group) {
-            valid += r->valid;
-            if (r->valid && r->hasBest)
-                cheapest = std::min(cheapest, r->bestCost);
-            if (r->valid && r->convergedAt > 0)
-                reached.push_back(static_cast<double>(r->convergedAt));
-        }
-        for (const SummaryRecord* r : group)
-            cheapestRuns += r->valid && r->hasBest && r->bestCost == cheapest;
-        std::string row = key;
-        const auto number = [&row](auto value) {
-            row += ',';
-            CsvText::AppendNumber(row, value);
-        };
-        const auto empty = [&row] { row += ','; };
-        number(static_cast<int64_t>(group.size()));
-        number(static_cast<int64_t>(group.size()) - valid);
-        valid > 0 ? number(double(cheapestRuns) / double(valid)) : empty();
-        number(static_cast<int64_t>(reached.size()));
-        number(valid - static_cast<int64_t>(reached.size()));
-        if (reached.empty()) {
-            for (int i = 0; i < 5; ++i)
-                empty();
-        } else {
-            std::sort(reached.begin(), reached.end());
-            const double n = static_cast<double>(reached.size());
-            const double mean = std::accumulate(reached.begin(), reached.end(), 0.0) / n;
-            const std::size_t middle = reached.size() / 2;
-            const double median = reached.size() % 2 != 0
-                                      ? reached[middle]
-                                      : (reached[middle - 1] + reached[middle]) / 2;
-            double squares = 0;
-            for (const double x : reached)
-                squares += (x - mean) * (x - mean);
-            number(mean);
-            number(median);
-            reached.size() > 1 ? number(std::sqrt(squares / (n - 1))) : empty();
-            number(reached.front());
-            number(reached.back());
-        }
-        out << row << '\n';
+    Run& run = runs_[static_cast<std::size_t>(offset % groups_ * seeds_ + offset / groups_)];
+    run.bestCost = record.bestCost;
+    run.state = !record.valid
+                    ? Invalid
+                    : static_cast<uint32_t>(record.convergedAt) | (record.hasBest ? HasBest : 0u);
+}
+
+void SweepSummary::Finish() {
+    if (blockStart_ < 0)
+        return;
+    for (int64_t group = 0; group < groups_; ++group)
+        WriteGroup(group);
+    blockStart_ = -1;
+}
+
+void SweepSummary::WriteGroup(int64_t group) {
+    const auto begin = runs_.begin() + static_cast<std::ptrdiff_t>(group * seeds_);
+    const auto end = begin + static_cast<std::ptrdiff_t>(seeds_);
+    const auto present = std::count_if(begin, end, [](Run r) { return r.state != Absent; });
+    if (present == 0)
+        return;
+    const auto valid = [](Run r) { return r.state != Absent && r.state != Invalid; };
+    const auto hasBest = [&](Run r) { return valid(r) && (r.state & HasBest) != 0; };
+    const auto reachedAt = [&](Run r) { return valid(r) ? r.state & ~HasBest : 0u; };
+    int64_t validRuns = 0, cheapestRuns = 0;
+    float cheapest = INFINITY;
+    for (auto r = begin; r != end; ++r) {
+        validRuns += valid(*r);
+        if (hasBest(*r))
+            cheapest = std::min(cheapest, r->bestCost);
     }
+    for (auto r = begin; r != end; ++r)
+        cheapestRuns += hasBest(*r) && r->bestCost == cheapest;
+    // The reached runs first, in the order of their samples: the group's own room, reordered.
+    const auto reachedEnd = std::partition(begin, end, [&](Run r) { return reachedAt(r) > 0; });
+    std::sort(begin, reachedEnd, [&](Run a, Run b) { return reachedAt(a) < reachedAt(b); });
+    const auto reached = static_cast<std::size_t>(reachedEnd - begin);
+    const auto sample = [&](std::size_t k) { return double(reachedAt(begin[std::ptrdiff_t(k)])); };
+
+    std::string row = settingsOf_(blockStart_ + group);
+    const auto number = [&row](auto value) {
+        row += ',';
+        CsvText::AppendNumber(row, value);
+    };
+    const auto empty = [&row] { row += ','; };
+    number(static_cast<int64_t>(present));
+    number(static_cast<int64_t>(present) - validRuns);
+    validRuns > 0 ? number(double(cheapestRuns) / double(validRuns)) : empty();
+    number(static_cast<int64_t>(reached));
+    number(validRuns - static_cast<int64_t>(reached));
+    if (reached == 0) {
+        for (int i = 0; i < 5; ++i)
+            empty();
+    } else {
+        const double n = static_cast<double>(reached);
+        double sum = 0;
+        for (std::size_t k = 0; k < reached; ++k)
+            sum += sample(k);
+        const double mean = sum / n;
+        const std::size_t middle = reached / 2;
+        const double median =
+            reached % 2 != 0 ? sample(middle) : (sample(middle - 1) + sample(middle)) / 2;
+        double squares = 0;
+        for (std::size_t k = 0; k < reached; ++k)
+            squares += (sample(k) - mean) * (sample(k) - mean);
+        number(mean);
+        number(median);
+        reached > 1 ? number(std::sqrt(squares / (n - 1))) : empty();
+        number(sample(0));
+        number(sample(reached - 1));
+    }
+    out_ << row << '\n';
 }

@@ -2,7 +2,6 @@
 
 #include "DocumentFile.h"
 #include "EditCommands.h"
-#include "GraphFormats.h"
 #include "Latin1Text.h"
 #include "RunSession.h"
 
@@ -61,21 +60,12 @@ void GraphDocument::Load(const QString& path) {
     emit Changed();
 }
 
-std::vector<std::string> GraphDocument::Import(const QString& path) {
+void GraphDocument::AdoptImported(clsGraph& graph) {
     Clear();
-    GraphFormats::ImportResult result;
-    try {
-        result = GraphFormats::Import(Platform::ToFileName(path), engine_.Graph());
-    } catch (...) {
-        Clear();
-        throw;
-    }
+    engine_.Graph().Swap(graph);
     savedState_ = -1; // nothing of it is saved yet
     AnnounceModified();
     emit Changed();
-    std::vector<std::string> notes = result.leftOut;
-    notes.insert(notes.end(), result.changedLabels.begin(), result.changedLabels.end());
-    return notes;
 }
 
 void GraphDocument::Save(const QString& path) {

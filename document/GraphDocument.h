@@ -48,10 +48,10 @@ class GraphDocument : public QObject {
     // Reads the file as a new document with the path; raises "'...' could not be loaded." and then
     // holds a new untitled document, so that no later save can go to that file.
     void Load(const QString& path);
-    // Imports a graph made elsewhere (GraphML, DOT, CSV by the extension) as a new untitled
-    // document, modified until it is saved; gives back what the import left out or changed. On
-    // failure raises the import's message and holds a new untitled document.
-    std::vector<std::string> Import(const QString& path);
+    // Makes a graph imported from another program's file (GraphFormats::Import, which may take
+    // long and so works apart) a new untitled document, modified until it is saved. `graph` is
+    // left empty.
+    void AdoptImported(clsGraph& graph);
     // Writes the document to the path (or to Path() when empty); raises "Error saving graph.".
     // Afterwards the document is unmodified and titled with the path.
     void Save(const QString& path = QString());

@@ -26,8 +26,10 @@ std::vector<RunHistory::Leaving> RunHistory::LinksLeaving(const clsGraph& graph,
 
 RunHistory::RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std::size_t maxPoints)
     : graph_(graph), maxPoints_(std::max<std::size_t>(maxPoints, 4)) {
-    for (const int32_t link : watched)
-        watched_.push_back(&graph.Link(link));
+    for (const int32_t link : watched) {
+        graph.Link(link); // an index error for a link that is not there
+        watched_.push_back(link - 1);
+    }
 }
 
 void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
@@ -44,21 +46,21 @@ void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++paths_;
     const Point point{path.sample,      path.answer.cost, path.answer.favourable,
-                      path.answer.beta, path.bestCost,    path.bestProbability};
-    Keep(point);
+                      path.answer.beta, path.bestCost,    path.BestProbability()};
+    Keep(point, path);
     if (csv_)
-        WriteRow(point, path.links.Trace(), path.changedLinks);
+        WriteRow(point, path);
 }
 
-void RunHistory::Keep(const Point& point) {
+void RunHistory::Keep(const Point& point, const LearnedPath& path) {
     if (lastIsExtra_) {
         points_.pop_back();
         watchedValues_.resize(watchedValues_.size() - watched_.size());
     }
     lastIsExtra_ = paths_ % stride_ != 0;
     points_.push_back(point);
-    for (const clsLink* link : watched_)
-        watchedValues_.push_back(link->Probability);
+    for (const int32_t link : watched_)
+        watchedValues_.push_back(path.Probability(link));
     if (!lastIsExtra_ && points_.size() >= maxPoints_)
         Thin();
 }
@@ -80,31 +82,30 @@ void RunHistory::Thin() {
     watchedValues_.resize(kept * w);
 }
 
-void RunHistory::WriteRow(const Point& point, const std::string& trace,
-                          const std::vector<int32_t>& changed) {
+void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
     if (maxRows_ >= 0 && rows_ >= maxRows_) {
         truncated_ = true;
         return;
     }
     // Each link's text is kept and written again until its probability changes: a learning
     // step changes a few links, a row holds them all.
-    const auto format = [this](std::size_t j) {
+    const auto format = [this, &path](std::size_t j) {
         std::string& cell = cells_[j];
         cell.clear();
-        AppendNumber(cell, graph_.Link(static_cast<int32_t>(j) + 1).Probability);
+        AppendNumber(cell, path.Probability(static_cast<int32_t>(j)));
     };
     if (cells_.empty()) {
         cells_.resize(static_cast<std::size_t>(graph_.LinkCount()));
         for (std::size_t j = 0; j < cells_.size(); ++j)
             format(j);
     } else {
-        for (const int32_t j : changed)
+        for (const int32_t j : path.ChangedLinks())
             format(static_cast<std::size_t>(j));
     }
     row_.clear();
     AppendNumber(row_, point.x);
     row_ += ',';
-    AppendField(row_, Latin1::ToUtf8(trace));
+    AppendField(row_, Latin1::ToUtf8(path.Links().Trace()));
     row_ += ',';
     AppendNumber(row_, point.cost);
     row_ += ',';

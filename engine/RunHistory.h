@@ -11,7 +11,6 @@
 #include <vector>
 
 class clsGraph;
-class clsLink;
 
 class RunHistory : public RunObserver {
   public:
@@ -55,13 +54,12 @@ class RunHistory : public RunObserver {
     int64_t PathCount() const { return paths_; }
 
   private:
-    void Keep(const Point& point);
+    void Keep(const Point& point, const LearnedPath& path);
     void Thin();
-    void WriteRow(const Point& point, const std::string& trace,
-                  const std::vector<int32_t>& changed);
+    void WriteRow(const Point& point, const LearnedPath& path);
 
     const clsGraph& graph_;
-    std::vector<const clsLink*> watched_;
+    std::vector<int32_t> watched_; // 0-based link positions
     std::size_t maxPoints_;
     std::vector<Point> points_;
     std::vector<float> watchedValues_;

@@ -1,13 +1,46 @@
 #include "RunSession.h"
 
-#include "PathFileRun.h"
-#include "PathSampler.h"
 #include "PathloomError.h"
-#include "SearchWalk.h"
+#include "RunGraph.h"
+#include "RunParts.h"
 #include "clsGraph.h"
 
 #include <limits>
 #include <new>
+
+PathView LearnedPath::LinkPositions() const {
+    return session_.source_->Path();
+}
+
+const clsPathStack& LearnedPath::Links() const {
+    if (session_.pathLinksOf_ != number) {
+        session_.pathLinks_.Reset();
+        for (const int32_t link : LinkPositions())
+            session_.pathLinks_.Push(session_.run_->Index().LinkAt(link));
+        session_.pathLinksOf_ = number;
+    }
+    return session_.pathLinks_;
+}
+
+const std::vector<int32_t>& LearnedPath::ChangedLinks() const {
+    if (session_.writtenOf_ != number) {
+        // Nothing when the path's cost could not be worked out.
+        if (session_.appliedOf_ == number)
+            session_.rule_->Written(LinkPositions(), session_.written_);
+        else
+            session_.written_.clear();
+        session_.writtenOf_ = number;
+    }
+    return session_.written_;
+}
+
+double LearnedPath::BestProbability() const {
+    return session_.BestProbability();
+}
+
+float LearnedPath::Probability(int32_t link) const {
+    return session_.run_->Probabilities()[link];
+}
 
 RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings)
     : graph_(graph), settings_(settings.Normalised()) {
@@ -18,69 +51,46 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
     }
     graph_.ResetFlags();
     graph_.RestoreProbabilities();
-    index_.Build(graph_);
-    scheme_ = std::make_unique<LearningScheme>(settings_, ranges, index_);
-    switch (settings_.GraphSearchMethod) {
-    case SearchMethod::IncludeAllNodes:
-        walk_ = std::make_unique<SearchWalk>(index_, settings_.sourceNode - 1, -1);
-        break;
-    case SearchMethod::SourceToDestination:
-        walk_ =
-            std::make_unique<SearchWalk>(index_, settings_.sourceNode - 1, settings_.DestNode - 1);
-        break;
-    case SearchMethod::Sample:
-        sampler_ = std::make_unique<PathSampler>(index_, settings_.sourceNode - 1,
-                                                 settings_.DestNode - 1, settings_.Seed);
-        break;
-    case SearchMethod::ReadFromFile:
-        if (graph_.DuplicateExist()) {
-            // Kept as the program has always said it ("them lables").
-            Fail("There are Two nodes or more nodes with same label. Please change them lables.");
-            return;
-        }
-        file_ = std::make_unique<PathFileRun>(graph_, settings_.FilePath);
-        break;
-    default:
-        break;
+    run_ = std::make_unique<RunGraph>(graph_);
+    const RunParts::Context parts{settings_, graph_, ranges, *run_};
+    try {
+        source_ = RunParts::MakePathSource(parts);
+    } catch (const PathloomError& e) {
+        Fail(e.Description());
+        return;
     }
+    const bool repeats = source_ && source_->Repeats();
+    environment_ = RunParts::MakeEnvironment(parts, repeats);
+    rule_ = RunParts::MakeUpdateRule(parts);
+    if (repeats)
+        target_ = settings_.Target;
 }
 
-RunSession::~RunSession() = default;
+RunSession::~RunSession() {
+    if (state_ == RunState::Running || state_ == RunState::Paused)
+        run_->WriteProbabilities();
+}
 
 RunState RunSession::Step(int64_t budget) {
     if (state_ != RunState::Running && state_ != RunState::Paused)
         return state_;
     state_ = RunState::Running;
     try {
-        if (!walk_ && !file_ && !sampler_) {
+        if (!source_) {
             Finish();
             return state_;
         }
         while (budget > 0) {
-            bool found = false, ended = false;
-            if (sampler_) {
-                if (samples_ >= settings_.Samples || convergedAt_ > 0) {
-                    Finish();
-                    return state_;
-                }
-                const PathSampler::Event event = sampler_->Next(budget);
-                found = event == PathSampler::Event::PathFound;
-                samples_ += event != PathSampler::Event::OutOfBudget;
-                deadEnds_ += event == PathSampler::Event::DeadEnd;
-            } else if (walk_) {
-                const SearchWalk::Event event = walk_->Next(budget);
-                found = event == SearchWalk::Event::PathFound;
-                ended = event == SearchWalk::Event::Exhausted;
-            } else {
-                const PathFileRun::Event event = file_->F_Trace(path_, budget);
-                found = event == PathFileRun::Event::PathComplete;
-                ended = event == PathFileRun::Event::End;
-            }
-            if (ended) {
+            if (convergedAt_ > 0) {
                 Finish();
                 return state_;
             }
-            if (found) {
+            const PathSource::Event event = source_->Next(budget);
+            if (event == PathSource::Event::Exhausted) {
+                Finish();
+                return state_;
+            }
+            if (event == PathSource::Event::PathFound) {
                 PathFound();
                 --budget;
                 if (settings_.EnableDelay) {
@@ -98,60 +108,53 @@ RunState RunSession::Step(int64_t budget) {
 }
 
 void RunSession::PathFound() {
-    // The count of an enumeration is 16-bit; sampled runs count in 32 bits.
-    if (!sampler_ && pathCount_ == std::numeric_limits<int16_t>::max()) {
+    if (pathCount_ == source_->MaxPaths()) {
         throw PathloomError(ErrorNumber::Overflow, "LA.Start",
                             "Overflow\r\nThe run stopped because a run counts at most 32,767 "
                             "paths.");
     }
     ++pathCount_;
-    if (walk_) {
-        path_.Reset();
-        for (int32_t k = 0; k < walk_->PathLength(); ++k)
-            path_.Push(index_.LinkAt(walk_->PathLink(k)));
-    } else if (sampler_) {
-        path_.Reset();
-        for (const int32_t link : sampler_->PathLinks())
-            path_.Push(index_.LinkAt(link));
-    }
-    LearningScheme::Answer answer;
-    const auto tell = [&](bool failed) {
-        const LearnedPath learned{pathCount_,
-                                  sampler_ ? samples_ : pathCount_,
-                                  path_,
-                                  answer,
-                                  scheme_->ChangedLinks(),
-                                  bestCost_,
-                                  BestProbability(),
-                                  failed};
-        for (RunObserver* observer : observers_)
-            observer->PathLearned(learned);
-    };
+    const PathView path = source_->Path();
+    Environment::Answer answer;
     try {
-        answer = scheme_->LearnFromPath(path_);
+        answer = environment_->Judge(path);
+        appliedOf_ = pathCount_;
+        rule_->Apply(path, answer);
     } catch (const PathloomError&) {
         // Counted and shown all the same, so that the path that failed can be found.
+        answer = Environment::Answer();
         answer.cost = std::numeric_limits<float>::quiet_NaN();
-        tell(true);
+        Tell(answer, true);
         throw;
     }
-    if (bestLinks_.empty() || answer.cost < bestCost_) {
+    if (best_.empty() || answer.cost < bestCost_) {
         bestCost_ = answer.cost;
-        bestLinks_.assign(path_.Count(), nullptr);
-        for (int32_t k = 0; k < path_.Count(); ++k)
-            bestLinks_[static_cast<std::size_t>(k)] = path_.Link(k);
+        best_.assign(path.begin(), path.end());
+        bestLinks_.clear();
+        for (const int32_t link : path)
+            bestLinks_.push_back(run_->Index().LinkAt(link));
     }
-    if (sampler_ && settings_.Target && BestProbability() >= *settings_.Target)
-        convergedAt_ = samples_;
-    tell(false);
+    if (target_ && BestProbability() >= *target_)
+        convergedAt_ = source_->Position(pathCount_);
+    Tell(answer, false);
+}
+
+void RunSession::Tell(const Environment::Answer& answer, bool failed) {
+    if (observers_.empty())
+        return;
+    const LearnedPath learned(*this, pathCount_, source_->Position(pathCount_), answer, bestCost_,
+                              failed);
+    for (RunObserver* observer : observers_)
+        observer->PathLearned(learned);
 }
 
 double RunSession::BestProbability() const {
-    if (bestLinks_.empty())
+    if (best_.empty())
         return 0.0;
+    const float* const probabilities = run_->Probabilities();
     double product = 1.0;
-    for (const clsLink* link : bestLinks_)
-        product *= static_cast<double>(link->Probability);
+    for (const int32_t link : best_)
+        product *= static_cast<double>(probabilities[link]);
     return product;
 }
 
@@ -171,15 +174,14 @@ void RunSession::Stop() {
 
 void RunSession::Finish() {
     graph_.ResetFlags();
-    path_.Reset();
+    run_->WriteProbabilities();
     notFound_ = pathCount_ == 0 && !stopped_;
     state_ = RunState::Finished;
 }
 
 void RunSession::Fail(const std::string& message) {
     message_ = message;
-    if (file_) {
-        // The path-file mode reports its error and then ends as a run ends.
+    if (source_ && source_->EndsOnError()) {
         Finish();
     } else {
         // A walk keeps the path it was on flagged, so that it shows where the run stopped.
@@ -190,17 +192,11 @@ void RunSession::Fail(const std::string& message) {
 
 void RunSession::ShowPath() {
     graph_.ResetFlags();
-    if (sampler_) {
-        // Samples come and go too fast to watch: the last learned path is what shows.
-        for (int32_t k = 0; k < path_.Count(); ++k)
-            path_.Link(k)->Flag = true;
+    if (!run_)
         return;
-    }
-    if (walk_) {
-        for (int32_t k = 0; k < walk_->PathLength(); ++k)
-            index_.LinkAt(walk_->PathLink(k))->Flag = true;
+    run_->WriteProbabilities();
+    if (!source_ || state_ == RunState::Finished)
         return;
-    }
-    for (int32_t k = 0; k < path_.Count(); ++k)
-        path_.Link(k)->Flag = true;
+    for (const int32_t link : source_->Shown())
+        run_->Index().LinkAt(link)->Flag = true;
 }

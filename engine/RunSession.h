@@ -1,23 +1,29 @@
 #pragma once
 // One run of the learning automata over a graph: built from the graph and its settings, it
 // advances by bounded steps and tells its observers of every learned path. It never waits, draws
-// or asks anybody anything: the window steps it from a timer, the runner in a loop.
+// or asks anybody anything: the window steps it from a timer, the runner in a loop. A run is
+// composed of three parts (RunParts): a path source, an environment that judges each path, and an
+// update rule that applies the judgement; the session never asks which kind it holds. It works on
+// its own copy of the links' probabilities, which it writes back to the graph's links when the
+// run ends and when someone looks (ShowPath).
 
-#include "LearningScheme.h"
+#include "Environment.h"
+#include "PathSource.h"
 #include "RunSettings.h"
-#include "WalkIndex.h"
 #include "clsPathStack.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class clsGraph;
+class clsLink;
 class clsRanges;
-class PathFileRun;
-class PathSampler;
-class SearchWalk;
+class RunGraph;
+class RunSession;
+class UpdateRule;
 
 enum class RunState {
     Running,  // more to do: step again
@@ -27,18 +33,35 @@ enum class RunState {
 };
 
 // What observers see of each path: its links in walking order, its judgement, the links whose
-// probabilities the learning step wrote, and the cheapest path so far.
-struct LearnedPath {
+// probabilities the learning step wrote, and the cheapest path so far. What takes work to show
+// is worked out when asked, while the observer is told.
+class LearnedPath {
+  public:
     int32_t number; // the run's count of paths, this one included
     int64_t sample; // a sampled run's count of samples, dead ends included; else the number
-    const clsPathStack& links;
-    LearningScheme::Answer answer;
-    const std::vector<int32_t>& changedLinks; // 0-based link positions
+    Environment::Answer answer;
     float bestCost;
+    bool failed; // the learning step raised: the path is counted and shown, then the run fails
+
+    // The path's links in walking order: their positions (0-based), and the links themselves.
+    PathView LinkPositions() const;
+    const clsPathStack& Links() const;
+    // The positions (0-based) of the links the learning step wrote, walked links and siblings,
+    // in the order written; repeats where a link was written twice.
+    const std::vector<int32_t>& ChangedLinks() const;
     // The probability that the automata choose the cheapest path so far: the product of its
     // links' probabilities after this learning step, in path order.
-    double bestProbability;
-    bool failed; // the learning step raised: the path is counted and shown, then the run fails
+    double BestProbability() const;
+    // A link's probability (0-based position) after this learning step.
+    float Probability(int32_t link) const;
+
+  private:
+    friend class RunSession;
+    LearnedPath(const RunSession& session, int32_t number, int64_t sample,
+                const Environment::Answer& answer, float bestCost, bool failed)
+        : number(number), sample(sample), answer(answer), bestCost(bestCost), failed(failed),
+          session_(session) {}
+    const RunSession& session_;
 };
 
 class RunObserver {
@@ -52,6 +75,7 @@ class RunSession {
     // Checks the settings (a refused run fails at once and changes nothing), then starts the run
     // as every run starts: no link flagged, every probability at its initial value.
     RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings);
+    // A run given up before its end leaves the graph with what it had learned.
     ~RunSession();
     RunSession(const RunSession&) = delete;
     RunSession& operator=(const RunSession&) = delete;
@@ -82,34 +106,43 @@ class RunSession {
 
     // Sampled runs: the samples drawn, those that ended where no link was left, and the sample
     // after whose learning step the best path's probability reached the target (0: not yet).
-    int64_t Samples() const { return samples_; }
-    int64_t DeadEnds() const { return deadEnds_; }
+    int64_t Samples() const { return source_ ? source_->Samples() : 0; }
+    int64_t DeadEnds() const { return source_ ? source_->DeadEnds() : 0; }
     int64_t ConvergedAt() const { return convergedAt_; }
 
-    // Flags the links of the path being built, for drawing: the engine keeps them to itself
-    // while it works, and writes them only when someone looks.
+    // Writes what the run has learned into the graph's links and flags the links of the path
+    // being built, for drawing: the run keeps both to itself while it works.
     void ShowPath();
 
   private:
+    friend class LearnedPath;
     void PathFound();
+    void Tell(const Environment::Answer& answer, bool failed);
     void Finish();
     void Fail(const std::string& message);
 
     clsGraph& graph_;
     RunSettings settings_;
-    WalkIndex index_;
-    std::unique_ptr<LearningScheme> scheme_;
-    std::unique_ptr<SearchWalk> walk_;
-    std::unique_ptr<PathFileRun> file_;
-    std::unique_ptr<PathSampler> sampler_;
-    clsPathStack path_;
+    std::unique_ptr<RunGraph> run_;
+    std::unique_ptr<PathSource> source_;
+    std::unique_ptr<Environment> environment_;
+    std::unique_ptr<UpdateRule> rule_;
+    std::optional<double> target_; // for paths that come again and again
     std::vector<RunObserver*> observers_;
     RunState state_ = RunState::Running;
     int32_t pathCount_ = 0;
+    int32_t appliedOf_ = 0;     // the path the update rule was last applied to
+    std::vector<int32_t> best_; // link positions
     std::vector<clsLink*> bestLinks_;
     float bestCost_ = 0.0f;
-    int64_t samples_ = 0, deadEnds_ = 0, convergedAt_ = 0;
+    int64_t convergedAt_ = 0;
     bool stopped_ = false;
     bool notFound_ = false;
     std::string message_;
+    // Of the last learned path, made when an observer asks: its links as the graph's, and the
+    // positions its learning step wrote.
+    mutable clsPathStack pathLinks_;
+    mutable int32_t pathLinksOf_ = 0;
+    mutable std::vector<int32_t> written_;
+    mutable int32_t writtenOf_ = 0;
 };

@@ -33,6 +33,12 @@ class WalkIndex {
     const int32_t* MoveNodes() const { return moveNodes_.data(); }
     const int32_t* MoveLinks() const { return moveLinks_.data(); }
 
+    // The same as arrays, for loops that keep them in locals: Froms()[link] is From(link), the
+    // links from node n are FromLinks()[FromStarts()[n]] up to FromLinks()[FromStarts()[n + 1]].
+    const int32_t* Froms() const { return from_.data(); }
+    const int32_t* FromStarts() const { return fromStart_.data(); }
+    const int32_t* FromLinks() const { return fromLinks_.data(); }
+
     // The links whose FromNode is the node, in link order (0-based link positions).
     const int32_t* FromLinksBegin(int32_t node) const {
         return fromLinks_.data() + fromStart_[Slot(node)];

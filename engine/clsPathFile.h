@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace TokenKind {
 constexpr int32_t OpenBrace = 0;
@@ -26,8 +27,11 @@ class clsPathFile {
     // The next token and its type (TokenKind). Characters outside Latin-1 stay in the token, so
     // that such a label can be shown but never matches a node.
     void ReadToken(std::u32string& tokenString, int32_t& tokenType);
+    // The same as a view of the text, valid until the next Load.
+    void ReadToken(std::u32string_view& token, int32_t& tokenType);
 
   private:
+    void Widen(const std::string& bytes);
     int32_t TextLength() const { return static_cast<int32_t>(fileText_.size()); }
 
     std::u32string fileText_;

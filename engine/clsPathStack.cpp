@@ -13,14 +13,14 @@ std::string LabelOf(const clsNode* node) {
 }
 } // namespace
 
-clsLink* clsPathStack::Pop() {
+const clsLink* clsPathStack::Pop() {
     CheckIndex(Count(), 1, INT32_MAX, "clsPathStack");
-    clsLink* top = links_.back();
+    const clsLink* top = links_.back();
     links_.pop_back();
     return top;
 }
 
-clsLink* clsPathStack::Link(int32_t index) const {
+const clsLink* clsPathStack::Link(int32_t index) const {
     CheckIndex(index, 0, Count() - 1, "clsPathStack");
     return links_[static_cast<std::size_t>(index)];
 }

@@ -11,12 +11,12 @@ class clsNode;
 class clsPathStack {
   public:
     void Reset() { links_.clear(); }
-    void Push(clsLink* lnk) { links_.push_back(lnk); }
+    void Push(const clsLink* lnk) { links_.push_back(lnk); }
     // Removes and returns the top link; an empty stack is an index error.
-    clsLink* Pop();
+    const clsLink* Pop();
     int32_t Count() const { return static_cast<int32_t>(links_.size()); }
     // Zero-based; a position outside 0..Count-1 is an index error.
-    clsLink* Link(int32_t index) const;
+    const clsLink* Link(int32_t index) const;
 
     // True when the node is an end of some link on the stack; the start of a walk is therefore
     // not on an empty path.
@@ -27,5 +27,5 @@ class clsPathStack {
     std::string Trace() const;
 
   private:
-    std::vector<clsLink*> links_;
+    std::vector<const clsLink*> links_;
 };

@@ -353,13 +353,11 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format) {
     }
 }
 
-std::vector<clsPosition> Layout(const clsGraph& graph, LayoutStyle style) {
-    const GraphView view = ViewOf(graph);
+std::vector<LayoutLink> LayoutLinks(const clsGraph& graph) {
     std::vector<LayoutLink> links;
-    for (const ExportLink& link : view.links)
+    for (const ExportLink& link : ViewOf(graph).links)
         links.push_back({link.from, link.to, link.kind == LinkKind::Unidirectional});
-    return PlaceNodes(view.nodes.size(), links,
-                      std::vector<std::optional<clsPosition>>(view.nodes.size()), style);
+    return links;
 }
 
 } // namespace GraphFormats

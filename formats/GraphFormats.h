@@ -46,8 +46,8 @@ std::string ExportText(const clsGraph& graph, Format format);
 // neither; the node list is always a regular file of its own in the edge list's folder.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
-// New top-left positions for every node, in the graph's order, laid out by Graphviz; the graph
-// itself is not changed. Raises PathloomError when Graphviz fails.
-std::vector<clsPosition> Layout(const clsGraph& graph, LayoutStyle style = LayoutStyle::Automatic);
+// The graph's links as PlaceNodes takes them, so that the layout can work apart from the graph.
+// Raises PathloomError for a link that joins no two nodes of the graph.
+std::vector<LayoutLink> LayoutLinks(const clsGraph& graph);
 
 } // namespace GraphFormats

@@ -42,6 +42,11 @@ class clsGraph {
     // True when two nodes have labels equal without regard to letter case.
     bool DuplicateExist() const;
     void ClearGraph();
+    // Exchanges all nodes and links with the other graph's, e.g. a graph imported apart.
+    void Swap(clsGraph& other) noexcept {
+        nodes_.swap(other.nodes_);
+        links_.swap(other.links_);
+    }
     // Numbers the nodes 0, 1, 2, ... in collection order, as a document stores them.
     void ResetIDs();
     // Recomputes every degree, then gives each unidirectional link 1 / out-degree of its start.

@@ -10,6 +10,8 @@
 #include <optional>
 #include <vector>
 
+class QProgressDialog;
+
 namespace Platform {
 
 class FileDialog;
@@ -43,6 +45,8 @@ class PlatformScript {
 
     // Runs while a message is "shown", e.g. to press a button in the middle of a modal loop.
     std::function<void(const Message&)> OnMessage;
+    // Runs when the dialog of WaitForWork appears, e.g. to press its Cancel button.
+    std::function<void(QProgressDialog&)> OnProgress;
 
     const std::vector<Message>& Messages() const { return messages_; }
     const std::vector<FileRequest>& FileRequests() const { return fileRequests_; }

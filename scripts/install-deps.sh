@@ -10,6 +10,7 @@ packages=(
   clang-format
   fonts-liberation xvfb
   parallel python3-networkx
+  lintian bash-completion # the Debian package's test checks it and tries its completion
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
 # (clang libclang-rt-14-dev); the normal and the sanitized builds use g++ and need none.

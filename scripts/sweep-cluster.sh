@@ -10,8 +10,18 @@
 # GNU Parallel runs --jobs of them at once on each host (default: one per core); with
 # --sshloginfile it runs them on the hosts listed there, which must see the same files at the
 # same paths (the runner, the documents and --workdir, as on a cluster's shared file system).
+# The parts are written to a new folder in --workdir (default: the output's folder), and only that
+# folder is removed at the end. Any file name works: names reach Parallel's shell quoted.
 # --merge joins parts written elsewhere (a Slurm job array, say), in the order given.
 set -euo pipefail
+
+# One word for the shell that GNU Parallel starts, in single quotes, with every "{" followed by an
+# empty quote pair, so that no name holds one of Parallel's replacement strings ({}, {1}, {.}...).
+quote() {
+  local word=${1//\'/\'\\\'\'}
+  word=${word//\{/\{\'\'}
+  printf "'%s'" "$word"
+}
 
 merge() {
   local output=$1
@@ -24,13 +34,20 @@ merge() {
       exit 1
     fi
   done
-  {
+  # A new name beside the output, never one a file of the user's may have, renamed over it whole
+  # with the mode a new file gets.
+  local joined
+  joined=$(mktemp "$output.XXXXXX")
+  if ! {
     printf '%s\n' "$header"
     for part in "$@"; do
       tail -n +2 "$part"
     done
-  } > "$output.tmp"
-  mv "$output.tmp" "$output"
+  } > "$joined" || ! chmod "$(printf '%o' $((0666 & ~$(umask))))" "$joined"; then
+    rm -f -- "$joined"
+    exit 1
+  fi
+  mv -- "$joined" "$output"
 }
 
 if [ "${1:-}" = --merge ]; then
@@ -59,23 +76,28 @@ while [ $# -gt 0 ]; do
   esac
 done
 if [ -z "$output" ] || [ $# -eq 0 ]; then
-  echo "usage: $0 [--parts N] [--jobs N] [--sshloginfile FILE] --output OUT.csv -- DOCUMENT... OPTIONS..." >&2
+  echo "usage: $0 [--parts N] [--jobs N] [--sshloginfile FILE] [--workdir DIR] [--runner PATH] --output OUT.csv -- DOCUMENT... OPTIONS..." >&2
   exit 2
 fi
+[[ $parts =~ ^[1-9][0-9]*$ ]] || { echo "sweep-cluster: --parts takes a whole number above 0" >&2; exit 2; }
 command -v parallel >/dev/null || { echo "sweep-cluster: GNU Parallel is needed (apt-get install parallel)" >&2; exit 2; }
 
 # Beside the output by default, so that hosts sharing its folder see the parts too.
-workdir=${workdir:-$(mktemp -d "$(dirname "$(realpath -m "$output")")/.sweep-parts.XXXXXX")}
-trap 'rm -rf "$workdir"' EXIT
-options=(--will-cite --halt now,fail=1 -q)
+partsdir=$(mktemp -d "${workdir:-$(dirname "$(realpath -m "$output")")}/.sweep-parts.XXXXXX")
+trap 'rm -rf -- "$partsdir"' EXIT
+options=(--will-cite --halt now,fail=1)
 [ -n "$jobs" ] && options+=(--jobs "$jobs")
 [ -n "$sshloginfile" ] && options+=(--sshloginfile "$sshloginfile")
 
-# Each part runs on one core: the slots are Parallel's to fill.
-seq 1 "$parts" | parallel "${options[@]}" \
-  "$runner" "$@" --jobs 1 --part "{}/$parts" --csv "$workdir/part-{}.csv"
+# Each part runs on one core: the slots are Parallel's to fill. {} is the part's number.
+command=$(quote "$runner")
+for arg in "$@"; do
+  command+=" $(quote "$arg")"
+done
+command+=" --jobs 1 --part {}/$parts --csv $(quote "$partsdir")/part-{}.csv"
+seq 1 "$parts" | parallel "${options[@]}" "$command"
 files=()
 for k in $(seq 1 "$parts"); do
-  files+=("$workdir/part-$k.csv")
+  files+=("$partsdir/part-$k.csv")
 done
 merge "$output" "${files[@]}"

@@ -45,7 +45,10 @@ int ExportFromCommandLine(const QStringList& arguments) {
             LoadGraph(la, input);
         const std::string outputName = Platform::ToFileName(output);
         if (const auto picture = Canvas::PictureFormatOf(output)) {
-            const QByteArray bytes = Canvas::GraphPicture(la.Graph(), *picture, scale);
+            const QByteArray bytes =
+                Canvas::GraphPicture(la.Graph(), *picture, scale, [](double fits) {
+                    return QString("--scale %1 or less makes one that fits.").arg(fits);
+                });
             if (bytes.isEmpty())
                 return fail("the picture is too large at this scale");
             WriteFileSafely(outputName, bytes.toStdString());

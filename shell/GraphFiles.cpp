@@ -7,7 +7,15 @@
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
+#include "ProgressDialog.h"
 #include "SafeFile.h"
+#include "Scrolling.h"
+
+#include <QFileInfo>
+#include <atomic>
+#include <cmath>
+#include <exception>
+#include <memory>
 
 namespace {
 
@@ -23,21 +31,55 @@ GraphFiles::GraphFiles(GraphDocument& document, QWidget* owner)
                     "graphml", "Import"),
       exportDialog_("GraphML (*.graphml);;DOT (*.dot);;CSV Edge List (*.csv);;PNG Image (*.png);;"
                     "SVG Image (*.svg);;PDF Document (*.pdf)",
-                    "graphml", "Export") {}
+                    "graphml", "Export") {
+    worker_.setMaxThreadCount(1);
+}
+
+bool GraphFiles::WorkApart(const QString& text, std::function<void()> work) {
+    // Shared with the worker, which may outlive the wait.
+    struct Job {
+        std::function<void()> work;
+        std::exception_ptr failure;
+        std::atomic<bool> done{false};
+    };
+    const auto job = std::make_shared<Job>();
+    job->work = std::move(work);
+    worker_.start([job] {
+        try {
+            job->work();
+        } catch (...) {
+            job->failure = std::current_exception();
+        }
+        job->done = true;
+    });
+    if (!Platform::WaitForWork(owner_, text, [job] { return job->done.load(); }))
+        return false;
+    if (job->failure)
+        std::rethrow_exception(job->failure);
+    return true;
+}
 
 std::optional<QString> GraphFiles::ChooseImport() {
     return importDialog_.ShowOpen(owner_);
 }
 
-bool GraphFiles::ImportFile(const QString& path) {
-    std::vector<std::string> notes;
+GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
+    const std::string fileName = Platform::ToFileName(path);
+    const auto graph = std::make_shared<clsGraph>();
+    const auto result = std::make_shared<GraphFormats::ImportResult>();
     try {
-        notes = document_.Import(path);
+        if (!WorkApart("Importing " + QFileInfo(path).fileName() + "...",
+                       [=] { *result = GraphFormats::Import(fileName, *graph); }))
+            return Imported::Cancelled;
     } catch (const PathloomError& e) {
+        document_.Clear();
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);
-        return false;
+        return Imported::Failed;
     }
+    document_.AdoptImported(*graph);
+    std::vector<std::string> notes = result->leftOut;
+    notes.insert(notes.end(), result->changedLabels.begin(), result->changedLabels.end());
     if (!notes.empty()) {
         QString text = "The graph was imported with these changes:";
         for (std::size_t i = 0; i < std::min(notes.size(), ShownNotes); ++i)
@@ -46,7 +88,7 @@ bool GraphFiles::ImportFile(const QString& path) {
             text += QString("\n... and %1 more.").arg(notes.size() - ShownNotes);
         Platform::ShowMessage(owner_, text, MessageIcon::Information);
     }
-    return true;
+    return Imported::Done;
 }
 
 void GraphFiles::Export(double scale) {
@@ -56,7 +98,13 @@ void GraphFiles::Export(double scale) {
     const std::string fileName = Platform::ToFileName(*path);
     try {
         if (const auto picture = Canvas::PictureFormatOf(*path)) {
-            const QByteArray bytes = Canvas::GraphPicture(document_.Graph(), *picture, scale);
+            const QByteArray bytes =
+                Canvas::GraphPicture(document_.Graph(), *picture, scale, [](double fits) {
+                    return fits >= Canvas::MinZoom
+                               ? QString("Zoom out to %1% or less, or export SVG or PDF.")
+                                     .arg(std::lround(fits * 100))
+                               : QString("Export SVG or PDF instead.");
+                });
             if (bytes.isEmpty())
                 Raise("Export", "The picture is too large at this zoom.");
             try {
@@ -82,9 +130,15 @@ void GraphFiles::Layout() {
     if (!chosen)
         return;
     try {
-        std::vector<clsPosition> positions =
-            GraphFormats::Layout(document_.Graph(), static_cast<LayoutStyle>(*chosen));
-        document_.Do(new LayoutCommand(document_, std::move(positions)));
+        // The graph is read here, before the window goes on handling events.
+        const std::size_t count = static_cast<std::size_t>(document_.Graph().NodeCount());
+        const std::vector<LayoutLink> links = GraphFormats::LayoutLinks(document_.Graph());
+        const auto style = static_cast<LayoutStyle>(*chosen);
+        const auto positions = std::make_shared<std::vector<clsPosition>>();
+        if (!WorkApart(QString("Placing %1 nodes...").arg(count),
+                       [=] { *positions = PlaceNodes(count, links, {}, style); }))
+            return;
+        document_.Do(new LayoutCommand(document_, std::move(*positions)));
     } catch (const PathloomError& e) {
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);

@@ -6,6 +6,9 @@
 #include "FileDialog.h"
 #include "frmLayout.h"
 
+#include <QThreadPool>
+#include <functional>
+
 class GraphDocument;
 class QWidget;
 
@@ -13,19 +16,30 @@ class GraphFiles {
   public:
     GraphFiles(GraphDocument& document, QWidget* owner);
 
+    enum class Imported { Cancelled, Failed, Done };
+
     // The file the user chose to import, if any.
     std::optional<QString> ChooseImport();
-    // Imports the file, listing what was left out, or reports why it could not and leaves a new
-    // untitled document; true when the document now holds it.
-    bool ImportFile(const QString& path);
+    // Imports the file, listing what was left out: Done when the document now holds it, Failed
+    // when it reported why it could not and holds a new untitled document, Cancelled when the
+    // user gave up waiting and nothing changed.
+    Imported ImportFile(const QString& path);
     // Asks for a file and writes the graph in the format of its extension; a PNG at `scale`.
     void Export(double scale);
     // Asks for a kind of layout and applies it.
     void Layout();
 
   private:
+    // Runs `work` on the worker thread while the window waits with a progress dialog (it reads
+    // nothing the window may change); rethrows what it raised. False when the user cancelled:
+    // Graphviz cannot be interrupted, so the work goes on and what it makes is dropped.
+    bool WorkApart(const QString& text, std::function<void()> work);
+
     GraphDocument& document_;
     QWidget* owner_;
     Platform::FileDialog importDialog_, exportDialog_;
     frmLayout layoutDialog_;
+    // One thread: Graphviz allows one layout at a time, so later work waits for cancelled work
+    // to end. Destroyed, it waits for that too; a layout takes seconds at most (ChooseLayout).
+    QThreadPool worker_;
 };

@@ -308,7 +308,10 @@ void frmMain::UpdateHistoryActions() {
 }
 
 void frmMain::ImportGraph(const QString& path) {
-    if (files_.ImportFile(path))
+    const GraphFiles::Imported imported = files_.ImportFile(path);
+    if (imported == GraphFiles::Imported::Cancelled)
+        return;
+    if (imported == GraphFiles::Imported::Done)
         recent_->Add(path);
     ShowFreshDocument();
     panel_->Fit(Canvas::GraphBounds(document_.Graph()));

@@ -146,12 +146,12 @@ TEST(DrawObjects, WhatReachesInFromOutside) {
 // The arrowheads of the graph's links on the picture that Export makes, each told by how much of
 // its axis is black: 8 pixels back from the tip when nothing covers it.
 std::vector<int> ArrowheadsShown(const clsGraph& graph) {
-    const QRect area = Canvas::GraphBounds(graph);
+    const QRect area = Canvas::GraphBounds(graph).toRect();
     QImage image(area.size(), QImage::Format_RGB32);
     {
         QPainter painter(&image);
-        Canvas::DrawGraph(painter, graph, area, Canvas::MakeNodeFont(), Canvas::MakeLinkFont(),
-                          false);
+        Canvas::DrawGraph(painter, graph, {area.left(), area.top()}, area.size(),
+                          Canvas::MakeNodeFont(), Canvas::MakeLinkFont(), false);
     }
     std::vector<int> shown;
     for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
@@ -222,7 +222,7 @@ TEST(Geometry, PanelScrollBarsAndCursorPoints) {
     EXPECT_FALSE(Canvas::LayOutPan(QSize(16, 16), 17, 17).Canvas);
     EXPECT_EQ(Canvas::EventPoint(QPointF(-0.5, 2.5001)), QPoint(0, 3));
     EXPECT_EQ(Canvas::GetCursorPoint(QPointF(10.5, 11.5), QPoint(100, 50)), QPoint(110, 62));
-    EXPECT_EQ(Canvas::ToViewPoint({110, 60}, QPoint(100, 50)), (modHelper::Point{10, 10}));
+    EXPECT_EQ(Canvas::ToViewPoint({110, 60}, {100, 50}), (modHelper::Point{10, 10}));
     QScrollBar bar(Qt::Horizontal);
     Canvas::SetUpScrollBar(bar);
     bar.triggerAction(QAbstractSlider::SliderSingleStepAdd);

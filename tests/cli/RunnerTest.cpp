@@ -74,6 +74,12 @@ TEST(JsonText, QuotesAndEscapesControlCharacters) {
 // ranges, path files in error (or, for nullptr, not looked at). Standard error is empty or holds
 // the text given.
 TEST_F(Runner, ExitStatusAndOutput) {
+    // The last rows of a sweep whose row count times its part number passes 64 bits.
+    std::string lastPart;
+    for (int k = 0; k < 93; ++k)
+        lastPart += "E/triangle.plm ";
+    lastPart += "--method dest --source A --dest C --sweep reward=0.000001:1:0.000001 --sweep "
+                "factor=1:100:1 --part 1000000000/1000000000";
     const struct {
         const char *command, *err, *golden;
         int status;
@@ -117,6 +123,10 @@ TEST_F(Runner, ExitStatusAndOutput) {
          2},
         {"N --method all --source S --summary", "--summary goes with --method sample", "", 2},
         {"N --method all --source S --part 3/2", "not a part K/N", "", 2},
+        {lastPart.c_str(), "", nullptr, 0},
+        {"T --method all --source A --sweep reward=0.5:0.5000001:1e-8",
+         "the STEP 1e-08 is below the precision of the values (0.5 and 0.50000001 run as one)", "",
+         2},
         // An imported graph runs from the file's probabilities: without reward they stay.
         {"D/formats/nx-undirected.graphml --method dest --source s --dest w --reward 0", "",
          "imported-no-reward.txt", 0},
@@ -144,6 +154,11 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"T --method dest --source A --dest C --scheme LRI --reward 0.5 --penalty 0.4 --quiet "
          "--save O/lri.plm",
          "", "lri-quiet.txt", 0},
+        // An output over an input, under another name, is refused: the document stays as saved.
+        {"O/lri.plm --method all --source A --history O/./lri.plm",
+         "/./lri.plm' is an input of the run", "", 2},
+        {"T --method file --paths O/lri.plm --sweep reward=0.1 --csv O//lri.plm",
+         "is an input of the run", "", 2},
         {"O/lri.plm", "", "lri-saved.txt", 0},
         {"T --scheme LRP --reward 0.3 --save O/lrp.plm", "", "lrp.txt", 0},
         {"T --reward 0.3", "", "lrp.txt", 0}, // any setting given alone is taken

@@ -1,12 +1,15 @@
 // Sweeps: their rows against single runs, their order whatever the jobs, the summary against the
-// rows, their ranges, and Ctrl+C.
+// rows, their ranges; and Ctrl+C, in a sweep and in a single run.
 #include "Sweep.h"
 
+#include "DocumentFile.h"
 #include "RunnerFixture.h"
+#include "clsLA.h"
 
 #include <chrono>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <sys/wait.h>
 #include <thread>
 
@@ -42,15 +45,15 @@ TEST_F(Runner, SweepRowsAreTheSingleRunsOfTheirSettings) {
 
 TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
     const std::string sweep = "G --method sample --source A1 --dest P16 --samples 6000 --until "
-                              "0.95 --sweep reward=0.1,0.2 --sweep seed=1:6:1 ";
+                              "0.95 --sweep reward=0.1,0.15 --sweep seed=1:6:1 ";
     ASSERT_EQ(Run(sweep + "--jobs 1"), 0) << err;
     const std::string one = out;
     Run(sweep + "--jobs 3");
     EXPECT_EQ(out, one);
 
-    // The summary's counts, mean, median, spread and extremes of the sample that reached 0.95,
-    // per reward, from the rows.
-    std::map<std::string, std::vector<double>> reached;
+    // The summary's counts, share of the cheapest path, mean, median, spread and extremes of the
+    // sample that reached 0.95, per reward, from the rows.
+    std::map<std::string, std::vector<double>> reached, costs;
     std::map<std::string, int> runs;
     const auto rows = CsvRows(one);
     ASSERT_EQ(rows.size(), 13u);
@@ -58,15 +61,25 @@ TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
         ++runs[rows[r][3]];
         if (!rows[r][11].empty())
             reached[rows[r][3]].push_back(std::stod(rows[r][11]));
+        costs[rows[r][3]].push_back(std::stod(rows[r][12]));
     }
     Run(sweep + "--summary");
-    const auto summary = CsvRows(out);
+    const std::string seedLast = out;
+    // The groups are the same when their runs lie apart, the seed swept before the reward.
+    Run("G --method sample --source A1 --dest P16 --samples 6000 --until 0.95 --sweep seed=1:6:1 "
+        "--sweep reward=0.1,0.15 --summary");
+    EXPECT_EQ(out, seedLast);
+    const auto summary = CsvRows(seedLast);
     ASSERT_EQ(summary.size(), 3u);
     EXPECT_EQ(summary[0][9], "reached");
     for (std::size_t g = 1; g < summary.size(); ++g) {
         const std::string reward = summary[g][3];
         std::vector<double> times = reached[reward];
         EXPECT_EQ(summary[g][6], std::to_string(runs[reward]));
+        const std::vector<double>& cost = costs[reward];
+        const auto cheapest =
+            std::count(cost.begin(), cost.end(), *std::min_element(cost.begin(), cost.end()));
+        EXPECT_EQ(std::stod(summary[g][8]), double(cheapest) / double(runs[reward]));
         EXPECT_EQ(summary[g][9], std::to_string(times.size()));
         EXPECT_EQ(summary[g][10], std::to_string(runs[reward] - int(times.size())));
         ASSERT_FALSE(times.empty()) << reward; // 0.1 reached once: no spread
@@ -101,6 +114,7 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
          {0, 0.1, 0.2, 0.30000000000000004, 0.4, 0.5, 0.6000000000000001, 0.7000000000000001, 0.8,
           0.9, 1}},
         {"reward=0.1:0.3:0.1", {0.1, 0.2, 0.3}},
+        {"reward=0:1.0000000001:0.25", {0, 0.25, 0.5, 0.75, 1.0000000001}}, // TO within rounding
         {"penalty=0.1:0.35:0.1", {0.1, 0.2, 0.30000000000000004}},
         {"factor=2:2:1", {2}},
         {"scheme=lri,LRP", {2, 0}},
@@ -116,24 +130,52 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
         EXPECT_THROW(ParseSweepAxis(bad), UsageError) << bad;
 }
 
-TEST_F(Runner, SweepStoppedByCtrlCWritesTheFinishedRowsWhole) {
-    const std::string csv = own + "/interrupted.csv";
+// pathloom-run as a process of its own (standard output in `out`), sent Ctrl+C once `file` holds
+// more than its header; its exit status.
+int RunInterrupted(const std::vector<std::string>& args, const std::string& file,
+                   const std::string& out) {
     const pid_t child = ::fork();
     if (child == 0) {
-        const std::string grid = Examples + "/one-way-grid.plm";
-        ::execl(PATHLOOM_RUN, PATHLOOM_RUN, grid.c_str(), "--method", "sample", "--source", "A1",
-                "--dest", "P16", "--samples", "200000", "--sweep", "seed=1:400:1", "--jobs", "2",
-                "--csv", csv.c_str(), nullptr);
+        std::vector<char*> argv{const_cast<char*>(PATHLOOM_RUN)};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        if (std::freopen(out.c_str(), "w", stdout))
+            ::execv(PATHLOOM_RUN, argv.data());
         ::_exit(127);
     }
-    // The header is written once Ctrl+C is taken over; then some rows.
-    for (int i = 0; i < 600 && CsvRows(ReadFile(csv)).size() < 2; ++i)
+    // Something after the header; slow builds (sanitizers) may take a while to get there.
+    const auto rowBegun = [&file] {
+        std::ifstream in(file);
+        std::string header;
+        return std::getline(in, header) && in.peek() != EOF;
+    };
+    for (int i = 0; i < 2400 && !rowBegun(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     ::kill(child, SIGINT);
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 130);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(Runner, SweepStoppedByCtrlCWritesTheFinishedRowsWhole) {
+    const std::string csv = own + "/interrupted.csv";
+    const std::vector<std::string> args = {Examples + "/one-way-grid.plm",
+                                           "--method",
+                                           "sample",
+                                           "--source",
+                                           "A1",
+                                           "--dest",
+                                           "P16",
+                                           "--samples",
+                                           "200000",
+                                           "--sweep",
+                                           "seed=1:400:1",
+                                           "--jobs",
+                                           "2",
+                                           "--csv",
+                                           csv};
+    EXPECT_EQ(RunInterrupted(args, csv, own + "/out"), 130);
     const std::string text = ReadFile(csv);
     const auto rows = CsvRows(text);
     ASSERT_GE(rows.size(), 2u);
@@ -141,6 +183,40 @@ TEST_F(Runner, SweepStoppedByCtrlCWritesTheFinishedRowsWhole) {
     EXPECT_EQ(text.back(), '\n');
     for (const auto& row : rows)
         EXPECT_EQ(row.size(), rows[0].size());
+}
+
+// Ctrl+C ends a single run as Stop ends it in the window: the result so far, marked stopped, the
+// history and the learned document written whole.
+TEST_F(Runner, ARunStoppedByCtrlCIsReportedAndSavedWhole) {
+    const std::string history = own + "/history.csv", saved = own + "/saved.plm";
+    const std::vector<std::string> args = {Examples + "/network.plm",
+                                           "--method",
+                                           "sample",
+                                           "--source",
+                                           "S",
+                                           "--dest",
+                                           "D",
+                                           "--samples",
+                                           "2000000000",
+                                           "--history",
+                                           history,
+                                           "--save",
+                                           saved,
+                                           "--quiet"};
+    EXPECT_EQ(RunInterrupted(args, history, own + "/out"), 130);
+    const std::string text = ReadFile(history);
+    const auto rows = CsvRows(text);
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(text.back(), '\n');
+    // The output and the history end on the same path and probabilities; the document is whole.
+    const std::string result = ReadFile(own + "/out");
+    EXPECT_NE(result.find("\npaths: " + std::to_string(rows.size() - 1) + "\nstatus: stopped\n"),
+              std::string::npos);
+    EXPECT_EQ(std::vector<std::string>(rows.back().begin() + 6, rows.back().end()),
+              LinkProbabilities(result));
+    clsLA la;
+    LoadGraph(la, saved);
+    EXPECT_EQ(la.Graph().LinkCount(), 7);
 }
 
 } // namespace

@@ -79,9 +79,10 @@ TEST_F(Dialogs, NoControlsShareAPixel) {
                 for (QWidget* w : named) {
                     const auto* button = qobject_cast<QPushButton*>(w);
                     EXPECT_TRUE(!button || button->icon().isNull());
-                    if (!button)
+                    if (!button) {
                         EXPECT_TRUE(area(w).bottom() < ok.top() && area(w).left() < d->width() / 2)
                             << w->objectName().toStdString();
+                    }
                 }
             }
             if (d->windowTitle() == "Options") {

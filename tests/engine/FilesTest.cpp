@@ -203,6 +203,26 @@ TEST_F(PathFileRun, DuplicateLabelsRefuseTheRunAfterTheReset) {
     EXPECT_FALSE(g().Link(1).Flag);
 }
 
+// A node of many links finds them by a table, with a scan's answer: the first link in link order,
+// a one-way link from its start only.
+TEST(PathFiles, ANodeOfManyLinks) {
+    clsLA la;
+    std::string nodes = "H", links;
+    for (int i = 0; i < 40; ++i) {
+        const std::string leaf{'n', char('a' + i / 26), char('a' + i % 26)}; // naa, nab, ...
+        nodes += " " + leaf;
+        links += i % 2 ? "H>" + leaf + " " : leaf + "-H ";
+    }
+    TestGraphs::Build(la.Graph(), nodes, links + "H-naa");
+    la.Settings.GraphSearchMethod = SearchMethod::ReadFromFile;
+    TestGraphs::TempDir dir;
+    la.Settings.FilePath = dir.File("paths.txt");
+    WriteBytes(la.Settings.FilePath, "{naa,H,nab}{H,naa}{nab,H}");
+    const RunRecord run = RunToEnd(la);
+    EXPECT_EQ(run.traces, (Texts{"naa->H:H->nab:", "naa->H:"}));
+    EXPECT_EQ(run.Messages(), Texts{"The following link not found.\r\nnab->H"});
+}
+
 // The paused path is the one read last, as the canvas shows it.
 TEST_F(PathFileRun, PausesAfterEachPath) {
     la.Settings.EnableDelay = true;

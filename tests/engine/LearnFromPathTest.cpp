@@ -1,15 +1,15 @@
 // Learning from a path, and the parts of a run it rests on: path costs, answer ranges and the
 // run settings.
 
-#include "LearningScheme.h"
 #include "PathloomError.h"
 #include "RunRecord.h"
+#include "SModel.h"
 #include "TestGraphs.h"
 #include "ValidationCases.h"
-#include "WalkIndex.h"
 #include "clsLA.h"
 #include "clsPathStack.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -27,16 +27,14 @@ float F(double value) {
 class LearnTest : public ::testing::Test {
   protected:
     clsGraph& g() { return la.Graph(); }
-    // The scheme takes the settings as they are at the first path of a run.
+    // The step takes the settings and the graph as they are at the first path of a run.
     void Learn(std::initializer_list<int32_t> links) {
-        if (!scheme) {
-            index.Build(g());
-            scheme.emplace(la.Settings, la.Ranges(), index);
-        }
-        clsPathStack path;
+        if (!step)
+            step.emplace(la, la.Settings);
+        std::vector<int32_t> positions;
         for (int32_t j : links)
-            path.Push(&g().Link(j));
-        scheme->LearnFromPath(path);
+            positions.push_back(j - 1);
+        step->Learn(positions);
     }
     Probabilities P() {
         Probabilities p;
@@ -45,8 +43,7 @@ class LearnTest : public ::testing::Test {
         return p;
     }
     clsLA la;
-    WalkIndex index;
-    std::optional<LearningScheme> scheme;
+    std::optional<LearningStep> step;
 };
 
 TEST_F(LearnTest, PModelCosts553RewardPenaltyReward) {
@@ -86,6 +83,17 @@ TEST_F(LearnTest, WalkedLinkThatIsAlsoASiblingStartsFromItsUpdatedValue) {
     EXPECT_EQ(P(), (Probabilities{0.35f, 0.625f}));
 }
 
+// Under LRI a penalty gives each link back its value, but a sibling's -0 turns +0 (0 + -0).
+TEST_F(LearnTest, AnLRIPenaltyKeepsEveryValueButTheSignOfAZero) {
+    TestGraphs::Build(g(), "X A B", "X-A:4:0.5 X-B:4:-0");
+    la.Settings = TestGraphs::Settings(0, Scheme::LRI, 0.5f);
+    Learn({1}); // rewarded: X-B keeps its -0 (0.5 * -0)
+    EXPECT_TRUE(std::signbit(P()[1]));
+    Learn({1}); // as cheap as the best, not cheaper: a penalty
+    EXPECT_EQ(P()[0], 0.75f);
+    EXPECT_FALSE(std::signbit(P()[1]));
+}
+
 TEST_F(LearnTest, SModelWorkedExamples) {
     const struct {
         int32_t model, modelType;
@@ -106,7 +114,7 @@ TEST_F(LearnTest, SModelWorkedExamples) {
     for (const auto& c : cases) {
         la.Graph().ClearGraph();
         la.Ranges().Clear();
-        scheme.reset();
+        step.reset();
         TestGraphs::Build(g(), "X A B", "X>A:4 X>B:4");
         la.Settings = TestGraphs::Settings(c.model, c.modelType, c.a, c.b, c.lambda);
         la.Ranges().AddRange(c.rangeStart, 100.0f, c.beta);
@@ -125,7 +133,7 @@ TEST_F(LearnTest, SModelJudgesTheCostDifferenceToThePreviousPath) {
     EXPECT_EQ(P(), (Probabilities{0.5f, 0.5f})); // beta 1 leaves everything
     Learn({2});
     EXPECT_EQ(P(), (Probabilities{0.25f, 0.75f})); // beta 0: full reward
-    EXPECT_EQ(scheme->ReferenceCost(), 3.0f);
+    EXPECT_EQ(dynamic_cast<const SModel&>(step->Judge()).PreviousCost(), 3.0f);
     Learn({2}); // x = 0 falls in the last range only
     EXPECT_EQ(P()[1], F(0.75 + 0.5 * 0.5 * 0.25));
 }
@@ -133,9 +141,9 @@ TEST_F(LearnTest, SModelJudgesTheCostDifferenceToThePreviousPath) {
 TEST_F(LearnTest, ArithmeticErrorsRaise) {
     TestGraphs::Build(g(), "X A B", "X>A X>B");
     la.Settings.Penalty = 0.5f;
-    Learn({1});
     // Out-degree 1 with a sibling only happens with stale degrees: r - 1 is then 0.
     TestGraphs::NodeByLabel(g(), "X").OutDegree = 1;
+    Learn({1}); // rewarded: no share of the penalty
     EXPECT_EQ(ErrorOf([&] { Learn({1}); }), "LA.LearnFromPath: Division by zero");
 }
 

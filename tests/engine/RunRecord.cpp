@@ -1,8 +1,6 @@
 #include "RunRecord.h"
 
-#include "LearningScheme.h"
 #include "PathloomError.h"
-#include "WalkIndex.h"
 
 #include <functional>
 
@@ -19,11 +17,15 @@ struct Recorder : RunObserver {
     Recorder(RunRecord& record, const clsGraph& graph, bool probabilities)
         : record(record), graph(graph), probabilities(probabilities) {}
     void PathLearned(const LearnedPath& path) override {
-        record.traces.push_back(path.links.Trace());
+        record.traces.push_back(path.Links().Trace());
         record.samples.push_back(path.sample);
-        record.best.push_back(path.bestProbability);
-        if (probabilities)
-            record.probabilities.push_back(Probabilities(graph));
+        record.best.push_back(path.BestProbability());
+        if (probabilities) {
+            std::vector<float> values;
+            for (int32_t j = 0; j < graph.LinkCount(); ++j)
+                values.push_back(path.Probability(j));
+            record.probabilities.push_back(values);
+        }
     }
     RunRecord& record;
     const clsGraph& graph;
@@ -31,6 +33,25 @@ struct Recorder : RunObserver {
 };
 
 } // namespace
+
+LearningStep::LearningStep(clsLA& la, const RunSettings& settings) : run_(la.Graph()) {
+    const RunParts::Context parts{settings, la.Graph(), la.Ranges(), run_};
+    environment_ = RunParts::MakeEnvironment(parts, false);
+    rule_ = RunParts::MakeUpdateRule(parts);
+}
+
+Environment::Answer LearningStep::Learn(const std::vector<int32_t>& links) {
+    const PathView path{links.data(), static_cast<int32_t>(links.size())};
+    try {
+        const Environment::Answer answer = environment_->Judge(path);
+        rule_->Apply(path, answer);
+        run_.WriteProbabilities();
+        return answer;
+    } catch (const PathloomError&) {
+        run_.WriteProbabilities();
+        throw;
+    }
+}
 
 std::vector<std::string> RunRecord::Messages() const {
     std::vector<std::string> messages;
@@ -70,10 +91,9 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
     const RunSettings settings = la.Settings.Normalised();
     graph.ResetFlags();
     graph.RestoreProbabilities();
-    WalkIndex index;
-    index.Build(graph);
-    LearningScheme scheme(settings, la.Ranges(), index);
+    LearningStep step(la, settings);
     clsPathStack path;
+    std::vector<int32_t> positions;
     clsNode* destination = settings.GraphSearchMethod == SearchMethod::SourceToDestination
                                ? &graph.Node(settings.DestNode)
                                : nullptr;
@@ -94,7 +114,7 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
                     "Overflow\r\nThe run stopped because a run counts at most 32,767 paths.");
             ++record.pathCount;
             record.traces.push_back(path.Trace());
-            scheme.LearnFromPath(path);
+            step.Learn(positions);
             if (probabilities)
                 record.probabilities.push_back(Probabilities(graph));
             return;
@@ -109,7 +129,9 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
                 continue;
             link.Flag = true;
             path.Push(&link);
+            positions.push_back(j - 1);
             walk(next);
+            positions.pop_back();
             path.Pop();
             link.Flag = false;
         }

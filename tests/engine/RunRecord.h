@@ -3,13 +3,31 @@
 // probabilities after each path. RunToEnd steps a session; ReferenceRun walks the straightforward
 // way, trying every link of the graph at every step, as the oracle that sessions must match.
 
+#include "RunGraph.h"
+#include "RunParts.h"
 #include "RunSession.h"
 #include "clsLA.h"
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
+
+// A run's learning step alone: the environment and the update rule the run's tables give for the
+// settings, over their own copy of the graph's links, which they write back after every path.
+class LearningStep {
+  public:
+    LearningStep(clsLA& la, const RunSettings& settings);
+    // Link positions are 0-based.
+    Environment::Answer Learn(const std::vector<int32_t>& links);
+    const Environment& Judge() const { return *environment_; }
+
+  private:
+    RunGraph run_;
+    std::unique_ptr<Environment> environment_;
+    std::unique_ptr<UpdateRule> rule_;
+};
 
 struct RunRecord {
     std::vector<std::string> traces;

@@ -43,6 +43,10 @@ void Grid(clsGraph& graph) {
     Build(graph, nodes, links);
 }
 
+std::vector<int32_t> Links(const PathSource& source) {
+    return {source.Path().begin(), source.Path().end()};
+}
+
 } // namespace
 
 TEST(Sampling, RandomNumbersMatchThePublishedOutputs) {
@@ -79,30 +83,35 @@ TEST(Sampling, PickFollowsTheRunningSum) {
         {{2.0, 6.0}, 0.3, 1},           {{0.0, 0.0, 0.0}, 0.5, 1}, // T <= 0: floor(u * count)
         {{0.0, 0.0, 0.0}, 0.999, 2},    {{-1.0, 0.5}, 0.49, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PathSampler::Pick(c.weights, c.u), c.picked) << c.u;
+    for (const auto& c : cases) {
+        std::vector<double> sums;
+        double sum = 0;
+        for (const double w : c.weights)
+            sums.push_back(sum += w);
+        EXPECT_EQ(PathSampler::Pick(sums.data(), static_cast<int32_t>(sums.size()), c.u), c.picked)
+            << c.u;
+    }
 }
 
 // Seed 1 draws u = 0.7029, 0.5204, 0.5741, 0.3913, 0.6972, ...
 TEST(Sampling, OneSampleWorkedByHand) {
-    clsGraph graph; // D>C is no way out of C
-    Build(graph, "S A B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
-    WalkIndex index;
-    index.Build(graph);
-    PathSampler sampler(index, 0, 4, 1);
+    clsGraph graph; // D>C is no way out of C; A is the first node, passed on the way
+    Build(graph, "A S B C D", "S-A:1:0.25 S-B:1:0.75 B-A B-C A-D:1:0.5 D>C");
+    const RunGraph run(graph);
+    PathSampler sampler(run, 1, 4, 1, 100);
     int64_t budget = 100;
     // At S, 0.7029 * 1.0 passes 0.25 and lands in S-B; at B both ways have 0 (T <= 0) and
     // floor(0.5204 * 2) = 1 takes B-C; C's only ways lead back or start elsewhere: a dead end.
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::DeadEnd);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{1, 3}));
     EXPECT_EQ(budget, 97);
     // At S 0.5741 takes S-B again, floor(0.3913 * 2) = 0 takes B-A, A's one way left is A-D.
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::PathFound);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{1, 2, 4}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{1, 2, 4}));
     // A budget spent halfway stops between steps and goes on from there: 0.6972 takes S-A.
     budget = 1;
     EXPECT_EQ(sampler.Next(budget), PathSampler::Event::OutOfBudget);
-    EXPECT_EQ(sampler.PathLinks(), (std::vector<int32_t>{0}));
+    EXPECT_EQ(Links(sampler), (std::vector<int32_t>{0}));
 }
 
 TEST(Sampling, TheSeedDecidesTheWholeRunWhateverTheBudget) {

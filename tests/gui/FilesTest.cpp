@@ -1,6 +1,7 @@
 #include "CommandLineExport.h"
 #include "GraphFormats.h"
 #include "GraphPicture.h"
+#include "Graphviz.h"
 #include "Latin1Text.h"
 #include "WindowFixture.h"
 
@@ -9,6 +10,9 @@
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -21,6 +25,16 @@ class FilesTest : public WindowFixture {
         QFile file(File(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Answers Edit > Layout's question with the style's place in its list.
+    void ChooseStyle(int style) { AnswerDialog("cmdOK", "cmbStyle=" + std::to_string(style)); }
+    // The window's state and every node's place.
+    std::string StateAndPlaces() const {
+        std::string text = State();
+        for (int i = 1; i <= graph().NodeCount(); ++i)
+            text += " " + std::to_string(graph().Node(i).Position.x) + "," +
+                    std::to_string(graph().Node(i).Position.y);
+        return text;
+    }
 };
 
 TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
@@ -29,7 +43,7 @@ TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
     const double first = window->Panel().Zoom();
     window->resize(900, 700);
     QCoreApplication::processEvents();
-    const QRect nodes = Canvas::GraphBounds(graph()).adjusted(41, 41, -41, -41);
+    const QRect nodes = Canvas::GraphBounds(graph()).toRect().adjusted(41, 41, -41, -41);
     EXPECT_TRUE(canvas()->rect().contains(QRect(window->Panel().ToCanvas(nodes.topLeft()),
                                                 window->Panel().ToCanvas(nodes.bottomRight()))));
     EXPECT_GT(window->Panel().Zoom(), first);
@@ -39,7 +53,7 @@ TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
     EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
     EXPECT_EQ(script.FileRequests().back().title, "Import");
     const clsPosition last = graph().Node(5).Position;
-    AnswerDialog("cmdOK", "cmbStyle=1"); // hierarchical
+    ChooseStyle(1); // hierarchical
     Play("do mnuLayout");
     EXPECT_EQ(answered, "frmLayout");
     EXPECT_NE(graph().Node(5).Position.x, last.x); // every node moves, to the last
@@ -56,15 +70,22 @@ TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
     script.QueueFile(File("out.png"));
     Play("do mnuExport");
     EXPECT_TRUE(Read("out.png").startsWith("\x89PNG"));
+    // A PNG past the size limit at the view's zoom is refused, saying how far to zoom out.
+    window->Document().Do(new AddNodeCommand(window->Document(), 40000, 20));
+    Play("do mnuActualSize");
+    script.QueueFile(File("far.png"));
+    Play("do mnuExport");
+    EXPECT_NE(Said().find("more than a PNG may have (32767 a side and 67108864 in all). Zoom out "
+                          "to 81% or less, or export SVG or PDF."),
+              std::string::npos);
+    EXPECT_FALSE(QFile::exists(File("far.png")));
     // What an import leaves out is listed at its end.
     script.QueueAnswer(Answer::No); // the imported graph is not kept
     script.QueueFile(FormatsData + "self-loop.graphml");
     Play("do mnuImport");
     EXPECT_EQ(graph().LinkCount(), 1);
     EXPECT_EQ(Said(), "E? The graph in the file Untitled has changed.\r\n\r\nDo you want to save "
-                      "the changes? | E? The graph in the file Untitled has changed.\r\n\r\nDo "
-                      "you want to save the changes? | I The graph was imported with these "
-                      "changes:\n'" +
+                      "the changes? | I The graph was imported with these changes:\n'" +
                           (FormatsData + "self-loop.graphml' line 7: edge 'b' -> 'b' is left "
                                          "out: it links a node to itself")
                               .toStdString());
@@ -109,20 +130,101 @@ TEST_F(FilesTest, OpenRecentAndDroppedFiles) {
     EXPECT_EQ(State(), "c - Pathloom 2 0 -1 -1 0 &Undo");
 }
 
-TEST_F(FilesTest, PicturesFromTheCommandLineWithoutAWindow) {
-    const auto run = [&](const QString& out, QStringList more = {}) {
-        return ExportFromCommandLine(
-            QStringList{"pathloom", "--export", File(qPrintable(out))} + more
-            << QString(PATHLOOM_EXAMPLES_DIR) + "/network.plm");
+// While Graphviz works for someone else, a layout and a DOT import wait for it on their thread:
+// the window goes on handling events, the progress dialog appears, and its Cancel leaves the
+// document as it was, with no step to undo, even after the cancelled work has ended.
+TEST_F(FilesTest, CancelledLayoutOrImportChangesNothingWhileTheWindowAnswers) {
+    script.QueueFile(FormatsData + "nx-undirected.graphml");
+    Play("do mnuImport");
+    const std::string before = StateAndPlaces();
+    int ticks = 0; // the window's own timer, every 10 ms
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(10);
+    std::vector<std::string> shown; // each dialog's text, and whether the window answered
+    script.OnProgress = [&](QProgressDialog& dialog) {
+        shown.push_back(dialog.labelText().toStdString() + (ticks >= 10 ? " answering" : ""));
+        QTest::mouseClick(dialog.findChild<QPushButton*>(), Qt::LeftButton);
     };
-    // Status codes are never negative: a sum of 0 is four successes.
-    ASSERT_EQ(run("n.svg") + run("n.pdf") + run("n1.png") + run("n2.png", {"--scale", "2"}), 0);
-    EXPECT_EQ(Read("n.svg").count("<circle"), 5); // one per node
+    {
+        const GraphvizSession busy;
+        ChooseStyle(0);
+        Play("do mnuLayout");
+        EXPECT_EQ(StateAndPlaces(), before);
+        ticks = 0;
+        script.QueueAnswer(Answer::No); // the imported graph is not saved
+        script.QueueFile(FormatsData + "plain.dot");
+        Play("do mnuImport");
+        EXPECT_EQ(StateAndPlaces(), before);
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"Placing 5 nodes... answering",
+                                               "Importing plain.dot... answering"}));
+    ChooseStyle(0); // waits for the cancelled work
+    Play("do mnuLayout");
+    EXPECT_NE(StateAndPlaces(), before);
+    Play("do mnuUndo");
+    EXPECT_EQ(StateAndPlaces(), before);
+}
+
+// Each export with its exit status and a piece of its message; a picture is written only on
+// success. Two-node documents: 40,000 pixels apart in a row, 30,000 apart both ways (a PNG of
+// 3.6 GB), 2^32 apart (whose bounds overflow 32 bits), and 1,000 apart at the document's edge.
+TEST_F(FilesTest, PicturesFromTheCommandLineWithoutAWindow) {
+    WriteDocument("row.plm", {{0, 0}, {40000, 0}});
+    WriteDocument("square.plm", {{0, 0}, {30000, 30000}});
+    WriteDocument("spread.plm", {{-2147483000, 0}, {2147483000, 0}});
+    WriteDocument("edge.plm", {{2147482600, 0}, {2147483600, 0}});
+    const QString network = QString(PATHLOOM_EXAMPLES_DIR) + "/network.plm";
+    const struct {
+        QString document;
+        const char* out;
+        QStringList more;
+        int status;
+        const char* err;
+    } cases[] = {
+        {network, "n.svg", {}, 0, ""},
+        {network, "n.pdf", {}, 0, ""},
+        {network, "n1.png", {}, 0, ""},
+        {network, "n2.png", {"--scale", "2"}, 0, ""},
+        {network, "n.txt", {}, 1, "--export writes"},
+        {network, "n0.svg", {"--scale", "0"}, 1, "usage"},
+        {File("missing.plm"), "m.svg", {}, 1, "could not be loaded"},
+        {File("row.plm"),
+         "row.png",
+         {},
+         1,
+         "The picture would be 40123 x 123 pixels, more than a PNG may have (32767 a side and "
+         "67108864 in all). --scale 0.81 or less makes one that fits."},
+        {File("row.plm"), "row.png", {"--scale", "0.81"}, 0, ""},
+        {File("square.plm"),
+         "square.png",
+         {},
+         1,
+         "30123 x 30123 pixels, more than a PNG may have "
+         "(32767 a side and 67108864 in all). --scale 0.27 "},
+        {File("spread.plm"),
+         "spread.svg",
+         {},
+         1,
+         "The graph spans 4294966123 x 123 pixels, more than a picture can hold (4194304 a side)"},
+        {File("spread.plm"), "spread.pdf", {}, 1, "more than a picture can hold"},
+        {File("edge.plm"), "edge.svg", {}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        const int status = ExportFromCommandLine(
+            QStringList{"pathloom", "--export", File(c.out)} + c.more << c.document);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(status, c.status) << c.out;
+        EXPECT_NE(err.find(c.err), std::string::npos) << err;
+        EXPECT_EQ(QFile::exists(File(c.out)), status == 0) << c.out;
+    }
+    // One circle per node, nodes beside the document's edge included.
+    EXPECT_EQ(Read("n.svg").count("<circle"), 5);
+    EXPECT_EQ(Read("edge.svg").count("<circle"), 2);
     EXPECT_TRUE(Read("n.pdf").startsWith("%PDF"));
     EXPECT_EQ(QImage(File("n2.png")).size(), QImage(File("n1.png")).size() * 2);
-    EXPECT_EQ(std::pair(run("n.txt"), run("n.svg", {"--scale", "0"})), std::pair(1, 1));
-    EXPECT_EQ(ExportFromCommandLine({"pathloom", "--export", File("m.svg"), File("missing.plm")}),
-              1);
+    EXPECT_EQ(QImage(File("row.png")).size(), QSize(32500, 100));
 }
 
 } // namespace

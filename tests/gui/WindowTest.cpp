@@ -355,18 +355,20 @@ TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
 }
 
 TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
-    // Thirteen nodes all linked to each other and a fourteenth that nothing reaches: the walk to
-    // it would try the billions of simple paths of the thirteen and find none.
+    // Seven nodes each linked to twelve others, and a twentieth with one way in to the first: no
+    // path takes in every node (the two sides differ by five), and the walk through all nodes
+    // from the twentieth would try the billions of paths that alternate between the sides.
     std::vector<QPoint> nodes;
     std::vector<std::array<int, 4>> links;
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < 20; ++i)
         nodes.emplace_back(45 * i, (i % 2) * 60);
-    for (int a = 1; a <= 13; ++a)
-        for (int b = a + 1; b <= 13; ++b)
+    for (int a = 1; a <= 7; ++a)
+        for (int b = 8; b <= 19; ++b)
             links.push_back({a, b, LinkKind::Simple, 0});
-    WriteDocument("clique.plm", nodes, links);
-    window->OpenStartupDocument(File("clique.plm"));
-    AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod1=x|cmbSource=0|cmbDest=13");
+    links.push_back({20, 1, LinkKind::Unidirectional, 0});
+    WriteDocument("bipartite.plm", nodes, links);
+    window->OpenStartupDocument(File("bipartite.plm"));
+    AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod0=x|cmbSource=19");
     Play("do Start");
     QTest::qWait(100); // the window goes on answering
     EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Working...Paths found: 0");
@@ -374,7 +376,7 @@ TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     Play("do Stop");
     EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "ReadyPaths found: 0");
     EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
-    StartRun(13, 0, true);
+    StartRun(0, 19, true);                                 // nothing leads to the twentieth
     EXPECT_EQ(Said(), "I Not found any path.");
     EXPECT_TRUE(Action("Start")->isEnabled() && !window->IsWorking());
 }

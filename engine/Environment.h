@@ -1,0 +1,36 @@
+#pragma once
+// The environment of a run: it judges each path the automata take, from the path's links, and
+// keeps what it remembers between paths. This base works out the cost and gives no answer (a
+// model the run does not know), which every update rule leaves alone. A new environment is a
+// class derived from this one and a row of the table in RunParts.
+
+#include "PathSource.h"
+
+class RunGraph;
+
+class Environment {
+  public:
+    // What the environment said of a path.
+    struct Answer {
+        // How the update rules take it: a reward or a penalty, a graded answer, or none.
+        enum class Kind { None, Binary, Graded };
+        float cost = 0.0f;
+        bool favourable = false; // P-model: rewarded; S-model: an answer below 1
+        double beta = 0.0;       // S-model: the answer from the ranges; P-model: 0 or 1
+        Kind kind = Kind::None;
+    };
+
+    explicit Environment(const RunGraph& graph) : graph_(graph) {}
+    virtual ~Environment() = default;
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    virtual Answer Judge(PathView path);
+
+  protected:
+    // The weights added in path order, each partial sum rounded to a float; raises "Overflow".
+    float Cost(PathView path) const;
+
+  private:
+    const RunGraph& graph_;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// The parts a run is composed of, by its settings: the path source of its search method, the
+// environment of its model and the update rule of its scheme. Each comes from one table; a new
+// method, environment or rule is a class and a row there.
+
+#include "Environment.h"
+#include "PathSource.h"
+#include "UpdateRule.h"
+
+#include <memory>
+
+class clsGraph;
+class clsRanges;
+class RunGraph;
+struct RunSettings;
+
+namespace RunParts {
+
+struct Context {
+    const RunSettings& settings;
+    const clsGraph& graph;
+    const clsRanges& ranges;
+    RunGraph& run;
+};
+
+// Nothing for a search method that finds no paths. Raises what the source refuses.
+std::unique_ptr<PathSource> MakePathSource(const Context& context);
+
+// `repeats`: the paths come again and again (PathSource::Repeats).
+std::unique_ptr<Environment> MakeEnvironment(const Context& context, bool repeats);
+
+std::unique_ptr<UpdateRule> MakeUpdateRule(const Context& context);
+
+} // namespace RunParts

@@ -1,0 +1,121 @@
+#include "UpdateRule.h"
+
+#include "PathloomError.h"
+
+#include <limits>
+
+namespace {
+const char* const Source = "LA.LearnFromPath";
+constexpr uint8_t DivisionByZero = 1, OutOfRange = 2;
+} // namespace
+
+void LearningStore::Overflow() {
+    throw PathloomError(ErrorNumber::Overflow, Source, "Overflow");
+}
+
+UpdateRule::Shares::Shares(const RunGraph& graph, double numerator) {
+    const auto nodes = static_cast<std::size_t>(graph.Index().NodeCount());
+    values_.assign(nodes, 0.0);
+    faults_.assign(nodes, 0);
+    for (std::size_t node = 0; node < nodes; ++node) {
+        const int16_t degree = graph.OutDegree(static_cast<int32_t>(node));
+        // r - 1 formed on the 16-bit out-degree, as the degree's own type would.
+        if (degree == std::numeric_limits<int16_t>::min()) {
+            faults_[node] = OutOfRange;
+            continue;
+        }
+        const double rLessOne = static_cast<int16_t>(degree - 1);
+        if (rLessOne == 0.0) {
+            faults_[node] = DivisionByZero;
+            continue;
+        }
+        values_[node] = numerator / rLessOne;
+        if (!std::isfinite(values_[node]))
+            faults_[node] = OutOfRange;
+    }
+}
+
+void UpdateRule::Shares::Raise(uint8_t fault) {
+    if (fault == DivisionByZero)
+        throw PathloomError(ErrorNumber::DivisionByZero, Source, "Division by zero");
+    LearningStore::Overflow();
+}
+
+UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
+    : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
+      penaltyShares_(graph, settings.Penalty), idlePenalty_(PenaltyIsIdle()) {}
+
+// With b = 0 the penalty keeps (1 - 0) p of a walked link and gives a sibling 0 / (r - 1) + q:
+// the same value, unless q is -0 (0 + -0 is +0) or r - 1 is 0 (which raises). No update makes a
+// -0 where there was none while a <= 1, so if the run starts without one, none ever comes.
+bool UpdateRule::PenaltyIsIdle() const {
+    if (b_ != 0.0 || !(a_ <= 1.0))
+        return false;
+    const WalkIndex& index = graph_.Index();
+    for (int32_t node = 0; node < index.NodeCount(); ++node) {
+        if (index.FromLinksEnd(node) - index.FromLinksBegin(node) > 1 && penaltyShares_.Fault(node))
+            return false;
+    }
+    const float* const p = graph_.Probabilities();
+    for (int32_t link = 0; link < graph_.LinkCount(); ++link) {
+        if (p[link] == 0.0f && std::signbit(p[link]))
+            return false;
+    }
+    return true;
+}
+
+void UpdateRule::Apply(PathView path, const Answer& answer) {
+    written_ = 0;
+    switch (answer.kind) {
+    case Answer::Kind::Binary:
+        Reinforce(path, answer.favourable);
+        break;
+    case Answer::Kind::Graded:
+        Grade(path, answer.beta);
+        break;
+    case Answer::Kind::None:
+        break;
+    }
+}
+
+void UpdateRule::Reinforce(PathView path, bool rewarded) {
+    if (rewarded) {
+        const double a = a_, keep = 1.0 - a_;
+        Update(
+            path, [a](double p) { return p + a * (1.0 - p); },
+            [keep](int32_t) { return [keep](double q) { return keep * q; }; });
+    } else if (idlePenalty_) {
+        // Nothing changes, and nothing can fail: all of it counts as written.
+        written_ = std::numeric_limits<int32_t>::max();
+    } else {
+        const double keep = 1.0 - b_;
+        Update(
+            path, [keep](double p) { return keep * p; },
+            [this, keep](int32_t node) {
+                const double share = penaltyShares_.Of(node);
+                return [share, keep](double q) { return share + keep * q; };
+            });
+    }
+}
+
+void UpdateRule::Written(PathView path, std::vector<int32_t>& written) const {
+    // The order of Update's writes: each walked link, then its siblings.
+    written.clear();
+    const WalkIndex& index = graph_.Index();
+    const auto full = [&] { return static_cast<int32_t>(written.size()) == written_; };
+    for (const int32_t link : path) {
+        const int32_t from = index.From(link);
+        if (from < 0)
+            continue;
+        if (full())
+            return;
+        written.push_back(link);
+        for (const int32_t* j = index.FromLinksBegin(from); j != index.FromLinksEnd(from); ++j) {
+            if (*j == link)
+                continue;
+            if (full())
+                return;
+            written.push_back(*j);
+        }
+    }
+}

@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The Debian package, made by cpack from the finished build (its preinstall step finds nothing
+# to compile) and unpacked into a scratch root with dpkg -x: its programs run from there as the
+# built ones do, its Depends name the package of every library they link, lintian finds no
+# error, and its manual pages and bash completion follow the runner's usage text, so that an
+# option added to the program and not to them fails here. Skipped (77) where cpack, dpkg-deb or
+# dpkg-shlibdeps is missing.
+#   package-test.sh BUILD_DIR SOURCE_DIR VERSION
+set -euo pipefail
+build=$1
+source=$2
+version=$3
+for tool in cpack dpkg-deb dpkg-shlibdeps; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "NOTICE: $tool is missing; the package is not tested"
+    exit 77
+  fi
+done
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() {
+  echo "package-test: $*" >&2
+  exit 1
+}
+
+(cd "$build" && cpack -G DEB -B "$scratch/out") > "$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log"; fail "cpack failed"; }
+deb=$scratch/out/pathloom_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || fail "cpack did not write $(basename "$deb")"
+if command -v lintian >/dev/null; then
+  lintian --fail-on error "$deb" > "$scratch/lintian.log" 2>&1 ||
+    { cat "$scratch/lintian.log"; fail "lintian reports errors"; }
+else
+  echo "NOTICE: lintian is missing; the package is not checked by it"
+fi
+root=$scratch/root
+dpkg -x "$deb" "$root"
+[[ $(zcat "$root/usr/share/doc/pathloom/changelog.gz") == "pathloom ($version) "* ]] ||
+  fail "the changelog has no entry for $version on top"
+
+# Each library a program or module of the package needs belongs to a package Depends names.
+depends=" $(dpkg-deb -f "$deb" Depends | sed 's/([^)]*)//g; s/[,|]/ /g') "
+mapfile -t elf < <(find "$root/usr" -type f \( -path '*/bin/*' -o -name '*.so*' \))
+libraries=$(objdump -p "${elf[@]}" | awk '$1 == "NEEDED" { print $2 }' | sort -u)
+# Where the loader finds each, asked of dpkg under both names of a merged /usr (a search by
+# name alone would take seconds): "package:arch[, package:arch]: /path".
+mapfile -t found < <(ldd "${elf[@]}" | awk '$2 == "=>" && $3 ~ /^\// { print $3 }' | sort -u)
+owned=$(dpkg -S "${found[@]}" "${found[@]/#//usr}" "${found[@]#/usr}" 2>/dev/null) || true
+for library in $libraries; do
+  owners=$(grep "/$library\$" <<< "$owned" | sed 's/: \/.*//; s/:[a-z0-9]*//g; s/,/ /g')
+  [ -n "$owners" ] || fail "no installed package holds $library"
+  named=
+  for owner in $owners; do
+    [[ $depends == *" $owner "* ]] && named=yes
+  done
+  [ -n "$named" ] || fail "Depends:$depends names none of $owners ($library)"
+done
+
+# The packaged runner works alone, as the built one does.
+run=(examples/one-way-grid.plm --method sample --source A1 --dest P16 --until 0.95 --quiet --json)
+(cd "$source" && "$root/usr/bin/pathloom-run" "${run[@]}") > "$scratch/packaged.json"
+(cd "$source" && "$build/pathloom-run" "${run[@]}") > "$scratch/built.json"
+grep -q '"status": "ok"' "$scratch/packaged.json" || fail "the packaged runner failed its run"
+cmp "$scratch/built.json" "$scratch/packaged.json"
+"$root/usr/bin/pathloom-run" --help > "$scratch/usage"
+
+# Rendered pages: no groff warning, and a tag for every option, word for word as in the usage.
+render() {
+  local page=$root/usr/share/man/man1/$1.1.gz
+  [ -f "$page" ] || fail "no manual page $1(1)"
+  LC_ALL=C MANWIDTH=200 man --warnings -l "$page" 2> "$scratch/man.err"
+  [ ! -s "$scratch/man.err" ] || fail "$1(1): $(cat "$scratch/man.err")"
+}
+has_tag() { # PAGE_TEXT TAG: a tag line of the page starts with TAG
+  awk -v tag="       $2" 'index($0, tag) == 1 && (length($0) == length(tag) ||
+    substr($0, length(tag) + 1, 1) ~ /[ ,]/) { found = 1 } END { exit !found }' "$1"
+}
+render pathloom-run > "$scratch/pathloom-run.txt"
+grep -o '\[--[^]]*\]' "$scratch/usage" | tr -d '[]' > "$scratch/options"
+while read -r option; do
+  has_tag "$scratch/pathloom-run.txt" "$option" || fail "pathloom-run(1) has no tag '$option'"
+done < "$scratch/options"
+option_names() { grep -o '^--[a-z-]*' | sort; }
+page_options=$(sed -n '/^OPTIONS/,/^[A-Z]/s/^       \(--[a-z-]*\).*/\1/p' "$scratch/pathloom-run.txt")
+diff <(option_names < "$scratch/options") <(option_names <<< "$page_options") ||
+  fail "pathloom-run(1) has other options"
+
+if [ -x "$build/pathloom" ]; then
+  export QT_QPA_PLATFORM=offscreen
+  "$root/usr/bin/pathloom" --export "$scratch/triangle.svg" "$source/examples/triangle.plm"
+  grep -q '<svg' "$scratch/triangle.svg" || fail "the packaged window drew no SVG"
+  render pathloom > "$scratch/pathloom.txt"
+  "$root/usr/bin/pathloom" --help 2>/dev/null | grep -o '^  -[^ ]*\( --[a-z-]*\)\?' |
+    sed 's/^ *//' | while read -r option; do
+    has_tag "$scratch/pathloom.txt" "$option" || fail "pathloom(1) has no tag '$option'"
+  done
+  for file in applications/pathloom.desktop mime/packages/pathloom.xml \
+    icons/hicolor/48x48/apps/pathloom.png \
+    icons/hicolor/48x48/mimetypes/application-x-pathloom.png; do
+    [ -f "$root/usr/share/$file" ] || fail "the package lacks /usr/share/$file"
+  done
+fi
+
+# The Python module, once python/ builds it, is importable from the package alone.
+if [ -f "$source/python/CMakeLists.txt" ]; then
+  module=$(find "$root/usr/lib" -path '*-packages/pathloom*' -print -quit)
+  [ -n "$module" ] || fail "the package lacks the Python module"
+  (cd "$scratch" && PYTHONPATH=$(dirname "$module") python3 -c 'import pathloom') ||
+    fail "the packaged Python module does not import"
+fi
+
+# Bash completion, as bash-completion loads it: every option, each option's choices, the sweep's
+# names, and files by what each option reads or writes.
+completion=$root/usr/share/bash-completion/completions/pathloom-run
+[ -f "$completion" ] || fail "the package lacks the bash completion"
+if [ ! -f /usr/share/bash-completion/bash_completion ]; then
+  echo "NOTICE: bash-completion is missing; the completion is not tried"
+  exit 0
+fi
+mkdir "$scratch/files" "$scratch/files/folder"
+touch "$scratch"/files/{a.plm,b.graphml,c.xml,d.dot,e.gv,f.csv,g.txt,h.png}
+choices=$(grep -o '\[--[a-z-]* [A-Za-z]*\(|[A-Za-z]*\)\+\]' "$scratch/usage" | tr -d '[]')
+sweep_names=$(sed -n 's/^ *NAME: //p' "$scratch/usage" | sed 's/, */= /g; s/$/=/')
+[ -n "$choices" ] || fail "the usage text has no choices to complete"
+[ -n "$sweep_names" ] || fail "the usage text names nothing to sweep"
+cd "$scratch/files"
+# One case a line: what follows pathloom-run on the command line (the last word is completed;
+# a trailing space completes an empty one), then what completion offers, in any order.
+cases=$(cat <<EOF
+--|$(option_names < "$scratch/options" | tr '\n' ' ')
+x.plm --sweep |$sweep_names
+|a.plm b.graphml c.xml d.dot e.gv f.csv folder
+x.plm --paths |g.txt folder
+x.plm --history |f.csv folder
+x.plm --sweep seed=1:3:1 --csv |f.csv folder
+x.plm --export |b.graphml c.xml d.dot e.gv f.csv folder
+x.plm --save |a.plm folder
+$(while read -r option names; do echo "x.plm $option |${names//|/ }"; done <<< "$choices")
+EOF
+)
+bash -c '
+  source /usr/share/bash-completion/bash_completion
+  source "$1"
+  compopt() { :; } # only a completion the shell runs may change its options
+  sorted() { printf "%s\n" "$@" | sort | tr "\n" " "; }
+  while IFS="|" read -r words offered; do
+    COMP_LINE="pathloom-run $words"
+    COMP_POINT=${#COMP_LINE}
+    read -ra COMP_WORDS <<< "$COMP_LINE"
+    [[ $COMP_LINE == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _pathloom_run pathloom-run "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    got=$(sorted "${COMPREPLY[@]}")
+    read -ra wanted <<< "$offered"
+    want=$(sorted "${wanted[@]}")
+    if [ "$got" != "$want" ]; then
+      echo "completing \"pathloom-run $words\": $got, not $want" >&2
+      exit 1
+    fi
+  done <<< "$2"
+' completion-test "$completion" "$cases" || fail "the completion offers something else"
