@@ -27,7 +27,8 @@ class PlatformScript {
         bool save;
         QString filter;
         QString defaultSuffix;
-        QString offeredName; // the name chosen last, offered again
+        QString offeredName; // the name chosen last, offered again, or another suggested
+        QString title;       // empty for the dialog's own ("Open", "Save As")
     };
 
     PlatformScript();
@@ -52,7 +53,8 @@ class PlatformScript {
     int UnansweredQuestions() const { return unanswered_; }
 
     Answer AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons);
-    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog);
+    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog,
+                                            const QString& offered);
 
   private:
     PlatformScript* previous_;
