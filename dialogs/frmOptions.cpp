@@ -1,5 +1,6 @@
 #include "frmOptions.h"
 
+#include "Choices.h"
 #include "DialogSupport.h"
 #include "Latin1Text.h"
 #include "NodeList.h"
@@ -20,7 +21,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <array>
 #include <limits>
 
 using namespace DialogSupport;
@@ -45,9 +45,10 @@ class PathLineEdit : public QLineEdit {
     }
 };
 
-int SelectedRow(const QListWidget* list) {
+// The items hold the numbers of their choices.
+int SelectedChoice(const QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.front());
+    return selected.isEmpty() ? -1 : selected.front()->data(Qt::UserRole).toInt();
 }
 
 } // namespace
@@ -73,13 +74,18 @@ class frmOptions::Form : public QDialog {
         auto* fraModel = Named(new QGroupBox("Mode&l", this), "fraModel");
         auto* modelGrid = new QGridLayout(fraModel);
         cmbModel = Named(new QComboBox(fraModel), "cmbModel");
-        cmbModel->addItems({"P-Model", "S-Model"});
+        for (const Choices::Row& model : Choices::Models)
+            cmbModel->addItem(model.shown, model.number);
         cmbModel->setAccessibleName("Model");
         auto* label2 = Named(new QLabel("&Type:", fraModel), "Label2");
         lstType = Named(new QListWidget(fraModel), "lstType");
-        lstType->addItems({"LRP", "LR(E)P", "LRI"});
+        for (const Choices::Row& scheme : Choices::Schemes) {
+            auto* item = new QListWidgetItem(scheme.shown, lstType);
+            item->setData(Qt::UserRole, scheme.number);
+        }
         lstType->setSelectionMode(QAbstractItemView::SingleSelection);
-        lstType->setFixedHeight(lstType->sizeHintForRow(0) * 3 + 2 * lstType->frameWidth() + 4);
+        lstType->setFixedHeight(lstType->sizeHintForRow(0) * lstType->count() +
+                                2 * lstType->frameWidth() + 4);
         auto* label3 = Named(new QLabel("&Reward:", fraModel), "Label3");
         txtReward = Named(new QLineEdit(fraModel), "txtReward");
         lblPenalty = Named(new QLabel("&Penalty:", fraModel), "lblPenalty");
@@ -108,14 +114,15 @@ class frmOptions::Form : public QDialog {
         // "Serach" is kept misspelt on purpose: the program has always shown it so.
         auto* fraSearch = Named(new QGroupBox("Graph Serach", this), "fraGraphSearch");
         auto* searchGrid = new QGridLayout(fraSearch);
-        const std::array<const char*, 3> methods = {
-            "&Include All Nodes", "&From Source To Destination", "Read Fro&m File"};
         searchGroup = new QButtonGroup(this);
-        for (int i = 0; i < 3; ++i) {
-            optSearchMethod[i] = new QRadioButton(methods[i], fraSearch);
-            optSearchMethod[i]->setObjectName(QString("optSearchMethod%1").arg(i));
-            searchGroup->addButton(optSearchMethod[i], i);
-            searchGrid->addWidget(optSearchMethod[i], i, 0, 1, 3);
+        int row = 0;
+        for (const Choices::Row& method : Choices::SearchMethods) {
+            if (!method.shown) // offered by a dialog of its own
+                continue;
+            auto* button = new QRadioButton(method.shown, fraSearch);
+            button->setObjectName(QString("optSearchMethod%1").arg(method.number));
+            searchGroup->addButton(button, method.number);
+            searchGrid->addWidget(button, row++, 0, 1, 3);
         }
         lblSource = Named(new QLabel("&Souce:", fraSearch), "lblSource"); // "Souce", as always
         // Typing a label picks that node before those whose labels only start so.
@@ -130,13 +137,13 @@ class frmOptions::Form : public QDialog {
         SetBuddy(lblFilePath, txtFilePath);
         for (QComboBox* nodes : {cmbSource, cmbDest})
             nodes->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        searchGrid->addWidget(lblSource, 3, 0);
-        searchGrid->addWidget(cmbSource, 3, 1, 1, 2);
-        searchGrid->addWidget(lblDest, 4, 0);
-        searchGrid->addWidget(cmbDest, 4, 1, 1, 2);
-        searchGrid->addWidget(lblFilePath, 5, 0);
-        searchGrid->addWidget(txtFilePath, 5, 1);
-        searchGrid->addWidget(cmdBrowse, 5, 2);
+        searchGrid->addWidget(lblSource, row, 0);
+        searchGrid->addWidget(cmbSource, row, 1, 1, 2);
+        searchGrid->addWidget(lblDest, row + 1, 0);
+        searchGrid->addWidget(cmbDest, row + 1, 1, 1, 2);
+        searchGrid->addWidget(lblFilePath, row + 2, 0);
+        searchGrid->addWidget(txtFilePath, row + 2, 1);
+        searchGrid->addWidget(cmdBrowse, row + 2, 2);
         searchGrid->setColumnStretch(1, 1);
         layout->addWidget(fraSearch);
 
@@ -172,10 +179,13 @@ class frmOptions::Form : public QDialog {
 
     void Load() {
         const RunSettings& s = settings_;
-        cmbModel->setCurrentIndex(s.Model == 0 || s.Model == 1 ? s.Model : -1);
+        // A number that is no choice leaves its field without one.
+        cmbModel->setCurrentIndex(cmbModel->findData(s.Model));
 
-        if (s.ModelType >= Scheme::LRP && s.ModelType <= Scheme::LRI)
-            lstType->setCurrentRow(s.ModelType);
+        for (int row = 0; row < lstType->count(); ++row) {
+            if (lstType->item(row)->data(Qt::UserRole).toInt() == s.ModelType)
+                lstType->setCurrentRow(row);
+        }
         ApplyTypeRule();
 
         // The reward first: its change rule may copy it into the penalty, which then receives
@@ -184,8 +194,8 @@ class frmOptions::Form : public QDialog {
         txtPenalty->setText(QString::fromStdString(SingleText(s.Penalty)));
         txtLearningFactor->setText(QString::fromStdString(SingleText(s.LearningFactor)));
 
-        if (s.GraphSearchMethod >= 0 && s.GraphSearchMethod <= 2) {
-            optSearchMethod[s.GraphSearchMethod]->setChecked(true);
+        if (QAbstractButton* method = searchGroup->button(s.GraphSearchMethod)) {
+            method->setChecked(true);
             ApplySearchMethodRule(s.GraphSearchMethod);
         }
 
@@ -203,7 +213,7 @@ class frmOptions::Form : public QDialog {
     }
 
     void ApplyTypeRule() {
-        const int type = SelectedRow(lstType);
+        const int type = SelectedChoice(lstType);
         lblPenalty->setEnabled(type == Scheme::LREP);
         txtPenalty->setEnabled(type == Scheme::LREP);
         if (type == Scheme::LRP)
@@ -213,18 +223,20 @@ class frmOptions::Form : public QDialog {
     }
 
     void txtReward_Change(const QString& text) {
-        if (SelectedRow(lstType) == Scheme::LRP)
+        if (SelectedChoice(lstType) == Scheme::LRP)
             txtPenalty->setText(text);
     }
 
     void ApplySearchMethodRule(int method) {
-        lblSource->setEnabled(method != 2);
-        cmbSource->setEnabled(method != 2);
-        lblDest->setEnabled(method == 1);
-        cmbDest->setEnabled(method == 1);
-        lblFilePath->setEnabled(method == 2);
-        txtFilePath->setEnabled(method == 2);
-        cmdBrowse->setEnabled(method == 2);
+        const bool toDestination = method == SearchMethod::SourceToDestination;
+        const bool fromFile = method == SearchMethod::ReadFromFile;
+        lblSource->setEnabled(!fromFile);
+        cmbSource->setEnabled(!fromFile);
+        lblDest->setEnabled(toDestination);
+        cmbDest->setEnabled(toDestination);
+        lblFilePath->setEnabled(fromFile);
+        txtFilePath->setEnabled(fromFile);
+        cmdBrowse->setEnabled(fromFile);
     }
 
     // What the ranges dialog commits stays committed, whatever this dialog then ends with.
@@ -251,8 +263,8 @@ class frmOptions::Form : public QDialog {
         };
         RunSettings s = settings_;
         if (cmbModel->currentIndex() >= 0)
-            s.Model = cmbModel->currentIndex();
-        const int type = SelectedRow(lstType);
+            s.Model = cmbModel->currentData().toInt();
+        const int type = SelectedChoice(lstType);
         if (type >= 0)
             s.ModelType = type;
         s.Reward = single(txtReward);
@@ -321,7 +333,6 @@ class frmOptions::Form : public QDialog {
     QLineEdit* txtLearningFactor = nullptr;
     QPushButton* cmdRanges = nullptr;
     QButtonGroup* searchGroup = nullptr;
-    std::array<QRadioButton*, 3> optSearchMethod{};
     QLabel* lblSource = nullptr;
     QComboBox* cmbSource = nullptr;
     QLabel* lblDest = nullptr;

@@ -1,5 +1,6 @@
 #include "frmSamplePaths.h"
 
+#include "Choices.h"
 #include "DialogSupport.h"
 #include "FormDialog.h"
 #include "NodeList.h"
@@ -18,13 +19,14 @@ using namespace DialogSupport;
 namespace {
 
 QString LearningText(const RunSettings& s) {
-    static const char* const models[] = {"P-Model", "S-Model"};
-    static const char* const schemes[] = {"LRP", "LR(E)P", "LRI"};
+    // A model that is no choice is named as the P-model; a scheme that is none as "?".
+    const Choices::Row* model = Choices::Models.Of(s.Model);
+    const Choices::Row* scheme = Choices::Schemes.Of(s.ModelType);
     const auto number = [](float value) { return QString::fromStdString(SingleText(value)); };
     return QString("Learning: %1, %2, reward %3, penalty %4, learning factor %5;\nstep delay %6 "
                    "(set in Options)")
-        .arg(s.Model == 1 ? models[1] : models[0])
-        .arg(s.ModelType >= 0 && s.ModelType <= 2 ? schemes[s.ModelType] : "?")
+        .arg((model ? model : Choices::Models.Of(Model::P))->shown)
+        .arg(scheme ? scheme->shown : "?")
         .arg(number(s.Reward), number(s.Penalty), number(s.LearningFactor))
         .arg(s.EnableDelay ? "on" : "off");
 }
