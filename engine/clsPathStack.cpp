@@ -1,11 +1,8 @@
 #include "clsPathStack.h"
 
-#include "CheckedMath.h"
 #include "PathloomError.h"
 #include "clsLink.h"
 #include "clsNode.h"
-
-#include <algorithm>
 
 namespace {
 std::string LabelOf(const clsNode* node) {
@@ -23,20 +20,6 @@ const clsLink* clsPathStack::Pop() {
 const clsLink* clsPathStack::Link(int32_t index) const {
     CheckIndex(index, 0, Count() - 1, "clsPathStack");
     return links_[static_cast<std::size_t>(index)];
-}
-
-bool clsPathStack::ContainNode(const clsNode* node) const {
-    return std::any_of(links_.begin(), links_.end(), [node](const clsLink* link) {
-        return link->FromNode == node || link->ToNode == node;
-    });
-}
-
-float clsPathStack::PathCost() const {
-    static const std::string source = "PathCost";
-    float cost = 0.0f;
-    for (const clsLink* link : links_)
-        cost = Checked::AddFloat(cost, link->Weight, source);
-    return cost;
 }
 
 std::string clsPathStack::Trace() const {

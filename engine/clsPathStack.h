@@ -1,5 +1,5 @@
 #pragma once
-// A path as a zero-based stack of links, bottom first, with its cost and its text.
+// A path as a zero-based stack of links, bottom first, with its text.
 
 #include <cstdint>
 #include <string>
@@ -17,12 +17,6 @@ class clsPathStack {
     int32_t Count() const { return static_cast<int32_t>(links_.size()); }
     // Zero-based; a position outside 0..Count-1 is an index error.
     const clsLink* Link(int32_t index) const;
-
-    // True when the node is an end of some link on the stack; the start of a walk is therefore
-    // not on an empty path.
-    bool ContainNode(const clsNode* node) const;
-    // The weights added in path order, each partial sum rounded to a float; raises "Overflow".
-    float PathCost() const;
     // "From->To:" for each link in its stored direction, e.g. "A->B:B->C:".
     std::string Trace() const;
 

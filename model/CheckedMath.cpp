@@ -13,15 +13,9 @@ namespace {
 }
 } // namespace
 
-double Finite(double value, const std::string& source) {
-    if (!std::isfinite(value))
-        Overflow(source);
-    return value;
-}
-
 float ToFloat(double value, const std::string& source) {
-    Finite(value, source);
-    // Values that round to the largest float are still representable; beyond that overflows.
+    // Values that round to the largest float are still representable; beyond that, as for an
+    // infinity or a number that is none, the float is not finite.
     const float result = static_cast<float>(value);
     if (!std::isfinite(result))
         Overflow(source);
@@ -32,10 +26,6 @@ int16_t Increment(int16_t value, const std::string& source) {
     if (value == std::numeric_limits<int16_t>::max())
         Overflow(source);
     return static_cast<int16_t>(value + 1);
-}
-
-float AddFloat(float a, float b, const std::string& source) {
-    return ToFloat(static_cast<double>(a) + static_cast<double>(b), source);
 }
 
 } // namespace Checked

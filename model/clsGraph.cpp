@@ -3,13 +3,11 @@
 #include "CheckedMath.h"
 #include "DocumentStream.h"
 #include "HitTest.h"
-#include "Latin1.h"
 #include "NodeGeometry.h"
 #include "PathloomError.h"
 
 #include <algorithm>
 #include <string>
-#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -90,17 +88,6 @@ const clsLink& clsGraph::Link(int32_t index) const {
 
 clsLink& clsGraph::Link(int32_t index) {
     return const_cast<clsLink&>(std::as_const(*this).Link(index));
-}
-
-bool clsGraph::DuplicateExist() const {
-    // Hashing the folded labels finds the same answer as comparing every pair, in linear time.
-    std::unordered_set<std::string> seen;
-    seen.reserve(nodes_.size());
-    for (const auto& node : nodes_) {
-        if (!seen.insert(Latin1::Folded(node->Label())).second)
-            return true;
-    }
-    return false;
 }
 
 void clsGraph::ClearGraph() {

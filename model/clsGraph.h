@@ -39,8 +39,6 @@ class clsGraph {
     int32_t NodeIndexOf(const clsNode* node) const; // one-based, or -1 (a scan of the nodes)
     int32_t GetLinkIndexFromPoint(int32_t x, int32_t y) const;
 
-    // True when two nodes have labels equal without regard to letter case.
-    bool DuplicateExist() const;
     void ClearGraph();
     // Exchanges all nodes and links with the other graph's, e.g. a graph imported apart.
     void Swap(clsGraph& other) noexcept {

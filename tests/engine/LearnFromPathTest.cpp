@@ -159,17 +159,15 @@ TEST(clsPathStack, IndexesAreChecked) {
     EXPECT_EQ(path.Count(), 0);
 }
 
-TEST(clsPathStack, PathCostAddsFloatPartialSums) {
+TEST(Environment, TheCostAddsFloatPartialSums) {
     // 2^24 + 1 + 1: each partial sum rounds back to 2^24 in a float, while a double sum
     // rounded once at the end would give 2^24 + 2.
-    clsGraph graph;
-    TestGraphs::Build(graph, "A B C", "A-B:16777216 B-C C-A");
-    clsPathStack path;
-    for (int32_t j : {1, 2, 3})
-        path.Push(&graph.Link(j));
-    EXPECT_EQ(path.PathCost(), 16777216.0f);
-    graph.Link(1).Weight = graph.Link(2).Weight = 3e38f;
-    EXPECT_EQ(ErrorOf([&] { path.PathCost(); }), "PathCost: Overflow");
+    clsLA la;
+    TestGraphs::Build(la.Graph(), "A B C", "A-B:16777216 B-C C-A");
+    const RunSettings settings = TestGraphs::Settings(0, Scheme::LRP, 0.1f);
+    EXPECT_EQ(LearningStep(la, settings).Learn({0, 1, 2}).cost, 16777216.0f);
+    la.Graph().Link(1).Weight = la.Graph().Link(2).Weight = 3e38f;
+    EXPECT_EQ(ErrorOf([&] { LearningStep(la, settings).Learn({0, 1, 2}); }), "PathCost: Overflow");
 }
 
 TEST(clsRanges, RangeIsOneBased) {

@@ -97,11 +97,19 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
     clsNode* destination = settings.GraphSearchMethod == SearchMethod::SourceToDestination
                                ? &graph.Node(settings.DestNode)
                                : nullptr;
+    // An end of some link on the path; the start of a walk is therefore not on an empty path.
+    const auto onPath = [&path](const clsNode* node) {
+        for (int32_t k = 0; k < path.Count(); ++k) {
+            if (path.Link(k)->FromNode == node || path.Link(k)->ToNode == node)
+                return true;
+        }
+        return false;
+    };
     const auto complete = [&](const clsNode* node) {
         if (destination)
             return node == destination;
         for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-            if (!path.ContainNode(&graph.Node(i)))
+            if (!onPath(&graph.Node(i)))
                 return false;
         }
         return true;
@@ -125,7 +133,7 @@ RunRecord ReferenceRun(clsLA& la, bool probabilities) {
                             : link.ToNode == node && link.LinkType != LinkKind::Unidirectional
                                 ? link.FromNode
                                 : nullptr;
-            if (link.Flag || !next || path.ContainNode(next))
+            if (link.Flag || !next || onPath(next))
                 continue;
             link.Flag = true;
             path.Push(&link);
