@@ -3,6 +3,7 @@
 
 #include "Layout.h"
 #include "clsGraph.h"
+#include "clsLA.h"
 #include "clsPosition.h"
 
 #include <optional>
@@ -37,6 +38,16 @@ ImportResult Import(const std::string& fileName, clsGraph& graph);
 // positions are written as centres. A CSV edge list is written with its node list, both or
 // neither; the node list is always a regular file of its own in the edge list's folder.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
+
+// What every part of the program opens by a file's name: a graph file made elsewhere, imported by
+// its extension (FormatOfFileName), or else a Pathloom document, into the engine, which must be
+// empty. Gives the import's notes on what it left out or changed, one line each. Raises
+// PathloomError as LoadGraph or Import does.
+std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName);
+
+// Writes the graph in the format its extension names, as Export does; false, with nothing
+// written, when it names none.
+bool ExportByName(const clsGraph& graph, const std::string& fileName);
 
 // The graph's links as PlaceNodes takes them, so that the layout can work apart from the graph.
 // Raises PathloomError for a link that joins no two nodes of the graph.

@@ -11,9 +11,12 @@ std::string clsNode::Label() const {
     return std::string(labelField_.begin(), end);
 }
 
+bool clsNode::ForbiddenInLabel(char c) {
+    return std::strchr("{}(), ->", c) != nullptr && c != '\0';
+}
+
 void clsNode::CheckLabel(const std::string& newValue) {
-    static const std::string forbidden = "{}(), ->";
-    if (newValue.find_first_of(forbidden) != std::string::npos) {
+    if (std::any_of(newValue.begin(), newValue.end(), ForbiddenInLabel)) {
         // "connot" is kept on purpose: the message has always read so.
         Raise("Node.Label", "A node name connot contain any of the following characters:\r\n"
                             "{ } ( ) , Space - >");
