@@ -26,7 +26,10 @@ CanvasPanel::CanvasPanel(QWidget* parent) : QWidget(parent) {
     for (QScrollBar* bar : {hscroll_, vscroll_}) {
         Canvas::SetUpScrollBar(*bar);
         // With tracking on, the value changes, and the canvas follows, while the thumb is dragged.
-        connect(bar, &QScrollBar::valueChanged, this, &CanvasPanel::ViewChanged);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            fitted_.reset();
+            emit ViewChanged();
+        });
     }
     canvas_->installEventFilter(this);
 }
@@ -52,6 +55,7 @@ QSize CanvasPanel::DocumentExtent() const {
 }
 
 void CanvasPanel::SetZoom(double zoom, QPointF anchor) {
+    fitted_.reset();
     zoom = std::clamp(zoom, Canvas::MinZoom, Canvas::MaxZoom);
     if (zoom == zoom_)
         return;
@@ -77,6 +81,11 @@ void CanvasPanel::ActualSize() {
 }
 
 void CanvasPanel::Fit(QRectF document) {
+    ApplyFit(document);
+    fitted_ = document;
+}
+
+void CanvasPanel::ApplyFit(QRectF document) {
     SetZoom(Canvas::FitZoom(document, canvas_->size()), QPointF());
     const QSignalBlocker h(hscroll_), v(vscroll_);
     // The scroll bars hold whatever part of this falls in their range.
@@ -90,6 +99,7 @@ void CanvasPanel::Fit(QRectF document) {
 }
 
 void CanvasPanel::Reset() {
+    fitted_.reset();
     zoom_ = 1.0;
     const QSignalBlocker h(hscroll_), v(vscroll_);
     SetRanges();
@@ -114,9 +124,13 @@ void CanvasPanel::resizeEvent(QResizeEvent* event) {
         hscroll_->setGeometry(*g.HScroll);
     if (g.VScroll)
         vscroll_->setGeometry(*g.VScroll);
+    if (const std::optional<QRectF> fitted = fitted_)
+        Fit(*fitted);
 }
 
 bool CanvasPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == canvas_ && event->type() == QEvent::MouseButtonPress)
+        fitted_.reset();
     if (watched != canvas_ || event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
     auto* wheel = static_cast<QWheelEvent*>(event);

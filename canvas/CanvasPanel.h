@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QRectF>
 #include <QWidget>
+#include <optional>
 
 class QScrollBar;
 
@@ -36,7 +37,9 @@ class CanvasPanel : public QWidget {
     void ZoomIn();
     void ZoomOut();
     void ActualSize();
-    // Shows the document rectangle whole, at 100% when it fits.
+    // Shows the document rectangle whole, at 100% when it fits; and again when the canvas changes
+    // its size, until the user scrolls, zooms or clicks: the window may take its final size
+    // only after a document opened.
     void Fit(QRectF document);
     // Back to the start: 100%, scrolled to the top-left corner.
     void Reset();
@@ -50,9 +53,11 @@ class CanvasPanel : public QWidget {
 
   private:
     void SetRanges();
+    void ApplyFit(QRectF document);
 
     CanvasWidget* canvas_;
     QScrollBar* hscroll_;
     QScrollBar* vscroll_;
     double zoom_ = 1.0;
+    std::optional<QRectF> fitted_; // the rectangle to keep fitted into the canvas
 };

@@ -17,6 +17,26 @@ void CanvasWidget::SetImage(QImage image) {
 }
 
 void CanvasWidget::InvertLine(QPoint from, QPoint to) {
+    Invert([&](QPainter& painter) { painter.drawLine(from, to); });
+}
+
+void CanvasWidget::InvertRect(QRect rect) {
+    // Each pixel of the outline once, so that drawing it twice restores them all.
+    Invert([&](QPainter& painter) {
+        if (rect.width() <= 1 || rect.height() <= 1) {
+            painter.drawLine(rect.topLeft(), rect.bottomRight());
+            return;
+        }
+        painter.drawLine(rect.topLeft(), rect.topRight());
+        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+        if (rect.height() > 2)
+            painter.drawLine(rect.topLeft() + QPoint(0, 1), rect.bottomLeft() - QPoint(0, 1));
+        if (rect.height() > 2)
+            painter.drawLine(rect.topRight() + QPoint(0, 1), rect.bottomRight() - QPoint(0, 1));
+    });
+}
+
+void CanvasWidget::Invert(const std::function<void(QPainter&)>& draw) {
     if (image_.isNull())
         return;
     {
@@ -24,7 +44,7 @@ void CanvasWidget::InvertLine(QPoint from, QPoint to) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setCompositionMode(QPainter::RasterOp_NotDestination);
         painter.setPen(QPen(Qt::black, 1));
-        painter.drawLine(from, to);
+        draw(painter);
     }
     update();
 }

@@ -4,6 +4,9 @@
 
 #include <QImage>
 #include <QWidget>
+#include <functional>
+
+class QPainter;
 
 class CanvasWidget : public QWidget {
     Q_OBJECT
@@ -16,6 +19,8 @@ class CanvasWidget : public QWidget {
     // Inverts the pixels of a 1-pixel line on the shown picture; the same call again restores
     // them exactly. This is the rubber band of a link drag.
     void InvertLine(QPoint from, QPoint to);
+    // The same for the outline of a rectangle: the band that selects an area.
+    void InvertRect(QRect rect);
 
   signals:
     // The second press of a double-click arrives only as DblClick, never as a press.
@@ -34,5 +39,7 @@ class CanvasWidget : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
+    void Invert(const std::function<void(QPainter&)>& draw);
+
     QImage image_;
 };

@@ -57,6 +57,16 @@ bool OutsideCanvas(int64_t minX, int64_t minY, int64_t maxX, int64_t maxY, QSize
 
 } // namespace
 
+bool View::NodeSelected(int32_t node) const {
+    return node == SelectedNode ||
+           std::binary_search(SelectedNodes.begin(), SelectedNodes.end(), node);
+}
+
+bool View::LinkSelected(int32_t link) const {
+    return link == SelectedLink ||
+           std::binary_search(SelectedLinks.begin(), SelectedLinks.end(), link);
+}
+
 const QImage& NodeImage(int index) {
     static const QImage images[2] = {DrawNodeImage(NodeFillColour),
                                      DrawNodeImage(SelectedNodeFillColour)};
@@ -95,7 +105,7 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
             continue;
 
         const QPen* pen = &blackPen;
-        if (i == view.SelectedLink && !view.Working)
+        if (view.LinkSelected(i) && !view.Working)
             pen = &bluePen;
         else if (link.Flag)
             pen = &redPen;
@@ -137,10 +147,10 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
             continue;
         const QRect square(static_cast<int>(p.x), static_cast<int>(p.y), NodeSize, NodeSize);
         if (vectorNodes) {
-            painter.setBrush(i == view.SelectedNode ? SelectedNodeFillColour : NodeFillColour);
+            painter.setBrush(view.NodeSelected(i) ? SelectedNodeFillColour : NodeFillColour);
             painter.drawEllipse(QRectF(square.topLeft(), QSizeF(NodeSize - 1, NodeSize - 1)));
         } else {
-            painter.drawImage(square.topLeft(), NodeImage(i == view.SelectedNode ? 1 : 0));
+            painter.drawImage(square.topLeft(), NodeImage(view.NodeSelected(i) ? 1 : 0));
         }
         painter.drawText(square, TextFlags, Platform::FromLatin1(node.Label()));
     }
@@ -161,7 +171,7 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
         if (!visible.intersects(QRectF(a, b).normalized().adjusted(0, 0, 1, 1)))
             continue;
         const QPointF centre(CentreOffset * zoom, CentreOffset * zoom);
-        const int colour = i == view.SelectedLink && !view.Working ? 2 : link.Flag ? 1 : 0;
+        const int colour = view.LinkSelected(i) && !view.Working ? 2 : link.Flag ? 1 : 0;
         lines[colour].emplace_back(a + centre, b + centre);
     }
     const QColor colours[3] = {LinkColour, FlaggedLinkColour, SelectedLinkColour};
@@ -169,23 +179,22 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
         painter.setPen(QPen(colours[c], 0));
         painter.drawLines(lines[c].data(), static_cast<int>(lines[c].size()));
     }
-    std::vector<QRectF> nodes;
-    nodes.reserve(static_cast<std::size_t>(graph.NodeCount()));
+    std::vector<QRectF> nodes[2]; // plain, selected
+    nodes[0].reserve(static_cast<std::size_t>(graph.NodeCount()));
     const double side = NodeSize * zoom;
     for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
         const QPointF p = toView(graph.Node(i).Position);
-        if (visible.contains(p) && i != view.SelectedNode)
-            nodes.emplace_back(p, QSizeF(side, side));
+        if (visible.contains(p))
+            nodes[view.NodeSelected(i) ? 1 : 0].emplace_back(p, QSizeF(side, side));
     }
     // A node a few pixels wide is a dot, in the outline's colour so that it shows on white.
     const bool dots = side < 4;
     painter.setPen(dots ? QPen(Qt::NoPen) : QPen(LinkColour, 0));
-    painter.setBrush(dots ? LinkColour : NodeFillColour);
-    painter.drawRects(nodes.data(), static_cast<int>(nodes.size()));
-    if (view.SelectedNode >= 1 && view.SelectedNode <= graph.NodeCount()) {
-        painter.setBrush(dots ? SelectedLinkColour : SelectedNodeFillColour);
-        painter.drawRect(
-            QRectF(toView(graph.Node(view.SelectedNode).Position), QSizeF(side, side)));
+    const QColor fills[2][2] = {{NodeFillColour, SelectedNodeFillColour},
+                                {LinkColour, SelectedLinkColour}};
+    for (int selected = 0; selected < 2; ++selected) {
+        painter.setBrush(fills[dots][selected]);
+        painter.drawRects(nodes[selected].data(), static_cast<int>(nodes[selected].size()));
     }
 }
 
@@ -209,7 +218,10 @@ QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QF
     image.fill(BackgroundColour);
 
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Scaled, a crisp line would be a staircase of uneven steps.
+    const bool smooth = view.Zoom != 1.0;
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     if (view.Zoom < DetailedFrom) {
         DrawSimple(painter, graph, view, size);

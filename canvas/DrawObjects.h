@@ -11,6 +11,7 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <vector>
 
 class QPainter;
 class clsGraph;
@@ -33,6 +34,11 @@ const QColor SelectedNodeFillColour(150, 255, 225);
 struct View {
     int32_t SelectedNode = -1; // one-based, -1 for none
     int32_t SelectedLink = -1;
+    // Selected together besides: drawn as the selected node and link are. One-based, ascending.
+    std::vector<int32_t> SelectedNodes;
+    std::vector<int32_t> SelectedLinks;
+    bool NodeSelected(int32_t node) const;
+    bool LinkSelected(int32_t link) const;
     bool Working = false; // during a run the selected link shows its run colour
     QPoint Scroll;        // the scroll bars: the canvas shows document * Zoom - Scroll
     double Zoom = 1.0;
@@ -50,7 +56,8 @@ QFont MakeNodeFont();
 QFont MakeLinkFont();
 
 // The whole canvas: white background, links (black, red when flagged, blue when selected) with
-// their texts, then the nodes with their labels.
+// their texts, then the nodes with their labels. At 100% every pixel stands where it always has,
+// lines without antialiasing; zoomed in or out, lines and images are smoothed.
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
                    const QFont& linkFont);
 

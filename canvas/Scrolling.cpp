@@ -48,6 +48,16 @@ QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas) {
     return QPoint(keep(position.x, canvas.width()), keep(position.y, canvas.height()));
 }
 
+QPoint KeepMoveInDocumentArea(QPoint from, QPoint to, QPoint by, QSize canvas) {
+    const auto keep = [](int low, int high, int move, int extent) {
+        const int64_t limit = std::max(0, ScrollMaximum + extent - NodeSize);
+        return static_cast<int>(std::clamp<int64_t>(move, std::min<int64_t>(0, -int64_t{low}),
+                                                    std::max<int64_t>(0, limit - high)));
+    };
+    return QPoint(keep(from.x(), to.x(), by.x(), canvas.width()),
+                  keep(from.y(), to.y(), by.y(), canvas.height()));
+}
+
 double StepZoom(double zoom, int steps) {
     static const double levels[] = {0.1, 0.15, 0.25, 0.33, 0.5, 0.67, 0.75,
                                     1.0, 1.25, 1.5,  2.0,  3.0, 4.0};

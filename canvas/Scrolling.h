@@ -49,6 +49,9 @@ double FitZoom(QRectF document, QSize canvas);
 // A dragged node's position kept where the scroll bars can still bring its whole square into a
 // canvas of the given size (in document pixels).
 QPoint KeepInDocumentArea(modHelper::Point position, QSize canvas);
+// The same for nodes moved together, whose positions lie from `from` to `to`: how much of the
+// move `by` keeps them all there. Nodes already beyond an edge are never moved farther out.
+QPoint KeepMoveInDocumentArea(QPoint from, QPoint to, QPoint by, QSize canvas);
 
 // The canvas and the two scroll bars in a panel of the given inner size; a control whose size
 // would be negative gets nothing and keeps its previous bounds.

@@ -2,6 +2,7 @@
 
 #include "DialogSupport.h"
 #include "Latin1Text.h"
+#include "NodeList.h"
 #include "NumericText.h"
 #include "clsGraph.h"
 
@@ -117,9 +118,10 @@ class frmOptions::Form : public QDialog {
             searchGrid->addWidget(optSearchMethod[i], i, 0, 1, 3);
         }
         lblSource = Named(new QLabel("&Souce:", fraSearch), "lblSource"); // "Souce", as always
-        cmbSource = Named(new QComboBox(fraSearch), "cmbSource");
+        // Typing a label picks that node before those whose labels only start so.
+        cmbSource = Named(new NodeList(fraSearch, false), "cmbSource");
         lblDest = Named(new QLabel("&Destination:", fraSearch), "lblDest");
-        cmbDest = Named(new QComboBox(fraSearch), "cmbDest");
+        cmbDest = Named(new NodeList(fraSearch, false), "cmbDest");
         lblFilePath = Named(new QLabel("File Pat&h:", fraSearch), "lblFilePath");
         txtFilePath = Named(new PathLineEdit(fraSearch), "txtFilePath");
         cmdBrowse = Named(new QPushButton("&Browse", fraSearch), "cmdBrowse");

@@ -1,20 +1,16 @@
 #include "frmSamplePaths.h"
 
 #include "DialogSupport.h"
-#include "Latin1Text.h"
+#include "FormDialog.h"
+#include "NodeList.h"
 #include "NumericText.h"
 #include "clsGraph.h"
 
-#include <QComboBox>
-#include <QDialog>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
-#include <QSpinBox>
+#include <algorithm>
 #include <limits>
 
 using namespace DialogSupport;
@@ -35,93 +31,76 @@ QString LearningText(const RunSettings& s) {
 
 } // namespace
 
-class frmSamplePaths::Form : public QDialog {
+class frmSamplePaths::Form : public FormDialog {
   public:
     Form(const RunSettings& settings, const clsGraph& graph, QWidget* parent)
-        : QDialog(parent), settings_(settings), graph_(graph) {
-        setObjectName("frmSamplePaths");
-        setWindowTitle("Sample Paths");
-        auto* grid = new QGridLayout(this);
-        cmbSource = Field<QComboBox>(grid, 0, "&Source:", "cmbSource");
-        cmbDest = Field<QComboBox>(grid, 1, "&Destination:", "cmbDest");
-        txtSamples = Field<QSpinBox>(grid, 2, "S&amples:", "txtSamples");
-        txtSamples->setRange(1, 2000000000);
-        txtSamples->setGroupSeparatorShown(false);
-        txtSeed = Field<QLineEdit>(grid, 3, "S&eed:", "txtSeed");
-        txtSeed->setValidator(
-            new QRegularExpressionValidator(QRegularExpression("[0-9]{1,20}"), txtSeed));
-        txtTarget = Field<QLineEdit>(grid, 4, "&Target probability:", "txtTarget");
+        : FormDialog(parent, "frmSamplePaths", "Sample Paths"), settings_(settings), graph_(graph) {
+        cmbSource = Nodes("&Source:", "cmbSource");
+        cmbDest = Nodes("&Destination:", "cmbDest");
+        txtSamples = Field<QLineEdit>("S&amples:", "txtSamples");
+        txtSeed = Field<QLineEdit>("S&eed:", "txtSeed");
+        txtTarget = Field<QLineEdit>("&Target probability:", "txtTarget");
         txtTarget->setPlaceholderText("none");
-        for (QLineEdit* edit : {txtSeed, txtTarget})
+        for (QLineEdit* edit : {txtSamples, txtSeed, txtTarget})
             SelectAllOnFocus(edit);
-        auto* lblLearning = Named(new QLabel(LearningText(settings), this), "lblLearning");
-        grid->addWidget(lblLearning, 5, 0, 1, 2);
+        AddNote(Named(new QLabel(LearningText(settings), this), "lblLearning"));
+        connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-        auto* buttons = new QHBoxLayout;
-        buttons->addStretch();
-        auto* cmdOK = Named(new QPushButton("OK", this), "cmdOK");
-        auto* cmdCancel = Named(new QPushButton("Cancel", this), "cmdCancel");
-        cmdOK->setDefault(true);
-        buttons->addWidget(cmdOK);
-        buttons->addWidget(cmdCancel);
-        grid->addLayout(buttons, 6, 0, 1, 2);
-        connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-        connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-            const QString label = Platform::FromLatin1(graph.Node(i).Label());
-            cmbSource->addItem(label);
-            cmbDest->addItem(label);
-        }
-        const auto offer = [&](QComboBox* nodes, int32_t node) {
-            nodes->setCurrentIndex(node >= 1 && node <= graph.NodeCount() ? node - 1 : -1);
-        };
-        offer(cmbSource, settings.sourceNode);
-        offer(cmbDest, settings.DestNode);
-        txtSamples->setValue(static_cast<int>(settings.Samples));
+        cmbSource->SetNode(settings.sourceNode);
+        cmbDest->SetNode(settings.DestNode);
+        txtSamples->setText(QString::number(settings.Samples));
         txtSeed->setText(QString::number(settings.Seed));
         if (settings.Target)
             txtTarget->setText(
                 QString::number(*settings.Target, 'g', QLocale::FloatingPointShortest));
-        MakeFixedSize(this);
-        cmbSource->setFocus();
+        Finish(cmbSource);
     }
 
     std::optional<RunSettings> result;
 
   private:
-    template <typename Widget>
-    Widget* Field(QGridLayout* grid, int row, const char* caption, const char* name) {
-        auto* label = new QLabel(caption, this);
-        auto* field = Named(new Widget(this), name);
-        SetBuddy(label, field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-        return field;
+    NodeList* Nodes(const char* caption, const char* name) {
+        auto* nodes = Field<SearchableNodeList>(caption, name);
+        nodes->SetNodes(graph_);
+        return nodes;
     }
 
     void cmdOK_Click() {
         RunSettings s = settings_;
         s.GraphSearchMethod = SearchMethod::Sample;
-        s.sourceNode = cmbSource->currentIndex() + 1;
-        s.DestNode = cmbDest->currentIndex() + 1;
-        s.Samples = txtSamples->value();
+        s.sourceNode = cmbSource->Node();
+        s.DestNode = cmbDest->Node();
         bool ok = false;
-        s.Seed = txtSeed->text().toULongLong(&ok);
-        if (!ok)
-            return Refuse("Please enter the seed as a whole number from 0 to "
-                          "18446744073709551615.",
-                          txtSeed);
+        // A text that is no whole number counts as none, which the rules refuse with the range.
+        s.Samples = Digits(txtSamples).toLongLong(&ok);
+        s.Seed = Digits(txtSeed).toULongLong(&ok);
+        const bool seedTaken = ok;
         s.Target.reset();
         if (!txtTarget->text().trimmed().isEmpty()) {
             s.Target = txtTarget->text().trimmed().toDouble(&ok); // "." always, as in Options
             if (!ok)
                 s.Target = std::numeric_limits<double>::quiet_NaN();
         }
-        if (const auto refusal = s.Validate(graph_))
+        // In the order of the fields: the seed comes between the samples and the target.
+        const auto refusal = s.Validate(graph_);
+        if (refusal && refusal->field != RunSettings::Field::Target)
             return Refuse(QString::fromStdString(refusal->message), FieldOf(refusal->field));
+        if (!seedTaken)
+            return Refuse("Please enter the seed as a whole number from 0 to "
+                          "18446744073709551615.",
+                          txtSeed);
+        if (refusal)
+            return Refuse(QString::fromStdString(refusal->message), txtTarget);
         result = s.Normalised();
         accept();
+    }
+
+    // The field's text when it is digits alone (spaces around allowed), else nothing.
+    static QString Digits(const QLineEdit* field) {
+        const QString text = field->text().trimmed();
+        const bool digits =
+            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= '0' && c <= '9'; });
+        return digits ? text : QString();
     }
 
     void Refuse(const QString& message, QWidget* field) {
@@ -145,11 +124,16 @@ class frmSamplePaths::Form : public QDialog {
         }
     }
 
+    // A node list that filters and completes what is typed into it.
+    struct SearchableNodeList : NodeList {
+        explicit SearchableNodeList(QWidget* parent) : NodeList(parent, true) {}
+    };
+
     const RunSettings settings_;
     const clsGraph& graph_;
-    QComboBox* cmbSource = nullptr;
-    QComboBox* cmbDest = nullptr;
-    QSpinBox* txtSamples = nullptr;
+    NodeList* cmbSource = nullptr;
+    NodeList* cmbDest = nullptr;
+    QLineEdit* txtSamples = nullptr;
     QLineEdit* txtSeed = nullptr;
     QLineEdit* txtTarget = nullptr;
 };

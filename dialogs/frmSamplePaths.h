@@ -4,8 +4,9 @@
 // After OK it gives the run's settings back, checked by the rules every run obeys; it changes
 // nothing itself, and offers the last accepted values again next time.
 //
-// The live window ("frmSamplePaths") has the controls cmbSource, cmbDest, txtSamples (a spin
-// box), txtSeed, txtTarget (empty: no target), lblLearning, cmdOK and cmdCancel.
+// The live window ("frmSamplePaths") has the controls cmbSource, cmbDest (node lists that filter
+// and complete what is typed), txtSamples, txtSeed, txtTarget (empty: no target), lblLearning,
+// cmdOK and cmdCancel. Every field is checked at OK, with a message that names what it takes.
 
 #include "RunSettings.h"
 

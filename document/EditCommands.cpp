@@ -1,20 +1,51 @@
 #include "EditCommands.h"
 
+#include "Latin1.h"
+#include "NodeGeometry.h"
+
+#include <algorithm>
+#include <climits>
+#include <set>
+#include <unordered_map>
+#include <unordered_set>
+
 namespace {
 
-LinkRecord RecordOf(const clsGraph& graph, int32_t index) {
-    const clsLink& link = graph.Link(index);
-    int32_t from = 0, to = 0;
-    for (int32_t i = 1; i <= graph.NodeCount() && (!from || !to); ++i) {
-        if (&graph.Node(i) == link.FromNode)
-            from = i;
-        if (&graph.Node(i) == link.ToNode)
-            to = i;
-    }
-    return {index, from, to, link.LinkType, link.Weight, link.Probability, link.InitialProbability};
+using NodeIndexes = std::unordered_map<const clsNode*, int32_t>;
+
+NodeIndexes IndexesOf(const clsGraph& graph) {
+    NodeIndexes indexes;
+    indexes.reserve(static_cast<std::size_t>(graph.NodeCount()));
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+        indexes.emplace(&graph.Node(i), i);
+    return indexes;
 }
 
-void PutBack(clsGraph& graph, const LinkRecord& r) {
+LinkEntry RecordOf(const clsGraph& graph, int32_t index, const NodeIndexes& nodes) {
+    const clsLink& link = graph.Link(index);
+    return {index,       nodes.at(link.FromNode), nodes.at(link.ToNode),  link.LinkType,
+            link.Weight, link.Probability,        link.InitialProbability};
+}
+
+LinkEntry RecordOf(const clsGraph& graph, int32_t index) {
+    const clsLink& link = graph.Link(index);
+    return RecordOf(graph, index,
+                    {{link.FromNode, graph.NodeIndexOf(link.FromNode)},
+                     {link.ToNode, graph.NodeIndexOf(link.ToNode)}});
+}
+
+NodeEntry RecordOf(const clsNode& node, int32_t index) {
+    return NodeEntry{index, node.Labelz(), node.ID, node.Position.x, node.Position.y};
+}
+
+void PutBack(clsGraph& graph, const NodeEntry& r) {
+    clsNode& node = graph.InsertNode(r.index);
+    node.SetLabelz(r.label);
+    node.ID = r.id;
+    node.Position = {r.x, r.y};
+}
+
+void PutBack(clsGraph& graph, const LinkEntry& r) {
     clsLink& link = graph.InsertLink(r.index);
     link.FromNode = &graph.Node(r.from);
     link.ToNode = &graph.Node(r.to);
@@ -68,42 +99,44 @@ DeleteCommand::DeleteCommand(GraphDocument& document, const QString& name)
     : StructureCommand(document, name), settings_(document.Settings()) {}
 
 DeleteCommand* DeleteCommand::Node(GraphDocument& document, int32_t index) {
-    auto* command = new DeleteCommand(document, "Delete Node");
-    const clsGraph& graph = document.Graph();
-    const clsNode& node = graph.Node(index);
-    command->node_ = NodeRecord{index, node.Labelz(), node.ID, node.Position.x, node.Position.y};
-    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
-        const clsLink& link = graph.Link(j);
-        if (link.FromNode == &node || link.ToNode == &node)
-            command->links_.push_back(RecordOf(graph, j));
-    }
-    return command;
+    return Many(document, {index}, {}, "Delete Node");
 }
 
 DeleteCommand* DeleteCommand::Link(GraphDocument& document, int32_t index) {
-    auto* command = new DeleteCommand(document, "Delete Link");
-    command->links_.push_back(RecordOf(document.Graph(), index));
+    return Many(document, {}, {index}, "Delete Link");
+}
+
+DeleteCommand* DeleteCommand::Many(GraphDocument& document, const std::vector<int32_t>& nodes,
+                                   const std::vector<int32_t>& links, const QString& name) {
+    auto* command = new DeleteCommand(document, name);
+    const clsGraph& graph = document.Graph();
+    const std::set<int32_t> gone(nodes.begin(), nodes.end());
+    const std::set<int32_t> chosenLinks(links.begin(), links.end());
+    for (const int32_t index : gone)
+        command->nodes_.push_back(RecordOf(graph.Node(index), index));
+    const NodeIndexes indexes = IndexesOf(graph);
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        LinkEntry link = RecordOf(graph, j, indexes);
+        if (chosenLinks.count(j) || gone.count(link.from) || gone.count(link.to))
+            command->links_.push_back(link);
+    }
     return command;
 }
 
 void DeleteCommand::Apply(bool forward) {
     clsGraph& graph = Graph();
     if (forward) {
-        if (node_)
-            Engine().DeleteNode(node_->index);
-        else
-            graph.DeleteLink(links_.front().index);
+        // From the last, so that the places of the others stay as recorded.
+        for (auto link = links_.rbegin(); link != links_.rend(); ++link)
+            graph.DeleteLink(link->index);
+        for (auto node = nodes_.rbegin(); node != nodes_.rend(); ++node)
+            Engine().DeleteNode(node->index);
         return;
     }
-    if (node_) {
-        clsNode& node = graph.InsertNode(node_->index);
-        node.SetLabelz(node_->label);
-        node.ID = node_->id;
-        node.Position.x = node_->x;
-        node.Position.y = node_->y;
-    }
-    // In link order, so that each goes back to its own place.
-    for (const LinkRecord& link : links_)
+    // In order, so that each goes back to its own place.
+    for (const NodeEntry& node : nodes_)
+        PutBack(graph, node);
+    for (const LinkEntry& link : links_)
         PutBack(graph, link);
     graph.InitProbability();
     RestoreProbabilities();
@@ -123,7 +156,10 @@ int MoveNodesCommand::id() const {
 
 bool MoveNodesCommand::mergeWith(const QUndoCommand* other) {
     const auto* later = static_cast<const MoveNodesCommand*>(other);
-    if (later->gesture_ != gesture_ || later->after_.size() != after_.size())
+    const auto sameNodes = [](const Place& a, const Place& b) { return a.node == b.node; };
+    if (later->gesture_ != gesture_ ||
+        !std::equal(after_.begin(), after_.end(), later->after_.begin(), later->after_.end(),
+                    sameNodes))
         return false;
     after_ = later->after_;
     bool moved = false;
@@ -175,7 +211,7 @@ LinkValuesCommand::LinkValuesCommand(GraphDocument& document, int32_t index, flo
 }
 
 void LinkValuesCommand::Apply(bool forward) {
-    const LinkRecord& r = forward ? after_ : before_;
+    const LinkEntry& r = forward ? after_ : before_;
     clsLink& link = Graph().Link(index_);
     link.Weight = r.weight;
     link.Probability = r.probability;
@@ -219,4 +255,130 @@ void ResetCommand::Apply(bool forward) {
     }
     Graph().RestoreProbabilities();
     Graph().ResetFlags();
+}
+
+namespace {
+
+// The label itself while no label of `taken` folds alike, else the first free of "A_2", "A_3",
+// ... ("A_2" goes on as "A_3"), cut to fit the label field. An empty label stays empty.
+std::string UniqueLabel(const std::string& label, std::unordered_set<std::string>& taken) {
+    if (label.empty() || taken.insert(Latin1::Folded(label)).second)
+        return label;
+    std::string base = label;
+    long long number = 1;
+    const std::size_t underscore = label.rfind('_');
+    if (underscore != std::string::npos && underscore + 1 < label.size() &&
+        label.size() - underscore <= 10 &&
+        label.find_first_not_of("0123456789", underscore + 1) == std::string::npos) {
+        base = label.substr(0, underscore);
+        number = std::stoll(label.substr(underscore + 1));
+    }
+    for (;;) {
+        const std::string suffix = "_" + std::to_string(++number);
+        const std::size_t room = clsNode::LabelFieldSize - 1 - suffix.size();
+        const std::string candidate = base.substr(0, std::min(base.size(), room)) + suffix;
+        if (taken.insert(Latin1::Folded(candidate)).second)
+            return candidate;
+    }
+}
+
+int32_t Clamped(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
+}
+
+} // namespace
+
+PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
+                           std::optional<clsPosition> centre)
+    : StructureCommand(document, "Paste") {
+    const clsGraph& graph = document.Graph();
+    const int32_t count = piece.NodeCount();
+    int64_t dx = 0, dy = 0;
+    if (count > 0 && centre) {
+        int64_t left = INT64_MAX, top = INT64_MAX, right = INT64_MIN, bottom = INT64_MIN;
+        for (int32_t i = 1; i <= count; ++i) {
+            const clsPosition& p = piece.Node(i).Position;
+            left = std::min<int64_t>(left, p.x);
+            right = std::max<int64_t>(right, p.x);
+            top = std::min<int64_t>(top, p.y);
+            bottom = std::max<int64_t>(bottom, p.y);
+        }
+        constexpr int c = NodeGeometry::CentreOffset;
+        // Never past the left or top edge, where no scroll bar could reach them.
+        dx = std::max(centre->x - c - (left + right) / 2, -left);
+        dy = std::max(centre->y - c - (top + bottom) / 2, -top);
+    } else if (count > 0) {
+        std::set<std::pair<int32_t, int32_t>> occupied;
+        for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+            occupied.emplace(graph.Node(i).Position.x, graph.Node(i).Position.y);
+        const auto lands = [&](int64_t step) {
+            for (int32_t i = 1; i <= count; ++i) {
+                const clsPosition& p = piece.Node(i).Position;
+                if (occupied.count({Clamped(p.x + step), Clamped(p.y + step)}))
+                    return false;
+            }
+            return true;
+        };
+        while (!lands(dx))
+            dx += 20;
+        dy = dx;
+    }
+
+    std::unordered_set<std::string> taken;
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+        taken.insert(Latin1::Folded(graph.Node(i).Label()));
+    const int32_t first = graph.NodeCount() + 1;
+    for (int32_t i = 1; i <= count; ++i) {
+        const clsNode& node = piece.Node(i);
+        NodeEntry record = RecordOf(node, first + i - 1);
+        const std::string label = UniqueLabel(node.Label(), taken);
+        if (label != node.Label()) {
+            clsNode renamed;
+            renamed.SetLabel(label);
+            record.label = renamed.Labelz();
+        }
+        record.id = 0;
+        record.x = Clamped(record.x + dx);
+        record.y = Clamped(record.y + dy);
+        nodes_.push_back(record);
+    }
+    const NodeIndexes indexes = IndexesOf(piece);
+    for (int32_t j = 1; j <= piece.LinkCount(); ++j) {
+        LinkEntry link = RecordOf(piece, j, indexes);
+        link.index = graph.LinkCount() + j;
+        link.from += first - 1;
+        link.to += first - 1;
+        links_.push_back(link);
+    }
+}
+
+std::vector<int32_t> PasteCommand::Nodes() const {
+    std::vector<int32_t> nodes;
+    for (const NodeEntry& node : nodes_)
+        nodes.push_back(node.index);
+    return nodes;
+}
+
+std::vector<int32_t> PasteCommand::Links() const {
+    std::vector<int32_t> links;
+    for (const LinkEntry& link : links_)
+        links.push_back(link.index);
+    return links;
+}
+
+void PasteCommand::Apply(bool forward) {
+    clsGraph& graph = Graph();
+    if (forward) {
+        for (const NodeEntry& node : nodes_)
+            PutBack(graph, node);
+        for (const LinkEntry& link : links_)
+            PutBack(graph, link);
+        graph.InitProbability();
+        return;
+    }
+    for (auto link = links_.rbegin(); link != links_.rend(); ++link)
+        graph.DeleteLink(link->index);
+    for (auto node = nodes_.rbegin(); node != nodes_.rend(); ++node)
+        graph.DeleteNode(node->index);
+    RestoreProbabilities();
 }

@@ -33,12 +33,13 @@ class AddNodeCommand : public StructureCommand {
     int32_t x_, y_;
 };
 
-// A node or a link as it stood in the graph, to put it back where it was.
-struct LinkRecord {
+// A node or a link as it stood in the graph, to put it back where it was. (Named apart from the
+// import's records: two classes of one name would break the program in subtle ways.)
+struct LinkEntry {
     int32_t index, from, to, kind; // one-based places
     float weight, probability, initialProbability;
 };
-struct NodeRecord {
+struct NodeEntry {
     int32_t index;
     std::array<char, 32> label;
     int32_t id, x, y;
@@ -54,18 +55,39 @@ class AddLinkCommand : public StructureCommand {
     int32_t from_, to_, kind_;
 };
 
-// Deletes a node with its links, or a link alone (node 0).
+// Deletes nodes with their links, and links alone.
 class DeleteCommand : public StructureCommand {
   public:
     static DeleteCommand* Node(GraphDocument& document, int32_t index);
     static DeleteCommand* Link(GraphDocument& document, int32_t index);
+    // Any nodes and links (one-based, each once), as one step.
+    static DeleteCommand* Many(GraphDocument& document, const std::vector<int32_t>& nodes,
+                               const std::vector<int32_t>& links, const QString& name);
 
   private:
     DeleteCommand(GraphDocument& document, const QString& name);
     void Apply(bool forward) override;
-    std::optional<NodeRecord> node_;
-    std::vector<LinkRecord> links_; // in link order
-    RunSettings settings_;          // whose source and destination a deleted node may have been
+    std::vector<NodeEntry> nodes_; // in node order
+    std::vector<LinkEntry> links_; // in link order
+    RunSettings settings_;         // whose source and destination a deleted node may have been
+};
+
+// Nodes and links from elsewhere (the clipboard) added after the graph's own, as one step. Their
+// labels are made unique where they would repeat one of the graph's or each other's ("A" becomes
+// "A_2"). They land with their centre at `centre` when given, else where they were, moved by 20
+// pixels right and down as often as it takes not to lie exactly on nodes already there.
+class PasteCommand : public StructureCommand {
+  public:
+    PasteCommand(GraphDocument& document, const clsGraph& piece,
+                 std::optional<clsPosition> centre = std::nullopt);
+    // The pasted nodes and links, one-based, as the graph holds them after the paste.
+    std::vector<int32_t> Nodes() const;
+    std::vector<int32_t> Links() const;
+
+  private:
+    void Apply(bool forward) override;
+    std::vector<NodeEntry> nodes_; // the new nodes, at their places in the graph
+    std::vector<LinkEntry> links_; // ends are places in the graph
 };
 
 // Nodes put at new places by one gesture: a drag, or a layout of them all. The moves of one
@@ -114,7 +136,7 @@ class LinkValuesCommand : public DocumentCommand {
   private:
     void Apply(bool forward) override;
     int32_t index_;
-    LinkRecord before_, after_;
+    LinkEntry before_, after_;
 };
 
 // The run settings of the options dialog and the ranges of the ranges dialog.

@@ -5,7 +5,10 @@
 #include "Latin1Text.h"
 #include "RunSession.h"
 
-GraphDocument::GraphDocument(QObject* parent) : QObject(parent) {}
+GraphDocument::GraphDocument(QObject* parent) : QObject(parent) {
+    // Every step done or undone may cross the saved state.
+    connect(&history_, &QUndoStack::indexChanged, this, [this] { AnnounceModified(); });
+}
 
 GraphDocument::~GraphDocument() = default;
 
@@ -22,6 +25,13 @@ bool GraphDocument::Modified() const {
     return ContentState() != savedState_;
 }
 
+void GraphDocument::AnnounceModified() {
+    if (Modified() != announcedModified_) {
+        announcedModified_ = !announcedModified_;
+        emit ModifiedChanged(announcedModified_);
+    }
+}
+
 void GraphDocument::Do(DocumentCommand* command) {
     history_.push(command);
 }
@@ -29,15 +39,16 @@ void GraphDocument::Do(DocumentCommand* command) {
 void GraphDocument::Clear() {
     engine_.Clear();
     path_.clear();
-    history_.clear();
     savedState_ = 0;
+    history_.clear();
+    AnnounceModified();
     emit Changed();
 }
 
 void GraphDocument::Load(const QString& path) {
     engine_.Clear();
-    history_.clear();
     savedState_ = 0;
+    history_.clear();
     try {
         LoadGraph(engine_, Platform::ToFileName(path));
     } catch (...) {
@@ -45,6 +56,7 @@ void GraphDocument::Load(const QString& path) {
         throw;
     }
     path_ = path;
+    AnnounceModified();
     emit Changed();
 }
 
@@ -52,6 +64,7 @@ void GraphDocument::AdoptImported(clsGraph& graph) {
     Clear();
     engine_.Graph().Swap(graph);
     savedState_ = -1; // nothing of it is saved yet
+    AnnounceModified();
     emit Changed();
 }
 
@@ -61,6 +74,7 @@ void GraphDocument::Save(const QString& path) {
     path_ = target;
     savedState_ = ContentState();
     history_.setClean(); // a later move starts a step of its own, not one merged into the saved
+    AnnounceModified();
 }
 
 RunSession& GraphDocument::BeginRun(const RunSettings& settings) {

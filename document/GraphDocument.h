@@ -66,12 +66,16 @@ class GraphDocument : public QObject {
   signals:
     // The graph, the settings or the ranges changed: whatever shows them draws them again.
     void Changed();
+    // Modified() has a new answer: the window's title shows it.
+    void ModifiedChanged(bool modified);
 
   private:
     friend class DocumentCommand;
     // The newest applied command that changes the document, 0 for none: equal contents have
     // equal states, whatever runs or Resets lie between them or were undone and replaced.
     int64_t ContentState() const;
+    // Tells ModifiedChanged when Modified() gives another answer than it last told.
+    void AnnounceModified();
 
     clsLA engine_;
     QString path_;
@@ -81,6 +85,7 @@ class GraphDocument : public QObject {
     int64_t nextSerial_ = 0;
     int lastGesture_ = 0;
     int64_t savedState_ = 0; // the ContentState of the file; -1 when nothing is saved yet
+    bool announcedModified_ = false;
 };
 
 // An edit that undo and redo restore exactly. Commands that only learn (a run, Reset) say so.

@@ -202,6 +202,15 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
     }
 }
 
+// The described graph into the empty graph, with what was not taken as the file had it.
+ImportResult Build(const GraphDescription& description, clsGraph& graph) {
+    ImportResult result;
+    result.leftOut = description.leftOut;
+    const ModelGraph model = Apply(description, result);
+    Fill(model, PlaceAll(model, result), description.fileName, graph);
+    return result;
+}
+
 // Ids, UTF-8 labels, centres and links by node index, for the writers.
 GraphView ViewOf(const clsGraph& graph) {
     GraphView view;
@@ -274,22 +283,29 @@ ImportResult Import(const std::string& fileName, clsGraph& graph) {
     if (!format)
         Raise("Import", "'" + fileName + "' is none of .graphml, .xml, .dot, .gv, .csv.");
     const std::string text = ReadWholeFile(fileName);
-    GraphDescription description;
-    if (*format == Format::GraphML) {
-        description = ReadGraphML(text, fileName);
-    } else if (*format == Format::Dot) {
-        description = ReadDot(text, fileName);
-    } else {
-        const std::string nodesFile = CsvNodesFileName(fileName);
-        const bool withNodes = FileExists(nodesFile);
-        const std::string nodesText = withNodes ? ReadWholeFile(nodesFile) : std::string();
-        description = ReadCsv(text, fileName, withNodes ? &nodesText : nullptr, nodesFile);
-    }
-    ImportResult result;
-    result.leftOut = description.leftOut;
-    const ModelGraph model = Apply(description, result);
-    Fill(model, PlaceAll(model, result), fileName, graph);
-    return result;
+    if (*format != Format::Csv)
+        return ImportText(text, fileName, *format, graph);
+    const std::string nodesFile = CsvNodesFileName(fileName);
+    const bool withNodes = FileExists(nodesFile);
+    const std::string nodesText = withNodes ? ReadWholeFile(nodesFile) : std::string();
+    return Build(ReadCsv(text, fileName, withNodes ? &nodesText : nullptr, nodesFile), graph);
+}
+
+ImportResult ImportText(const std::string& text, const std::string& name, Format format,
+                        clsGraph& graph) {
+    if (graph.NodeCount() != 0 || graph.LinkCount() != 0)
+        Raise("Import", "A graph is imported only into an empty graph.");
+    if (format == Format::GraphML)
+        return Build(ReadGraphML(text, name), graph);
+    if (format == Format::Dot)
+        return Build(ReadDot(text, name), graph);
+    return Build(ReadCsv(text, name, nullptr, CsvNodesFileName(name)), graph);
+}
+
+std::string ExportText(const clsGraph& graph, Format format) {
+    if (format == Format::Csv)
+        Raise("Export", "A CSV export is written as two files.");
+    return format == Format::GraphML ? WriteGraphML(ViewOf(graph)) : WriteDot(ViewOf(graph));
 }
 
 void Export(const clsGraph& graph, const std::string& fileName, Format format) {

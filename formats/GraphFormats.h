@@ -34,6 +34,14 @@ struct ImportResult {
 // left empty.
 ImportResult Import(const std::string& fileName, clsGraph& graph);
 
+// The same from text in memory (the clipboard's), named `name` in messages; CSV without its node
+// list.
+ImportResult ImportText(const std::string& text, const std::string& name, Format format,
+                        clsGraph& graph);
+
+// The text of an export as GraphML or DOT (a CSV export is two files).
+std::string ExportText(const clsGraph& graph, Format format);
+
 // Writes the graph whole, or raises PathloomError and leaves any existing file as it was. Node
 // positions are written as centres. A CSV edge list is written with its node list, both or
 // neither; the node list is always a regular file of its own in the edge list's folder.

@@ -14,12 +14,12 @@ namespace {
 
 constexpr int NodeSize = 41; // pixels, and 1 point = 1 pixel
 constexpr int Margin = 20;   // around a drawing
-constexpr int Gap = 100;     // between kept and placed nodes: room for a link's text
-// A link's text (" P: 0.333 W: 12 ", about 90 x 12 pixels) sits halfway between two nodes. It
-// has room when their centres are this far apart side by side (a pixel spare on either side for
-// rounding), or one above the other.
-constexpr double CellWidth = NodeSize + 92;
-constexpr double CellHeight = NodeSize + 20;
+constexpr int Gap = 112;     // between kept and placed nodes: room for a link's text
+// A link's text (" P: 0.333 W: 12 ", about 90 x 12 pixels) sits halfway between two nodes, and
+// an arrowhead 10 pixels long at either end. They have room when the centres are this far apart
+// side by side (a pixel spare on either side for rounding), or one above the other.
+constexpr double CellWidth = NodeSize + 112;
+constexpr double CellHeight = NodeSize + 34;
 
 // Bounds that keep a layout to a few seconds on a small machine (bench/layout.sh). dot: nodes,
 // links and the ranks links cross (each a point dot places and orders; 2,300 of them take a
@@ -170,18 +170,18 @@ std::vector<pointf> RunGraphviz(std::size_t nodeCount, const std::vector<LayoutL
     set(AGNODE, "width", size);
     set(AGNODE, "height", size);
     set(AGNODE, "label", "");
-    // The gaps of CellWidth and CellHeight again: nodes of a rank 92 points apart, ranks 20,
-    // and overlap removal keeping boxes 92 points apart side by side or 20 one above the other.
+    // The gaps of CellWidth and CellHeight again: nodes of a rank 112 points apart, ranks 34,
+    // and overlap removal keeping boxes 112 points apart side by side or 34 one above the other.
     set(AGRAPH, "splines", "false");
-    set(AGRAPH, "nodesep", "1.28");
-    set(AGRAPH, "ranksep", "0.28");
+    set(AGRAPH, "nodesep", "1.556");
+    set(AGRAPH, "ranksep", "0.473");
     set(AGRAPH, "overlap", snapped ? "true" : "prism");
     set(AGRAPH, "quadtree", "fast"); // sfdp in half the time; the grid sets the final places
-    set(AGRAPH, "sep", "+46,10");
+    set(AGRAPH, "sep", "+56,17");
     // The same margins between separate parts of a graph; dot places parts itself (and its
     // packing of parts loses memory).
     if (!hierarchical)
-        set(AGRAPH, "pack", "46");
+        set(AGRAPH, "pack", "56");
     std::vector<Agnode_t*> nodes(nodeCount);
     for (std::size_t i = 0; i < nodeCount; ++i)
         nodes[i] = agnode(g, const_cast<char*>(("n" + std::to_string(i)).c_str()), 1);

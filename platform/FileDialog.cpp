@@ -50,23 +50,24 @@ QFileIconProvider* NameOnlyIcons() {
     return &provider;
 }
 
-FileDialog::FileDialog(QString filter, QString defaultSuffix)
-    : filter_(std::move(filter)), defaultSuffix_(std::move(defaultSuffix)) {}
+FileDialog::FileDialog(QString filter, QString defaultSuffix, QString title)
+    : filter_(std::move(filter)), defaultSuffix_(std::move(defaultSuffix)),
+      title_(std::move(title)) {}
 
 std::optional<QString> FileDialog::ShowOpen(QWidget* owner) {
-    return Show(owner, false);
+    return Show(owner, false, fileName_);
 }
 
-std::optional<QString> FileDialog::ShowSave(QWidget* owner) {
-    return Show(owner, true);
+std::optional<QString> FileDialog::ShowSave(QWidget* owner, const QString& name) {
+    return Show(owner, true, name.isEmpty() ? fileName_ : name);
 }
 
-std::optional<QString> FileDialog::Show(QWidget* owner, bool save) {
+std::optional<QString> FileDialog::Show(QWidget* owner, bool save, const QString& offered) {
     std::optional<QString> chosen;
     if (PlatformScript* script = PlatformScript::Current()) {
-        chosen = script->AnswerFileDialog(save, *this);
+        chosen = script->AnswerFileDialog(save, *this, offered);
     } else {
-        QFileDialog dialog(owner, QString(), QString(), filter_);
+        QFileDialog dialog(owner, title_, QString(), filter_);
         // Qt's own dialog, whose icons we control; it starts at home rather than in a folder of
         // the system, whose files may block whoever reads them.
         dialog.setOption(QFileDialog::DontUseNativeDialog);
@@ -78,8 +79,8 @@ std::optional<QString> FileDialog::Show(QWidget* owner, bool save) {
         dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog.setDefaultSuffix(defaultSuffix_);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, !save);
-        if (!fileName_.isEmpty())
-            dialog.selectFile(fileName_);
+        if (!offered.isEmpty())
+            dialog.selectFile(offered);
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             chosen = dialog.selectedFiles().constFirst();
     }

@@ -18,13 +18,15 @@ QFileIconProvider* NameOnlyIcons();
 
 class FileDialog {
   public:
-    // filter in Qt form, e.g. "Pathloom Files (*.plm);;All Files (*)"; suffix without the dot.
-    FileDialog(QString filter, QString defaultSuffix);
+    // filter in Qt form, e.g. "Pathloom Files (*.plm);;All Files (*)"; suffix without the dot;
+    // without a title the dialog is called what it does ("Open", "Save As").
+    FileDialog(QString filter, QString defaultSuffix, QString title = QString());
 
     // The chosen full path, or nothing when the user cancelled. Open needs an existing file.
     std::optional<QString> ShowOpen(QWidget* owner);
-    // Asks before overwriting an existing file; adds the default suffix to a bare name.
-    std::optional<QString> ShowSave(QWidget* owner);
+    // Asks before overwriting an existing file; adds the default suffix to a bare name. Offers
+    // `name` when given, else the name chosen last.
+    std::optional<QString> ShowSave(QWidget* owner, const QString& name = QString());
 
     const QString& FileName() const { return fileName_; }
     void SetFileName(const QString& fileName) {
@@ -33,12 +35,14 @@ class FileDialog {
     }
     const QString& Filter() const { return filter_; }
     const QString& DefaultSuffix() const { return defaultSuffix_; }
+    const QString& Title() const { return title_; }
 
   private:
-    std::optional<QString> Show(QWidget* owner, bool save);
+    std::optional<QString> Show(QWidget* owner, bool save, const QString& offered);
 
     QString filter_;
     QString defaultSuffix_;
+    QString title_;
     QString fileName_;
 };
 

@@ -43,8 +43,10 @@ Answer PlatformScript::AnswerMessage(const QString& text, MessageIcon icon, Butt
     return answer;
 }
 
-std::optional<QString> PlatformScript::AnswerFileDialog(bool save, const FileDialog& dialog) {
-    fileRequests_.push_back({save, dialog.Filter(), dialog.DefaultSuffix(), dialog.FileName()});
+std::optional<QString> PlatformScript::AnswerFileDialog(bool save, const FileDialog& dialog,
+                                                        const QString& offered) {
+    fileRequests_.push_back(
+        {save, dialog.Filter(), dialog.DefaultSuffix(), offered, dialog.Title()});
     if (files_.empty())
         return std::nullopt;
     std::optional<QString> path = files_.front();

@@ -27,7 +27,8 @@ class PlatformScript {
         bool save;
         QString filter;
         QString defaultSuffix;
-        QString offeredName; // the name chosen last, offered again
+        QString offeredName; // the name chosen last, offered again, or another suggested
+        QString title;       // empty for the dialog's own ("Open", "Save As")
     };
 
     PlatformScript();
@@ -53,7 +54,8 @@ class PlatformScript {
     void ClearRecords();
 
     Answer AnswerMessage(const QString& text, MessageIcon icon, Buttons buttons);
-    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog);
+    std::optional<QString> AnswerFileDialog(bool save, const FileDialog& dialog,
+                                            const QString& offered);
 
   private:
     PlatformScript* previous_;

@@ -5,11 +5,14 @@
 #include "MessageBox.h"
 #include "PathloomError.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
-DocumentFiles::DocumentFiles(GraphDocument& document, QWidget* window, std::function<void()> shown)
+DocumentFiles::DocumentFiles(GraphDocument& document, QWidget* window, std::function<void()> shown,
+                             std::function<void(const QString&)> remember)
     : document_(document), window_(window), shown_(std::move(shown)),
-      ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm") {}
+      remember_(std::move(remember)), ComDlg("Pathloom Files (*.plm);;All Files (*)", "plm") {}
 
 void DocumentFiles::CreateNewDocument() {
     document_.Clear();
@@ -35,13 +38,20 @@ bool DocumentFiles::CloseDocument() {
 bool DocumentFiles::SaveDocument(bool newFile) {
     try {
         if (document_.Path().isEmpty() || newFile) {
-            const std::optional<QString> chosen = ComDlg.ShowSave(window_);
+            QString offered = document_.Path();
+            if (offered.isEmpty()) {
+                const QString last = ComDlg.FileName();
+                offered = last.isEmpty() ? "Untitled.plm"
+                                         : QFileInfo(last).dir().filePath("Untitled.plm");
+            }
+            const std::optional<QString> chosen = ComDlg.ShowSave(window_, offered);
             if (!chosen)
                 return false; // cancelled: silently, nothing changes
             document_.SetPath(*chosen);
             UpdateCaption();
         }
         document_.Save();
+        remember_(document_.Path());
         return true;
     } catch (const PathloomError& e) {
         Platform::ShowMessage(window_, Platform::FromMessageText(e.Description()),
@@ -50,9 +60,8 @@ bool DocumentFiles::SaveDocument(bool newFile) {
     }
 }
 
-void DocumentFiles::OpenDocument() {
-    if (const std::optional<QString> chosen = ComDlg.ShowOpen(window_))
-        LoadDocument(*chosen);
+std::optional<QString> DocumentFiles::ChooseOpen() {
+    return ComDlg.ShowOpen(window_);
 }
 
 void DocumentFiles::LoadDocument(const QString& path) {
@@ -66,11 +75,16 @@ void DocumentFiles::LoadDocument(const QString& path) {
                               MessageIcon::Critical);
         return;
     }
+    remember_(path);
     shown_();
 }
 
 void DocumentFiles::UpdateCaption() {
-    window_->setWindowTitle(GetDocumentTitle(document_.Path()) + " - " + Platform::AppTitle);
+    // "[*]" is where the window shows its unsaved-changes mark, and nothing while there are none;
+    // a name's own "[*]" is written twice to stay one.
+    QString title = GetDocumentTitle(document_.Path());
+    title.replace("[*]", "[*][*]");
+    window_->setWindowTitle(title + "[*] - " + Platform::AppTitle);
 }
 
 QString DocumentFiles::GetDocumentTitle(const QString& path) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's own documents: File > New, Open..., Save and Save As..., the question before
-// unsaved changes are left behind, and the caption that names the document.
+// unsaved changes are left behind, and the caption that names the document and marks it while
+// it has unsaved changes.
 
 #include "FileDialog.h"
 
@@ -12,15 +13,20 @@ class QWidget;
 
 class DocumentFiles {
   public:
-    // `shown` shows a document just made or opened from the start (selection, view, tool).
-    DocumentFiles(GraphDocument& document, QWidget* window, std::function<void()> shown);
+    // `shown` shows a document just made or opened from the start (selection, view, tool);
+    // `remember` hears of every file opened or saved.
+    DocumentFiles(GraphDocument& document, QWidget* window, std::function<void()> shown,
+                  std::function<void(const QString&)> remember);
 
     void CreateNewDocument();
     // Asks whether to save unsaved changes; false when the user cancelled, or chose to save and
     // the save was cancelled or failed: then nothing may be discarded.
     bool CloseDocument();
+    // A new document is offered as "Untitled.plm" in the folder of the last file chosen, a
+    // titled one under its own name.
     bool SaveDocument(bool newFile); // false when cancelled or failed
-    void OpenDocument();
+    // The file the user chose to open, if any.
+    std::optional<QString> ChooseOpen();
     // A file that cannot be loaded is reported and leaves a new untitled document, so that no
     // later save can go to it.
     void LoadDocument(const QString& path);
@@ -36,5 +42,6 @@ class DocumentFiles {
     GraphDocument& document_;
     QWidget* window_;
     std::function<void()> shown_;
+    std::function<void(const QString&)> remember_;
     Platform::FileDialog ComDlg;
 };

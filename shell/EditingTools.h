@@ -1,12 +1,16 @@
 #pragma once
-// The editing tools of the canvas: the pointer (select, drag a node), the node tool and the link
-// tool (with its rubber band). Each turns a press, moves and a release of the left button into
-// edits of the document; the window chooses the tool and handles the rest of the mouse.
+// The editing tools of the canvas: the pointer (select, drag the selection, a band that selects
+// an area), the node tool and the link tool (with its rubber band). Each turns a press, moves and a
+// release of the left button into edits of the document; the window chooses the tool and handles
+// the rest of the mouse.
+
+#include "Selection.h"
 
 #include <QPoint>
 #include <QPointF>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class CanvasPanel;
 class GraphDocument;
@@ -19,12 +23,6 @@ constexpr int32_t AddNode = 2;
 constexpr int32_t Link = 3;
 } // namespace Tool
 
-// The selected node and link, one-based, -1 for none; both may be selected after a link drag.
-struct Selection {
-    int32_t Node = -1;
-    int32_t Link = -1;
-};
-
 // What the tools act on, and how they tell the window.
 struct ToolContext {
     GraphDocument& document;
@@ -36,12 +34,17 @@ struct ToolContext {
     int32_t linkKind = 0;                    // for the link tool
 };
 
+// Moves the nodes by the same amount, as far as it keeps them all in the document area; a gesture
+// makes the moves that follow each other one step. False when nothing moved.
+bool MoveTogether(ToolContext& context, const std::vector<int32_t>& nodes, QPoint by, int gesture);
+
 class EditingTool {
   public:
     explicit EditingTool(ToolContext& context) : c_(context) {}
     virtual ~EditingTool() = default;
-    // Canvas positions of the left button's press, moves while it is down, and release.
-    virtual void Press(QPointF) {}
+    // Canvas positions of the left button's press (with the keys held), moves while it is down,
+    // and release.
+    virtual void Press(QPointF, Qt::KeyboardModifiers) {}
     virtual void Move(QPointF) {}
     virtual void Release(QPointF) {}
 
@@ -52,28 +55,36 @@ class EditingTool {
 class PointerTool : public EditingTool {
   public:
     using EditingTool::EditingTool;
-    void Press(QPointF at) override;
+    void Press(QPointF at, Qt::KeyboardModifiers modifiers) override;
     void Move(QPointF at) override;
     void Release(QPointF at) override;
-    // Ends a node drag (the release, or Escape): its moves were one undo step, and later ones are
-    // no part of it.
-    void FinishDrag() { gesture_ = 0; }
+    // Ends a drag (the release, or Escape): its moves were one undo step, and later ones are no
+    // part of it. A band goes without selecting.
+    void FinishDrag();
+    // The canvas has a new picture: the band, if any, is drawn on it again.
+    void Redrawn();
 
   private:
-    QPoint last_;     // canvas pixel of the last move
-    int gesture_ = 0; // the drag of a node going on, else 0
+    void InvertBand();
+
+    QPoint last_;        // canvas pixel of the last move
+    int gesture_ = 0;    // the drag going on, else 0
+    bool moved_ = false; // the drag has moved what it drags
+    bool banded_ = false;
+    QPoint bandStart_; // document point of the band's press
+    QPoint bandEnd_;   // canvas pixel of its other corner
 };
 
 class AddNodeTool : public EditingTool {
   public:
     using EditingTool::EditingTool;
-    void Press(QPointF at) override;
+    void Press(QPointF at, Qt::KeyboardModifiers) override;
 };
 
 class LinkTool : public EditingTool {
   public:
     using EditingTool::EditingTool;
-    void Press(QPointF at) override;
+    void Press(QPointF at, Qt::KeyboardModifiers) override;
     void Move(QPointF at) override;
     void Release(QPointF at) override;
 

@@ -12,7 +12,6 @@
 #include "Scrolling.h"
 
 #include <QFileInfo>
-#include <QInputDialog>
 #include <atomic>
 #include <cmath>
 #include <exception>
@@ -29,10 +28,10 @@ GraphFiles::GraphFiles(GraphDocument& document, QWidget* owner)
     : document_(document), owner_(owner),
       importDialog_("Graphs (*.graphml *.xml *.dot *.gv *.csv);;GraphML (*.graphml *.xml);;"
                     "DOT (*.dot *.gv);;CSV Edge Lists (*.csv);;All Files (*)",
-                    "graphml"),
+                    "graphml", "Import"),
       exportDialog_("GraphML (*.graphml);;DOT (*.dot);;CSV Edge List (*.csv);;PNG Image (*.png);;"
                     "SVG Image (*.svg);;PDF Document (*.pdf)",
-                    "graphml") {
+                    "graphml", "Export") {
     worker_.setMaxThreadCount(1);
 }
 
@@ -60,24 +59,23 @@ bool GraphFiles::WorkApart(const QString& text, std::function<void()> work) {
     return true;
 }
 
-bool GraphFiles::Import() {
-    const std::optional<QString> path = importDialog_.ShowOpen(owner_);
-    return path && ImportFile(*path);
+std::optional<QString> GraphFiles::ChooseImport() {
+    return importDialog_.ShowOpen(owner_);
 }
 
-bool GraphFiles::ImportFile(const QString& path) {
+GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
     const std::string fileName = Platform::ToFileName(path);
     const auto graph = std::make_shared<clsGraph>();
     const auto result = std::make_shared<GraphFormats::ImportResult>();
     try {
         if (!WorkApart("Importing " + QFileInfo(path).fileName() + "...",
                        [=] { *result = GraphFormats::Import(fileName, *graph); }))
-            return false;
+            return Imported::Cancelled;
     } catch (const PathloomError& e) {
         document_.Clear();
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);
-        return true;
+        return Imported::Failed;
     }
     document_.AdoptImported(*graph);
     std::vector<std::string> notes = result->leftOut;
@@ -90,7 +88,7 @@ bool GraphFiles::ImportFile(const QString& path) {
             text += QString("\n... and %1 more.").arg(notes.size() - ShownNotes);
         Platform::ShowMessage(owner_, text, MessageIcon::Information);
     }
-    return true;
+    return Imported::Done;
 }
 
 void GraphFiles::Export(double scale) {
@@ -128,16 +126,14 @@ void GraphFiles::Export(double scale) {
 void GraphFiles::Layout() {
     const QStringList styles = {"Automatic", "Hierarchical (for mostly one-way graphs)",
                                 "Force-directed"};
-    bool ok = false;
-    const QString chosen =
-        QInputDialog::getItem(owner_, "Layout", "Place all nodes:", styles, 0, false, &ok);
-    if (!ok)
+    const std::optional<int> chosen = layoutDialog_.ShowDialog(owner_, styles);
+    if (!chosen)
         return;
     try {
         // The graph is read here, before the window goes on handling events.
         const std::size_t count = static_cast<std::size_t>(document_.Graph().NodeCount());
         const std::vector<LayoutLink> links = GraphFormats::LayoutLinks(document_.Graph());
-        const auto style = static_cast<LayoutStyle>(styles.indexOf(chosen));
+        const auto style = static_cast<LayoutStyle>(*chosen);
         const auto positions = std::make_shared<std::vector<clsPosition>>();
         if (!WorkApart(QString("Placing %1 nodes...").arg(count),
                        [=] { *positions = PlaceNodes(count, links, {}, style); }))

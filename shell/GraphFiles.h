@@ -4,6 +4,7 @@
 // Graphviz places the nodes as one undo step.
 
 #include "FileDialog.h"
+#include "frmLayout.h"
 
 #include <QThreadPool>
 #include <functional>
@@ -15,11 +16,14 @@ class GraphFiles {
   public:
     GraphFiles(GraphDocument& document, QWidget* owner);
 
-    // Asks for a file and imports it; true when the document was replaced (ImportFile).
-    bool Import();
-    // Imports the file, listing what was left out; true when the document now holds it, or,
-    // after a failure that is reported, a new untitled document. Cancelled, it changes nothing.
-    bool ImportFile(const QString& path);
+    enum class Imported { Cancelled, Failed, Done };
+
+    // The file the user chose to import, if any.
+    std::optional<QString> ChooseImport();
+    // Imports the file, listing what was left out: Done when the document now holds it, Failed
+    // when it reported why it could not and holds a new untitled document, Cancelled when the
+    // user gave up waiting and nothing changed.
+    Imported ImportFile(const QString& path);
     // Asks for a file and writes the graph in the format of its extension; a PNG at `scale`.
     void Export(double scale);
     // Asks for a kind of layout and applies it.
@@ -34,6 +38,7 @@ class GraphFiles {
     GraphDocument& document_;
     QWidget* owner_;
     Platform::FileDialog importDialog_, exportDialog_;
+    frmLayout layoutDialog_;
     // One thread: Graphviz allows one layout at a time, so later work waits for cancelled work
     // to end. Destroyed, it waits for that too; a layout takes seconds at most (ChooseLayout).
     QThreadPool worker_;

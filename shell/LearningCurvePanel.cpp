@@ -9,13 +9,17 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QLabel>
 #include <QLineSeries>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
+#include <QVBoxLayout>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <algorithm>
 #include <cmath>
 
@@ -31,16 +35,19 @@ constexpr int64_t HistoryCells = 10'000'000;
 
 LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     : QDockWidget("Learning Curve", parent), chart_(new QChart),
-      view_(new QChartView(chart_, this)), xAxis_(new QValueAxis(chart_)),
-      probabilityAxis_(new QValueAxis(chart_)), costAxis_(new QValueAxis(chart_)),
-      pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
+      view_(new QChartView(chart_, this)), legend_(new QLabel(this)),
+      xAxis_(new QValueAxis(chart_)), probabilityAxis_(new QValueAxis(chart_)),
+      costAxis_(new QValueAxis(chart_)), pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
       svgDialog_("SVG Images (*.svg);;All Files (*)", "svg"),
       csvDialog_("CSV Files (*.csv);;All Files (*)", "csv") {
     setObjectName("LearningCurve");
     toggleViewAction()->setObjectName("mnuLearningCurve");
     toggleViewAction()->setText("&Learning Curve");
     chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->legend()->setAlignment(Qt::AlignBottom);
+    // The chart's own legend cuts its names to fit one row; the legend below wraps instead.
+    chart_->legend()->hide();
+    chart_->setMargins(QMargins(2, 2, 2, 2));
+    chart_->setBackgroundRoundness(0);
     xAxis_->setTitleText("path");
     xAxis_->setLabelFormat("%d");
     probabilityAxis_->setTitleText("probability");
@@ -50,8 +57,21 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     chart_->addAxis(probabilityAxis_, Qt::AlignLeft);
     chart_->addAxis(costAxis_, Qt::AlignRight);
     view_->setRenderHint(QPainter::Antialiasing);
-    view_->setMinimumSize(320, 240);
-    setWidget(view_);
+    // Small enough to give way to the canvas in a small window.
+    view_->setMinimumSize(100, 100);
+    legend_->setObjectName("lblLegend");
+    legend_->setWordWrap(true);
+    legend_->setTextFormat(Qt::RichText);
+    legend_->setContentsMargins(6, 0, 6, 4);
+    legend_->setBackgroundRole(QPalette::Base);
+    legend_->setAutoFillBackground(true);
+    auto* face = new QWidget(this);
+    auto* layout = new QVBoxLayout(face);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_, 1);
+    layout->addWidget(legend_);
+    setWidget(face);
 
     view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     const auto item = [this](const char* name, const char* caption, auto handler) {
@@ -109,6 +129,14 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
                                                                        : probabilityAxis_);
     }
     xAxis_->setTitleText(sampled ? "sample" : "path");
+    QStringList names;
+    for (QAbstractSeries* series : all) {
+        const auto* xy = static_cast<QXYSeries*>(series);
+        names << QString("<span style='color:%1'>&#9632;</span>&nbsp;%2")
+                     .arg(xy->color().name(), xy->name().toHtmlEscaped().replace(" ", "&nbsp;"));
+    }
+    names_ = names.join(" &nbsp; ");
+    ShowLegend();
 
     history_ = std::make_unique<RunHistory>(graph, watched);
     csvFile_ = std::make_unique<QTemporaryFile>();
@@ -124,6 +152,27 @@ void LearningCurvePanel::EndRun() {
     timer_.stop();
     csv_.flush();
     Refresh();
+    if (!history_)
+        return;
+    const std::vector<RunHistory::Point>& points = history_->Points();
+    summary_ = QString("%1: %2")
+                   .arg(xAxis_->titleText() == "sample" ? "Samples" : "Paths")
+                   .arg(history_->PathCount());
+    if (!points.empty() && std::isfinite(points.back().bestCost))
+        summary_ += QString(", best cost: %1, P(best path): %2")
+                        .arg(QLocale().toString(points.back().bestCost))
+                        .arg(QLocale().toString(points.back().bestProbability, 'g', 6));
+    ShowLegend();
+}
+
+void LearningCurvePanel::ClearSummary() {
+    summary_.clear();
+    ShowLegend();
+}
+
+void LearningCurvePanel::ShowLegend() {
+    legend_->setText(summary_.isEmpty() ? names_
+                                        : "<b>" + summary_.toHtmlEscaped() + "</b><br>" + names_);
 }
 
 void LearningCurvePanel::Clear() {
@@ -137,8 +186,10 @@ void LearningCurvePanel::Clear() {
     csvFile_.reset();
     history_.reset();
     shownPaths_ = -1;
-    xAxis_->setRange(0, 1);
+    names_.clear();
+    SetPathRange(0);
     costAxis_->setRange(0, 1);
+    ClearSummary();
 }
 
 void LearningCurvePanel::Refresh() {
@@ -165,10 +216,21 @@ void LearningCurvePanel::Refresh() {
     best_->replace(best);
     rewarded_->replace(rewarded);
     penalised_->replace(penalised);
-    xAxis_->setRange(0, points.empty() ? 1 : std::max<double>(points.back().x, 2));
-    xAxis_->applyNiceNumbers();
+    SetPathRange(points.empty() ? 0 : points.back().x);
     costAxis_->setRange(0, maxCost > 0 ? maxCost * 1.1 : 1);
     costAxis_->applyNiceNumbers();
+}
+
+void LearningCurvePanel::SetPathRange(int64_t last) {
+    // Whole numbers only, at most about six of them: path numbers have no fractions.
+    const double top = std::max<double>(static_cast<double>(last), 1);
+    double step = 1;
+    for (int i = 0; top / step > 6; ++i)
+        step *= i % 3 == 1 ? 2.5 : 2; // 1, 2, 5, 10, 20, 50, ...
+    xAxis_->setTickType(QValueAxis::TicksDynamic);
+    xAxis_->setTickAnchor(0);
+    xAxis_->setTickInterval(step);
+    xAxis_->setRange(0, std::ceil(top / step) * step);
 }
 
 void LearningCurvePanel::SaveBytes(const QString& fileName, const QByteArray& bytes) {
@@ -192,13 +254,13 @@ void LearningCurvePanel::SaveChart(bool svg) {
     if (svg) {
         QSvgGenerator generator;
         generator.setOutputDevice(&buffer);
-        generator.setSize(view_->size());
-        generator.setViewBox(view_->rect());
+        generator.setSize(widget()->size());
+        generator.setViewBox(widget()->rect());
         generator.setTitle("Learning Curve");
         QPainter painter(&generator);
-        view_->render(&painter);
+        widget()->render(&painter);
     } else {
-        view_->grab().save(&buffer, "PNG");
+        widget()->grab().save(&buffer, "PNG");
     }
     SaveBytes(*fileName, bytes);
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 class QChart;
+class QLabel;
 class QChartView;
 class QLineSeries;
 class QScatterSeries;
@@ -35,17 +36,27 @@ class LearningCurvePanel : public QDockWidget {
     void EndRun();
     // Nothing shown: New, Open and Reset.
     void Clear();
+    // The run's figures above the legend go (the next edit or run); its curves stay.
+    void ClearSummary();
+    // The figures of the last run, shown until ClearSummary.
+    const QString& Summary() const { return summary_; }
 
     QChart* Chart() const { return chart_; }
 
   private:
     void Refresh();
+    // The path axis from 0 to past the last path, in whole steps.
+    void SetPathRange(int64_t last);
+    void ShowLegend();
     void SaveChart(bool svg);
     void SaveHistory();
     void SaveBytes(const QString& fileName, const QByteArray& bytes);
 
     QChart* chart_; // owned by the view; made first so that the view never makes its own
     QChartView* view_;
+    QLabel* legend_; // the series' colours and names, wrapped onto as many lines as they need
+    QString names_;  // of the legend, as rich text
+    QString summary_;
     QValueAxis* xAxis_;
     QValueAxis* probabilityAxis_;
     QValueAxis* costAxis_;

@@ -32,8 +32,9 @@ QToolBar* Bar(QMainWindow& window, const char* name, int iconSize, int height) {
 }
 
 // A menu item standing for a toolbar button: its image, its enabled state and its command.
-QAction* Mirror(QMenu* menu, const char* name, const QString& caption, QAction* button) {
-    QAction* item = Item(menu, name, caption);
+QAction* Mirror(QMenu* menu, const char* name, const QString& caption, QAction* button,
+                const QList<QKeySequence>& keys = {}) {
+    QAction* item = Item(menu, name, caption, keys);
     item->setIcon(button->icon());
     const auto follow = [item, button] { item->setEnabled(button->isEnabled()); };
     QObject::connect(button, &QAction::changed, item, follow);
@@ -49,16 +50,18 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     QMenuBar* menus = window.menuBar();
     b.mnuFile = menus->addMenu("&File");
     b.mnuFile->setObjectName("mnuFile");
-    b.mnuNew = Item(b.mnuFile, "mnuNew", "&New");
+    b.mnuNew = Item(b.mnuFile, "mnuNew", "&New", {Qt::CTRL | Qt::Key_N});
     b.mnuOpen = Item(b.mnuFile, "mnuOpen", "&Open...", {Qt::CTRL | Qt::Key_O});
+    b.mnuOpenRecent = b.mnuFile->addMenu("Open &Recent");
+    b.mnuOpenRecent->setObjectName("mnuOpenRecent");
     b.mnuFile->addSeparator();
     b.mnuSave = Item(b.mnuFile, "mnuSave", "&Save", {Qt::CTRL | Qt::Key_S});
-    b.mnuSaveAs = Item(b.mnuFile, "mnuSaveAs", "Save &As...");
+    b.mnuSaveAs = Item(b.mnuFile, "mnuSaveAs", "Save &As...", {Qt::CTRL | Qt::SHIFT | Qt::Key_S});
     b.mnuFile->addSeparator();
     b.mnuImport = Item(b.mnuFile, "mnuImport", "&Import...");
     b.mnuExport = Item(b.mnuFile, "mnuExport", "Ex&port..."); // E&xit keeps its key
     b.mnuFile->addSeparator();
-    b.mnuExit = Item(b.mnuFile, "mnuExit", "E&xit");
+    b.mnuExit = Item(b.mnuFile, "mnuExit", "E&xit", {Qt::CTRL | Qt::Key_Q});
 
     b.mnuEdit = menus->addMenu("&Edit");
     b.mnuEdit->setObjectName("mnuEdit");
@@ -66,7 +69,11 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuRedo = Item(b.mnuEdit, "mnuRedo", "&Redo",
                      {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y});
     b.mnuEdit->addSeparator();
+    b.mnuCut = Item(b.mnuEdit, "mnuCut", "Cu&t", {Qt::CTRL | Qt::Key_X});
+    b.mnuCopy = Item(b.mnuEdit, "mnuCopy", "&Copy", {Qt::CTRL | Qt::Key_C});
+    b.mnuPaste = Item(b.mnuEdit, "mnuPaste", "Pa&ste", {Qt::CTRL | Qt::Key_V});
     b.mnuDelete = Item(b.mnuEdit, "mnuDelete", "&Delete");
+    b.mnuSelectAll = Item(b.mnuEdit, "mnuSelectAll", "Select &All", {Qt::CTRL | Qt::Key_A});
     b.mnuEdit->addSeparator();
     b.mnuProperties = Item(b.mnuEdit, "mnuProperties", "&Properties");
     b.mnuEdit->addSeparator();
@@ -95,28 +102,40 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuAbout = Item(b.mnuHelp, "mnuAbout", "&About...");
 
     b.StdToolbar = Bar(window, "StdToolbar", 24, StdToolbarHeight);
+    // A button's text is its name for screen readers, as always; its tip also says what it does
+    // and names its key.
     struct Button {
         QAction* WindowBars::*action;
         const char* key;
+        const char* text;
         const char* tip;
         bool tool; // shown pressed while its tool is chosen
         bool separatorBefore;
     };
     const Button buttons[] = {
-        {&WindowBars::Pointer, "Pointer", "Pointer", true, false},
-        {&WindowBars::AddNode, "AddNode", "Add Node", true, true},
-        {&WindowBars::Delete, "Delete", "Delete", false, false},
-        {&WindowBars::SimpleLink, "SimpleLink", "Simple Link", true, true},
-        {&WindowBars::UnidirectionalLink, "UnidirectionalLink", "Unidirectional Link", true, false},
-        {&WindowBars::BidirectionalLink, "BidirectionalLink", "BidirectionalLink", true, false},
-        {&WindowBars::Start, "Start", "Start", false, true},
-        {&WindowBars::Reset, "Reset", "Reset", false, false},
+        {&WindowBars::Pointer, "Pointer", "Pointer",
+         "Pointer (Esc): select, drag and open nodes and links", true, false},
+        {&WindowBars::AddNode, "AddNode", "Add Node", "Add Node: click to place a node", true,
+         true},
+        {&WindowBars::Delete, "Delete", "Delete", "Delete (Del): delete the selection", false,
+         false},
+        {&WindowBars::SimpleLink, "SimpleLink", "Simple Link",
+         "Simple Link: drag from a node to another to link them both ways", true, true},
+        {&WindowBars::UnidirectionalLink, "UnidirectionalLink", "Unidirectional Link",
+         "Unidirectional Link: drag from a node to another to link it one way", true, false},
+        {&WindowBars::BidirectionalLink, "BidirectionalLink", "BidirectionalLink",
+         "BidirectionalLink: drag from a node to another to link them with two arrowheads", true,
+         false},
+        {&WindowBars::Start, "Start", "Start", "Start (F5): choose the run's options and run",
+         false, true},
+        {&WindowBars::Reset, "Reset", "Reset",
+         "Reset: give the links back the probabilities every run starts from", false, false},
     };
     for (const Button& button : buttons) {
         if (button.separatorBefore)
             b.StdToolbar->addSeparator();
         QAction* action =
-            b.StdToolbar->addAction(Resources::StdToolbarIcon(button.key), button.tip);
+            b.StdToolbar->addAction(Resources::StdToolbarIcon(button.key), button.text);
         action->setObjectName(button.key);
         action->setToolTip(button.tip);
         action->setCheckable(button.tool);
@@ -125,18 +144,20 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     window.addToolBar(Qt::TopToolBarArea, b.StdToolbar);
 
     b.ControlToolbar = Bar(window, "ControlToolbar", 16, ControlToolbarHeight);
-    for (const auto& [action, key, tip] :
-         {std::tuple{&WindowBars::Forward, "Forward", "Forward/Next"},
-          std::tuple{&WindowBars::Stop, "Stop", "Stop/Cancel"}}) {
-        b.*action = b.ControlToolbar->addAction(Resources::ControlToolbarIcon(key), tip);
+    for (const auto& [action, key, text, tip] :
+         {std::tuple{&WindowBars::Forward, "Forward", "Forward/Next",
+                     "Forward/Next (F6): go on to the next path"},
+          std::tuple{&WindowBars::Stop, "Stop", "Stop/Cancel",
+                     "Stop/Cancel (Shift+F5): end the run"}}) {
+        b.*action = b.ControlToolbar->addAction(Resources::ControlToolbarIcon(key), text);
         (b.*action)->setObjectName(key);
         (b.*action)->setToolTip(tip);
     }
     window.addToolBar(Qt::BottomToolBarArea, b.ControlToolbar);
 
-    b.mnuStart = Mirror(b.mnuRun, "mnuStart", "&Start", b.Start);
-    b.mnuForward = Mirror(b.mnuRun, "mnuForward", "&Forward", b.Forward);
-    b.mnuStop = Mirror(b.mnuRun, "mnuStop", "S&top", b.Stop);
+    b.mnuStart = Mirror(b.mnuRun, "mnuStart", "&Start", b.Start, {Qt::Key_F5});
+    b.mnuForward = Mirror(b.mnuRun, "mnuForward", "&Forward", b.Forward, {Qt::Key_F6});
+    b.mnuStop = Mirror(b.mnuRun, "mnuStop", "S&top", b.Stop, {Qt::SHIFT | Qt::Key_F5});
     b.mnuReset = Mirror(b.mnuRun, "mnuReset", "&Reset", b.Reset);
 
     QStatusBar* status = window.statusBar();
@@ -145,9 +166,17 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     status->setSizeGripEnabled(false);
     b.statusPanel = new QLabel(status);
     b.statusPanel->setObjectName("StatusPanel1");
-    status->addWidget(b.statusPanel, 1);
+    status->addWidget(b.statusPanel);
+    // The hint yields its room to the others: a narrow window shows less of it.
+    b.hintPanel = new QLabel(status);
+    b.hintPanel->setObjectName("HintPanel");
+    b.hintPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    status->addWidget(b.hintPanel, 1);
     b.pathsPanel = new QLabel(status);
     b.pathsPanel->setObjectName("PathsPanel");
     status->addWidget(b.pathsPanel);
+    b.zoomPanel = new QLabel(status);
+    b.zoomPanel->setObjectName("ZoomPanel");
+    status->addPermanentWidget(b.zoomPanel);
     return b;
 }

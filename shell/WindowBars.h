@@ -13,6 +13,7 @@ struct WindowBars {
     QMenu* mnuFile = nullptr;
     QAction* mnuNew = nullptr;
     QAction* mnuOpen = nullptr;
+    QMenu* mnuOpenRecent = nullptr; // filled by RecentFiles
     QAction* mnuSave = nullptr;
     QAction* mnuSaveAs = nullptr;
     QAction* mnuImport = nullptr;
@@ -21,7 +22,11 @@ struct WindowBars {
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;
     QAction* mnuRedo = nullptr;
+    QAction* mnuCut = nullptr;
+    QAction* mnuCopy = nullptr;
+    QAction* mnuPaste = nullptr;
     QAction* mnuDelete = nullptr;
+    QAction* mnuSelectAll = nullptr;
     QAction* mnuProperties = nullptr;
     QAction* mnuLayout = nullptr;
     QMenu* mnuView = nullptr;
@@ -54,7 +59,9 @@ struct WindowBars {
     QAction* Forward = nullptr;
     QAction* Stop = nullptr;
     QLabel* statusPanel = nullptr; // "Ready" or "Working..."
+    QLabel* hintPanel = nullptr;   // what the chosen tool does
     QLabel* pathsPanel = nullptr;  // the paths a run found so far, or its samples
+    QLabel* zoomPanel = nullptr;   // the view's zoom
 
     // Builds them into the window: toolbars at the top and bottom, above the status bar.
     static WindowBars Build(QMainWindow& window);

@@ -8,6 +8,7 @@
 #include "LearningCurvePanel.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
+#include "RecentFiles.h"
 #include "Resources.h"
 #include "RunController.h"
 #include "frmAbout.h"
@@ -17,13 +18,17 @@
 #include "frmSamplePaths.h"
 
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScopeGuard>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QUrl>
+#include <cmath>
 
 namespace {
 
@@ -43,19 +48,23 @@ struct frmMain::Dialogs {
 
 frmMain::frmMain(QWidget* parent)
     : QMainWindow(parent), bars_(WindowBars::Build(*this)),
+      recent_(new RecentFiles(bars_.mnuOpenRecent, this)),
       panel_(new CanvasPanel(this)), context_{document_,
                                               *panel_,
                                               selection_,
                                               this,
                                               [this] { DrawObjects(); },
                                               [this](int32_t tool) { SetTool(tool); }},
-      pointer_(context_), addNode_(context_), link_(context_),
+      edits_(context_), pointer_(context_), addNode_(context_), link_(context_),
       run_(new RunController(document_, this)), curve_(new LearningCurvePanel(this)),
-      documents_(document_, this, [this] { ShowFreshDocument(); }), files_(document_, this),
-      dialogs_(std::make_unique<Dialogs>()) {
+      documents_(
+          document_, this, [this] { ShowFreshDocument(); },
+          [this](const QString& path) { recent_->Add(path); }),
+      files_(document_, this), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
+    setAcceptDrops(true);
     RegisterDocks();
     RegisterCommands();
     RegisterTools();
@@ -80,12 +89,19 @@ void frmMain::RegisterDocks() {
     struct Dock {
         QDockWidget* dock;
         Qt::DockWidgetArea area;
+        int width; // when shown, as far as half the window's width allows
     };
     bars_.mnuView->addSeparator();
-    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea}}) {
+    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea, 340}}) {
         addDockWidget(d.area, d.dock);
         d.dock->hide(); // until asked for, so that the window opens as it always has
         bars_.mnuView->addAction(d.dock->toggleViewAction());
+        connect(d.dock->toggleViewAction(), &QAction::triggered, this, [this, d](bool shown) {
+            if (!shown || d.dock->isFloating())
+                return;
+            resizeDocks({d.dock}, {d.width}, Qt::Horizontal);
+            KeepDockYielding(d.dock);
+        });
     }
 }
 
@@ -100,21 +116,30 @@ void frmMain::RegisterCommands() {
          }},
         {b.mnuOpen, W::Greyed,
          [this] {
-             if (documents_.CloseDocument())
-                 documents_.OpenDocument();
+             if (!documents_.CloseDocument())
+                 return;
+             if (const std::optional<QString> path = documents_.ChooseOpen())
+                 OpenStartupDocument(*path);
          }},
+        {b.mnuOpenRecent->menuAction(), W::Greyed, [] {}}, // its items call OpenRecent
         {b.mnuSave, W::Works, [this] { documents_.SaveDocument(false); }},
         {b.mnuSaveAs, W::Works, [this] { documents_.SaveDocument(true); }},
         {b.mnuImport, W::Ignored,
          [this] {
-             if (documents_.CloseDocument() && files_.Import())
-                 ShowImportedDocument();
+             if (!documents_.CloseDocument())
+                 return;
+             if (const std::optional<QString> path = files_.ChooseImport())
+                 ImportGraph(*path);
          }},
         {b.mnuExport, W::Works, [this] { files_.Export(panel_->Zoom()); }},
         {b.mnuExit, W::Works, [this] { close(); }},
         {b.mnuUndo, W::Ignored, [this] { document_.Undo(); }},
         {b.mnuRedo, W::Ignored, [this] { document_.Redo(); }},
-        {b.mnuDelete, W::Greyed, [this] { DeleteSelection(); }},
+        {b.mnuCut, W::Greyed, [this] { edits_.Cut(); }},
+        {b.mnuCopy, W::Works, [this] { edits_.Copy(); }},
+        {b.mnuPaste, W::Greyed, [this] { edits_.Paste(PasteAt()); }},
+        {b.mnuDelete, W::Greyed, [this] { edits_.Delete(); }},
+        {b.mnuSelectAll, W::Greyed, [this] { edits_.SelectAll(); }},
         {b.mnuProperties, W::Greyed, [this] { ShowSelectionProperties(); }},
         {b.mnuLayout, W::Ignored, [this] { files_.Layout(); }},
         {b.mnuZoomIn, W::Works, [this] { panel_->ZoomIn(); }},
@@ -124,7 +149,7 @@ void frmMain::RegisterCommands() {
         {b.mnuSamplePaths, W::Greyed, [this] { StartSampling(); }},
         {b.mnuAbout, W::Works, [this] { dialogs_->About.ShowDialog(this); }},
         // The Run menu's Start, Forward, Stop and Reset press these buttons.
-        {b.Delete, W::Greyed, [this] { DeleteSelection(); }},
+        {b.Delete, W::Greyed, [this] { edits_.Delete(); }},
         {b.Start, W::Greyed, [this] { StartRun(); }},
         {b.Reset, W::Greyed, [this] { ResetRun(); }},
         {b.Forward, W::Only, [this] { run_->Forward(); }},
@@ -149,17 +174,38 @@ void frmMain::RegisterCommands() {
     connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
     connect(run_, &RunController::Progress, this, [this] { ShowRunProgress(); });
     connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
+    connect(recent_, &RecentFiles::Chosen, this,
+            [this](const QString& path) { Guarded([&] { OpenRecent(path); }); });
+    // Whether Paste was asked for by its key is seen before the action triggers.
+    b.mnuPaste->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == bars_.mnuPaste && event->type() == QEvent::Shortcut)
+        pasteByKey_ = true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+std::optional<QPointF> frmMain::PasteAt() {
+    const bool byKey = std::exchange(pasteByKey_, false);
+    const QPointF pointer = Canvas()->mapFromGlobal(QCursor::pos());
+    if (byKey && Canvas()->rect().contains(pointer.toPoint()))
+        return pointer;
+    return std::nullopt;
 }
 
 void frmMain::RegisterTools() {
+    const char* const linkHint = "Drag from one node to another to link them.";
     tools_ = {
-        {bars_.Pointer, Tool::Pointer, 0, &pointer_, Resources::PointerCursor},
-        {bars_.AddNode, Tool::AddNode, 0, &addNode_, Resources::AddNodeCursor},
-        {bars_.SimpleLink, Tool::Link, LinkKind::Simple, &link_, Resources::LinkCursor},
+        {bars_.Pointer, Tool::Pointer, 0, &pointer_, Resources::PointerCursor,
+         "Click to select, drag to move; a band or Ctrl+click selects more."},
+        {bars_.AddNode, Tool::AddNode, 0, &addNode_, Resources::AddNodeCursor,
+         "Click to place a node; Esc goes back to the pointer."},
+        {bars_.SimpleLink, Tool::Link, LinkKind::Simple, &link_, Resources::LinkCursor, linkHint},
         {bars_.UnidirectionalLink, Tool::Link, LinkKind::Unidirectional, &link_,
-         Resources::LinkCursor},
+         Resources::LinkCursor, linkHint},
         {bars_.BidirectionalLink, Tool::Link, LinkKind::Bidirectional, &link_,
-         Resources::LinkCursor},
+         Resources::LinkCursor, linkHint},
     };
     for (const ToolEntry& entry : tools_) {
         // A tool follows its button's pressed state, however the button was pressed: by the
@@ -180,15 +226,21 @@ void frmMain::RegisterTools() {
 void frmMain::ConnectCanvas() {
     CanvasWidget* canvas = panel_->Canvas();
     connect(&document_, &GraphDocument::Changed, this, [this] {
-        KeepSelectionInGraph();
+        selection_.KeepIn(document_.Graph());
+        if (!IsWorking()) // what a run records as it ends is no edit
+            ClearRunFigures();
         DrawObjects();
     });
-    connect(panel_, &CanvasPanel::ViewChanged, this, [this] { DrawObjects(); });
+    connect(&document_, &GraphDocument::ModifiedChanged, this, &QWidget::setWindowModified);
+    connect(panel_, &CanvasPanel::ViewChanged, this, [this] {
+        bars_.zoomPanel->setText(QString("%1%").arg(std::lround(panel_->Zoom() * 100)));
+        DrawObjects();
+    });
     connect(canvas, &CanvasWidget::Resized, this, [this] { DrawObjects(); });
     // The canvas ignores the mouse while a run works.
     connect(canvas, &CanvasWidget::MouseDown, this, [this](QMouseEvent* e) {
         if (!IsWorking() && e->button() == Qt::LeftButton)
-            Guarded([=] { EntryOf(CurrentTool).editor->Press(e->position()); });
+            Guarded([=] { EntryOf(CurrentTool).editor->Press(e->position(), e->modifiers()); });
     });
     connect(canvas, &CanvasWidget::MouseMove, this, [this](QMouseEvent* e) {
         if (!IsWorking() && e->buttons() == Qt::LeftButton)
@@ -207,6 +259,21 @@ void frmMain::ConnectCanvas() {
     // The Delete key does what Edit > Delete does (the menu item keeps no key of its own).
     auto* deleteKey = new QShortcut(QKeySequence(Qt::Key_Delete), this);
     connect(deleteKey, &QShortcut::activated, bars_.mnuDelete, &QAction::trigger);
+    // The arrow keys move the selection a pixel, with Shift ten.
+    const std::pair<Qt::Key, QPoint> arrows[] = {{Qt::Key_Left, {-1, 0}},
+                                                 {Qt::Key_Right, {1, 0}},
+                                                 {Qt::Key_Up, {0, -1}},
+                                                 {Qt::Key_Down, {0, 1}}};
+    for (const auto& [key, step] : arrows) {
+        for (const int far : {1, 10}) {
+            auto* arrow =
+                new QShortcut(far == 1 ? QKeySequence(key) : QKeySequence(Qt::SHIFT | key), this);
+            connect(arrow, &QShortcut::activated, this, [this, by = step * far] {
+                if (!IsWorking())
+                    Guarded([&] { edits_.Nudge(by.x(), by.y()); });
+            });
+        }
+    }
 }
 
 void frmMain::Guarded(const std::function<void()>& handler) {
@@ -240,7 +307,12 @@ void frmMain::UpdateHistoryActions() {
     bars_.mnuRedo->setEnabled(history.canRedo() && !IsWorking());
 }
 
-void frmMain::ShowImportedDocument() {
+void frmMain::ImportGraph(const QString& path) {
+    const GraphFiles::Imported imported = files_.ImportFile(path);
+    if (imported == GraphFiles::Imported::Cancelled)
+        return;
+    if (imported == GraphFiles::Imported::Done)
+        recent_->Add(path);
     ShowFreshDocument();
     panel_->Fit(Canvas::GraphBounds(document_.Graph()));
 }
@@ -248,12 +320,52 @@ void frmMain::ShowImportedDocument() {
 void frmMain::OpenStartupDocument(const QString& path) {
     const QString fullPath = QFileInfo(path).absoluteFilePath();
     if (GraphFormats::FormatOfFileName(Platform::ToFileName(fullPath))) {
-        if (files_.ImportFile(fullPath))
-            ShowImportedDocument();
+        ImportGraph(fullPath);
         return;
     }
     documents_.OfferFileName(fullPath);
     documents_.LoadDocument(fullPath);
+}
+
+void frmMain::OpenRecent(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        recent_->Remove(path);
+        Platform::ShowMessage(
+            this, "'" + path + "' is no longer there; it is taken off the recent files.",
+            MessageIcon::Exclamation);
+        return;
+    }
+    if (documents_.CloseDocument())
+        OpenStartupDocument(path);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!IsWorking() && !urls.isEmpty() && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (IsWorking() || urls.isEmpty() || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    Guarded([&] {
+        if (documents_.CloseDocument())
+            OpenStartupDocument(urls.front().toLocalFile());
+    });
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    KeepDockYielding(curve_);
+}
+
+void frmMain::KeepDockYielding(QDockWidget* dock) {
+    // The canvas keeps at least half of the room it shares with a dock beside it.
+    const int room = panel_->width() + dock->width();
+    if (dock->isVisible() && !dock->isFloating() && dock->width() > room / 2)
+        resizeDocks({dock}, {room / 2}, Qt::Horizontal);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -272,6 +384,8 @@ void frmMain::DrawObjects() {
     Canvas::View view;
     view.SelectedNode = selection_.Node;
     view.SelectedLink = selection_.Link;
+    view.SelectedNodes = selection_.Nodes;
+    view.SelectedLinks = selection_.Links;
     view.Working = IsWorking();
     view.Scroll = panel_->Scroll();
     view.Zoom = panel_->Zoom();
@@ -279,6 +393,7 @@ void frmMain::DrawObjects() {
     CanvasWidget* canvas = panel_->Canvas();
     canvas->SetImage(
         Canvas::DrawObjects(document_.Graph(), view, canvas->size(), NodeFont, LinkFont));
+    pointer_.Redrawn();
 }
 
 // ---- Tools, mouse and selection ----
@@ -295,7 +410,7 @@ const frmMain::ToolEntry& frmMain::EntryOf(int32_t tool) const {
 }
 
 void frmMain::SetTool(int32_t tool) {
-    if (CurrentTool == Tool::DragNode && tool != Tool::DragNode)
+    if ((CurrentTool == Tool::DragNode || CurrentTool == Tool::Pointer) && tool != Tool::DragNode)
         pointer_.FinishDrag();
     choosingTool_ = true;
     const auto done = qScopeGuard([this] { choosingTool_ = false; });
@@ -303,6 +418,7 @@ void frmMain::SetTool(int32_t tool) {
     for (const ToolEntry& entry : tools_)
         entry.button->setChecked(&entry == &chosen);
     CurrentTool = tool;
+    bars_.hintPanel->setText(IsWorking() ? QString() : chosen.hint);
     if (!busy_) // a run's busy pointer stays until the run ends
         panel_->Canvas()->setCursor(Resources::ToolCursor(chosen.cursor));
 }
@@ -315,8 +431,13 @@ void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton && CurrentTool == Tool::Pointer) {
         const QPoint pt = panel_->ToDocument(event->position());
         const clsGraph& graph = document_.Graph();
-        selection_.Node = graph.GetNodeIndexFromPoint(pt.x(), pt.y());
-        selection_.Link = selection_.Node < 0 ? graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        const int32_t node = graph.GetNodeIndexFromPoint(pt.x(), pt.y());
+        const int32_t link = node < 0 ? graph.GetLinkIndexFromPoint(pt.x(), pt.y()) : -1;
+        // The menu acts on what is chosen together when the click is on one of them.
+        if (!selection_.HasNode(node) && !selection_.HasLink(link))
+            selection_.Clear();
+        selection_.Node = node;
+        selection_.Link = link;
         DrawObjects();
         if (selection_.Node >= 1 || selection_.Link >= 1)
             bars_.contextMenu->popup(panel_->Canvas()->mapToGlobal(event->position().toPoint()));
@@ -339,24 +460,6 @@ void frmMain::ShowSelectionProperties() {
             document_.Do(new LinkValuesCommand(document_, selection_.Link, values->weight,
                                                values->probability));
     }
-}
-
-void frmMain::DeleteSelection() {
-    // The link first: after a link drag both may be selected.
-    if (selection_.Link >= 1) {
-        const int32_t link = std::exchange(selection_.Link, -1);
-        document_.Do(DeleteCommand::Link(document_, link));
-    } else if (selection_.Node >= 1) {
-        const int32_t node = std::exchange(selection_.Node, -1);
-        document_.Do(DeleteCommand::Node(document_, node));
-    }
-}
-
-void frmMain::KeepSelectionInGraph() {
-    if (selection_.Node > document_.Graph().NodeCount())
-        selection_.Node = -1;
-    if (selection_.Link > document_.Graph().LinkCount())
-        selection_.Link = -1;
 }
 
 // ---- Run control ----
@@ -384,6 +487,7 @@ void frmMain::StartSampling() {
 }
 
 void frmMain::RunWith(const RunSettings& settings) {
+    ClearRunFigures();
     // Over the canvas only: the run-control buttons stay usable during a run.
     if (!settings.EnableDelay) {
         busy_ = true;
@@ -409,6 +513,11 @@ void frmMain::ShowRunProgress() {
             .arg(session.DeadEnds())
             .arg(found ? QLocale().toString(session.BestCost()) : "-")
             .arg(found ? QLocale().toString(session.BestProbability(), 'g', 6) : "-"));
+}
+
+void frmMain::ClearRunFigures() {
+    bars_.pathsPanel->clear();
+    curve_->ClearSummary();
 }
 
 void frmMain::RunEnded(const QString& failure, bool notFound) {
@@ -448,7 +557,6 @@ void frmMain::SetWorkingState(bool working) {
     for (const ToolEntry& entry : tools_)
         entry.button->setEnabled(!working);
     bars_.statusPanel->setText(working ? "Working..." : "Ready");
+    bars_.hintPanel->setText(working ? QString() : EntryOf(CurrentTool).hint);
     UpdateHistoryActions();
-    if (!working)
-        bars_.pathsPanel->clear();
 }

@@ -6,6 +6,7 @@
 
 #include "CanvasPanel.h"
 #include "DocumentFiles.h"
+#include "EditActions.h"
 #include "EditingTools.h"
 #include "GraphDocument.h"
 #include "GraphFiles.h"
@@ -18,6 +19,7 @@
 #include <vector>
 
 class LearningCurvePanel;
+class RecentFiles;
 class RunController;
 
 class frmMain : public QMainWindow {
@@ -26,9 +28,9 @@ class frmMain : public QMainWindow {
     explicit frmMain(QWidget* parent = nullptr);
     ~frmMain() override;
 
-    // Opens a document named on the command line, as Open does after its dialog (a graph file of
-    // another program is imported). A file that cannot be loaded is reported and leaves an empty
-    // untitled document.
+    // Opens a document named on the command line, as Open, Open Recent and a drop on the window
+    // do (a graph file of another program is imported, and shown fitted into the window). A file
+    // that cannot be loaded is reported and leaves an empty untitled document.
     void OpenStartupDocument(const QString& path);
 
     // The canvas again: the graph, the selection and the run's path as they are now.
@@ -45,6 +47,7 @@ class frmMain : public QMainWindow {
     int32_t GetNewLinkType() const { return context_.linkKind; }
     int32_t GetSelectedNode() const { return selection_.Node; }
     int32_t GetSelectedLink() const { return selection_.Link; }
+    const Selection& GetSelection() const { return selection_; }
     const QString& GetDocumentPath() const { return document_.Path(); }
     CanvasPanel& Panel() const { return *panel_; }
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
@@ -53,6 +56,10 @@ class frmMain : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     // What an action does while a run works.
@@ -67,25 +74,30 @@ class frmMain : public QMainWindow {
         WhileRunning whileRunning;
         std::function<void()> handler;
     };
-    // A tool: its button, its editing tool and its pointer. The link tools differ in kind only.
+    // A tool: its button, its editing tool, its pointer and its hint in the status bar. The link
+    // tools differ in kind only.
     struct ToolEntry {
         QAction* button;
         int32_t tool;
         int32_t linkKind;
         EditingTool* editor;
         int cursor;
+        const char* hint;
     };
 
     void RegisterCommands();
     void RegisterTools();
     void RegisterDocks();
+    // A dock beside the canvas gives way when the window shrinks.
+    void KeepDockYielding(QDockWidget* dock);
     void ConnectCanvas();
 
     // The document just made, opened or imported, shown from the start: no selection, no curves,
     // the view at 100% from the top left.
     void ShowFreshDocument();
-    // The same for an imported graph, fitted into the view.
-    void ShowImportedDocument();
+    // Imports the graph file and shows it fitted into the view.
+    void ImportGraph(const QString& path);
+    void OpenRecent(const QString& path);
     void UpdateHistoryActions();
 
     // Tools, mouse and selection.
@@ -93,8 +105,8 @@ class frmMain : public QMainWindow {
     void SetTool(int32_t tool);
     void picCanvas_MouseUp(QMouseEvent* event);
     void ShowSelectionProperties();
-    void DeleteSelection();
-    void KeepSelectionInGraph();
+    // Ctrl+V pastes at the pointer; Paste in the menu near what was copied.
+    std::optional<QPointF> PasteAt();
 
     // Run control.
     void SetWorkingState(bool working);
@@ -102,6 +114,8 @@ class frmMain : public QMainWindow {
     void StartSampling();
     void RunWith(const RunSettings& settings);
     void ShowRunProgress();
+    // The last run's figures stay in the status bar and on its curve until the next edit or run.
+    void ClearRunFigures();
     void RunEnded(const QString& failure, bool notFound);
     void EndRun();
     void ResetRun();
@@ -116,12 +130,15 @@ class frmMain : public QMainWindow {
     bool working_ = false;
     bool busy_ = false;         // a run without step delay shows the busy pointer over the canvas
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
+    bool pasteByKey_ = false;   // the paste going on was asked for by its key
 
     QFont NodeFont;
     QFont LinkFont;
     WindowBars bars_;
+    RecentFiles* recent_;
     CanvasPanel* panel_;
     ToolContext context_;
+    EditActions edits_;
     PointerTool pointer_;
     AddNodeTool addNode_;
     LinkTool link_;

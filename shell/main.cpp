@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (exporting)
         return ExportFromCommandLine(QApplication::arguments());
+    QApplication::setOrganizationName("Pathloom"); // where the recent files are kept
     QApplication::setApplicationName("Pathloom");
     QApplication::setApplicationVersion(PROJECT_VERSION_TEXT);
     QApplication::setDesktopFileName("pathloom");

@@ -4,13 +4,18 @@
 #include "clsLA.h"
 #include "clsLink.h"
 #include "frmAbout.h"
+#include "frmLayout.h"
 #include "frmLinkProperties.h"
 #include "frmNodeProperties.h"
 #include "frmOptions.h"
+#include "frmSamplePaths.h"
 
 #include <QAccessible>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <cmath>
 
@@ -42,7 +47,8 @@ class Dialogs : public ::testing::Test {
 };
 
 // Every dialog's named controls, each apart from the others; the options keep their old
-// spellings.
+// spellings. The newer dialogs share one layout: the form on the left, OK and Cancel at the
+// bottom right in the desktop's order, no icons.
 TEST_F(Dialogs, NoControlsShareAPixel) {
     const std::function<void()> dialogs[] = {
         [&] { options.ShowDialog(nullptr, la.Settings, la.Graph(), la.Ranges()); },
@@ -50,6 +56,10 @@ TEST_F(Dialogs, NoControlsShareAPixel) {
         [] { frmNodeProperties().ShowDialog(nullptr, "A", 1, 2); },
         [] { frmLinkProperties().ShowDialog(nullptr, 1, 0.5f, 0); },
         [] { frmAbout().ShowDialog(nullptr); },
+        [&] { frmSamplePaths().ShowDialog(nullptr, la.Settings, la.Graph()); },
+        [] {
+            frmLayout().ShowDialog(nullptr, {"Automatic", "Force-directed"});
+        },
     };
     for (const auto& show : dialogs) {
         DialogTest::WhenShown([](QDialog* d) {
@@ -60,6 +70,21 @@ TEST_F(Dialogs, NoControlsShareAPixel) {
                     EXPECT_FALSE(a < b && a->isVisible() && b->isVisible() && !a->isAncestorOf(b) &&
                                  !b->isAncestorOf(a) && area(a).intersects(area(b)))
                         << a->objectName().toStdString() << " " << b->objectName().toStdString();
+            if (d->windowTitle() == "Sample Paths" || d->windowTitle() == "Layout") {
+                const QRect ok = area(Get(d, "cmdOK")), cancel = area(Get(d, "cmdCancel"));
+                const bool okFirst = d->style()->styleHint(QStyle::SH_DialogButtonLayout) !=
+                                     QDialogButtonBox::GnomeLayout;
+                EXPECT_EQ(ok.left() < cancel.left(), okFirst);
+                EXPECT_GE(std::max(ok.right(), cancel.right()), d->width() - 20);
+                for (QWidget* w : named) {
+                    const auto* button = qobject_cast<QPushButton*>(w);
+                    EXPECT_TRUE(!button || button->icon().isNull());
+                    if (!button) {
+                        EXPECT_TRUE(area(w).bottom() < ok.top() && area(w).left() < d->width() / 2)
+                            << w->objectName().toStdString();
+                    }
+                }
+            }
             if (d->windowTitle() == "Options") {
                 EXPECT_EQ(Get<QGroupBox>(d, "fraGraphSearch")->title() +
                               Get<QLabel>(d, "lblSource")->text(),

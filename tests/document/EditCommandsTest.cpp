@@ -73,6 +73,15 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
          [](clsLA& e) { e.DeleteNode(2); }},
         {"delete link", [](GraphDocument& d) { return DeleteCommand::Link(d, 1); },
          [](clsLA& e) { e.Graph().DeleteLink(1); }},
+        {"delete a selection", // the run's destination goes, its source moves
+         [](GraphDocument& d) {
+             return DeleteCommand::Many(d, {2, 1}, {3}, "Delete Selection");
+         },
+         [](clsLA& e) {
+             e.Graph().DeleteLink(3);
+             e.DeleteNode(2);
+             e.DeleteNode(1);
+         }},
         {"move node",
          [](GraphDocument& d) {
              return new MoveNodesCommand(d, {{1, {30, 40}}});
@@ -114,6 +123,29 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
         document.Redo();
         EXPECT_EQ(Held(document), after) << name << " redone";
     }
+}
+
+// A pasted label that would repeat one already there, in any letter case, gets the first free
+// number; an empty label stays empty.
+TEST_F(EditCommandsTest, APasteMakesItsLabelsUnique) {
+    GraphDocument document;
+    clsGraph piece;
+    const std::string numbered = "C_" + std::string(20, '9');
+    for (const std::string& label : {"A", "B_", numbered.c_str(), "", "Z", "D_123456789"}) {
+        document.Do(new AddNodeCommand(document, 0, 0));
+        document.Do(new RenameNodeCommand(document, document.Graph().NodeCount(), label));
+    }
+    document.Do(new RenameNodeCommand(document, 5, "A_2"));
+    for (const std::string& label : {"A", "a", "A_2", "B_", numbered.c_str(), "", "D_123456789"}) {
+        piece.AddNode(0, 0);
+        piece.Node(piece.NodeCount()).SetLabel(label);
+    }
+    document.Do(new PasteCommand(document, piece));
+    std::string labels;
+    for (int32_t i = 7; i <= document.Graph().NodeCount(); ++i)
+        labels += document.Graph().Node(i).Label() + " ";
+    EXPECT_EQ(labels, "A_3 a_4 A_5 B__2 " + numbered.substr(0, 29) + "_2  D_123456790 ");
+    EXPECT_EQ(document.Graph().Node(7).Position.x, 20); // beside the nodes already there
 }
 
 TEST_F(EditCommandsTest, TheMovesOfOneDragAreOneStepAndNoneWhenItEndsWhereItBegan) {

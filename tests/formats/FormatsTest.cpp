@@ -373,11 +373,12 @@ TEST(FormatsExport, TheNodeListIsAlwaysANewRegularFileInTheFolder) {
     }
 }
 
-// Whether a link's text (90 x 12 pixels, centred halfway between the centres) clears both nodes.
+// Whether a link's text (90 x 12 pixels, centred halfway between the centres) clears both nodes
+// and the arrowheads (10 pixels) before them.
 bool TextHasRoom(const clsPosition& a, const clsPosition& b) {
     const long dx = std::labs(static_cast<long>(b.x) - a.x);
     const long dy = std::labs(static_cast<long>(b.y) - a.y);
-    return dx - 90 >= 41 || dy - 12 >= 41;
+    return dx - 90 >= 61 || dy - 12 >= 61;
 }
 
 void ExpectNoOverlapAndRoom(const std::vector<clsPosition>& positions,

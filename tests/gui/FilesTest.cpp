@@ -1,17 +1,19 @@
 #include "CommandLineExport.h"
 #include "GraphFormats.h"
+#include "GraphPicture.h"
 #include "Graphviz.h"
 #include "Latin1Text.h"
 #include "WindowFixture.h"
 
-#include <QApplication>
-#include <QComboBox>
+#include <QDropEvent>
 #include <QFile>
 #include <QImage>
-#include <QInputDialog>
+#include <QMenu>
+#include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 namespace {
 
@@ -23,15 +25,8 @@ class FilesTest : public WindowFixture {
         QFile file(File(name));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    // Answers Edit > Layout's question with the style.
-    static void ChooseStyle(const char* style) {
-        QTimer::singleShot(0, [style] {
-            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->setTextValue(style);
-            dialog->accept();
-        });
-    }
+    // Answers Edit > Layout's question with the style's place in its list.
+    void ChooseStyle(int style) { AnswerDialog("cmdOK", "cmbStyle=" + std::to_string(style)); }
     // The window's state and every node's place.
     std::string StateAndPlaces() const {
         std::string text = State();
@@ -43,12 +38,24 @@ class FilesTest : public WindowFixture {
 };
 
 TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
+    // Fitted into the window, also when the window takes another size before the user looks.
+    window->OpenStartupDocument(QString(PATHLOOM_EXAMPLES_DIR) + "/streets.graphml");
+    const double first = window->Panel().Zoom();
+    window->resize(900, 700);
+    QCoreApplication::processEvents();
+    const QRect nodes = Canvas::GraphBounds(graph()).toRect().adjusted(41, 41, -41, -41);
+    EXPECT_TRUE(canvas()->rect().contains(QRect(window->Panel().ToCanvas(nodes.topLeft()),
+                                                window->Panel().ToCanvas(nodes.bottomRight()))));
+    EXPECT_GT(window->Panel().Zoom(), first);
+    script.QueueAnswer(Answer::No);
     script.QueueFile(FormatsData + "nx-undirected.graphml");
     Play("do mnuImport");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 5 6 -1 -1 0 &Undo");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
+    EXPECT_EQ(script.FileRequests().back().title, "Import");
     const clsPosition last = graph().Node(5).Position;
-    ChooseStyle("Hierarchical (for mostly one-way graphs)");
+    ChooseStyle(1); // hierarchical
     Play("do mnuLayout");
+    EXPECT_EQ(answered, "frmLayout");
     EXPECT_NE(graph().Node(5).Position.x, last.x); // every node moves, to the last
     EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Layout");
     Play("do mnuUndo");
@@ -84,6 +91,45 @@ TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
                               .toStdString());
 }
 
+// Open takes graphs of other programs too; opened and saved files are offered again, also after
+// the next start; a file no longer there is taken off; files dropped on the window open.
+TEST_F(FilesTest, OpenRecentAndDroppedFiles) {
+    const auto recent = [](const frmMain& w) {
+        QStringList names;
+        for (const QAction* item : w.findChild<QMenu*>("mnuOpenRecent")->actions())
+            names << item->text();
+        return names.join(", ").toStdString();
+    };
+    WriteDocument("a&b.plm", {{10, 10}});
+    WriteDocument("c.plm", {{10, 10}, {100, 10}});
+    EXPECT_EQ(recent(*window), "No Recent Files");
+    script.QueueFile(File("a&b.plm"));
+    Play("do mnuOpen");
+    script.QueueFile(FormatsData + "nx-undirected.graphml");
+    Play("do mnuOpen");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
+    script.QueueFile(File("saved"));
+    Play("do mnuSave");
+    EXPECT_EQ(recent(frmMain()), "&1 saved.plm, &2 nx-undirected.graphml, &3 a&&b.plm");
+    QFile::remove(File("a&b.plm"));
+    Play("do mnuRecent3");
+    EXPECT_EQ(Said(), "E '" + File("a&b.plm").toStdString() +
+                          "' is no longer there; it is taken off the recent files.");
+    EXPECT_EQ(recent(*window), "&1 saved.plm, &2 nx-undirected.graphml");
+    Play("do mnuRecent2");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
+
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(File("c.plm"))});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    script.QueueAnswer(Answer::No); // the imported graph is not kept
+    QCoreApplication::sendEvent(window.get(), &drop);
+    EXPECT_EQ(State(), "c - Pathloom 2 0 -1 -1 0 &Undo");
+}
+
 // While Graphviz works for someone else, a layout and a DOT import wait for it on their thread:
 // the window goes on handling events, the progress dialog appears, and its Cancel leaves the
 // document as it was, with no step to undo, even after the cancelled work has ended.
@@ -102,7 +148,7 @@ TEST_F(FilesTest, CancelledLayoutOrImportChangesNothingWhileTheWindowAnswers) {
     };
     {
         const GraphvizSession busy;
-        ChooseStyle("Automatic");
+        ChooseStyle(0);
         Play("do mnuLayout");
         EXPECT_EQ(StateAndPlaces(), before);
         ticks = 0;
@@ -113,7 +159,7 @@ TEST_F(FilesTest, CancelledLayoutOrImportChangesNothingWhileTheWindowAnswers) {
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"Placing 5 nodes... answering",
                                                "Importing plain.dot... answering"}));
-    ChooseStyle("Automatic"); // waits for the cancelled work
+    ChooseStyle(0); // waits for the cancelled work
     Play("do mnuLayout");
     EXPECT_NE(StateAndPlaces(), before);
     Play("do mnuUndo");

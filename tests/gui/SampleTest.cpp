@@ -1,5 +1,8 @@
 #include "WindowFixture.h"
 
+#include <QCompleter>
+#include <QLabel>
+
 namespace {
 
 // S, A, D: S-A and A-D weigh 1, S-D weighs 5; the document learns by LRI with reward 0.5 and
@@ -30,13 +33,79 @@ class SampleTest : public WindowFixture {
     }
 };
 
-TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
-    // What no run can take leaves the dialog open with a message.
-    Sample("txtTarget=x");
-    Sample("txtSeed=18446744073709551616");
-    EXPECT_EQ(Said(), "E The target probability must be above 0 and at most 1. | E Please enter "
-                      "the seed as a whole number from 0 to 18446744073709551615.");
+// Every field is checked at OK: the message names what it takes, the field gets the focus, and
+// nothing runs.
+TEST_F(SampleTest, EveryFieldIsCheckedWithTheRangeItTakes) {
+    const std::string samples = "The number of samples must be from 1 to 2000000000.";
+    const std::string seed = "Please enter the seed as a whole number from 0 to "
+                             "18446744073709551615.";
+    const std::string target = "The target probability must be above 0 and at most 1.";
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"txtSamples=0", samples, "txtSamples"},
+        {"txtSamples=-5", samples, "txtSamples"},
+        {"txtSamples=99999999999", samples, "txtSamples"},
+        {"txtSamples=99999999999999999999", samples, "txtSamples"},
+        {"txtSamples=1.5", samples, "txtSamples"},
+        {"txtSamples=", samples, "txtSamples"},
+        {"txtSeed=-1", seed, "txtSeed"},
+        {"txtSeed=18446744073709551616", seed, "txtSeed"},
+        {"txtSeed=+1", seed, "txtSeed"},
+        {"txtTarget=x", target, "txtTarget"},
+        {"txtTarget=0", target, "txtTarget"},
+        {"txtSamples=0|txtTarget=x", samples, "txtSamples"}, // the first field first
+        {"txtSeed=x|txtTarget=x", seed, "txtSeed"},
+    };
+    for (const auto& [fields, message, focus] : cases) {
+        std::string focused;
+        DialogTest::WhenShown([&, fields = fields](QDialog* dialog) {
+            EXPECT_EQ(DialogTest::Get<QLabel>(dialog, "lblLearning")->text(),
+                      "Learning: P-Model, LRI, reward 0.5, penalty 0, learning factor 0;\nstep "
+                      "delay on (set in Options)");
+            DialogTest::Fill(dialog, "cmbSource=0|cmbDest=2|" + std::string(fields));
+            DialogTest::Click(dialog, "cmdOK");
+            focused = DialogTest::FocusName(dialog);
+            DialogTest::Click(dialog, "cmdCancel");
+        });
+        Play("do mnuSamplePaths");
+        EXPECT_EQ(Said(), "E " + message) << fields;
+        EXPECT_EQ(focused, focus) << fields;
+    }
     EXPECT_FALSE(window->IsWorking() || Action("mnuForward")->isEnabled());
+}
+
+// Typing a label picks the node of exactly that label, not one whose label only starts so.
+TEST_F(SampleTest, TypingALabelPicksThatNode) {
+    for (const auto& [node, label] : {std::pair{1, "A1"}, {2, "A2"}, {3, "A10"}})
+        window->Document().Do(new RenameNodeCommand(window->Document(), node, label));
+    // The options' lists: A1 picked, and "A1" typed again.
+    DialogTest::WhenShown([](QDialog* dialog) {
+        auto* source = DialogTest::Get<QComboBox>(dialog, "cmbSource");
+        source->setCurrentIndex(0);
+        QTest::keyClicks(source, "A1");
+        EXPECT_EQ(source->currentText(), "A1");
+        dialog->reject();
+    });
+    Play("do Start");
+    // The sampled run's lists filter and complete what is typed.
+    DialogTest::WhenShown([](QDialog* dialog) {
+        auto* source = DialogTest::Get<QComboBox>(dialog, "cmbSource");
+        auto* dest = DialogTest::Get<QComboBox>(dialog, "cmbDest");
+        source->clearEditText();
+        QTest::keyClicks(source->lineEdit(), "a1");
+        EXPECT_EQ(source->completer()->completionCount(), 2); // A1, A10
+        dest->clearEditText();
+        QTest::keyClicks(dest->lineEdit(), "A10");
+        DialogTest::Click(dialog, "cmdOK");
+    });
+    Play("do mnuSamplePaths");
+    ASSERT_TRUE(window->IsWorking());
+    EXPECT_EQ(std::pair(window->Document().Run()->Settings().sourceNode,
+                        window->Document().Run()->Settings().DestNode),
+              std::pair(1, 3));
+    Play("do Stop");
+}
+
+TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
     // Seed 1 draws 0.7029 first: S -> D, rewarded as the first path.
     Sample("txtSamples=3|txtSeed=1");
     EXPECT_EQ(Label("PathsPanel"), "Samples: 1   Dead ends: 0   Best cost: 5   P(best path): 0.75");

@@ -11,6 +11,7 @@
 
 #include <QLabel>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <array>
 #include <gtest/gtest.h>
@@ -49,14 +50,15 @@ class WindowFixture : public ::testing::Test {
         }
         return said;
     }
-    // The window in one line: its caption (* when modified), the numbers of nodes and links, the
-    // selected node (@ its place) and link, the tool, and the undo item.
+    // The window in one line: its caption as the desktop shows it (with its mark of unsaved
+    // changes), the numbers of nodes and links, the selected node (@ its place) and link, the
+    // tool, and the undo item.
     std::string State() const {
         const auto n = [](int value) { return " " + std::to_string(value); };
         const int node = window->GetSelectedNode();
         const clsPosition at = node > 0 ? graph().Node(node).Position : clsPosition();
-        return window->windowTitle().toStdString() + (window->Modified() ? "*" : "") +
-               n(graph().NodeCount()) + n(graph().LinkCount()) + n(node) +
+        return window->windowHandle()->title().toStdString() + n(graph().NodeCount()) +
+               n(graph().LinkCount()) + n(node) +
                (node > 0 ? "@" + std::to_string(at.x) + "," + std::to_string(at.y) : "") +
                n(window->GetSelectedLink()) + n(window->GetCurrentTool()) + " " +
                Action("mnuUndo")->text().toStdString();
@@ -76,7 +78,8 @@ class WindowFixture : public ::testing::Test {
     }
 
     // Plays a user's steps: "do ACTION" (a menu item or button), "key KEYS", on the canvas "click
-    // X Y", "right X Y", "double X Y", "drag X Y X2 Y2"; "work" until a run pauses or ends.
+    // X Y", "ctrl X Y" (with Ctrl), "right X Y", "double X Y", "drag X Y X2 Y2"; "work" until a
+    // run pauses or ends.
     void Play(const std::string& steps) {
         std::istringstream all(steps);
         for (std::string step; std::getline(all, step, ',');) {
@@ -100,8 +103,8 @@ class WindowFixture : public ::testing::Test {
                 QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
                                    canvas()->mapTo(window.get(), at));
             } else if (verb != "drag") {
-                QTest::mouseClick(canvas(), verb == "click" ? Qt::LeftButton : Qt::RightButton, {},
-                                  at);
+                QTest::mouseClick(canvas(), verb == "right" ? Qt::RightButton : Qt::LeftButton,
+                                  verb == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, at);
             } else {
                 QTest::mousePress(canvas(), Qt::LeftButton, {}, at);
                 for (int i = 1; i <= 4; ++i)
@@ -126,6 +129,10 @@ class WindowFixture : public ::testing::Test {
                                   "|chkEnableDelay=" + (stepDelay ? "x" : "-"));
         Play("do Start, work");
     }
+    // Each test starts with no recent files.
+    struct NoSettings {
+        NoSettings() { QSettings().clear(); }
+    } noSettings;
     Platform::PlatformScript script;
     std::size_t seen = 0; // messages Said has shown
     QString answered;     // the dialog AnswerDialog answered

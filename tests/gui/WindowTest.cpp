@@ -1,3 +1,4 @@
+#include "LearningCurvePanel.h"
 #include "WindowFixture.h"
 
 #include <QAccessible>
@@ -5,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <fstream>
 
@@ -27,7 +29,7 @@ TEST_F(DocumentTest, NewOpenExitAndSaveNeverLoseChanges) {
     Play("do mnuSave"); // the dialog cancelled: silently nothing
     script.QueueAnswer(Answer::Cancel);
     Play("do mnuNew");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 -1 -1 0 &Undo Add Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 -1 -1 0 &Undo Add Node");
     for (const char* leave : {"mnuNew", "mnuOpen", "mnuExit"}) { // the dialog cancelled
         script.QueueAnswer(Answer::Yes);
         Play("do " + std::string(leave));
@@ -39,7 +41,7 @@ TEST_F(DocumentTest, NewOpenExitAndSaveNeverLoseChanges) {
     Play("do mnuNew");
     EXPECT_EQ(Said(), "E? The graph in the file Untitled has changed.\r\n\r\nDo you want to save "
                       "the changes? | C Error saving graph.");
-    EXPECT_EQ(State(), "x - Pathloom* 1 0 -1 -1 0 &Undo Add Node");
+    EXPECT_EQ(State(), "x* - Pathloom 1 0 -1 -1 0 &Undo Add Node");
     script.QueueFile(File("x"));
     Play("do mnuSaveAs");
     Edit();
@@ -48,7 +50,10 @@ TEST_F(DocumentTest, NewOpenExitAndSaveNeverLoseChanges) {
     Edit();
     Play("do mnuSave");
     EXPECT_EQ(State(), "x - Pathloom 2 0 -1 -1 0 &Undo Add Node");
+    // A new document is offered as Untitled in the last folder, a titled one by its own name.
     ASSERT_EQ(script.FileRequests().size(), 7u);
+    EXPECT_EQ(script.FileRequests()[0].offeredName, "Untitled.plm");
+    EXPECT_EQ(script.FileRequests()[1].offeredName, File("Untitled.plm"));
     EXPECT_EQ(script.FileRequests()[6].offeredName, File("no-such-folder/x.plm"));
     EXPECT_TRUE(window->close());
 }
@@ -89,7 +94,7 @@ TEST_F(EditingTest, NodesAndLinksAreDrawnByMouse) {
     EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(16, 16));
     for (int i = 1; i <= 3; ++i)
         EXPECT_EQ(graph().Link(i).LinkType, i - 1);
-    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 1@40,40 -1 3 &Undo Add Link");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 3 3 1@40,40 -1 3 &Undo Add Link");
     EXPECT_EQ(Pixel(45, 60), QColor(150, 255, 225));
     const QImage before = window->Canvas()->Image();
     Play("drag 160 200 400 300");
@@ -101,7 +106,7 @@ TEST_F(EditingTest, NodesAndLinksAreDrawnByMouse) {
     Play("drag 260 60 60 60");
     EXPECT_EQ(window->GetSelectedNode(), 2);
     Play("drag 400 300 60 60");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 -1 -1 3 &Undo Add Link");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 3 3 -1 -1 3 &Undo Add Link");
     EXPECT_EQ(Said(), "C These nodes already are linked. | "
                       "E You mush select a node and drag pointer to another node.");
 }
@@ -110,16 +115,16 @@ TEST_F(EditingTest, PointerSelectsAndDragsInAScrolledView) {
     Scroll("HScroll")->setValue(100);
     Scroll("VScroll")->setValue(50);
     Play("do AddNode, click 30 30, do Pointer, click 35 32"); // selecting is no change
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@110,60 -1 0 &Undo Add Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@110,60 -1 0 &Undo Add Node");
     Play("drag 35 32 85 72");
     EXPECT_EQ(Pixel(65, 70), QColor(150, 255, 225));
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@160,100 -1 0 &Undo Move Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@160,100 -1 0 &Undo Move Node");
     Scroll("HScroll")->setValue(0);
     Scroll("VScroll")->setValue(0);
     Play("key Ctrl+Z, click 130 80");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@110,60 -1 0 &Undo Add Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@110,60 -1 0 &Undo Add Node");
     Play("drag 130 80 -300 -300");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@0,0 -1 0 &Undo Move Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@0,0 -1 0 &Undo Move Node");
     Play("click 300 300");
     EXPECT_EQ(window->GetSelectedNode(), -1);
 }
@@ -129,16 +134,16 @@ TEST_F(EditingTest, DeleteAndPropertiesActOnTheSelection) {
          "do SimpleLink, drag 60 60 260 60, drag 260 60 160 200, do Pointer, click 100 60");
     EXPECT_EQ(Pixel(100, 60), QColor(96, 96, 254));
     Play("do SimpleLink, drag 160 200 60 60, do Pointer");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 3 3 1@40,40 1 0 &Undo Add Link");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 3 3 1@40,40 1 0 &Undo Add Link");
     AnswerDialog("cmdCancel");
     Play("do mnuProperties, do mnuDelete");
     EXPECT_EQ(answered, "frmNodeProperties");
     EXPECT_EQ(graph().Link(1).FromNode, &graph().Node(2));
     EXPECT_EQ(Pixel(100, 60), QColor(Qt::white));
     Play("do Delete");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 2 1 -1 -1 0 &Undo Delete Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 2 1 -1 -1 0 &Undo Delete Node");
     Play("click 260 60, key Del, do mnuDelete"); // then nothing is selected
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 -1 -1 0 &Undo Delete Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 -1 -1 0 &Undo Delete Node");
 }
 
 TEST_F(EditingTest, DoubleClickAndRightClick) {
@@ -148,7 +153,7 @@ TEST_F(EditingTest, DoubleClickAndRightClick) {
     AnswerDialog("cmdOK", "txtLabel=Hub");
     Play("do Pointer, double 160 200, right 260 60");
     EXPECT_EQ(graph().Node(3).Label(), "Hub");
-    EXPECT_EQ(State(), "Untitled - Pathloom* 4 0 2@240,40 -1 0 &Undo Node Properties");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 4 0 2@240,40 -1 0 &Undo Node Properties");
     EXPECT_EQ(menu->isVisible() ? menu->actions().size() : 0, 3); // Delete, a line, Properties
     menu->close();
     Play("right 500 200");
@@ -171,7 +176,49 @@ TEST_F(EditingTest, EscapeAndScreenReadersChooseTools) {
     Play("key Esc");
     QTest::mouseMove(canvas(), {90, 90});
     QTest::mouseRelease(canvas(), Qt::LeftButton, {}, {90, 90});
-    EXPECT_EQ(State(), "Untitled - Pathloom* 1 0 1@50,40 -1 0 &Undo Move Node");
+    EXPECT_EQ(State(), "Untitled* - Pathloom 1 0 1@50,40 -1 0 &Undo Move Node");
+}
+
+// Each key belongs to one action alone (a key two share does nothing), which the menu shows it
+// with; the buttons' tips name their keys and say what they do, their names stay their texts.
+TEST_F(EditingTest, KeysTipsAndHints) {
+    const std::pair<const char*, const char*> keys[] = {
+        {"mnuNew", "Ctrl+N"},          {"mnuOpen", "Ctrl+O"},      {"mnuSave", "Ctrl+S"},
+        {"mnuSaveAs", "Ctrl+Shift+S"}, {"mnuExit", "Ctrl+Q"},      {"mnuUndo", "Ctrl+Z"},
+        {"mnuRedo", "Ctrl+Y"},         {"mnuCut", "Ctrl+X"},       {"mnuCopy", "Ctrl+C"},
+        {"mnuPaste", "Ctrl+V"},        {"mnuSelectAll", "Ctrl+A"}, {"mnuStart", "F5"},
+        {"mnuStop", "Shift+F5"},       {"mnuForward", "F6"},       {"mnuActualSize", "Ctrl+0"},
+    };
+    for (const auto& [name, key] : keys) {
+        QStringList owners;
+        for (const QAction* action : window->findChildren<QAction*>())
+            if (action->shortcuts().contains(QKeySequence(key)))
+                owners << action->objectName();
+        EXPECT_EQ(owners, QStringList(name)) << key;
+    }
+    for (const auto& [name, key] : {std::pair{"Pointer", " (Esc)"},
+                                    {"Delete", " (Del)"},
+                                    {"Start", " (F5)"},
+                                    {"Forward", " (F6)"},
+                                    {"Stop", " (Shift+F5)"},
+                                    {"AddNode", ": "}}) {
+        const QAction* button = Action(name);
+        EXPECT_TRUE(button->toolTip().startsWith(button->text() + key)) << name;
+        QStringList names; // of the button on its toolbar, for screen readers
+        for (QObject* shown : button->associatedObjects())
+            if (auto* tool = qobject_cast<QToolButton*>(shown))
+                names << QAccessible::queryAccessibleInterface(tool)->text(QAccessible::Name);
+        EXPECT_EQ(names, QStringList(button->text())) << name;
+    }
+    // A hint of its own for each tool while it is chosen.
+    QStringList hints;
+    for (const char* tool : {"Pointer", "AddNode", "SimpleLink"}) {
+        Play(std::string("do ") + tool);
+        hints << Label("HintPanel");
+    }
+    hints.removeAll("");
+    hints.removeDuplicates();
+    EXPECT_EQ(hints.size(), 3);
 }
 
 class ViewTest : public WindowFixture {
@@ -199,6 +246,7 @@ TEST_F(ViewTest, TheWheelScrollsAndWithCtrlZoomsAboutThePointer) {
     EXPECT_EQ(Wheel(1, Qt::ControlModifier), "1055 655 1.25 1020,620");
     EXPECT_EQ(Wheel(-2, Qt::ControlModifier), "545 345 0.75 1020,620");
     EXPECT_EQ(Pixel(220, 114), PaleYellow);
+    EXPECT_EQ(Label("ZoomPanel"), "75%");
     Play("key Ctrl+0");
     EXPECT_EQ(window->Panel().Zoom(), 1.0);
     for (const auto& [step, limit] : {std::pair{"do mnuZoomOut", 0.1}, {"key Ctrl+=", 4.0}}) {
@@ -228,8 +276,12 @@ TEST_F(ViewTest, EditingWorksAtEveryZoom) {
 }
 
 TEST_F(ViewTest, SmallWindows) {
-    window->resize(20, 20);
-    QCoreApplication::processEvents();
+    Play("do mnuLearningCurve"); // a dock gives way to the canvas
+    for (const int width : {604, 450, 20}) {
+        window->resize(width, 300);
+        QCoreApplication::processEvents();
+        EXPECT_GE(window->Panel().width(), window->Curve().width()) << width;
+    }
     EXPECT_GE(window->width(), window->findChild<QWidget*>("StdToolbar")->sizeHint().width());
     EXPECT_TRUE(window->rect().contains(window->Panel().geometry()));
 }
@@ -267,21 +319,21 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
         EXPECT_FALSE(Action(key)->isEnabled()) << key;
     EXPECT_TRUE(Action("mnuSave")->isEnabled() && Action("mnuSaveAs")->isEnabled());
     Play("click 60 60, drag 260 60 300 100, double 60 60"); // the canvas ignores the mouse
-    EXPECT_EQ(State(), "run - Pathloom* 3 3 -1 -1 0 &Undo Options");
+    EXPECT_EQ(State(), "run* - Pathloom 3 3 -1 -1 0 &Undo Options");
     EXPECT_EQ(graph().Node(2).Position.x, 240);
-    Play("do Forward, work");
+    Play("key F6, work");
     EXPECT_EQ(Run(), "Working... Paths found: 2: 0.595 1 0.405 black black red stop");
-    Play("do Forward, work");
-    EXPECT_EQ(Run(), "Ready : 0.595 1 0.405 black black black start");
+    Play("do Forward, work"); // the figures stay after the run, until the next edit
+    EXPECT_EQ(Run(), "Ready Paths found: 2: 0.595 1 0.405 black black black start");
     EXPECT_EQ(Said(), "");
     Action("mnuUndo")->trigger();
     EXPECT_EQ(Run(), "Ready : 0.5 1 0.5 black black black start");
-    EXPECT_EQ(State(), "run - Pathloom* 3 3 -1 -1 0 &Undo Options");
+    EXPECT_EQ(State(), "run* - Pathloom 3 3 -1 -1 0 &Undo Options");
     Action("mnuUndo")->trigger();
     EXPECT_FALSE(window->Modified());
     StartRun(0, 2, true);
-    Play("do Stop");
-    EXPECT_EQ(Run(), "Ready : 0.55 1 0.45 black black black start");
+    Play("key Shift+F5");
+    EXPECT_EQ(Run(), "Ready Paths found: 1: 0.55 1 0.45 black black black start");
     EXPECT_EQ(Said(), ""); // no "Not found any path." after a stop
 }
 
@@ -298,8 +350,8 @@ TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
     EXPECT_EQ(Run(), learned);
     Play("do Reset");
     EXPECT_EQ(Run(), opened);
-    Action("mnuUndo")->trigger(); // Reset, too, is one step
-    EXPECT_EQ(Run(), learned);
+    Action("mnuUndo")->trigger(); // Reset, too, is one step; the run's figures went with Reset
+    EXPECT_EQ(Run(), std::string(learned).erase(6, std::string("Paths found: 2").size()));
 }
 
 TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
@@ -322,7 +374,7 @@ TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Working...Paths found: 0");
     EXPECT_EQ(canvas()->cursor().shape(), Qt::WaitCursor);
     Play("do Stop");
-    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Ready");
+    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "ReadyPaths found: 0");
     EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
     StartRun(0, 19, true);                                 // nothing leads to the twentieth
     EXPECT_EQ(Said(), "I Not found any path.");

@@ -1,0 +1,72 @@
+#include "EditActions.h"
+
+#include "CanvasPanel.h"
+#include "EditCommands.h"
+#include "GraphClipboard.h"
+#include "GraphDocument.h"
+#include "clsLA.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <utility>
+
+void EditActions::SelectAll() {
+    c_.selection.SelectAll(c_.document.Graph());
+    c_.redraw();
+}
+
+void EditActions::Copy() {
+    const std::vector<int32_t> nodes = c_.selection.ChosenNodes();
+    if (!nodes.empty())
+        QGuiApplication::clipboard()->setMimeData(
+            GraphClipboard::Copy(c_.document.Graph(), nodes).release());
+}
+
+void EditActions::Cut() {
+    const std::vector<int32_t> nodes = c_.selection.ChosenNodes();
+    if (nodes.empty())
+        return;
+    Copy();
+    const std::vector<int32_t> links = c_.selection.Links;
+    c_.selection.Clear();
+    c_.document.Do(DeleteCommand::Many(c_.document, nodes, links, "Cut"));
+}
+
+void EditActions::Paste(std::optional<QPointF> at) {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const std::unique_ptr<clsLA> piece = data ? GraphClipboard::Read(*data) : nullptr;
+    if (!piece || piece->Graph().NodeCount() == 0)
+        return;
+    std::optional<clsPosition> centre;
+    if (at) {
+        const QPoint point = c_.panel.ToDocument(*at);
+        centre = clsPosition{point.x(), point.y()};
+    }
+    auto* paste = new PasteCommand(c_.document, piece->Graph(), centre);
+    std::vector<int32_t> nodes = paste->Nodes(), links = paste->Links();
+    c_.document.Do(paste);
+    c_.selection.Choose(std::move(nodes), std::move(links));
+    c_.redraw();
+}
+
+void EditActions::Delete() {
+    Selection& s = c_.selection;
+    if (s.Together()) {
+        const Selection chosen = std::exchange(s, Selection());
+        c_.document.Do(
+            DeleteCommand::Many(c_.document, chosen.Nodes, chosen.Links, "Delete Selection"));
+    } else if (s.Link >= 1) { // the link first: after a link drag both may be selected
+        const int32_t link = std::exchange(s.Link, -1);
+        c_.document.Do(DeleteCommand::Link(c_.document, link));
+    } else if (s.Node >= 1) {
+        const int32_t node = std::exchange(s.Node, -1);
+        c_.document.Do(DeleteCommand::Node(c_.document, node));
+    }
+}
+
+void EditActions::Nudge(int dx, int dy) {
+    if (!nudges_)
+        nudges_ = c_.document.NewGesture();
+    MoveTogether(c_, c_.selection.ChosenNodes(), QPoint(dx, dy), nudges_);
+}
