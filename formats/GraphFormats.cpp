@@ -321,15 +321,18 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format) {
     }
 }
 
+std::vector<std::string> ImportResult::Notes() const {
+    std::vector<std::string> notes = leftOut;
+    notes.insert(notes.end(), changedLabels.begin(), changedLabels.end());
+    return notes;
+}
+
 std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName) {
     if (!FormatOfFileName(fileName)) {
         LoadGraph(la, fileName);
         return {};
     }
-    const ImportResult imported = Import(fileName, la.Graph());
-    std::vector<std::string> notes = imported.leftOut;
-    notes.insert(notes.end(), imported.changedLabels.begin(), imported.changedLabels.end());
-    return notes;
+    return Import(fileName, la.Graph()).Notes();
 }
 
 bool ExportByName(const clsGraph& graph, const std::string& fileName) {

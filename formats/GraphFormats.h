@@ -26,6 +26,8 @@ struct ImportResult {
     std::vector<std::string> leftOut;       // elements not taken, and why
     std::vector<std::string> changedLabels; // labels replaced or cut to fit the model
     bool laidOut = false;                   // some nodes had no position and were placed
+    // Both lists, one line each, as the window and pathloom-run show them.
+    std::vector<std::string> Notes() const;
 };
 
 // Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
