@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 std::string clsNode::Label() const {
     const auto end = std::find(labelField_.begin(), labelField_.end(), '\0');
@@ -12,7 +13,7 @@ std::string clsNode::Label() const {
 }
 
 bool clsNode::ForbiddenInLabel(char c) {
-    return std::strchr("{}(), ->", c) != nullptr && c != '\0';
+    return std::string_view("{}(), ->").find(c) != std::string_view::npos;
 }
 
 void clsNode::CheckLabel(const std::string& newValue) {
