@@ -11,6 +11,7 @@
 #include "PathloomError.h"
 #include "RegularFile.h"
 #include "SafeFile.h"
+#include "clsLA.h"
 
 #include <cmath>
 #include <cstdint>

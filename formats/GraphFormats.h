@@ -3,12 +3,13 @@
 
 #include "Layout.h"
 #include "clsGraph.h"
-#include "clsLA.h"
 #include "clsPosition.h"
 
 #include <optional>
 #include <string>
 #include <vector>
+
+class clsLA;
 
 namespace GraphFormats {
 
@@ -49,10 +50,10 @@ std::string ExportText(const clsGraph& graph, Format format);
 // neither; the node list is always a regular file of its own in the edge list's folder.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
-// What every part of the program opens by a file's name: a graph file made elsewhere, imported by
-// its extension (FormatOfFileName), or else a Pathloom document, into the engine, which must be
-// empty. Gives the import's notes on what it left out or changed, one line each. Raises
-// PathloomError as LoadGraph or Import does.
+// What pathloom-run and pathloom --export open by a file's name (the window decides by the same
+// FormatOfFileName): a graph file made elsewhere, imported by its extension, or else a Pathloom
+// document, into the engine, which must be empty. Gives the import's notes on what it left out or
+// changed, one line each. Raises PathloomError as LoadGraph or Import does.
 std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName);
 
 // Writes the graph in the format its extension names, as Export does; false, with nothing
