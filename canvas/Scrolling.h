@@ -2,6 +2,7 @@
 // Canvas and document coordinates at a zoom, the scroll bars, and the layout of the panel that
 // holds the canvas and its scroll bars. At 100% a canvas pixel is a document pixel.
 
+#include "NodeGeometry.h"
 #include "modHelper.h"
 
 #include <QPoint>
@@ -15,8 +16,8 @@ class QScrollBar;
 
 namespace Canvas {
 
-constexpr int ScrollMaximum = 32767; // at 100%; the range grows and shrinks with the zoom
-constexpr int ScrollStep = 41;       // a node's size, for the arrow and the page step alike
+constexpr int ScrollMaximum = 32767;           // at 100%; the range grows and shrinks with the zoom
+constexpr int ScrollStep = NodeGeometry::Size; // for the arrow and the page step alike
 constexpr int ScrollBarThickness = 17;
 constexpr double MinZoom = 0.1;
 constexpr double MaxZoom = 4.0;

@@ -1,25 +1,25 @@
 #include "Runner.h"
 
 #include "DocumentFile.h"
-#include "Documents.h"
 #include "GraphFormats.h"
 #include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
+#include "ProgressLine.h"
 #include "Report.h"
 #include "RunHistory.h"
 #include "RunOptions.h"
 #include "RunSession.h"
 #include "RunSetup.h"
+#include "SafeFile.h"
 #include "Sweep.h"
 #include "clsLA.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <memory>
 
 using namespace Report;
 
@@ -133,30 +133,22 @@ void WriteSampleResult(std::ostream& out, const RunSession& session, bool json) 
 // Steps the session to its end, or to Ctrl+C, which stops it as Stop does in the window; a run
 // longer than a second shows "paths found, time" on a terminal.
 void RunToEnd(RunSession& session, std::ostream* progress) {
-    using namespace std::chrono;
-    const auto started = steady_clock::now();
-    auto shown = started;
-    bool progressShown = false;
+    ProgressLine line(progress);
     while (session.Step(StepBudget) == RunState::Running) {
         if (StopRequested)
             session.Stop();
-        const auto now = steady_clock::now();
-        if (!progress || now - started < seconds(1) || now - shown < milliseconds(500))
-            continue;
-        shown = now;
-        char line[100];
-        const double time = duration<double>(now - started).count();
-        if (session.Settings().GraphSearchMethod == SearchMethod::Sample)
-            std::snprintf(line, sizeof line, "\r%lld samples, %d paths learned, %.1f s ",
-                          static_cast<long long>(session.Samples()), session.PathCount(), time);
-        else
-            std::snprintf(line, sizeof line, "\r%d paths found, %.1f s ", session.PathCount(),
-                          time);
-        *progress << line << std::flush;
-        progressShown = true;
+        line.Show([&session](double seconds) {
+            char text[100];
+            if (session.Settings().GraphSearchMethod == SearchMethod::Sample)
+                std::snprintf(text, sizeof text, "%lld samples, %d paths learned, %.1f s",
+                              static_cast<long long>(session.Samples()), session.PathCount(),
+                              seconds);
+            else
+                std::snprintf(text, sizeof text, "%d paths found, %.1f s", session.PathCount(),
+                              seconds);
+            return std::string(text);
+        });
     }
-    if (progressShown)
-        *progress << "\n" << std::flush;
 }
 
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -183,7 +175,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
     try {
-        for (const std::string& note : OpenDocument(la, options.document))
+        for (const std::string& note : GraphFormats::OpenByName(la, options.document))
             err << "pathloom-run: " << ForTerminal(note) << '\n';
     } catch (const PathloomError& e) {
         err << ForTerminal(e.Description()) << '\n';
@@ -198,13 +190,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usage(e.what(), false);
     }
 
-    std::ofstream historyFile;
+    const auto historyFailed = [&] {
+        err << "pathloom-run: the history could not be written to " << ForTerminal(*options.history)
+            << '\n';
+        return ExitStatus::OutputFailed;
+    };
+    std::unique_ptr<SafeStream> historyFile;
     if (options.history) {
-        historyFile.open(*options.history, std::ios::binary | std::ios::trunc);
-        if (!historyFile) {
-            err << "pathloom-run: the history could not be written to "
-                << ForTerminal(*options.history) << '\n';
-            return ExitStatus::OutputFailed;
+        try {
+            historyFile = std::make_unique<SafeStream>(*options.history);
+        } catch (const PathloomError&) {
+            return historyFailed();
         }
     }
 
@@ -221,16 +217,18 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         session->AddObserver(*printer);
         if (options.history) {
             history = std::make_unique<RunHistory>(la.Graph(), std::vector<int32_t>{});
-            history->StreamTo(historyFile);
+            history->StreamTo(historyFile->Stream());
             session->AddObserver(*history);
         }
         RunToEnd(*session, progress);
         printer->Flush();
     }
-    if (options.history && !historyFile.flush()) {
-        err << "pathloom-run: the history could not be written to " << ForTerminal(*options.history)
-            << '\n';
-        return ExitStatus::OutputFailed;
+    if (historyFile) {
+        try {
+            historyFile->Commit();
+        } catch (const PathloomError&) {
+            return historyFailed();
+        }
     }
     std::vector<std::string> messages; // critical first, as the window shows them
     if (session && session->State() == RunState::Failed)
@@ -244,8 +242,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (options.exportTo) {
         try {
-            GraphFormats::Export(la.Graph(), *options.exportTo,
-                                 *GraphFormats::FormatOfFileName(*options.exportTo));
+            GraphFormats::ExportByName(la.Graph(), *options.exportTo);
         } catch (const PathloomError& e) {
             messages.push_back(e.Description());
         }

@@ -8,10 +8,12 @@
 #include "JsonText.h"
 #include "Latin1.h"
 #include "PathloomError.h"
+#include "ProgressLine.h"
 #include "Report.h"
 #include "RunSession.h"
 #include "RunSetup.h"
 #include "Runner.h"
+#include "SafeFile.h"
 #include "SweepSummary.h"
 #include "clsLA.h"
 
@@ -19,7 +21,6 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -344,37 +345,6 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
 
 // ---- Threads ----
 
-// "done/total, time left" on a terminal, twice a second once the sweep has taken a second.
-class ProgressLine {
-  public:
-    ProgressLine(std::ostream* out, int64_t total) : out_(out), total_(total) {}
-    void Show(int64_t done) {
-        const auto now = Clock::now();
-        if (!out_ || now - start_ < std::chrono::seconds(1) ||
-            now - shown_ < std::chrono::milliseconds(500))
-            return;
-        shown_ = now;
-        const double seconds = std::chrono::duration<double>(now - start_).count();
-        const double left = done > 0 ? seconds * double(total_ - done) / double(done) : 0;
-        char line[100];
-        std::snprintf(line, sizeof line, "\r%lld/%lld runs, %.0f s left ",
-                      static_cast<long long>(done), static_cast<long long>(total_), left);
-        *out_ << line << std::flush;
-        used_ = true;
-    }
-    ~ProgressLine() {
-        if (used_)
-            *out_ << '\n' << std::flush;
-    }
-
-  private:
-    using Clock = std::chrono::steady_clock;
-    std::ostream* out_;
-    int64_t total_;
-    Clock::time_point start_ = Clock::now(), shown_ = start_;
-    bool used_ = false;
-};
-
 // The rows finished after a slow one wait for it: up to a megabyte of them, beyond that at most
 // a few per job (a row of a large graph holds megabytes of link columns), and the jobs that would
 // run further ahead wait too. Small rows never make a job wait for each row handed on.
@@ -425,12 +395,19 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
     for (int j = 0; j < jobs; ++j)
         threads.emplace_back(work);
 
-    ProgressLine line(progress, plan.end - plan.first);
+    ProgressLine line(progress);
+    const int64_t total = plan.end - plan.first;
     std::unique_lock<std::mutex> lock(mutex);
     while (written < plan.end) {
         changed.wait_for(lock, milliseconds(500),
                          [&] { return finished.count(written) > 0 || running == 0; });
-        line.Show(written - plan.first);
+        line.Show([done = written - plan.first, total](double seconds) {
+            const double left = done > 0 ? seconds * double(total - done) / double(done) : 0;
+            char text[100];
+            std::snprintf(text, sizeof text, "%lld/%lld runs, %.0f s left",
+                          static_cast<long long>(done), static_cast<long long>(total), left);
+            return std::string(text);
+        });
         const auto row = finished.find(written);
         if (row == finished.end()) {
             if (running == 0)
@@ -469,16 +446,17 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
         err << Report::ForTerminal(e.Description()) << '\n';
         return ExitStatus::LoadFailed;
     }
-    std::ofstream file;
+    std::optional<SafeStream> file;
     if (options.csv) {
-        file.open(*options.csv, std::ios::binary | std::ios::trunc);
-        if (!file) {
+        try {
+            file.emplace(*options.csv);
+        } catch (const PathloomError&) {
             err << "pathloom-run: the sweep could not be written to "
                 << Report::ForTerminal(*options.csv) << '\n';
             return ExitStatus::OutputFailed;
         }
     }
-    std::ostream& csv = options.csv ? file : out;
+    std::ostream& csv = file ? file->Stream() : out;
 
     const int jobs =
         options.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
@@ -505,7 +483,12 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
         err << "pathloom-run: the sweep stopped: " << e.what() << '\n';
         return ExitStatus::RunError;
     }
-    if (!csv.flush()) {
+    try {
+        if (!csv.flush())
+            Raise("Sweep", "the sweep could not be written");
+        if (file)
+            file->Commit();
+    } catch (const PathloomError&) {
         err << "pathloom-run: the sweep could not be written\n";
         return ExitStatus::OutputFailed;
     }

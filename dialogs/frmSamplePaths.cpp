@@ -2,6 +2,7 @@
 
 #include "Choices.h"
 #include "DialogSupport.h"
+#include "FloatText.h"
 #include "FormDialog.h"
 #include "NodeList.h"
 #include "NumericText.h"
@@ -9,7 +10,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <algorithm>
 #include <limits>
@@ -53,8 +53,7 @@ class frmSamplePaths::Form : public FormDialog {
         txtSamples->setText(QString::number(settings.Samples));
         txtSeed->setText(QString::number(settings.Seed));
         if (settings.Target)
-            txtTarget->setText(
-                QString::number(*settings.Target, 'g', QLocale::FloatingPointShortest));
+            txtTarget->setText(QString::fromStdString(FloatText::Shortest(*settings.Target)));
         Finish(cmbSource);
     }
 

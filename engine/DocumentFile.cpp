@@ -2,40 +2,18 @@
 
 #include "DocumentStream.h"
 #include "PathloomError.h"
+#include "RegularFile.h"
 #include "SafeFile.h"
 #include "clsLA.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const char Signature[14] = {'W', 'O', 'V', 'E', 'N', '-', 'G', 'R', 'A', 'P', 'H', 'S', 0, 0};
-
-[[noreturn]] void IoFailed() {
-    throw PathloomError(ErrorNumber::Program, "DocumentFile", std::strerror(errno));
-}
-
-std::size_t ReadSome(int fd, char* data, std::size_t size) {
-    std::size_t total = 0;
-    while (total < size) {
-        const ssize_t n = ::read(fd, data + total, size - total);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            IoFailed();
-        }
-        total += static_cast<std::size_t>(n);
-    }
-    return total;
-}
 
 void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)>& read,
                   uint64_t size) {
@@ -51,19 +29,6 @@ void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)
     if (std::memcmp(signature, Signature, sizeof Signature) != 0)
         Raise("LoadGraph", "Not a Pathloom document");
     la.Load(reader);
-}
-
-void ReadDocumentFile(clsLA& la, int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        IoFailed();
-    if (!S_ISREG(info.st_mode)) {
-        errno = EINVAL;
-        IoFailed();
-    }
-    ReadDocument(
-        la, [fd](char* data, std::size_t size) { return ReadSome(fd, data, size); },
-        static_cast<uint64_t>(info.st_size));
 }
 
 } // namespace
@@ -87,41 +52,24 @@ void SaveGraph(clsLA& la, const std::string& fileName) {
 }
 
 void LoadGraph(clsLA& la, const std::string& fileName) {
-    // Non-blocking, so that a FIFO given as a document is refused instead of waiting for a writer.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    bool loaded = false;
-    if (fd >= 0) {
-        try {
-            ReadDocumentFile(la, fd);
-            loaded = true;
-        } catch (const std::exception&) {
-        }
-        ::close(fd);
+    try {
+        RegularFile file(fileName);
+        ReadDocument(
+            la, [&file](char* data, std::size_t size) { return file.Read(data, size); },
+            file.Size());
+        return;
+    } catch (const std::exception&) {
     }
-    if (!loaded) {
-        la.Clear();
-        Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
-    }
+    la.Clear();
+    Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
-    std::string bytes;
-    char block[65536];
-    struct stat info {};
-    bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     try {
-        for (std::size_t n; regular && (n = ReadSome(fd, block, sizeof block)) > 0;)
-            bytes.append(block, n);
+        return RegularFile::ReadAll(fileName);
     } catch (const std::exception&) {
-        regular = false;
-    }
-    ::close(fd);
-    if (!regular)
         Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
-    return bytes;
+    }
 }
 
 void LoadGraphFromBytes(clsLA& la, const std::string& bytes, const std::string& fileName) {

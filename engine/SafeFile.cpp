@@ -7,7 +7,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
+#include <memory>
 #include <random>
+#include <streambuf>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,7 +60,7 @@ class TemporaryFile {
             char name[32];
             std::snprintf(name, sizeof name, ".pl%08x.tmp", static_cast<unsigned>(random()));
             const std::string candidate = dir + name;
-            fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            fd_ = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (fd_ >= 0) {
                 path_ = candidate;
                 return;
@@ -136,8 +139,64 @@ class PreparedFile {
             ::close(inPlace_);
     }
 
+    // The whole file, written and flushed; nothing replaced yet.
     void Prepare(const std::string& fileName, const std::string& bytes, bool ownName) {
         bytes_ = &bytes;
+        Begin(fileName, ownName);
+        if (inPlace_ >= 0) {
+            Reserve(bytes.size());
+            return;
+        }
+        WriteAll(temp_.Descriptor(), bytes.data(), bytes.size());
+        Seal();
+    }
+
+    // A file whose bytes come piece by piece (Write), all of them before Commit. Rewritten where
+    // it is, it gathers them in a temporary file of its own first.
+    void Start(const std::string& fileName) {
+        Begin(fileName, false);
+        if (inPlace_ >= 0)
+            temp_.Create(FolderOf(target_), 0600);
+    }
+
+    void Write(const char* data, std::size_t size) { WriteAll(temp_.Descriptor(), data, size); }
+
+    void Commit() {
+        if (inPlace_ < 0) {
+            if (bytes_ == nullptr)
+                Seal();
+            if (::rename(temp_.Path().c_str(), target_.c_str()) != 0)
+                IoFailed();
+            temp_.Keep();
+            SyncFolderOf(target_);
+            return;
+        }
+        if (bytes_ != nullptr) {
+            WriteInPlace(bytes_->data(), bytes_->size(), 0);
+            EndInPlace(bytes_->size());
+            return;
+        }
+        const off_t size = ::lseek(temp_.Descriptor(), 0, SEEK_CUR);
+        if (size < 0)
+            IoFailed();
+        Reserve(static_cast<std::size_t>(size));
+        char block[1 << 16];
+        for (off_t at = 0; at < size;) {
+            const ssize_t n = ::pread(temp_.Descriptor(), block, sizeof block, at);
+            if (n == 0)
+                FailInPlace(EIO); // shorter than what was written to it
+            if (n < 0 && errno != EINTR)
+                FailInPlace(errno);
+            if (n > 0) {
+                WriteInPlace(block, static_cast<std::size_t>(n), at);
+                at += n;
+            }
+        }
+        EndInPlace(static_cast<std::size_t>(size));
+    }
+
+  private:
+    void Begin(const std::string& fileName, bool ownName) {
         if (fileName.empty()) {
             errno = ENOENT;
             IoFailed();
@@ -147,11 +206,11 @@ class PreparedFile {
         if (::lstat(target_.c_str(), &old) != 0) {
             if (errno != ENOENT)
                 IoFailed();
-            WriteTemporary(nullptr, ownName);
+            CreateTemporary(nullptr, ownName);
             return;
         }
         if (ownName && S_ISLNK(old.st_mode)) { // replaced by a file, never followed
-            WriteTemporary(nullptr, true);
+            CreateTemporary(nullptr, true);
             return;
         }
         // A device, a FIFO, a folder: replacing it with a file would destroy it.
@@ -162,44 +221,13 @@ class PreparedFile {
         // A file the user may not write stays refused, as writing it in place would be.
         if (::access(target_.c_str(), W_OK) != 0)
             IoFailed();
-        if ((old.st_nlink > 1 && !ownName) || !WriteTemporary(&old, ownName))
-            ReserveInPlace(old);
+        if ((old.st_nlink > 1 && !ownName) || !CreateTemporary(&old, ownName))
+            OpenInPlace(old);
     }
 
-    void Commit() {
-        if (inPlace_ < 0) {
-            if (::rename(temp_.Path().c_str(), target_.c_str()) != 0)
-                IoFailed();
-            temp_.Keep();
-            SyncFolderOf(target_);
-            return;
-        }
-        const int fd = inPlace_;
-        inPlace_ = -1;
-        const auto fail = [fd](int error) {
-            ::close(fd);
-            errno = error;
-            IoFailed();
-        };
-        std::size_t done = 0;
-        while (done < bytes_->size()) {
-            const ssize_t n = ::pwrite(fd, bytes_->data() + done, bytes_->size() - done,
-                                       static_cast<off_t>(done));
-            if (n < 0 && errno != EINTR)
-                fail(errno);
-            if (n > 0)
-                done += static_cast<std::size_t>(n);
-        }
-        if (::ftruncate(fd, static_cast<off_t>(bytes_->size())) != 0 || ::fsync(fd) != 0)
-            fail(errno);
-        if (::close(fd) != 0)
-            IoFailed();
-    }
-
-  private:
-    // False, with nothing written, when the new file cannot get the old one's owner and group,
+    // False, with nothing made, when the new file cannot get the old one's owner and group,
     // unless the name is the program's own: that file is the saving user's.
-    bool WriteTemporary(const struct stat* old, bool anyOwner) {
+    bool CreateTemporary(const struct stat* old, bool anyOwner) {
         temp_.Create(FolderOf(target_), old ? old->st_mode & 0777 : 0666);
         const int fd = temp_.Descriptor();
         if (old) {
@@ -215,14 +243,16 @@ class PreparedFile {
             if (::fchmod(fd, old->st_mode & 07777) != 0)
                 IoFailed();
         }
-        WriteAll(fd, bytes_->data(), bytes_->size());
-        if (::fsync(fd) != 0)
-            IoFailed();
-        temp_.Close();
         return true;
     }
 
-    void ReserveInPlace(const struct stat& old) {
+    void Seal() {
+        if (::fsync(temp_.Descriptor()) != 0)
+            IoFailed();
+        temp_.Close();
+    }
+
+    void OpenInPlace(const struct stat& old) {
         const int fd = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd < 0)
             IoFailed();
@@ -234,17 +264,80 @@ class PreparedFile {
             errno = EAGAIN; // replaced since it was looked at
             IoFailed();
         }
-        const auto size = static_cast<off_t>(bytes_->size());
-        if (const int error = ::posix_fallocate(fd, 0, size); error != 0 && error != EOPNOTSUPP) {
-            errno = error;
-            IoFailed();
+    }
+
+    void Reserve(std::size_t size) {
+        if (const int error = ::posix_fallocate(inPlace_, 0, static_cast<off_t>(size));
+            error != 0 && error != EOPNOTSUPP)
+            FailInPlace(error);
+    }
+
+    [[noreturn]] void FailInPlace(int error) {
+        ::close(inPlace_);
+        inPlace_ = -1;
+        errno = error;
+        IoFailed();
+    }
+
+    void WriteInPlace(const char* data, std::size_t size, off_t at) {
+        for (std::size_t done = 0; done < size;) {
+            const ssize_t n =
+                ::pwrite(inPlace_, data + done, size - done, at + static_cast<off_t>(done));
+            if (n < 0 && errno != EINTR)
+                FailInPlace(errno);
+            if (n > 0)
+                done += static_cast<std::size_t>(n);
         }
     }
 
+    void EndInPlace(std::size_t size) {
+        if (::ftruncate(inPlace_, static_cast<off_t>(size)) != 0 || ::fsync(inPlace_) != 0)
+            FailInPlace(errno);
+        const int fd = inPlace_;
+        inPlace_ = -1;
+        if (::close(fd) != 0)
+            IoFailed();
+    }
+
     std::string target_;
-    const std::string* bytes_ = nullptr;
+    const std::string* bytes_ = nullptr; // a whole file's; none for a stream
     TemporaryFile temp_;
     int inPlace_ = -1; // the target itself, when it is rewritten where it is
+};
+
+// Bytes for SafeStream's stream, in blocks, into the prepared file or straight into a pipe or a
+// device; a failed write fails the stream.
+class SafeStreamBuffer : public std::streambuf {
+  public:
+    explicit SafeStreamBuffer(const std::function<void(const char*, std::size_t)>& write)
+        : write_(write) {
+        setp(block_, block_ + sizeof block_);
+    }
+
+  protected:
+    int overflow(int c) override {
+        if (sync() != 0)
+            return traits_type::eof();
+        if (c != traits_type::eof()) {
+            *pptr() = static_cast<char>(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+
+    int sync() override {
+        try {
+            write_(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+        } catch (const PathloomError&) {
+            return -1;
+        }
+        setp(block_, block_ + sizeof block_);
+        return 0;
+    }
+
+  private:
+    std::function<void(const char*, std::size_t)> write_;
+    char block_[1 << 16];
 };
 
 } // namespace
@@ -261,4 +354,50 @@ void WriteFilesSafely(const std::vector<FileToSave>& files) {
         prepared[i].Prepare(files[i].fileName, files[i].bytes, files[i].ownName);
     for (PreparedFile& file : prepared)
         file.Commit();
+}
+
+struct SafeStream::Parts {
+    PreparedFile file;
+    int direct = -1; // a pipe or a device, written as it goes
+    std::unique_ptr<SafeStreamBuffer> buffer;
+    ~Parts() {
+        if (direct >= 0)
+            ::close(direct);
+    }
+};
+
+SafeStream::SafeStream(const std::string& fileName) : parts_(std::make_unique<Parts>()) {
+    Parts& parts = *parts_;
+    struct stat named {};
+    if (::stat(fileName.c_str(), &named) == 0 &&
+        (S_ISFIFO(named.st_mode) || S_ISCHR(named.st_mode))) {
+        // Nothing is left half written under a name: a reader takes the bytes as they come.
+        parts.direct = ::open(fileName.c_str(), O_WRONLY | O_CLOEXEC);
+        if (parts.direct < 0)
+            IoFailed();
+    } else {
+        parts.file.Start(fileName);
+    }
+    parts.buffer = std::make_unique<SafeStreamBuffer>([&parts](const char* data, std::size_t size) {
+        if (parts.direct >= 0)
+            WriteAll(parts.direct, data, size);
+        else
+            parts.file.Write(data, size);
+    });
+    stream_.rdbuf(parts.buffer.get());
+}
+
+SafeStream::~SafeStream() = default;
+
+void SafeStream::Commit() {
+    if (!stream_.flush())
+        Raise("SafeFile", "the file could not be written");
+    if (parts_->direct >= 0) {
+        const int fd = parts_->direct;
+        parts_->direct = -1;
+        if (::close(fd) != 0)
+            IoFailed();
+        return;
+    }
+    parts_->file.Commit();
 }

@@ -2,13 +2,10 @@
 
 #include "Latin1.h"
 #include "PathloomError.h"
+#include "RegularFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <limits>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,45 +20,16 @@ bool IsDelimiter(char32_t c) {
 } // namespace
 
 void clsPathFile::Load(const std::string& fileName) {
-    const auto fail = [&fileName](int error) {
-        if (error == ENOENT || error == ENOTDIR)
+    std::string bytes;
+    try {
+        bytes = RegularFile::ReadAll(fileName);
+    } catch (const PathloomError& e) {
+        if (e.Number() == ErrorNumber::FileNotFound)
             throw PathloomError(ErrorNumber::FileNotFound, "clsPathFile.Load",
                                 "File not found: " + fileName);
         throw PathloomError(ErrorNumber::Program, "clsPathFile.Load",
                             "Could not read file: " + fileName);
-    };
-    // Non-blocking, so that a FIFO is refused instead of waiting for a writer for ever.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        fail(errno);
-    std::string bytes;
-    struct stat info {};
-    int error = 0;
-    if (::fstat(fd, &info) != 0) {
-        error = errno;
-    } else if (!S_ISREG(info.st_mode)) {
-        // A device or a FIFO may never end (/dev/zero would fill the memory).
-        error = EINVAL;
-    } else {
-        // Read in one piece where the size is known; the text is refused beyond int32 anyway.
-        if (info.st_size > 0 && info.st_size <= std::numeric_limits<int32_t>::max())
-            bytes.reserve(static_cast<std::size_t>(info.st_size));
-        char block[1 << 16];
-        while (true) {
-            const ssize_t n = ::read(fd, block, sizeof block);
-            if (n > 0) {
-                bytes.append(block, static_cast<std::size_t>(n));
-            } else if (n == 0) {
-                break;
-            } else if (errno != EINTR) {
-                error = errno;
-                break;
-            }
-        }
     }
-    ::close(fd);
-    if (error != 0)
-        fail(error);
     LoadText(bytes);
 }
 

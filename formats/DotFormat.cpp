@@ -3,9 +3,11 @@
 #include "DotTokens.h"
 #include "FloatText.h"
 #include "Graphviz.h"
+#include "NodeGeometry.h"
 #include "PathloomError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <graphviz/cgraph.h>
@@ -134,9 +136,9 @@ class DotReader {
             }
             description_.nodes.push_back(std::move(record));
         }
-        // Screen y points down: measured from the top of the drawing's box, or from 20 above the
-        // highest node when the file gives no box.
-        double top = highest.value_or(0) + 20;
+        // Screen y points down: measured from the top of the drawing's box, or from half a node
+        // above the highest node when the file gives no box.
+        double top = highest.value_or(0) + NodeGeometry::CentreOffset;
         Agsym_t* box = agattr(graph_, AGRAPH, const_cast<char*>("bb"), nullptr);
         const std::string corners = box ? agxget(graph_, box) : "";
         if (!corners.empty()) {
@@ -281,12 +283,18 @@ std::string WriteDot(const GraphView& graph) {
     for (const ExportLink& link : graph.links)
         directed = directed || link.kind == 1;
     for (const ExportNode& node : graph.nodes) {
-        right = std::max(right, node.x + 20);
-        bottom = std::max(bottom, node.y + 20);
+        right = std::max(right, node.x + NodeGeometry::CentreOffset);
+        bottom = std::max(bottom, node.y + NodeGeometry::CentreOffset);
     }
     std::string out = directed ? "digraph G {\n" : "graph G {\n";
     out += "  bb=\"0,0," + std::to_string(right) + "," + std::to_string(bottom) + "\";\n";
-    out += "  node [shape=box, fixedsize=true, width=0.5694, height=0.5694];\n";
+    // The node's size in inches, 72 points (pixels) to the inch, in any locale.
+    char digits[16];
+    const std::string inches(digits,
+                             std::to_chars(digits, digits + sizeof digits,
+                                           NodeGeometry::Size / 72.0, std::chars_format::fixed, 4)
+                                 .ptr);
+    out += "  node [shape=box, fixedsize=true, width=" + inches + ", height=" + inches + "];\n";
     for (const ExportNode& node : graph.nodes) {
         out += "  " + node.id + " [label=" + DotString(node.label) + ", pos=\"" +
                std::to_string(node.x) + "," + std::to_string(bottom - node.y) + "\"];\n";

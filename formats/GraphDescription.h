@@ -68,7 +68,6 @@ float ParseFloat(const FileValue& value, const std::string& fileName, const std:
 // a message stays one line.
 std::string Quoted(const std::string& text);
 
-std::string Latin1ToUtf8(const std::string& latin1);
 std::string ToLowerAscii(std::string text);
 std::string Trim(const std::string& text);
 

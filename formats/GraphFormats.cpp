@@ -1,52 +1,32 @@
 #include "GraphFormats.h"
 
 #include "CsvFormat.h"
+#include "DocumentFile.h"
 #include "DotFormat.h"
 #include "GraphDescription.h"
 #include "GraphMLFormat.h"
+#include "Latin1.h"
 #include "Layout.h"
+#include "NodeGeometry.h"
 #include "PathloomError.h"
+#include "RegularFile.h"
 #include "SafeFile.h"
+#include "clsLA.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace GraphFormats {
 namespace {
 
-constexpr double HalfNode = 20; // a node's position is its centre less this
-
-[[noreturn]] void Unreadable(const std::string& fileName, const char* reason) {
-    Raise("Import", "'" + fileName + "' could not be read: " + reason);
-}
-
-// Non-blocking, so that a FIFO is refused instead of waiting for a writer.
 std::string ReadWholeFile(const std::string& fileName) {
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        Unreadable(fileName, std::strerror(errno));
-    struct stat info {};
-    std::string text;
-    const char* failure = nullptr;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        failure = "it is not a regular file";
-    char buffer[65536];
-    for (ssize_t n = 0; !failure && (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n > 0)
-            text.append(buffer, static_cast<std::size_t>(n));
-        else if (errno != EINTR)
-            failure = std::strerror(errno);
+    try {
+        return RegularFile::ReadAll(fileName);
+    } catch (const PathloomError& e) {
+        Raise("Import", "'" + fileName + "' could not be read: " + e.Description());
     }
-    ::close(fd);
-    if (failure)
-        Unreadable(fileName, failure);
-    return text;
 }
 
 bool FileExists(const std::string& fileName) {
@@ -54,29 +34,17 @@ bool FileExists(const std::string& fileName) {
     return ::stat(fileName.c_str(), &info) == 0;
 }
 
-// The label as the model holds it: Latin-1 without the path-file delimiters or control
-// characters, at most 31 characters. Bytes that are not UTF-8 count as outside Latin-1.
+// The label as the model holds it: Latin-1 without the characters labels may not hold or
+// control characters, at most 31 characters; each character that does not fit becomes "_". Bytes
+// that are not UTF-8 count as outside Latin-1.
 std::string ModelLabel(const std::string& utf8) {
-    static const std::string forbidden = "{}(), ->";
     std::string label;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const std::size_t length = lead < 0x80       ? 1
-                                   : lead >> 5 == 6  ? 2
-                                   : lead >> 4 == 14 ? 3
-                                   : lead >> 3 == 30 ? 4
-                                                     : 0;
-        unsigned long code = length == 1 ? lead : lead & (0x7F >> length);
-        std::size_t used = 1;
-        for (; used < length && i + used < utf8.size() &&
-               (static_cast<unsigned char>(utf8[i + used]) & 0xC0) == 0x80;
-             ++used)
-            code = code << 6 | (static_cast<unsigned char>(utf8[i + used]) & 0x3F);
-        const bool valid = length != 0 && used == length && (length == 1 || code >= 0x80);
-        const bool fits = valid && code >= 0x20 && (code < 0x7F || code >= 0xA0) && code <= 0xFF &&
-                          forbidden.find(static_cast<char>(code)) == std::string::npos;
+        char32_t code;
+        i += Utf8::Next(utf8, i, code);
+        const bool fits = code >= 0x20 && (code < 0x7F || code >= 0xA0) && code <= 0xFF &&
+                          !clsNode::ForbiddenInLabel(static_cast<char>(code));
         label += fits ? static_cast<char>(code) : '_';
-        i += used;
     }
     if (label.size() > static_cast<std::size_t>(clsNode::LabelFieldSize - 1))
         label.resize(clsNode::LabelFieldSize - 1);
@@ -108,8 +76,8 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
     }
     if (!centre)
         return std::nullopt;
-    const double x = std::round(centre->x) - HalfNode;
-    const double y = std::round(centre->y) - HalfNode;
+    const double x = std::round(centre->x) - NodeGeometry::CentreOffset;
+    const double y = std::round(centre->y) - NodeGeometry::CentreOffset;
     if (std::fabs(x) > INT32_MAX || std::fabs(y) > INT32_MAX)
         Refuse(fileName, node.line, "the position of node " + Quoted(node.id) + " is out of range");
     return clsPosition{static_cast<int32_t>(x), static_cast<int32_t>(y)};
@@ -150,10 +118,10 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
         nodeLines.push_back(node.line);
         const std::string& label = node.label.Given() ? node.label.text : node.id;
         model.labels.push_back(ModelLabel(label));
-        if (Latin1ToUtf8(model.labels.back()) != label)
+        if (Latin1::ToUtf8(model.labels.back()) != label)
             result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node " +
                                            Quoted(label) + " is labelled " +
-                                           Quoted(Latin1ToUtf8(model.labels.back())));
+                                           Quoted(Latin1::ToUtf8(model.labels.back())));
         model.positions.push_back(PositionOf(node, nodesFile));
     }
 
@@ -252,9 +220,10 @@ GraphView ViewOf(const clsGraph& graph) {
     for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
         const clsNode& node = graph.Node(i);
         index.emplace(&node, i - 1);
-        view.nodes.push_back({"n" + std::to_string(i - 1), Latin1ToUtf8(node.Label()),
-                              node.Position.x + static_cast<long long>(HalfNode),
-                              node.Position.y + static_cast<long long>(HalfNode)});
+        view.nodes.push_back(
+            {"n" + std::to_string(i - 1), Latin1::ToUtf8(node.Label()),
+             node.Position.x + static_cast<long long>(NodeGeometry::CentreOffset),
+             node.Position.y + static_cast<long long>(NodeGeometry::CentreOffset)});
     }
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
@@ -351,6 +320,27 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format) {
         WriteFiles({{CsvNodesFileName(fileName), WriteCsvNodes(view), true},
                     {fileName, WriteCsvEdges(view)}});
     }
+}
+
+std::vector<std::string> ImportResult::Notes() const {
+    std::vector<std::string> notes = leftOut;
+    notes.insert(notes.end(), changedLabels.begin(), changedLabels.end());
+    return notes;
+}
+
+std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName) {
+    if (!FormatOfFileName(fileName)) {
+        LoadGraph(la, fileName);
+        return {};
+    }
+    return Import(fileName, la.Graph()).Notes();
+}
+
+bool ExportByName(const clsGraph& graph, const std::string& fileName) {
+    const std::optional<Format> format = FormatOfFileName(fileName);
+    if (format)
+        Export(graph, fileName, *format);
+    return format.has_value();
 }
 
 std::vector<LayoutLink> LayoutLinks(const clsGraph& graph) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class clsLA;
+
 namespace GraphFormats {
 
 enum class Format { GraphML, Dot, Csv };
@@ -25,6 +27,8 @@ struct ImportResult {
     std::vector<std::string> leftOut;       // elements not taken, and why
     std::vector<std::string> changedLabels; // labels replaced or cut to fit the model
     bool laidOut = false;                   // some nodes had no position and were placed
+    // Both lists, one line each, as the window and pathloom-run show them.
+    std::vector<std::string> Notes() const;
 };
 
 // Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
@@ -45,6 +49,16 @@ std::string ExportText(const clsGraph& graph, Format format);
 // positions are written as centres. A CSV edge list is written with its node list, both or
 // neither; the node list is always a regular file of its own in the edge list's folder.
 void Export(const clsGraph& graph, const std::string& fileName, Format format);
+
+// What pathloom-run and pathloom --export open by a file's name (the window decides by the same
+// FormatOfFileName): a graph file made elsewhere, imported by its extension, or else a Pathloom
+// document, into the engine, which must be empty. Gives the import's notes on what it left out or
+// changed, one line each. Raises PathloomError as LoadGraph or Import does.
+std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName);
+
+// Writes the graph in the format its extension names, as Export does; false, with nothing
+// written, when it names none.
+bool ExportByName(const clsGraph& graph, const std::string& fileName);
 
 // The graph's links as PlaceNodes takes them, so that the layout can work apart from the graph.
 // Raises PathloomError for a link that joins no two nodes of the graph.

@@ -1,6 +1,7 @@
 #include "Layout.h"
 
 #include "Graphviz.h"
+#include "NodeGeometry.h"
 #include "PathloomError.h"
 
 #include <algorithm>
@@ -12,9 +13,9 @@
 
 namespace {
 
-constexpr int NodeSize = 41; // pixels, and 1 point = 1 pixel
-constexpr int Margin = 20;   // around a drawing
-constexpr int Gap = 112;     // between kept and placed nodes: room for a link's text
+constexpr int NodeSize = NodeGeometry::Size; // pixels, and 1 point = 1 pixel
+constexpr int Margin = 20;                   // around a drawing
+constexpr int Gap = 112; // between kept and placed nodes: room for a link's text
 // A link's text (" P: 0.333 W: 12 ", about 90 x 12 pixels) sits halfway between two nodes, and
 // an arrowhead 10 pixels long at either end. They have room when the centres are this far apart
 // side by side (a pixel spare on either side for rounding), or one above the other.

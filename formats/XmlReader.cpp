@@ -1,6 +1,7 @@
 #include "XmlReader.h"
 
 #include "GraphDescription.h"
+#include "Latin1.h"
 
 #include <algorithm>
 #include <cctype>
@@ -22,23 +23,6 @@ std::string LocalName(const std::string& qualified) {
     return colon == std::string::npos ? qualified : qualified.substr(colon + 1);
 }
 
-void AppendUtf8(std::string& out, unsigned long code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 } // namespace
 
 XmlReader::XmlReader(const std::string& text, std::string fileName)
@@ -142,7 +126,7 @@ void XmlReader::AppendDecoded(std::string& out, std::size_t stop, bool attribute
                 !std::isalnum(static_cast<unsigned char>(digits[0])) || code == 0 ||
                 code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
                 Fail("'&" + name + ";' is no character");
-            AppendUtf8(out, code);
+            out += Utf8::Encode(std::u32string(1, static_cast<char32_t>(code)));
             known = true;
         }
         if (!known)

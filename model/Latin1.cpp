@@ -51,41 +51,41 @@ std::optional<std::string> FromWide(const std::u32string& text) {
 
 namespace Utf8 {
 
+std::size_t Next(const std::string& bytes, std::size_t at, char32_t& c) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    if (lead < 0x80) {
+        c = lead;
+        return 1;
+    }
+    // The length the first byte announces, and the least character that needs it.
+    const std::size_t length = lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 0;
+    if (length == 0) {
+        c = Broken;
+        return 1;
+    }
+    const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    char32_t code = lead & (0x7Fu >> length);
+    std::size_t used = 1;
+    for (; used < length && at + used < bytes.size() &&
+           (static_cast<unsigned char>(bytes[at + used]) & 0xC0) == 0x80;
+         ++used)
+        code = code << 6 | (static_cast<unsigned char>(bytes[at + used]) & 0x3Fu);
+    // No overlong forms, no surrogates, nothing past U+10FFFF.
+    const bool whole =
+        used == length && code >= least && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
+    c = whole ? code : Broken;
+    return used;
+}
+
 bool Decode(const std::string& bytes, std::u32string& out) {
     out.clear();
     out.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto b0 = static_cast<unsigned char>(bytes[i]);
-        if (b0 < 0x80) {
-            out.push_back(b0);
-            ++i;
-            continue;
-        }
-        int extra;
-        char32_t cp;
-        char32_t min;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            extra = 1, cp = b0 & 0x1Fu, min = 0x80;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            extra = 2, cp = b0 & 0x0Fu, min = 0x800;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            extra = 3, cp = b0 & 0x07u, min = 0x10000;
-        } else {
+    for (std::size_t i = 0; i < bytes.size();) {
+        char32_t c;
+        i += Next(bytes, i, c);
+        if (c == Broken)
             return false;
-        }
-        if (bytes.size() - i <= static_cast<std::size_t>(extra))
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto b = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((b & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (b & 0x3Fu);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        out.push_back(cp);
-        i += static_cast<std::size_t>(extra) + 1;
+        out.push_back(c);
     }
     return true;
 }

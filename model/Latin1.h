@@ -28,6 +28,14 @@ std::optional<std::string> FromWide(const std::u32string& text);
 
 namespace Utf8 {
 
+// What Next gives for bytes that are not a character.
+constexpr char32_t Broken = 0xFFFFFFFF;
+
+// The character at `at` in `c` (Broken when the bytes there are not one), and how many bytes it
+// takes: a broken one takes its first byte and the continuation bytes that byte announced.
+// Strict as Decode is.
+std::size_t Next(const std::string& bytes, std::size_t at, char32_t& c);
+
 // Strict: no overlong forms, no surrogates, nothing past U+10FFFF. False when the bytes are not
 // UTF-8.
 bool Decode(const std::string& bytes, std::u32string& out);

@@ -5,15 +5,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 std::string clsNode::Label() const {
     const auto end = std::find(labelField_.begin(), labelField_.end(), '\0');
     return std::string(labelField_.begin(), end);
 }
 
+bool clsNode::ForbiddenInLabel(char c) {
+    return std::string_view("{}(), ->").find(c) != std::string_view::npos;
+}
+
 void clsNode::CheckLabel(const std::string& newValue) {
-    static const std::string forbidden = "{}(), ->";
-    if (newValue.find_first_of(forbidden) != std::string::npos) {
+    if (std::any_of(newValue.begin(), newValue.end(), ForbiddenInLabel)) {
         // "connot" is kept on purpose: the message has always read so.
         Raise("Node.Label", "A node name connot contain any of the following characters:\r\n"
                             "{ } ( ) , Space - >");

@@ -28,6 +28,8 @@ class clsNode {
     void SetLabel(const std::string& newValue);
     // Raises what SetLabel would for the text, and changes nothing.
     static void CheckLabel(const std::string& newValue);
+    // The characters CheckLabel refuses: those that delimit labels in path files.
+    static bool ForbiddenInLabel(char c);
 
     // The whole field as stored: label, NUL, then spaces up to 32 bytes.
     const LabelField& Labelz() const { return labelField_; }

@@ -11,14 +11,7 @@ QString FromLatin1(const std::string& text) {
 }
 
 std::optional<std::string> ToLatin1(const QString& text) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(text.size()));
-    for (QChar c : text) {
-        if (c.unicode() > 0xFF)
-            return std::nullopt;
-        bytes.push_back(static_cast<char>(c.unicode()));
-    }
-    return bytes;
+    return Latin1::FromWide(text.toStdU32String());
 }
 
 QString FromMessageText(const std::string& text) {

@@ -1,11 +1,9 @@
 #include "CommandLineExport.h"
 
-#include "DocumentFile.h"
+#include "ExportGraph.h"
 #include "GraphFormats.h"
-#include "GraphPicture.h"
 #include "Latin1Text.h"
 #include "PathloomError.h"
-#include "SafeFile.h"
 #include "clsLA.h"
 
 #include <QCommandLineParser>
@@ -39,24 +37,13 @@ int ExportFromCommandLine(const QStringList& arguments) {
     const QString output = parser.value("export");
     try {
         clsLA la;
-        if (GraphFormats::FormatOfFileName(input))
-            GraphFormats::Import(input, la.Graph());
-        else
-            LoadGraph(la, input);
-        const std::string outputName = Platform::ToFileName(output);
-        if (const auto picture = Canvas::PictureFormatOf(output)) {
-            const QByteArray bytes =
-                Canvas::GraphPicture(la.Graph(), *picture, scale, [](double fits) {
-                    return QString("--scale %1 or less makes one that fits.").arg(fits);
-                });
-            if (bytes.isEmpty())
-                return fail("the picture is too large at this scale");
-            WriteFileSafely(outputName, bytes.toStdString());
-        } else if (const auto format = GraphFormats::FormatOfFileName(outputName)) {
-            GraphFormats::Export(la.Graph(), outputName, *format);
-        } else {
+        GraphFormats::OpenByName(la, input);
+        const auto smaller = [](double fits) {
+            return QString("--scale %1 or less makes one that fits.").arg(fits);
+        };
+        if (!ExportGraph(la.Graph(), output, scale, smaller,
+                         "the picture is too large at this scale"))
             return fail("--export writes .png, .svg, .pdf, .graphml, .xml, .dot, .gv or .csv");
-        }
     } catch (const PathloomError& e) {
         return fail(Platform::FromMessageText(e.Description()));
     }

@@ -1,14 +1,13 @@
 #include "GraphFiles.h"
 
 #include "EditCommands.h"
+#include "ExportGraph.h"
 #include "GraphDocument.h"
 #include "GraphFormats.h"
-#include "GraphPicture.h"
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
 #include "ProgressDialog.h"
-#include "SafeFile.h"
 #include "Scrolling.h"
 
 #include <QFileInfo>
@@ -66,10 +65,10 @@ std::optional<QString> GraphFiles::ChooseImport() {
 GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
     const std::string fileName = Platform::ToFileName(path);
     const auto graph = std::make_shared<clsGraph>();
-    const auto result = std::make_shared<GraphFormats::ImportResult>();
+    const auto notes = std::make_shared<std::vector<std::string>>();
     try {
         if (!WorkApart("Importing " + QFileInfo(path).fileName() + "...",
-                       [=] { *result = GraphFormats::Import(fileName, *graph); }))
+                       [=] { *notes = GraphFormats::Import(fileName, *graph).Notes(); }))
             return Imported::Cancelled;
     } catch (const PathloomError& e) {
         document_.Clear();
@@ -78,14 +77,12 @@ GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
         return Imported::Failed;
     }
     document_.AdoptImported(*graph);
-    std::vector<std::string> notes = result->leftOut;
-    notes.insert(notes.end(), result->changedLabels.begin(), result->changedLabels.end());
-    if (!notes.empty()) {
+    if (!notes->empty()) {
         QString text = "The graph was imported with these changes:";
-        for (std::size_t i = 0; i < std::min(notes.size(), ShownNotes); ++i)
-            text += "\n" + Platform::FromMessageText(notes[i]);
-        if (notes.size() > ShownNotes)
-            text += QString("\n... and %1 more.").arg(notes.size() - ShownNotes);
+        for (std::size_t i = 0; i < std::min(notes->size(), ShownNotes); ++i)
+            text += "\n" + Platform::FromMessageText((*notes)[i]);
+        if (notes->size() > ShownNotes)
+            text += QString("\n... and %1 more.").arg(notes->size() - ShownNotes);
         Platform::ShowMessage(owner_, text, MessageIcon::Information);
     }
     return Imported::Done;
@@ -95,28 +92,16 @@ void GraphFiles::Export(double scale) {
     const std::optional<QString> path = exportDialog_.ShowSave(owner_);
     if (!path)
         return;
-    const std::string fileName = Platform::ToFileName(*path);
     try {
-        if (const auto picture = Canvas::PictureFormatOf(*path)) {
-            const QByteArray bytes =
-                Canvas::GraphPicture(document_.Graph(), *picture, scale, [](double fits) {
-                    return fits >= Canvas::MinZoom
-                               ? QString("Zoom out to %1% or less, or export SVG or PDF.")
-                                     .arg(std::lround(fits * 100))
-                               : QString("Export SVG or PDF instead.");
-                });
-            if (bytes.isEmpty())
-                Raise("Export", "The picture is too large at this zoom.");
-            try {
-                WriteFileSafely(fileName, bytes.toStdString());
-            } catch (const PathloomError& e) {
-                Raise("Export", "'" + fileName + "' could not be written: " + e.Description());
-            }
-        } else if (const auto format = GraphFormats::FormatOfFileName(fileName)) {
-            GraphFormats::Export(document_.Graph(), fileName, *format);
-        } else {
+        const auto smaller = [](double fits) {
+            return fits >= Canvas::MinZoom
+                       ? QString("Zoom out to %1% or less, or export SVG or PDF.")
+                             .arg(std::lround(fits * 100))
+                       : QString("Export SVG or PDF instead.");
+        };
+        if (!ExportGraph(document_.Graph(), *path, scale, smaller,
+                         "The picture is too large at this zoom."))
             Raise("Export", "A graph is exported as .graphml, .dot, .csv, .png, .svg or .pdf.");
-        }
     } catch (const PathloomError& e) {
         Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);

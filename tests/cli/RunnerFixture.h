@@ -3,12 +3,15 @@
 // files it writes read back.
 #include "Runner.h"
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -38,6 +41,41 @@ inline std::vector<std::vector<std::string>> CsvRows(const std::string& csv) {
         }
     }
     return rows;
+}
+
+// True once what pathloom-run streams to `file` holds more than its header: until the run ends,
+// a temporary file beside it.
+inline bool StreamBegun(const std::string& file) {
+    for (const auto& entry : fs::directory_iterator(fs::path(file).parent_path())) {
+        std::ifstream in(entry.path());
+        std::string header;
+        if (entry.path().filename().string().rfind(".pl", 0) == 0 && std::getline(in, header) &&
+            in.peek() != EOF)
+            return true;
+    }
+    return false;
+}
+
+// pathloom-run as a process of its own, its standard output in `out`.
+inline pid_t StartRunner(const std::vector<std::string>& args, const std::string& out) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::vector<char*> argv{const_cast<char*>(PATHLOOM_RUN)};
+        for (const std::string& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        if (std::freopen(out.c_str(), "w", stdout))
+            ::execv(PATHLOOM_RUN, argv.data());
+        ::_exit(127);
+    }
+    return child;
+}
+
+// Waits until StreamBegun(file), for two minutes at most: slow builds (sanitizers) may take a
+// while to get there.
+inline void WaitForStream(const std::string& file) {
+    for (int i = 0; i < 2400 && !StreamBegun(file); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
 }
 
 // The link probabilities of pathloom-run's text output, in link order.

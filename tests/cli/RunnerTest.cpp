@@ -114,6 +114,8 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"N --history h.csv", "--history goes with --method", "", 2},
         {"N --method dest --source S --dest D --history /dev/full",
          "pathloom-run: the history could not be written to /dev/full\n", nullptr, 4},
+        // A device is written as the rows come, not replaced by a file.
+        {"N --method dest --source S --dest D --history /dev/null", "", nullptr, 0},
         {"N --sweep reward=0.1,0.2", "a sweep needs --method", "", 2},
         {"N --method all --source S --sweep seed=1,2", "--sweep seed goes with --method sample", "",
          2},

@@ -130,28 +130,12 @@ TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
         EXPECT_THROW(ParseSweepAxis(bad), UsageError) << bad;
 }
 
-// pathloom-run as a process of its own (standard output in `out`), sent Ctrl+C once `file` holds
-// more than its header; its exit status.
+// pathloom-run as a process of its own (standard output in `out`), sent Ctrl+C once what it
+// streams to `file` holds more than its header; its exit status.
 int RunInterrupted(const std::vector<std::string>& args, const std::string& file,
                    const std::string& out) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::vector<char*> argv{const_cast<char*>(PATHLOOM_RUN)};
-        for (const std::string& arg : args)
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        if (std::freopen(out.c_str(), "w", stdout))
-            ::execv(PATHLOOM_RUN, argv.data());
-        ::_exit(127);
-    }
-    // Something after the header; slow builds (sanitizers) may take a while to get there.
-    const auto rowBegun = [&file] {
-        std::ifstream in(file);
-        std::string header;
-        return std::getline(in, header) && in.peek() != EOF;
-    };
-    for (int i = 0; i < 2400 && !rowBegun(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const pid_t child = StartRunner(args, out);
+    WaitForStream(file);
     ::kill(child, SIGINT);
     int status = 0;
     ::waitpid(child, &status, 0);

@@ -5,7 +5,9 @@
 #include "RunnerFixture.h"
 #include "clsLA.h"
 
+#include <csignal>
 #include <regex>
+#include <sys/wait.h>
 
 namespace {
 
@@ -57,6 +59,50 @@ TEST_F(Runner, AGraphMadeElsewhereRunsAndGoesOutAgain) {
         EXPECT_EQ(g->LinkCount(), 5);
     }
     EXPECT_EQ(exported.Link(1).Probability, saved.Graph().Link(1).Probability);
+}
+
+// Histories and sweep rows are streamed into a temporary file beside the target, which takes the
+// target's name only when the run ends: a run killed while it streams leaves no file under that
+// name, or the older file there as it was (under each of its names); a finished one replaces it.
+TEST_F(Runner, AKilledRunLeavesNoHalfFileUnderTheTargetName) {
+    const std::string sampled =
+        Examples + "/network.plm --method sample --source S --dest D --quiet ";
+    const struct {
+        std::string options, target, old; // old: the file there before, if any
+        bool linked, killed;              // linked: the old file has a second name
+    } cases[] = {
+        {"--samples 2000000000 --history", "h.csv", "", false, true},
+        {"--samples 2000000000 --history", "h.csv", "old history\n", false, true},
+        {"--samples 200 --sweep seed=1:1000000:1 --jobs 1 --csv", "s.csv", "old rows\n", false,
+         true},
+        {"--samples 2000000000 --history", "h.csv", "old history\n", true, true},
+        {"--samples 3 --history", "h.csv", "old history\n", true, false},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(own);
+        fs::create_directories(own);
+        const std::string target = own + "/" + c.target, second = own + "/second.csv";
+        if (!c.old.empty())
+            std::ofstream(target, std::ios::binary) << c.old;
+        if (c.linked)
+            fs::create_hard_link(target, second);
+        std::vector<std::string> args;
+        std::istringstream line(sampled + c.options + " " + target);
+        for (std::string word; line >> word;)
+            args.push_back(word);
+        const pid_t pid = StartRunner(args, "/dev/null");
+        if (c.killed) {
+            WaitForStream(target);
+            ::kill(pid, SIGKILL);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_EQ(WIFSIGNALED(status), c.killed) << c.options;
+        EXPECT_EQ(fs::exists(target), !c.old.empty()) << c.options;
+        const std::string now = fs::exists(target) ? ReadFile(target) : "";
+        EXPECT_EQ(now == c.old, c.killed) << c.options << ": " << now;
+        EXPECT_TRUE(!c.linked || ReadFile(second) == now) << c.options;
+    }
 }
 
 } // namespace

@@ -1,6 +1,9 @@
+#include "DocumentFile.h"
 #include "GraphFormats.h"
 #include "PathloomError.h"
 #include "TestGraphs.h"
+#include "clsLA.h"
+#include "clsPathFile.h"
 
 #include <algorithm>
 #include <cfloat>
@@ -110,11 +113,39 @@ TEST(FormatsImport, EachFixtureGivesItsGraphOrIsRefusedNamingTheLine) {
         {"huge.csv", "'huge.csv' line 2: weight '1e40' is too large"},
         {"plus-minus.csv", "'plus-minus.csv' line 2: weight '+-1' is not a number"},
         {"half-position.csv", "'half-position.nodes.csv' line 3: node 'b' has only one of x and y"},
-        {"missing.graphml", "'missing.graphml' could not be read: No such file or directory"},
         {"make_fixtures.py", "'make_fixtures.py' is none of .graphml, .xml, .dot, .gv, .csv."},
     };
     for (const auto& [file, expected] : cases)
         EXPECT_EQ(ImportOutcome(Data + file), expected) << file;
+}
+
+// Documents, path files and imported graphs have one reader, which refuses at once what is not
+// a regular file (a FIFO would wait for a writer for ever, /dev/zero fill the memory); each of
+// them says so in its own words.
+TEST(FilesRead, OnlyARegularFileIsReadByEveryReader) {
+    TestGraphs::TempDir dir;
+    ASSERT_TRUE(::mkfifo(dir.File("fifo.csv").c_str(), 0600) == 0 &&
+                ::mkdir(dir.File("folder.csv").c_str(), 0700) == 0 &&
+                ::symlink("/dev/zero", dir.File("zero.csv").c_str()) == 0);
+    TestGraphs::WriteBytes(dir.File("file.csv"), "source,target\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"missing.csv", "No such file or directory"}, {"file.csv/under.csv", "Not a directory"},
+        {"fifo.csv", "it is not a regular file"},     {"folder.csv", "it is not a regular file"},
+        {"zero.csv", "it is not a regular file"},
+    };
+    for (const auto& [name, why] : cases) {
+        const std::string file = dir.File(name);
+        clsLA la;
+        clsPathFile paths;
+        const bool missing = std::strstr(why, "directory") != nullptr;
+        EXPECT_EQ(TestGraphs::ErrorOf([&] { LoadGraph(la, file); }),
+                  "LoadGraph: '" + file + "' could not be loaded.");
+        EXPECT_EQ(TestGraphs::ErrorOf([&] { paths.Load(file); }),
+                  "clsPathFile.Load: " +
+                      std::string(missing ? "File not found: " : "Could not read file: ") + file);
+        EXPECT_EQ(ImportOutcome(file, dir.Path() + "/"),
+                  "'" + std::string(name) + "' could not be read: " + why);
+    }
 }
 
 // Files that would leave Graphviz's scanner inside a comment or string for the next file read in
