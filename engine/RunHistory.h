@@ -54,8 +54,7 @@ class RunHistory : public RunObserver {
         int64_t bytes = 0; // CSV bytes written, the header included
         bool truncated = false;
     };
-    const Record& Kept() const { return kept_; }
-    // The same after flushing the stream, so that the file holds every row it counts.
+    // Flushes the stream first, so that the file holds every row the record counts.
     const Record& Flushed();
 
     // The kept points, evenly spaced over the run, and the latest one, kept whatever the spacing.

@@ -153,13 +153,16 @@ void LearningCurvePanel::showEvent(QShowEvent* event) {
     QDockWidget::showEvent(event);
     if (running_)
         Refresh(*running_);
+    else if (history_)
+        Refresh(history_->Flushed());
 }
 
 void LearningCurvePanel::EndRun() {
     running_ = nullptr;
     if (!history_)
         return;
-    Refresh(history_->Flushed());
+    if (isVisible())
+        Refresh(history_->Flushed());
     const std::vector<RunHistory::Point>& points = history_->Points();
     summary_ = QString("%1: %2")
                    .arg(xAxis_->titleText() == "sample" ? "Samples" : "Paths")
