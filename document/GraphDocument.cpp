@@ -3,7 +3,6 @@
 #include "DocumentFile.h"
 #include "EditCommands.h"
 #include "Latin1Text.h"
-#include "RunSession.h"
 
 GraphDocument::GraphDocument(QObject* parent) : QObject(parent) {
     // Every step done or undone may cross the saved state.
@@ -77,14 +76,27 @@ void GraphDocument::Save(const QString& path) {
     AnnounceModified();
 }
 
-RunSession& GraphDocument::BeginRun(const RunSettings& settings) {
+std::unique_ptr<clsLA> GraphDocument::BeginRun(const RunSettings& settings) {
     beforeRun_ = ProbabilitiesCommand::Of(Graph());
-    run_ = std::make_unique<RunSession>(engine_.Graph(), engine_.Ranges(), settings);
-    return *run_;
+    auto copy = std::make_unique<clsLA>();
+    copy->Graph().CopyFrom(Graph());
+    copy->Ranges() = Ranges();
+    copy->Settings = settings;
+    return copy;
+}
+
+void GraphDocument::ShowRun(const std::vector<float>& probabilities,
+                            const std::vector<bool>& flags) {
+    clsGraph& graph = engine_.Graph();
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        const auto at = static_cast<std::size_t>(j - 1);
+        graph.Link(j).Probability = probabilities[at];
+        graph.Link(j).Flag = flags[at];
+    }
+    emit Changed();
 }
 
 void GraphDocument::EndRun() {
-    run_.reset();
     Do(new ProbabilitiesCommand(*this, "Run", std::move(beforeRun_),
                                 ProbabilitiesCommand::Of(Graph())));
 }

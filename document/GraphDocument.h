@@ -14,7 +14,6 @@
 #include <vector>
 
 class DocumentCommand;
-class RunSession;
 
 class GraphDocument : public QObject {
     Q_OBJECT
@@ -56,11 +55,13 @@ class GraphDocument : public QObject {
     // Afterwards the document is unmodified and titled with the path.
     void Save(const QString& path = QString());
 
-    // A run of these settings on the document's graph and ranges, one at a time. It changes
-    // probabilities and flags as it goes (the graph must stay as it is until it ends); EndRun
-    // records what it learned as the one undo step "Run".
-    RunSession& BeginRun(const RunSettings& settings);
-    RunSession* Run() const { return run_.get(); }
+    // A run of these settings, one at a time, works apart on the copy of the engine made here
+    // (graph, ranges and the settings). The graph must stay as it is until the run ends:
+    // ShowRun writes into it what the run has learned and the path it shows, and EndRun records
+    // what it learned as the one undo step "Run".
+    std::unique_ptr<clsLA> BeginRun(const RunSettings& settings);
+    // By 0-based link position: each link's probability and whether it is on the path shown.
+    void ShowRun(const std::vector<float>& probabilities, const std::vector<bool>& flags);
     void EndRun();
 
   signals:
@@ -80,7 +81,6 @@ class GraphDocument : public QObject {
     clsLA engine_;
     QString path_;
     QUndoStack history_;
-    std::unique_ptr<RunSession> run_;
     std::vector<float> beforeRun_;
     int64_t nextSerial_ = 0;
     int lastGesture_ = 0;

@@ -25,7 +25,8 @@ std::vector<RunHistory::Leaving> RunHistory::LinksLeaving(const clsGraph& graph,
 }
 
 RunHistory::RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std::size_t maxPoints)
-    : graph_(graph), maxPoints_(std::max<std::size_t>(maxPoints, 4)) {
+    : graph_(graph), linkCount_(static_cast<std::size_t>(graph.LinkCount())),
+      maxPoints_(std::max<std::size_t>(maxPoints, 4)) {
     for (const int32_t link : watched) {
         graph.Link(link); // an index error for a link that is not there
         watched_.push_back(link - 1);
@@ -40,11 +41,19 @@ void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
         header += ',';
         AppendField(header, name);
     }
-    *csv_ << header << '\n';
+    header += '\n';
+    csv_->write(header.data(), static_cast<std::streamsize>(header.size()));
+    kept_.bytes += static_cast<int64_t>(header.size());
+}
+
+const RunHistory::Record& RunHistory::Flushed() {
+    if (csv_)
+        csv_->flush();
+    return kept_;
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {
-    ++paths_;
+    ++kept_.paths;
     const Point point{path.sample,      path.answer.cost, path.answer.favourable,
                       path.answer.beta, path.bestCost,    path.BestProbability()};
     Keep(point, path);
@@ -54,14 +63,14 @@ void RunHistory::PathLearned(const LearnedPath& path) {
 
 void RunHistory::Keep(const Point& point, const LearnedPath& path) {
     if (lastIsExtra_) {
-        points_.pop_back();
-        watchedValues_.resize(watchedValues_.size() - watched_.size());
+        kept_.points.pop_back();
+        kept_.watched.resize(kept_.watched.size() - watched_.size());
     }
-    lastIsExtra_ = paths_ % stride_ != 0;
-    points_.push_back(point);
+    lastIsExtra_ = kept_.paths % stride_ != 0;
+    kept_.points.push_back(point);
     for (const int32_t link : watched_)
-        watchedValues_.push_back(path.Probability(link));
-    if (!lastIsExtra_ && points_.size() >= maxPoints_)
+        kept_.watched.push_back(path.Probability(link));
+    if (!lastIsExtra_ && kept_.points.size() >= maxPoints_)
         Thin();
 }
 
@@ -69,22 +78,24 @@ void RunHistory::Keep(const Point& point, const LearnedPath& path) {
 void RunHistory::Thin() {
     stride_ *= 2;
     const std::size_t w = watched_.size();
+    std::vector<Point>& points = kept_.points;
+    std::vector<float>& watched = kept_.watched;
     std::size_t kept = 0;
-    for (std::size_t i = 0; i < points_.size(); ++i) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
         if ((static_cast<int64_t>(i) + 1) % 2 != 0)
             continue;
-        points_[kept] = points_[i];
-        std::copy_n(watchedValues_.begin() + static_cast<std::ptrdiff_t>(i * w), w,
-                    watchedValues_.begin() + static_cast<std::ptrdiff_t>(kept * w));
+        points[kept] = points[i];
+        std::copy_n(watched.begin() + static_cast<std::ptrdiff_t>(i * w), w,
+                    watched.begin() + static_cast<std::ptrdiff_t>(kept * w));
         ++kept;
     }
-    points_.resize(kept);
-    watchedValues_.resize(kept * w);
+    points.resize(kept);
+    watched.resize(kept * w);
 }
 
 void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
-    if (maxRows_ >= 0 && rows_ >= maxRows_) {
-        truncated_ = true;
+    if (maxRows_ >= 0 && kept_.rows >= maxRows_) {
+        kept_.truncated = true;
         return;
     }
     // Each link's text is kept and written again until its probability changes: a learning
@@ -95,7 +106,7 @@ void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
         AppendNumber(cell, path.Probability(static_cast<int32_t>(j)));
     };
     if (cells_.empty()) {
-        cells_.resize(static_cast<std::size_t>(graph_.LinkCount()));
+        cells_.resize(linkCount_);
         for (std::size_t j = 0; j < cells_.size(); ++j)
             format(j);
     } else {
@@ -120,5 +131,6 @@ void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
     }
     row_ += '\n';
     csv_->write(row_.data(), static_cast<std::streamsize>(row_.size()));
-    ++rows_;
+    ++kept_.rows;
+    kept_.bytes += static_cast<int64_t>(row_.size());
 }

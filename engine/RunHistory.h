@@ -32,42 +32,53 @@ class RunHistory : public RunObserver {
     // start only, the others either way.
     static std::vector<Leaving> LinksLeaving(const clsGraph& graph, int32_t node);
 
-    // Watches the links given by 1-based index. The graph must outlive the history; points are
+    // Watches the links given by 1-based index. The graph must outlive StreamTo; points are
     // kept up to about maxPoints, then every other one is dropped and the spacing doubled.
     RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std::size_t maxPoints = 4096);
 
     // Every path from now on as a CSV row, the header first; after maxRows rows (any number when
     // negative) the rows stop and Truncated() says so.
     void StreamTo(std::ostream& csv, int64_t maxRows = -1);
-    bool Truncated() const { return truncated_; }
-    int64_t RowsWritten() const { return rows_; }
+    bool Truncated() const { return kept_.truncated; }
+    int64_t RowsWritten() const { return kept_.rows; }
 
     void PathLearned(const LearnedPath& path) override;
 
+    // What the history holds, as a value: a window that draws it while the run goes on apart
+    // takes copies of it between the run's steps.
+    struct Record {
+        std::vector<Point> points;  // evenly spaced over the run, and the latest one
+        std::vector<float> watched; // the watched links' probabilities, point after point
+        int64_t paths = 0;
+        int64_t rows = 0;  // CSV rows written
+        int64_t bytes = 0; // CSV bytes written, the header included
+        bool truncated = false;
+    };
+    // Flushes the stream first, so that the file holds every row the record counts.
+    const Record& Flushed();
+
     // The kept points, evenly spaced over the run, and the latest one, kept whatever the spacing.
-    const std::vector<Point>& Points() const { return points_; }
+    const std::vector<Point>& Points() const { return kept_.points; }
     // The watched links' probabilities after the learning step of kept point `point`.
     float Watched(std::size_t point, std::size_t link) const {
-        return watchedValues_[point * watched_.size() + link];
+        return kept_.watched[point * watched_.size() + link];
     }
-    int64_t PathCount() const { return paths_; }
+    int64_t PathCount() const { return kept_.paths; }
 
   private:
     void Keep(const Point& point, const LearnedPath& path);
     void Thin();
     void WriteRow(const Point& point, const LearnedPath& path);
 
-    const clsGraph& graph_;
+    const clsGraph& graph_; // read only while the history is made and given its stream
+    std::size_t linkCount_;
     std::vector<int32_t> watched_; // 0-based link positions
     std::size_t maxPoints_;
-    std::vector<Point> points_;
-    std::vector<float> watchedValues_;
+    Record kept_;
     int64_t stride_ = 1;       // every stride-th path is kept
     bool lastIsExtra_ = false; // the last point is only the latest, not one of the spaced ones
-    int64_t paths_ = 0;
     std::ostream* csv_ = nullptr;
-    int64_t maxRows_ = -1, rows_ = 0;
-    bool truncated_ = false;
+    int64_t maxRows_ = -1;
     std::vector<std::string> cells_; // each link's probability as text
     std::string row_;
 };

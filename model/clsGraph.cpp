@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -94,6 +95,20 @@ void clsGraph::ClearGraph() {
     // Links first: they point into the nodes.
     links_.clear();
     nodes_.clear();
+}
+
+void clsGraph::CopyFrom(const clsGraph& other) {
+    ClearGraph();
+    std::unordered_map<const clsNode*, clsNode*> copyOf{{nullptr, nullptr}};
+    for (const auto& node : other.nodes_) {
+        nodes_.push_back(std::make_unique<clsNode>(*node));
+        copyOf.emplace(node.get(), nodes_.back().get());
+    }
+    for (const auto& link : other.links_) {
+        links_.push_back(std::make_unique<clsLink>(*link));
+        links_.back()->FromNode = copyOf.at(link->FromNode);
+        links_.back()->ToNode = copyOf.at(link->ToNode);
+    }
 }
 
 void clsGraph::ResetIDs() {

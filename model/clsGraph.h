@@ -45,6 +45,9 @@ class clsGraph {
         nodes_.swap(other.nodes_);
         links_.swap(other.links_);
     }
+    // Becomes an exact copy of the other graph, flags and initial probabilities included: the
+    // graph a run works on apart from the one the window shows.
+    void CopyFrom(const clsGraph& other);
     // Numbers the nodes 0, 1, 2, ... in collection order, as a document stores them.
     void ResetIDs();
     // Recomputes every degree, then gives each unidirectional link 1 / out-degree of its start.

@@ -25,8 +25,6 @@
 
 namespace {
 
-// At most ten redraws a second, however fast the run learns.
-constexpr int RedrawIntervalMs = 100;
 // The window's history file stops growing past this many probabilities (about 100 MB of text);
 // pathloom-run --history writes any length.
 constexpr int64_t HistoryCells = 10'000'000;
@@ -84,8 +82,6 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     item("mnuSaveChartSvg", "Save Chart as &SVG...", [this] { SaveChart(true); });
     item("mnuSaveHistory", "Save History as &CSV...", [this] { SaveHistory(); });
 
-    timer_.setInterval(RedrawIntervalMs);
-    connect(&timer_, &QTimer::timeout, this, [this] { Refresh(); });
     Clear();
 }
 
@@ -144,16 +140,29 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
         csv_.open(Platform::ToFileName(csvFile_->fileName()), std::ios::binary | std::ios::trunc);
         history_->StreamTo(csv_, std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
     }
-    timer_.start();
     return *history_;
 }
 
+void LearningCurvePanel::ShowRun(const RunHistory::Record& record) {
+    running_ = &record;
+    if (isVisible()) // drawing the curves takes the window's time: a hidden panel catches up
+        Refresh(record);
+}
+
+void LearningCurvePanel::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    if (running_)
+        Refresh(*running_);
+    else if (history_)
+        Refresh(history_->Flushed());
+}
+
 void LearningCurvePanel::EndRun() {
-    timer_.stop();
-    csv_.flush();
-    Refresh();
+    running_ = nullptr;
     if (!history_)
         return;
+    if (isVisible())
+        Refresh(history_->Flushed());
     const std::vector<RunHistory::Point>& points = history_->Points();
     summary_ = QString("%1: %2")
                    .arg(xAxis_->titleText() == "sample" ? "Samples" : "Paths")
@@ -176,7 +185,7 @@ void LearningCurvePanel::ShowLegend() {
 }
 
 void LearningCurvePanel::Clear() {
-    timer_.stop();
+    running_ = nullptr;
     chart_->removeAllSeries();
     linkSeries_.clear();
     best_ = nullptr;
@@ -192,11 +201,11 @@ void LearningCurvePanel::Clear() {
     ClearSummary();
 }
 
-void LearningCurvePanel::Refresh() {
-    if (!history_ || history_->PathCount() == shownPaths_)
+void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
+    if (record.paths == shownPaths_)
         return;
-    shownPaths_ = history_->PathCount();
-    const std::vector<RunHistory::Point>& points = history_->Points();
+    shownPaths_ = record.paths;
+    const std::vector<RunHistory::Point>& points = record.points;
     std::vector<QList<QPointF>> links(linkSeries_.size());
     QList<QPointF> best, rewarded, penalised;
     double maxCost = 0;
@@ -204,7 +213,7 @@ void LearningCurvePanel::Refresh() {
         const RunHistory::Point& p = points[i];
         const auto x = static_cast<double>(p.x);
         for (std::size_t k = 0; k < links.size(); ++k)
-            links[k].append({x, history_->Watched(i, k)});
+            links[k].append({x, record.watched[i * links.size() + k]});
         best.append({x, p.bestProbability});
         if (std::isfinite(p.cost)) {
             (p.rewarded ? rewarded : penalised).append({x, p.cost});
@@ -274,18 +283,21 @@ void LearningCurvePanel::SaveHistory() {
     const std::optional<QString> fileName = csvDialog_.ShowSave(this);
     if (!fileName)
         return;
-    csv_.flush();
+    // The rows the run's thread wrote before the snapshot shown, or all of a run that ended.
+    const RunHistory::Record& record = running_ ? *running_ : history_->Flushed();
     QFile rows(csvFile_->fileName());
-    if (!rows.open(QIODevice::ReadOnly) || !csv_) {
+    const bool opened = rows.open(QIODevice::ReadOnly);
+    const QByteArray bytes = opened ? rows.read(record.bytes) : QByteArray();
+    if (!opened || bytes.size() != record.bytes) { // a row the disk did not take
         Platform::ShowMessage(this, "The history of this run could not be kept.",
                               MessageIcon::Critical);
         return;
     }
-    SaveBytes(*fileName, rows.readAll());
-    if (history_->Truncated())
+    SaveBytes(*fileName, bytes);
+    if (record.truncated)
         Platform::ShowMessage(this,
                               QString("The history holds the first %1 paths of the run; "
                                       "pathloom-run --history writes every one.")
-                                  .arg(history_->RowsWritten()),
+                                  .arg(record.rows),
                               MessageIcon::Information);
 }

@@ -2,14 +2,13 @@
 // The "Learning Curve" dock: against the path number (the sample number in sampled runs), the
 // probability of each link leaving the watched node, the probability of the cheapest path found so
 // far as a thicker line, and each path's cost on a second axis, rewarded and penalised apart. It
-// follows a run at most ten times a second and shows the last run after it ends. Its context menu
-// saves the chart as PNG or SVG and the run's history as CSV.
+// follows a run from the snapshots the window shows and shows the last run after it ends. Its
+// context menu saves the chart as PNG or SVG and the run's history as CSV.
 
 #include "FileDialog.h"
 #include "RunHistory.h"
 
 #include <QDockWidget>
-#include <QTimer>
 #include <fstream>
 #include <memory>
 #include <vector>
@@ -30,8 +29,12 @@ class LearningCurvePanel : public QDockWidget {
     ~LearningCurvePanel() override;
 
     // A run starts: watches the links leaving the node (1-based; none outside the graph) and
-    // gives the history the run's session must be observed by.
+    // gives the history the run's session must be observed by. The run's thread writes it; the
+    // panel reads it again only after EndRun.
     RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled);
+    // The history as a snapshot of the run holds it; the record must live until the next call
+    // or EndRun.
+    void ShowRun(const RunHistory::Record& record);
     // The run ended: the chart shows the whole of it.
     void EndRun();
     // Nothing shown: New, Open and Reset.
@@ -43,8 +46,11 @@ class LearningCurvePanel : public QDockWidget {
 
     QChart* Chart() const { return chart_; }
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
-    void Refresh();
+    void Refresh(const RunHistory::Record& record);
     // The path axis from 0 to past the last path, in whole steps.
     void SetPathRange(int64_t last);
     void ShowLegend();
@@ -66,9 +72,9 @@ class LearningCurvePanel : public QDockWidget {
     QScatterSeries* penalised_ = nullptr;
 
     std::unique_ptr<RunHistory> history_;
+    const RunHistory::Record* running_ = nullptr; // what a run working shows of history_
     std::unique_ptr<QTemporaryFile> csvFile_; // the history's rows, streamed while the run works
     std::ofstream csv_;
-    QTimer timer_;
     int64_t shownPaths_ = -1;
     Platform::FileDialog pngDialog_, svgDialog_, csvDialog_;
 };

@@ -1,55 +1,98 @@
 #pragma once
-// Run control: steps the run session from a zero-delay timer in slices short enough to keep the
-// window answering, stops stepping while a run with step delay is paused after a path, and goes
-// on with Forward or ends the run with Stop. The document starts and records the run; the
-// controller knows nothing of widgets: the window listens.
+// Run control: works the document's run on a thread of its own, on the document's copy of what it
+// reads, and hands the window a snapshot of its progress at most ten times a second and at every
+// pause. A run with step delay waits at each pause for Forward or Stop; Stop ends a run between
+// two of its short steps. The document stays the only writer of what the window shows: it is
+// given each snapshot shown, and records what the run learned when it ends. The controller knows
+// nothing of widgets: the window listens.
 
+#include "RunHistory.h"
 #include "RunSession.h"
 
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
 
 class GraphDocument;
+class clsLA;
+
+// A run as the window shows it, taken between two of its steps.
+struct RunSnapshot {
+    RunState state = RunState::Running; // Paused while it waits for Forward or Stop
+    int32_t pathCount = 0;
+    int64_t samples = 0, deadEnds = 0;
+    bool found = false; // a path was learned: the best cost and its probability tell of it
+    float bestCost = 0.0f;
+    double bestProbability = 0.0;
+    // By 0-based link position: each probability, and whether the link is on the path shown.
+    std::vector<float> probabilities;
+    std::vector<bool> flags;
+    RunHistory::Record history;
+    std::string message; // a failed run's
+    bool notFound = false;
+};
 
 class RunController : public QObject {
     Q_OBJECT
   public:
     explicit RunController(GraphDocument& document, QObject* parent = nullptr);
+    // A run still working is stopped, and its thread has ended when this returns.
     ~RunController() override;
 
-    // Starts the document's run of these settings.
-    void Start(const RunSettings& settings);
+    // Starts the document's run of these settings. The history, when given, observes the run on
+    // its thread: it is not to be touched until Ended.
+    void Start(const RunSettings& settings, RunHistory* history);
     // Forward and Stop: a press that comes before a pause with step delay ends that pause at
-    // once; Stop ends a run without step delay right away.
+    // once. Stop ends a paused run, and one without step delay, before it returns.
     void Forward();
     void Stop();
 
     bool Paused() const { return paused_; }
-    int32_t PathCount() const { return Session() ? Session()->PathCount() : lastPathCount_; }
-    // The session while a run goes on, to watch its paths.
-    RunSession* Session() const;
+    // Whether the run's thread is there: from Start until the run has ended.
+    bool Working() const { return worker_.joinable(); }
+    const RunSettings& Settings() const { return settings_; }
+    // The snapshot shown last; after a run, its end.
+    const RunSnapshot& Shown() const { return shown_; }
+    int32_t PathCount() const { return shown_.pathCount; }
 
   signals:
-    // The canvas should be drawn again: the run's path is flagged on the graph's links.
-    void Redraw();
-    // The run's counts changed (paths found, samples drawn): the session tells them.
+    // A new snapshot is shown; the document already holds its probabilities and path.
     void Progress();
     // The run ended: what the window must say, in order (critical message first, then "Not
-    // found any path."), already decided; the session is gone and the document has recorded what
-    // it learned when this is emitted.
+    // found any path."), already decided; the document has recorded what the run learned.
     void Ended(const QString& failure, bool notFound);
 
   private:
-    void Slice();
-    void Pause();
+    enum class Halt { None, AtPause, Now };
+
+    // On the run's thread.
+    void Work(std::unique_ptr<clsLA> engine, RunHistory* history);
+    void TakeSnapshot(RunSession& session, const clsGraph& graph, RunHistory* history, bool last);
+    void TakePicture(const clsGraph& graph);
+    // With mutex_ held: the snapshot built becomes the newest, and the window is told.
+    void Hand(bool waiting);
+    // On the window's thread.
+    void ShowNewest();
     void End();
 
     GraphDocument& document_;
-    QTimer timer_;
-    QElapsedTimer sinceRedraw_;
-    enum class Pending { None, Forward, Stop } pending_ = Pending::None;
-    bool paused_ = false; // waiting for Forward or Stop
-    int32_t lastPathCount_ = 0;
-    int64_t shownCount_ = -1; // paths and samples when Progress was last emitted
+    RunSettings settings_;
+    std::thread worker_;
+
+    // Shared with the run's thread, under mutex_.
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    RunSnapshot newest_;   // not yet shown when fresh_
+    bool fresh_ = false;   // a snapshot waits to be shown
+    bool waiting_ = false; // the run waits at a pause
+    bool forward_ = false;
+    Halt halt_ = Halt::None;
+
+    RunSnapshot building_; // the run's thread's own
+    RunSnapshot shown_;    // the window's own
+    bool paused_ = false;
 };

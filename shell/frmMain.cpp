@@ -83,7 +83,10 @@ frmMain::frmMain(QWidget* parent)
                    menuBar()->sizeHint().height() + 36 + 28 + 21 + 80);
 }
 
-frmMain::~frmMain() = default;
+// The run's thread ends before the history it writes goes with the curve's panel.
+frmMain::~frmMain() {
+    delete run_;
+}
 
 void frmMain::RegisterDocks() {
     struct Dock {
@@ -171,7 +174,6 @@ void frmMain::RegisterCommands() {
         connect(&history, signal, this, [this] { UpdateHistoryActions(); });
     connect(&history, &QUndoStack::undoTextChanged, this, [this] { UpdateHistoryActions(); });
     connect(&history, &QUndoStack::redoTextChanged, this, [this] { UpdateHistoryActions(); });
-    connect(run_, &RunController::Redraw, this, [this] { DrawObjects(); });
     connect(run_, &RunController::Progress, this, [this] { ShowRunProgress(); });
     connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
     connect(recent_, &RecentFiles::Chosen, this,
@@ -493,26 +495,25 @@ void frmMain::RunWith(const RunSettings& settings) {
         busy_ = true;
         panel_->Canvas()->setCursor(Qt::WaitCursor);
     }
-    run_->Start(settings);
     // The curve follows the selected node, else the run's source.
     const int32_t watched = selection_.Node >= 1 ? selection_.Node : settings.sourceNode;
-    run_->Session()->AddObserver(curve_->BeginRun(
-        document_.Graph(), watched, settings.GraphSearchMethod == SearchMethod::Sample));
+    run_->Start(settings, &curve_->BeginRun(document_.Graph(), watched,
+                                            settings.GraphSearchMethod == SearchMethod::Sample));
 }
 
 void frmMain::ShowRunProgress() {
-    const RunSession& session = *run_->Session();
-    if (session.Settings().GraphSearchMethod != SearchMethod::Sample) {
-        bars_.pathsPanel->setText(QString("Paths found: %1").arg(session.PathCount()));
+    const RunSnapshot& run = run_->Shown();
+    curve_->ShowRun(run.history);
+    if (run_->Settings().GraphSearchMethod != SearchMethod::Sample) {
+        bars_.pathsPanel->setText(QString("Paths found: %1").arg(run.pathCount));
         return;
     }
-    const bool found = !session.BestPath().empty();
     bars_.pathsPanel->setText(
         QString("Samples: %1   Dead ends: %2   Best cost: %3   P(best path): %4")
-            .arg(session.Samples())
-            .arg(session.DeadEnds())
-            .arg(found ? QLocale().toString(session.BestCost()) : "-")
-            .arg(found ? QLocale().toString(session.BestProbability(), 'g', 6) : "-"));
+            .arg(run.samples)
+            .arg(run.deadEnds)
+            .arg(run.found ? QLocale().toString(run.bestCost) : "-")
+            .arg(run.found ? QLocale().toString(run.bestProbability, 'g', 6) : "-"));
 }
 
 void frmMain::ClearRunFigures() {

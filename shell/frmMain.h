@@ -1,8 +1,8 @@
 #pragma once
 // The main window: wiring. Its commands, tools and docks are tables that tie each action to what
 // it does and to whether a run allows it; the bars are built by WindowBars, documents are opened
-// and saved by DocumentFiles, the tools are EditingTools, a run is the document's and is stepped
-// by RunController.
+// and saved by DocumentFiles, the tools are EditingTools, a run is the document's and works on
+// the thread of RunController.
 
 #include "CanvasPanel.h"
 #include "DocumentFiles.h"

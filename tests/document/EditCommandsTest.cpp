@@ -174,9 +174,12 @@ TEST_F(EditCommandsTest, WhatARunLearnsNeverMarksTheDocumentModified) {
     RunSettings settings = document.Settings();
     settings.GraphSearchMethod = SearchMethod::SourceToDestination;
     const auto run = [&] {
-        RunSession& session = document.BeginRun(settings);
+        const std::unique_ptr<clsLA> copy = document.BeginRun(settings);
+        RunSession session(copy->Graph(), copy->Ranges(), copy->Settings);
         while (session.Step(1000) == RunState::Running) {
         }
+        document.ShowRun(ProbabilitiesCommand::Of(copy->Graph()),
+                         std::vector<bool>(static_cast<std::size_t>(copy->Graph().LinkCount())));
         document.EndRun();
     };
     run();

@@ -99,8 +99,7 @@ TEST_F(SampleTest, TypingALabelPicksThatNode) {
     });
     Play("do mnuSamplePaths");
     ASSERT_TRUE(window->IsWorking());
-    EXPECT_EQ(std::pair(window->Document().Run()->Settings().sourceNode,
-                        window->Document().Run()->Settings().DestNode),
+    EXPECT_EQ(std::pair(window->Run().Settings().sourceNode, window->Run().Settings().DestNode),
               std::pair(1, 3));
     Play("do Stop");
 }
@@ -110,6 +109,10 @@ TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
     Sample("txtSamples=3|txtSeed=1");
     EXPECT_EQ(Label("PathsPanel"), "Samples: 1   Dead ends: 0   Best cost: 5   P(best path): 0.75");
     EXPECT_TRUE(graph().Link(3).Flag && !graph().Link(1).Flag);
+    script.QueueFile(File("paused.csv")); // the history as far as the pause: header and a row
+    Play("do mnuSaveHistory");
+    QFile rows(File("paused.csv"));
+    EXPECT_TRUE(rows.open(QIODevice::ReadOnly) && rows.readAll().count('\n') == 2);
     // The Run menu presses the run buttons and follows their state.
     EXPECT_TRUE(Action("mnuForward")->isEnabled() && Action("mnuStop")->isEnabled());
     EXPECT_FALSE(Action("mnuStart")->isEnabled() || Action("mnuSamplePaths")->isEnabled());

@@ -332,9 +332,13 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     Action("mnuUndo")->trigger();
     EXPECT_FALSE(window->Modified());
     StartRun(0, 2, true);
-    Play("key Shift+F5");
+    Play("key Shift+F5"); // at a pause the run's thread has ended when Stop returns
+    EXPECT_FALSE(window->Run().Working());
     EXPECT_EQ(Run(), "Ready Paths found: 1: 0.55 1 0.45 black black black start");
     EXPECT_EQ(Said(), ""); // no "Not found any path." after a stop
+    StartRun(0, 2, true);
+    Play("do Forward, do Stop, work"); // both before the next pause: the run ends there
+    EXPECT_EQ(Run(), "Ready Paths found: 2: 0.595 1 0.405 black black black start");
 }
 
 // Simple links keep what they had when opened: Reset gives it back, and every run starts from it.
@@ -354,7 +358,7 @@ TEST_F(RunTest, ResetAndEveryRunStartFromTheInitialProbabilities) {
     EXPECT_EQ(Run(), std::string(learned).erase(6, std::string("Paths found: 2").size()));
 }
 
-TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
+TEST_F(RunTest, ARunWithoutStepDelayWorksOnItsOwnThreadUntilStopped) {
     // Seven nodes each linked to twelve others, and a twentieth with one way in to the first: no
     // path takes in every node (the two sides differ by five), and the walk through all nodes
     // from the twentieth would try the billions of paths that alternate between the sides.
@@ -370,11 +374,14 @@ TEST_F(RunTest, RunWithoutStepDelayStaysResponsiveUntilStopped) {
     window->OpenStartupDocument(File("bipartite.plm"));
     AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod0=x|cmbSource=19");
     Play("do Start");
-    QTest::qWait(100); // the window goes on answering
+    QTest::qWait(100); // the run works on its own thread, the window goes on answering
+    EXPECT_TRUE(window->Run().Working());
     EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Working...Paths found: 0");
     EXPECT_EQ(canvas()->cursor().shape(), Qt::WaitCursor);
-    Play("do Stop");
-    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "ReadyPaths found: 0");
+    Play("do Stop"); // the run's thread has ended when Stop returns
+    EXPECT_FALSE(window->Run().Working());
+    EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel") + Action("mnuUndo")->text(),
+              "ReadyPaths found: 0&Undo Run");
     EXPECT_EQ(canvas()->cursor().hotSpot(), QPoint(8, 8)); // the tool's pointer again
     StartRun(0, 19, true);                                 // nothing leads to the twentieth
     EXPECT_EQ(Said(), "I Not found any path.");

@@ -229,7 +229,7 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
         dialog->findChild<QAbstractButton*>("cmdOK")->click();
     });
     window.findChild<QAction*>("mnuSamplePaths")->trigger();
-    while (window.IsWorking() && window.Run().Session()->Samples() < samples) {
+    while (window.IsWorking() && window.Run().Shown().samples < samples) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         if (window.Run().Paused())
             window.Run().Forward();
