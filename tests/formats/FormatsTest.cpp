@@ -280,7 +280,9 @@ void BuildFloatChain(clsGraph& g) {
         g.AddNode(static_cast<int32_t>(i % 20) * 100, static_cast<int32_t>(i / 20) * 100);
     for (std::size_t i = 0; i + 1 < values.size(); i += 2) {
         clsLink& link = g.AppendLink();
-        link = {&g.Node(static_cast<int32_t>(i / 2) + 1), &g.Node(static_cast<int32_t>(i / 2) + 2)};
+        link = clsLink{};
+        link.FromNode = &g.Node(static_cast<int32_t>(i / 2) + 1);
+        link.ToNode = &g.Node(static_cast<int32_t>(i / 2) + 2);
         link.Weight = values[i];
         link.SetProbability(values[i + 1]);
     }
