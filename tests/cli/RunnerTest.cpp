@@ -181,6 +181,21 @@ TEST_F(Runner, ExitStatusAndOutput) {
     }
 }
 
+// A drawn length on an enumeration, worked by hand: A-B-C (2) then A-C, whose length is always
+// 0.5, are both rewarded (LRP 0.1), which leaves A-C at 0.505 and A-B at 0.495 from A.
+TEST_F(Runner, AStochasticEnumerationReportsItsExperiment) {
+    ASSERT_EQ(Run("T --method dest --source A --dest C --length A->C=discrete(0.5:1) --json"), 0)
+        << err;
+    EXPECT_NE(out.find("\"linkDraws\": 1, \"preferredPath\": \"A->C:\",\n"
+                       "\"preferredPathProbability\": 0.50499999"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"expectedShortestPath\": \"A->C:\",\n\"expectedShortestCost\": 0.5, "
+                       "\"convergedOnShortest\": true"),
+              std::string::npos)
+        << out;
+}
+
 // What the program does as a process: its exit status and its two streams.
 TEST_F(Runner, ProcessOutputAndStatus) {
     const std::string triangle = "'" + Examples + "/triangle.plm'", uber = own + "/\xC3\xBC"
