@@ -5,6 +5,7 @@
 #include "clsLA.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace DocumentExtension {
 
@@ -31,28 +32,26 @@ void PutInt32(std::string& out, int32_t value) {
     Put(out, &value, sizeof value);
 }
 
+// The bytes of the block (which outlive it) read in order, each read checked against their end.
 class Bytes {
   public:
-    explicit Bytes(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit Bytes(std::string_view bytes) : bytes_(bytes) {}
     template <typename T> T Take() {
-        T value;
-        if (bytes_.size() - at_ < sizeof value)
-            Damaged("a record ends too early");
-        std::memcpy(&value, bytes_.data() + at_, sizeof value);
-        at_ += sizeof value;
+        T value{};
+        std::memcpy(&value, TakeBytes(sizeof value).data(), sizeof value);
         return value;
     }
-    std::string TakeBytes(std::size_t size) {
+    std::string_view TakeBytes(std::size_t size) {
         if (bytes_.size() - at_ < size)
             Damaged("a record is longer than the block");
-        std::string taken = bytes_.substr(at_, size);
+        const std::string_view taken = bytes_.substr(at_, size);
         at_ += size;
         return taken;
     }
     bool Done() const { return at_ == bytes_.size(); }
 
   private:
-    std::string bytes_;
+    std::string_view bytes_;
     std::size_t at_ = 0;
 };
 
@@ -121,7 +120,7 @@ void Read(clsLA& la, DocumentReader& file) {
         Damaged("its length does not match the bytes after it");
     std::string bytes(static_cast<std::size_t>(length), '\0');
     file.ReadBytes(bytes.data(), bytes.size());
-    Bytes block(std::move(bytes));
+    Bytes block(bytes);
     clsGraph& graph = la.Graph();
     while (!block.Done()) {
         const auto record = block.Take<int32_t>();
@@ -133,9 +132,10 @@ void Read(clsLA& la, DocumentReader& file) {
             const auto link = body.Take<int32_t>();
             if (link < 1 || link > graph.LinkCount())
                 Damaged("a length for link " + std::to_string(link) + ", which does not exist");
+            const std::string text(body.TakeBytes(static_cast<std::size_t>(size) - sizeof link));
             try {
-                graph.Link(link).SetLength(std::make_shared<const LinkLength>(LinkLength::Parse(
-                    body.TakeBytes(static_cast<std::size_t>(size) - sizeof(int32_t)))));
+                graph.Link(link).SetLength(
+                    std::make_shared<const LinkLength>(LinkLength::Parse(text)));
             } catch (const PathloomError& e) {
                 Damaged("link " + std::to_string(link) + ": " + e.Description());
             }

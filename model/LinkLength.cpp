@@ -10,7 +10,6 @@
 namespace {
 
 constexpr std::size_t MaxValues = 64;
-constexpr double TwoPi = 6.283185307179586;
 
 [[noreturn]] void Refuse(const std::string& message) {
     Raise("LinkLength", message);
@@ -163,26 +162,4 @@ double LinkLength::Mean() const {
         break;
     }
     return first_;
-}
-
-double LinkLength::DrawDiscrete(double u) const {
-    const double mark = u * sums_.back();
-    for (std::size_t k = 0; k + 1 < sums_.size(); ++k) {
-        if (sums_[k] > mark)
-            return values_[k];
-    }
-    return values_.back();
-}
-
-double LinkLength::DrawContinuous(double u1, double u2) const {
-    switch (kind_) {
-    case Kind::Uniform:
-        return first_ + u1 * (second_ - first_);
-    case Kind::Exponential:
-        return -first_ * std::log(1.0 - u1);
-    case Kind::Normal:
-    case Kind::Discrete:
-        break;
-    }
-    return first_ + second_ * std::sqrt(-2.0 * std::log(1.0 - u1)) * std::cos(TwoPi * u2);
 }
