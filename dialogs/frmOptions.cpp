@@ -92,6 +92,12 @@ class frmOptions::Form : public QDialog {
         txtPenalty = Named(new QLineEdit(fraModel), "txtPenalty");
         auto* label4 = Named(new QLabel("&Learning Factor:", fraModel), "Label4");
         txtLearningFactor = Named(new QLineEdit(fraModel), "txtLearningFactor");
+        auto* lblThreshold = Named(new QLabel("Re&ward threshold:", fraModel), "lblThreshold");
+        cmbThreshold = Named(new QComboBox(fraModel), "cmbThreshold");
+        auto* lblActionSet = Named(new QLabel("Actio&n set:", fraModel), "lblActionSet");
+        cmbActionSet = Named(new QComboBox(fraModel), "cmbActionSet");
+        SetBuddy(lblThreshold, cmbThreshold);
+        SetBuddy(lblActionSet, cmbActionSet);
         cmdRanges = Named(new QPushButton("Ran&ges", fraModel), "cmdRanges");
         SetBuddy(label2, lstType);
         SetBuddy(label3, txtReward);
@@ -108,7 +114,11 @@ class frmOptions::Form : public QDialog {
         modelGrid->addWidget(txtPenalty, 3, 1);
         modelGrid->addWidget(label4, 4, 0);
         modelGrid->addWidget(txtLearningFactor, 4, 1);
-        modelGrid->addWidget(cmdRanges, 5, 1, Qt::AlignRight);
+        modelGrid->addWidget(lblThreshold, 5, 0);
+        modelGrid->addWidget(cmbThreshold, 5, 1);
+        modelGrid->addWidget(lblActionSet, 6, 0);
+        modelGrid->addWidget(cmbActionSet, 6, 1);
+        modelGrid->addWidget(cmdRanges, 7, 1, Qt::AlignRight);
         layout->addWidget(fraModel);
 
         // "Serach" is kept misspelt on purpose: the program has always shown it so.
@@ -193,6 +203,8 @@ class frmOptions::Form : public QDialog {
         txtReward->setText(QString::fromStdString(SingleText(s.Reward)));
         txtPenalty->setText(QString::fromStdString(SingleText(s.Penalty)));
         txtLearningFactor->setText(QString::fromStdString(SingleText(s.LearningFactor)));
+        FillChoices(cmbThreshold, Choices::Thresholds, s.Threshold);
+        FillChoices(cmbActionSet, Choices::ActionSets, s.ActionSet);
 
         if (QAbstractButton* method = searchGroup->button(s.GraphSearchMethod)) {
             method->setChecked(true);
@@ -269,6 +281,8 @@ class frmOptions::Form : public QDialog {
             s.ModelType = type;
         s.Reward = single(txtReward);
         s.Penalty = single(txtPenalty);
+        s.Threshold = ChosenNumber(cmbThreshold, s.Threshold);
+        s.ActionSet = ChosenNumber(cmbActionSet, s.ActionSet);
         // The learning factor must be one number as a whole: "+", "-", ".", "1-2" pass the check
         // but are none.
         s.LearningFactor =
@@ -326,6 +340,8 @@ class frmOptions::Form : public QDialog {
     const clsGraph& graph_;
     const clsRanges& ranges_;
     QComboBox* cmbModel = nullptr;
+    QComboBox* cmbThreshold = nullptr;
+    QComboBox* cmbActionSet = nullptr;
     QListWidget* lstType = nullptr;
     QLineEdit* txtReward = nullptr;
     QLabel* lblPenalty = nullptr;

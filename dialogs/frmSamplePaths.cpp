@@ -8,6 +8,7 @@
 #include "NumericText.h"
 #include "clsGraph.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,6 +44,10 @@ class frmSamplePaths::Form : public FormDialog {
         txtSeed = Field<QLineEdit>("S&eed:", "txtSeed");
         txtTarget = Field<QLineEdit>("&Target probability:", "txtTarget");
         txtTarget->setPlaceholderText("none");
+        cmbThreshold = Field<QComboBox>("Re&ward threshold:", "cmbThreshold");
+        cmbActionSet = Field<QComboBox>("Actio&n set:", "cmbActionSet");
+        FillChoices(cmbThreshold, Choices::Thresholds, settings.Threshold);
+        FillChoices(cmbActionSet, Choices::ActionSets, settings.ActionSet);
         for (QLineEdit* edit : {txtSamples, txtSeed, txtTarget})
             SelectAllOnFocus(edit);
         AddNote(Named(new QLabel(LearningText(settings), this), "lblLearning"));
@@ -76,6 +81,8 @@ class frmSamplePaths::Form : public FormDialog {
         s.Samples = Digits(txtSamples).toLongLong(&ok);
         s.Seed = Digits(txtSeed).toULongLong(&ok);
         const bool seedTaken = ok;
+        s.Threshold = ChosenNumber(cmbThreshold, s.Threshold);
+        s.ActionSet = ChosenNumber(cmbActionSet, s.ActionSet);
         s.Target.reset();
         if (!txtTarget->text().trimmed().isEmpty()) {
             s.Target = txtTarget->text().trimmed().toDouble(&ok); // "." always, as in Options
@@ -137,6 +144,8 @@ class frmSamplePaths::Form : public FormDialog {
     QLineEdit* txtSamples = nullptr;
     QLineEdit* txtSeed = nullptr;
     QLineEdit* txtTarget = nullptr;
+    QComboBox* cmbThreshold = nullptr;
+    QComboBox* cmbActionSet = nullptr;
 };
 
 std::optional<RunSettings> frmSamplePaths::ShowDialog(QWidget* owner, const RunSettings& document,
@@ -149,6 +158,8 @@ std::optional<RunSettings> frmSamplePaths::ShowDialog(QWidget* owner, const RunS
         offered.Samples = last_->Samples;
         offered.Seed = last_->Seed;
         offered.Target = last_->Target;
+        offered.Threshold = last_->Threshold;
+        offered.ActionSet = last_->ActionSet;
     }
     Form window(offered, graph, owner);
     window.exec();

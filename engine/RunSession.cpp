@@ -194,12 +194,15 @@ const MeasuredPath& RunSession::ExpectedShortest() const {
     return *expectedShortest_;
 }
 
-bool RunSession::ConvergedOnShortest() const {
+bool RunSession::PreferredIsShortest() const {
     const MeasuredPath preferred = PreferredPath();
     const MeasuredPath& shortest = ExpectedShortest();
-    if (!preferred.found || !shortest.found || (target_ && convergedAt_ == 0))
-        return false;
-    return StochasticPaths::ExpectedCost(*run_, preferred.links) == shortest.cost;
+    return preferred.found && shortest.found &&
+           StochasticPaths::ExpectedCost(*run_, preferred.links) == shortest.cost;
+}
+
+bool RunSession::ConvergedOnShortest() const {
+    return (!target_ || convergedAt_ > 0) && PreferredIsShortest();
 }
 
 std::string RunSession::TraceOf(const std::vector<int32_t>& links) const {

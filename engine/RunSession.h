@@ -121,8 +121,9 @@ class RunSession {
     // The path the automata prefer now, and the shortest path in expectation (computed once).
     MeasuredPath PreferredPath() const;
     const MeasuredPath& ExpectedShortest() const;
-    // The preferred path is a shortest path in expectation (its expected cost is the least),
-    // and, where the run had a target, the target was reached.
+    // The preferred path is a shortest path in expectation: its expected cost is the least.
+    bool PreferredIsShortest() const;
+    // PreferredIsShortest, and, where the run had a target, the target was reached.
     bool ConvergedOnShortest() const;
     // A path's trace, "A->B:B->C:", from its link positions.
     std::string TraceOf(const std::vector<int32_t>& links) const;

@@ -142,6 +142,13 @@ void RunController::TakeSnapshot(RunSession& session, const clsGraph& graph, Run
         s.history = history->Flushed();
     s.message = session.Message();
     s.notFound = session.NotFound();
+    s.experiment = session.Experiment();
+    if (s.experiment) {
+        const MeasuredPath preferred = session.PreferredPath();
+        s.preferredPath = preferred.found ? session.TraceOf(preferred.links) : "";
+        s.preferredProbability = preferred.probability;
+        s.preferredIsShortest = session.PreferredIsShortest();
+    }
 }
 
 void RunController::TakePicture(const clsGraph& graph) {

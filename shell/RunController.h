@@ -34,6 +34,13 @@ struct RunSnapshot {
     RunHistory::Record history;
     std::string message; // a failed run's
     bool notFound = false;
+    // A run on a stochastic graph (or with the mean threshold or the variable action set): the
+    // path the automata prefer, as a trace, its probability, and whether it is a shortest path
+    // in expectation.
+    bool experiment = false;
+    std::string preferredPath; // empty when the preferred path dead-ends
+    double preferredProbability = 0.0;
+    bool preferredIsShortest = false;
 };
 
 class RunController : public QObject {

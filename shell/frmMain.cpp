@@ -504,16 +504,24 @@ void frmMain::RunWith(const RunSettings& settings) {
 void frmMain::ShowRunProgress() {
     const RunSnapshot& run = run_->Shown();
     curve_->ShowRun(run.history);
-    if (run_->Settings().GraphSearchMethod != SearchMethod::Sample) {
-        bars_.pathsPanel->setText(QString("Paths found: %1").arg(run.pathCount));
-        return;
+    QString text =
+        run_->Settings().GraphSearchMethod != SearchMethod::Sample
+            ? QString("Paths found: %1").arg(run.pathCount)
+            : QString("Samples: %1   Dead ends: %2   Best cost: %3   P(best path): %4")
+                  .arg(run.samples)
+                  .arg(run.deadEnds)
+                  .arg(run.found ? QLocale().toString(run.bestCost) : "-")
+                  .arg(run.found ? QLocale().toString(run.bestProbability, 'g', 6) : "-");
+    if (run.experiment) {
+        text += run.preferredPath.empty()
+                    ? QString("   Preferred path: none")
+                    : QString("   Preferred path: %1 (P %2, %3)")
+                          .arg(Platform::FromLatin1(run.preferredPath))
+                          .arg(QLocale().toString(run.preferredProbability, 'g', 6))
+                          .arg(run.preferredIsShortest ? "the shortest in expectation"
+                                                       : "not the shortest in expectation");
     }
-    bars_.pathsPanel->setText(
-        QString("Samples: %1   Dead ends: %2   Best cost: %3   P(best path): %4")
-            .arg(run.samples)
-            .arg(run.deadEnds)
-            .arg(run.found ? QLocale().toString(run.bestCost) : "-")
-            .arg(run.found ? QLocale().toString(run.bestProbability, 'g', 6) : "-"));
+    bars_.pathsPanel->setText(text);
 }
 
 void frmMain::ClearRunFigures() {

@@ -202,7 +202,8 @@ TEST_F(Dialogs, RangesEditTheTableAndGiveItBack) {
 }
 
 TEST_F(Dialogs, OptionsShowTheSettings) {
-    // Model, scheme, reward, penalty, factor, method, source, destination, path file.
+    // Model, scheme, reward, penalty, factor, threshold and action set (the first of each, as
+    // settings start), method, source, destination, path file.
     const auto loaded = [](int model, int scheme, float reward, float penalty, float factor,
                            int method, int source, int dest, const char* file) {
         RunSettings s;
@@ -214,8 +215,8 @@ TEST_F(Dialogs, OptionsShowTheSettings) {
     };
     const std::pair<RunSettings, const char*> cases[] = {
         {loaded(0, Scheme::LRP, 0.25f, 0.5f, 0.5f, SearchMethod::IncludeAllNodes, 2, 3, "p"),
-         "0 0 0.25 ! !0.5 0.5 x - - -1 ! !-1 ! !p ! -"},
-        {loaded(5, -1, 0, 0, 0, 3, 1, 1, ""), "-1 -1 0 ! !0 0 - - - -1 -1  -"},
+         "0 0 0.25 ! !0.5 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
+        {loaded(5, -1, 0, 0, 0, 3, 1, 1, ""), "-1 -1 0 ! !0 0 0 0 - - - -1 -1  -"},
     };
     for (const auto& [loaded, shown] : cases) {
         settings = loaded;
@@ -259,14 +260,14 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
     settings.Model = 1;
     settings.ModelType = Scheme::LRI;
     settings.DestNode = 2;
-    const frmOptions::Result result = Show([](QDialog* d) {
+    const frmOptions::Result result = Show([this](QDialog* d) {
         const std::pair<const char*, const char*> steps[] = {
-            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 x - - -1 ! !-1 ! !p ! -"},
+            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
             {"lstType=2|txtReward=0.4|optSearchMethod2=x",
-             "1 2 0.4 ! !0 0.5 - - x ! !-1 ! !-1 p -"},
+             "1 2 0.4 ! !0 0.5 0 0 - - x ! !-1 ! !-1 p -"},
             {"lstType=1|txtPenalty=0.05|txtReward=0.6|optSearchMethod1=x",
-             "1 1 0.6 0.05 0.5 - x - -1 -1 ! !p ! -"},
-            {"lstType=0|optSearchMethod0=x", "1 0 0.6 ! !0.6 0.5 x - - -1 ! !-1 ! !p ! -"},
+             "1 1 0.6 0.05 0.5 0 0 - x - -1 -1 ! !p ! -"},
+            {"lstType=0|optSearchMethod0=x", "1 0 0.6 ! !0.6 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
         };
         for (const auto& [fields, shown] : steps) {
             Fill(d, fields);
@@ -275,8 +276,12 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
         Fill(d, "txtReward=" + std::string(40, '9')); // passes the numeric check, no float
         Click(d, "cmdOK");
         EXPECT_EQ(FocusName(d), "txtReward");
+        // The variable action set needs sampled paths, which this dialog does not start.
         Fill(d, "cmbModel=0|txtReward=  12  |txtLearningFactor= 0.25 |cmbSource=2|txtFilePath="
-                "|chkEnableDelay=x");
+                "|chkEnableDelay=x|cmbThreshold=1|cmbActionSet=1");
+        Click(d, "cmdOK");
+        EXPECT_EQ(LastMessage(), "The variable action set goes with sampled paths.");
+        Fill(d, "cmbActionSet=0");
         Click(d, "cmdOK");
     });
     ASSERT_TRUE(result.settings);
@@ -286,6 +291,7 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
     // The second "A"; "Include All Nodes" needs no destination: it stays.
     EXPECT_EQ(std::tuple(s.GraphSearchMethod, s.sourceNode, s.DestNode, s.FilePath, s.EnableDelay),
               std::tuple(SearchMethod::IncludeAllNodes, 3, 2, std::string(), true));
+    EXPECT_EQ(std::tuple(s.Threshold, s.ActionSet), std::tuple(Threshold::Mean, ActionSet::All));
     EXPECT_FALSE(result.ranges);
 }
 

@@ -129,4 +129,15 @@ TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
     EXPECT_EQ(Said(), "");
 }
 
+// With the mean threshold the run is an experiment: the status bar names the preferred path and
+// whether it is the shortest in expectation (S-A-D, 2; the first sample walks S-D, 5; the nodes
+// are unlabelled, and traced by their IDs).
+TEST_F(SampleTest, AnExperimentNamesThePreferredPath) {
+    Sample("txtSamples=3|txtSeed=1|cmbThreshold=1");
+    EXPECT_EQ(Label("PathsPanel").toStdString(),
+              "Samples: 1   Dead ends: 0   Best cost: 5   P(best path): 0.75   Preferred path: "
+              "0->2: (P 0.75, not the shortest in expectation)");
+    Play("do mnuStop");
+}
+
 } // namespace
