@@ -34,6 +34,7 @@ std::unique_ptr<QMimeData> Copy(const clsGraph& graph, const std::vector<int32_t
         copy.ToNode = &part.Node(to->second);
         copy.LinkType = link.LinkType;
         copy.Weight = link.Weight;
+        copy.Length = link.Length; // kept in the piece's extension block and its GraphML
         copy.Probability = link.Probability;
         copy.InitialProbability = link.InitialProbability;
     }

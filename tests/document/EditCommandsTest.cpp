@@ -1,10 +1,12 @@
 #include "EditCommands.h"
 
 #include "DocumentFile.h"
+#include "GraphClipboard.h"
 #include "RunSession.h"
 #include "TestGraphs.h"
 
 #include <QFile>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -202,6 +204,22 @@ TEST_F(EditCommandsTest, WhatARunLearnsNeverMarksTheDocumentModified) {
     // Confirming the options dialog does, even with the same values.
     document.Do(new SettingsCommand(document, document.Settings(), std::nullopt));
     EXPECT_TRUE(document.Modified());
+}
+
+// A stochastic link copied keeps its distribution, in Pathloom's own data and in the GraphML.
+TEST(GraphClipboard, AStochasticLinkKeepsItsDistribution) {
+    clsGraph graph;
+    TestGraphs::Build(graph, "A B", "A>B");
+    graph.Link(1).SetLength(std::make_shared<const LinkLength>(LinkLength::Parse("normal(4, 1)")));
+    const std::unique_ptr<QMimeData> copied = GraphClipboard::Copy(graph, {1, 2});
+    QMimeData graphML;
+    graphML.setData(GraphClipboard::GraphMLType, copied->data(GraphClipboard::GraphMLType));
+    for (const QMimeData* data : {copied.get(), &graphML}) {
+        const std::unique_ptr<clsLA> read = GraphClipboard::Read(*data);
+        ASSERT_TRUE(read && read->Graph().LinkCount() == 1);
+        ASSERT_TRUE(read->Graph().Link(1).Length);
+        EXPECT_EQ(read->Graph().Link(1).Length->Text(), "normal(4, 1)");
+    }
 }
 
 } // namespace
