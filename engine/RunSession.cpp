@@ -178,15 +178,24 @@ int64_t RunSession::LinkDraws() const {
     return environment_ ? environment_->LinkDraws() : 0;
 }
 
+bool RunSession::HasEndpoints() const {
+    // A path file's run, and one through all nodes, may name no destination, or none at all.
+    const auto isNode = [this](int32_t node) {
+        return node >= 1 && node <= run_->Index().NodeCount();
+    };
+    return run_ && isNode(settings_.sourceNode) && isNode(settings_.DestNode) &&
+           settings_.sourceNode != settings_.DestNode;
+}
+
 MeasuredPath RunSession::PreferredPath() const {
-    if (!run_ || settings_.DestNode < 1)
+    if (!HasEndpoints())
         return MeasuredPath{};
     return StochasticPaths::Preferred(*run_, settings_.sourceNode - 1, settings_.DestNode - 1);
 }
 
 const MeasuredPath& RunSession::ExpectedShortest() const {
     if (!expectedShortest_) {
-        expectedShortest_ = run_ && settings_.DestNode >= 1
+        expectedShortest_ = HasEndpoints()
                                 ? StochasticPaths::ExpectedShortest(*run_, settings_.sourceNode - 1,
                                                                     settings_.DestNode - 1)
                                 : MeasuredPath{};

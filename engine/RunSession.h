@@ -135,6 +135,8 @@ class RunSession {
   private:
     friend class LearnedPath;
     void PathFound();
+    // The settings name a source and a destination of the graph, two nodes apart.
+    bool HasEndpoints() const;
     void Tell(const Environment::Answer& answer, bool failed);
     void Finish();
     void Fail(const std::string& message);

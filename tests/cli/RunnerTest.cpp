@@ -117,6 +117,9 @@ TEST_F(Runner, ExitStatusAndOutput) {
          "--length: unknown distribution 'gamma'", "", 2},
         {"N --method dest --source S --dest D --length S->Q=uniform(1,2)",
          "no node labelled 'Q' for --length", "", 2},
+        // A path file's run names no destination: no preferred or shortest path to report.
+        {"S --method file --paths E/s-model-paths.txt --length Home->Park=uniform(1,3)", "",
+         nullptr, 0},
         {"N --history h.csv", "--history goes with --method", "", 2},
         {"N --method dest --source S --dest D --history /dev/full",
          "pathloom-run: the history could not be written to /dev/full\n", nullptr, 4},
