@@ -67,6 +67,10 @@ bool View::LinkSelected(int32_t link) const {
            std::binary_search(SelectedLinks.begin(), SelectedLinks.end(), link);
 }
 
+bool View::LinkPreferred(int32_t link) const {
+    return std::binary_search(PreferredLinks.begin(), PreferredLinks.end(), link);
+}
+
 const QImage& NodeImage(int index) {
     static const QImage images[2] = {DrawNodeImage(NodeFillColour),
                                      DrawNodeImage(SelectedNodeFillColour)};
@@ -91,6 +95,7 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
     const QPen blackPen(LinkColour, 1, Qt::SolidLine);
     const QPen bluePen(SelectedLinkColour, 1, Qt::SolidLine);
     const QPen redPen(FlaggedLinkColour, 1, Qt::SolidLine);
+    const QPen greenPen(PreferredLinkColour, 1, Qt::SolidLine);
     const auto toView = [origin](const clsPosition& position) {
         return ToViewPoint({position.x, position.y}, origin);
     };
@@ -109,6 +114,8 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
             pen = &bluePen;
         else if (link.Flag)
             pen = &redPen;
+        else if (view.LinkPreferred(i))
+            pen = &greenPen;
         painter.setPen(*pen);
 
         p1.x += CentreOffset;
@@ -165,18 +172,22 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
     const auto toView = [&](const clsPosition& p) {
         return QPointF(p.x * zoom - view.Scroll.x(), p.y * zoom - view.Scroll.y());
     };
-    std::vector<QLineF> lines[3]; // black, red, blue
+    std::vector<QLineF> lines[4]; // black, red, blue, green
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
         const QPointF a = toView(link.FromNode->Position), b = toView(link.ToNode->Position);
         if (!visible.intersects(QRectF(a, b).normalized().adjusted(0, 0, 1, 1)))
             continue;
         const QPointF centre(CentreOffset * zoom, CentreOffset * zoom);
-        const int colour = view.LinkSelected(i) && !view.Working ? 2 : link.Flag ? 1 : 0;
+        const int colour = view.LinkSelected(i) && !view.Working ? 2
+                           : link.Flag                           ? 1
+                           : view.LinkPreferred(i)               ? 3
+                                                                 : 0;
         lines[colour].emplace_back(a + centre, b + centre);
     }
-    const QColor colours[3] = {LinkColour, FlaggedLinkColour, SelectedLinkColour};
-    for (int c = 0; c < 3; ++c) {
+    const QColor colours[4] = {LinkColour, FlaggedLinkColour, SelectedLinkColour,
+                               PreferredLinkColour};
+    for (int c = 0; c < 4; ++c) {
         painter.setPen(QPen(colours[c], 0));
         painter.drawLines(lines[c].data(), static_cast<int>(lines[c].size()));
     }

@@ -27,6 +27,7 @@ const QColor BackgroundColour(255, 255, 255);
 const QColor LinkColour(0, 0, 0);
 const QColor FlaggedLinkColour(255, 0, 0);
 const QColor SelectedLinkColour(96, 96, 254);
+const QColor PreferredLinkColour(0, 160, 0); // the preferred path of a stochastic run, on request
 const QColor NodeFillColour(255, 255, 150);
 const QColor SelectedNodeFillColour(150, 255, 225);
 
@@ -37,8 +38,11 @@ struct View {
     // Selected together besides: drawn as the selected node and link are. One-based, ascending.
     std::vector<int32_t> SelectedNodes;
     std::vector<int32_t> SelectedLinks;
+    // The links of the path the automata prefer, shown on request. One-based, ascending.
+    std::vector<int32_t> PreferredLinks;
     bool NodeSelected(int32_t node) const;
     bool LinkSelected(int32_t link) const;
+    bool LinkPreferred(int32_t link) const;
     bool Working = false; // during a run the selected link shows its run colour
     QPoint Scroll;        // the scroll bars: the canvas shows document * Zoom - Scroll
     double Zoom = 1.0;
@@ -55,7 +59,8 @@ const QImage& NodeImage(int index);
 QFont MakeNodeFont();
 QFont MakeLinkFont();
 
-// The whole canvas: white background, links (black, red when flagged, blue when selected) with
+// The whole canvas: white background, links (black, red when flagged, blue when selected, green
+// on the preferred path when asked) with
 // their texts, then the nodes with their labels. At 100% every pixel stands where it always has,
 // lines without antialiasing; zoomed in or out, lines and images are smoothed.
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,

@@ -5,6 +5,7 @@
 #include "PathloomError.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <utility>
@@ -148,6 +149,10 @@ void RunController::TakeSnapshot(RunSession& session, const clsGraph& graph, Run
         s.preferredPath = preferred.found ? session.TraceOf(preferred.links) : "";
         s.preferredProbability = preferred.probability;
         s.preferredIsShortest = session.PreferredIsShortest();
+        s.preferredLinks.clear();
+        for (const int32_t link : preferred.links)
+            s.preferredLinks.push_back(link + 1);
+        std::sort(s.preferredLinks.begin(), s.preferredLinks.end());
     }
 }
 

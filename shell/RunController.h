@@ -41,6 +41,7 @@ struct RunSnapshot {
     std::string preferredPath; // empty when the preferred path dead-ends
     double preferredProbability = 0.0;
     bool preferredIsShortest = false;
+    std::vector<int32_t> preferredLinks; // one-based, ascending
 };
 
 class RunController : public QObject {

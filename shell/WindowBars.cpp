@@ -91,6 +91,9 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuZoomOut = Item(b.mnuView, "mnuZoomOut", "Zoom &Out", {Qt::CTRL | Qt::Key_Minus});
     b.mnuActualSize = Item(b.mnuView, "mnuActualSize", "&Actual Size", {Qt::CTRL | Qt::Key_0});
     b.mnuFitGraph = Item(b.mnuView, "mnuFitGraph", "&Fit Graph");
+    b.mnuView->addSeparator();
+    b.mnuPreferredPath = Item(b.mnuView, "mnuPreferredPath", "&Preferred Path");
+    b.mnuPreferredPath->setCheckable(true);
 
     b.mnuRun = menus->addMenu("&Run");
     b.mnuRun->setObjectName("mnuRun");

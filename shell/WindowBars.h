@@ -34,6 +34,7 @@ struct WindowBars {
     QAction* mnuZoomOut = nullptr;
     QAction* mnuActualSize = nullptr;
     QAction* mnuFitGraph = nullptr;
+    QAction* mnuPreferredPath = nullptr; // checked: a stochastic run's preferred path in green
     // Run: sampled runs, and the run buttons of the toolbars as menu items.
     QMenu* mnuRun = nullptr;
     QAction* mnuSamplePaths = nullptr;

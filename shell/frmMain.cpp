@@ -149,6 +149,7 @@ void frmMain::RegisterCommands() {
         {b.mnuZoomOut, W::Works, [this] { panel_->ZoomOut(); }},
         {b.mnuActualSize, W::Works, [this] { panel_->ActualSize(); }},
         {b.mnuFitGraph, W::Works, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); }},
+        {b.mnuPreferredPath, W::Works, [this] { DrawObjects(); }},
         {b.mnuSamplePaths, W::Greyed, [this] { StartSampling(); }},
         {b.mnuAbout, W::Works, [this] { dialogs_->About.ShowDialog(this); }},
         // The Run menu's Start, Forward, Stop and Reset press these buttons.
@@ -392,6 +393,8 @@ void frmMain::DrawObjects() {
     view.Scroll = panel_->Scroll();
     view.Zoom = panel_->Zoom();
     view.DevicePixelRatio = devicePixelRatioF();
+    if (bars_.mnuPreferredPath->isChecked())
+        view.PreferredLinks = preferredLinks_;
     CanvasWidget* canvas = panel_->Canvas();
     canvas->SetImage(
         Canvas::DrawObjects(document_.Graph(), view, canvas->size(), NodeFont, LinkFont));
@@ -522,10 +525,12 @@ void frmMain::ShowRunProgress() {
                                                        : "not the shortest in expectation");
     }
     bars_.pathsPanel->setText(text);
+    preferredLinks_ = run.experiment ? run.preferredLinks : std::vector<int32_t>();
 }
 
 void frmMain::ClearRunFigures() {
     bars_.pathsPanel->clear();
+    preferredLinks_.clear(); // an edit may have moved the links it named
     curve_->ClearSummary();
 }
 

@@ -126,7 +126,10 @@ class frmMain : public QMainWindow {
     Selection selection_;
     int32_t CurrentTool = Tool::Pointer;
     bool working_ = false;
-    bool busy_ = false;         // a run without step delay shows the busy pointer over the canvas
+    bool busy_ = false; // a run without step delay shows the busy pointer over the canvas
+    // The preferred path of the run shown last (one-based links), drawn when View > Preferred Path
+    // is checked, until the next edit.
+    std::vector<int32_t> preferredLinks_;
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
     bool pasteByKey_ = false;   // the paste going on was asked for by its key
 

@@ -17,16 +17,17 @@
 
 namespace {
 
-// The canvas's colours by their letters: W(hite), K (black), R(ed), B(lue), Y(ellow), A(quamarine).
+// The canvas's colours by their letters: W(hite), K (black), R(ed), B(lue), Y(ellow), A(quamarine),
+// E (green).
 QColor Colour(char letter) {
-    const QColor colours[] = {Qt::white,     Qt::black,       Qt::red,
-                              {96, 96, 254}, {255, 255, 150}, {150, 255, 225}};
-    return colours[std::string("WKRBYA").find(letter)];
+    const QColor colours[] = {Qt::white,       Qt::black,       Qt::red,    {96, 96, 254},
+                              {255, 255, 150}, {150, 255, 225}, {0, 160, 0}};
+    return colours[std::string("WKRBYAE").find(letter)];
 }
 
 // The canvas of a scene, written as "N x y" a node, "T label" its label, "L from to kind" a link,
 // "F" flagged, "G weight"; "S node link" the selection, "M node" and "K link" selected together
-// besides, "W" a run working, "Z zoom".
+// besides, "P link" on the preferred path shown, "W" a run working, "Z zoom".
 QImage Scene(const std::string& script) {
     clsGraph graph;
     Canvas::View view;
@@ -50,6 +51,8 @@ QImage Scene(const std::string& script) {
             view.SelectedNodes.push_back(a);
         else if (op == 'K' && in >> a)
             view.SelectedLinks.push_back(a);
+        else if (op == 'P' && in >> a)
+            view.PreferredLinks.push_back(a);
         else if (op == 'Z')
             in >> view.Zoom;
         view.Working = view.Working || op == 'W';
@@ -90,6 +93,8 @@ TEST(DrawObjects, Pixels) {
         {row + "0 Z 0.25 M 2 S 1 -1", "5 30 A 55 30 A"},
         {row + "0", "50 120 K 40 120 K 193 118 W 47 118 W"}, // on the rims, no heads
         {row + "0 F", "50 120 R"},
+        {row + "0 P 1", "50 120 E"},
+        {row + "1 P 1 F", "193 118 R 189 115 R"}, // the path being built before the preferred
         {row + "0 F S -1 1", "50 120 B"},
         {row + "0 F S -1 1 W", "50 120 R"},
         {row + "0 S -1 1 W", "50 120 K"},
