@@ -151,16 +151,17 @@ void StochasticRoads(const std::string& folder) {
     s.Samples = 100000;
     s.Target = 0.95;
     Build(la,
+          // Columns staggered so that the texts of crossing roads stand apart.
           {{"Depot", 40, 200},
-           {"Hill", 200, 60},
+           {"Hill", 200, 40},
            {"Ford", 200, 200},
-           {"Marsh", 200, 340},
-           {"Ridge", 380, 60},
-           {"Cross", 380, 200},
-           {"Mill", 380, 340},
-           {"Gate", 560, 130},
-           {"Quay", 560, 270},
-           {"Port", 720, 200}},
+           {"Marsh", 200, 360},
+           {"Ridge", 400, 100},
+           {"Cross", 400, 200},
+           {"Mill", 400, 300},
+           {"Gate", 600, 130},
+           {"Quay", 600, 270},
+           {"Port", 760, 200}},
           {});
     const struct {
         int from, to;
