@@ -157,7 +157,7 @@ void LearningCurvePanel::showEvent(QShowEvent* event) {
         Refresh(history_->Flushed());
 }
 
-void LearningCurvePanel::EndRun() {
+void LearningCurvePanel::EndRun(const QString& more) {
     running_ = nullptr;
     if (!history_)
         return;
@@ -171,6 +171,8 @@ void LearningCurvePanel::EndRun() {
         summary_ += QString(", best cost: %1, P(best path): %2")
                         .arg(QLocale().toString(points.back().bestCost))
                         .arg(QLocale().toString(points.back().bestProbability, 'g', 6));
+    if (!more.isEmpty())
+        summary_ += ", " + more;
     ShowLegend();
 }
 

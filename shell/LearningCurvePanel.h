@@ -35,8 +35,9 @@ class LearningCurvePanel : public QDockWidget {
     // The history as a snapshot of the run holds it; the record must live until the next call
     // or EndRun.
     void ShowRun(const RunHistory::Record& record);
-    // The run ended: the chart shows the whole of it.
-    void EndRun();
+    // The run ended: the chart shows the whole of it, and the summary its figures and `more`
+    // (a stochastic run's threshold and preferred path).
+    void EndRun(const QString& more = QString());
     // Nothing shown: New, Open and Reset.
     void Clear();
     // The run's figures above the legend go (the next edit or run); its curves stay.

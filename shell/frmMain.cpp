@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Choices.h"
 #include "DrawObjects.h"
 #include "EditCommands.h"
 #include "GraphFormats.h"
@@ -515,17 +516,20 @@ void frmMain::ShowRunProgress() {
                   .arg(run.deadEnds)
                   .arg(run.found ? QLocale().toString(run.bestCost) : "-")
                   .arg(run.found ? QLocale().toString(run.bestProbability, 'g', 6) : "-");
-    if (run.experiment) {
-        text += run.preferredPath.empty()
-                    ? QString("   Preferred path: none")
-                    : QString("   Preferred path: %1 (P %2, %3)")
-                          .arg(Platform::FromLatin1(run.preferredPath))
-                          .arg(QLocale().toString(run.preferredProbability, 'g', 6))
-                          .arg(run.preferredIsShortest ? "the shortest in expectation"
-                                                       : "not the shortest in expectation");
-    }
+    if (run.experiment)
+        text += "   " + PreferredPathText(run);
     bars_.pathsPanel->setText(text);
     preferredLinks_ = run.experiment ? run.preferredLinks : std::vector<int32_t>();
+}
+
+QString frmMain::PreferredPathText(const RunSnapshot& run) {
+    if (run.preferredPath.empty())
+        return "Preferred path: none";
+    return QString("Preferred path: %1 (P %2, %3)")
+        .arg(Platform::FromLatin1(run.preferredPath))
+        .arg(QLocale().toString(run.preferredProbability, 'g', 6))
+        .arg(run.preferredIsShortest ? "the shortest in expectation"
+                                     : "not the shortest in expectation");
 }
 
 void frmMain::ClearRunFigures() {
@@ -543,7 +547,14 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
         DrawObjects();
         Platform::ShowMessage(this, "Not found any path.", MessageIcon::Information);
     }
-    curve_->EndRun();
+    QString experiment;
+    if (const RunSnapshot& run = run_->Shown(); run.experiment) {
+        const Choices::Row* threshold = Choices::Thresholds.Of(run_->Settings().Threshold);
+        experiment = QString("threshold: %1, %2")
+                         .arg(threshold ? threshold->shown : "?")
+                         .arg(PreferredPathText(run).replace(0, 1, 'p'));
+    }
+    curve_->EndRun(experiment);
     EndRun();
 }
 

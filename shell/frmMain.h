@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+struct RunSnapshot;
 class LearningCurvePanel;
 class RecentFiles;
 class RunController;
@@ -114,6 +115,9 @@ class frmMain : public QMainWindow {
     void ShowRunProgress();
     // The last run's figures stay in the status bar and on its curve until the next edit or run.
     void ClearRunFigures();
+    // A stochastic run's preferred path, its probability and whether it is the shortest in
+    // expectation, as the status bar and the run's summary name it.
+    static QString PreferredPathText(const RunSnapshot& run);
     void RunEnded(const QString& failure, bool notFound);
     void EndRun();
     void ResetRun();

@@ -1,3 +1,4 @@
+#include "LearningCurvePanel.h"
 #include "WindowFixture.h"
 
 #include <QCompleter>
@@ -137,7 +138,10 @@ TEST_F(SampleTest, AnExperimentNamesThePreferredPath) {
     EXPECT_EQ(Label("PathsPanel").toStdString(),
               "Samples: 1   Dead ends: 0   Best cost: 5   P(best path): 0.75   Preferred path: "
               "0->2: (P 0.75, not the shortest in expectation)");
-    Play("do mnuStop");
+    Play("do mnuStop"); // the summary after the run names the threshold too
+    EXPECT_EQ(window->Curve().Summary().toStdString(),
+              "Samples: 1, best cost: 5, P(best path): 0.75, threshold: Mean so far, preferred "
+              "path: 0->2: (P 0.75, not the shortest in expectation)");
 }
 
 } // namespace
