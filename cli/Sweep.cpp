@@ -228,9 +228,8 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         if (!options.lengths.empty())
             document.bytes = DocumentBytes(la);
         document.base = RequestedSettings(la, options);
-        plan.experiment = plan.experiment || DocumentExtension::Needed(la) ||
-                          document.base.Threshold != Threshold::Best ||
-                          document.base.ActionSet != ActionSet::All;
+        plan.experiment =
+            plan.experiment || DocumentExtension::Needed(la) || document.base.ExperimentChoices();
         for (const std::string& name : CsvText::LinkColumns(la.Graph())) {
             const auto [at, added] = columns.emplace(name, plan.linkColumns.size());
             if (added)

@@ -58,7 +58,7 @@ class Bytes {
 } // namespace
 
 bool Needed(const clsLA& la) {
-    if (la.Settings.Threshold != Threshold::Best || la.Settings.ActionSet != ActionSet::All)
+    if (la.Settings.ExperimentChoices())
         return true;
     for (int32_t i = 1; i <= la.Graph().LinkCount(); ++i) {
         if (la.Graph().Link(i).Length)

@@ -170,8 +170,7 @@ double RunSession::BestProbability() const {
 }
 
 bool RunSession::Experiment() const {
-    return run_ && (run_->Stochastic() || settings_.Threshold != Threshold::Best ||
-                    settings_.ActionSet != ActionSet::All);
+    return run_ && (run_->Stochastic() || settings_.ExperimentChoices());
 }
 
 int64_t RunSession::LinkDraws() const {
@@ -222,10 +221,7 @@ std::string RunSession::TraceOf(const std::vector<int32_t>& links) const {
 }
 
 std::string RunSession::BestTrace() const {
-    clsPathStack best;
-    for (clsLink* link : bestLinks_)
-        best.Push(link);
-    return best.Trace();
+    return TraceOf(best_);
 }
 
 void RunSession::Stop() {

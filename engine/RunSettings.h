@@ -36,6 +36,11 @@ struct RunSettings {
     // ActionSets); the variable action set needs sampled paths.
     int32_t Threshold = Threshold::Best;
     int32_t ActionSet = ActionSet::All;
+    // A threshold or an action set other than the first: with a stochastic link, what makes a
+    // run a stochastic experiment, reported and stored with its figures.
+    bool ExperimentChoices() const {
+        return Threshold != Threshold::Best || ActionSet != ActionSet::All;
+    }
 
     // The field a refusal is about, where the dialog moves the focus.
     enum class Field {
