@@ -124,6 +124,7 @@ TEST_F(Dialogs, LinkProperties) {
         EXPECT_EQ(Values(d), "12.5 0.3333333");
         for (const auto& [weight, probability, message, field] :
              {std::tuple{"1e3", "0.5", "Please enter Weight value correctly.", "txtWeight"},
+              {"uniform(3, 1)", "0.5", "uniform(a, b) needs a <= b: 'uniform(3, 1)'", "txtWeight"},
               {"-", "", "Please enter Probability value correctly.", "txtProbability"}}) {
             Fill(d, std::string("txtWeight=") + weight + "|txtProbability=" + probability);
             Click(d, "cmdOK");
@@ -143,6 +144,17 @@ TEST_F(Dialogs, LinkProperties) {
     });
     const auto oneWay = frmLinkProperties().ShowDialog(nullptr, 1, 1, LinkKind::Unidirectional);
     EXPECT_TRUE(oneWay && oneWay->weight == 1.0f && !oneWay->probability);
+    // A stochastic link shows its distribution; another one typed gives its mean as the weight.
+    const LinkLength normal = LinkLength::Parse("normal(6.7, 1)");
+    WhenShown([](QDialog* d) {
+        EXPECT_EQ(Values(d), "normal(6.7, 1) 0.5");
+        Fill(d, "txtWeight=Uniform(1, 2)");
+        Click(d, "cmdOK");
+    });
+    const auto drawn =
+        frmLinkProperties().ShowDialog(nullptr, 6.7f, 0.5f, LinkKind::Simple, &normal);
+    ASSERT_TRUE(drawn && drawn->length);
+    EXPECT_EQ(std::tuple(drawn->length->Text(), drawn->weight), std::tuple("uniform(1, 2)", 1.5f));
 }
 
 std::string Rows(QDialog* d) {
