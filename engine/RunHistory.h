@@ -1,11 +1,14 @@
 #pragma once
 // What a run learned, path by path, for learning curves: an observer of the run session that keeps
 // the probabilities of a few watched links in memory, thinned so that a run of any length fits,
-// and, when given a stream, writes every path with every link's probability as a CSV row.
+// and, when given a stream, writes every path with every link's probability as a CSV row. A
+// window keeps those rows instead as what each learning step changed, and pays for their text
+// only when they are saved.
 
 #include "RunSession.h"
 
 #include <cstdint>
+#include <mutex>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -39,6 +42,11 @@ class RunHistory : public RunObserver {
     // Every path from now on as a CSV row, the header first; after maxRows rows (any number when
     // negative) the rows stop and Truncated() says so.
     void StreamTo(std::ostream& csv, int64_t maxRows = -1);
+    // The rows of the first maxRows paths kept in memory, to be written by WriteKeptRows.
+    void KeepRows(int64_t maxRows);
+    // The header and the first `rows` kept rows, the very bytes StreamTo writes. The run's
+    // thread may go on keeping rows meanwhile, and the graph may have changed since.
+    void WriteKeptRows(std::ostream& csv, int64_t rows) const;
     bool Truncated() const { return kept_.truncated; }
     int64_t RowsWritten() const { return kept_.rows; }
 
@@ -50,8 +58,7 @@ class RunHistory : public RunObserver {
         std::vector<Point> points;  // evenly spaced over the run, and the latest one
         std::vector<float> watched; // the watched links' probabilities, point after point
         int64_t paths = 0;
-        int64_t rows = 0;  // CSV rows written
-        int64_t bytes = 0; // CSV bytes written, the header included
+        int64_t rows = 0; // CSV rows written or kept
         bool truncated = false;
     };
     // Flushes the stream first, so that the file holds every row the record counts.
@@ -68,7 +75,13 @@ class RunHistory : public RunObserver {
   private:
     void Keep(const Point& point, const LearnedPath& path);
     void Thin();
+    // Whether this path gets a row; else the rows are truncated from now on.
+    bool RowWanted();
+    std::string Header() const;
     void WriteRow(const Point& point, const LearnedPath& path);
+    void KeepRow(const Point& point, const LearnedPath& path);
+    static void AppendRow(std::string& row, const Point& point, const std::string& trace,
+                          const std::vector<std::string>& cells);
 
     const clsGraph& graph_; // read only while the history is made and given its stream
     std::size_t linkCount_;
@@ -81,4 +94,21 @@ class RunHistory : public RunObserver {
     int64_t maxRows_ = -1;
     std::vector<std::string> cells_; // each link's probability as text
     std::string row_;
+
+    // Kept rows: every probability after the first path, then each path's changes.
+    struct KeptRow {
+        Point point;
+        std::string trace;
+        std::size_t changesEnd; // its changes end there in changes_
+    };
+    struct Change {
+        int32_t link;
+        float probability;
+    };
+    bool keeping_ = false;
+    std::string header_;
+    mutable std::mutex rowsMutex_; // the window writes kept rows while the run keeps more
+    std::vector<float> firstProbabilities_;
+    std::vector<KeptRow> rows_;
+    std::vector<Change> changes_;
 };

@@ -16,17 +16,17 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QXYSeries>
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace {
 
-// The window's history file stops growing past this many probabilities (about 100 MB of text);
-// pathloom-run --history writes any length.
+// The window's history stops past this many probabilities (about 100 MB of text when saved; in
+// memory only what each step changed); pathloom-run --history writes any length.
 constexpr int64_t HistoryCells = 10'000'000;
 
 } // namespace
@@ -135,11 +135,7 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
     ShowLegend();
 
     history_ = std::make_unique<RunHistory>(graph, watched);
-    csvFile_ = std::make_unique<QTemporaryFile>();
-    if (csvFile_->open()) {
-        csv_.open(Platform::ToFileName(csvFile_->fileName()), std::ios::binary | std::ios::trunc);
-        history_->StreamTo(csv_, std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
-    }
+    history_->KeepRows(std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
     return *history_;
 }
 
@@ -190,9 +186,6 @@ void LearningCurvePanel::Clear() {
     linkSeries_.clear();
     best_ = nullptr;
     rewarded_ = penalised_ = nullptr;
-    csv_.close();
-    csv_.clear();
-    csvFile_.reset();
     history_.reset();
     shownPaths_ = -1;
     names_.clear();
@@ -275,7 +268,7 @@ void LearningCurvePanel::SaveChart(bool svg) {
 }
 
 void LearningCurvePanel::SaveHistory() {
-    if (!history_ || !csvFile_) {
+    if (!history_) {
         Platform::ShowMessage(this, "There is no run to save the history of.",
                               MessageIcon::Information);
         return;
@@ -285,15 +278,9 @@ void LearningCurvePanel::SaveHistory() {
         return;
     // The rows the run's thread wrote before the snapshot shown, or all of a run that ended.
     const RunHistory::Record& record = running_ ? *running_ : history_->Flushed();
-    QFile rows(csvFile_->fileName());
-    const bool opened = rows.open(QIODevice::ReadOnly);
-    const QByteArray bytes = opened ? rows.read(record.bytes) : QByteArray();
-    if (!opened || bytes.size() != record.bytes) { // a row the disk did not take
-        Platform::ShowMessage(this, "The history of this run could not be kept.",
-                              MessageIcon::Critical);
-        return;
-    }
-    SaveBytes(*fileName, bytes);
+    std::ostringstream csv;
+    history_->WriteKeptRows(csv, record.rows);
+    SaveBytes(*fileName, QByteArray::fromStdString(csv.str()));
     if (record.truncated)
         Platform::ShowMessage(this,
                               QString("The history holds the first %1 paths of the run; "

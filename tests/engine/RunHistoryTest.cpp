@@ -91,3 +91,34 @@ TEST(RunHistory, ALongRunKeepsEvenlySpacedPointsAndTheLatest) {
         xs.push_back(point.x);
     EXPECT_EQ(xs, (std::vector<int64_t>{16, 32, 48, 64, 80, 96, 100}));
 }
+
+// The window keeps rows as changes and writes them when saved: the very bytes of the stream, for
+// every row limit, and while more rows are kept.
+TEST(RunHistory, KeptRowsAreWrittenAsTheStreamWritesThem) {
+    clsLA la;
+    Build(la.Graph(), "A B C D", "A-B:1:0.5 B-C:1:0.5 A-C:3:0.5 C-D:2:1 B-D:4:0.5");
+    la.Settings.GraphSearchMethod = SearchMethod::Sample;
+    la.Settings.Reward = 0.05f;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = 4;
+    la.Settings.Samples = 200;
+    for (const int64_t limit : {-1, 0, 1, 37}) {
+        RunHistory streamed(la.Graph(), {}), kept(la.Graph(), {});
+        std::ostringstream csv;
+        streamed.StreamTo(csv, limit);
+        kept.KeepRows(limit);
+        RunSession session(la.Graph(), la.Ranges(), la.Settings);
+        session.AddObserver(streamed);
+        session.AddObserver(kept);
+        std::ostringstream halfway;
+        session.Step(40);
+        kept.WriteKeptRows(halfway, kept.Flushed().rows);
+        EXPECT_EQ(csv.str().substr(0, halfway.str().size()), halfway.str()) << limit;
+        while (session.Step(1 << 20) == RunState::Running) {
+        }
+        std::ostringstream written;
+        kept.WriteKeptRows(written, kept.Flushed().rows);
+        EXPECT_EQ(written.str(), csv.str()) << limit;
+        EXPECT_EQ(kept.Truncated(), streamed.Truncated()) << limit;
+    }
+}
