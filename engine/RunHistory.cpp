@@ -5,6 +5,7 @@
 #include "clsGraph.h"
 
 #include <algorithm>
+#include <utility>
 
 using CsvText::AppendField;
 using CsvText::AppendNumber;
@@ -53,21 +54,33 @@ void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
 void RunHistory::KeepRows(int64_t maxRows) {
     keeping_ = true;
     maxRows_ = maxRows;
-    header_ = Header(); // the graph may have changed by the time the rows are written
+    // The graph may have changed by the time the rows are written.
+    header_ = Header();
+    for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
+        const clsLink& link = graph_.Link(j);
+        linkTraces_.push_back(
+            Latin1::ToUtf8(link.FromNode->Label() + "->" + link.ToNode->Label() + ":"));
+    }
 }
 
-const RunHistory::Record& RunHistory::Flushed() {
-    if (csv_)
-        csv_->flush();
+const RunHistory::Record& RunHistory::Taken(const RunSession& session) {
+    if (std::exchange(latestUntaken_, false))
+        kept_.points.back().bestProbability = session.BestProbability();
     return kept_;
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++kept_.paths;
-    const Point point{path.sample,      path.answer.cost, path.answer.favourable,
-                      path.answer.beta, path.bestCost,    path.BestProbability()};
-    Keep(point, path);
-    if ((csv_ || keeping_) && RowWanted()) {
+    const bool spaced = (kept_.paths & (stride_ - 1)) == 0; // the stride is a power of two
+    const bool row = (csv_ || keeping_) && RowWanted();
+    // A point only the latest until the next path rarely needs its probability: a product over
+    // the best path, which would cost the run a tenth of its speed.
+    latestUntaken_ = !spaced && !row;
+    const Point point{
+        path.sample,      path.answer.cost, path.answer.favourable,
+        path.answer.beta, path.bestCost,    latestUntaken_ ? 0.0 : path.BestProbability()};
+    Keep(point, spaced, path);
+    if (row) {
         if (csv_)
             WriteRow(point, path);
         else
@@ -75,15 +88,17 @@ void RunHistory::PathLearned(const LearnedPath& path) {
     }
 }
 
-void RunHistory::Keep(const Point& point, const LearnedPath& path) {
-    if (lastIsExtra_) {
-        kept_.points.pop_back();
-        kept_.watched.resize(kept_.watched.size() - watched_.size());
+void RunHistory::Keep(const Point& point, bool spaced, const LearnedPath& path) {
+    // The latest point takes the place of one that was only the latest.
+    if (!lastIsExtra_) {
+        kept_.points.emplace_back();
+        kept_.watched.resize(kept_.watched.size() + watched_.size());
     }
-    lastIsExtra_ = kept_.paths % stride_ != 0;
-    kept_.points.push_back(point);
+    kept_.points.back() = point;
+    float* watched = kept_.watched.data() + kept_.watched.size() - watched_.size();
     for (const int32_t link : watched_)
-        kept_.watched.push_back(path.Probability(link));
+        *watched++ = path.Probability(link);
+    lastIsExtra_ = !spaced;
     if (!lastIsExtra_ && kept_.points.size() >= maxPoints_)
         Thin();
 }
@@ -167,7 +182,9 @@ void RunHistory::KeepRow(const Point& point, const LearnedPath& path) {
         for (const int32_t j : path.ChangedLinks())
             changes_.push_back({j, path.Probability(j)});
     }
-    rows_.push_back({point, Latin1::ToUtf8(path.Links().Trace()), changes_.size()});
+    const PathView walked = path.LinkPositions();
+    walked_.insert(walked_.end(), walked.begin(), walked.end());
+    rows_.push_back({point, walked_.size(), changes_.size()});
 }
 
 void RunHistory::WriteKeptRows(std::ostream& csv, int64_t rows) const {
@@ -176,8 +193,8 @@ void RunHistory::WriteKeptRows(std::ostream& csv, int64_t rows) const {
     std::vector<std::string> cells(linkCount_);
     for (std::size_t j = 0; j < linkCount_ && !rows_.empty(); ++j)
         AppendNumber(cells[j], firstProbabilities_[j]);
-    std::string row;
-    std::size_t change = 0;
+    std::string row, trace;
+    std::size_t change = 0, walked = 0;
     const auto count = std::min(rows_.size(), static_cast<std::size_t>(std::max<int64_t>(rows, 0)));
     for (std::size_t i = 0; i < count; ++i) {
         for (; change < rows_[i].changesEnd; ++change) {
@@ -185,7 +202,9 @@ void RunHistory::WriteKeptRows(std::ostream& csv, int64_t rows) const {
             cell.clear();
             AppendNumber(cell, changes_[change].probability);
         }
-        AppendRow(row, rows_[i].point, rows_[i].trace, cells);
+        for (trace.clear(); walked < rows_[i].walkedEnd; ++walked)
+            trace += linkTraces_[static_cast<std::size_t>(walked_[walked])];
+        AppendRow(row, rows_[i].point, trace, cells);
         csv.write(row.data(), static_cast<std::streamsize>(row.size()));
     }
 }

@@ -61,10 +61,15 @@ class RunHistory : public RunObserver {
         int64_t rows = 0; // CSV rows written or kept
         bool truncated = false;
     };
-    // Flushes the stream first, so that the file holds every row the record counts.
-    const Record& Flushed();
+    // The record between two of the session's steps. The latest point's best-path probability,
+    // when that point is only the latest, is worked out here, not after every path: it is the
+    // session's own until its next step.
+    const Record& Taken(const RunSession& session);
+    // The record as it stands: after the run, as it was last taken.
+    const Record& Kept() const { return kept_; }
 
-    // The kept points, evenly spaced over the run, and the latest one, kept whatever the spacing.
+    // The kept points, evenly spaced over the run, and the latest one, kept whatever the spacing
+    // (its best-path probability as last taken).
     const std::vector<Point>& Points() const { return kept_.points; }
     // The watched links' probabilities after the learning step of kept point `point`.
     float Watched(std::size_t point, std::size_t link) const {
@@ -73,7 +78,7 @@ class RunHistory : public RunObserver {
     int64_t PathCount() const { return kept_.paths; }
 
   private:
-    void Keep(const Point& point, const LearnedPath& path);
+    void Keep(const Point& point, bool spaced, const LearnedPath& path);
     void Thin();
     // Whether this path gets a row; else the rows are truncated from now on.
     bool RowWanted();
@@ -88,18 +93,19 @@ class RunHistory : public RunObserver {
     std::vector<int32_t> watched_; // 0-based link positions
     std::size_t maxPoints_;
     Record kept_;
-    int64_t stride_ = 1;       // every stride-th path is kept
-    bool lastIsExtra_ = false; // the last point is only the latest, not one of the spaced ones
+    int64_t stride_ = 1;         // every stride-th path is kept; a power of two
+    bool lastIsExtra_ = false;   // the last point is only the latest, not one of the spaced ones
+    bool latestUntaken_ = false; // and its best-path probability is not worked out yet
     std::ostream* csv_ = nullptr;
     int64_t maxRows_ = -1;
     std::vector<std::string> cells_; // each link's probability as text
     std::string row_;
 
-    // Kept rows: every probability after the first path, then each path's changes.
+    // Kept rows: every probability after the first path, then each path's walked links and
+    // changes.
     struct KeptRow {
         Point point;
-        std::string trace;
-        std::size_t changesEnd; // its changes end there in changes_
+        std::size_t walkedEnd, changesEnd; // where its links end in walked_ and changes_
     };
     struct Change {
         int32_t link;
@@ -107,8 +113,10 @@ class RunHistory : public RunObserver {
     };
     bool keeping_ = false;
     std::string header_;
-    mutable std::mutex rowsMutex_; // the window writes kept rows while the run keeps more
+    std::vector<std::string> linkTraces_; // each link as a trace writes it: "A->B:"
+    mutable std::mutex rowsMutex_;        // the window writes kept rows while the run keeps more
     std::vector<float> firstProbabilities_;
     std::vector<KeptRow> rows_;
+    std::vector<int32_t> walked_;
     std::vector<Change> changes_;
 };

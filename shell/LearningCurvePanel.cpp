@@ -150,7 +150,7 @@ void LearningCurvePanel::showEvent(QShowEvent* event) {
     if (running_)
         Refresh(*running_);
     else if (history_)
-        Refresh(history_->Flushed());
+        Refresh(history_->Kept());
 }
 
 void LearningCurvePanel::EndRun() {
@@ -158,7 +158,7 @@ void LearningCurvePanel::EndRun() {
     if (!history_)
         return;
     if (isVisible())
-        Refresh(history_->Flushed());
+        Refresh(history_->Kept());
     const std::vector<RunHistory::Point>& points = history_->Points();
     summary_ = QString("%1: %2")
                    .arg(xAxis_->titleText() == "sample" ? "Samples" : "Paths")
@@ -277,7 +277,7 @@ void LearningCurvePanel::SaveHistory() {
     if (!fileName)
         return;
     // The rows the run's thread wrote before the snapshot shown, or all of a run that ended.
-    const RunHistory::Record& record = running_ ? *running_ : history_->Flushed();
+    const RunHistory::Record& record = running_ ? *running_ : history_->Kept();
     std::ostringstream csv;
     history_->WriteKeptRows(csv, record.rows);
     SaveBytes(*fileName, QByteArray::fromStdString(csv.str()));
