@@ -4,6 +4,8 @@
 #   bench/run.sh walks      walks only
 #   bench/run.sh samples    sampled runs: speed, memory, samples until the cheapest path is learned
 #   bench/run.sh history    what the run history and its CSV cost a run
+#   bench/run.sh draws      link draws per second: every link stochastic against fixed weights,
+#                           and the stochastic roads' experiment table (examples/)
 #   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
 #   bench/run.sh imports    imports of files shaped to take quadratic time, each within 2 s
 #   bench/run.sh plain [N]  pathloom-run side by side with the plain program over arrays
@@ -16,7 +18,7 @@ cd "$(dirname "$0")/.."
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench sample_bench history_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
+cmake --build "$build_dir" -j 2 --target walk_bench sample_bench draws_bench history_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
 
 if [ "$what" = all ] || [ "$what" = walks ]; then
   "$build_dir"/bench/walk_bench
@@ -24,6 +26,18 @@ fi
 
 if [ "$what" = all ] || [ "$what" = samples ]; then
   "$build_dir"/bench/sample_bench
+fi
+
+if [ "$what" = all ] || [ "$what" = draws ]; then
+  "$build_dir"/bench/draws_bench
+  printf '\nexamples/stochastic-roads.plm: LRI, mean threshold, variable action set, until 0.95, 100 seeds\n'
+  start=$(date +%s%N)
+  "$build_dir"/pathloom-run examples/stochastic-roads.plm --method sample --source Depot \
+    --dest Port --threshold mean --action-set variable --scheme LRI --until 0.95 \
+    --samples 200000 --sweep reward=0.005,0.01,0.05,0.1 --sweep seed=1:100:1 --summary |
+    cut -d, -f4,9-
+  end=$(date +%s%N)
+  printf 'the sweep of 400 runs took %.2f s\n' "$(awk "BEGIN { print ($end - $start) / 1e9 }")"
 fi
 
 if [ "$what" = all ] || [ "$what" = history ]; then

@@ -131,7 +131,8 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
         const QRectF box = QRectF(QPointF(static_cast<double>(left), static_cast<double>(top)),
                                   QPointF(static_cast<double>(right), static_cast<double>(bottom)))
                                .normalized();
-        const QString text = modHelper::LinkText(link.Probability, link.Weight);
+        const QString text =
+            modHelper::LinkText(link.Probability, link.Weight, link.Length != nullptr);
         // Opaque text: a white box hides the line under the text.
         painter.fillRect(painter.boundingRect(box, TextFlags, text), BackgroundColour);
         painter.setPen(blackPen);

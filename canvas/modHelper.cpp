@@ -161,14 +161,15 @@ QString FormatLinkNumber(float value, QChar decimalPoint) {
     return result;
 }
 
-QString LinkText(float probability, float weight, QChar decimalPoint) {
-    return " P: " + FormatLinkNumber(probability, decimalPoint) +
-           " W: " + FormatLinkNumber(weight, decimalPoint) + " ";
+QString LinkText(float probability, float weight, QChar decimalPoint, bool stochastic) {
+    // A stochastic link's weight is its mean.
+    return " P: " + FormatLinkNumber(probability, decimalPoint) + (stochastic ? " W: ~" : " W: ") +
+           FormatLinkNumber(weight, decimalPoint) + " ";
 }
 
-QString LinkText(float probability, float weight) {
+QString LinkText(float probability, float weight, bool stochastic) {
     const QString point = QLocale().decimalPoint();
-    return LinkText(probability, weight, point.isEmpty() ? QChar('.') : point.at(0));
+    return LinkText(probability, weight, point.isEmpty() ? QChar('.') : point.at(0), stochastic);
 }
 
 } // namespace modHelper

@@ -47,7 +47,8 @@ void DrawArrow(QPainter& painter, Point p1, Point p2, const QColor& colour, bool
 QString FormatLinkNumber(float value, QChar decimalPoint);
 
 // " P: <probability> W: <weight> ", in the user's locale.
-QString LinkText(float probability, float weight);
-QString LinkText(float probability, float weight, QChar decimalPoint);
+// A stochastic link shows its weight, the distribution's mean, as "W: ~6.7".
+QString LinkText(float probability, float weight, bool stochastic = false);
+QString LinkText(float probability, float weight, QChar decimalPoint, bool stochastic = false);
 
 } // namespace modHelper

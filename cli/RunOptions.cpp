@@ -2,6 +2,8 @@
 
 #include "Choices.h"
 #include "GraphFormats.h"
+#include "LinkLength.h"
+#include "PathloomError.h"
 #include "RunSettings.h"
 
 #include <algorithm>
@@ -19,7 +21,12 @@ const char* UsageText() {
     static const std::string text =
         "usage: pathloom-run DOCUMENT.plm [--method " + Choices::SearchMethods.TypedNames("|") +
         "] [--source NODE] [--dest NODE] [--paths FILE]\n"
-        "                    [--samples N] [--seed S] [--until Q]\n"
+        "                    [--samples N] [--seed S] [--until Q] [--threshold " +
+        Choices::Thresholds.TypedNames("|") +
+        "]\n"
+        "                    [--action-set " +
+        Choices::ActionSets.TypedNames("|") +
+        "] [--length A->B=LENGTH]...\n"
         "                    [--model " +
         Choices::Models.TypedNames("|") + "] [--scheme " + Choices::Schemes.TypedNames("|") +
         "] [--reward X] [--penalty X] [--factor X]\n"
@@ -30,8 +37,12 @@ const char* UsageText() {
         "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
         "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
         "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
-        "                    NAME: reward, penalty, factor, scheme, model, seed\n"
-        "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n";
+        "                    NAME: reward, penalty, factor, scheme, model, seed, threshold, "
+        "action-set\n"
+        "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n"
+        "LENGTH is a number or a distribution: discrete(V:P, ...), uniform(A, B), normal(MEAN, "
+        "SD),\n"
+        "exponential(MEAN).\n";
     return text.c_str();
 }
 
@@ -64,6 +75,24 @@ std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
     if (k < 1 || k > n || n > 1000000000)
         throw refuse();
     return {static_cast<int64_t>(k), static_cast<int64_t>(n)};
+}
+
+// "LINK=LENGTH", the length checked here so that a mistake is told before any document loads.
+std::pair<std::string, std::string> ParseLength(const std::string& text) {
+    const std::size_t equals = text.find('=');
+    if (equals == std::string::npos || text.find("->") > equals)
+        throw UsageError("--length takes A->B=LENGTH: '" + text + "'");
+    const std::string length = text.substr(equals + 1);
+    if (LinkLength::LooksLikeDistribution(length)) {
+        try {
+            LinkLength::Parse(length);
+        } catch (const PathloomError& e) {
+            throw UsageError("--length: " + e.Description());
+        }
+    } else {
+        ParseNumber("--length", length);
+    }
+    return {text.substr(0, equals), length};
 }
 
 } // namespace
@@ -127,6 +156,12 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
             options.seed = ParseWhole(arg, value());
         else if (arg == "--until")
             options.until = ParseDouble(arg, value());
+        else if (arg == "--threshold")
+            options.threshold = Choice(arg, value(), Choices::Thresholds);
+        else if (arg == "--action-set")
+            options.actionSet = Choice(arg, value(), Choices::ActionSets);
+        else if (arg == "--length")
+            options.lengths.push_back(ParseLength(value()));
         else if (arg == "--save")
             options.save = value();
         else if (arg == "--export") {
@@ -171,9 +206,10 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
         if (options.summary && options.part)
             throw UsageError("--summary does not go with --part: summarise the joined parts");
     }
-    if ((options.samples || options.seed || options.until) &&
-        options.method != SearchMethod::Sample)
-        throw UsageError("--samples, --seed and --until go with --method sample");
+    if ((options.samples || options.until) && options.method != SearchMethod::Sample)
+        throw UsageError("--samples and --until go with --method sample");
+    if (options.actionSet == ActionSet::Variable && options.method != SearchMethod::Sample)
+        throw UsageError("--action-set variable goes with --method sample");
     if (options.history && !options.method)
         throw UsageError("--history goes with --method");
     return options;

@@ -29,6 +29,10 @@ struct RunOptions {
     std::optional<int64_t> samples;
     std::optional<uint64_t> seed;
     std::optional<double> until;
+    std::optional<int> threshold; // a Threshold
+    std::optional<int> actionSet; // an ActionSet
+    // --length LINK=LENGTH in the order given: "A->B" and a distribution's text or a number.
+    std::vector<std::pair<std::string, std::string>> lengths;
     std::optional<std::string> save;
     std::optional<std::string> exportTo; // GraphML, DOT or CSV by its extension
     std::optional<std::string> history;  // a CSV file of every learned path

@@ -1,6 +1,8 @@
 #include "RunSetup.h"
 
+#include "DocumentExtension.h"
 #include "Latin1.h"
+#include "LinkLength.h"
 #include "clsLA.h"
 
 namespace {
@@ -23,7 +25,38 @@ int32_t FindNode(const clsGraph& graph, const std::string& option, const std::st
     throw UsageError("no node labelled '" + name + "' for " + option);
 }
 
+// "A->B": the link stored from A to B, or a simple or bidirectional one stored from B to A.
+clsLink& FindLink(clsGraph& graph, const std::string& name) {
+    const std::size_t arrow = name.find("->");
+    const clsNode& from = graph.Node(FindNode(graph, "--length", name.substr(0, arrow)));
+    const clsNode& to = graph.Node(FindNode(graph, "--length", name.substr(arrow + 2)));
+    clsLink* backwards = nullptr;
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        clsLink& link = graph.Link(j);
+        if (link.FromNode == &from && link.ToNode == &to)
+            return link;
+        if (!backwards && link.FromNode == &to && link.ToNode == &from &&
+            link.LinkType != LinkKind::Unidirectional)
+            backwards = &link;
+    }
+    if (!backwards)
+        throw UsageError("no link " + name + " for --length");
+    return *backwards;
+}
+
 } // namespace
+
+void ApplyLengths(clsGraph& graph, const RunOptions& o) {
+    for (const auto& [name, length] : o.lengths) {
+        clsLink& link = FindLink(graph, name);
+        if (LinkLength::LooksLikeDistribution(length)) {
+            link.SetLength(std::make_shared<const LinkLength>(LinkLength::Parse(length)));
+        } else {
+            link.SetLength(nullptr);
+            link.Weight = ParseNumber("--length", length);
+        }
+    }
+}
 
 RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
     RunSettings s = la.Settings;
@@ -32,6 +65,8 @@ RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
     s.Reward = o.reward.value_or(s.Reward);
     s.Penalty = o.penalty.value_or(s.Penalty);
     s.LearningFactor = o.factor.value_or(s.LearningFactor);
+    s.Threshold = o.threshold.value_or(s.Threshold);
+    s.ActionSet = o.actionSet.value_or(s.ActionSet);
     if (!o.method)
         return s;
     s.GraphSearchMethod = *o.method;
@@ -54,7 +89,8 @@ RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
 std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
     RunSettings s = RequestedSettings(la, o);
     if (!o.method) {
-        if (!(o.scheme || o.reward || o.penalty || o.model || o.factor))
+        if (!(o.scheme || o.reward || o.penalty || o.model || o.factor || o.threshold ||
+              o.actionSet))
             return std::nullopt;
         // Nothing runs, so no node is needed; the numbers must still make a run.
         RunSettings numbers = s;
@@ -74,7 +110,12 @@ std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
         document.Reward = s.Reward;
         document.Penalty = s.Penalty;
         document.LearningFactor = s.LearningFactor;
+        document.Threshold = s.Threshold;
+        document.ActionSet = s.ActionSet;
         la.Settings = document;
+        // A document with an extension block keeps the whole run.
+        if (DocumentExtension::Needed(la))
+            la.Settings = s;
     } else {
         la.Settings = s;
     }

@@ -130,6 +130,35 @@ void WriteSampleResult(std::ostream& out, const RunSession& session, bool json) 
     }
 }
 
+// The figures of a run on a stochastic graph, or with the mean threshold or the variable action
+// set, after what every run reports.
+void WriteExperimentResult(std::ostream& out, const RunSession& session, bool json) {
+    const MeasuredPath preferred = session.PreferredPath();
+    const MeasuredPath& shortest = session.ExpectedShortest();
+    const auto trace = [&](const MeasuredPath& path) {
+        if (!path.found)
+            return std::string(json ? "null" : "none");
+        return json ? QuotedLabel(session.TraceOf(path.links)) : Shown(session.TraceOf(path.links));
+    };
+    const std::string probability =
+        preferred.found ? JsonText::Double(preferred.probability) : "null";
+    const std::string cost = shortest.found ? JsonText::Float(shortest.cost) : "null";
+    const char* converged = session.ConvergedOnShortest() ? "true" : "false";
+    if (json) {
+        out << "\"linkDraws\": " << session.LinkDraws()
+            << ", \"preferredPath\": " << trace(preferred)
+            << ",\n\"preferredPathProbability\": " << probability
+            << ", \"expectedShortestPath\": " << trace(shortest)
+            << ",\n\"expectedShortestCost\": " << cost << ", \"convergedOnShortest\": " << converged
+            << ",\n";
+    } else {
+        out << "linkDraws: " << session.LinkDraws() << "\npreferredPath: " << trace(preferred)
+            << "\npreferredPathProbability: " << probability
+            << "\nexpectedShortestPath: " << trace(shortest) << "\nexpectedShortestCost: " << cost
+            << "\nconvergedOnShortest: " << converged << '\n';
+    }
+}
+
 // Steps the session to its end, or to Ctrl+C, which stops it as Stop does in the window; a run
 // longer than a second shows "paths found, time" on a terminal.
 void RunToEnd(RunSession& session, std::ostream* progress) {
@@ -185,6 +214,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     std::optional<RunSettings> run;
     try {
+        ApplyLengths(la.Graph(), options);
         run = ApplySettings(la, options);
     } catch (const UsageError& e) {
         return usage(e.what(), false);
@@ -260,6 +290,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             << ",\n\"pathCount\": " << pathCount << ",\n";
         if (sampled)
             WriteSampleResult(out, *session, true);
+        if (session && session->Experiment())
+            WriteExperimentResult(out, *session, true);
         if (!session) {
             out << "\"paths\": [],\n";
             WriteSettingsJson(out, la);
@@ -275,6 +307,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             out << "paths: " << pathCount << "\nstatus: " << status << '\n';
         if (sampled)
             WriteSampleResult(out, *session, false);
+        if (session && session->Experiment())
+            WriteExperimentResult(out, *session, false);
         if (notFound)
             messages.insert(messages.begin() + (session->State() == RunState::Failed),
                             "Not found any path.");

@@ -2,8 +2,10 @@
 
 #include "Choices.h"
 #include "CsvText.h"
+#include "DocumentExtension.h"
 #include "DocumentFile.h"
 #include "Documents.h"
+#include "ExperimentSummary.h"
 #include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
@@ -84,23 +86,31 @@ SweepAxis ParseSweepAxis(const std::string& text) {
     const std::string given = equals == std::string::npos ? "" : text.substr(equals + 1);
     const std::string option = "--sweep " + name;
     SweepAxis axis{};
-    const char* const names[] = {"reward", "penalty", "factor", "scheme", "model", "seed"};
+    const char* const names[] = {"reward", "penalty", "factor",    "scheme",
+                                 "model",  "seed",    "threshold", "action-set"};
     const auto known = std::find(std::begin(names), std::end(names), name);
     if (known == std::end(names))
         throw UsageError("unknown setting to sweep: '" + text.substr(0, equals) +
-                         "' (reward, penalty, factor, scheme, model or seed)");
+                         "' (reward, penalty, factor, scheme, model, seed, threshold or "
+                         "action-set)");
     axis.name = static_cast<SweepAxis::Name>(known - std::begin(names));
     if (given.empty())
         throw UsageError(option + " needs values: NAME=FROM:TO:STEP or NAME=A,B,...");
 
     const bool range = given.find(':') != std::string::npos;
-    if (axis.name == SweepAxis::Name::Scheme || axis.name == SweepAxis::Name::Model) {
+    const Choices* const choices[] = {nullptr,
+                                      nullptr,
+                                      nullptr,
+                                      &Choices::Schemes,
+                                      &Choices::Models,
+                                      nullptr,
+                                      &Choices::Thresholds,
+                                      &Choices::ActionSets};
+    if (const Choices* named = choices[known - std::begin(names)]) {
         if (range)
             throw UsageError(option + " takes a list of names");
         for (const std::string& item : SplitList(option, given))
-            axis.values.push_back(
-                Choice(option, item,
-                       axis.name == SweepAxis::Name::Scheme ? Choices::Schemes : Choices::Models));
+            axis.values.push_back(Choice(option, item, *named));
         return axis;
     }
     if (!range) {
@@ -158,6 +168,9 @@ struct Plan {
     // The runs of one combination of the settings other than the seed lie in blocks of
     // seeds x groups consecutive rows: the seed axis, then the axes after it.
     int64_t seeds = 1, groups = 1;
+    // A stochastic experiment (a stochastic link, the mean threshold or the variable action set
+    // anywhere in the sweep): its rows and summary carry the experiment's columns.
+    bool experiment = false;
 
     // The settings of row i, with its document.
     RunSettings SettingsOf(int64_t i, std::size_t& document) const {
@@ -187,6 +200,12 @@ struct Plan {
             case SweepAxis::Name::Seed:
                 s.Seed = axis->seeds[k];
                 break;
+            case SweepAxis::Name::Threshold:
+                s.Threshold = static_cast<int32_t>(axis->values[k]);
+                break;
+            case SweepAxis::Name::ActionSet:
+                s.ActionSet = static_cast<int32_t>(axis->values[k]);
+                break;
             }
         }
         return s;
@@ -205,7 +224,13 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
             err << "pathloom-run: " << Report::ForTerminal(note) << '\n';
         clsLA la;
         LoadGraphFromBytes(la, document.bytes, path);
+        ApplyLengths(la.Graph(), options);
+        if (!options.lengths.empty())
+            document.bytes = DocumentBytes(la);
         document.base = RequestedSettings(la, options);
+        plan.experiment = plan.experiment || DocumentExtension::Needed(la) ||
+                          document.base.Threshold != Threshold::Best ||
+                          document.base.ActionSet != ActionSet::All;
         for (const std::string& name : CsvText::LinkColumns(la.Graph())) {
             const auto [at, added] = columns.emplace(name, plan.linkColumns.size());
             if (added)
@@ -228,6 +253,8 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         plan.perDocument *= size;
         if (plan.perDocument > MaxRuns)
             throw UsageError("a sweep of more than " + std::to_string(MaxRuns) + " runs");
+        plan.experiment = plan.experiment || plan.axes.back().name == SweepAxis::Name::Threshold ||
+                          plan.axes.back().name == SweepAxis::Name::ActionSet;
         const bool seed = plan.axes.back().name == SweepAxis::Name::Seed;
         if (seed)
             plan.seeds = size;
@@ -251,10 +278,15 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
 struct RunRow {
     std::string csv;
     SummaryRecord record;
+    ExperimentRecord experiment;
 };
 
-// The fields of SettingsHeader for a run of document `path` with settings s (as normalised).
-std::string SettingsFields(const std::string& path, const RunSettings& s) {
+std::string SettingsHeaderOf(const Plan& plan) {
+    return std::string(SettingsHeader) + (plan.experiment ? ",threshold,action set" : "");
+}
+
+// The fields of SettingsHeaderOf for a run of document `path` with settings s (as normalised).
+std::string SettingsFields(const std::string& path, const RunSettings& s, bool experiment) {
     std::string out;
     AppendField(out, Utf8::FromBytes(path));
     out += ',';
@@ -268,13 +300,46 @@ std::string SettingsFields(const std::string& path, const RunSettings& s) {
         out += ',';
         AppendNumber(out, value);
     }
+    if (experiment) {
+        for (const auto& [choices, number] : {std::pair{&Choices::Thresholds, s.Threshold},
+                                              std::pair{&Choices::ActionSets, s.ActionSet}}) {
+            const Choices::Row* row = choices->Of(number);
+            out += ',';
+            out += row ? row->typed : "?";
+        }
+    }
     return out;
 }
 
 std::string SettingsFields(const Plan& plan, int64_t i) {
     std::size_t d = 0;
     const RunSettings s = plan.SettingsOf(i, d).Normalised();
-    return SettingsFields(plan.documents[d].path, s);
+    return SettingsFields(plan.documents[d].path, s, plan.experiment);
+}
+
+// The columns ExperimentHeader names, after the best path's.
+constexpr const char* ExperimentHeader = ",link draws,preferred path,preferred-path probability,"
+                                         "expected shortest path,expected shortest cost,"
+                                         "converged on shortest";
+
+void AppendExperiment(std::string& out, const RunSession& session) {
+    const MeasuredPath preferred = session.PreferredPath();
+    const MeasuredPath& shortest = session.ExpectedShortest();
+    out += ',';
+    AppendNumber(out, session.LinkDraws());
+    out += ',';
+    if (preferred.found)
+        AppendField(out, Latin1::ToUtf8(session.TraceOf(preferred.links)));
+    out += ',';
+    if (preferred.found)
+        AppendNumber(out, preferred.probability);
+    out += ',';
+    if (shortest.found)
+        AppendField(out, Latin1::ToUtf8(session.TraceOf(shortest.links)));
+    out += ',';
+    if (shortest.found)
+        AppendNumber(out, shortest.cost);
+    out += session.ConvergedOnShortest() ? ",true" : ",false";
 }
 
 // The row of combination i, or nothing when Ctrl+C stopped its run.
@@ -287,7 +352,7 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
 
     RunRow row;
     std::string& out = row.csv;
-    out = SettingsFields(document.path, s);
+    out = SettingsFields(document.path, s, plan.experiment);
     out += ',';
     if (sampled)
         AppendNumber(out, static_cast<int64_t>(s.Seed));
@@ -299,6 +364,8 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
         out += "invalid,";
         AppendField(out, refusal->message);
         out += ",,,,,";
+        if (plan.experiment)
+            out += ",,,,,,";
         out.append(plan.linkColumns.size(), ',');
         out += '\n';
         return row;
@@ -327,6 +394,8 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
     out += ',';
     if (found)
         AppendNumber(out, session.BestProbability());
+    if (plan.experiment)
+        AppendExperiment(out, session);
     std::vector<std::string> cells(plan.linkColumns.size());
     for (int32_t j = 1; j <= la.Graph().LinkCount(); ++j)
         AppendNumber(cells[document.columnOf[static_cast<std::size_t>(j - 1)]],
@@ -340,6 +409,10 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
     row.record.hasBest = found;
     row.record.bestCost = session.BestCost();
     row.record.convergedAt = session.ConvergedAt();
+    row.experiment.valid = true;
+    row.experiment.converged = session.ConvergedOnShortest();
+    row.experiment.samples = session.ConvergedAt() > 0 ? session.ConvergedAt() : session.Samples();
+    row.experiment.linkDraws = session.LinkDraws();
     return row;
 }
 
@@ -462,16 +535,23 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
         options.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
     InterruptGuard interrupt;
     try {
-        if (options.summary) {
+        if (options.summary && plan.experiment) {
+            ExperimentSummary summary(csv, SettingsHeaderOf(plan), plan.seeds, plan.groups,
+                                      [&plan](int64_t i) { return SettingsFields(plan, i); });
+            RunRows(plan, jobs, progress,
+                    [&](int64_t i, const RunRow& row) { summary.Add(i, row.experiment); });
+            summary.Finish();
+        } else if (options.summary) {
             SweepSummary summary(csv, SettingsHeader, plan.seeds, plan.groups,
                                  [&plan](int64_t i) { return SettingsFields(plan, i); });
             RunRows(plan, jobs, progress,
                     [&](int64_t i, const RunRow& row) { summary.Add(i, row.record); });
             summary.Finish();
         } else {
-            std::string header = std::string(SettingsHeader) +
+            std::string header = SettingsHeaderOf(plan) +
                                  ",seed,status,message,paths,samples,converged at,best cost,"
-                                 "best-path probability";
+                                 "best-path probability" +
+                                 (plan.experiment ? ExperimentHeader : "");
             for (const std::string& name : plan.linkColumns) {
                 header += ',';
                 AppendField(header, name);

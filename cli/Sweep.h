@@ -11,9 +11,10 @@
 #include <vector>
 
 struct SweepAxis {
-    enum class Name { Reward, Penalty, Factor, Scheme, Model, Seed };
+    enum class Name { Reward, Penalty, Factor, Scheme, Model, Seed, Threshold, ActionSet };
     Name name;
-    // Numbers for reward, penalty and factor; 0-based choices for scheme and model; seeds.
+    // Numbers for reward, penalty and factor; the numbers of choices for scheme, model,
+    // threshold and action set; seeds.
     std::vector<double> values;
     std::vector<uint64_t> seeds;
     std::size_t Size() const { return name == Name::Seed ? seeds.size() : values.size(); }

@@ -23,8 +23,8 @@ NodeIndexes IndexesOf(const clsGraph& graph) {
 
 LinkEntry RecordOf(const clsGraph& graph, int32_t index, const NodeIndexes& nodes) {
     const clsLink& link = graph.Link(index);
-    return {index,       nodes.at(link.FromNode), nodes.at(link.ToNode),  link.LinkType,
-            link.Weight, link.Probability,        link.InitialProbability};
+    return {index,       nodes.at(link.FromNode), nodes.at(link.ToNode),   link.LinkType,
+            link.Weight, link.Probability,        link.InitialProbability, link.Length};
 }
 
 LinkEntry RecordOf(const clsGraph& graph, int32_t index) {
@@ -53,6 +53,7 @@ void PutBack(clsGraph& graph, const LinkEntry& r) {
     link.Weight = r.weight;
     link.Probability = r.probability;
     link.InitialProbability = r.initialProbability;
+    link.Length = r.length;
 }
 
 void SetProbabilities(clsGraph& graph, const std::vector<float>& values) {
@@ -202,10 +203,12 @@ void RenameNodeCommand::Apply(bool forward) {
 }
 
 LinkValuesCommand::LinkValuesCommand(GraphDocument& document, int32_t index, float weight,
-                                     std::optional<float> probability)
+                                     std::optional<float> probability,
+                                     std::shared_ptr<const LinkLength> length)
     : DocumentCommand(document, "Link Properties"), index_(index),
       before_(RecordOf(document.Graph(), index)), after_(before_) {
-    after_.weight = weight;
+    after_.weight = length ? static_cast<float>(length->Mean()) : weight;
+    after_.length = std::move(length);
     if (probability)
         after_.probability = after_.initialProbability = *probability;
 }
@@ -214,6 +217,7 @@ void LinkValuesCommand::Apply(bool forward) {
     const LinkEntry& r = forward ? after_ : before_;
     clsLink& link = Graph().Link(index_);
     link.Weight = r.weight;
+    link.Length = r.length;
     link.Probability = r.probability;
     link.InitialProbability = r.initialProbability;
 }

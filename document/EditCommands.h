@@ -8,6 +8,7 @@
 #include "clsRanges.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,7 @@ class AddNodeCommand : public StructureCommand {
 struct LinkEntry {
     int32_t index, from, to, kind; // one-based places
     float weight, probability, initialProbability;
+    std::shared_ptr<const LinkLength> length; // a stochastic link's distribution
 };
 struct NodeEntry {
     int32_t index;
@@ -127,11 +129,13 @@ class RenameNodeCommand : public DocumentCommand {
     std::array<char, 32> before_, after_;
 };
 
-// A link's weight and, unless it is unidirectional, its probability as the user sets them.
+// A link's weight or distribution and, unless it is unidirectional, its probability as the user
+// sets them. A distribution makes the weight its mean; none makes the link fixed.
 class LinkValuesCommand : public DocumentCommand {
   public:
     LinkValuesCommand(GraphDocument& document, int32_t index, float weight,
-                      std::optional<float> probability);
+                      std::optional<float> probability,
+                      std::shared_ptr<const LinkLength> length = nullptr);
 
   private:
     void Apply(bool forward) override;

@@ -22,11 +22,23 @@ constexpr Choices::Row SearchMethodRows[] = {
     {SearchMethod::Sample, nullptr, "sample"}, // its own dialog, Sample Paths
 };
 
+constexpr Choices::Row ThresholdRows[] = {
+    {Threshold::Best, "Best so far", "best"},
+    {Threshold::Mean, "Mean so far", "mean"},
+};
+
+constexpr Choices::Row ActionSetRows[] = {
+    {ActionSet::All, "All links", "all"},
+    {ActionSet::Variable, "Variable", "variable"},
+};
+
 } // namespace
 
 const Choices Choices::Models{ModelRows};
 const Choices Choices::Schemes{SchemeRows};
 const Choices Choices::SearchMethods{SearchMethodRows};
+const Choices Choices::Thresholds{ThresholdRows};
+const Choices Choices::ActionSets{ActionSetRows};
 
 const Choices::Row* Choices::Of(int32_t number) const {
     for (const Row& row : *this) {

@@ -1,5 +1,6 @@
 #include "DocumentFile.h"
 
+#include "DocumentExtension.h"
 #include "DocumentStream.h"
 #include "PathloomError.h"
 #include "RegularFile.h"
@@ -29,6 +30,19 @@ void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)
     if (std::memcmp(signature, Signature, sizeof Signature) != 0)
         Raise("LoadGraph", "Not a Pathloom document");
     la.Load(reader);
+    DocumentExtension::Read(la, reader);
+}
+
+// The load's message, and what was wrong with an extension block, which the user can do
+// something about (a newer Pathloom, a copy of the file).
+[[noreturn]] void LoadFailed(clsLA& la, const std::string& fileName, const std::string& why) {
+    la.Clear();
+    Raise("LoadGraph",
+          "'" + fileName + "' could not be loaded." + (why.empty() ? "" : "\r\n") + why);
+}
+
+std::string WhyNotLoaded(const PathloomError& e) {
+    return e.Source() == "DocumentExtension" ? e.Description() : "";
 }
 
 } // namespace
@@ -39,6 +53,7 @@ std::string DocumentBytes(clsLA& la) {
         [&bytes](const char* data, std::size_t size) { bytes.append(data, size); });
     writer.WriteBytes(Signature, sizeof Signature);
     la.Save(writer);
+    DocumentExtension::Write(la, writer);
     writer.Flush();
     return bytes;
 }
@@ -58,10 +73,11 @@ void LoadGraph(clsLA& la, const std::string& fileName) {
             la, [&file](char* data, std::size_t size) { return file.Read(data, size); },
             file.Size());
         return;
+    } catch (const PathloomError& e) {
+        LoadFailed(la, fileName, WhyNotLoaded(e));
     } catch (const std::exception&) {
     }
-    la.Clear();
-    Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
+    LoadFailed(la, fileName, "");
 }
 
 std::string ReadFileBytes(const std::string& fileName) {
@@ -85,8 +101,9 @@ void LoadGraphFromBytes(clsLA& la, const std::string& bytes, const std::string& 
             },
             bytes.size());
         return;
+    } catch (const PathloomError& e) {
+        LoadFailed(la, fileName, WhyNotLoaded(e));
     } catch (const std::exception&) {
     }
-    la.Clear();
-    Raise("LoadGraph", "'" + fileName + "' could not be loaded.");
+    LoadFailed(la, fileName, "");
 }

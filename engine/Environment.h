@@ -6,7 +6,10 @@
 
 #include "PathSource.h"
 
+#include <cstdint>
+
 class RunGraph;
+class Xoshiro256StarStar;
 
 class Environment {
   public:
@@ -27,10 +30,20 @@ class Environment {
 
     virtual Answer Judge(PathView path);
 
+    // From now on each stochastic link of a path, in path order, draws its length from the
+    // generator (which must outlive the environment) in place of its weight.
+    void DrawLengths(Xoshiro256StarStar& random) { random_ = &random; }
+    int64_t LinkDraws() const { return draws_; }
+
   protected:
-    // The weights added in path order, each partial sum rounded to a float; raises "Overflow".
-    float Cost(PathView path) const;
+    // The weights (or drawn lengths) added in path order, each partial sum rounded to a float;
+    // raises "Overflow", also for a draw beyond the float range.
+    float Cost(PathView path);
 
   private:
+    float DrawnCost(PathView path);
+
     const RunGraph& graph_;
+    Xoshiro256StarStar* random_ = nullptr;
+    int64_t draws_ = 0;
 };

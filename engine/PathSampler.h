@@ -32,6 +32,7 @@ class PathSampler : public PathSource {
     int64_t Position(int32_t) const override { return samples_; }
     int64_t Samples() const override { return samples_; }
     int64_t DeadEnds() const override { return deadEnds_; }
+    Xoshiro256StarStar* Random() override { return &random_; }
 
     // The candidate a uniform number u picks, given the running sums of the candidates'
     // probabilities in link order (the last is their sum, T): the first whose sum exceeds u * T

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+class Xoshiro256StarStar;
+
 // A path as a run holds it: link positions (0-based) in walking order.
 struct PathView {
     const int32_t* links = nullptr;
@@ -51,4 +53,8 @@ class PathSource {
     // An error of the source's own ends the run as a run ends (nothing left flagged), instead of
     // showing where it stopped.
     virtual bool EndsOnError() const { return false; }
+
+    // The generator the source draws its paths with, which drawn link lengths share so that a
+    // run has one sequence of random numbers; null for a source that draws none.
+    virtual Xoshiro256StarStar* Random() { return nullptr; }
 };

@@ -11,6 +11,10 @@ RunGraph::RunGraph(clsGraph& graph) {
         const clsLink& link = *index_.LinkAt(static_cast<int32_t>(j));
         probabilities_[j] = link.Probability;
         weights_[j] = link.Weight;
+        if (link.Length) {
+            lengths_.resize(links);
+            lengths_[j] = link.Length;
+        }
     }
     outDegrees_.resize(static_cast<std::size_t>(index_.NodeCount()));
     for (std::size_t i = 0; i < outDegrees_.size(); ++i)

@@ -6,9 +6,11 @@
 #include "WalkIndex.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class clsGraph;
+class LinkLength;
 
 class RunGraph {
   public:
@@ -20,6 +22,12 @@ class RunGraph {
     float* Probabilities() { return probabilities_.data(); }
     const float* Probabilities() const { return probabilities_.data(); }
     const float* Weights() const { return weights_.data(); }
+    // A link's distribution, or null for a link whose length is its weight.
+    const LinkLength* Length(int32_t link) const {
+        return lengths_.empty() ? nullptr : lengths_[static_cast<std::size_t>(link)].get();
+    }
+    // Some link's length is drawn.
+    bool Stochastic() const { return !lengths_.empty(); }
     // By 0-based node position, as the graph counted it when the run started.
     int16_t OutDegree(int32_t node) const { return outDegrees_[static_cast<std::size_t>(node)]; }
 
@@ -29,5 +37,6 @@ class RunGraph {
   private:
     WalkIndex index_;
     std::vector<float> probabilities_, weights_;
+    std::vector<std::shared_ptr<const LinkLength>> lengths_; // empty when no link has one
     std::vector<int16_t> outDegrees_;
 };

@@ -2,6 +2,7 @@
 
 #include "LRIRule.h"
 #include "LRPRule.h"
+#include "MeanPModel.h"
 #include "PModel.h"
 #include "PathFileRun.h"
 #include "PathSampler.h"
@@ -48,6 +49,8 @@ const Row<std::unique_ptr<PathSource>> PathSources[] = {
 const Row<std::unique_ptr<Environment>> Environments[] = {
     {Model::P,
      [](const Context& c, bool repeats) -> std::unique_ptr<Environment> {
+         if (c.settings.Threshold == Threshold::Mean)
+             return std::make_unique<MeanPModel>(c.run);
          return std::make_unique<PModel>(c.run, repeats);
      }},
     {Model::S,

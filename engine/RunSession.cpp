@@ -1,6 +1,7 @@
 #include "RunSession.h"
 
 #include "PathloomError.h"
+#include "Random.h"
 #include "RunGraph.h"
 #include "RunParts.h"
 #include "clsGraph.h"
@@ -64,6 +65,15 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
     rule_ = RunParts::MakeUpdateRule(parts);
     if (repeats)
         target_ = settings_.Target;
+    if (run_->Stochastic()) {
+        Xoshiro256StarStar* random = source_ ? source_->Random() : nullptr;
+        if (!random) {
+            draws_ = std::make_unique<Xoshiro256StarStar>(settings_.Seed);
+            random = draws_.get();
+        }
+        environment_->DrawLengths(*random);
+    }
+    targetsPreferred_ = run_->Stochastic() || settings_.Threshold == Threshold::Mean;
 }
 
 RunSession::~RunSession() {
@@ -134,7 +144,8 @@ void RunSession::PathFound() {
         for (const int32_t link : path)
             bestLinks_.push_back(run_->Index().LinkAt(link));
     }
-    if (target_ && BestProbability() >= *target_)
+    if (target_ &&
+        (targetsPreferred_ ? PreferredPath().probability : BestProbability()) >= *target_)
         convergedAt_ = source_->Position(pathCount_);
     Tell(answer, false);
 }
@@ -156,6 +167,46 @@ double RunSession::BestProbability() const {
     for (const int32_t link : best_)
         product *= static_cast<double>(probabilities[link]);
     return product;
+}
+
+bool RunSession::Experiment() const {
+    return run_ && (run_->Stochastic() || settings_.Threshold != Threshold::Best ||
+                    settings_.ActionSet != ActionSet::All);
+}
+
+int64_t RunSession::LinkDraws() const {
+    return environment_ ? environment_->LinkDraws() : 0;
+}
+
+MeasuredPath RunSession::PreferredPath() const {
+    if (!run_ || settings_.DestNode < 1)
+        return MeasuredPath{};
+    return StochasticPaths::Preferred(*run_, settings_.sourceNode - 1, settings_.DestNode - 1);
+}
+
+const MeasuredPath& RunSession::ExpectedShortest() const {
+    if (!expectedShortest_) {
+        expectedShortest_ = run_ && settings_.DestNode >= 1
+                                ? StochasticPaths::ExpectedShortest(*run_, settings_.sourceNode - 1,
+                                                                    settings_.DestNode - 1)
+                                : MeasuredPath{};
+    }
+    return *expectedShortest_;
+}
+
+bool RunSession::ConvergedOnShortest() const {
+    const MeasuredPath preferred = PreferredPath();
+    const MeasuredPath& shortest = ExpectedShortest();
+    if (!preferred.found || !shortest.found || (target_ && convergedAt_ == 0))
+        return false;
+    return StochasticPaths::ExpectedCost(*run_, preferred.links) == shortest.cost;
+}
+
+std::string RunSession::TraceOf(const std::vector<int32_t>& links) const {
+    clsPathStack path;
+    for (const int32_t link : links)
+        path.Push(run_->Index().LinkAt(link));
+    return path.Trace();
 }
 
 std::string RunSession::BestTrace() const {

@@ -10,6 +10,7 @@
 #include "Environment.h"
 #include "PathSource.h"
 #include "RunSettings.h"
+#include "StochasticPaths.h"
 #include "clsPathStack.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ class clsRanges;
 class RunGraph;
 class RunSession;
 class UpdateRule;
+class Xoshiro256StarStar;
 
 enum class RunState {
     Running,  // more to do: step again
@@ -110,6 +112,21 @@ class RunSession {
     int64_t DeadEnds() const { return source_ ? source_->DeadEnds() : 0; }
     int64_t ConvergedAt() const { return convergedAt_; }
 
+    // A run on a stochastic graph, or with the mean threshold or the variable action set: it
+    // reports the figures below. With a stochastic link or the mean threshold the target is the
+    // preferred path's probability rather than the best path's.
+    bool Experiment() const;
+    // Lengths drawn so far.
+    int64_t LinkDraws() const;
+    // The path the automata prefer now, and the shortest path in expectation (computed once).
+    MeasuredPath PreferredPath() const;
+    const MeasuredPath& ExpectedShortest() const;
+    // The preferred path is a shortest path in expectation (its expected cost is the least),
+    // and, where the run had a target, the target was reached.
+    bool ConvergedOnShortest() const;
+    // A path's trace, "A->B:B->C:", from its link positions.
+    std::string TraceOf(const std::vector<int32_t>& links) const;
+
     // Writes what the run has learned into the graph's links and flags the links of the path
     // being built, for drawing: the run keeps both to itself while it works.
     void ShowPath();
@@ -127,7 +144,10 @@ class RunSession {
     std::unique_ptr<PathSource> source_;
     std::unique_ptr<Environment> environment_;
     std::unique_ptr<UpdateRule> rule_;
-    std::optional<double> target_; // for paths that come again and again
+    std::optional<double> target_;              // for paths that come again and again
+    bool targetsPreferred_ = false;             // the target is the preferred path's probability
+    std::unique_ptr<Xoshiro256StarStar> draws_; // for sources that draw no random numbers
+    mutable std::optional<MeasuredPath> expectedShortest_;
     std::vector<RunObserver*> observers_;
     RunState state_ = RunState::Running;
     int32_t pathCount_ = 0;

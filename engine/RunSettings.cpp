@@ -39,6 +39,9 @@ std::optional<RunSettings::Refusal> RunSettings::Validate(const clsGraph& graph)
             return refuse(Field::Samples, "The number of samples must be from 1 to 2000000000.");
         if (Target && !(*Target > 0.0 && *Target <= 1.0))
             return refuse(Field::Target, "The target probability must be above 0 and at most 1.");
+    } else if (ActionSet == ActionSet::Variable) {
+        // The candidates of a node are those of a sample leaving it.
+        return refuse(Field::None, "The variable action set goes with sampled paths.");
     }
     return std::nullopt;
 }

@@ -32,6 +32,11 @@ struct RunSettings {
     uint64_t Seed = 1;
     std::optional<double> Target;
 
+    // The P-model's threshold and the links a learning step updates (Choices::Thresholds and
+    // ActionSets); the variable action set needs sampled paths.
+    int32_t Threshold = Threshold::Best;
+    int32_t ActionSet = ActionSet::All;
+
     // The field a refusal is about, where the dialog moves the focus.
     enum class Field {
         None,

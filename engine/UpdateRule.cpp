@@ -13,7 +13,7 @@ void LearningStore::Overflow() {
     throw PathloomError(ErrorNumber::Overflow, Source, "Overflow");
 }
 
-UpdateRule::Shares::Shares(const RunGraph& graph, double numerator) {
+UpdateRule::Shares::Shares(const RunGraph& graph, double numerator) : numerator_(numerator) {
     const auto nodes = static_cast<std::size_t>(graph.Index().NodeCount());
     values_.assign(nodes, 0.0);
     faults_.assign(nodes, 0);
@@ -35,15 +35,32 @@ UpdateRule::Shares::Shares(const RunGraph& graph, double numerator) {
     }
 }
 
+void LearningStore::DivisionByZero() {
+    throw PathloomError(ErrorNumber::DivisionByZero, Source, "Division by zero");
+}
+
 void UpdateRule::Shares::Raise(uint8_t fault) {
     if (fault == DivisionByZero)
-        throw PathloomError(ErrorNumber::DivisionByZero, Source, "Division by zero");
+        LearningStore::DivisionByZero();
     LearningStore::Overflow();
+}
+
+double UpdateRule::Shares::OfCandidates(int32_t count) const {
+    if (count == 1)
+        LearningStore::DivisionByZero();
+    const double share = numerator_ / static_cast<double>(count - 1);
+    if (!std::isfinite(share))
+        LearningStore::Overflow();
+    return share;
 }
 
 UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
     : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
-      penaltyShares_(graph, settings.Penalty), idlePenalty_(PenaltyIsIdle()) {}
+      penaltyShares_(graph, settings.Penalty),
+      // Over a variable action set a penalty is scaled, and so may raise, whatever b is.
+      idlePenalty_(settings.ActionSet != ActionSet::Variable && PenaltyIsIdle()),
+      variable_(settings.ActionSet == ActionSet::Variable), source_(settings.sourceNode - 1),
+      visited_(variable_ ? static_cast<std::size_t>(graph.Index().NodeCount()) : 0) {}
 
 // With b = 0 the penalty keeps (1 - 0) p of a walked link and gives a sibling 0 / (r - 1) + q:
 // the same value, unless q is -0 (0 + -0 is +0) or r - 1 is 0 (which raises). No update makes a
@@ -83,7 +100,7 @@ void UpdateRule::Reinforce(PathView path, bool rewarded) {
         const double a = a_, keep = 1.0 - a_;
         Update(
             path, [a](double p) { return p + a * (1.0 - p); },
-            [keep](int32_t) { return [keep](double q) { return keep * q; }; });
+            [keep](const Actions&) { return [keep](double q) { return keep * q; }; });
     } else if (idlePenalty_) {
         // Nothing changes, and nothing can fail: all of it counts as written.
         written_ = std::numeric_limits<int32_t>::max();
@@ -91,8 +108,8 @@ void UpdateRule::Reinforce(PathView path, bool rewarded) {
         const double keep = 1.0 - b_;
         Update(
             path, [keep](double p) { return keep * p; },
-            [this, keep](int32_t node) {
-                const double share = penaltyShares_.Of(node);
+            [this, keep](const Actions& actions) {
+                const double share = penaltyShares_.Of(actions);
                 return [share, keep](double q) { return share + keep * q; };
             });
     }
@@ -101,6 +118,17 @@ void UpdateRule::Reinforce(PathView path, bool rewarded) {
 void UpdateRule::Written(PathView path, std::vector<int32_t>& written) const {
     // The order of Update's writes: each walked link, then its siblings.
     written.clear();
+    if (variable_) {
+        WalkCandidates(path, [&](int32_t, int32_t link, const std::vector<int32_t>& set) {
+            if (static_cast<int32_t>(written.size()) < written_)
+                written.push_back(link);
+            for (const int32_t other : set) {
+                if (other != link && static_cast<int32_t>(written.size()) < written_)
+                    written.push_back(other);
+            }
+        });
+        return;
+    }
     const WalkIndex& index = graph_.Index();
     const auto full = [&] { return static_cast<int32_t>(written.size()) == written_; };
     for (const int32_t link : path) {

@@ -9,6 +9,9 @@ void clsLA::Clear() {
     Settings.Reward = 0.0f;
     Settings.Penalty = 0.0f;
     Settings.LearningFactor = 0.0f;
+    // Stored in the document's extension: a document without one has the first of each.
+    Settings.Threshold = Threshold::Best;
+    Settings.ActionSet = ActionSet::All;
     ranges_.Clear();
     // The old nodes are gone: a node chosen for them would now name another.
     Settings.sourceNode = -1;

@@ -134,6 +134,70 @@ void OneWayGrid(const std::string& folder) {
     SaveGraph(la, folder + "/one-way-grid.plm");
 }
 
+// Roads between a depot and a port whose travel times are random: each link's length is a
+// distribution (minutes), its weight the mean. The route of least expected time, Depot-Ford-
+// Cross-Gate-Port (17), competes with routes of 18 whose times vary more.
+void StochasticRoads(const std::string& folder) {
+    clsLA la;
+    RunSettings& s = la.Settings;
+    s.Model = Model::P;
+    s.ModelType = Scheme::LRI;
+    s.Reward = 0.01f;
+    s.GraphSearchMethod = SearchMethod::Sample;
+    s.sourceNode = 1;
+    s.DestNode = 10;
+    s.Threshold = Threshold::Mean;
+    s.ActionSet = ActionSet::Variable;
+    s.Samples = 100000;
+    s.Target = 0.95;
+    Build(la,
+          {{"Depot", 40, 200},
+           {"Hill", 200, 60},
+           {"Ford", 200, 200},
+           {"Marsh", 200, 340},
+           {"Ridge", 380, 60},
+           {"Cross", 380, 200},
+           {"Mill", 380, 340},
+           {"Gate", 560, 130},
+           {"Quay", 560, 270},
+           {"Port", 720, 200}},
+          {});
+    const struct {
+        int from, to;
+        const char* length;
+    } roads[] = {
+        {1, 2, "normal(4, 1)"},
+        {1, 3, "uniform(3, 9)"},
+        {1, 4, "exponential(5)"},
+        {2, 5, "discrete(3:0.7, 12:0.3)"},
+        {2, 6, "normal(6, 2)"},
+        {3, 6, "uniform(2, 4)"},
+        {3, 5, "exponential(4)"},
+        {3, 7, "normal(5, 1.5)"},
+        {4, 7, "discrete(2:0.5, 6:0.5)"},
+        {4, 6, "normal(7, 1)"},
+        {5, 8, "uniform(2, 6)"},
+        {6, 8, "normal(3, 1)"},
+        {6, 9, "exponential(3)"},
+        {7, 9, "uniform(1, 5)"},
+        {5, 6, "discrete(1:0.9, 10:0.1)"},
+        {7, 6, "normal(2, 0.5)"},
+        {8, 10, "normal(5, 1.5)"},
+        {9, 10, "uniform(4, 8)"},
+        {8, 9, nullptr}, // a short fixed link: 2 minutes whatever the traffic
+    };
+    clsGraph& g = la.Graph();
+    for (const auto& road : roads) {
+        g.AddLink(road.from, road.to, LinkKind::Unidirectional);
+        clsLink& link = g.Link(g.LinkCount());
+        if (road.length)
+            link.SetLength(std::make_shared<const LinkLength>(LinkLength::Parse(road.length)));
+        else
+            link.Weight = 2.0f;
+    }
+    SaveGraph(la, folder + "/stochastic-roads.plm");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +210,7 @@ int main(int argc, char** argv) {
         Network(argv[1]);
         SModel(argv[1]);
         OneWayGrid(argv[1]);
+        StochasticRoads(argv[1]);
     } catch (const PathloomError& e) {
         std::cerr << e.Description() << '\n';
         return 1;

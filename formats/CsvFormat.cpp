@@ -193,11 +193,14 @@ GraphDescription ReadCsv(const std::string& edgesText, const std::string& fileNa
 }
 
 std::string WriteCsvEdges(const GraphView& graph) {
-    std::string out = "source,target,kind,weight,probability\n";
+    const bool stochastic = graph.Stochastic();
+    std::string out = stochastic ? "source,target,kind,weight,probability,length\n"
+                                 : "source,target,kind,weight,probability\n";
     for (const ExportLink& link : graph.links) {
         out += FieldText(graph.nodes[link.from].id) + "," + FieldText(graph.nodes[link.to].id) +
                "," + KindName(link.kind) + "," + FloatText::Shortest(link.weight) + "," +
-               FloatText::Shortest(link.probability) + "\n";
+               FloatText::Shortest(link.probability) +
+               (stochastic ? "," + FieldText(link.length) : "") + "\n";
     }
     return out;
 }

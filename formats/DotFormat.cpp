@@ -306,7 +306,8 @@ std::string WriteDot(const GraphView& graph) {
             out += link.kind == 0 ? "dir=none, " : "dir=both, ";
         // Plain digits: DOT's numerals take no exponent.
         out += "weight=" + FloatText::Plain(link.weight) +
-               ", probability=" + FloatText::Plain(link.probability) + "];\n";
+               ", probability=" + FloatText::Plain(link.probability) +
+               (link.length.empty() ? "" : ", length=" + DotString(link.length)) + "];\n";
     }
     return out + "}\n";
 }

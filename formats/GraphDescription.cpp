@@ -1,5 +1,6 @@
 #include "GraphDescription.h"
 
+#include "LinkLength.h"
 #include "PathloomError.h"
 
 #include <charconv>
@@ -31,7 +32,9 @@ bool TakeNodeAttribute(NodeRecord& node, const std::string& name, const FileValu
 
 bool TakeEdgeAttribute(EdgeRecord& edge, const std::string& name, const FileValue& value) {
     const std::string key = ToLowerAscii(name);
-    if (key == "weight" || key == "cost" || key == "length")
+    if (key == "length" && LinkLength::LooksLikeDistribution(value.text))
+        edge.distribution = value;
+    else if (key == "weight" || key == "cost" || key == "length")
         TakeRanked(edge.weight, edge.weightRank,
                    key == "weight" ? 1
                    : key == "cost" ? 2

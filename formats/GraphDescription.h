@@ -33,7 +33,8 @@ struct EdgeRecord {
     std::string source, target;
     bool directed = false; // the file's direction; an explicit kind wins
     FileValue kind, weight, probability;
-    int weightRank = 0; // "weight" beats "cost" beats "length"
+    int weightRank = 0;     // "weight" beats "cost" beats "length"
+    FileValue distribution; // a "length" that is a distribution's text: the link is stochastic
     int line = 0;
 };
 
@@ -46,7 +47,8 @@ struct GraphDescription {
 };
 
 // Keeps the value when the attribute is one a node or an edge takes (label, name, x, y;
-// weight, cost, length, probability, kind), letter case ignored. False for any other name.
+// weight, cost, length, probability, kind), letter case ignored; a length that names a
+// distribution makes the link stochastic. False for any other name.
 bool TakeNodeAttribute(NodeRecord& node, const std::string& name, const FileValue& value);
 bool TakeEdgeAttribute(EdgeRecord& edge, const std::string& name, const FileValue& value);
 
@@ -85,11 +87,21 @@ struct ExportLink {
     int kind = 0;
     float weight = 0;
     float probability = 0;
+    std::string length; // a stochastic link's distribution; empty for a fixed one
 };
 
 struct GraphView {
     std::vector<ExportNode> nodes;
     std::vector<ExportLink> links;
+    // Some link is stochastic: the writers add the length attribute, which they leave out
+    // otherwise so that a fixed graph is written as before.
+    bool Stochastic() const {
+        for (const ExportLink& link : links) {
+            if (!link.length.empty())
+                return true;
+        }
+        return false;
+    }
 };
 
 // "simple", "unidirectional", "bidirectional".

@@ -86,7 +86,18 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
 struct ModelLink {
     int32_t from, to, kind;
     float weight, probability;
+    std::shared_ptr<const LinkLength> length;
 };
+
+std::shared_ptr<const LinkLength> LengthOf(const EdgeRecord& edge, const std::string& fileName) {
+    if (!edge.distribution.Given())
+        return nullptr;
+    try {
+        return std::make_shared<const LinkLength>(LinkLength::Parse(edge.distribution.text));
+    } catch (const PathloomError& e) {
+        Refuse(fileName, edge.distribution.line, "length: " + e.Description());
+    }
+}
 
 // The graph as the model will hold it: every rule about labels, positions, kinds, values,
 // self-loops, repeated links and missing nodes is applied here, for every format.
@@ -128,9 +139,12 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
     std::unordered_map<uint64_t, int> linkedOnLine;
     linkedOnLine.reserve(description.edges.size());
     for (const EdgeRecord& edge : description.edges) {
-        const ModelLink values{0, 0, KindOf(edge, fileName),
+        const ModelLink values{0,
+                               0,
+                               KindOf(edge, fileName),
                                ParseFloat(edge.weight, fileName, "weight"),
-                               ParseFloat(edge.probability, fileName, "probability")};
+                               ParseFloat(edge.probability, fileName, "probability"),
+                               LengthOf(edge, fileName)};
         const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
                                     Quoted(edge.source) + " -> " + Quoted(edge.target) +
                                     " is left out: ";
@@ -153,8 +167,8 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
                                      " already links these nodes");
             continue;
         }
-        model.links.push_back(
-            {from->second, to->second, values.kind, values.weight, values.probability});
+        model.links.push_back({from->second, to->second, values.kind, values.weight,
+                               values.probability, values.length});
     }
     return model;
 }
@@ -190,6 +204,7 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
             added.ToNode = &graph.Node(link.to + 1);
             added.LinkType = link.kind;
             added.Weight = link.weight;
+            added.SetLength(link.length);
             added.SetProbability(link.probability);
         }
         graph.InitProbability();
@@ -236,8 +251,8 @@ GraphView ViewOf(const clsGraph& graph) {
         if (!std::isfinite(link.Weight) || !std::isfinite(link.Probability))
             Raise("Export", "Link " + std::to_string(i) +
                                 " has a weight or a probability that is not a finite number.");
-        view.links.push_back(
-            {from->second, to->second, link.LinkType, link.Weight, link.Probability});
+        view.links.push_back({from->second, to->second, link.LinkType, link.Weight,
+                              link.Probability, link.Length ? link.Length->Text() : ""});
     }
     return view;
 }

@@ -313,6 +313,8 @@ std::string WriteGraphML(const GraphView& graph) {
         "  <key id=\"weight\" for=\"edge\" attr.name=\"weight\" attr.type=\"double\"/>\n"
         "  <key id=\"probability\" for=\"edge\" attr.name=\"probability\" "
         "attr.type=\"double\"/>\n";
+    if (graph.Stochastic())
+        out += "  <key id=\"length\" for=\"edge\" attr.name=\"length\" attr.type=\"string\"/>\n";
     // A graph with one-way links is directed; the kind of every edge says the rest.
     out += std::string("  <graph id=\"G\" edgedefault=\"") +
            (directed ? "directed" : "undirected") + "\">\n";
@@ -326,7 +328,10 @@ std::string WriteGraphML(const GraphView& graph) {
                Escaped(graph.nodes[link.to].id) + "\"><data key=\"kind\">" + KindName(link.kind) +
                "</data><data key=\"weight\">" + FloatText::Shortest(link.weight) +
                "</data><data key=\"probability\">" + FloatText::Shortest(link.probability) +
-               "</data></edge>\n";
+               "</data>" +
+               (link.length.empty() ? ""
+                                    : "<data key=\"length\">" + Escaped(link.length) + "</data>") +
+               "</edge>\n";
     }
     out += "  </graph>\n</graphml>\n";
     return out;

@@ -13,6 +13,12 @@ clsNode* Find(const NodesByID& nodes, int32_t id) {
 }
 } // namespace
 
+void clsLink::SetLength(std::shared_ptr<const LinkLength> length) {
+    Length = std::move(length);
+    if (Length)
+        Weight = static_cast<float>(Length->Mean());
+}
+
 void clsLink::Save(DocumentWriter& file) const {
     if (!FromNode || !ToNode) {
         throw PathloomError(ErrorNumber::ObjectNotSet, "clsLink.Save",

@@ -1,7 +1,10 @@
 #pragma once
 // A link between two nodes of the same graph, with its kind, weight, probability and run flag.
 
+#include "LinkLength.h"
+
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 
 class clsNode;
@@ -29,6 +32,13 @@ class clsLink {
     float InitialProbability = 0.0f;
     float Weight = 0.0f;
     bool Flag = false; // on the path being built; never saved
+    // A stochastic link's length; none for a link whose length is its weight. Shared by the
+    // copies of a graph, never changed in place.
+    std::shared_ptr<const LinkLength> Length;
+
+    // Makes the link stochastic, its weight the distribution's mean rounded to a float, so that
+    // whatever reads a weight sees the expected length; none makes it fixed again.
+    void SetLength(std::shared_ptr<const LinkLength> length);
 
     // A probability the user sets: also the one Reset and every run start from.
     void SetProbability(float value) { Probability = InitialProbability = value; }

@@ -16,19 +16,22 @@ _pathloom_run() {
   --method) _pathloom_run_offer 'all dest file sample' ;;
   --model) _pathloom_run_offer 'P S' ;;
   --scheme) _pathloom_run_offer 'LRP LREP LRI' ;;
+  --threshold) _pathloom_run_offer 'best mean' ;;
+  --action-set) _pathloom_run_offer 'all variable' ;;
   --sweep)
     compopt -o nospace
-    _pathloom_run_offer 'reward= penalty= factor= scheme= model= seed='
+    _pathloom_run_offer 'reward= penalty= factor= scheme= model= seed= threshold= action-set='
     ;;
   --paths) _filedir txt ;;
   --history | --csv) _filedir csv ;;
   --save) _filedir plm ;;
   --export) _filedir '@(graphml|xml|dot|gv|csv)' ;;
   --source | --dest | --samples | --seed | --until | --reward | --penalty | --factor | --jobs | \
-    --part) ;; # a label or a number: nothing to offer
+    --part | --length) ;; # a label or a number: nothing to offer
   *)
     if [[ $cur == -* ]]; then
-      _pathloom_run_offer '--method --source --dest --paths --samples --seed --until --model
+      _pathloom_run_offer '--method --source --dest --paths --samples --seed --until --threshold --action-set
+        --length --model
         --scheme --reward --penalty --factor --save --export --history --json --quiet --help
         --sweep --csv --summary --jobs --part'
     else

@@ -458,9 +458,9 @@ void frmMain::ShowSelectionProperties() {
     } else if (selection_.Link >= 1) {
         const clsLink& link = graph.Link(selection_.Link);
         if (const auto values = dialogs_->LinkProperties.ShowDialog(
-                this, link.Weight, link.Probability, link.LinkType))
+                this, link.Weight, link.Probability, link.LinkType, link.Length.get()))
             document_.Do(new LinkValuesCommand(document_, selection_.Link, values->weight,
-                                               values->probability));
+                                               values->probability, values->length));
     }
 }
 

@@ -129,6 +129,7 @@ TEST(DrawObjects, Texts) {
     EXPECT_GT(Count(image, QRect(4, 104, 33, 33), 'D'), 5); // the label "0"
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(modHelper::LinkText(0.0625f, 2.5f), " P: 0,062 W: 2,5 ");
+    EXPECT_EQ(modHelper::LinkText(0.5f, 6.7f, true), " P: 0,5 W: ~6,7 ");
     EXPECT_EQ(modHelper::FormatLinkNumber(12345678.0f, '.'), "1.234568E+07");
 }
 

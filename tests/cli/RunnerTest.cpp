@@ -109,8 +109,14 @@ TEST_F(Runner, ExitStatusAndOutput) {
          "not a whole number for --seed", "", 2},
         {"N --method sample --source S --dest S", "Source node and destination node are equal.", "",
          2},
-        {"N --method dest --source S --dest D --seed 3",
-         "--seed and --until go with --method sample", "", 2},
+        {"N --method dest --source S --dest D --until 0.5",
+         "--samples and --until go with --method sample", "", 2},
+        {"N --method dest --source S --dest D --action-set variable",
+         "--action-set variable goes with --method sample", "", 2},
+        {"N --method dest --source S --dest D --length S->D=gamma(1)",
+         "--length: unknown distribution 'gamma'", "", 2},
+        {"N --method dest --source S --dest D --length S->Q=uniform(1,2)",
+         "no node labelled 'Q' for --length", "", 2},
         {"N --history h.csv", "--history goes with --method", "", 2},
         {"N --method dest --source S --dest D --history /dev/full",
          "pathloom-run: the history could not be written to /dev/full\n", nullptr, 4},
@@ -175,6 +181,21 @@ TEST_F(Runner, ExitStatusAndOutput) {
     }
 }
 
+// A drawn length on an enumeration, worked by hand: A-B-C (2) then A-C, whose length is always
+// 0.5, are both rewarded (LRP 0.1), which leaves A-C at 0.505 and A-B at 0.495 from A.
+TEST_F(Runner, AStochasticEnumerationReportsItsExperiment) {
+    ASSERT_EQ(Run("T --method dest --source A --dest C --length A->C=discrete(0.5:1) --json"), 0)
+        << err;
+    EXPECT_NE(out.find("\"linkDraws\": 1, \"preferredPath\": \"A->C:\",\n"
+                       "\"preferredPathProbability\": 0.50499999"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"expectedShortestPath\": \"A->C:\",\n\"expectedShortestCost\": 0.5, "
+                       "\"convergedOnShortest\": true"),
+              std::string::npos)
+        << out;
+}
+
 // What the program does as a process: its exit status and its two streams.
 TEST_F(Runner, ProcessOutputAndStatus) {
     const std::string triangle = "'" + Examples + "/triangle.plm'", uber = own + "/\xC3\xBC"
@@ -203,11 +224,11 @@ TEST_F(Runner, ProcessOutputAndStatus) {
 
 TEST_F(Runner, ExamplesAreWhatTheGeneratorWrites) {
     ASSERT_EQ(std::system((std::string(PATHLOOM_MAKE_EXAMPLES) + " " + own).c_str()), 0);
-    for (const char* name :
-         {"triangle.plm", "network.plm", "s-model.plm", "s-model-paths.txt", "one-way-grid.plm"})
+    for (const char* name : {"triangle.plm", "network.plm", "s-model.plm", "s-model-paths.txt",
+                             "one-way-grid.plm", "stochastic-roads.plm"})
         EXPECT_TRUE(ReadFile(own + "/" + name) == ReadFile(Examples + "/" + name))
             << name << " differs: run examples/generate.sh";
-    EXPECT_EQ(std::distance(fs::directory_iterator(own), {}), 5);
+    EXPECT_EQ(std::distance(fs::directory_iterator(own), {}), 6);
 }
 
 } // namespace

@@ -204,3 +204,50 @@ TEST_F(Runner, ARunStoppedByCtrlCIsReportedAndSavedWhole) {
 }
 
 } // namespace
+
+// A stochastic experiment: each row is the single run of its settings, and the summary counts
+// the runs that converged on the shortest path in expectation, with their samples and draws.
+TEST_F(Runner, AnExperimentsRowsAreItsRunsAndItsSummaryCountsThem) {
+    const std::string run = "E/stochastic-roads.plm --method sample --source Depot --dest Port "
+                            "--samples 20000 --until 0.9 --reward 0.05 --action-set variable ";
+    const std::string sweep = run + "--sweep threshold=best,mean --sweep seed=1:8:1 ";
+    ASSERT_EQ(Run(sweep), 0) << err;
+    const auto rows = CsvRows(out);
+    ASSERT_EQ(rows.size(), 17u);
+    EXPECT_EQ(rows[0][16], "link draws");
+    EXPECT_EQ(rows[0][21], "converged on shortest");
+    std::map<std::string, std::vector<double>> samples, draws;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        if (rows[r][21] == "true") {
+            samples[rows[r][6]].push_back(std::stod(rows[r][13]));
+            draws[rows[r][6]].push_back(std::stod(rows[r][16]));
+        }
+    }
+    const auto& last = rows.back();
+    Run(run + "--threshold " + last[6] + " --seed 8 --json --quiet");
+    EXPECT_NE(out.find("\"linkDraws\": " + last[16] + ", \"preferredPath\": \"" + last[17] +
+                       "\",\n\"preferredPathProbability\": " + last[18]),
+              std::string::npos)
+        << out;
+
+    Run(sweep + "--summary");
+    const auto summary = CsvRows(out);
+    ASSERT_EQ(summary.size(), 3u);
+    for (std::size_t g = 1; g < summary.size(); ++g) {
+        const std::vector<double>& s = samples[summary[g][6]];
+        EXPECT_EQ(summary[g][8], "8");
+        EXPECT_EQ(summary[g][10], std::to_string(s.size()));
+        EXPECT_NEAR(std::stod(summary[g][11]), 100.0 * double(s.size()) / 8, 1e-9);
+        if (s.empty()) { // the best threshold, which one lucky draw can lock in
+            EXPECT_EQ(summary[g][12], "");
+            continue;
+        }
+        double mean = 0, drawn = 0;
+        for (std::size_t k = 0; k < s.size(); ++k) {
+            mean += s[k] / double(s.size());
+            drawn += draws[summary[g][6]][k] / double(s.size());
+        }
+        EXPECT_NEAR(std::stod(summary[g][12]), mean, 1e-9 * mean);
+        EXPECT_NEAR(std::stod(summary[g][15]), drawn, 1e-9 * drawn);
+    }
+}

@@ -96,6 +96,17 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
              e.Graph().Link(1).Weight = -2.0f;
              e.Graph().Link(1).SetProbability(0.75f);
          }},
+        {"link length", // a distribution: the weight becomes its mean
+         [](GraphDocument& d) {
+             return new LinkValuesCommand(
+                 d, 1, 0.0f, 0.75f,
+                 std::make_shared<const LinkLength>(LinkLength::Parse("uniform(1, 3)")));
+         },
+         [](clsLA& e) {
+             e.Graph().Link(1).SetLength(
+                 std::make_shared<const LinkLength>(LinkLength::Parse("uniform(1, 3)")));
+             e.Graph().Link(1).SetProbability(0.75f);
+         }},
         {"settings and ranges",
          [](GraphDocument& d) { return new SettingsCommand(d, RunSettings(), clsRanges()); },
          [](clsLA& e) {

@@ -202,7 +202,9 @@ TEST_F(SaveFaults, AFullFileSystemRefusesACsvExportAndKeepsTheOldPair) {
     clsGraph& g = la.Graph();
     for (int32_t i = 1; i <= 3000; ++i) {
         clsLink& link = g.AppendLink();
-        link = {&g.Node(i % 1000 + 1), &g.Node((i * 7 + 1) % 1000 + 1)};
+        link = clsLink{};
+        link.FromNode = &g.Node(i % 1000 + 1);
+        link.ToNode = &g.Node((i * 7 + 1) % 1000 + 1);
         link.Weight = 1.0f / static_cast<float>(i);
     }
     const std::string report = ReportOf([&] {

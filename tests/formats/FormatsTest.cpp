@@ -280,7 +280,9 @@ void BuildFloatChain(clsGraph& g) {
         g.AddNode(static_cast<int32_t>(i % 20) * 100, static_cast<int32_t>(i / 20) * 100);
     for (std::size_t i = 0; i + 1 < values.size(); i += 2) {
         clsLink& link = g.AppendLink();
-        link = {&g.Node(static_cast<int32_t>(i / 2) + 1), &g.Node(static_cast<int32_t>(i / 2) + 2)};
+        link = clsLink{};
+        link.FromNode = &g.Node(static_cast<int32_t>(i / 2) + 1);
+        link.ToNode = &g.Node(static_cast<int32_t>(i / 2) + 2);
         link.Weight = values[i];
         link.SetProbability(values[i + 1]);
     }
@@ -300,6 +302,25 @@ std::vector<uint32_t> ValueBits(const clsGraph& g) {
     return bits;
 }
 
+// Every link's distribution's text, "-" for a fixed link.
+std::string Lengths(const clsGraph& g) {
+    std::string lengths;
+    for (int i = 1; i <= g.LinkCount(); ++i)
+        lengths += (g.Link(i).Length ? g.Link(i).Length->Text() : "-") + ";";
+    return lengths;
+}
+
+void BuildStochastic(clsGraph& g) {
+    TestGraphs::Build(g, "A B C D", "A>B A-C B=D C>D");
+    const char* lengths[] = {"discrete(1:0.25, 7.5:0.75)", nullptr, "normal(6.7, 0.5)",
+                             "exponential(3)"};
+    for (int i = 0; i < 4; ++i) {
+        if (lengths[i])
+            g.Link(i + 1).SetLength(
+                std::make_shared<const LinkLength>(LinkLength::Parse(lengths[i])));
+    }
+}
+
 TEST(FormatsRoundTrip, EveryFormatReadsBackTheGraphItWrote) {
     TestGraphs::TempDir folder;
     const std::pair<const char*, std::function<void(clsGraph&)>> sources[] = {
@@ -308,6 +329,7 @@ TEST(FormatsRoundTrip, EveryFormatReadsBackTheGraphItWrote) {
         {"positions.dot", [](clsGraph& g) { Import(Data + "positions.dot", g); }},
         {"awkward labels", BuildAwkwardGraph},
         {"floats", BuildFloatChain},
+        {"stochastic", BuildStochastic},
     };
     const struct {
         Format format;
@@ -326,6 +348,7 @@ TEST(FormatsRoundTrip, EveryFormatReadsBackTheGraphItWrote) {
             EXPECT_TRUE(result.leftOut.empty() && result.changedLabels.empty() && !result.laidOut);
             EXPECT_EQ(Listing(copy), Listing(original));
             EXPECT_EQ(ValueBits(copy), ValueBits(original));
+            EXPECT_EQ(Lengths(copy), Lengths(original));
         }
     }
 }

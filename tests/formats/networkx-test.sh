@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The GraphML pathloom-run writes is read by networkx, as users of graph libraries read it:
-# labels that XML must escape, a Latin-1 letter, kinds and weights. Skipped (77) where python3
+# labels that XML must escape, a Latin-1 letter, kinds and weights; and a stochastic graph that
+# networkx makes imports and runs. Skipped (77) where python3
 # with networkx is missing.
 set -euo pipefail
 runner=$1
@@ -19,4 +20,26 @@ got = (g.number_of_nodes(), g.number_of_edges(), g.is_directed(), e['weight'], e
 want = (4, 3, True, 0.2, 'unidirectional', ['q"uote', 'back\\slash', 'a&b<c', 'Zürich'], True)
 if got != want:
     sys.exit(f"networkx read {got}, not {want}")
+PY
+
+# A stochastic road graph made with networkx: its length attribute holds each link's distribution,
+# and the run finds the shortest path in expectation (a-b-d, 2 + 3 against 4 + 2.5).
+python3 - "$out/roads.graphml" <<'PY'
+import sys, networkx as nx
+g = nx.DiGraph()
+g.add_edge('a', 'b', length='uniform(1, 3)')
+g.add_edge('b', 'd', length='normal(3, 0.5)')
+g.add_edge('a', 'c', length='exponential(4)')
+g.add_edge('c', 'd', length='discrete(2:1, 3:1)')
+nx.write_graphml(g, sys.argv[1])
+PY
+"$runner" "$out/roads.graphml" --method sample --source a --dest d --samples 50 --json \
+  --quiet > "$out/run.json"
+python3 - "$out/run.json" <<'PY'
+import sys, json
+run = json.load(open(sys.argv[1]))
+got = (run['status'], run['expectedShortestPath'], run['expectedShortestCost'], run['linkDraws'] > 0)
+want = ('ok', 'a->b:b->d:', 5, True)
+if got != want:
+    sys.exit(f"the stochastic run gave {got}, not {want}")
 PY

@@ -1,0 +1,25 @@
+#pragma once
+// What a document's fixed layout cannot hold (link length distributions, the run's source,
+// destination, method, threshold, action set, samples, seed and target) goes into one block after
+// the complete document, which older readers ignore: a tag, a version, a length, then tagged
+// records. A document that needs none of it has no block and stays byte for byte as before.
+
+class clsLA;
+class DocumentReader;
+class DocumentWriter;
+
+namespace DocumentExtension {
+
+// Whether the document has anything for the block: a stochastic link, or a threshold or action
+// set other than the first.
+bool Needed(const clsLA& la);
+
+// Writes the block when Needed, nothing otherwise.
+void Write(const clsLA& la, DocumentWriter& file);
+
+// Reads a block after a complete document, if the bytes there start with its tag (other bytes
+// are ignored, as before). Raises PathloomError (source "DocumentExtension") for a damaged block
+// or one of a newer version, with a message that says so.
+void Read(clsLA& la, DocumentReader& file);
+
+} // namespace DocumentExtension

@@ -1,0 +1,223 @@
+// Stochastic graphs: the mean threshold, the variable action set, the preferred path and the
+// expected shortest path worked by hand or against a brute force, lengths drawn in a run, and the
+// document's extension block.
+#include "DocumentFile.h"
+#include "LRIRule.h"
+#include "LRPRule.h"
+#include "MeanPModel.h"
+#include "Random.h"
+#include "RunGraph.h"
+#include "RunSession.h"
+#include "StochasticPaths.h"
+#include "TestGraphs.h"
+#include "clsLA.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace TestGraphs;
+
+namespace {
+
+PathView View(const std::vector<int32_t>& links) {
+    return {links.data(), static_cast<int32_t>(links.size())};
+}
+
+void SetLength(clsGraph& graph, int32_t link, const char* text) {
+    graph.Link(link).SetLength(std::make_shared<const LinkLength>(LinkLength::Parse(text)));
+}
+
+TEST(Stochastic, MeanThresholdOverFourPaths) {
+    clsGraph graph;
+    Build(graph, "A B C D E", "A-B:10 A-C:6 A-D:9 A-E:7");
+    RunGraph run(graph);
+    MeanPModel model(run);
+    // Means 10, 8, 8.33, 8: the third path is above the mean of the paths so far.
+    const bool rewarded[] = {true, true, false, true};
+    for (int32_t link = 0; link < 4; ++link)
+        EXPECT_EQ(model.Judge(View({link})).favourable, rewarded[link]) << link;
+}
+
+// S-A, then A has a visited neighbour (S) and two candidates, A-B and A-C, then B-D.
+struct VariableCase {
+    int32_t scheme;
+    bool rewarded;
+    float ab, ac;         // probabilities before
+    const char* expected; // A-B, A-C and the single candidates after, or the error
+};
+
+TEST(Stochastic, VariableActionSetWorkedByHand) {
+    const VariableCase cases[] = {
+        // K = 0.5, q = 0.4 and 0.6: LRI reward 0.1 gives 0.46 and 0.54, times K.
+        // A single candidate's q is 1, which a reward keeps.
+        {Scheme::LRI, true, 0.2f, 0.3f, "0.23 0.27 0.5"},
+        // LRP penalty 0.1: 0.9 q = 0.36; 0.1 / (2 - 1) + 0.9 q = 0.64; a single one 0.9.
+        {Scheme::LRP, false, 0.2f, 0.3f, "0.18 0.32 0.45"},
+        {Scheme::LRI, true, 0.0f, 0.0f, "LA.LearnFromPath: Division by zero"},
+    };
+    for (const VariableCase& c : cases) {
+        clsGraph graph;
+        Build(graph, "S A B C D", "S-A:1:0.5 A-B:1:0.2 A-C:1:0.3 B-D:1:0.5");
+        graph.Link(2).SetProbability(c.ab);
+        graph.Link(3).SetProbability(c.ac);
+        RunSettings settings = Settings(Model::P, c.scheme, 0.1f).Normalised();
+        settings.ActionSet = ActionSet::Variable;
+        settings.sourceNode = 1;
+        RunGraph run(graph);
+        std::unique_ptr<UpdateRule> rule;
+        if (c.scheme == Scheme::LRI)
+            rule = std::make_unique<LRIRule>(settings, run);
+        else
+            rule = std::make_unique<LRPRule>(settings, run, settings.Penalty);
+        Environment::Answer answer;
+        answer.kind = Environment::Answer::Kind::Binary;
+        answer.favourable = c.rewarded;
+        std::string result;
+        const std::string error = ErrorOf([&] { rule->Apply(View({0, 1, 3}), answer); });
+        if (error != "no error") {
+            EXPECT_EQ(error, c.expected);
+            continue;
+        }
+        const float* p = run.Probabilities();
+        std::istringstream expected(c.expected);
+        float ab = 0, ac = 0, single = 0;
+        expected >> ab >> ac >> single;
+        EXPECT_NEAR(p[1], ab, 1e-7) << c.expected;
+        EXPECT_NEAR(p[2], ac, 1e-7) << c.expected;
+        EXPECT_NEAR(p[0], single, 1e-7) << c.expected;
+        EXPECT_NEAR(p[3], single, 1e-7) << c.expected;
+    }
+}
+
+TEST(Stochastic, PreferredPathTakesTheFirstOfEqualsAndEndsAtADeadEnd) {
+    clsGraph graph;
+    Build(graph, "S A B D", "S-A:1:0.5 S-B:1:0.5 A-D:1:0.7 B-D:1:1");
+    RunGraph run(graph);
+    const MeasuredPath preferred = StochasticPaths::Preferred(run, 0, 3);
+    EXPECT_TRUE(preferred.found);
+    EXPECT_EQ(preferred.links, (std::vector<int32_t>{0, 2}));
+    EXPECT_DOUBLE_EQ(preferred.probability, double(0.5f) * double(0.7f));
+
+    clsGraph dead;
+    Build(dead, "S A B D", "S-A:1:0.6 S-B:1:0.4 B-D:1:1");
+    RunGraph deadRun(dead);
+    EXPECT_FALSE(StochasticPaths::Preferred(deadRun, 0, 3).found);
+}
+
+// The least cost of every simple path, each summed in float in path order.
+float BruteForce(const WalkIndex& index, const float* weights, int32_t at, int32_t to, float cost,
+                 std::vector<bool>& on) {
+    if (at == to)
+        return cost;
+    float best = INFINITY;
+    on[static_cast<std::size_t>(at)] = true;
+    for (int32_t step = index.MoveStarts()[at]; step < index.MoveStarts()[at + 1]; ++step) {
+        const int32_t next = index.MoveNodes()[step];
+        if (!on[static_cast<std::size_t>(next)])
+            best = std::min(best,
+                            BruteForce(index, weights, next, to,
+                                       float(double(cost) + weights[index.MoveLinks()[step]]), on));
+    }
+    on[static_cast<std::size_t>(at)] = false;
+    return best;
+}
+
+TEST(Stochastic, ExpectedShortestAgreesWithABruteForce) {
+    Xoshiro256StarStar random(7);
+    const char* kinds = "->=";
+    for (int graphs = 0; graphs < 40; ++graphs) {
+        std::string links;
+        for (char a = 'A'; a <= 'G'; ++a) {
+            for (char b = static_cast<char>(a + 1); b <= 'G'; ++b) {
+                if (random.Uniform() < 0.45)
+                    links += std::string{a, kinds[random.Next() % 3], b} + ":" +
+                             std::to_string(1 + random.Next() % 4) + " ";
+            }
+        }
+        clsGraph graph;
+        Build(graph, "A B C D E F G", links);
+        for (int32_t j = 1; j <= graph.LinkCount(); j += 2)
+            SetLength(graph, j, "uniform(0.1, 3.4)");
+        RunGraph run(graph);
+        std::vector<bool> on(7, false);
+        const float brute = BruteForce(run.Index(), run.Weights(), 0, 6, 0.0f, on);
+        const MeasuredPath shortest = StochasticPaths::ExpectedShortest(run, 0, 6);
+        EXPECT_EQ(shortest.found, std::isfinite(brute)) << links;
+        if (shortest.found) {
+            EXPECT_EQ(shortest.cost, brute) << links;
+            EXPECT_EQ(StochasticPaths::ExpectedCost(run, shortest.links), shortest.cost) << links;
+        }
+    }
+}
+
+TEST(Stochastic, AnEnumerationDrawsFromTheRunsSeedInPathOrder) {
+    clsGraph graph;
+    Build(graph, "A B C", "A-B:1 B-C:1");
+    SetLength(graph, 1, "uniform(0, 10)");
+    SetLength(graph, 2, "exponential(2)");
+    RunSettings settings = Settings(Model::P, Scheme::LRP, 0.1f);
+    settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+    settings.sourceNode = 1;
+    settings.DestNode = 3;
+    settings.Seed = 42;
+    clsRanges ranges;
+    RunSession session(graph, ranges, settings);
+    while (session.Step(100) == RunState::Running) {
+    }
+    Xoshiro256StarStar random(42);
+    const double first = 10.0 * random.Uniform();
+    const double second = -2.0 * std::log(1.0 - random.Uniform());
+    EXPECT_EQ(session.BestCost(), float(double(float(first)) + double(float(second))));
+    EXPECT_EQ(session.LinkDraws(), 2);
+    EXPECT_TRUE(session.ConvergedOnShortest());
+}
+
+TEST(Stochastic, TheExtensionBlockRoundTripsAndIsRefusedWhenDamaged) {
+    clsLA la;
+    Build(la.Graph(), "A B C", "A-B:1 B-C:2 A-C:5");
+    const std::string plain = DocumentBytes(la);
+    la.Settings.Threshold = Threshold::Mean;
+    EXPECT_EQ(DocumentBytes(la).substr(0, plain.size()), plain);
+    la.Settings.Threshold = Threshold::Best;
+    EXPECT_EQ(DocumentBytes(la), plain);
+
+    SetLength(la.Graph(), 3, "normal(6.7, 1)");
+    la.Settings.Seed = 99;
+    la.Settings.Target = 0.9;
+    const std::string bytes = DocumentBytes(la);
+    clsLA loaded;
+    LoadGraphFromBytes(loaded, bytes, "doc.plm");
+    EXPECT_EQ(DocumentBytes(loaded), bytes);
+    ASSERT_TRUE(loaded.Graph().Link(3).Length);
+    EXPECT_EQ(loaded.Graph().Link(3).Length->Text(), "normal(6.7, 1)");
+    EXPECT_EQ(loaded.Graph().Link(3).Weight, 6.7f);
+    EXPECT_EQ(loaded.Settings.Seed, 99u);
+    EXPECT_EQ(loaded.Settings.Target, 0.9);
+
+    // The block starts with its tag, version and length; the first record is the link's.
+    const std::size_t block = bytes.find("PLM-EXT");
+    ASSERT_NE(block, std::string::npos);
+    std::string version = bytes, shorter = bytes.substr(0, bytes.size() - 1), text = bytes,
+                link = bytes;
+    version[block + 8] = 2;
+    text[text.find("normal")] = 'x';
+    link[block + 24] = 9; // after the tag, version, length, record tag and size
+    const std::pair<std::string, std::string> damaged[] = {
+        {version, "is of version 2, newer than this Pathloom reads (1)."},
+        {shorter, "damaged: its length does not match the bytes after it."},
+        {text, "damaged: link 3: unknown distribution 'xormal'"},
+        {link, "damaged: a length for link 9, which does not exist."},
+    };
+    for (const auto& [document, message] : damaged) {
+        clsLA refused;
+        const std::string error =
+            ErrorOf([&, &document = document] { LoadGraphFromBytes(refused, document, "d.plm"); });
+        EXPECT_NE(error.find("LoadGraph: 'd.plm' could not be loaded.\r\nThe document's extension "
+                             "block "),
+                  std::string::npos)
+            << error;
+        EXPECT_NE(error.find(message), std::string::npos) << error << " / " << message;
+    }
+}
+
+} // namespace
