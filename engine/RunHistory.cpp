@@ -52,10 +52,14 @@ const RunHistory::Record& RunHistory::Flushed() {
     return kept_;
 }
 
+RunHistory::Point RunHistory::PointOf(const LearnedPath& path) {
+    return {path.sample,      path.answer.cost, path.answer.favourable,
+            path.answer.beta, path.bestCost,    path.BestProbability()};
+}
+
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++kept_.paths;
-    const Point point{path.sample,      path.answer.cost, path.answer.favourable,
-                      path.answer.beta, path.bestCost,    path.BestProbability()};
+    const Point point = PointOf(path);
     Keep(point, path);
     if (csv_)
         WriteRow(point, path);
