@@ -224,7 +224,8 @@ int RunOpenDocument(clsLA& la, const RunOptions& options, std::ostream& out, std
         if (json)
             out << "{\"paths\": [";
         session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run, extras.judge);
-        printer = std::make_unique<PathPrinter>(out, la.Graph(), json, options.quiet);
+        printer = std::make_unique<PathPrinter>(extras.paths ? *extras.paths : out, la.Graph(),
+                                                json, options.quiet);
         session->AddObserver(*printer);
         for (RunObserver* observer : extras.observers)
             session->AddObserver(*observer);

@@ -27,10 +27,12 @@ int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::os
                 std::ostream* progress);
 
 // What a caller adds to a run beyond its command line (the Python module): observers of its
-// session, and a judge in place of the environment of its model.
+// session, a judge in place of the environment of its model, and a stream of its own for the
+// listed paths (the JSON answer then lists none), which it may read only when asked.
 struct RunExtras {
     std::vector<RunObserver*> observers;
     UserJudge::Function judge;
+    std::ostream* paths = nullptr;
 };
 
 // The run the options ask for (not a sweep) on a document already open, reported as

@@ -100,7 +100,8 @@ py::dict Run(Document& document, const std::vector<std::string>& words, const py
     extras.judge = JudgeOf(judge, raised);
     if (history)
         extras.observers.push_back(&columns);
-    std::ostringstream out, err;
+    std::ostringstream out, err, paths;
+    extras.paths = &paths;
     int status = 0;
     {
         const py::gil_scoped_release release;
@@ -109,6 +110,8 @@ py::dict Run(Document& document, const std::vector<std::string>& words, const py
     py::dict result;
     result["status"] = status;
     result["json"] = out.str();
+    // Bytes, read as JSON only when the paths are asked for: a listing may run to megabytes.
+    result["paths"] = py::bytes(paths.str());
     result["errors"] = err.str();
     result["judge_error"] = raised;
     result["history"] = history ? py::object(columns.Arrays()) : py::none();

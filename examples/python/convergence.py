@@ -1,6 +1,6 @@
 #!/usr/bin/python3
-"""A sampled experiment on a graph made with networkx: 6 by 6 junctions of one-way streets with
-random costs, runs over a few seeds and learning rates, and the convergence figure: how likely
+"""A sampled experiment on a graph from networkx: 6 by 6 junctions of one-way streets with random
+costs, runs over a few seeds and learning rates, and the convergence figure: how likely
 the automata are to take the cheapest route found, sample after sample, one line per rate (the
 mean over the seeds).
 
@@ -8,7 +8,6 @@ mean over the seeds).
 
 writes FOLDER/convergence.png (the current folder by default)."""
 import os
-import random
 import sys
 
 import matplotlib
@@ -20,14 +19,10 @@ import numpy as np
 
 import pathloom
 
-random.seed(7)
-streets = nx.DiGraph()
-for r in range(6):
-    for c in range(6):
-        if c < 5:
-            streets.add_edge(f"r{r}c{c}", f"r{r}c{c + 1}", weight=random.randint(1, 9))
-        if r < 5:
-            streets.add_edge(f"r{r}c{c}", f"r{r + 1}c{c}", weight=random.randint(1, 9))
+# 6 by 6 junctions of one-way streets with random costs, as networkx holds them
+# (examples/make_streets.py wrote them).
+here = os.path.dirname(os.path.abspath(__file__))
+streets = nx.read_graphml(os.path.join(here, "..", "streets.graphml"))
 graph = pathloom.Graph.from_networkx(streets)
 
 samples = 4000

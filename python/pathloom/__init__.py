@@ -57,16 +57,30 @@ class Result:
     figures          the JSON answer itself, as a dict
     """
 
-    def __init__(self, figures, history, link_columns):
-        self.figures = figures
+    def __init__(self, figures, paths, history, link_columns):
+        self._figures = figures
+        self._paths = paths  # the listing's JSON text, read when first asked for
         for key, value in figures.items():
-            setattr(self, _snake(key), value)
+            if key != "paths":
+                setattr(self, _snake(key), value)
         # The engine's probabilities are 32-bit; the JSON text gives each back exactly as one.
         self.probabilities = numpy.array(
             [link["probability"] for link in figures["links"]], dtype=numpy.float32
         )
         self.history = history
         self._link_columns = link_columns
+
+    @property
+    def paths(self):
+        if self._paths is not None:
+            self._figures["paths"] = json.loads(b"[" + self._paths + b"]")
+            self._paths = None
+        return self._figures["paths"]
+
+    @property
+    def figures(self):
+        self.paths
+        return self._figures
 
     def history_frame(self):
         """The history as a pandas DataFrame, one column per link named as in
@@ -189,7 +203,7 @@ class Graph:
         figures = json.loads(answer["json"])
         if answer["status"] == 2:
             raise ValueError(figures["message"])
-        result = Result(figures, answer["history"], self._document.link_columns())
+        result = Result(figures, answer["paths"], answer["history"], self._document.link_columns())
         if figures["status"] == "error":
             _raise_judge_error(figures["message"], answer["judge_error"], result)
         return result

@@ -56,16 +56,19 @@ def test_bad_arguments_raise_the_runners_message(options):
         assert str(error.value) == json.loads(refused.stdout)["message"]
 
 
-def test_a_judge_that_rewards_everything_drives_the_walked_links_to_one():
+# The P-model's reward and the S-model's best answer.
+@pytest.mark.parametrize("model,best", [("P", True), ("S", 0.0)])
+def test_a_judge_that_rewards_everything_drives_the_walked_links_to_one(model, best):
     graph = pathloom.open(NETWORK)
     weights = [link[3] for link in graph.links]
     seen = []
 
     def judge(links, cost):
         seen.append(cost == sum(weights[j] for j in links))
-        return True
+        return best
 
-    result = graph.run(source="S", dest="D", samples=2000, seed=5, scheme="LRI", judge=judge)
+    result = graph.run(source="S", dest="D", samples=2000, seed=5, scheme="LRI", model=model,
+                       judge=judge)
     assert len(seen) == result.path_count and all(seen)
     last = [j for j, (a, b, *_) in enumerate(graph.links) if f"{a}->{b}:" in result.paths[-1]["trace"]]
     assert last and all(result.probabilities[j] > 0.99 for j in last)
@@ -76,6 +79,7 @@ def test_a_judge_that_rewards_everything_drives_the_walked_links_to_one():
     [
         ("P", lambda links, cost: 1 / 0, "ZeroDivisionError: division by zero"),
         ("S", lambda links, cost: 1.5, "the judge answered 1.500000"),
+        ("S", lambda links, cost: -0.5, "the judge answered -0.500000"),
     ],
 )
 def test_a_judge_that_fails_ends_the_run_with_its_message(model, judge, message):
