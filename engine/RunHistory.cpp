@@ -69,6 +69,11 @@ const RunHistory::Record& RunHistory::Taken(const RunSession& session) {
     return kept_;
 }
 
+RunHistory::Point RunHistory::PointOf(const LearnedPath& path) {
+    return {path.sample,      path.answer.cost, path.answer.favourable,
+            path.answer.beta, path.bestCost,    path.BestProbability()};
+}
+
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++kept_.paths;
     const bool spaced = (kept_.paths & (stride_ - 1)) == 0; // the stride is a power of two

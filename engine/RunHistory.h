@@ -31,6 +31,9 @@ class RunHistory : public RunObserver {
         int32_t link;
         int32_t to;
     };
+    // What the history keeps of a learned path.
+    static Point PointOf(const LearnedPath& path);
+
     // The links the walks may take from the node, in link order: unidirectional links from their
     // start only, the others either way.
     static std::vector<Leaving> LinksLeaving(const clsGraph& graph, int32_t node);
