@@ -102,5 +102,15 @@ def main():
           f"on two threads {best(repeats, together):.3f} s "
           f"({os.cpu_count()} cores, load average {os.getloadavg()[0]:.1f})")
 
+    # Python goes on beside a run: the main thread counts while another thread runs.
+    worker = threading.Thread(target=run, args=(graphs[0],), kwargs=keywords(words))
+    start = time.perf_counter()
+    worker.start()
+    counted = 0
+    while worker.is_alive():
+        counted += 1
+    print(f"the main thread counted to {counted} during a run of "
+          f"{time.perf_counter() - start:.3f} s on another thread")
+
 
 main()

@@ -103,11 +103,10 @@ py::tuple Sweep(const std::vector<std::string>& words) {
     if (!options.Sweeping())
         throw UsageError("a sweep needs --jobs or --sweep");
     std::ostringstream out, err;
-    int status = 0;
-    {
+    const int status = [&] {
         const py::gil_scoped_release release;
-        status = RunSweep(options, out, err, nullptr);
-    }
+        return RunSweep(options, out, err, nullptr);
+    }();
     return py::make_tuple(status, out.str(), err.str());
 }
 

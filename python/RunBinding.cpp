@@ -25,6 +25,24 @@ template <typename T> py::array ArrayOf(std::vector<T>& values, std::vector<py::
     return py::array_t<T>(shape, held->data(), owner);
 }
 
+// What is written, appended to a string the caller then reads in place: the listed paths, which
+// may run to megabytes, are copied once into Python and no more.
+class TextBuffer : public std::streambuf {
+  public:
+    std::string text;
+
+  protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        text.append(s, static_cast<std::size_t>(n));
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            text += traits_type::to_char_type(c);
+        return traits_type::not_eof(c);
+    }
+};
+
 // Every learned path as a row of columns, each link's probability included.
 class HistoryColumns : public RunObserver {
   public:
@@ -100,18 +118,19 @@ py::dict Run(Document& document, const std::vector<std::string>& words, const py
     extras.judge = JudgeOf(judge, raised);
     if (history)
         extras.observers.push_back(&columns);
-    std::ostringstream out, err, paths;
+    std::ostringstream out, err;
+    TextBuffer pathsText;
+    std::ostream paths(&pathsText);
     extras.paths = &paths;
-    int status = 0;
-    {
+    const int status = [&] {
         const py::gil_scoped_release release;
-        status = RunOpenDocument(document.la, options, out, err, nullptr, extras);
-    }
+        return RunOpenDocument(document.la, options, out, err, nullptr, extras);
+    }();
     py::dict result;
     result["status"] = status;
     result["json"] = out.str();
     // Bytes, read as JSON only when the paths are asked for: a listing may run to megabytes.
-    result["paths"] = py::bytes(paths.str());
+    result["paths"] = py::bytes(pathsText.text);
     result["errors"] = err.str();
     result["judge_error"] = raised;
     result["history"] = history ? py::object(columns.Arrays()) : py::none();

@@ -83,19 +83,13 @@ class Result:
         return self._figures
 
     def history_frame(self):
-        """The history as a pandas DataFrame, one column per link named as in
-        pathloom-run --history."""
+        """The history as a pandas DataFrame: the columns of `history`, then one per link named
+        as in pathloom-run --history ("A->B")."""
         import pandas
 
         if self.history is None:
             raise ValueError("run with history=True to have a history")
-        columns = {
-            "n": self.history["n"],
-            "cost": self.history["cost"],
-            "decision": self.history["answer"],
-            "best cost": self.history["best_cost"],
-            "best-path probability": self.history["best_probability"],
-        }
+        columns = {name: values for name, values in self.history.items() if values.ndim == 1}
         for j, name in enumerate(self._link_columns):
             columns[name] = self.history["probabilities"][:, j]
         return pandas.DataFrame(columns)
@@ -104,7 +98,7 @@ class Result:
         return "<pathloom.Result status=%r paths=%d>" % (self.status, self.path_count)
 
 
-def _raise_judge_error(message, judge_error, result=None):
+def _raise_run_error(message, judge_error, result=None):
     error = Error(message)
     error.result = result
     if judge_error is not None:
@@ -129,7 +123,7 @@ class Session:
         if learned is None:
             state = self._session.state()
             if state["state"] == "failed":
-                _raise_judge_error(state["message"], state["judge_error"])
+                _raise_run_error(state["message"], state["judge_error"])
             raise StopIteration
         return learned
 
@@ -205,7 +199,7 @@ class Graph:
             raise ValueError(figures["message"])
         result = Result(figures, answer["paths"], answer["history"], self._document.link_columns())
         if figures["status"] == "error":
-            _raise_judge_error(figures["message"], answer["judge_error"], result)
+            _raise_run_error(figures["message"], answer["judge_error"], result)
         return result
 
     def session(self, method="sample", judge=None, **options):

@@ -36,6 +36,9 @@ def test_a_run_gives_the_runners_figures(document, options):
     assert result.path_count == len(result.history["n"])
     if result.path_count:
         assert list(result.history["probabilities"][-1]) == list(result.probabilities)
+        frame = result.history_frame()
+        assert frame.shape == (result.path_count, 5 + len(result.links))
+        assert list(frame.iloc[-1, 5:]) == list(result.probabilities)
 
 
 @pytest.mark.parametrize(
