@@ -6,6 +6,7 @@
 #include "GraphDescription.h"
 #include "GraphFormats.h"
 #include "Latin1.h"
+#include "LinkLength.h"
 #include "PathloomError.h"
 #include "RunBinding.h"
 #include "RunOptions.h"
@@ -61,7 +62,10 @@ void AddNode(Document& d, const std::string& label, int32_t x, int32_t y) {
 }
 
 void AddLink(Document& d, const std::string& from, const std::string& to, const std::string& kind,
-             float weight, std::optional<float> probability) {
+             float weight, std::optional<float> probability, std::optional<std::string> length) {
+    std::shared_ptr<const LinkLength> drawn;
+    if (length)
+        Refused([&] { drawn = std::make_shared<const LinkLength>(LinkLength::Parse(*length)); });
     clsGraph& graph = d.la.Graph();
     const int32_t a = NodeLabelled(graph, from), b = NodeLabelled(graph, to);
     const int32_t k = KindNamed(kind);
@@ -69,6 +73,7 @@ void AddLink(Document& d, const std::string& from, const std::string& to, const 
     graph.AddLink(a, b, k);
     clsLink& link = graph.Link(graph.LinkCount());
     link.Weight = weight;
+    link.SetLength(drawn); // its mean the weight
     if (probability)
         link.SetProbability(*probability);
     graph.InitProbability();
@@ -90,9 +95,10 @@ py::list Links(const Document& d) {
     const clsGraph& graph = d.la.Graph();
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
-        links.append(py::make_tuple(Latin1::ToUtf8(link.FromNode->Label()),
-                                    Latin1::ToUtf8(link.ToNode->Label()), KindName(link.LinkType),
-                                    link.Weight, link.Probability));
+        links.append(py::make_tuple(
+            Latin1::ToUtf8(link.FromNode->Label()), Latin1::ToUtf8(link.ToNode->Label()),
+            KindName(link.LinkType), link.Weight, link.Probability,
+            link.Length ? py::object(py::str(link.Length->Text())) : py::object(py::none())));
     }
     return links;
 }

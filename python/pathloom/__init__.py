@@ -155,10 +155,11 @@ class Graph:
     def add_link(self, a, b, kind="simple", weight=1.0, probability=None, length=None):
         """Links node a to node b. kind: "simple", "unidirectional" (from a to b only) or
         "bidirectional", the names the CSV format uses. probability: for simple and
-        bidirectional links; unidirectional links share their node's probability out."""
-        if length is not None:
-            raise ValueError("link lengths drawn from distributions are not available in this build")
-        self._document.add_link(a, b, kind, weight, probability)
+        bidirectional links; unidirectional links share their node's probability out.
+        length: a distribution the link's length is drawn from after each path, written as
+        everywhere else ("discrete(4:0.5, 9:0.5)", "uniform(a, b)", "normal(mean, sd)",
+        "exponential(mean)"); its mean becomes the weight."""
+        self._document.add_link(a, b, kind, weight, probability, length)
 
     @property
     def nodes(self):
@@ -167,7 +168,8 @@ class Graph:
 
     @property
     def links(self):
-        """Each link as (from, to, kind, weight, probability), in link order."""
+        """Each link as (from, to, kind, weight, probability, length), in link order; length is
+        the distribution's text, or None for a fixed weight."""
         return self._document.links()
 
     def save(self, path):
@@ -219,7 +221,8 @@ class Graph:
     @classmethod
     def from_networkx(cls, graph):
         """A graph made from a networkx graph, imported as its GraphML would be: attributes
-        label, x, y on nodes; weight (or cost, length), probability, kind on edges."""
+        label, x, y on nodes; weight (or cost), probability, kind and length (a number, or a
+        distribution's text) on edges."""
         import networkx
 
         with tempfile.TemporaryDirectory() as folder:

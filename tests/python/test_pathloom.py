@@ -11,6 +11,7 @@ EXAMPLES = os.environ["PATHLOOM_EXAMPLES"]
 NETWORK = os.path.join(EXAMPLES, "network.plm")
 S_MODEL = os.path.join(EXAMPLES, "s-model.plm")
 S_PATHS = os.path.join(EXAMPLES, "s-model-paths.txt")
+ROADS = os.path.join(EXAMPLES, "stochastic-roads.plm")
 
 
 def runner(*words):
@@ -24,6 +25,8 @@ RUNS = [
     (S_MODEL, dict(method="file", paths=S_PATHS)),
     (NETWORK, dict(method="sample", source="S", dest="D", samples=3000, seed=7, until=0.9)),
     (S_MODEL, dict(method="sample", source="Home", dest="Work", samples=500, seed=3, model="S")),
+    (ROADS, dict(method="sample", source="Depot", dest="Port", samples=4000, seed=2, until=0.9,
+                 threshold="mean", action_set="variable", reward=0.05)),
 ]
 
 
@@ -132,3 +135,22 @@ def test_a_built_graph_saves_opens_and_goes_through_networkx(tmp_path):
     if pytest.importorskip("networkx"):
         again = pathloom.Graph.from_networkx(graph.to_networkx())
         assert again.links == graph.links and again.nodes == graph.nodes
+
+
+# A link's length drawn from a distribution: kept, run as the runner runs the saved document.
+def test_a_built_stochastic_link_runs_as_the_runner_runs_it(tmp_path):
+    graph = pathloom.Graph()
+    for label in "ABC":
+        graph.add_node(label)
+    graph.add_link("A", "B", length="uniform(1, 3)")
+    graph.add_link("B", "C", length="discrete(1:1, 5:3)")
+    graph.add_link("A", "C", weight=6)
+    assert [(link[3], link[5]) for link in graph.links] == [
+        (2.0, "uniform(1, 3)"), (4.0, "discrete(1:1, 5:3)"), (6.0, None)]
+    with pytest.raises(ValueError):
+        graph.add_link("A", "C", length="uniform(3, 1)")
+    graph.save(tmp_path / "g.plm")
+    options = dict(method="dest", source="A", dest="C", threshold="mean", seed=9)
+    expected = json.loads(runner(tmp_path / "g.plm", *pathloom._words(options), "--json").stdout)
+    assert graph.run(**options).figures == expected
+    assert expected["linkDraws"] > 0
