@@ -1,7 +1,7 @@
 #pragma once
 // Ctrl+C for pathloom-run: while a guard lives, the first SIGINT only asks the work under way to
 // stop, so that a run or a sweep ends as Stop ends it and writes what it has whole; a second one
-// is the system's again.
+// is the system's again. Guards on several threads at once share one handler.
 
 #include <atomic>
 #include <csignal>
@@ -16,7 +16,4 @@ class InterruptGuard {
     ~InterruptGuard();
     InterruptGuard(const InterruptGuard&) = delete;
     InterruptGuard& operator=(const InterruptGuard&) = delete;
-
-  private:
-    struct sigaction previous_ {};
 };

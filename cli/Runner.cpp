@@ -180,26 +180,29 @@ void RunToEnd(RunSession& session, std::ostream* progress) {
     }
 }
 
+// A refused command line: the message on err, and as the JSON answer when asked for.
+int Usage(const std::string& message, bool withUsage, bool json, std::ostream& out,
+          std::ostream& err) {
+    err << "pathloom-run: " << ForTerminal(message) << '\n' << (withUsage ? UsageText() : "");
+    if (json)
+        WriteJsonFailure(out, message);
+    return ExitStatus::Usage;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         std::ostream* progress) {
     const bool json = std::find(args.begin(), args.end(), "--json") != args.end();
-    const auto usage = [&](const std::string& message, bool withUsage) {
-        err << "pathloom-run: " << ForTerminal(message) << '\n' << (withUsage ? UsageText() : "");
-        if (json)
-            WriteJsonFailure(out, message);
-        return ExitStatus::Usage;
-    };
     clsLA la;
     RunOptions options;
     try {
         options = ParseRunOptions(args);
     } catch (const UsageError& e) {
-        return usage(e.what(), true);
+        return Usage(e.what(), true, json, out, err);
     }
     try {
         RefuseOutputOverInput(options);
     } catch (const UsageError& e) {
-        return usage(e.what(), false);
+        return Usage(e.what(), false, json, out, err);
     }
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
@@ -212,12 +215,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
             WriteJsonFailure(out, e.Description());
         return ExitStatus::LoadFailed;
     }
+    return RunOpenDocument(la, options, out, err, progress);
+}
+
+} // namespace
+
+int RunOpenDocument(clsLA& la, const RunOptions& options, std::ostream& out, std::ostream& err,
+                    std::ostream* progress, const RunExtras& extras) {
+    const bool json = options.json;
     std::optional<RunSettings> run;
     try {
         ApplyLengths(la.Graph(), options);
         run = ApplySettings(la, options);
     } catch (const UsageError& e) {
-        return usage(e.what(), false);
+        return Usage(e.what(), false, json, out, err);
     }
 
     const auto historyFailed = [&] {
@@ -242,9 +253,12 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         interrupt.emplace();
         if (json)
             out << "{\"paths\": [";
-        session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run);
-        printer = std::make_unique<PathPrinter>(out, la.Graph(), json, options.quiet);
+        session = std::make_unique<RunSession>(la.Graph(), la.Ranges(), *run, extras.judge);
+        printer = std::make_unique<PathPrinter>(extras.paths ? *extras.paths : out, la.Graph(),
+                                                json, options.quiet);
         session->AddObserver(*printer);
+        for (RunObserver* observer : extras.observers)
+            session->AddObserver(*observer);
         if (options.history) {
             history = std::make_unique<RunHistory>(la.Graph(), std::vector<int32_t>{});
             history->StreamTo(historyFile->Stream());
@@ -317,8 +331,6 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     return failed ? ExitStatus::RunError : stopped ? ExitStatus::Interrupted : ExitStatus::Ok;
 }
-
-} // namespace
 
 int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 std::ostream* progress) {

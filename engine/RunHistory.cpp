@@ -5,6 +5,7 @@
 #include "clsGraph.h"
 
 #include <algorithm>
+#include <utility>
 
 using CsvText::AppendField;
 using CsvText::AppendNumber;
@@ -33,43 +34,76 @@ RunHistory::RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std:
     }
 }
 
-void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
-    csv_ = &csv;
-    maxRows_ = maxRows;
+std::string RunHistory::Header() const {
     std::string header = "n,trace,cost,decision,best cost,best-path probability";
     for (const std::string& name : CsvText::LinkColumns(graph_)) {
         header += ',';
         AppendField(header, name);
     }
     header += '\n';
-    csv_->write(header.data(), static_cast<std::streamsize>(header.size()));
-    kept_.bytes += static_cast<int64_t>(header.size());
+    return header;
 }
 
-const RunHistory::Record& RunHistory::Flushed() {
-    if (csv_)
-        csv_->flush();
+void RunHistory::StreamTo(std::ostream& csv, int64_t maxRows) {
+    csv_ = &csv;
+    maxRows_ = maxRows;
+    const std::string header = Header();
+    csv_->write(header.data(), static_cast<std::streamsize>(header.size()));
+}
+
+void RunHistory::KeepRows(int64_t maxRows) {
+    keeping_ = true;
+    maxRows_ = maxRows;
+    // The graph may have changed by the time the rows are written.
+    header_ = Header();
+    for (int32_t j = 1; j <= graph_.LinkCount(); ++j) {
+        const clsLink& link = graph_.Link(j);
+        linkTraces_.push_back(
+            Latin1::ToUtf8(link.FromNode->Label() + "->" + link.ToNode->Label() + ":"));
+    }
+}
+
+const RunHistory::Record& RunHistory::Taken(const RunSession& session) {
+    if (std::exchange(latestUntaken_, false))
+        kept_.points.back().bestProbability = session.BestProbability();
     return kept_;
+}
+
+RunHistory::Point RunHistory::PointOf(const LearnedPath& path) {
+    return {path.sample,      path.answer.cost, path.answer.favourable,
+            path.answer.beta, path.bestCost,    path.BestProbability()};
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++kept_.paths;
-    const Point point{path.sample,      path.answer.cost, path.answer.favourable,
-                      path.answer.beta, path.bestCost,    path.BestProbability()};
-    Keep(point, path);
-    if (csv_)
-        WriteRow(point, path);
+    const bool spaced = (kept_.paths & (stride_ - 1)) == 0; // the stride is a power of two
+    const bool row = (csv_ || keeping_) && RowWanted();
+    // A point only the latest until the next path rarely needs its probability: a product over
+    // the best path, which would cost the run a tenth of its speed.
+    latestUntaken_ = !spaced && !row;
+    const Point point{
+        path.sample,      path.answer.cost, path.answer.favourable,
+        path.answer.beta, path.bestCost,    latestUntaken_ ? 0.0 : path.BestProbability()};
+    Keep(point, spaced, path);
+    if (row) {
+        if (csv_)
+            WriteRow(point, path);
+        else
+            KeepRow(point, path);
+    }
 }
 
-void RunHistory::Keep(const Point& point, const LearnedPath& path) {
-    if (lastIsExtra_) {
-        kept_.points.pop_back();
-        kept_.watched.resize(kept_.watched.size() - watched_.size());
+void RunHistory::Keep(const Point& point, bool spaced, const LearnedPath& path) {
+    // The latest point takes the place of one that was only the latest.
+    if (!lastIsExtra_) {
+        kept_.points.emplace_back();
+        kept_.watched.resize(kept_.watched.size() + watched_.size());
     }
-    lastIsExtra_ = kept_.paths % stride_ != 0;
-    kept_.points.push_back(point);
+    kept_.points.back() = point;
+    float* watched = kept_.watched.data() + kept_.watched.size() - watched_.size();
     for (const int32_t link : watched_)
-        kept_.watched.push_back(path.Probability(link));
+        *watched++ = path.Probability(link);
+    lastIsExtra_ = !spaced;
     if (!lastIsExtra_ && kept_.points.size() >= maxPoints_)
         Thin();
 }
@@ -93,11 +127,37 @@ void RunHistory::Thin() {
     watched.resize(kept * w);
 }
 
-void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
+bool RunHistory::RowWanted() {
     if (maxRows_ >= 0 && kept_.rows >= maxRows_) {
         kept_.truncated = true;
-        return;
+        return false;
     }
+    ++kept_.rows;
+    return true;
+}
+
+void RunHistory::AppendRow(std::string& row, const Point& point, const std::string& trace,
+                           const std::vector<std::string>& cells) {
+    row.clear();
+    AppendNumber(row, point.x);
+    row += ',';
+    AppendField(row, trace);
+    row += ',';
+    AppendNumber(row, point.cost);
+    row += ',';
+    AppendNumber(row, point.answer);
+    row += ',';
+    AppendNumber(row, point.bestCost);
+    row += ',';
+    AppendNumber(row, point.bestProbability);
+    for (const std::string& cell : cells) {
+        row += ',';
+        row += cell;
+    }
+    row += '\n';
+}
+
+void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
     // Each link's text is kept and written again until its probability changes: a learning
     // step changes a few links, a row holds them all.
     const auto format = [this, &path](std::size_t j) {
@@ -113,24 +173,43 @@ void RunHistory::WriteRow(const Point& point, const LearnedPath& path) {
         for (const int32_t j : path.ChangedLinks())
             format(static_cast<std::size_t>(j));
     }
-    row_.clear();
-    AppendNumber(row_, point.x);
-    row_ += ',';
-    AppendField(row_, Latin1::ToUtf8(path.Links().Trace()));
-    row_ += ',';
-    AppendNumber(row_, point.cost);
-    row_ += ',';
-    AppendNumber(row_, point.answer);
-    row_ += ',';
-    AppendNumber(row_, point.bestCost);
-    row_ += ',';
-    AppendNumber(row_, point.bestProbability);
-    for (const std::string& cell : cells_) {
-        row_ += ',';
-        row_ += cell;
-    }
-    row_ += '\n';
+    AppendRow(row_, point, Latin1::ToUtf8(path.Links().Trace()), cells_);
     csv_->write(row_.data(), static_cast<std::streamsize>(row_.size()));
-    ++kept_.rows;
-    kept_.bytes += static_cast<int64_t>(row_.size());
+}
+
+void RunHistory::KeepRow(const Point& point, const LearnedPath& path) {
+    std::lock_guard lock(rowsMutex_);
+    if (rows_.empty()) {
+        firstProbabilities_.resize(linkCount_);
+        for (std::size_t j = 0; j < linkCount_; ++j)
+            firstProbabilities_[j] = path.Probability(static_cast<int32_t>(j));
+    } else {
+        for (const int32_t j : path.ChangedLinks())
+            changes_.push_back({j, path.Probability(j)});
+    }
+    const PathView walked = path.LinkPositions();
+    walked_.insert(walked_.end(), walked.begin(), walked.end());
+    rows_.push_back({point, walked_.size(), changes_.size()});
+}
+
+void RunHistory::WriteKeptRows(std::ostream& csv, int64_t rows) const {
+    csv.write(header_.data(), static_cast<std::streamsize>(header_.size()));
+    std::lock_guard lock(rowsMutex_);
+    std::vector<std::string> cells(linkCount_);
+    for (std::size_t j = 0; j < linkCount_ && !rows_.empty(); ++j)
+        AppendNumber(cells[j], firstProbabilities_[j]);
+    std::string row, trace;
+    std::size_t change = 0, walked = 0;
+    const auto count = std::min(rows_.size(), static_cast<std::size_t>(std::max<int64_t>(rows, 0)));
+    for (std::size_t i = 0; i < count; ++i) {
+        for (; change < rows_[i].changesEnd; ++change) {
+            std::string& cell = cells[static_cast<std::size_t>(changes_[change].link)];
+            cell.clear();
+            AppendNumber(cell, changes_[change].probability);
+        }
+        for (trace.clear(); walked < rows_[i].walkedEnd; ++walked)
+            trace += linkTraces_[static_cast<std::size_t>(walked_[walked])];
+        AppendRow(row, rows_[i].point, trace, cells);
+        csv.write(row.data(), static_cast<std::streamsize>(row.size()));
+    }
 }

@@ -90,6 +90,8 @@ std::unique_ptr<PathSource> MakePathSource(const Context& c) {
 }
 
 std::unique_ptr<Environment> MakeEnvironment(const Context& c, bool repeats) {
+    if (c.judge && *c.judge)
+        return std::make_unique<UserJudge>(c.run, c.settings.Model, *c.judge);
     if (auto made = Make(Environments, c.settings.Model, c, repeats))
         return made;
     return std::make_unique<Environment>(c.run);

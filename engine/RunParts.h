@@ -6,6 +6,7 @@
 #include "Environment.h"
 #include "PathSource.h"
 #include "UpdateRule.h"
+#include "UserJudge.h"
 
 #include <memory>
 
@@ -21,6 +22,8 @@ struct Context {
     const clsGraph& graph;
     const clsRanges& ranges;
     RunGraph& run;
+    // A judge its user wrote, in place of the environment of the model; or none.
+    const UserJudge::Function* judge = nullptr;
 };
 
 // Nothing for a search method that finds no paths. Raises what the source refuses.

@@ -43,7 +43,12 @@ float LearnedPath::Probability(int32_t link) const {
     return session_.run_->Probabilities()[link];
 }
 
-RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings)
+const float* LearnedPath::Probabilities() const {
+    return session_.run_->Probabilities();
+}
+
+RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings,
+                       const UserJudge::Function& judge)
     : graph_(graph), settings_(settings.Normalised()) {
     if (const auto refusal = settings_.Validate(graph)) {
         state_ = RunState::Failed;
@@ -53,7 +58,7 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
     graph_.ResetFlags();
     graph_.RestoreProbabilities();
     run_ = std::make_unique<RunGraph>(graph_);
-    const RunParts::Context parts{settings_, graph_, ranges, *run_};
+    const RunParts::Context parts{settings_, graph_, ranges, *run_, &judge};
     try {
         source_ = RunParts::MakePathSource(parts);
     } catch (const PathloomError& e) {

@@ -11,6 +11,7 @@
 #include "PathSource.h"
 #include "RunSettings.h"
 #include "StochasticPaths.h"
+#include "UserJudge.h"
 #include "clsPathStack.h"
 
 #include <cstdint>
@@ -54,8 +55,10 @@ class LearnedPath {
     // The probability that the automata choose the cheapest path so far: the product of its
     // links' probabilities after this learning step, in path order.
     double BestProbability() const;
-    // A link's probability (0-based position) after this learning step.
+    // A link's probability (0-based position) after this learning step; all of them, in link
+    // order.
     float Probability(int32_t link) const;
+    const float* Probabilities() const;
 
   private:
     friend class RunSession;
@@ -75,8 +78,10 @@ class RunObserver {
 class RunSession {
   public:
     // Checks the settings (a refused run fails at once and changes nothing), then starts the run
-    // as every run starts: no link flagged, every probability at its initial value.
-    RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings);
+    // as every run starts: no link flagged, every probability at its initial value. A judge, when
+    // given, takes the place of the environment of the settings' model.
+    RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettings& settings,
+               const UserJudge::Function& judge = {});
     // A run given up before its end leaves the graph with what it had learned.
     ~RunSession();
     RunSession(const RunSession&) = delete;

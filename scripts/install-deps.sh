@@ -10,6 +10,8 @@ packages=(
   clang-format
   fonts-liberation xvfb
   parallel python3-networkx
+  # The Python module, its tests and examples, under Debian's python3
+  pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-matplotlib
   lintian bash-completion # the Debian package's test checks it and tries its completion
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime

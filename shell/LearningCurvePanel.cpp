@@ -16,17 +16,17 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <QXYSeries>
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace {
 
-// The window's history file stops growing past this many probabilities (about 100 MB of text);
-// pathloom-run --history writes any length.
+// The window's history stops past this many probabilities (about 100 MB of text when saved; in
+// memory only what each step changed); pathloom-run --history writes any length.
 constexpr int64_t HistoryCells = 10'000'000;
 
 } // namespace
@@ -135,11 +135,7 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
     ShowLegend();
 
     history_ = std::make_unique<RunHistory>(graph, watched);
-    csvFile_ = std::make_unique<QTemporaryFile>();
-    if (csvFile_->open()) {
-        csv_.open(Platform::ToFileName(csvFile_->fileName()), std::ios::binary | std::ios::trunc);
-        history_->StreamTo(csv_, std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
-    }
+    history_->KeepRows(std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
     return *history_;
 }
 
@@ -154,7 +150,7 @@ void LearningCurvePanel::showEvent(QShowEvent* event) {
     if (running_)
         Refresh(*running_);
     else if (history_)
-        Refresh(history_->Flushed());
+        Refresh(history_->Kept());
 }
 
 void LearningCurvePanel::EndRun(const QString& more) {
@@ -162,7 +158,7 @@ void LearningCurvePanel::EndRun(const QString& more) {
     if (!history_)
         return;
     if (isVisible())
-        Refresh(history_->Flushed());
+        Refresh(history_->Kept());
     const std::vector<RunHistory::Point>& points = history_->Points();
     summary_ = QString("%1: %2")
                    .arg(xAxis_->titleText() == "sample" ? "Samples" : "Paths")
@@ -192,9 +188,6 @@ void LearningCurvePanel::Clear() {
     linkSeries_.clear();
     best_ = nullptr;
     rewarded_ = penalised_ = nullptr;
-    csv_.close();
-    csv_.clear();
-    csvFile_.reset();
     history_.reset();
     shownPaths_ = -1;
     names_.clear();
@@ -277,7 +270,7 @@ void LearningCurvePanel::SaveChart(bool svg) {
 }
 
 void LearningCurvePanel::SaveHistory() {
-    if (!history_ || !csvFile_) {
+    if (!history_) {
         Platform::ShowMessage(this, "There is no run to save the history of.",
                               MessageIcon::Information);
         return;
@@ -286,16 +279,10 @@ void LearningCurvePanel::SaveHistory() {
     if (!fileName)
         return;
     // The rows the run's thread wrote before the snapshot shown, or all of a run that ended.
-    const RunHistory::Record& record = running_ ? *running_ : history_->Flushed();
-    QFile rows(csvFile_->fileName());
-    const bool opened = rows.open(QIODevice::ReadOnly);
-    const QByteArray bytes = opened ? rows.read(record.bytes) : QByteArray();
-    if (!opened || bytes.size() != record.bytes) { // a row the disk did not take
-        Platform::ShowMessage(this, "The history of this run could not be kept.",
-                              MessageIcon::Critical);
-        return;
-    }
-    SaveBytes(*fileName, bytes);
+    const RunHistory::Record& record = running_ ? *running_ : history_->Kept();
+    std::ostringstream csv;
+    history_->WriteKeptRows(csv, record.rows);
+    SaveBytes(*fileName, QByteArray::fromStdString(csv.str()));
     if (record.truncated)
         Platform::ShowMessage(this,
                               QString("The history holds the first %1 paths of the run; "

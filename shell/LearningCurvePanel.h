@@ -9,7 +9,6 @@
 #include "RunHistory.h"
 
 #include <QDockWidget>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -18,7 +17,6 @@ class QLabel;
 class QChartView;
 class QLineSeries;
 class QScatterSeries;
-class QTemporaryFile;
 class QValueAxis;
 class clsGraph;
 
@@ -74,8 +72,6 @@ class LearningCurvePanel : public QDockWidget {
 
     std::unique_ptr<RunHistory> history_;
     const RunHistory::Record* running_ = nullptr; // what a run working shows of history_
-    std::unique_ptr<QTemporaryFile> csvFile_; // the history's rows, streamed while the run works
-    std::ofstream csv_;
     int64_t shownPaths_ = -1;
     Platform::FileDialog pngDialog_, svgDialog_, csvDialog_;
 };

@@ -140,7 +140,7 @@ void RunController::TakeSnapshot(RunSession& session, const clsGraph& graph, Run
     s.bestProbability = session.BestProbability();
     TakePicture(graph);
     if (history)
-        s.history = history->Flushed();
+        s.history = history->Taken(session);
     s.message = session.Message();
     s.notFound = session.NotFound();
     s.experiment = session.Experiment();

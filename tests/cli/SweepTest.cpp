@@ -3,6 +3,7 @@
 #include "Sweep.h"
 
 #include "DocumentFile.h"
+#include "Interrupt.h"
 #include "RunnerFixture.h"
 #include "clsLA.h"
 
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <optional>
 #include <sys/wait.h>
 #include <thread>
 
@@ -201,6 +203,21 @@ TEST_F(Runner, ARunStoppedByCtrlCIsReportedAndSavedWhole) {
     clsLA la;
     LoadGraph(la, saved);
     EXPECT_EQ(la.Graph().LinkCount(), 7);
+}
+
+// Runs on several Python threads overlap: Ctrl+C stays the runs' until the last guard ends, and
+// then is what it was before the first.
+TEST(Interrupt, OverlappingGuardsGiveCtrlCBackAfterTheLast) {
+    struct sigaction before {};
+    ::sigaction(SIGINT, nullptr, &before);
+    std::optional<InterruptGuard> first(std::in_place), second(std::in_place);
+    first.reset(); // the run that started first ends first
+    ::raise(SIGINT);
+    EXPECT_TRUE(StopRequested);
+    second.reset();
+    struct sigaction after {};
+    ::sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
 } // namespace

@@ -91,3 +91,43 @@ TEST(RunHistory, ALongRunKeepsEvenlySpacedPointsAndTheLatest) {
         xs.push_back(point.x);
     EXPECT_EQ(xs, (std::vector<int64_t>{16, 32, 48, 64, 80, 96, 100}));
 }
+
+// The window keeps rows as changes and writes them when saved: the very bytes of the stream, for
+// every row limit, and while more rows are kept. A history thinned to a few points works out its
+// latest point's best-path probability only when taken: the same as one that keeps every point.
+TEST(RunHistory, KeptRowsAreWrittenAsTheStreamWritesThem) {
+    clsLA la;
+    Build(la.Graph(), "A B C D", "A-B:1:0.5 B-C:1:0.5 A-C:3:0.5 C-D:2:1 B-D:4:0.5");
+    la.Settings.GraphSearchMethod = SearchMethod::Sample;
+    la.Settings.Reward = 0.05f;
+    la.Settings.sourceNode = 1;
+    la.Settings.DestNode = 4;
+    la.Settings.Samples = 200;
+    for (const int64_t limit : {-1, 0, 1, 37}) {
+        RunHistory streamed(la.Graph(), {}), kept(la.Graph(), {}), thinned(la.Graph(), {}, 4);
+        std::ostringstream csv;
+        streamed.StreamTo(csv, limit);
+        kept.KeepRows(limit);
+        RunSession session(la.Graph(), la.Ranges(), la.Settings);
+        session.AddObserver(streamed);
+        session.AddObserver(kept);
+        session.AddObserver(thinned);
+        const auto sameLatest = [&] {
+            const RunHistory::Point& latest = thinned.Taken(session).points.back();
+            EXPECT_EQ(latest.x, streamed.Points().back().x);
+            EXPECT_EQ(latest.bestProbability, streamed.Points().back().bestProbability);
+        };
+        std::ostringstream halfway;
+        session.Step(40);
+        sameLatest();
+        kept.WriteKeptRows(halfway, kept.Kept().rows);
+        EXPECT_EQ(csv.str().substr(0, halfway.str().size()), halfway.str()) << limit;
+        while (session.Step(1 << 20) == RunState::Running) {
+        }
+        sameLatest();
+        std::ostringstream written;
+        kept.WriteKeptRows(written, kept.Kept().rows);
+        EXPECT_EQ(written.str(), csv.str()) << limit;
+        EXPECT_EQ(kept.Truncated(), streamed.Truncated()) << limit;
+    }
+}

@@ -101,12 +101,19 @@ if [ -x "$build/pathloom" ]; then
   done
 fi
 
-# The Python module, once python/ builds it, is importable from the package alone.
-if [ -f "$source/python/CMakeLists.txt" ]; then
-  module=$(find "$root/usr/lib" -path '*-packages/pathloom*' -print -quit)
+# The Python module, where the build made it, is importable from the package alone, under
+# Debian's interpreter (the one the package depends on), and runs as the packaged runner does.
+if [ -f "$build/python/pathloom/__init__.py" ]; then
+  module=$(find "$root/usr/lib" -path '*-packages/pathloom' -print -quit)
   [ -n "$module" ] || fail "the package lacks the Python module"
-  (cd "$scratch" && PYTHONPATH=$(dirname "$module") python3 -c 'import pathloom') ||
-    fail "the packaged Python module does not import"
+  (cd "$scratch" && PYTHONPATH=$(dirname "$module") /usr/bin/python3 -c 'import pathloom
+print(pathloom.__file__)
+print(pathloom.open("'"$source"'/examples/one-way-grid.plm").run(
+    source="A1", dest="P16", until=0.95, quiet=True).converged_at)') > "$scratch/module.txt" ||
+    fail "the packaged Python module does not import and run"
+  [[ $(head -1 "$scratch/module.txt") == "$module/"* ]] || fail "python3 imported another pathloom"
+  [ "$(tail -1 "$scratch/module.txt")" = "$(sed -n 's/.*"convergedAt": \([0-9]*\).*/\1/p' "$scratch/packaged.json")" ] ||
+    fail "the packaged module converges elsewhere than the packaged runner"
 fi
 
 # Bash completion, as bash-completion loads it: every option, each option's choices, the sweep's

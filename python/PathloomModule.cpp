@@ -1,0 +1,154 @@
+// The extension module `_pathloom` under the package `pathloom`: documents to build, open, save
+// and export, their runs (RunBinding), and sweeps. Errors of the engine are pathloom.Error; a
+// refused option is ValueError with the runner's message.
+
+#include "DocumentFile.h"
+#include "GraphDescription.h"
+#include "GraphFormats.h"
+#include "Latin1.h"
+#include "LinkLength.h"
+#include "PathloomError.h"
+#include "RunBinding.h"
+#include "RunOptions.h"
+#include "Sweep.h"
+
+#include <pybind11/stl.h>
+#include <sstream>
+
+namespace py = pybind11;
+
+namespace {
+
+std::string Latin1Of(const std::string& text) {
+    if (const auto latin1 = Latin1::FromUtf8(text))
+        return *latin1;
+    throw py::value_error("'" + text + "' has a character outside Latin-1");
+}
+
+int32_t NodeLabelled(const clsGraph& graph, const std::string& label) {
+    const std::string latin1 = Latin1Of(label);
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        if (Latin1::EqualNoCase(graph.Node(i).Label(), latin1))
+            return i;
+    }
+    throw py::value_error("no node labelled '" + label + "'");
+}
+
+int32_t KindNamed(const std::string& name) {
+    for (const int32_t kind :
+         {LinkKind::Simple, LinkKind::Unidirectional, LinkKind::Bidirectional}) {
+        if (name == KindName(kind))
+            return kind;
+    }
+    throw py::value_error("a link's kind is simple, unidirectional or bidirectional, not '" + name +
+                          "'");
+}
+
+// A check of the model that refuses what a caller asked for: a bad argument.
+template <typename Check> void Refused(Check check) {
+    try {
+        check();
+    } catch (const PathloomError& e) {
+        throw py::value_error(e.Description());
+    }
+}
+
+void AddNode(Document& d, const std::string& label, int32_t x, int32_t y) {
+    const std::string latin1 = Latin1Of(label);
+    Refused([&] { clsNode::CheckLabel(latin1); });
+    clsGraph& graph = d.la.Graph();
+    graph.AddNode(x, y);
+    graph.Node(graph.NodeCount()).SetLabel(latin1);
+}
+
+void AddLink(Document& d, const std::string& from, const std::string& to, const std::string& kind,
+             float weight, std::optional<float> probability, std::optional<std::string> length) {
+    std::shared_ptr<const LinkLength> drawn;
+    if (length)
+        Refused([&] { drawn = std::make_shared<const LinkLength>(LinkLength::Parse(*length)); });
+    clsGraph& graph = d.la.Graph();
+    const int32_t a = NodeLabelled(graph, from), b = NodeLabelled(graph, to);
+    const int32_t k = KindNamed(kind);
+    Refused([&] { graph.CheckNewLink(a, b); });
+    graph.AddLink(a, b, k);
+    clsLink& link = graph.Link(graph.LinkCount());
+    link.Weight = weight;
+    link.SetLength(drawn); // its mean the weight
+    if (probability)
+        link.SetProbability(*probability);
+    graph.InitProbability();
+}
+
+py::list Nodes(const Document& d) {
+    py::list nodes;
+    const clsGraph& graph = d.la.Graph();
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        const clsNode& node = graph.Node(i);
+        nodes.append(
+            py::make_tuple(Latin1::ToUtf8(node.Label()), node.Position.x, node.Position.y));
+    }
+    return nodes;
+}
+
+py::list Links(const Document& d) {
+    py::list links;
+    const clsGraph& graph = d.la.Graph();
+    for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
+        const clsLink& link = graph.Link(i);
+        links.append(py::make_tuple(
+            Latin1::ToUtf8(link.FromNode->Label()), Latin1::ToUtf8(link.ToNode->Label()),
+            KindName(link.LinkType), link.Weight, link.Probability,
+            link.Length ? py::object(py::str(link.Length->Text())) : py::object(py::none())));
+    }
+    return links;
+}
+
+// The sweep the runner's words ask for: its exit status, its rows as CSV and its messages.
+py::tuple Sweep(const std::vector<std::string>& words) {
+    const RunOptions options = ParseRunOptions(words);
+    if (!options.Sweeping())
+        throw UsageError("a sweep needs --jobs or --sweep");
+    std::ostringstream out, err;
+    const int status = [&] {
+        const py::gil_scoped_release release;
+        return RunSweep(options, out, err, nullptr);
+    }();
+    return py::make_tuple(status, out.str(), err.str());
+}
+
+} // namespace
+
+PYBIND11_MODULE(_pathloom, m) {
+    m.doc() = "The engine of Pathloom; use the package pathloom.";
+    static py::exception<PathloomError> error(m, "Error");
+    py::register_exception_translator([](std::exception_ptr p) {
+        try {
+            if (p)
+                std::rethrow_exception(p);
+        } catch (const UsageError& e) {
+            PyErr_SetString(PyExc_ValueError, e.what());
+        } catch (const PathloomError& e) {
+            error(e.Description().c_str());
+        }
+    });
+
+    py::class_<Document> document(m, "_Document");
+    document.def(py::init<>())
+        .def("add_node", &AddNode)
+        .def("add_link", &AddLink)
+        .def("nodes", &Nodes)
+        .def("links", &Links)
+        .def("save", [](Document& d, const std::string& path) { SaveGraph(d.la, path); })
+        .def("export", [](const Document& d, const std::string& path) {
+            if (!GraphFormats::ExportByName(d.la.Graph(), path))
+                throw py::value_error("export writes .graphml, .xml, .dot, .gv or .csv: '" + path +
+                                      "'");
+        });
+    m.def("open", [](const std::string& path) {
+        auto d = std::make_unique<Document>();
+        const std::vector<std::string> notes = GraphFormats::OpenByName(d->la, path);
+        return py::make_tuple(std::move(d), notes);
+    });
+    m.def("sweep", &Sweep);
+    BindRuns(m, document);
+}

@@ -1,0 +1,212 @@
+#include "RunBinding.h"
+
+#include "CsvText.h"
+#include "Latin1.h"
+#include "PathloomError.h"
+#include "RunHistory.h"
+#include "RunOptions.h"
+#include "RunSession.h"
+#include "RunSetup.h"
+#include "Runner.h"
+
+#include <memory>
+#include <pybind11/numpy.h>
+#include <pybind11/stl.h>
+#include <sstream>
+
+namespace py = pybind11;
+
+namespace {
+
+// Hands the values to numpy without copying them again.
+template <typename T> py::array ArrayOf(std::vector<T>& values, std::vector<py::ssize_t> shape) {
+    auto* held = new std::vector<T>(std::move(values));
+    const py::capsule owner(held, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    return py::array_t<T>(shape, held->data(), owner);
+}
+
+// What is written, appended to a string the caller then reads in place: the listed paths, which
+// may run to megabytes, are copied once into Python and no more.
+class TextBuffer : public std::streambuf {
+  public:
+    std::string text;
+
+  protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        text.append(s, static_cast<std::size_t>(n));
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof()))
+            text += traits_type::to_char_type(c);
+        return traits_type::not_eof(c);
+    }
+};
+
+// Every learned path as a row of columns, each link's probability included.
+class HistoryColumns : public RunObserver {
+  public:
+    explicit HistoryColumns(int32_t links) : links_(links) {}
+
+    void PathLearned(const LearnedPath& path) override {
+        const RunHistory::Point point = RunHistory::PointOf(path);
+        n_.push_back(point.x);
+        cost_.push_back(point.cost);
+        answer_.push_back(point.answer);
+        bestCost_.push_back(point.bestCost);
+        bestProbability_.push_back(point.bestProbability);
+        const float* all = path.Probabilities();
+        probabilities_.insert(probabilities_.end(), all, all + links_);
+    }
+
+    py::dict Arrays() {
+        const auto rows = static_cast<py::ssize_t>(n_.size());
+        py::dict arrays;
+        arrays["n"] = ArrayOf(n_, {rows});
+        arrays["cost"] = ArrayOf(cost_, {rows});
+        arrays["answer"] = ArrayOf(answer_, {rows});
+        arrays["best_cost"] = ArrayOf(bestCost_, {rows});
+        arrays["best_probability"] = ArrayOf(bestProbability_, {rows});
+        arrays["probabilities"] = ArrayOf(probabilities_, {rows, links_});
+        return arrays;
+    }
+
+  private:
+    py::ssize_t links_;
+    std::vector<int64_t> n_;
+    std::vector<float> cost_;
+    std::vector<double> answer_;
+    std::vector<float> bestCost_;
+    std::vector<double> bestProbability_;
+    std::vector<float> probabilities_;
+};
+
+// A Python judge, called with the GIL held: its links' positions and its cost in, its answer
+// out. What it raises ends the run with its message and is kept in `raised` for the caller.
+UserJudge::Function JudgeOf(const py::object& judge, py::object& raised) {
+    if (judge.is_none())
+        return {};
+    return [&judge, &raised](PathView path, float cost) -> double {
+        const py::gil_scoped_acquire acquire;
+        try {
+            py::list links(static_cast<std::size_t>(path.length));
+            for (int32_t i = 0; i < path.length; ++i)
+                links[static_cast<std::size_t>(i)] = py::int_(path.links[i]);
+            return py::float_(judge(links, cost));
+        } catch (py::error_already_set& e) {
+            raised = e.value();
+            Raise("Judge", py::str(e.type().attr("__name__")).cast<std::string>() + ": " +
+                               py::str(e.value()).cast<std::string>());
+        }
+    };
+}
+
+RunOptions OptionsOf(const std::vector<std::string>& words) {
+    RunOptions options = ParseRunOptions(words);
+    if (options.Sweeping())
+        throw UsageError("a sweep is pathloom.sweep(...), not a run");
+    return options;
+}
+
+py::dict Run(Document& document, const std::vector<std::string>& words, const py::object& judge,
+             bool history) {
+    RunOptions options = OptionsOf(words);
+    options.json = true;
+    HistoryColumns columns(document.la.Graph().LinkCount());
+    py::object raised = py::none();
+    RunExtras extras;
+    extras.judge = JudgeOf(judge, raised);
+    if (history)
+        extras.observers.push_back(&columns);
+    std::ostringstream out, err;
+    TextBuffer pathsText;
+    std::ostream paths(&pathsText);
+    extras.paths = &paths;
+    const int status = [&] {
+        const py::gil_scoped_release release;
+        return RunOpenDocument(document.la, options, out, err, nullptr, extras);
+    }();
+    py::dict result;
+    result["status"] = status;
+    result["json"] = out.str();
+    // Bytes, read as JSON only when the paths are asked for: a listing may run to megabytes.
+    result["paths"] = py::bytes(pathsText.text);
+    result["errors"] = err.str();
+    result["judge_error"] = raised;
+    result["history"] = history ? py::object(columns.Arrays()) : py::none();
+    return result;
+}
+
+// A run stepped from Python, one learned path at a time; the graph shows the probabilities
+// learned so far after each.
+class Session : public RunObserver {
+  public:
+    Session(Document& document, const std::vector<std::string>& words, py::object judge)
+        : judge_(std::move(judge)) {
+        const std::optional<RunSettings> settings = ApplySettings(document.la, OptionsOf(words));
+        if (!settings)
+            throw UsageError("a session needs --method");
+        session_ = std::make_unique<RunSession>(document.la.Graph(), document.la.Ranges(),
+                                                *settings, JudgeOf(judge_, raised_));
+        session_->AddObserver(*this);
+    }
+
+    void PathLearned(const LearnedPath& path) override {
+        learned_ = py::dict(); // the GIL is held by whoever stepped: the judge's caller or Next
+        learned_["number"] = path.number;
+        learned_["sample"] = path.sample;
+        learned_["trace"] = Latin1::ToUtf8(path.Links().Trace());
+        learned_["cost"] = path.answer.cost;
+        learned_["answer"] = path.answer.beta;
+        learned_["rewarded"] = path.answer.favourable;
+        learned_["changed"] = path.ChangedLinks();
+        learned_["best_probability"] = path.BestProbability();
+    }
+
+    // The next learned path, or None once the run has ended.
+    py::object Next() {
+        learned_ = py::none();
+        while (learned_.is_none() && session_->Step(1) == RunState::Running) {
+        }
+        session_->ShowPath();
+        return learned_;
+    }
+
+    void Stop() { session_->Stop(); }
+
+    py::dict State() const {
+        static const char* const names[] = {"running", "paused", "finished", "failed"};
+        py::dict state;
+        state["state"] = names[static_cast<int>(session_->State())];
+        state["message"] = session_->Message();
+        state["path_count"] = session_->PathCount();
+        state["stopped"] = session_->Stopped();
+        state["not_found"] = session_->NotFound();
+        state["judge_error"] = raised_;
+        return state;
+    }
+
+  private:
+    py::object judge_;
+    py::object raised_ = py::none();
+    std::unique_ptr<RunSession> session_;
+    py::object learned_ = py::none();
+};
+
+} // namespace
+
+void BindRuns(py::module_& module, py::class_<Document>& document) {
+    document.def("run", &Run, py::arg("words"), py::arg("judge"), py::arg("history"));
+    py::class_<Session>(module, "_Session")
+        .def("next", &Session::Next)
+        .def("stop", &Session::Stop)
+        .def("state", &Session::State);
+    document.def(
+        "session",
+        [](Document& d, const std::vector<std::string>& words, py::object judge) {
+            return std::make_unique<Session>(d, words, std::move(judge));
+        },
+        py::keep_alive<0, 1>());
+    document.def("link_columns",
+                 [](const Document& d) { return CsvText::LinkColumns(d.la.Graph()); });
+}

@@ -1,0 +1,295 @@
+"""Pathloom from Python: learning automata on graphs, with the engine of pathloom-run.
+
+    import pathloom
+    graph = pathloom.open("network.plm")        # or .graphml, .dot, .csv
+    result = graph.run(method="sample", source="A", dest="D", samples=10000, seed=1)
+    result.best_path, result.probabilities      # the figures of pathloom-run --json
+
+Keyword arguments of run(), session() and sweep() are pathloom-run's options with "_" for "-"
+(action_set="variable" is --action-set variable); a bad one raises ValueError with the runner's
+message. Errors of the engine (a file that cannot be read, a run that fails) raise
+pathloom.Error.
+"""
+
+import json
+import os
+import tempfile
+
+import numpy
+
+from . import _pathloom
+
+Error = _pathloom.Error
+
+__all__ = ["Error", "Graph", "Result", "Session", "open", "sweep"]
+
+
+def _words(options):
+    """pathloom-run's words for keyword arguments: True is the option alone, None and False
+    leave it out, anything else is its text."""
+    words = []
+    for name, value in options.items():
+        if value is None or value is False:
+            continue
+        option = "--" + name.replace("_", "-")
+        words += [option] if value is True else [option, str(value)]
+    return words
+
+
+def _snake(name):
+    return "".join("_" + c.lower() if c.isupper() else c for c in name)
+
+
+class Result:
+    """What a run gave: every figure of `pathloom-run --json`, named in snake_case.
+
+    status           "ok", "not-found", "stopped" or "error"
+    message          the error's message, or None
+    path_count       the paths learned
+    paths            each learned path: {"n", "trace", "cost"}
+    links            each link after the run: {"from", "to", "probability", ...}
+    probabilities    the links' final probabilities, a numpy float32 array in link order
+    samples, dead_ends, best_cost, best_path, best_path_probability, converged_at
+                     in sampled runs
+    history          with run(history=True): numpy arrays "n" (the path's number; in sampled
+                     runs the sample's), "cost", "answer", "best_cost", "best_probability",
+                     and "probabilities" (a row per path, a column per link)
+    figures          the JSON answer itself, as a dict
+    """
+
+    def __init__(self, figures, paths, history, link_columns):
+        self._figures = figures
+        self._paths = paths  # the listing's JSON text, read when first asked for
+        for key, value in figures.items():
+            if key != "paths":
+                setattr(self, _snake(key), value)
+        # The engine's probabilities are 32-bit; the JSON text gives each back exactly as one.
+        self.probabilities = numpy.array(
+            [link["probability"] for link in figures["links"]], dtype=numpy.float32
+        )
+        self.history = history
+        self._link_columns = link_columns
+
+    @property
+    def paths(self):
+        if self._paths is not None:
+            self._figures["paths"] = json.loads(b"[" + self._paths + b"]")
+            self._paths = None
+        return self._figures["paths"]
+
+    @property
+    def figures(self):
+        self.paths
+        return self._figures
+
+    def history_frame(self):
+        """The history as a pandas DataFrame: the columns of `history`, then one per link named
+        as in pathloom-run --history ("A->B")."""
+        import pandas
+
+        if self.history is None:
+            raise ValueError("run with history=True to have a history")
+        columns = {name: values for name, values in self.history.items() if values.ndim == 1}
+        for j, name in enumerate(self._link_columns):
+            columns[name] = self.history["probabilities"][:, j]
+        return pandas.DataFrame(columns)
+
+    def __repr__(self):
+        return "<pathloom.Result status=%r paths=%d>" % (self.status, self.path_count)
+
+
+def _raise_run_error(message, judge_error, result=None):
+    error = Error(message)
+    error.result = result
+    if judge_error is not None:
+        raise error from judge_error
+    raise error
+
+
+class Session:
+    """A run stepped from Python: iterate it for each learned path, a dict with "number",
+    "sample", "trace", "cost", "answer", "rewarded", "changed" (the positions of the links the
+    learning step wrote) and "best_probability". Stop at any time (stop() or leave the loop); the
+    graph's links show the probabilities learned so far."""
+
+    def __init__(self, session):
+        self._session = session
+
+    def __iter__(self):
+        return self
+
+    def __next__(self):
+        learned = self._session.next()
+        if learned is None:
+            state = self._session.state()
+            if state["state"] == "failed":
+                _raise_run_error(state["message"], state["judge_error"])
+            raise StopIteration
+        return learned
+
+    def stop(self):
+        """Ends the run after the path learned last."""
+        self._session.stop()
+
+    @property
+    def state(self):
+        """"running", "finished" or "failed", with the message, path count, stopped, not
+        found."""
+        return self._session.state()
+
+
+class Graph:
+    """A Pathloom document: a graph with its stored run settings.
+
+    Graph() is empty; pathloom.open(path) opens a document or imports a graph file. Nodes are
+    named by their labels (letter case ignored, the first match)."""
+
+    def __init__(self, document=None):
+        self._document = document if document is not None else _pathloom._Document()
+        self.notes = []  # what an import left out or changed
+
+    def add_node(self, label, x=0, y=0):
+        """Adds a node with this label at the canvas position (x, y) in pixels."""
+        self._document.add_node(label, x, y)
+
+    def add_link(self, a, b, kind="simple", weight=1.0, probability=None, length=None):
+        """Links node a to node b. kind: "simple", "unidirectional" (from a to b only) or
+        "bidirectional", the names the CSV format uses. probability: for simple and
+        bidirectional links; unidirectional links share their node's probability out.
+        length: a distribution the link's length is drawn from after each path, written as
+        everywhere else ("discrete(4:0.5, 9:0.5)", "uniform(a, b)", "normal(mean, sd)",
+        "exponential(mean)"); its mean becomes the weight."""
+        self._document.add_link(a, b, kind, weight, probability, length)
+
+    @property
+    def nodes(self):
+        """Each node as (label, x, y)."""
+        return self._document.nodes()
+
+    @property
+    def links(self):
+        """Each link as (from, to, kind, weight, probability, length), in link order; length is
+        the distribution's text, or None for a fixed weight."""
+        return self._document.links()
+
+    def save(self, path):
+        """Writes the graph as a Pathloom document (.plm)."""
+        self._document.save(os.fspath(path))
+
+    def export(self, path):
+        """Writes the graph as GraphML, DOT or CSV, by the file's extension."""
+        self._document.export(os.fspath(path))
+
+    def run(self, method="sample", judge=None, history=False, **options):
+        """Runs the learning automata on the graph, as pathloom-run does, and gives a Result.
+
+        Keywords are pathloom-run's options: source, dest, paths, samples, seed, until, model
+        ("P" or "S"), scheme ("LRP", "LREP", "LRI"), reward, penalty, factor, and any other the
+        runner takes, "_" for "-". Left out, a setting is the document's own.
+        judge: a function(links, cost) given each path's link positions (in graph.links) and
+        cost; it takes the place of the model's environment: for the P-model True rewards the
+        path, for the S-model it answers a number from 0 (the best) to 1.
+        history: keep every path's figures and link probabilities (Result.history).
+        The graph keeps the learned probabilities and the settings of the run, as a document
+        saved by pathloom-run --save does. Raises pathloom.Error when the run fails (a judge's
+        exception included), with the Result as the error's `result`."""
+        answer = self._document.run(
+            ["(graph)"] + _words(dict(method=method, **options)), judge, history
+        )
+        figures = json.loads(answer["json"])
+        if answer["status"] == 2:
+            raise ValueError(figures["message"])
+        result = Result(figures, answer["paths"], answer["history"], self._document.link_columns())
+        if figures["status"] == "error":
+            _raise_run_error(figures["message"], answer["judge_error"], result)
+        return result
+
+    def session(self, method="sample", judge=None, **options):
+        """A run to step path by path (see Session), with run()'s keywords."""
+        words = ["(graph)"] + _words(dict(method=method, **options))
+        return Session(self._document.session(words, judge))
+
+    def to_networkx(self):
+        """The graph as a networkx DiGraph, through its GraphML export."""
+        import networkx
+
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "graph.graphml")
+            self.export(path)
+            return networkx.read_graphml(path)
+
+    @classmethod
+    def from_networkx(cls, graph):
+        """A graph made from a networkx graph, imported as its GraphML would be: attributes
+        label, x, y on nodes; weight (or cost), probability, kind and length (a number, or a
+        distribution's text) on edges."""
+        import networkx
+
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "graph.graphml")
+            networkx.write_graphml(graph, path)
+            return open(path)
+
+    def __repr__(self):
+        return "<pathloom.Graph nodes=%d links=%d>" % (len(self.nodes), len(self.links))
+
+
+def open(path):
+    """Opens a Pathloom document, or imports a GraphML, DOT or CSV graph by its extension."""
+    document, notes = _pathloom.open(os.fspath(path))
+    graph = Graph(document)
+    graph.notes = notes
+    return graph
+
+
+def sweep(graph_or_path, jobs=None, **axes):
+    """Runs a sweep on `jobs` threads (every core by default) and gives its rows, those of
+    pathloom-run --sweep: a pandas DataFrame when pandas is present, else a list of dicts.
+
+    A keyword whose value is a list, tuple, range or array is swept (reward=[0.1, 0.2],
+    seed=range(1, 11)); any other is an option of every run (method="sample", samples=1000).
+    graph_or_path: a Graph, a file's path, or a list of paths."""
+    with tempfile.TemporaryDirectory() as folder:
+        if isinstance(graph_or_path, Graph):
+            documents = [os.path.join(folder, "graph.plm")]
+            graph_or_path.save(documents[0])
+        elif isinstance(graph_or_path, (list, tuple)):
+            documents = [os.fspath(p) for p in graph_or_path]
+        else:
+            documents = [os.fspath(graph_or_path)]
+        options = {}
+        words = list(documents)
+        for name, value in axes.items():
+            if isinstance(value, (list, tuple, range, numpy.ndarray)):
+                words += ["--sweep", "%s=%s" % (name, ",".join(str(v) for v in value))]
+            else:
+                options[name] = value
+        words += _words(dict(jobs=jobs or os.cpu_count() or 1, **options))
+        status, rows, errors = _pathloom.sweep(words)
+    message = errors.strip().split("\n")[0].replace("pathloom-run: ", "", 1)
+    if status == 2:
+        raise ValueError(message)
+    if status != 0:
+        raise Error(message)
+    return _rows(rows)
+
+
+def _rows(text):
+    import io
+
+    try:
+        import pandas
+    except ImportError:
+        import csv
+
+        return [{k: _number(v) for k, v in row.items()} for row in csv.DictReader(io.StringIO(text))]
+    return pandas.read_csv(io.StringIO(text), keep_default_na=False, na_values=[""])
+
+
+def _number(text):
+    for kind in (int, float):
+        try:
+            return kind(text)
+        except ValueError:
+            pass
+    return text

@@ -1,0 +1,156 @@
+import json
+import os
+import subprocess
+
+import pytest
+
+import pathloom
+
+RUNNER = os.environ["PATHLOOM_RUN"]
+EXAMPLES = os.environ["PATHLOOM_EXAMPLES"]
+NETWORK = os.path.join(EXAMPLES, "network.plm")
+S_MODEL = os.path.join(EXAMPLES, "s-model.plm")
+S_PATHS = os.path.join(EXAMPLES, "s-model-paths.txt")
+ROADS = os.path.join(EXAMPLES, "stochastic-roads.plm")
+
+
+def runner(*words):
+    return subprocess.run([RUNNER, *map(str, words)], capture_output=True, text=True)
+
+
+# The same run through the module and through pathloom-run, for each method and model.
+RUNS = [
+    (NETWORK, dict(method="all", source="S")),
+    (NETWORK, dict(method="dest", source="S", dest="D", scheme="LRP", reward=0.2, penalty=0.1)),
+    (S_MODEL, dict(method="file", paths=S_PATHS)),
+    (NETWORK, dict(method="sample", source="S", dest="D", samples=3000, seed=7, until=0.9)),
+    (S_MODEL, dict(method="sample", source="Home", dest="Work", samples=500, seed=3, model="S")),
+    (ROADS, dict(method="sample", source="Depot", dest="Port", samples=4000, seed=2, until=0.9,
+                 threshold="mean", action_set="variable", reward=0.05)),
+]
+
+
+@pytest.mark.parametrize("document,options", RUNS)
+def test_a_run_gives_the_runners_figures(document, options):
+    words = pathloom._words(options)
+    expected = json.loads(runner(document, *words, "--json").stdout)
+    result = pathloom.open(document).run(history=True, **options)
+    assert result.figures == expected
+    assert result.path_count == len(result.history["n"])
+    if result.path_count:
+        assert list(result.history["probabilities"][-1]) == list(result.probabilities)
+        frame = result.history_frame()
+        assert frame.shape == (result.path_count, 5 + len(result.links))
+        assert list(frame.iloc[-1, 5:]) == list(result.probabilities)
+
+
+@pytest.mark.parametrize(
+    "options",
+    [
+        dict(scheme="XYZ"),
+        dict(source="nowhere", dest="D"),
+        dict(method="all", source="S", samples=5),
+        dict(source="S", dest="D", reward="0.1x"),
+        dict(source="S", dest="D", jobs=2),
+    ],
+)
+def test_bad_arguments_raise_the_runners_message(options):
+    refused = runner(NETWORK, *pathloom._words({"method": "sample", **options}), "--json")
+    with pytest.raises(ValueError) as error:
+        pathloom.open(NETWORK).run(**options)
+    if "jobs" not in options:
+        assert str(error.value) == json.loads(refused.stdout)["message"]
+
+
+# The P-model's reward and the S-model's best answer.
+@pytest.mark.parametrize("model,best", [("P", True), ("S", 0.0)])
+def test_a_judge_that_rewards_everything_drives_the_walked_links_to_one(model, best):
+    graph = pathloom.open(NETWORK)
+    weights = [link[3] for link in graph.links]
+    seen = []
+
+    def judge(links, cost):
+        seen.append(cost == sum(weights[j] for j in links))
+        return best
+
+    result = graph.run(source="S", dest="D", samples=2000, seed=5, scheme="LRI", model=model,
+                       judge=judge)
+    assert len(seen) == result.path_count and all(seen)
+    last = [j for j, (a, b, *_) in enumerate(graph.links) if f"{a}->{b}:" in result.paths[-1]["trace"]]
+    assert last and all(result.probabilities[j] > 0.99 for j in last)
+
+
+@pytest.mark.parametrize(
+    "model,judge,message",
+    [
+        ("P", lambda links, cost: 1 / 0, "ZeroDivisionError: division by zero"),
+        ("S", lambda links, cost: 1.5, "the judge answered 1.500000"),
+        ("S", lambda links, cost: -0.5, "the judge answered -0.500000"),
+    ],
+)
+def test_a_judge_that_fails_ends_the_run_with_its_message(model, judge, message):
+    with pytest.raises(pathloom.Error, match=message) as error:
+        pathloom.open(S_MODEL).run(source="Home", dest="Work", samples=50, model=model, judge=judge)
+    assert error.value.result.status == "error" and error.value.result.path_count == 1
+
+
+def test_a_session_learns_what_the_run_learns():
+    options = dict(source="S", dest="D", samples=100, seed=2)
+    history = pathloom.open(NETWORK).run(history=True, **options).history
+    graph = pathloom.open(NETWORK)
+    session = graph.session(**options)
+    for step, learned in enumerate(session, 1):
+        assert learned["number"] == step and learned["sample"] == history["n"][step - 1]
+        if step == 4:
+            session.stop()
+    assert step == 4 and session.state["stopped"]
+    assert [link[4] for link in graph.links] == list(history["probabilities"][3])
+
+
+def test_a_sweep_gives_the_runners_rows(tmp_path):
+    pandas = pytest.importorskip("pandas")
+    csv = tmp_path / "rows.csv"
+    common = dict(method="sample", source="S", dest="D", samples=300)
+    runner(NETWORK, *pathloom._words(common), "--sweep", "reward=0.1,0.3", "--sweep", "seed=1,2",
+           "--csv", csv)
+    expected = pandas.read_csv(csv, keep_default_na=False, na_values=[""])
+    for document in (NETWORK, pathloom.open(NETWORK)):
+        rows = pathloom.sweep(document, jobs=2, reward=[0.1, 0.3], seed=range(1, 3), **common)
+        pandas.testing.assert_frame_equal(rows.drop(columns="document"),
+                                          expected.drop(columns="document"))
+
+
+def test_a_built_graph_saves_opens_and_goes_through_networkx(tmp_path):
+    graph = pathloom.Graph()
+    for label in "ABC":
+        graph.add_node(label, x=10 * ord(label))
+    graph.add_link("A", "B", weight=2, probability=0.25)
+    graph.add_link("b", "C", kind="unidirectional")
+    with pytest.raises(ValueError, match="already are linked"):
+        graph.add_link("B", "A")
+    with pytest.raises(ValueError, match="kind"):
+        graph.add_link("A", "C", kind="loop")
+    graph.save(tmp_path / "g.plm")
+    assert pathloom.open(tmp_path / "g.plm").links == graph.links
+    if pytest.importorskip("networkx"):
+        again = pathloom.Graph.from_networkx(graph.to_networkx())
+        assert again.links == graph.links and again.nodes == graph.nodes
+
+
+# A link's length drawn from a distribution: kept, run as the runner runs the saved document.
+def test_a_built_stochastic_link_runs_as_the_runner_runs_it(tmp_path):
+    graph = pathloom.Graph()
+    for label in "ABC":
+        graph.add_node(label)
+    graph.add_link("A", "B", length="uniform(1, 3)")
+    graph.add_link("B", "C", length="discrete(1:1, 5:3)")
+    graph.add_link("A", "C", weight=6)
+    assert [(link[3], link[5]) for link in graph.links] == [
+        (2.0, "uniform(1, 3)"), (4.0, "discrete(1:1, 5:3)"), (6.0, None)]
+    with pytest.raises(ValueError):
+        graph.add_link("A", "C", length="uniform(3, 1)")
+    graph.save(tmp_path / "g.plm")
+    options = dict(method="dest", source="A", dest="C", threshold="mean", seed=9)
+    expected = json.loads(runner(tmp_path / "g.plm", *pathloom._words(options), "--json").stdout)
+    assert graph.run(**options).figures == expected
+    assert expected["linkDraws"] > 0
