@@ -214,6 +214,8 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
     stepped.EnableDelay = true;
     window.Document().Do(new SettingsCommand(window.Document(), stepped, std::nullopt));
     window.findChild<QAction*>("mnuLearningCurve")->trigger();
+    // A stochastic run's preferred path in green; nothing for any other run.
+    window.findChild<QAction*>("mnuPreferredPath")->setChecked(true);
     window.resizeDocks({&window.Curve()}, {620}, Qt::Horizontal);
     Settle();
     window.findChild<QAction*>("mnuFitGraph")->trigger();
