@@ -97,7 +97,8 @@ void RunController::Work(std::unique_ptr<clsLA> engine, RunHistory* history) {
         if (halt_ == Halt::Now)
             break;
         lock.unlock();
-        if (session->Step(StepBudget) == RunState::Paused) {
+        const RunState state = session->Step(StepBudget);
+        if (state == RunState::Paused) {
             lock.lock();
             if (halt_ != Halt::None) // pressed before this pause
                 break;
@@ -112,7 +113,9 @@ void RunController::Work(std::unique_ptr<clsLA> engine, RunHistory* history) {
                 handed = std::chrono::steady_clock::now();
             }
         } else if (const auto now = std::chrono::steady_clock::now();
-                   now - handed >= SnapshotInterval) {
+                   state == RunState::Running && now - handed >= SnapshotInterval) {
+            // A run that ended is shown by its last snapshot alone: the window ends the run
+            // when it shows one, and must not be handed another after it.
             handed = now;
             TakeSnapshot(*session, graph, history, false);
             lock.lock();
