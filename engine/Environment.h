@@ -7,6 +7,7 @@
 #include "PathSource.h"
 
 #include <cstdint>
+#include <limits>
 
 class RunGraph;
 class Xoshiro256StarStar;
@@ -29,6 +30,9 @@ class Environment {
     Environment& operator=(const Environment&) = delete;
 
     virtual Answer Judge(PathView path);
+    // The cost the next path is judged against, as the paths judged so far set it; not a number
+    // where no cost sets it (before the first path, the S-model, a user's judge).
+    virtual double Threshold() const { return std::numeric_limits<double>::quiet_NaN(); }
 
     // From now on each stochastic link of a path, in path order, draws its length from the
     // generator (which must outlive the environment) in place of its weight.

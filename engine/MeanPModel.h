@@ -10,6 +10,9 @@ class MeanPModel : public Environment {
     using Environment::Environment;
 
     Answer Judge(PathView path) override;
+    double Threshold() const override {
+        return count_ ? sum_ / static_cast<double>(count_) : Environment::Threshold();
+    }
 
   private:
     double sum_ = 0.0; // of the costs so far

@@ -64,26 +64,37 @@ void RunHistory::KeepRows(int64_t maxRows) {
 }
 
 const RunHistory::Record& RunHistory::Taken(const RunSession& session) {
-    if (std::exchange(latestUntaken_, false))
-        kept_.points.back().bestProbability = session.BestProbability();
+    if (std::exchange(latestUntaken_, false)) {
+        Point& latest = kept_.points.back();
+        latest.bestProbability = session.BestProbability();
+        latest.threshold = session.Threshold();
+        latest.preferredProbability = session.PreferredProbability();
+    }
     return kept_;
 }
 
 RunHistory::Point RunHistory::PointOf(const LearnedPath& path) {
-    return {path.sample,      path.answer.cost, path.answer.favourable,
-            path.answer.beta, path.bestCost,    path.BestProbability()};
+    return {
+        path.sample,   path.answer.cost,       path.answer.favourable, path.answer.beta,
+        path.bestCost, path.BestProbability(), path.Threshold(),       path.PreferredProbability()};
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {
     ++kept_.paths;
     const bool spaced = (kept_.paths & (stride_ - 1)) == 0; // the stride is a power of two
     const bool row = (csv_ || keeping_) && RowWanted();
-    // A point only the latest until the next path rarely needs its probability: a product over
-    // the best path, which would cost the run a tenth of its speed.
+    // A point only the latest until the next path rarely needs its probabilities: products over
+    // the best and the preferred path, which would cost the run a tenth of its speed.
     latestUntaken_ = !spaced && !row;
-    const Point point{
-        path.sample,      path.answer.cost, path.answer.favourable,
-        path.answer.beta, path.bestCost,    latestUntaken_ ? 0.0 : path.BestProbability()};
+    const Point point = latestUntaken_ ? Point{path.sample,
+                                               path.answer.cost,
+                                               path.answer.favourable,
+                                               path.answer.beta,
+                                               path.bestCost,
+                                               0.0,
+                                               0.0,
+                                               0.0}
+                                       : PointOf(path);
     Keep(point, spaced, path);
     if (row) {
         if (csv_)

@@ -24,6 +24,10 @@ class RunHistory : public RunObserver {
         double answer; // 0 or 1 in the P-model; the S-model's answer
         float bestCost;
         double bestProbability; // that the automata choose the cheapest path so far
+        // The cost the next path is judged against, and in an experiment the preferred path's
+        // probability; else not a number.
+        double threshold;
+        double preferredProbability;
     };
 
     // A link a walk may take from a node, and the node at its other end (1-based indexes).

@@ -39,6 +39,14 @@ double LearnedPath::BestProbability() const {
     return session_.BestProbability();
 }
 
+double LearnedPath::Threshold() const {
+    return session_.Threshold();
+}
+
+double LearnedPath::PreferredProbability() const {
+    return session_.PreferredProbability();
+}
+
 float LearnedPath::Probability(int32_t link) const {
     return session_.run_->Probabilities()[link];
 }
@@ -58,6 +66,7 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
     graph_.ResetFlags();
     graph_.RestoreProbabilities();
     run_ = std::make_unique<RunGraph>(graph_);
+    experiment_ = Experiment(graph_, settings_);
     const RunParts::Context parts{settings_, graph_, ranges, *run_, &judge};
     try {
         source_ = RunParts::MakePathSource(parts);
@@ -174,8 +183,24 @@ double RunSession::BestProbability() const {
     return product;
 }
 
-bool RunSession::Experiment() const {
-    return run_ && (run_->Stochastic() || settings_.ExperimentChoices());
+bool RunSession::Experiment(const clsGraph& graph, const RunSettings& settings) {
+    if (settings.ExperimentChoices())
+        return true;
+    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+        if (graph.Link(j).Length)
+            return true;
+    }
+    return false;
+}
+
+double RunSession::Threshold() const {
+    return environment_ ? environment_->Threshold() : std::numeric_limits<double>::quiet_NaN();
+}
+
+double RunSession::PreferredProbability() const {
+    if (!Experiment())
+        return std::numeric_limits<double>::quiet_NaN();
+    return PreferredPath().probability;
 }
 
 int64_t RunSession::LinkDraws() const {

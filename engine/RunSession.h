@@ -55,6 +55,10 @@ class LearnedPath {
     // The probability that the automata choose the cheapest path so far: the product of its
     // links' probabilities after this learning step, in path order.
     double BestProbability() const;
+    // The run's threshold and preferred path's probability after this learning step (see the
+    // session's).
+    double Threshold() const;
+    double PreferredProbability() const;
     // A link's probability (0-based position) after this learning step; all of them, in link
     // order.
     float Probability(int32_t link) const;
@@ -110,6 +114,8 @@ class RunSession {
     float BestCost() const { return bestCost_; }
     double BestProbability() const;
     std::string BestTrace() const;
+    // The cost the next path is judged against (not a number where none sets it).
+    double Threshold() const;
 
     // Sampled runs: the samples drawn, those that ended where no link was left, and the sample
     // after whose learning step the best path's probability reached the target (0: not yet).
@@ -120,11 +126,14 @@ class RunSession {
     // A run on a stochastic graph, or with the mean threshold or the variable action set: it
     // reports the figures below. With a stochastic link or the mean threshold the target is the
     // preferred path's probability rather than the best path's.
-    bool Experiment() const;
+    bool Experiment() const { return experiment_; }
+    static bool Experiment(const clsGraph& graph, const RunSettings& settings);
     // Lengths drawn so far.
     int64_t LinkDraws() const;
     // The path the automata prefer now, and the shortest path in expectation (computed once).
     MeasuredPath PreferredPath() const;
+    // Its probability in an experiment (0 when there is none), else not a number.
+    double PreferredProbability() const;
     const MeasuredPath& ExpectedShortest() const;
     // The preferred path is a shortest path in expectation: its expected cost is the least.
     bool PreferredIsShortest() const;
@@ -152,7 +161,8 @@ class RunSession {
     std::unique_ptr<PathSource> source_;
     std::unique_ptr<Environment> environment_;
     std::unique_ptr<UpdateRule> rule_;
-    std::optional<double> target_;              // for paths that come again and again
+    std::optional<double> target_; // for paths that come again and again
+    bool experiment_ = false;
     bool targetsPreferred_ = false;             // the target is the preferred path's probability
     std::unique_ptr<Xoshiro256StarStar> draws_; // for sources that draw no random numbers
     mutable std::optional<MeasuredPath> expectedShortest_;

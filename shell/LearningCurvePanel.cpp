@@ -87,7 +87,8 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
 
 LearningCurvePanel::~LearningCurvePanel() = default;
 
-RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bool sampled) {
+RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bool sampled,
+                                         bool experiment) {
     Clear();
     const std::vector<RunHistory::Leaving> leaving = RunHistory::LinksLeaving(graph, node);
     std::vector<int32_t> watched;
@@ -116,13 +117,23 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
     }
     // Costs first, so that the curves are drawn over their points.
     std::vector<QAbstractSeries*> all{rewarded_, penalised_};
+    if (experiment) {
+        threshold_ = new QLineSeries(chart_);
+        threshold_->setName("threshold (cost)");
+        threshold_->setPen(QPen(QColor(90, 90, 90), 2, Qt::DashLine));
+        preferred_ = new QLineSeries(chart_);
+        preferred_->setName("preferred path");
+        preferred_->setPen(QPen(QColor(0, 100, 0), 3)); // the canvas's preferred path is green
+    }
     all.insert(all.end(), linkSeries_.begin(), linkSeries_.end());
     all.push_back(best_);
+    if (experiment) // over the costs' points, which would hide the threshold
+        all.insert(all.end(), {preferred_, threshold_});
     for (QAbstractSeries* series : all) {
         chart_->addSeries(series);
         series->attachAxis(xAxis_);
-        series->attachAxis(series == rewarded_ || series == penalised_ ? costAxis_
-                                                                       : probabilityAxis_);
+        const bool cost = series == rewarded_ || series == penalised_ || series == threshold_;
+        series->attachAxis(cost ? costAxis_ : probabilityAxis_);
     }
     xAxis_->setTitleText(sampled ? "sample" : "path");
     QStringList names;
@@ -186,7 +197,7 @@ void LearningCurvePanel::Clear() {
     running_ = nullptr;
     chart_->removeAllSeries();
     linkSeries_.clear();
-    best_ = nullptr;
+    best_ = threshold_ = preferred_ = nullptr;
     rewarded_ = penalised_ = nullptr;
     history_.reset();
     shownPaths_ = -1;
@@ -202,7 +213,7 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
     shownPaths_ = record.paths;
     const std::vector<RunHistory::Point>& points = record.points;
     std::vector<QList<QPointF>> links(linkSeries_.size());
-    QList<QPointF> best, rewarded, penalised;
+    QList<QPointF> best, rewarded, penalised, threshold, preferred;
     double maxCost = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const RunHistory::Point& p = points[i];
@@ -210,6 +221,12 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
         for (std::size_t k = 0; k < links.size(); ++k)
             links[k].append({x, record.watched[i * links.size() + k]});
         best.append({x, p.bestProbability});
+        if (std::isfinite(p.threshold)) {
+            threshold.append({x, p.threshold});
+            maxCost = std::max(maxCost, p.threshold);
+        }
+        if (std::isfinite(p.preferredProbability))
+            preferred.append({x, p.preferredProbability});
         if (std::isfinite(p.cost)) {
             (p.rewarded ? rewarded : penalised).append({x, p.cost});
             maxCost = std::max(maxCost, double(p.cost));
@@ -218,6 +235,10 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
     for (std::size_t k = 0; k < links.size(); ++k)
         linkSeries_[k]->replace(links[k]);
     best_->replace(best);
+    if (threshold_) {
+        threshold_->replace(threshold);
+        preferred_->replace(preferred);
+    }
     rewarded_->replace(rewarded);
     penalised_->replace(penalised);
     SetPathRange(points.empty() ? 0 : points.back().x);

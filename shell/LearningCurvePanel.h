@@ -29,7 +29,9 @@ class LearningCurvePanel : public QDockWidget {
     // A run starts: watches the links leaving the node (1-based; none outside the graph) and
     // gives the history the run's session must be observed by. The run's thread writes it; the
     // panel reads it again only after EndRun.
-    RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled);
+    // An experiment's run (a stochastic graph, the mean threshold, the variable action set) also
+    // shows its threshold on the cost axis and its preferred path's probability.
+    RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled, bool experiment);
     // The history as a snapshot of the run holds it; the record must live until the next call
     // or EndRun.
     void ShowRun(const RunHistory::Record& record);
@@ -67,6 +69,8 @@ class LearningCurvePanel : public QDockWidget {
     QValueAxis* costAxis_;
     std::vector<QLineSeries*> linkSeries_;
     QLineSeries* best_ = nullptr;
+    QLineSeries* threshold_ = nullptr;
+    QLineSeries* preferred_ = nullptr;
     QScatterSeries* rewarded_ = nullptr;
     QScatterSeries* penalised_ = nullptr;
 

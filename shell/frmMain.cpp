@@ -502,7 +502,8 @@ void frmMain::RunWith(const RunSettings& settings) {
     // The curve follows the selected node, else the run's source.
     const int32_t watched = selection_.Node >= 1 ? selection_.Node : settings.sourceNode;
     run_->Start(settings, &curve_->BeginRun(document_.Graph(), watched,
-                                            settings.GraphSearchMethod == SearchMethod::Sample));
+                                            settings.GraphSearchMethod == SearchMethod::Sample,
+                                            RunSession::Experiment(document_.Graph(), settings)));
 }
 
 void frmMain::ShowRunProgress() {

@@ -4,7 +4,9 @@
 #include "TestGraphs.h"
 #include "clsLA.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 using namespace TestGraphs;
@@ -116,6 +118,7 @@ TEST(RunHistory, KeptRowsAreWrittenAsTheStreamWritesThem) {
             const RunHistory::Point& latest = thinned.Taken(session).points.back();
             EXPECT_EQ(latest.x, streamed.Points().back().x);
             EXPECT_EQ(latest.bestProbability, streamed.Points().back().bestProbability);
+            EXPECT_EQ(latest.threshold, streamed.Points().back().threshold);
         };
         std::ostringstream halfway;
         session.Step(40);
@@ -129,5 +132,38 @@ TEST(RunHistory, KeptRowsAreWrittenAsTheStreamWritesThem) {
         kept.WriteKeptRows(written, kept.Kept().rows);
         EXPECT_EQ(written.str(), csv.str()) << limit;
         EXPECT_EQ(kept.Truncated(), streamed.Truncated()) << limit;
+    }
+}
+
+// The curve's threshold and preferred path on the triangle, worked by hand: A-B-C (cost 2) is
+// rewarded, A-C (cost 3) penalised under both thresholds; the mean after them is 2.5. From A the
+// preferred path takes A-B (0.55, then 0.595), then B-C (0.55); only the mean threshold makes the
+// run an experiment that has one.
+TEST(RunHistory, PointsCarryTheThresholdAndThePreferredPath) {
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        int32_t threshold;
+        std::vector<double> thresholds, preferred;
+    } cases[] = {
+        {Threshold::Best, {2, 2}, {none, none}},
+        {Threshold::Mean,
+         {2, 2.5},
+         {double(0.55f) * double(0.55f), double(0.595f) * double(0.55f)}},
+    };
+    for (const auto& c : cases) {
+        clsLA la;
+        Triangle(la);
+        la.Settings.Threshold = c.threshold;
+        RunHistory history(la.Graph(), {});
+        RunWith(la, history);
+        ASSERT_EQ(history.Points().size(), 2u);
+        for (std::size_t i = 0; i < 2; ++i) {
+            const RunHistory::Point& p = history.Points()[i];
+            EXPECT_EQ(p.threshold, c.thresholds[i]) << c.threshold;
+            if (std::isnan(c.preferred[i]))
+                EXPECT_TRUE(std::isnan(p.preferredProbability)) << c.threshold;
+            else
+                EXPECT_EQ(p.preferredProbability, c.preferred[i]) << c.threshold;
+        }
     }
 }
