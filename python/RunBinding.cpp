@@ -9,6 +9,7 @@
 #include "RunSetup.h"
 #include "Runner.h"
 
+#include <cstring>
 #include <memory>
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
@@ -25,22 +26,41 @@ template <typename T> py::array ArrayOf(std::vector<T>& values, std::vector<py::
     return py::array_t<T>(shape, held->data(), owner);
 }
 
-// What is written, appended to a string the caller then reads in place: the listed paths, which
-// may run to megabytes, are copied once into Python and no more.
+// What is written, kept in blocks that never move and copied once into a bytes object: the
+// listed paths may run to megabytes, and a string grown to hold them copies them again and again.
 class TextBuffer : public std::streambuf {
   public:
-    std::string text;
+    TextBuffer() { NewBlock(); }
+    py::bytes Bytes() {
+        const std::size_t last = static_cast<std::size_t>(pptr() - pbase());
+        const std::size_t size = (blocks_.size() - 1) * BlockSize + last;
+        py::bytes bytes(nullptr, static_cast<py::ssize_t>(size));
+        char* to = PyBytes_AsString(bytes.ptr());
+        for (std::size_t i = 0; i < blocks_.size(); ++i) {
+            const std::size_t n = i + 1 < blocks_.size() ? BlockSize : last;
+            std::memcpy(to, blocks_[i].get(), n);
+            to += n;
+        }
+        return bytes;
+    }
 
   protected:
-    std::streamsize xsputn(const char* s, std::streamsize n) override {
-        text.append(s, static_cast<std::size_t>(n));
-        return n;
-    }
     int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof()))
-            text += traits_type::to_char_type(c);
-        return traits_type::not_eof(c);
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        NewBlock();
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+        return c;
     }
+
+  private:
+    static constexpr std::size_t BlockSize = 1 << 20;
+    void NewBlock() {
+        blocks_.emplace_back(new char[BlockSize]); // not zeroed: every byte read is written
+        setp(blocks_.back().get(), blocks_.back().get() + BlockSize);
+    }
+    std::vector<std::unique_ptr<char[]>> blocks_;
 };
 
 // Every learned path as a row of columns, each link's probability included.
@@ -130,7 +150,7 @@ py::dict Run(Document& document, const std::vector<std::string>& words, const py
     result["status"] = status;
     result["json"] = out.str();
     // Bytes, read as JSON only when the paths are asked for: a listing may run to megabytes.
-    result["paths"] = py::bytes(pathsText.text);
+    result["paths"] = pathsText.Bytes();
     result["errors"] = err.str();
     result["judge_error"] = raised;
     result["history"] = history ? py::object(columns.Arrays()) : py::none();
