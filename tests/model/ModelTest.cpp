@@ -258,14 +258,18 @@ TEST(Latin1, ConvertsToAndFromUtf8) {
         EXPECT_EQ(Latin1::FromUtf8(utf8).value_or("refused"), latin1);
         EXPECT_EQ(Utf8::FromBytes(utf8), utf8);
     }
-    // UTF-8 up to U+10FFFF, but beyond Latin-1; U+10000 takes four bytes.
+    // UTF-8 up to U+10FFFF, but beyond Latin-1; U+10000 takes four bytes; U+D7FF and U+E000
+    // stand either side of the surrogates.
     EXPECT_EQ(Utf8::Encode(U"\u20AC\U00010000"), "\xE2\x82\xAC\xF0\x90\x80\x80");
-    for (const char* wide : {"\xE2\x82\xAC", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF"}) {
+    for (const char* wide :
+         {"\xE2\x82\xAC", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF", "\xED\x9F\xBF", "\xEE\x80\x80"}) {
         EXPECT_FALSE(Latin1::FromUtf8(wide).has_value()) << wide;
         EXPECT_EQ(Utf8::FromBytes(wide), wide);
     }
-    // Cut short, overlong, a surrogate, past U+10FFFF: not UTF-8, so read as Latin-1.
-    for (const char* bad : {"Z\xFCrich", "\xC3", "\xC0\x80", "\xED\xA0\x80", "\xF4\x90\x80\x80"}) {
+    // Cut short, overlong, the first and last surrogates, past U+10FFFF: not UTF-8, so read as
+    // Latin-1.
+    for (const char* bad :
+         {"Z\xFCrich", "\xC3", "\xC0\x80", "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80"}) {
         EXPECT_FALSE(Latin1::FromUtf8(bad).has_value()) << bad;
         EXPECT_EQ(Utf8::FromBytes(bad), Latin1::ToUtf8(bad)) << bad;
     }
