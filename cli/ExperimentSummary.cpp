@@ -8,43 +8,39 @@
 ExperimentSummary::ExperimentSummary(std::ostream& out, const std::string& settingsHeader,
                                      int64_t seeds, int64_t groups,
                                      std::function<std::string(int64_t)> settingsOf)
-    : out_(out), seeds_(seeds), groups_(groups), settingsOf_(std::move(settingsOf)) {
+    : out_(out), blocks_{seeds, groups}, settingsOf_(std::move(settingsOf)) {
     out_ << settingsHeader
          << ",runs,invalid,converged on shortest,converged %,samples mean,samples sd,"
             "samples median,link draws mean,link draws sd,link draws median\n";
 }
 
 void ExperimentSummary::Add(int64_t row, const ExperimentRecord& record) {
-    const int64_t offset = row % (seeds_ * groups_);
-    if (row - offset != blockStart_) {
+    if (blocks_.Start(row) != blockStart_) {
         Finish();
-        blockStart_ = row - offset;
-        runs_.assign(static_cast<std::size_t>(groups_), {});
+        blockStart_ = blocks_.Start(row);
+        groups_.assign(static_cast<std::size_t>(blocks_.groups), {});
     }
-    runs_[static_cast<std::size_t>(offset % groups_)].push_back(record);
+    Group& group = groups_[static_cast<std::size_t>(blocks_.Group(row))];
+    ++group.runs;
+    group.invalid += !record.valid;
+    if (record.valid && record.converged) {
+        group.samples.push_back(static_cast<double>(record.samples));
+        group.draws.push_back(static_cast<double>(record.linkDraws));
+    }
 }
 
 void ExperimentSummary::Finish() {
     if (blockStart_ < 0)
         return;
-    for (int64_t group = 0; group < groups_; ++group)
+    for (int64_t group = 0; group < blocks_.groups; ++group)
         WriteGroup(group);
     blockStart_ = -1;
 }
 
 void ExperimentSummary::WriteGroup(int64_t group) {
-    const std::vector<ExperimentRecord>& runs = runs_[static_cast<std::size_t>(group)];
-    if (runs.empty())
+    const Group& runs = groups_[static_cast<std::size_t>(group)];
+    if (runs.runs == 0)
         return;
-    std::vector<double> samples, draws;
-    int64_t invalid = 0;
-    for (const ExperimentRecord& run : runs) {
-        invalid += !run.valid;
-        if (run.valid && run.converged) {
-            samples.push_back(static_cast<double>(run.samples));
-            draws.push_back(static_cast<double>(run.linkDraws));
-        }
-    }
     std::string row = settingsOf_(blockStart_ + group);
     const auto number = [&row](auto value) {
         row += ',';
@@ -74,15 +70,16 @@ void ExperimentSummary::WriteGroup(int64_t group) {
             row += ',';
         number(median);
     };
-    const auto valid = static_cast<int64_t>(runs.size()) - invalid;
-    number(static_cast<int64_t>(runs.size()));
-    number(invalid);
-    number(static_cast<int64_t>(samples.size()));
+    const int64_t valid = runs.runs - runs.invalid;
+    const auto converged = static_cast<int64_t>(runs.samples.size());
+    number(runs.runs);
+    number(runs.invalid);
+    number(converged);
     if (valid > 0)
-        number(100.0 * static_cast<double>(samples.size()) / static_cast<double>(valid));
+        number(100.0 * static_cast<double>(converged) / static_cast<double>(valid));
     else
         row += ',';
-    statistics(samples);
-    statistics(draws);
+    statistics(runs.samples);
+    statistics(runs.draws);
     out_ << row << '\n';
 }

@@ -7,20 +7,19 @@
 
 SweepSummary::SweepSummary(std::ostream& out, const std::string& settingsHeader, int64_t seeds,
                            int64_t groups, std::function<std::string(int64_t)> settingsOf)
-    : out_(out), seeds_(seeds), groups_(groups), settingsOf_(std::move(settingsOf)) {
+    : out_(out), blocks_{seeds, groups}, settingsOf_(std::move(settingsOf)) {
     out_ << settingsHeader
          << ",runs,invalid,cheapest share,reached,not reached,mean,median,sd,min,max\n";
 }
 
 void SweepSummary::Add(int64_t row, const SummaryRecord& record) {
-    const int64_t size = seeds_ * groups_;
-    const int64_t offset = row % size;
-    if (row - offset != blockStart_) {
+    if (blocks_.Start(row) != blockStart_) {
         Finish();
-        blockStart_ = row - offset;
-        runs_.assign(static_cast<std::size_t>(size), Run{0.0f, Absent});
+        blockStart_ = blocks_.Start(row);
+        runs_.assign(static_cast<std::size_t>(blocks_.Size()), Run{0.0f, Absent});
     }
-    Run& run = runs_[static_cast<std::size_t>(offset % groups_ * seeds_ + offset / groups_)];
+    Run& run =
+        runs_[static_cast<std::size_t>(blocks_.Group(row) * blocks_.seeds + blocks_.Seed(row))];
     run.bestCost = record.bestCost;
     run.state = !record.valid
                     ? Invalid
@@ -30,14 +29,14 @@ void SweepSummary::Add(int64_t row, const SummaryRecord& record) {
 void SweepSummary::Finish() {
     if (blockStart_ < 0)
         return;
-    for (int64_t group = 0; group < groups_; ++group)
+    for (int64_t group = 0; group < blocks_.groups; ++group)
         WriteGroup(group);
     blockStart_ = -1;
 }
 
 void SweepSummary::WriteGroup(int64_t group) {
-    const auto begin = runs_.begin() + static_cast<std::ptrdiff_t>(group * seeds_);
-    const auto end = begin + static_cast<std::ptrdiff_t>(seeds_);
+    const auto begin = runs_.begin() + static_cast<std::ptrdiff_t>(group * blocks_.seeds);
+    const auto end = begin + static_cast<std::ptrdiff_t>(blocks_.seeds);
     const auto present = std::count_if(begin, end, [](Run r) { return r.state != Absent; });
     if (present == 0)
         return;

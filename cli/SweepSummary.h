@@ -9,6 +9,16 @@
 #include <string>
 #include <vector>
 
+// How a summary's rows fall into blocks of seeds x groups consecutive rows (the seed axis and the
+// axes after it): row r of a block is a run of group r % groups with the seed r / groups.
+struct SummaryBlocks {
+    int64_t seeds, groups;
+    int64_t Size() const { return seeds * groups; }
+    int64_t Start(int64_t row) const { return row - row % Size(); }
+    int64_t Group(int64_t row) const { return row % Size() % groups; }
+    int64_t Seed(int64_t row) const { return row % Size() / groups; }
+};
+
 struct SummaryRecord {
     bool valid = false;
     bool hasBest = false; // the run learned a path
@@ -46,7 +56,7 @@ class SweepSummary {
     void WriteGroup(int64_t group);
 
     std::ostream& out_;
-    int64_t seeds_, groups_;
+    SummaryBlocks blocks_;
     std::function<std::string(int64_t)> settingsOf_;
     int64_t blockStart_ = -1;
     std::vector<Run> runs_; // the block's runs, group by group, seed by seed
