@@ -1,6 +1,6 @@
 #include "JsonText.h"
 
-#include "FloatText.h"
+#include "NumberText.h"
 
 #include <cmath>
 #include <cstdio>
@@ -67,11 +67,11 @@ std::string Escaped(const std::string& utf8) {
 }
 
 std::string Float(float value) {
-    return std::isfinite(value) ? FloatText::Shortest(value) : "null";
+    return std::isfinite(value) ? NumberText::Shortest(value) : "null";
 }
 
 std::string Double(double value) {
-    return std::isfinite(value) ? FloatText::Shortest(value) : "null";
+    return std::isfinite(value) ? NumberText::Shortest(value) : "null";
 }
 
 } // namespace JsonText

@@ -9,6 +9,7 @@
 #include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
+#include "LinkColumns.h"
 #include "PathloomError.h"
 #include "ProgressLine.h"
 #include "Report.h"
@@ -230,7 +231,7 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         document.base = RequestedSettings(la, options);
         plan.experiment =
             plan.experiment || DocumentExtension::Needed(la) || document.base.ExperimentChoices();
-        for (const std::string& name : CsvText::LinkColumns(la.Graph())) {
+        for (const std::string& name : LinkColumns(la.Graph())) {
             const auto [at, added] = columns.emplace(name, plan.linkColumns.size());
             if (added)
                 plan.linkColumns.push_back(name);

@@ -2,9 +2,9 @@
 
 #include "Choices.h"
 #include "DialogSupport.h"
-#include "FloatText.h"
 #include "FormDialog.h"
 #include "NodeList.h"
+#include "NumberText.h"
 #include "NumericText.h"
 #include "clsGraph.h"
 
@@ -58,7 +58,7 @@ class frmSamplePaths::Form : public FormDialog {
         txtSamples->setText(QString::number(settings.Samples));
         txtSeed->setText(QString::number(settings.Seed));
         if (settings.Target)
-            txtTarget->setText(QString::fromStdString(FloatText::Shortest(*settings.Target)));
+            txtTarget->setText(QString::fromStdString(NumberText::Shortest(*settings.Target)));
         Finish(cmbSource);
     }
 

@@ -2,6 +2,7 @@
 
 #include "CsvText.h"
 #include "Latin1.h"
+#include "LinkColumns.h"
 #include "clsGraph.h"
 
 #include <algorithm>
@@ -36,7 +37,7 @@ RunHistory::RunHistory(const clsGraph& graph, std::vector<int32_t> watched, std:
 
 std::string RunHistory::Header() const {
     std::string header = "n,trace,cost,decision,best cost,best-path probability";
-    for (const std::string& name : CsvText::LinkColumns(graph_)) {
+    for (const std::string& name : LinkColumns(graph_)) {
         header += ',';
         AppendField(header, name);
     }

@@ -1,7 +1,7 @@
 #include "CsvFormat.h"
 
 #include "CsvText.h"
-#include "FloatText.h"
+#include "NumberText.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -198,8 +198,8 @@ std::string WriteCsvEdges(const GraphView& graph) {
                                  : "source,target,kind,weight,probability\n";
     for (const ExportLink& link : graph.links) {
         out += FieldText(graph.nodes[link.from].id) + "," + FieldText(graph.nodes[link.to].id) +
-               "," + KindName(link.kind) + "," + FloatText::Shortest(link.weight) + "," +
-               FloatText::Shortest(link.probability) +
+               "," + KindName(link.kind) + "," + NumberText::Shortest(link.weight) + "," +
+               NumberText::Shortest(link.probability) +
                (stochastic ? "," + FieldText(link.length) : "") + "\n";
     }
     return out;

@@ -1,9 +1,9 @@
 #include "DotFormat.h"
 
 #include "DotTokens.h"
-#include "FloatText.h"
 #include "Graphviz.h"
 #include "NodeGeometry.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 
 #include <algorithm>
@@ -305,8 +305,8 @@ std::string WriteDot(const GraphView& graph) {
         if (link.kind != 1 && (directed || link.kind == 2))
             out += link.kind == 0 ? "dir=none, " : "dir=both, ";
         // Plain digits: DOT's numerals take no exponent.
-        out += "weight=" + FloatText::Plain(link.weight) +
-               ", probability=" + FloatText::Plain(link.probability) +
+        out += "weight=" + NumberText::Plain(link.weight) +
+               ", probability=" + NumberText::Plain(link.probability) +
                (link.length.empty() ? "" : ", length=" + DotString(link.length)) + "];\n";
     }
     return out + "}\n";

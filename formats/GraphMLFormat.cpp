@@ -1,6 +1,6 @@
 #include "GraphMLFormat.h"
 
-#include "FloatText.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 #include "XmlReader.h"
 
@@ -326,8 +326,8 @@ std::string WriteGraphML(const GraphView& graph) {
     for (const ExportLink& link : graph.links) {
         out += "    <edge source=\"" + Escaped(graph.nodes[link.from].id) + "\" target=\"" +
                Escaped(graph.nodes[link.to].id) + "\"><data key=\"kind\">" + KindName(link.kind) +
-               "</data><data key=\"weight\">" + FloatText::Shortest(link.weight) +
-               "</data><data key=\"probability\">" + FloatText::Shortest(link.probability) +
+               "</data><data key=\"weight\">" + NumberText::Shortest(link.weight) +
+               "</data><data key=\"probability\">" + NumberText::Shortest(link.probability) +
                "</data>" +
                (link.length.empty() ? ""
                                     : "<data key=\"length\">" + Escaped(link.length) + "</data>") +

@@ -1,7 +1,7 @@
 #include "RunBinding.h"
 
-#include "CsvText.h"
 #include "Latin1.h"
+#include "LinkColumns.h"
 #include "PathloomError.h"
 #include "RunHistory.h"
 #include "RunOptions.h"
@@ -227,6 +227,5 @@ void BindRuns(py::module_& module, py::class_<Document>& document) {
             return std::make_unique<Session>(d, words, std::move(judge));
         },
         py::keep_alive<0, 1>());
-    document.def("link_columns",
-                 [](const Document& d) { return CsvText::LinkColumns(d.la.Graph()); });
+    document.def("link_columns", [](const Document& d) { return LinkColumns(d.la.Graph()); });
 }

@@ -4,7 +4,7 @@
 #   -n N      how many mutants to try (default 60)
 #   -s SEED   which ones: the same tree and seed always give the same mutants (default 1)
 #   -o FILE   also write the report (one line per mutant and the summary) to FILE
-#   FOLDER    where to mutate, .cpp and .h files (default: those of model engine cli document
+#   FOLDER    where to mutate, .cpp and .h files (default: those of io model engine cli document
 #             that exist)
 # PATHLOOM_MUTANTS_CMAKE_ARGS adds arguments to the configure step, e.g. -DPATHLOOM_GUI=OFF to
 # leave the window and its tests out (quicker, but then only the headless tests judge).
@@ -47,7 +47,7 @@ shift $((OPTIND - 1))
 root=$(cd "$(dirname "$0")/.." && pwd)
 folders=()
 if [ $# -eq 0 ]; then
-  for f in model engine cli document; do
+  for f in io model engine cli document; do
     [ -d "$root/$f" ] && folders+=("$f")
   done
 else

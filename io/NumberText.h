@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace FloatText {
+namespace NumberText {
 
 // The shortest decimal text that reads back as the same float, fixed or scientific, whichever
 // is shorter ("0.33333334", "1e+06", "6e-45"). Not-a-number and infinities give "nan", "inf".
@@ -15,4 +15,4 @@ std::string Shortest(double value);
 // that take no exponent.
 std::string Plain(float value);
 
-} // namespace FloatText
+} // namespace NumberText

@@ -1,12 +1,9 @@
 #pragma once
-// CSV as the run history and sweeps write it: RFC 4180 fields, numbers in their shortest exact
-// form, and links named by their ends.
+// CSV as the run history and sweeps write it: RFC 4180 fields and numbers in their shortest exact
+// form.
 
 #include <cstdint>
 #include <string>
-#include <vector>
-
-class clsGraph;
 
 namespace CsvText {
 
@@ -18,9 +15,5 @@ void AppendNumber(std::string& out, int64_t value);
 
 // Appends a UTF-8 field, quoted when it holds a comma, a quote or a line break.
 void AppendField(std::string& out, const std::string& utf8);
-
-// Every link's column name in link order: "A->B" by its stored ends, and where two links share
-// that name, " #N" with the link number after it.
-std::vector<std::string> LinkColumns(const clsGraph& graph);
 
 } // namespace CsvText

@@ -1,8 +1,8 @@
-#include "FloatText.h"
+#include "NumberText.h"
 
 #include <charconv>
 
-namespace FloatText {
+namespace NumberText {
 
 namespace {
 // Room for any of them: a float in plain digits takes at most 48 characters (the smallest
@@ -25,4 +25,4 @@ std::string Plain(float value) {
     return std::string(text, std::to_chars(text, text + Room, value, std::chars_format::fixed).ptr);
 }
 
-} // namespace FloatText
+} // namespace NumberText
