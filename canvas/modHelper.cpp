@@ -1,10 +1,11 @@
 #include "modHelper.h"
 
+#include "NumberText.h"
+
 #include <QLocale>
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
-#include <cstdio>
 
 namespace modHelper {
 
@@ -153,10 +154,9 @@ QString FormatLinkNumber(float value, QChar decimalPoint) {
         rounded = static_cast<float>(std::nearbyint(static_cast<double>(value) * 1000.0) / 1000.0);
     if (rounded == 0.0f)
         rounded = 0.0f; // no "-0"
-    // The general format of a 32-bit float: 7 significant digits, no trailing zeros.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.7G", static_cast<double>(rounded));
-    QString result = QString::fromLatin1(text);
+    // The general format of a 32-bit float: 7 significant digits, no trailing zeros, a capital E.
+    QString result =
+        QString::fromStdString(NumberText::Significant(static_cast<double>(rounded), 7)).toUpper();
     result.replace(QLatin1Char('.'), decimalPoint);
     return result;
 }

@@ -3,18 +3,18 @@
 #include "Choices.h"
 #include "GraphFormats.h"
 #include "LinkLength.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 #include "RunSettings.h"
+#include "TextTools.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <sys/stat.h>
 
 int Choice(const std::string& option, const std::string& value, const Choices& choices) {
     if (const auto number = choices.Parse(value))
         return *number;
-    throw UsageError("unknown value for " + option + ": '" + value + "'");
+    throw UsageError("unknown value for " + option + ": " + TextTools::Quoted(value));
 }
 
 const char* UsageText() {
@@ -48,26 +48,12 @@ const char* UsageText() {
 
 namespace {
 
-// strtof and strtod skip leading blanks and take hexadecimal and "inf": none of that is a number
-// here. Below the smallest normal value they report a range error too, yet the value they give
-// is the nearest one: only an overflow is no number.
-template <typename Real>
-Real ParseReal(const std::string& option, const std::string& text,
-               Real (*convert)(const char*, char**)) {
-    const char* begin = text.c_str();
-    char* end = nullptr;
-    const Real value = convert(begin, &end);
-    const bool plain =
-        !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
-    if (!plain || end != begin + text.size() || !std::isfinite(value))
-        throw UsageError("not a number for " + option + ": '" + text + "'");
-    return value;
-}
-
 // "K/N": part K of N, 1 <= K <= N <= 10^9 (so that the rows of a part stay within 64 bits).
 std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
     const std::size_t slash = text.find('/');
-    const auto refuse = [&] { return UsageError("not a part K/N for --part: '" + text + "'"); };
+    const auto refuse = [&] {
+        return UsageError("not a part K/N for --part: " + TextTools::Quoted(text));
+    };
     if (slash == std::string::npos)
         throw refuse();
     const uint64_t k = ParseWhole("--part", text.substr(0, slash));
@@ -81,7 +67,7 @@ std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
 std::pair<std::string, std::string> ParseLength(const std::string& text) {
     const std::size_t equals = text.find('=');
     if (equals == std::string::npos || text.find("->") > equals)
-        throw UsageError("--length takes A->B=LENGTH: '" + text + "'");
+        throw UsageError("--length takes A->B=LENGTH: " + TextTools::Quoted(text));
     const std::string length = text.substr(equals + 1);
     if (LinkLength::LooksLikeDistribution(length)) {
         try {
@@ -99,7 +85,7 @@ std::pair<std::string, std::string> ParseLength(const std::string& text) {
 
 uint64_t ParseWhole(const std::string& option, const std::string& text) {
     const auto refuse = [&] {
-        return UsageError("not a whole number for " + option + ": '" + text + "'");
+        return UsageError("not a whole number for " + option + ": " + TextTools::Quoted(text));
     };
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
         throw refuse();
@@ -114,11 +100,15 @@ uint64_t ParseWhole(const std::string& option, const std::string& text) {
 }
 
 float ParseNumber(const std::string& option, const std::string& text) {
-    return ParseReal<float>(option, text, std::strtof);
+    if (const auto value = NumberText::Read<float>(text))
+        return *value;
+    throw UsageError("not a number for " + option + ": " + TextTools::Quoted(text));
 }
 
 double ParseDouble(const std::string& option, const std::string& text) {
-    return ParseReal<double>(option, text, std::strtod);
+    if (const auto value = NumberText::Read<double>(text))
+        return *value;
+    throw UsageError("not a number for " + option + ": " + TextTools::Quoted(text));
 }
 
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
@@ -189,7 +179,7 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
         else if (arg == "--quiet")
             options.quiet = true;
         else if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option " + arg);
+            throw UsageError("unknown option " + TextTools::Cut(arg));
         else
             options.documents.push_back(arg);
     }

@@ -3,6 +3,7 @@
 #include "DocumentExtension.h"
 #include "Latin1.h"
 #include "LinkLength.h"
+#include "TextTools.h"
 #include "clsLA.h"
 
 namespace {
@@ -22,7 +23,7 @@ int32_t FindNode(const clsGraph& graph, const std::string& option, const std::st
                 return i;
         }
     }
-    throw UsageError("no node labelled '" + name + "' for " + option);
+    throw UsageError("no node labelled " + TextTools::Quoted(name) + " for " + option);
 }
 
 // "A->B": the link stored from A to B, or a simple or bidirectional one stored from B to A.
@@ -40,7 +41,7 @@ clsLink& FindLink(clsGraph& graph, const std::string& name) {
             backwards = &link;
     }
     if (!backwards)
-        throw UsageError("no link " + name + " for --length");
+        throw UsageError("no link " + TextTools::Cut(name) + " for --length");
     return *backwards;
 }
 

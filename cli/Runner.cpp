@@ -5,6 +5,7 @@
 #include "Interrupt.h"
 #include "JsonText.h"
 #include "Latin1.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 #include "ProgressLine.h"
 #include "Report.h"
@@ -17,7 +18,6 @@
 #include "clsLA.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -167,15 +167,11 @@ void RunToEnd(RunSession& session, std::ostream* progress) {
         if (StopRequested)
             session.Stop();
         line.Show([&session](double seconds) {
-            char text[100];
+            const std::string time = NumberText::Fixed(seconds, 1) + " s";
             if (session.Settings().GraphSearchMethod == SearchMethod::Sample)
-                std::snprintf(text, sizeof text, "%lld samples, %d paths learned, %.1f s",
-                              static_cast<long long>(session.Samples()), session.PathCount(),
-                              seconds);
-            else
-                std::snprintf(text, sizeof text, "%d paths found, %.1f s", session.PathCount(),
-                              seconds);
-            return std::string(text);
+                return std::to_string(session.Samples()) + " samples, " +
+                       std::to_string(session.PathCount()) + " paths learned, " + time;
+            return std::to_string(session.PathCount()) + " paths found, " + time;
         });
     }
 }

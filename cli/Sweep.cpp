@@ -10,6 +10,7 @@
 #include "JsonText.h"
 #include "Latin1.h"
 #include "LinkColumns.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 #include "ProgressLine.h"
 #include "Report.h"
@@ -18,12 +19,12 @@
 #include "Runner.h"
 #include "SafeFile.h"
 #include "SweepSummary.h"
+#include "TextTools.h"
 #include "clsLA.h"
 
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -91,8 +92,8 @@ SweepAxis ParseSweepAxis(const std::string& text) {
                                  "model",  "seed",    "threshold", "action-set"};
     const auto known = std::find(std::begin(names), std::end(names), name);
     if (known == std::end(names))
-        throw UsageError("unknown setting to sweep: '" + text.substr(0, equals) +
-                         "' (reward, penalty, factor, scheme, model, seed, threshold or "
+        throw UsageError("unknown setting to sweep: " + TextTools::Quoted(text.substr(0, equals)) +
+                         " (reward, penalty, factor, scheme, model, seed, threshold or "
                          "action-set)");
     axis.name = static_cast<SweepAxis::Name>(known - std::begin(names));
     if (given.empty())
@@ -244,7 +245,7 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
         plan.axes.push_back(ParseSweepAxis(text));
         for (std::size_t k = 0; k + 1 < plan.axes.size(); ++k) {
             if (plan.axes[k].name == plan.axes.back().name)
-                throw UsageError("a setting swept twice: " + text);
+                throw UsageError("a setting swept twice: " + TextTools::Cut(text));
         }
         if (plan.axes.back().name == SweepAxis::Name::Seed &&
             options.method != SearchMethod::Sample)
@@ -476,10 +477,8 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
                          [&] { return finished.count(written) > 0 || running == 0; });
         line.Show([done = written - plan.first, total](double seconds) {
             const double left = done > 0 ? seconds * double(total - done) / double(done) : 0;
-            char text[100];
-            std::snprintf(text, sizeof text, "%lld/%lld runs, %.0f s left",
-                          static_cast<long long>(done), static_cast<long long>(total), left);
-            return std::string(text);
+            return std::to_string(done) + "/" + std::to_string(total) + " runs, " +
+                   NumberText::Fixed(left, 0) + " s left";
         });
         const auto row = finished.find(written);
         if (row == finished.end()) {

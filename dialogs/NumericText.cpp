@@ -1,23 +1,17 @@
 #include "NumericText.h"
 
+#include "NumberText.h"
+#include "TextTools.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <system_error>
 
 namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view TrimSpaces(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
 }
 
 // A number taken apart: its sign and its digits before and after the point.
@@ -26,9 +20,7 @@ struct DecimalParts {
     std::string whole;
     std::string fraction;
     bool HasDigits() const { return !whole.empty() || !fraction.empty(); }
-    // True when some digit before the point is not zero, i.e. the magnitude is at least 1.
-    bool AtLeastOne() const { return whole.find_first_not_of('0') != std::string::npos; }
-    // "d+.d+" without a sign: the one shape every from_chars accepts.
+    // "d+.d+" without a sign, for the strict reader.
     std::string Plain() const {
         return (whole.empty() ? "0" : whole) + "." + (fraction.empty() ? "0" : fraction);
     }
@@ -58,16 +50,10 @@ template <typename Float> Float Signed(bool negative, Float magnitude) {
 // The value of the parts as Float; nothing only when the magnitude is too large for Float.
 // A value too small for Float reads as zero of its sign.
 template <typename Float> std::optional<Float> ValueOf(const DecimalParts& parts) {
-    const std::string plain = parts.Plain();
-    Float magnitude = 0;
-    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), magnitude,
-                                        std::chars_format::fixed);
-    if (result.ec == std::errc::result_out_of_range) {
-        if (parts.AtLeastOne())
-            return std::nullopt;
-        magnitude = 0;
-    }
-    return Signed(parts.negative, magnitude);
+    const std::optional<Float> magnitude = NumberText::Read<Float>(parts.Plain());
+    if (!magnitude)
+        return std::nullopt;
+    return Signed(parts.negative, *magnitude);
 }
 
 std::string FormatSignificant(double value, int digits) {
@@ -114,7 +100,8 @@ std::string FormatSignificant(double value, int digits) {
 } // namespace
 
 bool IsValidNumber(std::string_view text) {
-    text = TrimSpaces(text);
+    const std::string trimmed = TextTools::Trim(text, " ");
+    text = trimmed;
     if (text.empty())
         return false;
     bool signSeen = false;
@@ -148,7 +135,8 @@ double ReadNumber(std::string_view text) {
 }
 
 std::optional<float> ConvertSingleStrict(std::string_view text) {
-    text = TrimSpaces(text);
+    const std::string trimmed = TextTools::Trim(text, " ");
+    text = trimmed;
     DecimalParts parts;
     if (TakeNumber(text, parts) != text.size() || !parts.HasDigits())
         return std::nullopt;

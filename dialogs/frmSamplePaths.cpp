@@ -85,9 +85,9 @@ class frmSamplePaths::Form : public FormDialog {
         s.ActionSet = ChosenNumber(cmbActionSet, s.ActionSet);
         s.Target.reset();
         if (!txtTarget->text().trimmed().isEmpty()) {
-            s.Target = txtTarget->text().trimmed().toDouble(&ok); // "." always, as in Options
-            if (!ok)
-                s.Target = std::numeric_limits<double>::quiet_NaN();
+            // "." always, as in Options.
+            s.Target = NumberText::Read<double>(txtTarget->text().trimmed().toStdString())
+                           .value_or(std::numeric_limits<double>::quiet_NaN());
         }
         // In the order of the fields: the seed comes between the samples and the target.
         const auto refusal = s.Validate(graph_);

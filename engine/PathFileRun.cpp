@@ -2,6 +2,7 @@
 
 #include "Latin1.h"
 #include "PathloomError.h"
+#include "TextTools.h"
 #include "clsGraph.h"
 
 namespace {
@@ -66,7 +67,8 @@ PathSource::Event PathFileRun::Next(int64_t& budget) {
         int32_t type = TokenKind::None;
         pathReader_.ReadToken(token_, type);
         if (type != allowedA_ && type != allowedB_)
-            Raise("F_Trace", "Syntax error:\r\n" + Utf8::Encode(std::u32string(token_)));
+            Raise("F_Trace",
+                  "Syntax error:\r\n" + TextTools::Cut(Utf8::Encode(std::u32string(token_))));
         switch (type) {
         case TokenKind::EndOfText:
         case TokenKind::EmptyFile:
@@ -146,8 +148,8 @@ void PathFileRun::MergeLink() {
         previousNode_ < 0 || currentNode_ < 0 ? -1 : LinkBetween(previousNode_, currentNode_);
     if (link < 0) {
         Raise("MergeLink", "The following link not found.\r\n" +
-                               Utf8::Encode(std::u32string(previousLabel_)) + "->" +
-                               Utf8::Encode(std::u32string(currentLabel_)));
+                               TextTools::Cut(Utf8::Encode(std::u32string(previousLabel_))) + "->" +
+                               TextTools::Cut(Utf8::Encode(std::u32string(currentLabel_))));
     }
     path_.push_back(link);
 }

@@ -1,6 +1,7 @@
 #include "UserJudge.h"
 
 #include "Choices.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 
 #include <string>
@@ -11,7 +12,7 @@ Environment::Answer UserJudge::Judge(PathView path) {
     const double said = function_(path, answer.cost);
     if (model_ == Model::S) {
         if (!(said >= 0.0 && said <= 1.0))
-            Raise("Judge", "the judge answered " + std::to_string(said) +
+            Raise("Judge", "the judge answered " + NumberText::Fixed(said, 6) +
                                ", not a number from 0 to 1 as the S-model takes");
         answer.kind = Answer::Kind::Graded;
         answer.beta = said;

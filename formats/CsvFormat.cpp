@@ -1,7 +1,9 @@
 #include "CsvFormat.h"
 
 #include "CsvText.h"
+#include "Latin1.h"
 #include "NumberText.h"
+#include "TextTools.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -107,7 +109,7 @@ std::vector<std::string> ReadHeader(CsvRecords& records, const std::string& file
         Refuse(fileName, 1, "the file is empty; a header line was expected");
     std::vector<std::string> header;
     for (const CsvField& field : fields)
-        header.push_back(ToLowerAscii(Trim(field.text)));
+        header.push_back(Utf8::Folded(TextTools::Trim(field.text)));
     return header;
 }
 

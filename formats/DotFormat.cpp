@@ -7,7 +7,6 @@
 #include "PathloomError.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <graphviz/cgraph.h>
@@ -288,12 +287,8 @@ std::string WriteDot(const GraphView& graph) {
     }
     std::string out = directed ? "digraph G {\n" : "graph G {\n";
     out += "  bb=\"0,0," + std::to_string(right) + "," + std::to_string(bottom) + "\";\n";
-    // The node's size in inches, 72 points (pixels) to the inch, in any locale.
-    char digits[16];
-    const std::string inches(digits,
-                             std::to_chars(digits, digits + sizeof digits,
-                                           NodeGeometry::Size / 72.0, std::chars_format::fixed, 4)
-                                 .ptr);
+    // The node's size in inches, 72 points (pixels) to the inch.
+    const std::string inches = NumberText::Fixed(NodeGeometry::Size / 72.0, 4);
     out += "  node [shape=box, fixedsize=true, width=" + inches + ", height=" + inches + "];\n";
     for (const ExportNode& node : graph.nodes) {
         out += "  " + node.id + " [label=" + DotString(node.label) + ", pos=\"" +

@@ -66,13 +66,6 @@ double ParseNumber(const std::string& text, const std::string& fileName, int lin
 // included); refuses a number beyond the largest float. Empty text is 0.
 float ParseFloat(const FileValue& value, const std::string& fileName, const std::string& what);
 
-// The text in single quotes, with line breaks and other control characters made visible, so that
-// a message stays one line.
-std::string Quoted(const std::string& text);
-
-std::string ToLowerAscii(std::string text);
-std::string Trim(const std::string& text);
-
 // A graph as the writers see it: node ids, UTF-8 labels, centres, and links by node index.
 struct ExportNode {
     std::string id;

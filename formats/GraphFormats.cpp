@@ -11,6 +11,7 @@
 #include "PathloomError.h"
 #include "RegularFile.h"
 #include "SafeFile.h"
+#include "TextTools.h"
 #include "clsLA.h"
 
 #include <cmath>
@@ -54,7 +55,7 @@ std::string ModelLabel(const std::string& utf8) {
 int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
     if (edge.kind.text.empty())
         return edge.directed ? LinkKind::Unidirectional : LinkKind::Simple;
-    const std::string kind = ToLowerAscii(Trim(edge.kind.text));
+    const std::string kind = Utf8::Folded(TextTools::Trim(edge.kind.text));
     static const char* const names[][2] = {
         {"simple", "0"}, {"unidirectional", "1"}, {"bidirectional", "2"}};
     for (int32_t i = 0; i < 3; ++i) {
@@ -62,7 +63,7 @@ int32_t KindOf(const EdgeRecord& edge, const std::string& fileName) {
             return i;
     }
     Refuse(fileName, edge.kind.line,
-           "kind " + Quoted(edge.kind.text) +
+           "kind " + TextTools::Quoted(edge.kind.text) +
                " is none of simple, unidirectional, bidirectional, 0, 1, 2");
 }
 
@@ -70,7 +71,8 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
     std::optional<Centre> centre = node.centre;
     if (!centre && (!node.x.text.empty() || !node.y.text.empty())) {
         if (node.x.text.empty() || node.y.text.empty())
-            Refuse(fileName, node.line, "node " + Quoted(node.id) + " has only one of x and y");
+            Refuse(fileName, node.line,
+                   "node " + TextTools::Quoted(node.id) + " has only one of x and y");
         centre = Centre{ParseNumber(node.x.text, fileName, node.x.line, "x"),
                         ParseNumber(node.y.text, fileName, node.y.line, "y")};
     }
@@ -79,7 +81,8 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
     const double x = std::round(centre->x) - NodeGeometry::CentreOffset;
     const double y = std::round(centre->y) - NodeGeometry::CentreOffset;
     if (std::fabs(x) > INT32_MAX || std::fabs(y) > INT32_MAX)
-        Refuse(fileName, node.line, "the position of node " + Quoted(node.id) + " is out of range");
+        Refuse(fileName, node.line,
+               "the position of node " + TextTools::Quoted(node.id) + " is out of range");
     return clsPosition{static_cast<int32_t>(x), static_cast<int32_t>(y)};
 }
 
@@ -120,7 +123,7 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
             nodeIndex.emplace(node.id, static_cast<int32_t>(nodeLines.size()));
         if (!added) {
             result.leftOut.push_back(
-                FileLine(nodesFile, node.line) + ": node " + Quoted(node.id) +
+                FileLine(nodesFile, node.line) + ": node " + TextTools::Quoted(node.id) +
                 " is left out: the node of line " +
                 std::to_string(nodeLines[static_cast<std::size_t>(found->second)]) +
                 " has the same id");
@@ -131,8 +134,8 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
         model.labels.push_back(ModelLabel(label));
         if (Latin1::ToUtf8(model.labels.back()) != label)
             result.changedLabels.push_back(FileLine(nodesFile, node.line) + ": node " +
-                                           Quoted(label) + " is labelled " +
-                                           Quoted(Latin1::ToUtf8(model.labels.back())));
+                                           TextTools::Quoted(label) + " is labelled " +
+                                           TextTools::Quoted(Latin1::ToUtf8(model.labels.back())));
         model.positions.push_back(PositionOf(node, nodesFile));
     }
 
@@ -146,13 +149,13 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
                                ParseFloat(edge.probability, fileName, "probability"),
                                LengthOf(edge, fileName)};
         const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
-                                    Quoted(edge.source) + " -> " + Quoted(edge.target) +
-                                    " is left out: ";
+                                    TextTools::Quoted(edge.source) + " -> " +
+                                    TextTools::Quoted(edge.target) + " is left out: ";
         const auto from = nodeIndex.find(edge.source);
         const auto to = nodeIndex.find(edge.target);
         if (from == nodeIndex.end() || to == nodeIndex.end()) {
             const std::string& missing = from == nodeIndex.end() ? edge.source : edge.target;
-            result.leftOut.push_back(leftOut + "there is no node " + Quoted(missing));
+            result.leftOut.push_back(leftOut + "there is no node " + TextTools::Quoted(missing));
             continue;
         }
         if (from->second == to->second) {
@@ -276,7 +279,7 @@ std::optional<Format> FormatOfFileName(const std::string& fileName) {
     const std::size_t slash = fileName.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
         return std::nullopt;
-    const std::string extension = ToLowerAscii(fileName.substr(dot + 1));
+    const std::string extension = Utf8::Folded(fileName.substr(dot + 1));
     if (extension == "graphml" || extension == "xml")
         return Format::GraphML;
     if (extension == "dot" || extension == "gv")
@@ -288,7 +291,7 @@ std::optional<Format> FormatOfFileName(const std::string& fileName) {
 
 std::string CsvNodesFileName(const std::string& fileName) {
     const bool csv =
-        fileName.size() >= 4 && ToLowerAscii(fileName.substr(fileName.size() - 4)) == ".csv";
+        fileName.size() >= 4 && Utf8::Folded(fileName.substr(fileName.size() - 4)) == ".csv";
     return (csv ? fileName.substr(0, fileName.size() - 4) : fileName) + ".nodes.csv";
 }
 

@@ -1,7 +1,9 @@
 #include "GraphMLFormat.h"
 
+#include "Latin1.h"
 #include "NumberText.h"
 #include "PathloomError.h"
+#include "TextTools.h"
 #include "XmlReader.h"
 
 #include <algorithm>
@@ -67,7 +69,7 @@ class GraphMLReader {
             else
                 xml_.SkipElement();
         }
-        return Trim(text);
+        return TextTools::Trim(text);
     }
 
     void ReadKey() {
@@ -96,7 +98,7 @@ class GraphMLReader {
             std::vector<std::string> names; // in lower case, one for each default
             defaults_[record].clear();
             const auto place = [&](const Key& key) {
-                return std::find(names.begin(), names.end(), ToLowerAscii(key.name)) -
+                return std::find(names.begin(), names.end(), Utf8::Folded(key.name)) -
                        names.begin();
             };
             for (const Key* key : declared_) {
@@ -106,7 +108,7 @@ class GraphMLReader {
                                                          : TakeEdgeAttribute(edge, key->name, {});
                 if (Applies(*key, domains[record]) && taken && !key->defaultValue.text.empty() &&
                     place(*key) == static_cast<std::ptrdiff_t>(names.size())) {
-                    names.push_back(ToLowerAscii(key->name));
+                    names.push_back(Utf8::Folded(key->name));
                     defaults_[record].push_back(key);
                 }
             }
@@ -178,7 +180,7 @@ class GraphMLReader {
                 ++depth;
             }
         }
-        data.value.text = Trim(data.value.text);
+        data.value.text = TextTools::Trim(data.value.text);
         return data;
     }
 

@@ -77,6 +77,22 @@ std::size_t Next(const std::string& bytes, std::size_t at, char32_t& c) {
     return used;
 }
 
+std::string Folded(std::string text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            text[i] = static_cast<char>(Latin1::ToLower(c));
+        } else if (c == 0xC3 && i + 1 < text.size()) {
+            // U+00C0..U+00FF are 0xC3 and 0x80..0xBF: the second byte is the Latin-1 one less 0x40.
+            const auto second = static_cast<unsigned char>(text[++i]);
+            if (second >= 0x80 && second <= 0xBF)
+                text[i] = static_cast<char>(
+                    Latin1::ToLower(static_cast<unsigned char>(second + 0x40)) - 0x40);
+        }
+    }
+    return text;
+}
+
 bool Decode(const std::string& bytes, std::u32string& out) {
     out.clear();
     out.reserve(bytes.size());

@@ -42,6 +42,10 @@ bool Decode(const std::string& bytes, std::u32string& out);
 
 std::string Encode(const std::u32string& text);
 
+// The text with every letter of Latin-1 in lower case (Latin1::Folded for UTF-8 text); bytes
+// that are not UTF-8 stay as they are.
+std::string Folded(std::string text);
+
 // Bytes of unknown origin (a file name, a message that names one) as UTF-8: kept when they are
 // UTF-8, otherwise read as Latin-1.
 std::string FromBytes(const std::string& bytes);

@@ -1,11 +1,11 @@
 #include "LinkLength.h"
 
 #include "Latin1.h"
+#include "NumberText.h"
 #include "PathloomError.h"
+#include "TextTools.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -15,52 +15,23 @@ constexpr std::size_t MaxValues = 64;
     Raise("LinkLength", message);
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 std::vector<std::string> Split(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (true) {
         const std::size_t at = text.find(separator, start);
-        parts.push_back(Trimmed(text.substr(start, at - start)));
+        parts.push_back(TextTools::Trim(text.substr(start, at - start)));
         if (at == std::string::npos)
             return parts;
         start = at + 1;
     }
 }
 
-// A number as pathloom-run reads one: decimal digits, sign, point and exponent only (no inf,
-// nan or hex), the whole text, finite.
 double Number(const std::string& text) {
-    const bool plain =
-        !text.empty() && text.find_first_not_of("+-.0123456789eE") == std::string::npos;
-    char* end = nullptr;
-    const double value = plain ? std::strtod(text.c_str(), &end) : 0.0;
-    if (!plain || end != text.c_str() + text.size() || !std::isfinite(value))
-        Refuse("not a number in a distribution: '" + text + "'");
-    return value;
-}
-
-// The shortest text that reads back as the same double, in plain digits where they are no
-// longer than the exponent form.
-std::string Shortest(double value) {
-    char text[40];
-    int digits = 1;
-    for (; digits < 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value)
-            break;
-    }
-    const int exponent =
-        value == 0.0 ? 0 : static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    if (exponent >= digits - 1 && exponent < 17)
-        std::snprintf(text, sizeof text, "%.0f", value);
-    return text;
+    const auto value = NumberText::Read<double>(text);
+    if (!value)
+        Refuse("not a number in a distribution: " + TextTools::Quoted(text));
+    return *value;
 }
 
 } // namespace
@@ -70,66 +41,68 @@ bool LinkLength::LooksLikeDistribution(const std::string& text) {
 }
 
 LinkLength LinkLength::Parse(const std::string& given) {
-    const std::string text = Trimmed(given);
+    const std::string text = TextTools::Trim(given);
     const std::size_t open = text.find('(');
     if (open == std::string::npos || text.back() != ')')
-        Refuse("a length is a number or a distribution NAME(NUMBERS): '" + given + "'");
-    const std::string name = Trimmed(text.substr(0, open));
+        Refuse("a length is a number or a distribution NAME(NUMBERS): " + TextTools::Quoted(given));
+    const std::string name = TextTools::Trim(text.substr(0, open));
     const std::string inside = text.substr(open + 1, text.size() - open - 2);
     if (inside.find_first_of("()") != std::string::npos)
-        Refuse("unbalanced parentheses in '" + given + "'");
+        Refuse("unbalanced parentheses in " + TextTools::Quoted(given));
     const std::vector<std::string> parts = Split(inside, ',');
     LinkLength length;
     const auto numbers = [&](std::size_t count, const char* usage) {
         if (parts.size() != count)
             Refuse(std::string(usage) + " takes " + std::to_string(count) + " number" +
-                   (count > 1 ? "s" : "") + ": '" + given + "'");
+                   (count > 1 ? "s" : "") + ": " + TextTools::Quoted(given));
         length.first_ = Number(parts[0]);
         length.second_ = count > 1 ? Number(parts[1]) : 0.0;
     };
     if (Latin1::EqualNoCase(name, "discrete")) {
         length.kind_ = Kind::Discrete;
         if (parts.size() > MaxValues)
-            Refuse("discrete takes 1 to 64 values: '" + given + "'");
+            Refuse("discrete takes 1 to 64 values: " + TextTools::Quoted(given));
         double sum = 0.0;
         for (const std::string& part : parts) {
             const std::vector<std::string> pair = Split(part, ':');
             if (pair.size() != 2)
-                Refuse("discrete takes VALUE:PROBABILITY pairs: '" + part + "'");
+                Refuse("discrete takes VALUE:PROBABILITY pairs: " + TextTools::Quoted(part));
             const double probability = Number(pair[1]);
             if (!(probability > 0.0))
-                Refuse("a probability must be above 0: '" + part + "'");
+                Refuse("a probability must be above 0: " + TextTools::Quoted(part));
             length.values_.push_back(Number(pair[0]));
             length.probabilities_.push_back(probability);
             sum += probability;
             length.sums_.push_back(sum);
         }
         if (!std::isfinite(sum))
-            Refuse("the probabilities add up beyond the number range: '" + given + "'");
+            Refuse("the probabilities add up beyond the number range: " + TextTools::Quoted(given));
     } else if (Latin1::EqualNoCase(name, "uniform")) {
         length.kind_ = Kind::Uniform;
         numbers(2, "uniform(a, b)");
         if (!(length.first_ <= length.second_))
-            Refuse("uniform(a, b) needs a <= b: '" + given + "'");
+            Refuse("uniform(a, b) needs a <= b: " + TextTools::Quoted(given));
     } else if (Latin1::EqualNoCase(name, "normal")) {
         length.kind_ = Kind::Normal;
         numbers(2, "normal(mean, sd)");
         if (!(length.second_ >= 0.0))
-            Refuse("normal(mean, sd) needs sd >= 0: '" + given + "'");
+            Refuse("normal(mean, sd) needs sd >= 0: " + TextTools::Quoted(given));
     } else if (Latin1::EqualNoCase(name, "exponential")) {
         length.kind_ = Kind::Exponential;
         numbers(1, "exponential(mean)");
         if (!(length.first_ > 0.0))
-            Refuse("exponential(mean) needs a mean above 0: '" + given + "'");
+            Refuse("exponential(mean) needs a mean above 0: " + TextTools::Quoted(given));
     } else {
-        Refuse("unknown distribution '" + name + "': discrete, uniform, normal or exponential");
+        Refuse("unknown distribution " + TextTools::Quoted(name) +
+               ": discrete, uniform, normal or exponential");
     }
     if (!std::isfinite(static_cast<float>(length.Mean())))
-        Refuse("the mean is beyond the float range: '" + given + "'");
+        Refuse("the mean is beyond the float range: " + TextTools::Quoted(given));
     return length;
 }
 
 std::string LinkLength::Text() const {
+    using NumberText::Shortest;
     switch (kind_) {
     case Kind::Discrete: {
         std::string text = "discrete(";

@@ -11,6 +11,7 @@
 #include "RunBinding.h"
 #include "RunOptions.h"
 #include "Sweep.h"
+#include "TextTools.h"
 
 #include <pybind11/stl.h>
 #include <sstream>
@@ -22,7 +23,7 @@ namespace {
 std::string Latin1Of(const std::string& text) {
     if (const auto latin1 = Latin1::FromUtf8(text))
         return *latin1;
-    throw py::value_error("'" + text + "' has a character outside Latin-1");
+    throw py::value_error(TextTools::Quoted(text) + " has a character outside Latin-1");
 }
 
 int32_t NodeLabelled(const clsGraph& graph, const std::string& label) {
@@ -31,7 +32,7 @@ int32_t NodeLabelled(const clsGraph& graph, const std::string& label) {
         if (Latin1::EqualNoCase(graph.Node(i).Label(), latin1))
             return i;
     }
-    throw py::value_error("no node labelled '" + label + "'");
+    throw py::value_error("no node labelled " + TextTools::Quoted(label));
 }
 
 int32_t KindNamed(const std::string& name) {
@@ -40,8 +41,8 @@ int32_t KindNamed(const std::string& name) {
         if (name == KindName(kind))
             return kind;
     }
-    throw py::value_error("a link's kind is simple, unidirectional or bidirectional, not '" + name +
-                          "'");
+    throw py::value_error("a link's kind is simple, unidirectional or bidirectional, not " +
+                          TextTools::Quoted(name));
 }
 
 // A check of the model that refuses what a caller asked for: a bad argument.

@@ -3,6 +3,7 @@
 #include "ExportGraph.h"
 #include "GraphFormats.h"
 #include "Latin1Text.h"
+#include "NumberText.h"
 #include "PathloomError.h"
 #include "clsLA.h"
 
@@ -28,9 +29,8 @@ int ExportFromCommandLine(const QStringList& arguments) {
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    bool scaleOk = false;
-    const double scale = parser.value("scale").toDouble(&scaleOk);
-    if (parser.positionalArguments().size() != 1 || !scaleOk || !(scale > 0 && scale <= 16))
+    const double scale = NumberText::Read<double>(parser.value("scale").toStdString()).value_or(0);
+    if (parser.positionalArguments().size() != 1 || !(scale > 0 && scale <= 16))
         return fail("usage: pathloom --export OUT.png|.svg|.pdf|.graphml|.dot|.csv DOCUMENT "
                     "[--scale S, 0 < S <= 16]");
     const std::string input = Platform::ToFileName(parser.positionalArguments().constFirst());

@@ -1,4 +1,5 @@
 #include "CommandLineExport.h"
+#include "GermanLocale.h"
 #include "GraphFormats.h"
 #include "GraphPicture.h"
 #include "Graphviz.h"
@@ -225,6 +226,37 @@ TEST_F(FilesTest, PicturesFromTheCommandLineWithoutAWindow) {
     EXPECT_TRUE(Read("n.pdf").startsWith("%PDF"));
     EXPECT_EQ(QImage(File("n2.png")).size(), QImage(File("n1.png")).size() * 2);
     EXPECT_EQ(QImage(File("row.png")).size(), QSize(32500, 100));
+}
+
+// The window runs under the user's locale (QApplication takes it from the environment); under
+// one whose decimal separator is a comma, --export reads and writes every number as under "C",
+// and a distribution typed in Link Properties is saved and opens again as typed.
+TEST_F(FilesTest, NumbersKeepTheirPointUnderAGermanLocale) {
+    const QString roads = QString(PATHLOOM_EXAMPLES_DIR) + "/stochastic-roads.plm";
+    ASSERT_EQ(ExportFromCommandLine({"pathloom", "--export", File("c.graphml"), roads}), 0);
+    GermanLocale german;
+    if (!german.Available())
+        GTEST_SKIP() << "localedef is missing (Debian package locales)";
+    ASSERT_EQ(GermanLocale::DecimalPoint(), ",");
+    ASSERT_EQ(ExportFromCommandLine({"pathloom", "--export", File("de.graphml"), roads}), 0);
+    EXPECT_EQ(Read("de.graphml"), Read("c.graphml"));
+
+    WriteDocument("two.plm", {{0, 0}, {200, 0}}, {{1, 2, LinkKind::Simple, 1}});
+    window->OpenStartupDocument(File("two.plm"));
+    const char* const typed = "normal(0.30000000000000004, 1.5)";
+    AnswerDialog("cmdOK", std::string("txtWeight=") + typed);
+    Play("do Pointer, double 120 20");
+    EXPECT_EQ(answered, "frmLinkProperties");
+    script.QueueFile(File("typed.plm"));
+    Play("do mnuSaveAs");
+    window->OpenStartupDocument(File("typed.plm"));
+    QString shown;
+    DialogTest::WhenShown([&shown](QDialog* dialog) {
+        shown = DialogTest::Edit(dialog, "txtWeight")->text();
+        DialogTest::Click(dialog, "cmdCancel");
+    });
+    Play("double 120 20");
+    EXPECT_EQ(shown.toStdString(), typed);
 }
 
 } // namespace

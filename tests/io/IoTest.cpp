@@ -1,10 +1,14 @@
 #include "DocumentStream.h"
 #include "Latin1.h"
+#include "NumberText.h"
+#include "TextTools.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <new>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -19,7 +23,10 @@ TEST(Latin1, LettersCompareWithoutCaseAcrossLatinOne) {
     for (const auto& [a, b, same] : cases) {
         EXPECT_EQ(Latin1::EqualNoCase(a, b), same) << a << " " << b;
         EXPECT_EQ(Latin1::Folded(a) == Latin1::Folded(b), same) << a << " " << b;
+        EXPECT_EQ(Utf8::Folded(Latin1::ToUtf8(a)), Latin1::ToUtf8(Latin1::Folded(a))) << a;
     }
+    // In UTF-8 the fold touches the letters only: not the euro sign (E2 82 AC), nor broken bytes.
+    EXPECT_EQ(Utf8::Folded("\xE2\x82\xAC \xC3 X\xC3"), "\xE2\x82\xAC \xC3 x\xC3");
 }
 
 TEST(Latin1, ConvertsToAndFromUtf8) {
@@ -81,6 +88,73 @@ TEST(DocumentReader, ReadsAcrossWhatTheSourceGives) {
     EXPECT_EQ(reader.ReadInt32(), 0x0201);
     EXPECT_EQ(reader.ReadInt32(), 3);
     EXPECT_EQ(reader.Remaining(), 0u);
+}
+
+// The one reader of numbers: the whole text, and nothing but decimal digits, sign, point and
+// exponent; a number below the type's range is its nearest (zero at worst), one above is none.
+TEST(NumberText, ReadsTheWholeTextAsOneDecimalNumber) {
+    const float tiny = 1e-40f; // below the smallest normal float
+    const std::tuple<const char*, std::optional<float>, std::optional<double>> cases[] = {
+        {"0.5", 0.5f, 0.5},
+        {"+2", 2.0f, 2.0},
+        {"-.25", -0.25f, -0.25},
+        {"5.", 5.0f, 5.0},
+        {"1E3", 1000.0f, 1000.0},
+        {"1e-2", 0.01f, 0.01},
+        {"1e-40", tiny, 1e-40},
+        {"10000000000e-56", 0.0f, 1e-46},
+        {"-1e-400", -0.0f, -0.0},
+        {"0.001e-99999999999999999999", 0.0f, 0.0},
+        {"3.4028235e38", 3.4028235e38f, 3.4028235e38},
+        {"0.0001e43", std::nullopt, 1e39},
+        {"1e999", std::nullopt, std::nullopt},
+        {"-1000e306", std::nullopt, std::nullopt},
+    };
+    for (const auto& [text, single, twice] : cases) {
+        const auto f = NumberText::Read<float>(text);
+        const auto d = NumberText::Read<double>(text);
+        EXPECT_EQ(f, single) << text;
+        EXPECT_EQ(d, twice) << text;
+        EXPECT_EQ(f && std::signbit(*f), text[0] == '-' && f) << text;
+        EXPECT_EQ(d && std::signbit(*d), text[0] == '-' && d) << text;
+    }
+    for (const char* text : {"", " 1", "1 ", "1,5", "0x10", "inf", "-nan", "+-1", "++1", "+", ".",
+                             "e5", "1e", "1e+", "1.2.3", "1-2"}) {
+        EXPECT_FALSE(NumberText::Read<float>(text)) << text;
+        EXPECT_FALSE(NumberText::Read<double>(text)) << text;
+    }
+}
+
+TEST(NumberText, FixedAndSignificantFigures) {
+    EXPECT_EQ(NumberText::Fixed(2.25, 1) + " " + NumberText::Fixed(1e300, 0).substr(0, 3) + " " +
+                  NumberText::Significant(1234567.8, 7) + " " +
+                  NumberText::Significant(0.000012345678, 7),
+              "2.2 100 1234568 1.234568e-05");
+    EXPECT_EQ(NumberText::Fixed(1e300, 2).size(), 304u);
+}
+
+// A message quotes at most 60 characters of what the user gave, counted in UTF-8 where it is.
+TEST(TextTools, QuotedTextsAreCutAndKeptOnOneLine) {
+    const std::string sixty(60, 'x'), euros = [] {
+        std::string text;
+        for (int k = 0; k < 61; ++k)
+            text += "\xE2\x82\xAC";
+        return text;
+    }();
+    const std::pair<std::string, std::string> cases[] = {
+        {"", "''"},
+        {"a\tb\r\n\x01", "'a\\tb\\r\\n?'"},
+        {sixty, "'" + sixty + "'"},
+        {sixty + "y", "'" + sixty + "...'"},
+        {std::string(5000000, 'z'), "'" + std::string(60, 'z') + "...'"},
+        {euros, "'" + euros.substr(0, 180) + "...'"},
+        {std::string(61, '\xFF'), "'" + std::string(60, '\xFF') + "...'"},
+    };
+    for (const auto& [text, quoted] : cases)
+        EXPECT_EQ(TextTools::Quoted(text), quoted) << text.substr(0, 70);
+    EXPECT_EQ(TextTools::Trim(" \t x y\r\n") + "|" + TextTools::Trim("  ") + "|" +
+                  TextTools::Trim("\t 1 \t", " "),
+              "x y||\t 1 \t");
 }
 
 } // namespace

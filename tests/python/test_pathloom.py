@@ -154,3 +154,28 @@ def test_a_built_stochastic_link_runs_as_the_runner_runs_it(tmp_path):
     expected = json.loads(runner(tmp_path / "g.plm", *pathloom._words(options), "--json").stdout)
     assert graph.run(**options).figures == expected
     assert expected["linkDraws"] > 0
+
+
+# Under a locale whose decimal separator is a comma (compiled here with localedef, as Debian's
+# locales package does), a distribution is saved as written and the document opens again.
+def test_numbers_keep_their_point_under_a_german_locale(tmp_path, monkeypatch):
+    import locale
+    import shutil
+
+    if not shutil.which("localedef"):
+        pytest.skip("localedef is missing (Debian package locales)")
+    subprocess.run(["localedef", "-i", "de_DE", "-f", "UTF-8", tmp_path / "de_DE.UTF-8"],
+                   capture_output=True)
+    monkeypatch.setenv("LOCPATH", str(tmp_path))
+    before = locale.setlocale(locale.LC_ALL)
+    try:
+        locale.setlocale(locale.LC_ALL, "de_DE.UTF-8")
+        assert locale.localeconv()["decimal_point"] == ","
+        graph = pathloom.Graph()
+        for label in "AB":
+            graph.add_node(label)
+        graph.add_link("A", "B", length="exponential(1e-1)")
+        graph.save(tmp_path / "g.plm")
+        assert pathloom.open(tmp_path / "g.plm").links[0][5] == "exponential(0.1)"
+    finally:
+        locale.setlocale(locale.LC_ALL, before)
