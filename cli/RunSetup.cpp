@@ -83,7 +83,7 @@ RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
     }
     s.Samples = o.samples.value_or(s.Samples);
     s.Seed = o.seed.value_or(s.Seed);
-    s.Target = o.until;
+    s.Target = o.until ? o.until : s.Target;
     return s;
 }
 

@@ -9,9 +9,10 @@
 class clsGraph;
 class clsLA;
 
-// The settings the command line asks for on this document: its stored ones with the options
-// over them, the method's nodes and files found. Not yet checked by the rules of a run. Raises
-// UsageError for a node the document does not have or a missing path file.
+// The settings the command line asks for on this document: its stored ones (every one the
+// default of its option) with the options over them, the method's nodes and files found. Not yet
+// checked by the rules of a run. Raises UsageError for a node the document does not have or a
+// missing path file.
 RunSettings RequestedSettings(const clsLA& la, const RunOptions& options);
 
 // Gives the links the lengths of --length, in the order given. Raises UsageError for a node or a

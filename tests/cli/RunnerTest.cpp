@@ -185,6 +185,25 @@ TEST_F(Runner, ExitStatusAndOutput) {
     }
 }
 
+// Every setting a document stores is the default of its option, and a save keeps it: a sampled
+// run of a document saved with the setting gives what the same run with the option gives, and
+// saves the same document.
+TEST_F(Runner, StoredSettingsAreTheDefaultsOfTheirOptions) {
+    const std::string document = "T --method sample --source A --dest C --length A->B=uniform(1,3) "
+                                 "--quiet --save O/doc.plm ";
+    for (const std::string setting :
+         {"--source B", "--dest B", "--samples 40", "--seed 5", "--until 0.6", "--threshold mean",
+          "--action-set variable", "--scheme LRI", "--reward 0.3"}) {
+        ASSERT_EQ(Run(document + setting), 0) << err;
+        ASSERT_EQ(Run("O/doc.plm --method sample --json --quiet --save O/stored.plm"), 0) << err;
+        const std::string stored = out;
+        ASSERT_EQ(Run("O/doc.plm --method sample --json --quiet --save O/given.plm " + setting), 0)
+            << err;
+        EXPECT_EQ(stored, out) << setting;
+        EXPECT_EQ(ReadFile(own + "/stored.plm"), ReadFile(own + "/given.plm")) << setting;
+    }
+}
+
 // A drawn length on an enumeration, worked by hand: A-B-C (2) then A-C, whose length is always
 // 0.5, are both rewarded (LRP 0.1), which leaves A-C at 0.505 and A-B at 0.495 from A.
 TEST_F(Runner, AStochasticEnumerationReportsItsExperiment) {
