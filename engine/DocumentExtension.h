@@ -1,8 +1,9 @@
 #pragma once
 // What a document's fixed layout cannot hold (link length distributions, the run's source,
-// destination, method, threshold, action set, samples, seed and target) goes into one block after
-// the complete document, which older readers ignore: a tag, a version, a length, then tagged
-// records. A document that needs none of it has no block and stays byte for byte as before.
+// destination, method, threshold, action set, samples, seed and target) as the records of the
+// extension block (io/ExtensionBlock). A document that needs none of it has no block and stays
+// byte for byte as before; records of kinds this version does not know are kept with the engine
+// and written back after its own, in their order.
 
 class clsLA;
 class DocumentReader;
@@ -10,16 +11,16 @@ class DocumentWriter;
 
 namespace DocumentExtension {
 
-// Whether the document has anything for the block: a stochastic link, or a threshold or action
-// set other than the first.
+// Whether the document has anything of its own for the block: a stochastic link, or a threshold
+// or action set other than the first.
 bool Needed(const clsLA& la);
 
-// Writes the block when Needed, nothing otherwise.
+// Writes the block when Needed or when it keeps records it did not know, nothing otherwise.
 void Write(const clsLA& la, DocumentWriter& file);
 
 // Reads a block after a complete document, if the bytes there start with its tag (other bytes
-// are ignored, as before). Raises PathloomError (source "DocumentExtension") for a damaged block
-// or one of a newer version, with a message that says so.
+// are ignored, as before). Raises PathloomError (source "ExtensionBlock") for a damaged block or
+// one of a newer version, with a message that says so.
 void Read(clsLA& la, DocumentReader& file);
 
 } // namespace DocumentExtension

@@ -42,7 +42,7 @@ void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)
 }
 
 std::string WhyNotLoaded(const PathloomError& e) {
-    return e.Source() == "DocumentExtension" ? e.Description() : "";
+    return e.Source() == "ExtensionBlock" ? e.Description() : "";
 }
 
 } // namespace

@@ -13,6 +13,7 @@ void clsLA::Clear() {
     Settings.Threshold = Threshold::Best;
     Settings.ActionSet = ActionSet::All;
     ranges_.Clear();
+    KeptRecords.clear();
     // The old nodes are gone: a node chosen for them would now name another.
     Settings.sourceNode = -1;
     Settings.DestNode = -1;

@@ -6,6 +6,8 @@
 #include "clsGraph.h"
 #include "clsRanges.h"
 
+#include <string>
+
 class DocumentWriter;
 class DocumentReader;
 
@@ -24,8 +26,13 @@ class clsLA {
     // The model, scheme and its numbers are stored in the document; the rest lives in memory.
     RunSettings Settings;
 
-    // Empties the graph and the ranges and zeroes the stored settings; the search method, its
-    // nodes, the path file and the delay flag stay.
+    // The extension records of kinds this version does not know, as the document gave them (kind,
+    // size, bytes, in their order): written back by every save, so that a later version's data
+    // survives this one.
+    std::string KeptRecords;
+
+    // Empties the graph, the ranges and the kept records and zeroes the stored settings; the
+    // search method, its nodes, the path file and the delay flag stay.
     void Clear();
 
     // Deletes the node and its links; the run settings go on naming the same nodes (none for the

@@ -199,11 +199,11 @@ TEST(Stochastic, TheExtensionBlockRoundTripsAndIsRefusedWhenDamaged) {
     ASSERT_NE(block, std::string::npos);
     std::string version = bytes, shorter = bytes.substr(0, bytes.size() - 1), text = bytes,
                 link = bytes;
-    version[block + 8] = 2;
+    version[block + 8] = 3;
     text[text.find("normal")] = 'x';
     link[block + 24] = 9; // after the tag, version, length, record tag and size
     const std::pair<std::string, std::string> damaged[] = {
-        {version, "is of version 2, newer than this Pathloom reads (1)."},
+        {version, "is of version 3, newer than this Pathloom reads (2)."},
         {shorter, "damaged: its length does not match the bytes after it."},
         {text, "damaged: link 3: unknown distribution 'xormal'"},
         {link, "damaged: a length for link 9, which does not exist."},
@@ -218,6 +218,40 @@ TEST(Stochastic, TheExtensionBlockRoundTripsAndIsRefusedWhenDamaged) {
             << error;
         EXPECT_NE(error.find(message), std::string::npos) << error << " / " << message;
     }
+}
+
+// Records of kinds this version does not know, before and after its own, come back byte for byte
+// after them, in their order, through every save; a new document has none.
+TEST(Stochastic, RecordsOfALaterVersionSurviveEverySave) {
+    clsLA la;
+    Build(la.Graph(), "A B", "A-B:1");
+    const std::string plain = DocumentBytes(la);
+    SetLength(la.Graph(), 1, "uniform(1, 3)");
+    la.Settings.Samples = 7;
+    const std::string ours = DocumentBytes(la);
+    std::string header = ours.substr(plain.size(), 16); // tag, version, length
+    const std::string known = ours.substr(plain.size() + 16);
+    const auto record = [](char kind, const std::string& body) {
+        std::string bytes(8, '\0');
+        bytes[0] = kind;
+        bytes[4] = static_cast<char>(body.size());
+        return bytes + body;
+    };
+    const std::string later = record(77, std::string("new\0data", 8)), last = record(-5, "");
+    header[12] = static_cast<char>(later.size() + known.size() + last.size());
+    clsLA loaded;
+    const std::string document = ours.substr(0, plain.size());
+    LoadGraphFromBytes(loaded, document + header + later + known + last, "later.plm");
+    EXPECT_EQ(loaded.Graph().Link(1).Length->Text(), "uniform(1, 3)");
+    EXPECT_EQ(loaded.Settings.Samples, 7);
+    const std::string saved = DocumentBytes(loaded);
+    EXPECT_EQ(saved, document + header + known + later + last);
+    clsLA again;
+    LoadGraphFromBytes(again, saved, "saved.plm");
+    EXPECT_EQ(DocumentBytes(again), saved);
+    again.Clear();
+    Build(again.Graph(), "A B", "A-B:1");
+    EXPECT_EQ(DocumentBytes(again), plain);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "DocumentStream.h"
+#include "ExtensionBlock.h"
 #include "Latin1.h"
 #include "NumberText.h"
+#include "PathloomError.h"
 #include "TextTools.h"
 
 #include <algorithm>
@@ -155,6 +157,41 @@ TEST(TextTools, QuotedTextsAreCutAndKeptOnOneLine) {
     EXPECT_EQ(TextTools::Trim(" \t x y\r\n") + "|" + TextTools::Trim("  ") + "|" +
                   TextTools::Trim("\t 1 \t", " "),
               "x y||\t 1 \t");
+}
+
+// A block of 2 GiB of records or more takes version 2 and a length of 64 bits, which the reader
+// takes back; a shorter one version 1, as before. Checked at the boundary without the gigabytes:
+// the reader is given a file of that length whose records it never reads.
+TEST(ExtensionBlock, LengthsFromTwoGiBTakeSixtyFourBits) {
+    const std::tuple<uint64_t, char, std::size_t> cases[] = {
+        {0x7FFFFFFF, 1, 16}, {0x80000000, 2, 20}, {0x100000005, 2, 20}};
+    for (const auto& [length, version, size] : cases) {
+        std::string header;
+        DocumentWriter writer([&](const char* data, std::size_t n) { header.append(data, n); });
+        ExtensionBlock::WriteHeader(writer, length);
+        writer.Flush();
+        ASSERT_EQ(header.size(), size);
+        EXPECT_EQ(header[8], version);
+        for (const uint64_t extra : {0, 1}) { // the records, or one byte more than they say
+            std::size_t at = 0;
+            DocumentReader reader(
+                [&](char* data, std::size_t n) {
+                    for (std::size_t k = 0; k < n; ++k, ++at)
+                        data[k] = at < header.size() ? header[at] : '\0';
+                    return n;
+                },
+                header.size() + length + extra);
+            std::string read;
+            try {
+                read = std::to_string(ExtensionBlock::ReadHeader(reader).value_or(0));
+            } catch (const PathloomError& e) {
+                read = e.Description();
+            }
+            EXPECT_EQ(read, extra == 0 ? std::to_string(length)
+                                       : "The document's extension block is damaged: its length "
+                                         "does not match the bytes after it.");
+        }
+    }
 }
 
 } // namespace
