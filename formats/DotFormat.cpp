@@ -5,6 +5,7 @@
 #include "NodeGeometry.h"
 #include "NumberText.h"
 #include "PathloomError.h"
+#include "TextTools.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -155,7 +156,7 @@ class DotReader {
     Centre ReadPoint(const std::string& text, int line) {
         const std::size_t comma = text.find(',');
         if (comma == std::string::npos)
-            Refuse(description_.fileName, line, "pos '" + text + "' is not 'x,y'");
+            Refuse(description_.fileName, line, "pos " + TextTools::Quoted(text) + " is not 'x,y'");
         std::string y = text.substr(comma + 1);
         y = y.substr(0, y.find(','));
         if (!y.empty() && y.back() == '!')
@@ -186,7 +187,8 @@ class DotReader {
                 if (record.kind.text.empty())
                     record.kind = {direction == "none" ? "simple" : "bidirectional", record.line};
             } else if (!direction.empty() && direction != "forward") {
-                Refuse(description_.fileName, record.line, "dir '" + direction + "' is unknown");
+                Refuse(description_.fileName, record.line,
+                       "dir " + TextTools::Quoted(direction) + " is unknown");
             }
             description_.edges.push_back(std::move(record));
         }

@@ -52,7 +52,7 @@ class GraphMLReader {
     const std::string& Required(const char* attribute) {
         const std::string* value = xml_.Attribute(attribute);
         if (!value)
-            xml_.Fail("<" + xml_.Name() + "> has no '" + attribute + "'");
+            xml_.Fail("<" + TextTools::Cut(xml_.Name()) + "> has no '" + attribute + "'");
         return *value;
     }
 
@@ -129,7 +129,8 @@ class GraphMLReader {
     void ReadGraph() {
         const std::string* edgeDefault = xml_.Attribute("edgedefault");
         if (edgeDefault && *edgeDefault != "directed" && *edgeDefault != "undirected")
-            xml_.Fail("edgedefault '" + *edgeDefault + "' is neither directed nor undirected");
+            xml_.Fail("edgedefault " + TextTools::Quoted(*edgeDefault) +
+                      " is neither directed nor undirected");
         directedDefault_ = !edgeDefault || *edgeDefault == "directed";
         PrepareDefaults();
         for (XmlReader::Event event; (event = xml_.Next()) != XmlReader::Event::End;) {
@@ -159,7 +160,8 @@ class GraphMLReader {
         Data data;
         const auto key = keys_.find(Required("key"));
         if (key == keys_.end())
-            xml_.Fail("the data key '" + *xml_.Attribute("key") + "' is not declared");
+            xml_.Fail("the data key " + TextTools::Quoted(*xml_.Attribute("key")) +
+                      " is not declared");
         data.key = &key->second;
         data.value.line = xml_.Line();
         data.value.stated = true; // present, even if empty
@@ -228,7 +230,7 @@ class GraphMLReader {
                     boxLabel = {data.boxLabel, data.value.line};
             } else {
                 if (xml_.Name() == "graph")
-                    LeaveOut("the graph inside node '" + node.id +
+                    LeaveOut("the graph inside node " + TextTools::Quoted(node.id) +
                              "' is left out with its nodes and edges");
                 xml_.SkipElement();
             }
@@ -247,7 +249,8 @@ class GraphMLReader {
         edge.directed = directedDefault_;
         if (const std::string* directed = xml_.Attribute("directed")) {
             if (*directed != "true" && *directed != "false")
-                xml_.Fail("directed '" + *directed + "' is neither true nor false");
+                xml_.Fail("directed " + TextTools::Quoted(*directed) +
+                          " is neither true nor false");
             edge.directed = *directed == "true";
         }
         std::vector<bool> given(defaults_[EdgeRecords].size());

@@ -2,6 +2,7 @@
 
 #include "GraphDescription.h"
 #include "Latin1.h"
+#include "TextTools.h"
 
 #include <algorithm>
 #include <cctype>
@@ -125,7 +126,7 @@ void XmlReader::AppendDecoded(std::string& out, std::size_t stop, bool attribute
             if (digits.empty() || *end != '\0' ||
                 !std::isalnum(static_cast<unsigned char>(digits[0])) || code == 0 ||
                 code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-                Fail("'&" + name + ";' is no character");
+                Fail("'&" + TextTools::Cut(name) + ";' is no character");
             out += Utf8::Encode(std::u32string(1, static_cast<char32_t>(code)));
             known = true;
         }
@@ -146,32 +147,32 @@ void XmlReader::ReadStartTag() {
         const std::size_t before = pos_;
         SkipSpace();
         if (pos_ >= input_.size())
-            Fail("the tag '<" + qualified + "' is not closed");
+            Fail("the tag '<" + TextTools::Cut(qualified) + "' is not closed");
         if (input_[pos_] == '>' || StartsWith("/>")) {
             pendingEnd_ = input_[pos_] == '/';
             Advance(pendingEnd_ ? 2 : 1);
             break;
         }
         if (pos_ == before)
-            Fail("a space was expected in the tag '<" + qualified + "'");
+            Fail("a space was expected in the tag '<" + TextTools::Cut(qualified) + "'");
         const std::size_t nameStart = pos_;
         std::string name = ReadName();
         SkipSpace();
         if (pos_ >= input_.size() || input_[pos_] != '=')
-            Fail("the attribute '" + name + "' has no value");
+            Fail("the attribute '" + TextTools::Cut(name) + "' has no value");
         Advance(1);
         SkipSpace();
         const char quote = pos_ < input_.size() ? input_[pos_] : '\0';
         if (quote != '"' && quote != '\'')
-            Fail("the value of '" + name + "' is not quoted");
+            Fail("the value of '" + TextTools::Cut(name) + "' is not quoted");
         Advance(1);
         const std::size_t end = input_.find(quote, pos_);
         if (end == std::string::npos ||
             std::string_view(input_).substr(pos_, end - pos_).find('<') != std::string_view::npos)
-            Fail("the value of '" + name + "' is not closed");
+            Fail("the value of '" + TextTools::Cut(name) + "' is not closed");
         // Against the names before it in a set, so that a tag of any length is read in linear time.
         if (!seen.insert(std::string_view(input_).substr(nameStart, name.size())).second)
-            Fail("the attribute '" + name + "' is given twice");
+            Fail("the attribute '" + TextTools::Cut(name) + "' is given twice");
         std::string value;
         AppendDecoded(value, end, true);
         Advance(1);
@@ -187,13 +188,14 @@ void XmlReader::ReadEndTag() {
     const std::string qualified = ReadName();
     SkipSpace();
     if (pos_ >= input_.size() || input_[pos_] != '>')
-        Fail("the end tag '</" + qualified + "' is not closed");
+        Fail("the end tag '</" + TextTools::Cut(qualified) + "' is not closed");
     Advance(1);
     if (open_.empty())
-        Fail("the end tag '</" + qualified + ">' closes no element");
+        Fail("the end tag '</" + TextTools::Cut(qualified) + ">' closes no element");
     if (open_.back().first != qualified)
-        Fail("the end tag '</" + qualified + ">' does not close '<" + open_.back().first +
-             ">' of line " + std::to_string(open_.back().second));
+        Fail("the end tag '</" + TextTools::Cut(qualified) + ">' does not close '<" +
+             TextTools::Cut(open_.back().first) + ">' of line " +
+             std::to_string(open_.back().second));
     open_.pop_back();
     name_ = LocalName(qualified);
 }
@@ -226,7 +228,7 @@ XmlReader::Event XmlReader::Next() {
         if (pos_ >= input_.size()) {
             const bool newlineLast = !input_.empty() && input_.back() == '\n';
             Refuse(fileName_, line_ - newlineLast,
-                   "the element '<" + open_.back().first + ">' of line " +
+                   "the element '<" + TextTools::Cut(open_.back().first) + ">' of line " +
                        std::to_string(open_.back().second) + " is not closed");
         }
         eventLine_ = line_;
