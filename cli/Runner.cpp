@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <new>
 
 using namespace Report;
 
@@ -202,13 +203,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     }
     if (options.Sweeping())
         return RunSweep(options, out, err, progress);
+    std::string failure;
     try {
         for (const std::string& note : GraphFormats::OpenByName(la, options.document))
             err << "pathloom-run: " << ForTerminal(note) << '\n';
     } catch (const PathloomError& e) {
-        err << ForTerminal(e.Description()) << '\n';
+        failure = e.Description();
+    } catch (const std::bad_alloc&) {
+        la.Clear();
+        failure = "'" + options.document + "' could not be read: out of memory";
+    }
+    if (!failure.empty()) {
+        err << ForTerminal(failure) << '\n';
         if (json)
-            WriteJsonFailure(out, e.Description());
+            WriteJsonFailure(out, failure);
         return ExitStatus::LoadFailed;
     }
     return RunOpenDocument(la, options, out, err, progress);
@@ -331,10 +339,16 @@ int RunOpenDocument(clsLA& la, const RunOptions& options, std::ostream& out, std
 int RunPathloom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 std::ostream* progress) {
     int status = ExitStatus::Ok;
-    if (std::find(args.begin(), args.end(), "--help") != args.end())
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         out << UsageText();
-    else
-        status = Run(args, out, err, progress);
+    } else {
+        try {
+            status = Run(args, out, err, progress);
+        } catch (const std::bad_alloc&) { // as a run that fails: said, never a crash
+            err << "pathloom-run: out of memory\n";
+            status = ExitStatus::RunError;
+        }
+    }
     // A full disk or a closed standard output must not pass for success.
     out.flush();
     if (!out) {

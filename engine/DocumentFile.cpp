@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -19,12 +18,7 @@ const char Signature[14] = {'W', 'O', 'V', 'E', 'N', '-', 'G', 'R', 'A', 'P', 'H
 void ReadDocument(clsLA& la, const std::function<std::size_t(char*, std::size_t)>& read,
                   uint64_t size) {
     DocumentReader reader(read, size);
-    // No document larger than the machine's memory can load; finding out by trying would take
-    // all of it first.
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0)
-        reader.LimitMemory(static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize));
+    reader.LimitMemory(MachineMemory());
     char signature[sizeof Signature];
     reader.ReadBytes(signature, sizeof signature);
     if (std::memcmp(signature, Signature, sizeof Signature) != 0)

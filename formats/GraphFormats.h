@@ -34,8 +34,12 @@ struct ImportResult {
 // Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
 // edge list takes its node list (CsvNodesFileName) when that file exists. A file that cannot be
 // read raises PathloomError naming it, a malformed one naming it and the line; `graph` is then
-// left empty.
+// left empty. Files larger than LargestImport of the machine's memory are refused unread.
 ImportResult Import(const std::string& fileName, clsGraph& graph);
+
+// The largest file of the format (a CSV edge list and its node list together) whose import fits
+// in `memory` bytes however its records are written.
+uint64_t LargestImport(Format format, uint64_t memory);
 
 // The same from text in memory (the clipboard's), named `name` in messages; CSV without its node
 // list.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -26,6 +27,14 @@ uint32_t FloatBits(float value) {
     return bits;
 }
 } // namespace
+
+uint64_t MachineMemory() {
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return UINT64_MAX;
+    return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}
 
 DocumentWriter::DocumentWriter(Sink sink) : sink_(std::move(sink)) {
     buffer_.reserve(BlockSize);

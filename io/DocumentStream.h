@@ -27,6 +27,10 @@ class DocumentWriter {
     std::string buffer_;
 };
 
+// The machine's physical memory in bytes, UINT64_MAX where it is unknown: no file whose contents
+// need more can load, and finding out by trying would take all of it first.
+uint64_t MachineMemory();
+
 // Reads values from a source of known length. Every read that would pass the end raises, and a
 // record count is checked against what the rest of the file can hold before anyone allocates.
 class DocumentReader {

@@ -53,14 +53,17 @@ std::size_t RegularFile::Read(char* data, std::size_t size) {
     return total;
 }
 
-std::string RegularFile::ReadAll(const std::string& fileName) {
-    RegularFile file(fileName);
+std::string RegularFile::ReadToEnd() {
     std::string bytes;
     // In one piece where the size is known and sensible; a larger file grows as it is read.
-    if (file.Size() <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
-        bytes.reserve(static_cast<std::size_t>(file.Size()));
+    if (size_ <= static_cast<uint64_t>(std::numeric_limits<int32_t>::max()))
+        bytes.reserve(static_cast<std::size_t>(size_));
     char block[1 << 16];
-    for (std::size_t n; (n = file.Read(block, sizeof block)) > 0;)
+    for (std::size_t n; (n = Read(block, sizeof block)) > 0;)
         bytes.append(block, n);
     return bytes;
+}
+
+std::string RegularFile::ReadAll(const std::string& fileName) {
+    return RegularFile(fileName).ReadToEnd();
 }

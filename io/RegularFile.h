@@ -21,6 +21,8 @@ class RegularFile {
     // Up to `size` bytes, fewer only at the end of the file; raises as the constructor does.
     std::size_t Read(char* data, std::size_t size);
 
+    // What is left of the file, read once.
+    std::string ReadToEnd();
     // The whole file, read once.
     static std::string ReadAll(const std::string& fileName);
 

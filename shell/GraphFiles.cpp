@@ -15,6 +15,7 @@
 #include <cmath>
 #include <exception>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -71,10 +72,9 @@ GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
                        [=] { *notes = GraphFormats::Import(fileName, *graph).Notes(); }))
             return Imported::Cancelled;
     } catch (const PathloomError& e) {
-        document_.Clear();
-        Platform::ShowMessage(owner_, Platform::FromMessageText(e.Description()),
-                              MessageIcon::Critical);
-        return Imported::Failed;
+        return Failed(e.Description());
+    } catch (const std::bad_alloc&) {
+        return Failed("'" + fileName + "' could not be read: out of memory");
     }
     document_.AdoptImported(*graph);
     if (!notes->empty()) {
@@ -86,6 +86,12 @@ GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
         Platform::ShowMessage(owner_, text, MessageIcon::Information);
     }
     return Imported::Done;
+}
+
+GraphFiles::Imported GraphFiles::Failed(const std::string& message) {
+    document_.Clear();
+    Platform::ShowMessage(owner_, Platform::FromMessageText(message), MessageIcon::Critical);
+    return Imported::Failed;
 }
 
 void GraphFiles::Export(double scale) {

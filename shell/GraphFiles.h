@@ -34,6 +34,8 @@ class GraphFiles {
     // nothing the window may change); rethrows what it raised. False when the user cancelled:
     // Graphviz cannot be interrupted, so the work goes on and what it makes is dropped.
     bool WorkApart(const QString& text, std::function<void()> work);
+    // A new untitled document, and the message why the import failed.
+    Imported Failed(const std::string& message);
 
     GraphDocument& document_;
     QWidget* owner_;

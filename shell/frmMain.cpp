@@ -286,6 +286,8 @@ void frmMain::Guarded(const std::function<void()>& handler) {
     } catch (const PathloomError& e) {
         Platform::ShowMessage(this, Platform::FromMessageText(e.Description()),
                               MessageIcon::Critical);
+    } catch (const std::bad_alloc&) {
+        Platform::ShowMessage(this, "Out of memory", MessageIcon::Critical);
     } catch (const std::exception& e) {
         Platform::ShowMessage(this, Platform::FromMessageText(e.what()), MessageIcon::Critical);
     }

@@ -1,3 +1,5 @@
+#include "DocumentStream.h"
+#include "GraphFormats.h"
 #include "JsonText.h"
 #include "Report.h"
 #include "RunOptions.h"
@@ -228,16 +230,27 @@ TEST_F(Runner, ProcessOutputAndStatus) {
         int status;
         std::string err; // expected within standard error
         std::string out; // expected at the start of standard output
+        std::string limit = "";
     } cases[] = {
         {triangle + " --json > /dev/full", 4, "could not be written", ""},
         {triangle + " >&-", 4, "could not be written", ""},
         // A file name is the file system's bytes, shown as they are.
         {"'" + uber + "'", 3, "'" + uber + "' could not be loaded.", ""},
         {triangle + " --help", 0, "", "usage: pathloom-run"},
+        // Imports the memory cannot take: refused unread, or stopped where memory ran out.
+        {"'" + own + "/big.graphml'", 3, "big.graphml' could not be read: it is too large", ""},
+        {"'" + own + "/small.graphml'", 3, "small.graphml' could not be read: out of memory", "",
+         "ulimit -v 100000; "},
     };
+    std::ofstream(own + "/big.graphml").flush();
+    std::ofstream(own + "/small.graphml").flush();
+    fs::resize_file(own + "/big.graphml",
+                    GraphFormats::LargestImport(GraphFormats::Format::GraphML, MachineMemory()) +
+                        1);
+    fs::resize_file(own + "/small.graphml", 150000000);
     for (const auto& c : cases) {
         std::ofstream(own + "/out").flush();
-        const std::string command = std::string("'") + PATHLOOM_RUN + "' " + c.redirected + " 2>'" +
+        const std::string command = c.limit + "'" + PATHLOOM_RUN + "' " + c.redirected + " 2>'" +
                                     own + "/err'" + (c.status == 4 ? "" : " >'" + own + "/out'");
         EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), c.status) << c.redirected;
         EXPECT_NE(ReadFile(own + "/err").find(c.err), std::string::npos) << c.redirected;

@@ -1,4 +1,5 @@
 #include "DocumentFile.h"
+#include "DocumentStream.h"
 #include "GraphFormats.h"
 #include "PathloomError.h"
 #include "TestGraphs.h"
@@ -144,6 +145,47 @@ TEST(FilesRead, OnlyARegularFileIsReadByEveryReader) {
                       std::string(missing ? "File not found: " : "Could not read file: ") + file);
         EXPECT_EQ(ImportOutcome(file, dir.Path() + "/"),
                   "'" + std::string(name) + "' could not be read: " + why);
+    }
+}
+
+// A file larger than the machine's memory can import is refused before it is read (sparse files:
+// nothing is written); a CSV edge list counts with its node list.
+TEST(FormatsImport, AFileTheMemoryCannotTakeIsRefusedUnread) {
+    TestGraphs::TempDir dir;
+    const auto sparse = [&](const std::string& name, uint64_t size) {
+        TestGraphs::WriteBytes(dir.File(name), "");
+        std::filesystem::resize_file(dir.File(name), size);
+    };
+    const uint64_t memory = MachineMemory();
+    const uint64_t largest[] = {LargestImport(Format::GraphML, memory),
+                                LargestImport(Format::Dot, memory),
+                                LargestImport(Format::Csv, memory)};
+    EXPECT_LT(largest[0], memory / 16);
+    sparse("big.graphml", largest[0] + 1);
+    sparse("big.dot", largest[1] + 1);
+    sparse("big.csv", 1000);
+    sparse("big.nodes.csv", largest[2] - 999);
+    sparse("huge.csv", memory);
+    const auto mb = [](uint64_t bytes) { return std::to_string(bytes / 1000000) + " MB"; };
+    // The import, the file refused, the limit; each file is shown above the limit.
+    const std::tuple<const char*, const char*, std::string> cases[] = {
+        {"big.graphml", "big.graphml", "GraphML files of up to " + mb(largest[0])},
+        {"big.dot", "big.dot", "DOT files of up to " + mb(largest[1])},
+        {"big.csv", "big.nodes.csv", "CSV files of up to " + mb(largest[2])},
+        {"huge.csv", "huge.csv", "CSV files of up to " + mb(largest[2])},
+    };
+    for (const auto& [name, refused, limit] : cases) {
+        const std::string outcome = ImportOutcome(dir.File(name), dir.Path() + "/");
+        const std::string start =
+            "'" + std::string(refused) + "' could not be read: it is too large to import (";
+        const std::string end = " MB; this machine's memory takes " + limit + ").";
+        ASSERT_TRUE(outcome.size() > start.size() + end.size() && outcome.rfind(start, 0) == 0 &&
+                    outcome.substr(outcome.size() - end.size()) == end)
+            << outcome;
+        const std::string shown =
+            outcome.substr(start.size(), outcome.size() - start.size() - end.size());
+        EXPECT_GT(std::stoull(shown), std::stoull(limit.substr(limit.rfind(' ', limit.size() - 4))))
+            << outcome;
     }
 }
 

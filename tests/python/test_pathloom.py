@@ -179,3 +179,12 @@ def test_numbers_keep_their_point_under_a_german_locale(tmp_path, monkeypatch):
         assert pathloom.open(tmp_path / "g.plm").links[0][5] == "exponential(0.1)"
     finally:
         locale.setlocale(locale.LC_ALL, before)
+
+
+# A file larger than this machine's memory can import is refused before it is read (sparse).
+def test_an_import_the_memory_cannot_take_is_refused(tmp_path):
+    big = tmp_path / "big.graphml"
+    with open(big, "wb") as f:
+        f.truncate(os.sysconf("SC_PHYS_PAGES") * os.sysconf("SC_PAGE_SIZE") // 16)
+    with pytest.raises(pathloom.Error, match="big.graphml' could not be read: it is too large"):
+        pathloom.open(big)
