@@ -2,7 +2,7 @@
 // The dialog of a sampled run: source, destination, number of samples, seed and an optional
 // target probability, with the document's learning settings named (they are changed in Options).
 // After OK it gives the run's settings back, checked by the rules every run obeys; it changes
-// nothing itself, and offers the last accepted values again next time.
+// nothing itself, and offers the last accepted values again next time, until Forget.
 //
 // The live window ("frmSamplePaths") has the controls cmbSource, cmbDest (node lists that filter
 // and complete what is typed), txtSamples, txtSeed, txtTarget (empty: no target), lblLearning,
@@ -21,6 +21,8 @@ class frmSamplePaths {
     // and the first nodes offered.
     std::optional<RunSettings> ShowDialog(QWidget* owner, const RunSettings& document,
                                           const clsGraph& graph);
+    // Another document: the next dialog offers its stored run, not nodes of the last one's graph.
+    void Forget() { last_.reset(); }
 
   private:
     class Form;

@@ -9,9 +9,14 @@ void clsLA::Clear() {
     Settings.Reward = 0.0f;
     Settings.Penalty = 0.0f;
     Settings.LearningFactor = 0.0f;
-    // Stored in the document's extension: a document without one has the first of each.
-    Settings.Threshold = Threshold::Best;
-    Settings.ActionSet = ActionSet::All;
+    // Stored in the document's extension: a document without one has the first of each, and
+    // the sampled run of a new one.
+    const RunSettings fresh;
+    Settings.Threshold = fresh.Threshold;
+    Settings.ActionSet = fresh.ActionSet;
+    Settings.Samples = fresh.Samples;
+    Settings.Seed = fresh.Seed;
+    Settings.Target = fresh.Target;
     ranges_.Clear();
     KeptRecords.clear();
     // The old nodes are gone: a node chosen for them would now name another.

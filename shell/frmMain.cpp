@@ -128,7 +128,7 @@ void frmMain::RegisterCommands() {
         {b.mnuOpenRecent->menuAction(), W::Greyed, [] {}}, // its items call OpenRecent
         {b.mnuSave, W::Works, [this] { documents_.SaveDocument(false); }},
         {b.mnuSaveAs, W::Works, [this] { documents_.SaveDocument(true); }},
-        {b.mnuImport, W::Ignored,
+        {b.mnuImport, W::Greyed,
          [this] {
              if (!documents_.CloseDocument())
                  return;
@@ -137,15 +137,15 @@ void frmMain::RegisterCommands() {
          }},
         {b.mnuExport, W::Works, [this] { files_.Export(panel_->Zoom()); }},
         {b.mnuExit, W::Works, [this] { close(); }},
-        {b.mnuUndo, W::Ignored, [this] { document_.Undo(); }},
-        {b.mnuRedo, W::Ignored, [this] { document_.Redo(); }},
+        {b.mnuUndo, W::Greyed, [this] { document_.Undo(); }},
+        {b.mnuRedo, W::Greyed, [this] { document_.Redo(); }},
         {b.mnuCut, W::Greyed, [this] { edits_.Cut(); }},
         {b.mnuCopy, W::Works, [this] { edits_.Copy(); }},
         {b.mnuPaste, W::Greyed, [this] { edits_.Paste(PasteAt()); }},
         {b.mnuDelete, W::Greyed, [this] { edits_.Delete(); }},
         {b.mnuSelectAll, W::Greyed, [this] { edits_.SelectAll(); }},
         {b.mnuProperties, W::Greyed, [this] { ShowSelectionProperties(); }},
-        {b.mnuLayout, W::Ignored, [this] { files_.Layout(); }},
+        {b.mnuLayout, W::Greyed, [this] { files_.Layout(); }},
         {b.mnuZoomIn, W::Works, [this] { panel_->ZoomIn(); }},
         {b.mnuZoomOut, W::Works, [this] { panel_->ZoomOut(); }},
         {b.mnuActualSize, W::Works, [this] { panel_->ActualSize(); }},
@@ -178,8 +178,10 @@ void frmMain::RegisterCommands() {
     connect(&history, &QUndoStack::redoTextChanged, this, [this] { UpdateHistoryActions(); });
     connect(run_, &RunController::Progress, this, [this] { ShowRunProgress(); });
     connect(run_, &RunController::Ended, this, &frmMain::RunEnded);
-    connect(recent_, &RecentFiles::Chosen, this,
-            [this](const QString& path) { Guarded([&] { OpenRecent(path); }); });
+    connect(recent_, &RecentFiles::Chosen, this, [this](const QString& path) {
+        if (!IsWorking()) // as Open, whose menu holds them
+            Guarded([&] { OpenRecent(path); });
+    });
     // Whether Paste was asked for by its key is seen before the action triggers.
     b.mnuPaste->installEventFilter(this);
 }
@@ -297,6 +299,7 @@ void frmMain::Guarded(const std::function<void()>& handler) {
 
 void frmMain::ShowFreshDocument() {
     curve_->Clear();
+    dialogs_->SamplePaths.Forget();
     selection_ = Selection();
     panel_->Reset();
     documents_.UpdateCaption();
@@ -308,7 +311,7 @@ void frmMain::UpdateHistoryActions() {
     const QUndoStack& history = document_.History();
     bars_.mnuUndo->setText(history.canUndo() ? "&Undo " + history.undoText() : "&Undo");
     bars_.mnuRedo->setText(history.canRedo() ? "&Redo " + history.redoText() : "&Redo");
-    // Undo is refused while a run works, like the other edits.
+    // Greyed out while a run works, like the other edits.
     bars_.mnuUndo->setEnabled(history.canUndo() && !IsWorking());
     bars_.mnuRedo->setEnabled(history.canRedo() && !IsWorking());
 }
@@ -334,7 +337,9 @@ void frmMain::OpenStartupDocument(const QString& path) {
 }
 
 void frmMain::OpenRecent(const QString& path) {
-    if (!QFileInfo(path).isFile()) {
+    // Only a file that is gone is taken off; one that is there but no document (a FIFO, a
+    // folder) is refused by the open, as a file chosen in Open is.
+    if (!QFileInfo::exists(path)) {
         recent_->Remove(path);
         Platform::ShowMessage(
             this, "'" + path + "' is no longer there; it is taken off the recent files.",

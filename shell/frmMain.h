@@ -61,12 +61,11 @@ class frmMain : public QMainWindow {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // What an action does while a run works.
+    // What an action does while a run works: no command looks available and does nothing.
     enum class WhileRunning {
-        Works,   // as at any time
-        Ignored, // nothing, though it looks available
-        Greyed,  // nothing, and it is greyed out
-        Only,    // greyed out when no run works
+        Works,  // as at any time
+        Greyed, // nothing, and it is greyed out
+        Only,   // greyed out when no run works
     };
     struct Command {
         QAction* action;

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
+#include <sys/stat.h>
 
 namespace {
 
@@ -119,6 +120,15 @@ TEST_F(FilesTest, OpenRecentAndDroppedFiles) {
     EXPECT_EQ(recent(*window), "&1 saved.plm, &2 nx-undirected.graphml");
     Play("do mnuRecent2");
     EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
+    // One that is there but cannot be opened stays.
+    QFile::remove(File("saved.plm"));
+    ASSERT_EQ(::mkfifo(Platform::ToFileName(File("saved.plm")).c_str(), 0600), 0);
+    script.QueueAnswer(Answer::No);
+    Play("do mnuRecent2");
+    EXPECT_EQ(Said(), "E? The graph in the file Untitled has changed.\r\n\r\nDo you want to save "
+                      "the changes? | C '" +
+                          File("saved.plm").toStdString() + "' could not be loaded.");
+    EXPECT_EQ(recent(*window), "&1 nx-undirected.graphml, &2 saved.plm");
 
     QMimeData dropped;
     dropped.setUrls({QUrl::fromLocalFile(File("c.plm"))});

@@ -3,6 +3,7 @@
 
 #include <QCompleter>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 
@@ -128,6 +129,46 @@ TEST_F(SampleTest, ASampledRunPausesShowsItsCountsAndIsOneUndoStep) {
     Play("do mnuUndo");
     EXPECT_EQ(graph().Link(3).Probability, 0.5f);
     EXPECT_EQ(Said(), "");
+}
+
+// The dialog offers the last run's values again in the same document only: a new, opened or
+// imported document offers its own stored run, or none.
+TEST_F(SampleTest, AnotherDocumentOffersItsOwnRun) {
+    const auto offered = [this] {
+        std::string fields;
+        DialogTest::WhenShown([&](QDialog* dialog) {
+            for (const char* name : {"cmbSource", "cmbDest"})
+                fields += dialog->findChild<QComboBox*>(name)->currentText().toStdString() + "|";
+            for (const char* name : {"txtSamples", "txtSeed"})
+                fields += dialog->findChild<QLineEdit*>(name)->text().toStdString() + "|";
+            DialogTest::Click(dialog, "cmdCancel");
+        });
+        Play("do mnuSamplePaths");
+        return fields;
+    };
+    clsLA stored;
+    for (const char* label : {"P", "Q", "R"})
+        stored.Graph().AppendNode().SetLabel(label);
+    stored.Graph().ResetIDs();
+    stored.Settings.sourceNode = 3;
+    stored.Settings.DestNode = 2;
+    stored.Settings.Samples = 40;
+    stored.Settings.Seed = 9;
+    stored.Settings.Threshold = Threshold::Mean; // stored with an experiment's choices
+    SaveGraph(stored, Platform::ToFileName(File("stored.plm")));
+
+    Sample("txtSamples=7|txtSeed=3");
+    Play("do Stop");
+    EXPECT_EQ(offered(), "0|2|7|3|"); // the nodes' IDs, as they have no labels
+    script.QueueAnswer(Answer::No);   // the sampled run is not saved
+    script.QueueFile(File("stored.plm"));
+    Play("do mnuOpen");
+    EXPECT_EQ(offered(), "R|Q|40|9|");
+    script.QueueFile(QString(PATHLOOM_TEST_DATA) + "/formats/nx-undirected.graphml");
+    Play("do mnuImport");
+    const RunSettings none;
+    EXPECT_EQ(offered(),
+              "||" + std::to_string(none.Samples) + "|" + std::to_string(none.Seed) + "|");
 }
 
 // With the mean threshold the run is an experiment: the status bar names the preferred path and
