@@ -52,20 +52,30 @@ std::unique_ptr<QMimeData> Copy(const clsGraph& graph, const std::vector<int32_t
     return data;
 }
 
-std::unique_ptr<clsLA> Read(const QMimeData& data) {
-    auto piece = std::make_unique<clsLA>();
-    if (data.hasFormat(OwnType)) {
-        LoadGraphFromBytes(*piece, data.data(OwnType).toStdString(), "clipboard");
-        return piece;
-    }
+std::optional<Content> Take(const QMimeData& data) {
+    if (data.hasFormat(OwnType))
+        return Content{true, data.data(OwnType).toStdString()};
     const QByteArray graphML = data.hasFormat(GraphMLType)        ? data.data(GraphMLType)
                                : data.text().contains("<graphml") ? data.text().toUtf8()
                                                                   : QByteArray();
     if (graphML.isEmpty())
-        return nullptr;
-    GraphFormats::ImportText(graphML.toStdString(), "clipboard", GraphFormats::Format::GraphML,
-                             piece->Graph());
+        return std::nullopt;
+    return Content{false, graphML.toStdString()};
+}
+
+std::unique_ptr<clsLA> Read(const Content& content) {
+    auto piece = std::make_unique<clsLA>();
+    if (content.own)
+        LoadGraphFromBytes(*piece, content.bytes, "clipboard");
+    else
+        GraphFormats::ImportText(content.bytes, "clipboard", GraphFormats::Format::GraphML,
+                                 piece->Graph());
     return piece;
+}
+
+std::unique_ptr<clsLA> Read(const QMimeData& data) {
+    const std::optional<Content> content = Take(data);
+    return content ? Read(*content) : nullptr;
 }
 
 } // namespace GraphClipboard

@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QMimeData;
@@ -20,9 +22,19 @@ inline const QString GraphMLType = "application/graphml+xml";
 // The nodes (one-based, in graph order) with every link among them.
 std::unique_ptr<QMimeData> Copy(const clsGraph& graph, const std::vector<int32_t>& nodes);
 
+// The bytes of a graph taken off the clipboard, so that they can be read apart from it.
+struct Content {
+    bool own = false; // Pathloom's own data, else GraphML
+    std::string bytes;
+};
+
 // What the clipboard holds as a graph: Pathloom's own data, else GraphML (also as plain text,
-// as other programs put it); nothing when it holds neither. Raises the import's message for
-// GraphML that does not read as a graph.
-std::unique_ptr<clsLA> Read(const QMimeData& data);
+// as other programs put it); nothing when it holds neither.
+std::optional<Content> Take(const QMimeData& data);
+
+// The graph of the content, on any thread (GraphML without positions is laid out, which may take
+// seconds). Raises the import's message for GraphML that does not read as a graph.
+std::unique_ptr<clsLA> Read(const Content& content);
+std::unique_ptr<clsLA> Read(const QMimeData& data); // Take and Read at once
 
 } // namespace GraphClipboard

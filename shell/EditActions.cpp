@@ -1,5 +1,6 @@
 #include "EditActions.h"
 
+#include "BackgroundWork.h"
 #include "CanvasPanel.h"
 #include "EditCommands.h"
 #include "GraphClipboard.h"
@@ -9,6 +10,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <memory>
 #include <utility>
 
 void EditActions::SelectAll() {
@@ -35,15 +37,23 @@ void EditActions::Cut() {
 
 void EditActions::Paste(std::optional<QPointF> at) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const std::unique_ptr<clsLA> piece = data ? GraphClipboard::Read(*data) : nullptr;
-    if (!piece || piece->Graph().NodeCount() == 0)
+    std::optional<GraphClipboard::Content> content =
+        data ? GraphClipboard::Take(*data) : std::nullopt;
+    if (!content)
         return;
-    std::optional<clsPosition> centre;
+    std::optional<clsPosition> centre; // where the pointer is now, not after the wait
     if (at) {
         const QPoint point = c_.panel.ToDocument(*at);
         centre = clsPosition{point.x(), point.y()};
     }
-    auto* paste = new PasteCommand(c_.document, piece->Graph(), centre);
+    const auto piece = std::make_shared<std::unique_ptr<clsLA>>();
+    if (!work_.Run("Pasting...", [piece, content = std::move(*content)] {
+            *piece = GraphClipboard::Read(content);
+        }))
+        return;
+    if (!*piece || (*piece)->Graph().NodeCount() == 0)
+        return;
+    auto* paste = new PasteCommand(c_.document, (*piece)->Graph(), centre);
     std::vector<int32_t> nodes = paste->Nodes(), links = paste->Links();
     c_.document.Do(paste);
     c_.selection.Choose(std::move(nodes), std::move(links));

@@ -7,15 +7,19 @@
 #include <QPointF>
 #include <optional>
 
+class BackgroundWork;
+
 class EditActions {
   public:
-    explicit EditActions(ToolContext& context) : c_(context) {}
+    // A paste is read apart through `work`: GraphML without positions is laid out first.
+    EditActions(ToolContext& context, BackgroundWork& work) : c_(context), work_(work) {}
 
     void SelectAll();
     // The selected nodes with the links among them, on the clipboard.
     void Copy();
     void Cut();
-    // Centred on the canvas point when given (the pointer's), else near where it was copied.
+    // Centred on the canvas point when given (the pointer's), else near where it was copied;
+    // read on the worker thread while the window waits, and Cancel leaves the document as it was.
     void Paste(std::optional<QPointF> at);
     // What is chosen together, else the selected link, else the selected node.
     void Delete();
@@ -24,5 +28,6 @@ class EditActions {
 
   private:
     ToolContext& c_;
+    BackgroundWork& work_;
     int nudges_ = 0; // the gesture of the arrow keys
 };

@@ -1,5 +1,6 @@
 #include "GraphFiles.h"
 
+#include "BackgroundWork.h"
 #include "EditCommands.h"
 #include "ExportGraph.h"
 #include "GraphDocument.h"
@@ -7,13 +8,10 @@
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
-#include "ProgressDialog.h"
 #include "Scrolling.h"
 
 #include <QFileInfo>
-#include <atomic>
 #include <cmath>
-#include <exception>
 #include <memory>
 #include <new>
 
@@ -24,40 +22,14 @@ constexpr std::size_t ShownNotes = 20;
 
 } // namespace
 
-GraphFiles::GraphFiles(GraphDocument& document, QWidget* owner)
-    : document_(document), owner_(owner),
+GraphFiles::GraphFiles(GraphDocument& document, QWidget* owner, BackgroundWork& work)
+    : document_(document), owner_(owner), work_(work),
       importDialog_("Graphs (*.graphml *.xml *.dot *.gv *.csv);;GraphML (*.graphml *.xml);;"
                     "DOT (*.dot *.gv);;CSV Edge Lists (*.csv);;All Files (*)",
                     "graphml", "Import"),
       exportDialog_("GraphML (*.graphml);;DOT (*.dot);;CSV Edge List (*.csv);;PNG Image (*.png);;"
                     "SVG Image (*.svg);;PDF Document (*.pdf)",
-                    "graphml", "Export") {
-    worker_.setMaxThreadCount(1);
-}
-
-bool GraphFiles::WorkApart(const QString& text, std::function<void()> work) {
-    // Shared with the worker, which may outlive the wait.
-    struct Job {
-        std::function<void()> work;
-        std::exception_ptr failure;
-        std::atomic<bool> done{false};
-    };
-    const auto job = std::make_shared<Job>();
-    job->work = std::move(work);
-    worker_.start([job] {
-        try {
-            job->work();
-        } catch (...) {
-            job->failure = std::current_exception();
-        }
-        job->done = true;
-    });
-    if (!Platform::WaitForWork(owner_, text, [job] { return job->done.load(); }))
-        return false;
-    if (job->failure)
-        std::rethrow_exception(job->failure);
-    return true;
-}
+                    "graphml", "Export") {}
 
 std::optional<QString> GraphFiles::ChooseImport() {
     return importDialog_.ShowOpen(owner_);
@@ -68,7 +40,7 @@ GraphFiles::Imported GraphFiles::ImportFile(const QString& path) {
     const auto graph = std::make_shared<clsGraph>();
     const auto notes = std::make_shared<std::vector<std::string>>();
     try {
-        if (!WorkApart("Importing " + QFileInfo(path).fileName() + "...",
+        if (!work_.Run("Importing " + QFileInfo(path).fileName() + "...",
                        [=] { *notes = GraphFormats::Import(fileName, *graph).Notes(); }))
             return Imported::Cancelled;
     } catch (const PathloomError& e) {
@@ -126,7 +98,7 @@ void GraphFiles::Layout() {
         const std::vector<LayoutLink> links = GraphFormats::LayoutLinks(document_.Graph());
         const auto style = static_cast<LayoutStyle>(*chosen);
         const auto positions = std::make_shared<std::vector<clsPosition>>();
-        if (!WorkApart(QString("Placing %1 nodes...").arg(count),
+        if (!work_.Run(QString("Placing %1 nodes...").arg(count),
                        [=] { *positions = PlaceNodes(count, links, {}, style); }))
             return;
         document_.Do(new LayoutCommand(document_, std::move(*positions)));

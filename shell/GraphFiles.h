@@ -6,15 +6,16 @@
 #include "FileDialog.h"
 #include "frmLayout.h"
 
-#include <QThreadPool>
-#include <functional>
+#include <string>
 
+class BackgroundWork;
 class GraphDocument;
 class QWidget;
 
 class GraphFiles {
   public:
-    GraphFiles(GraphDocument& document, QWidget* owner);
+    // Imports and layouts work apart through `work`.
+    GraphFiles(GraphDocument& document, QWidget* owner, BackgroundWork& work);
 
     enum class Imported { Cancelled, Failed, Done };
 
@@ -30,18 +31,12 @@ class GraphFiles {
     void Layout();
 
   private:
-    // Runs `work` on the worker thread while the window waits with a progress dialog (it reads
-    // nothing the window may change); rethrows what it raised. False when the user cancelled:
-    // Graphviz cannot be interrupted, so the work goes on and what it makes is dropped.
-    bool WorkApart(const QString& text, std::function<void()> work);
     // A new untitled document, and the message why the import failed.
     Imported Failed(const std::string& message);
 
     GraphDocument& document_;
     QWidget* owner_;
+    BackgroundWork& work_;
     Platform::FileDialog importDialog_, exportDialog_;
     frmLayout layoutDialog_;
-    // One thread: Graphviz allows one layout at a time, so later work waits for cancelled work
-    // to end. Destroyed, it waits for that too; a layout takes seconds at most (ChooseLayout).
-    QThreadPool worker_;
 };

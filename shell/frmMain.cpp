@@ -56,12 +56,12 @@ frmMain::frmMain(QWidget* parent)
                                               this,
                                               [this] { DrawObjects(); },
                                               [this](int32_t tool) { SetTool(tool); }},
-      edits_(context_), pointer_(context_), addNode_(context_), link_(context_),
+      work_(this), edits_(context_, work_), pointer_(context_), addNode_(context_), link_(context_),
       run_(new RunController(document_, this)), curve_(new LearningCurvePanel(this)),
       documents_(
           document_, this, [this] { ShowFreshDocument(); },
           [this](const QString& path) { recent_->Add(path); }),
-      files_(document_, this), dialogs_(std::make_unique<Dialogs>()) {
+      files_(document_, this, work_), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);

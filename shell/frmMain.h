@@ -4,6 +4,7 @@
 // and saved by DocumentFiles, the tools are EditingTools, a run is the document's and works on
 // the thread of RunController.
 
+#include "BackgroundWork.h"
 #include "CanvasPanel.h"
 #include "DocumentFiles.h"
 #include "EditActions.h"
@@ -142,6 +143,7 @@ class frmMain : public QMainWindow {
     RecentFiles* recent_;
     CanvasPanel* panel_;
     ToolContext context_;
+    BackgroundWork work_; // imports, layouts and pastes; outlives them, ending cancelled work
     EditActions edits_;
     PointerTool pointer_;
     AddNodeTool addNode_;

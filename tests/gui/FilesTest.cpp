@@ -1,13 +1,16 @@
 #include "CommandLineExport.h"
 #include "GermanLocale.h"
+#include "GraphClipboard.h"
 #include "GraphFormats.h"
 #include "GraphPicture.h"
 #include "Graphviz.h"
 #include "Latin1Text.h"
 #include "WindowFixture.h"
 
+#include <QClipboard>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
 #include <QMimeData>
@@ -141,9 +144,10 @@ TEST_F(FilesTest, OpenRecentAndDroppedFiles) {
     EXPECT_EQ(State(), "c - Pathloom 2 0 -1 -1 0 &Undo");
 }
 
-// While Graphviz works for someone else, a layout and a DOT import wait for it on their thread:
-// the window goes on handling events, the progress dialog appears, and its Cancel leaves the
-// document as it was, with no step to undo, even after the cancelled work has ended.
+// While Graphviz works for someone else, a layout, a DOT import and a paste of GraphML without
+// positions wait for it on their thread: the window goes on handling events, the progress dialog
+// appears, and its Cancel leaves the document as it was, with no step to undo, even after the
+// cancelled work has ended.
 TEST_F(FilesTest, CancelledLayoutOrImportChangesNothingWhileTheWindowAnswers) {
     script.QueueFile(FormatsData + "nx-undirected.graphml");
     Play("do mnuImport");
@@ -167,9 +171,23 @@ TEST_F(FilesTest, CancelledLayoutOrImportChangesNothingWhileTheWindowAnswers) {
         script.QueueFile(FormatsData + "plain.dot");
         Play("do mnuImport");
         EXPECT_EQ(StateAndPlaces(), before);
+        ticks = 0;
+        QFile graphML(FormatsData + "nx-undirected.graphml"); // without positions
+        ASSERT_TRUE(graphML.open(QIODevice::ReadOnly));
+        auto* copied = new QMimeData;
+        copied->setData(GraphClipboard::GraphMLType, graphML.readAll());
+        QGuiApplication::clipboard()->setMimeData(copied);
+        Play("do mnuPaste");
+        EXPECT_EQ(StateAndPlaces(), before);
     }
     EXPECT_EQ(shown, (std::vector<std::string>{"Placing 5 nodes... answering",
-                                               "Importing plain.dot... answering"}));
+                                               "Importing plain.dot... answering",
+                                               "Pasting... answering"}));
+    Play("do mnuPaste"); // waits for the cancelled work too
+    EXPECT_EQ(graph().NodeCount(), 10);
+    EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Paste");
+    Play("do mnuUndo");
+    EXPECT_EQ(StateAndPlaces(), before);
     ChooseStyle(0); // waits for the cancelled work
     Play("do mnuLayout");
     EXPECT_NE(StateAndPlaces(), before);
