@@ -3,7 +3,8 @@
 # to compile) and unpacked into a scratch root with dpkg -x: its programs run from there as the
 # built ones do, its Depends name the package of every library they link, lintian finds no
 # error, and its manual pages and bash completion follow the runner's usage text, so that an
-# option added to the program and not to them fails here. Skipped (77) where cpack, dpkg-deb or
+# option added to the program and not to them fails here. As root, it is also installed and
+# purged for real, over a scratch layer on /usr, and leaves nothing behind. Skipped (77) where cpack, dpkg-deb or
 # dpkg-shlibdeps is missing.
 #   package-test.sh BUILD_DIR SOURCE_DIR VERSION
 set -euo pipefail
@@ -28,7 +29,7 @@ fail() {
 deb=$scratch/out/pathloom_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "cpack did not write $(basename "$deb")"
 if command -v lintian >/dev/null; then
-  lintian --fail-on error "$deb" > "$scratch/lintian.log" 2>&1 ||
+  lintian -I --fail-on error "$deb" > "$scratch/lintian.log" 2>&1 ||
     { cat "$scratch/lintian.log"; fail "lintian reports errors"; }
 else
   echo "NOTICE: lintian is missing; the package is not checked by it"
@@ -114,6 +115,46 @@ print(pathloom.open("'"$source"'/examples/one-way-grid.plm").run(
   [[ $(head -1 "$scratch/module.txt") == "$module/"* ]] || fail "python3 imported another pathloom"
   [ "$(tail -1 "$scratch/module.txt")" = "$(sed -n 's/.*"convergedAt": \([0-9]*\).*/\1/p' "$scratch/packaged.json")" ] ||
     fail "the packaged module converges elsewhere than the packaged runner"
+fi
+
+# The module's byte code: made after installing and removed before removing, by Debian's tools,
+# and lintian finds no spelling in the module that the programs' overrides do not cover.
+if [ -f "$build/python/pathloom/__init__.py" ]; then
+  dpkg-deb -I "$deb" postinst | grep -qx $'\tpy3compile -p pathloom' || fail "postinst compiles no byte code"
+  dpkg-deb -I "$deb" prerm | grep -qx $'\tpy3clean -p pathloom' || fail "prerm cleans no byte code"
+  if command -v lintian >/dev/null && grep -q '^[EWI]: .*spelling-error' "$scratch/lintian.log"; then
+    fail "lintian: $(grep '^[EWI]: .*spelling-error' "$scratch/lintian.log")"
+  fi
+  # Installed and purged for real where this runs as root: dpkg with an admin folder of its own
+  # installs over a scratch layer on /usr, in a mount namespace of its own, so that the machine
+  # is not changed; an import as root between the two writes byte code too.
+  if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
+    mkdir -p "$scratch/admin/updates" "$scratch/admin/info" "$scratch/layer"
+    touch "$scratch/admin/status"
+    status=0
+    env -u PYTHONPATH unshare -m bash -c '
+      set -e
+      scratch=$1
+      mount -t tmpfs tmpfs "$scratch/layer" && mkdir "$scratch/layer/upper" "$scratch/layer/work" &&
+        mount -t overlay overlay -o "lowerdir=/usr,upperdir=$scratch/layer/upper,workdir=$scratch/layer/work" /usr ||
+        exit 77
+      dpkg=(dpkg --admindir="$scratch/admin" --log="$scratch/dpkg.log" --force-depends)
+      "${dpkg[@]}" -i "$2" > "$scratch/dpkg.out" 2>&1
+      module=$(find /usr/lib -path "*-packages/pathloom" -print -quit)
+      [ -n "$(find "$module" -name "*.pyc")" ] || { echo "no byte code after installing"; exit 1; }
+      (cd "$scratch" && /usr/bin/python3 -c "import pathloom")
+      "${dpkg[@]}" --purge pathloom >> "$scratch/dpkg.out" 2>&1
+      [ ! -e "$module" ] || { echo "left after purging:" $(find "$module"); exit 1; }
+    ' purge-test "$scratch" "$deb" > "$scratch/purge.log" 2>&1 || status=$?
+    if [ "$status" = 77 ]; then
+      echo "NOTICE: no overlay mount here; the package is not installed for real"
+    elif [ "$status" != 0 ]; then
+      cat "$scratch/purge.log" "$scratch/dpkg.out" 2>/dev/null
+      fail "installing and purging the package"
+    fi
+  else
+    echo "NOTICE: not root; the package is not installed for real"
+  fi
 fi
 
 # Bash completion, as bash-completion loads it: every option, each option's choices, the sweep's
