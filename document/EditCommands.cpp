@@ -292,10 +292,20 @@ int32_t Clamped(int64_t value) {
 
 } // namespace
 
-PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
-                           std::optional<clsPosition> centre)
-    : StructureCommand(document, "Paste") {
-    const clsGraph& graph = document.Graph();
+PasteCommand::Target PasteCommand::TargetOf(const clsGraph& graph, bool centred) {
+    Target target;
+    target.nodeCount = graph.NodeCount();
+    target.linkCount = graph.LinkCount();
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
+        if (!centred)
+            target.occupied.emplace(graph.Node(i).Position.x, graph.Node(i).Position.y);
+        target.taken.insert(Latin1::Folded(graph.Node(i).Label()));
+    }
+    return target;
+}
+
+PasteCommand::Plan PasteCommand::PlanOf(Target target, const clsGraph& piece,
+                                        std::optional<clsPosition> centre) {
     const int32_t count = piece.NodeCount();
     int64_t dx = 0, dy = 0;
     if (count > 0 && centre) {
@@ -312,13 +322,10 @@ PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
         dx = std::max(centre->x - c - (left + right) / 2, -left);
         dy = std::max(centre->y - c - (top + bottom) / 2, -top);
     } else if (count > 0) {
-        std::set<std::pair<int32_t, int32_t>> occupied;
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i)
-            occupied.emplace(graph.Node(i).Position.x, graph.Node(i).Position.y);
         const auto lands = [&](int64_t step) {
             for (int32_t i = 1; i <= count; ++i) {
                 const clsPosition& p = piece.Node(i).Position;
-                if (occupied.count({Clamped(p.x + step), Clamped(p.y + step)}))
+                if (target.occupied.count({Clamped(p.x + step), Clamped(p.y + step)}))
                     return false;
             }
             return true;
@@ -328,14 +335,12 @@ PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
         dy = dx;
     }
 
-    std::unordered_set<std::string> taken;
-    for (int32_t i = 1; i <= graph.NodeCount(); ++i)
-        taken.insert(Latin1::Folded(graph.Node(i).Label()));
-    const int32_t first = graph.NodeCount() + 1;
+    Plan plan;
+    const int32_t first = target.nodeCount + 1;
     for (int32_t i = 1; i <= count; ++i) {
         const clsNode& node = piece.Node(i);
         NodeEntry record = RecordOf(node, first + i - 1);
-        const std::string label = UniqueLabel(node.Label(), taken);
+        const std::string label = UniqueLabel(node.Label(), target.taken);
         if (label != node.Label()) {
             clsNode renamed;
             renamed.SetLabel(label);
@@ -344,28 +349,37 @@ PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
         record.id = 0;
         record.x = Clamped(record.x + dx);
         record.y = Clamped(record.y + dy);
-        nodes_.push_back(record);
+        plan.nodes.push_back(record);
     }
     const NodeIndexes indexes = IndexesOf(piece);
     for (int32_t j = 1; j <= piece.LinkCount(); ++j) {
         LinkEntry link = RecordOf(piece, j, indexes);
-        link.index = graph.LinkCount() + j;
+        link.index = target.linkCount + j;
         link.from += first - 1;
         link.to += first - 1;
-        links_.push_back(link);
+        plan.links.push_back(link);
     }
+    return plan;
 }
+
+PasteCommand::PasteCommand(GraphDocument& document, Plan plan)
+    : StructureCommand(document, "Paste"), plan_(std::move(plan)) {}
+
+PasteCommand::PasteCommand(GraphDocument& document, const clsGraph& piece,
+                           std::optional<clsPosition> centre)
+    : PasteCommand(document,
+                   PlanOf(TargetOf(document.Graph(), centre.has_value()), piece, centre)) {}
 
 std::vector<int32_t> PasteCommand::Nodes() const {
     std::vector<int32_t> nodes;
-    for (const NodeEntry& node : nodes_)
+    for (const NodeEntry& node : plan_.nodes)
         nodes.push_back(node.index);
     return nodes;
 }
 
 std::vector<int32_t> PasteCommand::Links() const {
     std::vector<int32_t> links;
-    for (const LinkEntry& link : links_)
+    for (const LinkEntry& link : plan_.links)
         links.push_back(link.index);
     return links;
 }
@@ -373,16 +387,16 @@ std::vector<int32_t> PasteCommand::Links() const {
 void PasteCommand::Apply(bool forward) {
     clsGraph& graph = Graph();
     if (forward) {
-        for (const NodeEntry& node : nodes_)
+        for (const NodeEntry& node : plan_.nodes)
             PutBack(graph, node);
-        for (const LinkEntry& link : links_)
+        for (const LinkEntry& link : plan_.links)
             PutBack(graph, link);
         graph.InitProbability();
         return;
     }
-    for (auto link = links_.rbegin(); link != links_.rend(); ++link)
+    for (auto link = plan_.links.rbegin(); link != plan_.links.rend(); ++link)
         graph.DeleteLink(link->index);
-    for (auto node = nodes_.rbegin(); node != nodes_.rend(); ++node)
+    for (auto node = plan_.nodes.rbegin(); node != plan_.nodes.rend(); ++node)
         graph.DeleteNode(node->index);
     RestoreProbabilities();
 }

@@ -10,6 +10,10 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 // Adding or deleting recomputes the degrees and with them every unidirectional link's
@@ -80,6 +84,24 @@ class DeleteCommand : public StructureCommand {
 // pixels right and down as often as it takes not to lie exactly on nodes already there.
 class PasteCommand : public StructureCommand {
   public:
+    // What a paste needs of the graph, taken from it so that a large paste can be worked out on
+    // another thread while the graph may change: its counts, its nodes' places (unless the paste
+    // is centred) and its labels, folded.
+    struct Target {
+        int32_t nodeCount = 0, linkCount = 0;
+        std::set<std::pair<int32_t, int32_t>> occupied;
+        std::unordered_set<std::string> taken;
+    };
+    // What the paste adds.
+    struct Plan {
+        std::vector<NodeEntry> nodes; // the new nodes, at their places in the graph
+        std::vector<LinkEntry> links; // ends are places in the graph
+    };
+    static Target TargetOf(const clsGraph& graph, bool centred);
+    static Plan PlanOf(Target target, const clsGraph& piece, std::optional<clsPosition> centre);
+
+    // The plan must have been made from the graph as it is now.
+    PasteCommand(GraphDocument& document, Plan plan);
     PasteCommand(GraphDocument& document, const clsGraph& piece,
                  std::optional<clsPosition> centre = std::nullopt);
     // The pasted nodes and links, one-based, as the graph holds them after the paste.
@@ -88,8 +110,7 @@ class PasteCommand : public StructureCommand {
 
   private:
     void Apply(bool forward) override;
-    std::vector<NodeEntry> nodes_; // the new nodes, at their places in the graph
-    std::vector<LinkEntry> links_; // ends are places in the graph
+    Plan plan_;
 };
 
 // Nodes put at new places by one gesture: a drag, or a layout of them all. The moves of one

@@ -46,14 +46,19 @@ void EditActions::Paste(std::optional<QPointF> at) {
         const QPoint point = c_.panel.ToDocument(*at);
         centre = clsPosition{point.x(), point.y()};
     }
-    const auto piece = std::make_shared<std::unique_ptr<clsLA>>();
-    if (!work_.Run("Pasting...", [piece, content = std::move(*content)] {
-            *piece = GraphClipboard::Read(content);
+    // Worked out on the worker from what it needs of the graph, taken now: the graph may change
+    // once a cancelled paste is left to end.
+    const auto target = std::make_shared<PasteCommand::Target>(
+        PasteCommand::TargetOf(c_.document.Graph(), centre.has_value()));
+    const auto plan = std::make_shared<PasteCommand::Plan>();
+    if (!work_.Run("Pasting...", [target, plan, centre, content = std::move(*content)] {
+            const std::unique_ptr<clsLA> piece = GraphClipboard::Read(content);
+            *plan = PasteCommand::PlanOf(std::move(*target), piece->Graph(), centre);
         }))
         return;
-    if (!*piece || (*piece)->Graph().NodeCount() == 0)
+    if (plan->nodes.empty())
         return;
-    auto* paste = new PasteCommand(c_.document, (*piece)->Graph(), centre);
+    auto* paste = new PasteCommand(c_.document, std::move(*plan));
     std::vector<int32_t> nodes = paste->Nodes(), links = paste->Links();
     c_.document.Do(paste);
     c_.selection.Choose(std::move(nodes), std::move(links));
