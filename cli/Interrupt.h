@@ -1,7 +1,9 @@
 #pragma once
-// Ctrl+C for pathloom-run: while a guard lives, the first SIGINT only asks the work under way to
-// stop, so that a run or a sweep ends as Stop ends it and writes what it has whole; a second one
-// is the system's again. Guards on several threads at once share one handler.
+// Ctrl+C for runs and sweeps: while a guard lives, SIGINT asks the work under way to stop, so
+// that a run or a sweep ends as Stop ends it and writes what it has whole. A handler that was
+// there before (the Python interpreter's) goes on hearing every SIGINT; where there was none (
+// pathloom-run), a second one is the system's again. Guards on several threads at once share one
+// handler.
 
 #include <atomic>
 #include <csignal>

@@ -301,11 +301,15 @@ int RunOpenDocument(clsLA& la, const RunOptions& options, std::ostream& out, std
     const char* status = failed ? "error" : notFound ? "not-found" : stopped ? "stopped" : "ok";
     const int32_t pathCount = session ? session->PathCount() : 0;
     const bool sampled = session && run->GraphSearchMethod == SearchMethod::Sample;
+    const std::optional<std::string> nothingLearned =
+        session ? run->NothingLearned() : std::nullopt;
 
     if (json) {
         out << (session ? "],\n" : "{") << "\"status\": \"" << status
             << "\", \"message\": " << (failed ? QuotedMessage(messages[0]) : "null")
             << ",\n\"pathCount\": " << pathCount << ",\n";
+        if (session)
+            out << "\"learnsNothing\": " << (nothingLearned ? "true" : "false") << ",\n";
         if (sampled)
             WriteSampleResult(out, *session, true);
         if (session && session->Experiment())
@@ -327,6 +331,8 @@ int RunOpenDocument(clsLA& la, const RunOptions& options, std::ostream& out, std
             WriteSampleResult(out, *session, false);
         if (session && session->Experiment())
             WriteExperimentResult(out, *session, false);
+        if (nothingLearned)
+            out << *nothingLearned << '\n';
         if (notFound)
             messages.insert(messages.begin() + (session->State() == RunState::Failed),
                             "Not found any path.");

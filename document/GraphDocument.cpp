@@ -2,6 +2,7 @@
 
 #include "DocumentFile.h"
 #include "EditCommands.h"
+#include "GraphDefaults.h"
 #include "Latin1Text.h"
 
 GraphDocument::GraphDocument(QObject* parent) : QObject(parent) {
@@ -62,6 +63,7 @@ void GraphDocument::Load(const QString& path) {
 void GraphDocument::AdoptImported(clsGraph& graph) {
     Clear();
     engine_.Graph().Swap(graph);
+    GraphDefaults::SetLearning(engine_.Settings);
     savedState_ = -1; // nothing of it is saved yet
     AnnounceModified();
     emit Changed();

@@ -48,8 +48,8 @@ class GraphDocument : public QObject {
     // holds a new untitled document, so that no later save can go to that file.
     void Load(const QString& path);
     // Makes a graph imported from another program's file (GraphFormats::Import, which may take
-    // long and so works apart) a new untitled document, modified until it is saved. `graph` is
-    // left empty.
+    // long and so works apart) a new untitled document, modified until it is saved, with the
+    // learning settings of GraphDefaults. `graph` is left empty.
     void AdoptImported(clsGraph& graph);
     // Writes the document to the path (or to Path() when empty); raises "Error saving graph.".
     // Afterwards the document is unmodified and titled with the path.

@@ -54,3 +54,28 @@ RunSettings RunSettings::Normalised() const {
         settings.Penalty = 0.0f;
     return settings;
 }
+
+std::optional<std::string> RunSettings::NothingLearned() const {
+    const RunSettings s = Normalised();
+    const std::string note = "No probability can change: ";
+    if (!Choices::Models.Of(s.Model))
+        return note + "the model is none this version knows.";
+    const Choices::Row* scheme = Choices::Schemes.Of(s.ModelType);
+    // A graded answer (the S-model's) is each scheme's own: one this version does not know
+    // leaves it alone.
+    const bool graded = s.Model == Model::S;
+    if (graded && !scheme)
+        return note + "the scheme is none this version knows.";
+    // What the updates read: a reward or a penalty the reward and the penalty; a graded answer
+    // under LRI the reward, under LRP and LR(E)P the learning factor too.
+    const bool factor = graded && s.ModelType != Scheme::LRI;
+    if (s.Reward != 0.0f || s.Penalty != 0.0f || (factor && s.LearningFactor != 0.0f))
+        return std::nullopt;
+    std::string read = "reward";
+    const bool penalty = !scheme || s.ModelType == Scheme::LREP;
+    if (penalty)
+        read += factor ? ", penalty" : " and penalty";
+    if (factor)
+        read += " and learning factor";
+    return note + read + " 0 under " + (scheme ? scheme->shown : "this scheme") + ".";
+}

@@ -65,4 +65,9 @@ struct RunSettings {
 
     // The penalty the scheme implies: the reward under LRP, 0 under LRI, as entered under LR(E)P.
     RunSettings Normalised() const;
+
+    // Why no learning step of a run with these settings can change any probability, as the
+    // runner, the Python module and the window say it ("No probability can change: reward 0
+    // under LRI."); nothing when one can.
+    std::optional<std::string> NothingLearned() const;
 };

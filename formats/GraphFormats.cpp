@@ -4,6 +4,7 @@
 #include "DocumentFile.h"
 #include "DocumentStream.h"
 #include "DotFormat.h"
+#include "GraphDefaults.h"
 #include "GraphDescription.h"
 #include "GraphMLFormat.h"
 #include "Latin1.h"
@@ -119,7 +120,8 @@ std::optional<clsPosition> PositionOf(const NodeRecord& node, const std::string&
 
 struct ModelLink {
     int32_t from, to, kind;
-    float weight, probability;
+    float weight;
+    std::optional<float> probability; // none: the default share
     std::shared_ptr<const LinkLength> length;
 };
 
@@ -173,12 +175,16 @@ ModelGraph Apply(const GraphDescription& description, ImportResult& result) {
     std::unordered_map<uint64_t, int> linkedOnLine;
     linkedOnLine.reserve(description.edges.size());
     for (const EdgeRecord& edge : description.edges) {
-        const ModelLink values{0,
-                               0,
-                               KindOf(edge, fileName),
-                               ParseFloat(edge.weight, fileName, "weight"),
-                               ParseFloat(edge.probability, fileName, "probability"),
-                               LengthOf(edge, fileName)};
+        const ModelLink values{
+            0,
+            0,
+            KindOf(edge, fileName),
+            edge.weight.text.empty() ? GraphDefaults::Weight
+                                     : ParseFloat(edge.weight, fileName, "weight"),
+            edge.probability.text.empty()
+                ? std::nullopt
+                : std::optional<float>(ParseFloat(edge.probability, fileName, "probability")),
+            LengthOf(edge, fileName)};
         const std::string leftOut = FileLine(fileName, edge.line) + ": edge " +
                                     TextTools::Quoted(edge.source) + " -> " +
                                     TextTools::Quoted(edge.target) + " is left out: ";
@@ -232,6 +238,7 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
             node.Position = positions[i];
         }
         graph.ResetIDs();
+        std::vector<int32_t> shared;
         for (const ModelLink& link : model.links) {
             clsLink& added = graph.AppendLink();
             added.FromNode = &graph.Node(link.from + 1);
@@ -239,9 +246,12 @@ void Fill(const ModelGraph& model, const std::vector<clsPosition>& positions,
             added.LinkType = link.kind;
             added.Weight = link.weight;
             added.SetLength(link.length);
-            added.SetProbability(link.probability);
+            if (link.probability)
+                added.SetProbability(*link.probability);
+            else
+                shared.push_back(graph.LinkCount());
         }
-        graph.InitProbability();
+        GraphDefaults::ShareOut(graph, shared);
     } catch (const PathloomError& error) {
         graph.ClearGraph();
         Raise("Import",
@@ -388,7 +398,9 @@ std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName) {
         LoadGraph(la, fileName);
         return {};
     }
-    return Import(fileName, la.Graph()).Notes();
+    const std::vector<std::string> notes = Import(fileName, la.Graph()).Notes();
+    GraphDefaults::SetLearning(la.Settings);
+    return notes;
 }
 
 bool ExportByName(const clsGraph& graph, const std::string& fileName) {

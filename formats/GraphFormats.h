@@ -31,8 +31,9 @@ struct ImportResult {
     std::vector<std::string> Notes() const;
 };
 
-// Reads the file, in the format its extension names, into `graph`, which must be empty. A CSV
-// edge list takes its node list (CsvNodesFileName) when that file exists. A file that cannot be
+// Reads the file, in the format its extension names, into `graph`, which must be empty; a link
+// without a weight or a probability takes GraphDefaults'. A CSV edge list takes its node list
+// (CsvNodesFileName) when that file exists. A file that cannot be
 // read raises PathloomError naming it, a malformed one naming it and the line; `graph` is then
 // left empty. Files larger than LargestImport of the machine's memory are refused unread.
 ImportResult Import(const std::string& fileName, clsGraph& graph);
@@ -56,7 +57,8 @@ void Export(const clsGraph& graph, const std::string& fileName, Format format);
 
 // What pathloom-run and pathloom --export open by a file's name (the window decides by the same
 // FormatOfFileName): a graph file made elsewhere, imported by its extension, or else a Pathloom
-// document, into the engine, which must be empty. Gives the import's notes on what it left out or
+// document, into the engine, which must be empty; an import with the learning settings of
+// GraphDefaults, which no such file stores. Gives the import's notes on what it left out or
 // changed, one line each. Raises PathloomError as LoadGraph or Import does.
 std::vector<std::string> OpenByName(clsLA& la, const std::string& fileName);
 

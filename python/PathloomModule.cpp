@@ -3,6 +3,7 @@
 // refused option is ValueError with the runner's message.
 
 #include "DocumentFile.h"
+#include "GraphDefaults.h"
 #include "GraphDescription.h"
 #include "GraphFormats.h"
 #include "Latin1.h"
@@ -13,6 +14,8 @@
 #include "Sweep.h"
 #include "TextTools.h"
 
+#include <cmath>
+#include <limits>
 #include <pybind11/stl.h>
 #include <sstream>
 
@@ -62,22 +65,41 @@ void AddNode(Document& d, const std::string& label, int32_t x, int32_t y) {
     graph.Node(graph.NodeCount()).SetLabel(latin1);
 }
 
+// A number the link stores as a 32-bit float, refused with the Link Properties dialog's message.
+float Single(double value, bool probability) {
+    const bool fits = std::isfinite(value) && std::fabs(value) <= std::numeric_limits<float>::max();
+    if (!fits || (probability && !(value >= 0.0 && value <= 1.0)))
+        throw py::value_error(probability ? "Please enter Probability value correctly."
+                                          : "Please enter Weight value correctly.");
+    return static_cast<float>(value);
+}
+
 void AddLink(Document& d, const std::string& from, const std::string& to, const std::string& kind,
-             float weight, std::optional<float> probability, std::optional<std::string> length) {
+             std::optional<double> weight, std::optional<double> probability,
+             std::optional<std::string> length) {
+    float value = weight ? Single(*weight, false) : GraphDefaults::Weight;
+    std::optional<float> given;
+    if (probability)
+        given = Single(*probability, true);
+    // A number or a distribution, as --length takes it.
     std::shared_ptr<const LinkLength> drawn;
-    if (length)
+    if (length && LinkLength::LooksLikeDistribution(*length))
         Refused([&] { drawn = std::make_shared<const LinkLength>(LinkLength::Parse(*length)); });
+    else if (length)
+        value = ParseNumber("length", *length);
     clsGraph& graph = d.la.Graph();
     const int32_t a = NodeLabelled(graph, from), b = NodeLabelled(graph, to);
     const int32_t k = KindNamed(kind);
     Refused([&] { graph.CheckNewLink(a, b); });
     graph.AddLink(a, b, k);
     clsLink& link = graph.Link(graph.LinkCount());
-    link.Weight = weight;
+    link.Weight = value;
     link.SetLength(drawn); // its mean the weight
-    if (probability)
-        link.SetProbability(*probability);
-    graph.InitProbability();
+    if (given)
+        link.SetProbability(*given);
+    else
+        d.sharedOut.push_back(graph.LinkCount());
+    GraphDefaults::ShareOut(graph, d.sharedOut); // the node's share changes with each link
 }
 
 py::list Nodes(const Document& d) {
@@ -104,7 +126,8 @@ py::list Links(const Document& d) {
     return links;
 }
 
-// The sweep the runner's words ask for: its exit status, its rows as CSV and its messages.
+// The sweep the runner's words ask for: its exit status, its rows as CSV, its messages and what
+// Ctrl+C raised (PendingInterrupt).
 py::tuple Sweep(const std::vector<std::string>& words) {
     const RunOptions options = ParseRunOptions(words);
     if (!options.Sweeping())
@@ -114,7 +137,7 @@ py::tuple Sweep(const std::vector<std::string>& words) {
         const py::gil_scoped_release release;
         return RunSweep(options, out, err, nullptr);
     }();
-    return py::make_tuple(status, out.str(), err.str());
+    return py::make_tuple(status, out.str(), err.str(), PendingInterrupt());
 }
 
 } // namespace
@@ -134,9 +157,21 @@ PYBIND11_MODULE(_pathloom, m) {
     });
 
     py::class_<Document> document(m, "_Document");
-    document.def(py::init<>())
+    // Graph(): a graph that comes from no document.
+    document
+        .def(py::init([] {
+            auto d = std::make_unique<Document>();
+            GraphDefaults::SetLearning(d->la.Settings);
+            return d;
+        }))
         .def("add_node", &AddNode)
         .def("add_link", &AddLink)
+        .def("import_graphml",
+             [](Document& d, const std::string& text, const std::string& name) {
+                 return GraphFormats::ImportText(text, name, GraphFormats::Format::GraphML,
+                                                 d.la.Graph())
+                     .Notes();
+             })
         .def("nodes", &Nodes)
         .def("links", &Links)
         .def("save", [](Document& d, const std::string& path) { SaveGraph(d.la, path); })

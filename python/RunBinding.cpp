@@ -1,5 +1,6 @@
 #include "RunBinding.h"
 
+#include "Interrupt.h"
 #include "Latin1.h"
 #include "LinkColumns.h"
 #include "PathloomError.h"
@@ -121,6 +122,12 @@ UserJudge::Function JudgeOf(const py::object& judge, py::object& raised) {
     };
 }
 
+// Raises an exception taken before (PendingInterrupt's, a judge's) as it was.
+void Reraise(const py::object& taken) {
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(taken.ptr())), taken.ptr());
+    throw py::error_already_set();
+}
+
 RunOptions OptionsOf(const std::vector<std::string>& words) {
     RunOptions options = ParseRunOptions(words);
     if (options.Sweeping())
@@ -153,6 +160,7 @@ py::dict Run(Document& document, const std::vector<std::string>& words, const py
     result["paths"] = pathsText.Bytes();
     result["errors"] = err.str();
     result["judge_error"] = raised;
+    result["interrupt"] = PendingInterrupt();
     result["history"] = history ? py::object(columns.Arrays()) : py::none();
     return result;
 }
@@ -172,23 +180,41 @@ class Session : public RunObserver {
     }
 
     void PathLearned(const LearnedPath& path) override {
-        learned_ = py::dict(); // the GIL is held by whoever stepped: the judge's caller or Next
-        learned_["number"] = path.number;
-        learned_["sample"] = path.sample;
-        learned_["trace"] = Latin1::ToUtf8(path.Links().Trace());
-        learned_["cost"] = path.answer.cost;
-        learned_["answer"] = path.answer.beta;
-        learned_["rewarded"] = path.answer.favourable;
-        learned_["changed"] = path.ChangedLinks();
-        learned_["best_probability"] = path.BestProbability();
+        const py::gil_scoped_acquire acquire; // Next steps without it
+        py::dict learned;
+        learned["number"] = path.number;
+        learned["sample"] = path.sample;
+        learned["trace"] = Latin1::ToUtf8(path.Links().Trace());
+        learned["cost"] = path.answer.cost;
+        learned["answer"] = path.answer.beta;
+        learned["rewarded"] = path.answer.favourable;
+        learned["changed"] = path.ChangedLinks();
+        learned["best_probability"] = path.BestProbability();
+        learned_ = learned;
+        found_ = true;
     }
 
-    // The next learned path, or None once the run has ended.
+    // The next learned path, or None once the run has ended. Steps without the GIL, as a walk
+    // may go on long without a path; Ctrl+C stops the run as it stops run(), and raises what
+    // Python's handler makes of it.
     py::object Next() {
         learned_ = py::none();
-        while (learned_.is_none() && session_->Step(1) == RunState::Running) {
+        found_ = false;
+        {
+            const InterruptGuard interrupt;
+            const py::gil_scoped_release release;
+            while (!found_ && !StopRequested && session_->Step(1) == RunState::Running) {
+            }
+            if (StopRequested)
+                session_->Stop();
+            session_->ShowPath();
         }
-        session_->ShowPath();
+        if (const py::object interrupt = PendingInterrupt(); !interrupt.is_none())
+            Reraise(interrupt);
+        // What a judge raised to end the program (KeyboardInterrupt, SystemExit) goes on at
+        // once, not after the path it failed on.
+        if (!raised_.is_none() && !py::isinstance(raised_, py::handle(PyExc_Exception)))
+            Reraise(raised_);
         return learned_;
     }
 
@@ -211,9 +237,16 @@ class Session : public RunObserver {
     py::object raised_ = py::none();
     std::unique_ptr<RunSession> session_;
     py::object learned_ = py::none();
+    bool found_ = false; // a path was learned in this Next
 };
 
 } // namespace
+
+py::object PendingInterrupt() {
+    if (PyErr_CheckSignals() == 0)
+        return py::none();
+    return py::error_already_set().value();
+}
 
 void BindRuns(py::module_& module, py::class_<Document>& document) {
     document.def("run", &Run, py::arg("words"), py::arg("judge"), py::arg("history"));

@@ -511,6 +511,9 @@ void frmMain::RunWith(const RunSettings& settings) {
     run_->Start(settings, &curve_->BeginRun(document_.Graph(), watched,
                                             settings.GraphSearchMethod == SearchMethod::Sample,
                                             RunSession::Experiment(document_.Graph(), settings)));
+    // A run whose settings cannot learn would otherwise look like one that learns slowly.
+    if (const std::optional<std::string> note = settings.NothingLearned())
+        bars_.hintPanel->setText(QString::fromStdString(*note));
 }
 
 void frmMain::ShowRunProgress() {

@@ -8,9 +8,17 @@
 Keyword arguments of run(), session() and sweep() are pathloom-run's options with "_" for "-"
 (action_set="variable" is --action-set variable); a bad one raises ValueError with the runner's
 message. Errors of the engine (a file that cannot be read, a run that fails) raise
-pathloom.Error.
+pathloom.Error. Ctrl+C raises KeyboardInterrupt, whatever the engine or a judge is doing, with
+what the work kept: a run's Result as its `result`, a sweep's finished rows as its `rows`.
+
+A graph built here or imported from GraphML, DOT or CSV starts with settings under which a run
+learns: the P-model under LRI with reward 0.1 (penalty 0.01 and learning factor 0.1 where the
+scheme or the S-model reads them); a link without a weight weighs 1, and a simple or
+bidirectional one without a probability gets 1 / out-degree of its start node, the share a
+unidirectional link gets. A Pathloom document keeps its own.
 """
 
+import io
 import json
 import os
 import tempfile
@@ -49,6 +57,8 @@ class Result:
     paths            each learned path: {"n", "trace", "cost"}
     links            each link after the run: {"from", "to", "probability", ...}
     probabilities    the links' final probabilities, a numpy float32 array in link order
+    learns_nothing   True when the run's settings cannot change any probability (reward 0
+                     under LRI, ...): the runner's output then says why
     samples, dead_ends, best_cost, best_path, best_path_probability, converged_at
                      in sampled runs
     history          with run(history=True): numpy arrays "n" (the path's number; in sampled
@@ -99,6 +109,10 @@ class Result:
 
 
 def _raise_run_error(message, judge_error, result=None):
+    # A judge's KeyboardInterrupt or SystemExit is the program's own to handle, as raised.
+    if judge_error is not None and not isinstance(judge_error, Exception):
+        judge_error.result = result
+        raise judge_error
     error = Error(message)
     error.result = result
     if judge_error is not None:
@@ -152,13 +166,15 @@ class Graph:
         """Adds a node with this label at the canvas position (x, y) in pixels."""
         self._document.add_node(label, x, y)
 
-    def add_link(self, a, b, kind="simple", weight=1.0, probability=None, length=None):
+    def add_link(self, a, b, kind="simple", weight=None, probability=None, length=None):
         """Links node a to node b. kind: "simple", "unidirectional" (from a to b only) or
-        "bidirectional", the names the CSV format uses. probability: for simple and
-        bidirectional links; unidirectional links share their node's probability out.
-        length: a distribution the link's length is drawn from after each path, written as
+        "bidirectional", the names the CSV format uses. weight: 1 when left out.
+        probability: from 0 to 1, for simple and bidirectional links; left out, the link gets
+        1 / out-degree of node a, as unidirectional links always do. length: a number (the
+        weight) or a distribution the link's length is drawn from after each path, written as
         everywhere else ("discrete(4:0.5, 9:0.5)", "uniform(a, b)", "normal(mean, sd)",
-        "exponential(mean)"); its mean becomes the weight."""
+        "exponential(mean)"); its mean becomes the weight. A weight or a probability that a
+        link cannot hold raises ValueError with the Link Properties dialog's message."""
         self._document.add_link(a, b, kind, weight, probability, length)
 
     @property
@@ -192,7 +208,9 @@ class Graph:
         history: keep every path's figures and link probabilities (Result.history).
         The graph keeps the learned probabilities and the settings of the run, as a document
         saved by pathloom-run --save does. Raises pathloom.Error when the run fails (a judge's
-        exception included), with the Result as the error's `result`."""
+        exception included), with the Result as the error's `result`. Ctrl+C stops the run and
+        raises KeyboardInterrupt, with the Result so far (status "stopped") as its `result`; a
+        judge's own KeyboardInterrupt or SystemExit passes through as it was raised."""
         answer = self._document.run(
             ["(graph)"] + _words(dict(method=method, **options)), judge, history
         )
@@ -200,12 +218,16 @@ class Graph:
         if answer["status"] == 2:
             raise ValueError(figures["message"])
         result = Result(figures, answer["paths"], answer["history"], self._document.link_columns())
+        if answer["interrupt"] is not None:
+            answer["interrupt"].result = result
+            raise answer["interrupt"]
         if figures["status"] == "error":
             _raise_run_error(figures["message"], answer["judge_error"], result)
         return result
 
     def session(self, method="sample", judge=None, **options):
-        """A run to step path by path (see Session), with run()'s keywords."""
+        """A run to step path by path (see Session), with run()'s keywords. The engine steps
+        without the GIL; Ctrl+C stops the run and raises KeyboardInterrupt."""
         words = ["(graph)"] + _words(dict(method=method, **options))
         return Session(self._document.session(words, judge))
 
@@ -222,13 +244,15 @@ class Graph:
     def from_networkx(cls, graph):
         """A graph made from a networkx graph, imported as its GraphML would be: attributes
         label, x, y on nodes; weight (or cost), probability, kind and length (a number, or a
-        distribution's text) on edges."""
+        distribution's text) on edges. Messages name the graph by its name ("networkx graph"
+        when it has none)."""
         import networkx
 
-        with tempfile.TemporaryDirectory() as folder:
-            path = os.path.join(folder, "graph.graphml")
-            networkx.write_graphml(graph, path)
-            return open(path)
+        made = cls()
+        made.notes = made._document.import_graphml(
+            "\n".join(networkx.generate_graphml(graph)), graph.name or "networkx graph"
+        )
+        return made
 
     def __repr__(self):
         return "<pathloom.Graph nodes=%d links=%d>" % (len(self.nodes), len(self.links))
@@ -247,8 +271,10 @@ def sweep(graph_or_path, jobs=None, **axes):
     pathloom-run --sweep: a pandas DataFrame when pandas is present, else a list of dicts.
 
     A keyword whose value is a list, tuple, range or array is swept (reward=[0.1, 0.2],
-    seed=range(1, 11)); any other is an option of every run (method="sample", samples=1000).
-    graph_or_path: a Graph, a file's path, or a list of paths."""
+    seed=range(1, 11), action_set=["all", "variable"]); any other is an option of every run
+    (method="sample", samples=1000). graph_or_path: a Graph, a file's path, or a list of paths.
+    With csv=FILE the rows are written to FILE too. Ctrl+C stops the runs under way and raises
+    KeyboardInterrupt with the rows finished before them as its `rows`."""
     with tempfile.TemporaryDirectory() as folder:
         if isinstance(graph_or_path, Graph):
             documents = [os.path.join(folder, "graph.plm")]
@@ -261,22 +287,33 @@ def sweep(graph_or_path, jobs=None, **axes):
         words = list(documents)
         for name, value in axes.items():
             if isinstance(value, (list, tuple, range, numpy.ndarray)):
-                words += ["--sweep", "%s=%s" % (name, ",".join(str(v) for v in value))]
+                axis = name.replace("_", "-")
+                words += ["--sweep", "%s=%s" % (axis, ",".join(str(v) for v in value))]
             else:
                 options[name] = value
-        words += _words(dict(jobs=jobs or os.cpu_count() or 1, **options))
-        status, rows, errors = _pathloom.sweep(words)
+        if jobs is None:
+            jobs = os.cpu_count() or 1
+        words += _words(dict(jobs=jobs, **options))
+        status, rows, errors, interrupt = _pathloom.sweep(words)
     message = errors.strip().split("\n")[0].replace("pathloom-run: ", "", 1)
     if status == 2:
         raise ValueError(message)
-    if status != 0:
+    if status not in (0, _INTERRUPTED):
         raise Error(message)
+    if options.get("csv") is not None:
+        with io.open(options["csv"], encoding="utf-8") as written:
+            rows = written.read()
+    if status == _INTERRUPTED or interrupt is not None:
+        interrupt = interrupt if interrupt is not None else KeyboardInterrupt()
+        interrupt.rows = _rows(rows)
+        raise interrupt
     return _rows(rows)
 
 
-def _rows(text):
-    import io
+_INTERRUPTED = 130  # pathloom-run's status after Ctrl+C
 
+
+def _rows(text):
     try:
         import pandas
     except ImportError:

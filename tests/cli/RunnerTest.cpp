@@ -141,7 +141,8 @@ TEST_F(Runner, ExitStatusAndOutput) {
         {"T --method all --source A --sweep reward=0.5:0.5000001:1e-8",
          "the STEP 1e-08 is below the precision of the values (0.5 and 0.50000001 run as one)", "",
          2},
-        // An imported graph runs from the file's probabilities: without reward they stay.
+        // An imported graph runs from the file's probabilities: without reward they stay, as it
+        // says.
         {"D/formats/nx-undirected.graphml --method dest --source s --dest w --reward 0", "",
          "imported-no-reward.txt", 0},
         {"D/formats/missing-endpoint.graphml", "is left out: there is no node 'nowhere'", nullptr,

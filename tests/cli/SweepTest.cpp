@@ -206,18 +206,26 @@ TEST_F(Runner, ARunStoppedByCtrlCIsReportedAndSavedWhole) {
 }
 
 // Runs on several Python threads overlap: Ctrl+C stays the runs' until the last guard ends, and
-// then is what it was before the first.
-TEST(Interrupt, OverlappingGuardsGiveCtrlCBackAfterTheLast) {
+// then is what it was before the first. The handler there before (the interpreter's) hears each
+// Ctrl+C meanwhile, and keeps hearing them.
+volatile std::sig_atomic_t heard = 0;
+
+TEST(Interrupt, OverlappingGuardsPassCtrlCOnAndGiveItBackAfterTheLast) {
+    struct sigaction counting {};
+    counting.sa_handler = [](int) { heard = heard + 1; };
+    sigemptyset(&counting.sa_mask);
     struct sigaction before {};
-    ::sigaction(SIGINT, nullptr, &before);
+    ::sigaction(SIGINT, &counting, &before);
     std::optional<InterruptGuard> first(std::in_place), second(std::in_place);
     first.reset(); // the run that started first ends first
     ::raise(SIGINT);
+    ::raise(SIGINT);
     EXPECT_TRUE(StopRequested);
+    EXPECT_EQ(heard, 2);
     second.reset();
     struct sigaction after {};
-    ::sigaction(SIGINT, nullptr, &after);
-    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    ::sigaction(SIGINT, &before, &after);
+    EXPECT_EQ(after.sa_handler, counting.sa_handler);
 }
 
 } // namespace

@@ -202,6 +202,45 @@ TEST(RunSettings, TheSchemeSetsThePenalty) {
         EXPECT_EQ(TestGraphs::Settings(0, scheme, 0.3f, 0.2f).Normalised().Penalty, penalty);
 }
 
+// Whether a learning step can change a probability is told from the settings alone, and the
+// steps bear it out: a reward then a penalty (P-model), or two answers of 0.5 (S-model).
+TEST(RunSettings, SettingsUnderWhichNothingIsLearnedAreTold) {
+    const struct {
+        int32_t model, scheme;
+        float reward, penalty, factor;
+        const char* why;
+    } cases[] = {
+        {Model::P, Scheme::LRI, 0, 0.3f, 0.5f, "reward 0 under LRI"},
+        {Model::P, Scheme::LRP, 0, 0.3f, 0.5f, "reward 0 under LRP"},
+        {Model::P, Scheme::LREP, 0, 0, 0.5f, "reward and penalty 0 under LR(E)P"},
+        {Model::P, 7, 0, 0, 0.5f, "reward and penalty 0 under this scheme"},
+        {Model::S, Scheme::LRI, 0, 0.3f, 0.5f, "reward 0 under LRI"},
+        {Model::S, Scheme::LRP, 0, 0.3f, 0, "reward and learning factor 0 under LRP"},
+        {Model::S, Scheme::LREP, 0, 0, 0, "reward, penalty and learning factor 0 under LR(E)P"},
+        {Model::S, 7, 0.5f, 0.3f, 0.5f, "the scheme is none this version knows"},
+        {5, Scheme::LRI, 0.5f, 0, 0, "the model is none this version knows"},
+        {Model::P, Scheme::LRI, 0.1f, 0, 0, nullptr},
+        {Model::P, Scheme::LREP, 0, -0.1f, 0, nullptr},
+        {Model::S, Scheme::LRP, 0, 0, 0.5f, nullptr},
+        {Model::S, Scheme::LREP, 0, 0.1f, 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        clsLA la;
+        TestGraphs::Build(la.Graph(), "X A B", "X>A:1 X>B:5");
+        la.Ranges().AddRange(0.0f, 10.0f, 0.5f);
+        la.Settings = TestGraphs::Settings(c.model, c.scheme, c.reward, c.penalty, c.factor);
+        const std::optional<std::string> why = la.Settings.NothingLearned();
+        EXPECT_EQ(why.value_or(""),
+                  c.why ? std::string("No probability can change: ") + c.why + "." : "");
+        LearningStep step(la, la.Settings.Normalised());
+        step.Learn({0});
+        step.Learn({1});
+        const bool kept =
+            la.Graph().Link(1).Probability == 0.5f && la.Graph().Link(2).Probability == 0.5f;
+        EXPECT_EQ(kept, why.has_value()) << (c.why ? c.why : "learns");
+    }
+}
+
 // A refused run never starts: nothing is reset.
 TEST(RunSettings, ARefusedSessionChangesNothing) {
     clsLA la;

@@ -217,11 +217,12 @@ TEST(FormatsImport, DotFilesThatWouldHoldUpGraphvizAreRefusedAndTheNextImportWor
 TEST(FormatsImport, LinksAndPlacesAreTakenFromTheFile) {
     const std::pair<const char*, const char*> cases[] = {
         {"nx-undirected.csv", " s - t:3:0.5 "}, // columns Target, Source, Cost in that order
-        {"nx-positions.graphml", " Harbour - Old_Town:161.25:0 "},
+        // Without a probability, the share of the start node's links.
+        {"nx-positions.graphml", " Harbour - Old_Town:161.25:0.5 "},
         {"back.dot", " b > a:2:0.5 "}, // dir=back: from head to tail
         {"positions.dot", " west - east:1.5:0.4 "},
         // An explicit kind beats the default of a key for="all", whose default gives the other.
-        {"defaults.graphml", " caf\xE9! > b:2.5:1 b = c:4:0 "},
+        {"defaults.graphml", " caf\xE9! > b:2.5:1 b = c:4:1 "},
         {"crlf.csv", " multi__line > b:30:1 "},
         {"tiny.csv", " a > b:-0:1 "},                 // " -1e-50 ", too small for a float: 0
         {"node-list.csv", "Start(80,30) b(280,30) "}, // an empty unquoted name: the id
@@ -232,6 +233,7 @@ TEST(FormatsImport, LinksAndPlacesAreTakenFromTheFile) {
         {"positions.dot", "(130,0) "},
         {"positions.dot", "(20,140) "},
         {"partial.dot", "a(80,0) b(280,0) "},
+        {"partial.dot", " a - b:1:0.5 "}, // no weight: 1
     };
     for (const auto& [file, excerpt] : cases) {
         clsGraph g;

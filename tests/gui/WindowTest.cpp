@@ -312,6 +312,7 @@ TEST_F(RunTest, StepDelayRunWalksForwardPathByPath) {
     OpenRunGraph();
     StartRun(0, 2, true);
     EXPECT_EQ(Run(), "Working... Paths found: 1: 0.55 1 0.45 red red black stop");
+    EXPECT_EQ(Label("HintPanel"), ""); // settings that learn need no word
     EXPECT_FALSE(window->close());
     EXPECT_EQ(Said(), "E Program already is working. Please stop current operation and then "
                       "try to close.");
@@ -416,11 +417,12 @@ TEST_F(RunTest, ARunWithoutStepDelayWorksOnItsOwnThreadUntilStopped) {
     links.push_back({20, 1, LinkKind::Unidirectional, 0});
     WriteDocument("bipartite.plm", nodes, links);
     window->OpenStartupDocument(File("bipartite.plm"));
-    AnswerDialog("cmdOK", "txtReward=0.1|optSearchMethod0=x|cmbSource=19");
+    AnswerDialog("cmdOK", "txtReward=0|optSearchMethod0=x|cmbSource=19");
     Play("do Start");
     QTest::qWait(100); // the run works on its own thread, the window goes on answering
     EXPECT_TRUE(window->Run().Working());
     EXPECT_EQ(Label("StatusPanel1") + Label("PathsPanel"), "Working...Paths found: 0");
+    EXPECT_EQ(Label("HintPanel"), "No probability can change: reward 0 under LRP.");
     EXPECT_EQ(canvas()->cursor().shape(), Qt::WaitCursor);
     Play("do Stop"); // the run's thread has ended when Stop returns
     EXPECT_FALSE(window->Run().Working());

@@ -1,7 +1,9 @@
 import json
 import os
+import re
 import subprocess
 
+import numpy
 import pytest
 
 import pathloom
@@ -27,6 +29,7 @@ RUNS = [
     (S_MODEL, dict(method="sample", source="Home", dest="Work", samples=500, seed=3, model="S")),
     (ROADS, dict(method="sample", source="Depot", dest="Port", samples=4000, seed=2, until=0.9,
                  threshold="mean", action_set="variable", reward=0.05)),
+    (NETWORK, dict(method="dest", source="S", dest="D", scheme="LRI", reward=0)),
 ]
 
 
@@ -36,6 +39,7 @@ def test_a_run_gives_the_runners_figures(document, options):
     expected = json.loads(runner(document, *words, "--json").stdout)
     result = pathloom.open(document).run(history=True, **options)
     assert result.figures == expected
+    assert result.learns_nothing == (options.get("reward") == 0)
     assert result.path_count == len(result.history["n"])
     if result.path_count:
         assert list(result.history["probabilities"][-1]) == list(result.probabilities)
@@ -94,6 +98,19 @@ def test_a_judge_that_fails_ends_the_run_with_its_message(model, judge, message)
     assert error.value.result.status == "error" and error.value.result.path_count == 1
 
 
+# A judge's own KeyboardInterrupt or SystemExit is the program's to handle, not a run's error.
+@pytest.mark.parametrize("raised", [KeyboardInterrupt("judged"), SystemExit(3)])
+def test_what_a_judge_raises_to_end_the_program_passes_through(raised):
+    def judge(links, cost):
+        raise raised
+
+    graph = pathloom.open(NETWORK)
+    for start in (graph.run, lambda **o: next(graph.session(**o))):
+        with pytest.raises(type(raised)) as error:
+            start(source="S", dest="D", samples=10, judge=judge)
+        assert error.value is raised
+
+
 def test_a_session_learns_what_the_run_learns():
     options = dict(source="S", dest="D", samples=100, seed=2)
     history = pathloom.open(NETWORK).run(history=True, **options).history
@@ -112,12 +129,63 @@ def test_a_sweep_gives_the_runners_rows(tmp_path):
     csv = tmp_path / "rows.csv"
     common = dict(method="sample", source="S", dest="D", samples=300)
     runner(NETWORK, *pathloom._words(common), "--sweep", "reward=0.1,0.3", "--sweep", "seed=1,2",
-           "--csv", csv)
+           "--sweep", "action-set=all,variable", "--csv", csv)
     expected = pandas.read_csv(csv, keep_default_na=False, na_values=[""])
-    for document in (NETWORK, pathloom.open(NETWORK)):
-        rows = pathloom.sweep(document, jobs=2, reward=[0.1, 0.3], seed=range(1, 3), **common)
+    axes = dict(reward=[0.1, 0.3], seed=range(1, 3), action_set=["all", "variable"])
+    for document, written in ((NETWORK, None), (pathloom.open(NETWORK), tmp_path / "mine.csv")):
+        rows = pathloom.sweep(document, jobs=2, csv=written, **axes, **common)
         pandas.testing.assert_frame_equal(rows.drop(columns="document"),
                                           expected.drop(columns="document"))
+    assert (tmp_path / "mine.csv").read_text().count("\n") == len(expected) + 1
+    with pytest.raises(ValueError, match="--jobs takes 1 to 1024"):
+        pathloom.sweep(NETWORK, jobs=0, **axes, **common)
+
+
+# What a link cannot hold is refused with the Link Properties dialog's messages (a length with
+# the runner's), and nothing is added.
+@pytest.mark.parametrize(
+    "values,message",
+    [
+        (dict(weight=float("nan")), "Please enter Weight value correctly."),
+        (dict(weight=float("inf")), "Please enter Weight value correctly."),
+        (dict(weight=1e39), "Please enter Weight value correctly."),
+        (dict(probability=float("nan")), "Please enter Probability value correctly."),
+        (dict(probability=-3), "Please enter Probability value correctly."),
+        (dict(probability=7), "Please enter Probability value correctly."),
+        (dict(length="1e39"), "not a number for length: '1e39'"),
+        (dict(length="uniform(3, 1)"), "uniform"),
+    ],
+)
+def test_add_link_refuses_what_a_link_cannot_hold(values, message):
+    graph = pathloom.Graph()
+    graph.add_node("A")
+    graph.add_node("B")
+    with pytest.raises(ValueError, match=re.escape(message)):
+        graph.add_link("A", "B", **values)
+    assert graph.links == []
+
+
+# A graph that comes from no document runs with settings that learn; a simple link without a
+# probability gets its node's share, so README's example converges as written.
+def test_a_new_graph_learns_and_says_when_its_settings_cannot():
+    g = pathloom.Graph()
+    g.add_node("A"); g.add_node("B", x=120); g.add_node("C", x=240)
+    g.add_link("A", "B", kind="unidirectional", weight=2)
+    g.add_link("B", "C", kind="unidirectional", weight=1)
+    g.add_link("A", "C", length="normal(4, 1.5)")
+    assert [link[4] for link in g.links] == [0.5, 1.0, 0.5]
+    result = g.run(method="sample", source="A", dest="C", threshold="mean", action_set="variable",
+                   until=0.9)
+    assert result.converged_at and result.preferred_path == "A->B:B->C:"
+    assert not result.learns_nothing
+    assert g.run(source="A", dest="C", reward=0).learns_nothing
+
+    star = pathloom.Graph()
+    for label in "DABC":
+        star.add_node(label)
+    for end in "ABC":  # D's links share out anew as each comes
+        star.add_link("D", end, length="5")
+    assert [link[3:] for link in star.links] == [(5.0, float(numpy.float32(1 / 3)), None)] * 3
 
 
 def test_a_built_graph_saves_opens_and_goes_through_networkx(tmp_path):
@@ -132,9 +200,15 @@ def test_a_built_graph_saves_opens_and_goes_through_networkx(tmp_path):
         graph.add_link("A", "C", kind="loop")
     graph.save(tmp_path / "g.plm")
     assert pathloom.open(tmp_path / "g.plm").links == graph.links
-    if pytest.importorskip("networkx"):
-        again = pathloom.Graph.from_networkx(graph.to_networkx())
-        assert again.links == graph.links and again.nodes == graph.nodes
+    networkx = pytest.importorskip("networkx")
+    again = pathloom.Graph.from_networkx(graph.to_networkx())
+    assert again.links == graph.links and again.nodes == graph.nodes
+    # Unweighted edges weigh what add_link gives; a message names the user's graph.
+    plain = networkx.Graph([("A", "B")], name="roads")
+    assert pathloom.Graph.from_networkx(plain).links == [("A", "B", "simple", 1.0, 1.0, None)]
+    plain.add_edge("A", "C", kind="loop")
+    with pytest.raises(pathloom.Error, match="^'roads' line [0-9]+: kind 'loop'"):
+        pathloom.Graph.from_networkx(plain)
 
 
 # A link's length drawn from a distribution: kept, run as the runner runs the saved document.
