@@ -5,6 +5,7 @@
 #include "PathloomError.h"
 #include "TextTools.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -62,7 +63,7 @@ LinkLength LinkLength::Parse(const std::string& given) {
         length.kind_ = Kind::Discrete;
         if (parts.size() > MaxValues)
             Refuse("discrete takes 1 to 64 values: " + TextTools::Quoted(given));
-        double sum = 0.0;
+        double sum = 0.0, largest = 0.0;
         for (const std::string& part : parts) {
             const std::vector<std::string> pair = Split(part, ':');
             if (pair.size() != 2)
@@ -73,10 +74,14 @@ LinkLength LinkLength::Parse(const std::string& given) {
             length.values_.push_back(Number(pair[0]));
             length.probabilities_.push_back(probability);
             sum += probability;
-            length.sums_.push_back(sum);
+            largest = std::max(largest, probability);
         }
         if (!std::isfinite(sum))
             Refuse("the probabilities add up beyond the number range: " + TextTools::Quoted(given));
+        length.scale_ = -std::ilogb(largest);
+        double scaled = 0.0;
+        for (const double probability : length.probabilities_)
+            length.sums_.push_back(scaled += length.Scaled(probability));
     } else if (Latin1::EqualNoCase(name, "uniform")) {
         length.kind_ = Kind::Uniform;
         numbers(2, "uniform(a, b)");
@@ -98,6 +103,11 @@ LinkLength LinkLength::Parse(const std::string& given) {
     }
     if (!std::isfinite(static_cast<float>(length.Mean())))
         Refuse("the mean is beyond the float range: " + TextTools::Quoted(given));
+    // A run fails at the first length that overflows: one that would fail most runs is a mistake
+    // better told now.
+    if (length.ShareBeyondFloats() >= 0.1)
+        Refuse("one draw in ten or more would be beyond the float range: " +
+               TextTools::Quoted(given));
     return length;
 }
 
@@ -125,7 +135,7 @@ double LinkLength::Mean() const {
     case Kind::Discrete: {
         double sum = 0.0;
         for (std::size_t k = 0; k < values_.size(); ++k)
-            sum += values_[k] * probabilities_[k];
+            sum += values_[k] * Scaled(probabilities_[k]);
         return sum / sums_.back();
     }
     case Kind::Uniform:
@@ -135,4 +145,34 @@ double LinkLength::Mean() const {
         break;
     }
     return first_;
+}
+
+double LinkLength::ShareBeyondFloats() const {
+    // The least double that rounds to an infinite float.
+    const double limit = std::ldexp(1.0, 128) - std::ldexp(1.0, 103);
+    switch (kind_) {
+    case Kind::Discrete: {
+        double beyond = 0.0;
+        for (std::size_t k = 0; k < values_.size(); ++k)
+            beyond += std::fabs(values_[k]) >= limit ? Scaled(probabilities_[k]) : 0.0;
+        return beyond / sums_.back();
+    }
+    case Kind::Uniform: {
+        const double width = second_ - first_;
+        if (!(width > 0.0 && std::isfinite(width)))
+            return width == 0.0 && std::fabs(first_) < limit ? 0.0 : 1.0;
+        const double below = std::clamp(-limit - first_, 0.0, width);
+        const double above = std::clamp(second_ - limit, 0.0, width);
+        return (below + above) / width;
+    }
+    case Kind::Normal: {
+        if (second_ == 0.0)
+            return std::fabs(first_) < limit ? 0.0 : 1.0;
+        const double spread = second_ * std::sqrt(2.0);
+        return (std::erfc((limit - first_) / spread) + std::erfc((limit + first_) / spread)) / 2.0;
+    }
+    case Kind::Exponential:
+        break;
+    }
+    return std::exp(-limit / first_);
 }

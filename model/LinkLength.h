@@ -31,8 +31,16 @@ class LinkLength {
     LinkLength() = default;
 
     Kind kind_ = Kind::Uniform;
-    // Discrete: the values and their probabilities as written, and the running sums of those.
+    // The share of draws that lie beyond the float range (where a drawn length overflows).
+    double ShareBeyondFloats() const;
+    // A discrete probability as the sums hold it.
+    double Scaled(double probability) const { return std::ldexp(probability, scale_); }
+
+    // Discrete: the values and their probabilities as written, and the running sums of those
+    // scaled by 2^scale_, which brings the largest near 1: exact, and subnormal probabilities
+    // keep their weight.
     std::vector<double> values_, probabilities_, sums_;
+    int scale_ = 0;
     // Uniform: a, b; normal: mean, sd; exponential: mean.
     double first_ = 0.0, second_ = 0.0;
     static constexpr double TwoPi = 6.283185307179586;

@@ -35,6 +35,8 @@ TEST(LinkLength, DrawsWorkedByHand) {
     EXPECT_EQ(DrawFrom("discrete(2:1, 5:3, 9:1)", {0.1}), 2.0);
     EXPECT_EQ(DrawFrom("discrete(2:1, 5:3, 9:1)", {0.2}), 5.0); // 1 is not above 1
     EXPECT_EQ(DrawFrom("discrete(2:1, 5:3, 9:1)", {0.9}), 9.0);
+    // Subnormal probabilities, 2 and 6 units: 0.2 * 8 = 1.6 units is below the first sum.
+    EXPECT_EQ(DrawFrom("discrete(1:1e-323, 4:3e-323)", {0.2}), 1.0);
     EXPECT_EQ(DrawFrom("uniform(2, 6)", {0.25}), 3.0);
     EXPECT_DOUBLE_EQ(DrawFrom("exponential(2)", {0.5}), 2.0 * std::log(2.0));
     // u1 sets the radius sqrt(2 ln 2), u2 the angle: pi, then a right angle.
@@ -49,6 +51,9 @@ TEST(LinkLength, TextAndMean) {
         {"UNIFORM(1.5,2.5)", "uniform(1.5, 2.5)", 2.0},
         {"normal(6.7, 0.1)", "normal(6.7, 0.1)", 6.7},
         {"exponential(1e3)", "exponential(1000)", 1000.0},
+        {"discrete(0.1:1e-323)", "discrete(0.1:1e-323)", 0.1},
+        {"discrete(1:1e-323, 4:3e-323)", "discrete(1:1e-323, 4:3e-323)", 3.25},
+        {"discrete(1:1e300, 3:1e300)", "discrete(1:1e+300, 3:1e+300)", 2.0},
     };
     for (const auto& [text, shown, mean] : cases) {
         const LinkLength length = LinkLength::Parse(text);
@@ -108,13 +113,38 @@ TEST(LinkLength, NumbersRoundTripThroughTheTextUnderAnyLocale) {
     }
     for (const double value : values) {
         const std::string number = NumberText::Shortest(value);
-        const std::string text = "normal(0, " + number + ")";
+        // As a probability: any positive double is one, however far beyond the float range.
+        const std::string text = "discrete(0:" + number + ")";
         EXPECT_EQ(LinkLength::Parse(text).Text(), text);
         const double back = NumberText::Read<double>(number).value_or(-1.0);
         EXPECT_EQ(std::memcmp(&back, &value, sizeof value), 0) << number;
     }
     EXPECT_EQ(LinkLength::Parse("normal(0.30000000000000004, 2.5e-1)").Text(),
               "normal(0.30000000000000004, 0.25)");
+}
+
+TEST(LinkLength, RefusedWhereOneDrawInTenOrMoreOverflowsAFloat) {
+    // Shares beyond 3.4028235e38 (the least double that rounds to an infinite float) shown.
+    const std::pair<const char*, bool> cases[] = {
+        {"exponential(1e38)", false},     // e^-3.4 = 0.033
+        {"exponential(3e38)", true},      // e^-1.13 = 0.32
+        {"normal(0, 1e38)", false},       // 2 Q(3.4) = 0.0007
+        {"normal(0, 2e38)", false},       // 2 Q(1.7) = 0.089
+        {"normal(3e38, 1e38)", true},     // Q(0.4) = 0.34
+        {"normal(0, 1e308)", true},       // nearly 1
+        {"uniform(-1e300, 1e300)", true}, // nearly 1
+        {"uniform(0, 3.7e38)", false},    // 0.08
+        {"uniform(-4e38, 4e38)", true},   // 0.15
+        {"uniform(3e38, 3e38)", false},
+        {"discrete(1e39:1, 0:9.5)", false}, // 1 / 10.5
+        {"discrete(1e39:1, 0:9)", true},    // 1 / 10
+        {"discrete(-1e39:1e-323, 0:9e-323)", true},
+    };
+    for (const auto& [text, refused] : cases) {
+        const std::string refusal =
+            "one draw in ten or more would be beyond the float range: '" + std::string(text) + "'";
+        EXPECT_EQ(Refusal(text), refused ? refusal : "accepted");
+    }
 }
 
 } // namespace
