@@ -4,6 +4,8 @@
 #include "PathloomError.h"
 #include "Random.h"
 #include "RunGraph.h"
+#include "clsLink.h"
+#include "clsNode.h"
 
 #include <cmath>
 
@@ -20,8 +22,12 @@ namespace {
 } // namespace
 
 float Environment::Cost(PathView path) {
-    if (random_ && graph_.Stochastic())
-        return DrawnCost(path);
+    lastCost_ = std::numeric_limits<float>::quiet_NaN();
+    lastCost_ = random_ && graph_.Stochastic() ? DrawnCost(path) : FixedCost(path);
+    return lastCost_;
+}
+
+float Environment::FixedCost(PathView path) {
     const float* const weights = graph_.Weights();
     float cost = 0.0f;
     for (const int32_t link : path) {
@@ -36,18 +42,28 @@ float Environment::Cost(PathView path) {
 float Environment::DrawnCost(PathView path) {
     const float* const weights = graph_.Weights();
     Xoshiro256StarStar& random = *random_;
+    // Every length of the path is drawn before its cost is summed, so that a run draws alike
+    // whatever the sums; a partial sum beyond the float range stays so to the end.
     float cost = 0.0f;
+    int32_t overflowed = -1;
     for (const int32_t link : path) {
         float length = weights[link];
         if (const LinkLength* drawn = graph_.Length(link)) {
             length = static_cast<float>(drawn->Draw([&random] { return random.Uniform(); }));
             ++draws_;
-            if (!std::isfinite(length))
-                Overflow();
+            if (!std::isfinite(length) && overflowed < 0)
+                overflowed = link;
         }
         cost = static_cast<float>(static_cast<double>(cost) + static_cast<double>(length));
-        if (!std::isfinite(cost))
-            Overflow();
     }
+    if (overflowed >= 0) {
+        const clsLink& link = *graph_.Index().LinkAt(overflowed);
+        throw PathloomError(ErrorNumber::Overflow, "PathCost",
+                            "Overflow\r\nThe length of " + link.FromNode->Label() + "->" +
+                                link.ToNode->Label() + " drawn from " +
+                                graph_.Length(overflowed)->Text() + " is beyond the float range.");
+    }
+    if (!std::isfinite(cost))
+        Overflow();
     return cost;
 }

@@ -38,6 +38,9 @@ class Environment {
     // generator (which must outlive the environment) in place of its weight.
     void DrawLengths(Xoshiro256StarStar& random) { random_ = &random; }
     int64_t LinkDraws() const { return draws_; }
+    // The cost of the path judged last, kept where its judgement or learning step fails after
+    // it; not a number where the cost itself could not be worked out.
+    float LastCost() const { return lastCost_; }
 
   protected:
     // The weights (or drawn lengths) added in path order, each partial sum rounded to a float;
@@ -45,9 +48,11 @@ class Environment {
     float Cost(PathView path);
 
   private:
+    float FixedCost(PathView path);
     float DrawnCost(PathView path);
 
     const RunGraph& graph_;
     Xoshiro256StarStar* random_ = nullptr;
     int64_t draws_ = 0;
+    float lastCost_ = std::numeric_limits<float>::quiet_NaN();
 };

@@ -145,9 +145,12 @@ void RunSession::PathFound() {
         appliedOf_ = pathCount_;
         rule_->Apply(path, answer);
     } catch (const PathloomError&) {
-        // Counted and shown all the same, so that the path that failed can be found.
-        answer = Environment::Answer();
-        answer.cost = std::numeric_limits<float>::quiet_NaN();
+        // Counted and shown all the same, so that the path that failed can be found: with its
+        // judgement where the update failed after it, else with its cost if that was worked out.
+        if (appliedOf_ != pathCount_) {
+            answer = Environment::Answer();
+            answer.cost = environment_->LastCost();
+        }
         Tell(answer, true);
         throw;
     }

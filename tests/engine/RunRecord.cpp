@@ -18,6 +18,7 @@ struct Recorder : RunObserver {
         : record(record), graph(graph), probabilities(probabilities) {}
     void PathLearned(const LearnedPath& path) override {
         record.traces.push_back(path.Links().Trace());
+        record.costs.push_back(path.answer.cost);
         record.samples.push_back(path.sample);
         record.best.push_back(path.BestProbability());
         if (probabilities) {

@@ -31,6 +31,7 @@ class LearningStep {
 
 struct RunRecord {
     std::vector<std::string> traces;
+    std::vector<float> costs;
     std::vector<std::vector<float>> probabilities; // in link order, after each path
     RunState state = RunState::Running;
     std::string message;

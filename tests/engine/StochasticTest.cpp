@@ -172,6 +172,39 @@ TEST(Stochastic, AnEnumerationDrawsFromTheRunsSeedInPathOrder) {
     EXPECT_TRUE(session.ConvergedOnShortest());
 }
 
+TEST(Stochastic, APathDrawsAllItsLengthsBeforeItsCostIsSummed) {
+    // The first uniform number of this seed draws beyond the float range from exponential(1e38).
+    uint64_t beyond = 1;
+    while (Xoshiro256StarStar(beyond).Uniform() < 0.97)
+        ++beyond;
+    const std::string exponential = LinkLength::Parse("exponential(1e38)").Text();
+    const std::tuple<std::string, uint64_t, std::string> cases[] = {
+        // A-B and B-C draw at least 3e38 each: their sum overflows; C-D is drawn all the same.
+        {"uniform(3e38, 3.3e38)", 1, "Overflow"},
+        {exponential, beyond,
+         "Overflow\r\nThe length of A->B drawn from " + exponential +
+             " is beyond the float range."},
+    };
+    for (const auto& [first, seed, message] : cases) {
+        clsGraph graph;
+        Build(graph, "A B C D", "A-B:1 B-C:1 C-D:1");
+        SetLength(graph, 1, first.c_str());
+        SetLength(graph, 2, "uniform(3e38, 3.3e38)");
+        SetLength(graph, 3, "uniform(0, 1)");
+        RunSettings settings = Settings(Model::P, Scheme::LRP, 0.1f);
+        settings.GraphSearchMethod = SearchMethod::SourceToDestination;
+        settings.sourceNode = 1;
+        settings.DestNode = 4;
+        settings.Seed = seed;
+        clsRanges ranges;
+        RunSession session(graph, ranges, settings);
+        while (session.Step(100) == RunState::Running) {
+        }
+        EXPECT_EQ(session.Message(), message);
+        EXPECT_EQ(session.LinkDraws(), 3) << first;
+    }
+}
+
 TEST(Stochastic, TheExtensionBlockRoundTripsAndIsRefusedWhenDamaged) {
     clsLA la;
     Build(la.Graph(), "A B C", "A-B:1 B-C:2 A-C:5");

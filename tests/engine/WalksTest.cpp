@@ -111,8 +111,9 @@ TEST(Walks, OverflowInTheMiddleOfAPathKeepsWhatWasLearnedAndTheFlags) {
     Choose(la, ToDest, "Y", "Z");
     const RunRecord run = RunToEnd(la);
     EXPECT_EQ(run.Messages(), Traces{"Overflow"});
-    // The path whose learning failed is counted and shown.
+    // The path whose learning failed is counted and shown, with its cost.
     EXPECT_EQ(run.traces, Traces{"X->Y:X->Z:"});
+    EXPECT_EQ(run.costs, std::vector<float>{2.0f});
     EXPECT_EQ(run.pathCount, 1);
     EXPECT_EQ(la.Graph().Link(1).Probability, 1.5e38f);
     EXPECT_EQ(la.Graph().Link(2).Probability, static_cast<float>((1 - double(3e38f)) * 0.5));
