@@ -18,14 +18,25 @@ void ExperimentSummary::Add(int64_t row, const ExperimentRecord& record) {
     if (blocks_.Start(row) != blockStart_) {
         Finish();
         blockStart_ = blocks_.Start(row);
-        groups_.assign(static_cast<std::size_t>(blocks_.groups), {});
+        runs_.assign(static_cast<std::size_t>(blocks_.Size()), Run{Absent, 0});
+        manyDraws_.clear();
     }
-    Group& group = groups_[static_cast<std::size_t>(blocks_.Group(row))];
-    ++group.runs;
-    group.invalid += !record.valid;
-    if (record.valid && record.converged) {
-        group.samples.push_back(static_cast<double>(record.samples));
-        group.draws.push_back(static_cast<double>(record.linkDraws));
+    Run& run =
+        runs_[static_cast<std::size_t>(blocks_.Group(row) * blocks_.seeds + blocks_.Seed(row))];
+    if (!record.valid) {
+        run.state = Invalid;
+    } else if (record.undefined) {
+        run.state = Undefined;
+    } else if (!record.converged) {
+        run.state = NotConverged;
+    } else {
+        run.state = Converged | static_cast<uint32_t>(record.samples);
+        if (record.linkDraws < Many) {
+            run.draws = static_cast<uint32_t>(record.linkDraws);
+        } else {
+            run.draws = Many | static_cast<uint32_t>(manyDraws_.size());
+            manyDraws_.push_back(record.linkDraws);
+        }
     }
 }
 
@@ -38,48 +49,73 @@ void ExperimentSummary::Finish() {
 }
 
 void ExperimentSummary::WriteGroup(int64_t group) {
-    const Group& runs = groups_[static_cast<std::size_t>(group)];
-    if (runs.runs == 0)
+    const auto begin = runs_.begin() + static_cast<std::ptrdiff_t>(group * blocks_.seeds);
+    const auto end = begin + static_cast<std::ptrdiff_t>(blocks_.seeds);
+    const auto count = [&](auto test) {
+        return static_cast<int64_t>(std::count_if(begin, end, test));
+    };
+    const int64_t present = count([](Run r) { return r.state != Absent; });
+    if (present == 0)
         return;
+    const int64_t invalid = count([](Run r) { return r.state == Invalid; });
+    const auto converged = [](Run r) { return (r.state & Converged) != 0; };
+    const int64_t n = count(converged);
+    const auto samples = [](Run r) { return static_cast<double>(r.state & ~Converged); };
+    const auto draws = [this](Run r) {
+        return static_cast<double>((r.draws & Many) != 0 ? manyDraws_[r.draws & ~Many] : r.draws);
+    };
+
     std::string row = settingsOf_(blockStart_ + group);
     const auto number = [&row](auto value) {
         row += ',';
         CsvText::AppendNumber(row, value);
     };
-    const auto statistics = [&](std::vector<double> values) {
-        if (values.empty()) {
-            row += ",,,";
-            return;
-        }
-        const double n = static_cast<double>(values.size());
-        double sum = 0;
-        for (const double v : values)
-            sum += v;
-        const double mean = sum / n;
-        double squares = 0;
-        for (const double v : values)
-            squares += (v - mean) * (v - mean);
-        std::sort(values.begin(), values.end());
-        const std::size_t middle = values.size() / 2;
-        const double median =
-            values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-        number(mean);
-        if (values.size() > 1)
-            number(std::sqrt(squares / (n - 1)));
-        else
-            row += ',';
-        number(median);
-    };
-    const int64_t valid = runs.runs - runs.invalid;
-    const auto converged = static_cast<int64_t>(runs.samples.size());
-    number(runs.runs);
-    number(runs.invalid);
-    number(converged);
-    if (valid > 0)
-        number(100.0 * static_cast<double>(converged) / static_cast<double>(valid));
+    number(present);
+    number(invalid);
+    if (count([](Run r) { return r.state == Undefined; }) > 0) {
+        out_ << row << ",undefined,,,,,,,\n";
+        return;
+    }
+    number(n);
+    if (present > invalid)
+        number(100.0 * static_cast<double>(n) / static_cast<double>(present - invalid));
     else
         row += ',';
-    statistics(runs.samples);
-    statistics(runs.draws);
+    if (n == 0) {
+        out_ << row << ",,,,,,\n";
+        return;
+    }
+    // Means and deviations over the runs in seed order, as they came; then the converged runs
+    // are sorted in the group's own room for the medians.
+    struct Figures {
+        double mean, sd, median;
+    };
+    const auto spread = [&](auto value) {
+        double sum = 0;
+        for (auto r = begin; r != end; ++r)
+            sum += converged(*r) ? value(*r) : 0.0;
+        const double mean = sum / static_cast<double>(n);
+        double squares = 0;
+        for (auto r = begin; r != end; ++r)
+            squares += converged(*r) ? (value(*r) - mean) * (value(*r) - mean) : 0.0;
+        return Figures{mean, std::sqrt(squares / static_cast<double>(n - 1)), 0.0};
+    };
+    Figures figures[] = {spread(samples), spread(draws)};
+    const auto last = std::partition(begin, end, converged);
+    const auto middle = begin + static_cast<std::ptrdiff_t>(n / 2);
+    const auto median = [&](auto value) {
+        std::sort(begin, last, [&](Run a, Run b) { return value(a) < value(b); });
+        return n % 2 != 0 ? value(*middle) : (value(middle[-1]) + value(*middle)) / 2;
+    };
+    figures[0].median = median(samples);
+    figures[1].median = median(draws);
+    for (const Figures& f : figures) {
+        number(f.mean);
+        if (n > 1)
+            number(f.sd);
+        else
+            row += ',';
+        number(f.median);
+    }
     out_ << row << '\n';
 }

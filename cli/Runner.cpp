@@ -137,6 +137,8 @@ void WriteExperimentResult(std::ostream& out, const RunSession& session, bool js
     const MeasuredPath preferred = session.PreferredPath();
     const MeasuredPath& shortest = session.ExpectedShortest();
     const auto trace = [&](const MeasuredPath& path) {
+        if (path.undefined && !json)
+            return std::string("undefined (a cycle of negative expected cost on the way)");
         if (!path.found)
             return std::string(json ? "null" : "none");
         return json ? QuotedLabel(session.TraceOf(path.links)) : Shown(session.TraceOf(path.links));

@@ -337,6 +337,8 @@ void AppendExperiment(std::string& out, const RunSession& session) {
     out += ',';
     if (shortest.found)
         AppendField(out, Latin1::ToUtf8(session.TraceOf(shortest.links)));
+    else if (shortest.undefined)
+        out += "undefined";
     out += ',';
     if (shortest.found)
         AppendNumber(out, shortest.cost);
@@ -412,6 +414,7 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
     row.record.convergedAt = session.ConvergedAt();
     row.experiment.valid = true;
     row.experiment.converged = session.ConvergedOnShortest();
+    row.experiment.undefined = session.ExpectedShortest().undefined;
     row.experiment.samples = session.ConvergedAt() > 0 ? session.ConvergedAt() : session.Samples();
     row.experiment.linkDraws = session.LinkDraws();
     return row;

@@ -9,6 +9,9 @@ class RunGraph;
 
 struct MeasuredPath {
     bool found = false;
+    // The expected shortest path is not defined: a cycle of negative expected cost lies on the
+    // way from the source to the destination, so that walks along it grow ever cheaper.
+    bool undefined = false;
     std::vector<int32_t> links; // 0-based positions, in walking order
     double probability = 0.0;   // the preferred path's, the product of its links' in path order
     float cost = 0.0f;          // the expected shortest path's
@@ -20,9 +23,12 @@ namespace StochasticPaths {
 // in link order on ties), until the destination; none if it comes to a node with no such link.
 MeasuredPath Preferred(const RunGraph& graph, int32_t source, int32_t destination);
 
-// Dijkstra over the weights: distances summed as a path's cost is (each partial sum rounded to a
-// float), nodes settled in order of distance then position, links relaxed in link order, only a
-// strictly smaller distance replacing one. None when the destination cannot be reached.
+// Distances summed as a path's cost is (each partial sum rounded to a float), links relaxed in
+// link order, only a strictly smaller distance replacing one. Where no weight is negative,
+// Dijkstra: nodes settled in order of distance then position. Otherwise Bellman-Ford over the
+// walks that neither come back to the source nor leave the destination, first in first out;
+// undefined where such walks hold a cycle of negative cost. None when the destination cannot be
+// reached.
 MeasuredPath ExpectedShortest(const RunGraph& graph, int32_t source, int32_t destination);
 
 // The expected cost of a path: its weights summed as ExpectedShortest sums them.

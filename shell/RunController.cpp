@@ -152,6 +152,7 @@ void RunController::TakeSnapshot(RunSession& session, const clsGraph& graph, Run
         s.preferredPath = preferred.found ? session.TraceOf(preferred.links) : "";
         s.preferredProbability = preferred.probability;
         s.preferredIsShortest = session.PreferredIsShortest();
+        s.shortestUndefined = session.ExpectedShortest().undefined;
         s.preferredLinks.clear();
         for (const int32_t link : preferred.links)
             s.preferredLinks.push_back(link + 1);

@@ -36,11 +36,12 @@ struct RunSnapshot {
     bool notFound = false;
     // A run on a stochastic graph (or with the mean threshold or the variable action set): the
     // path the automata prefer, as a trace, its probability, and whether it is a shortest path
-    // in expectation.
+    // in expectation (none is defined where a cycle of negative expected cost lies on the way).
     bool experiment = false;
     std::string preferredPath; // empty when the preferred path dead-ends
     double preferredProbability = 0.0;
     bool preferredIsShortest = false;
+    bool shortestUndefined = false;
     std::vector<int32_t> preferredLinks; // one-based, ascending
 };
 

@@ -539,8 +539,9 @@ QString frmMain::PreferredPathText(const RunSnapshot& run) {
     return QString("Preferred path: %1 (P %2, %3)")
         .arg(Platform::FromLatin1(run.preferredPath))
         .arg(QLocale().toString(run.preferredProbability, 'g', 6))
-        .arg(run.preferredIsShortest ? "the shortest in expectation"
-                                     : "not the shortest in expectation");
+        .arg(run.shortestUndefined     ? "no shortest in expectation: a cycle of negative cost"
+             : run.preferredIsShortest ? "the shortest in expectation"
+                                       : "not the shortest in expectation");
 }
 
 void frmMain::ClearRunFigures() {

@@ -3,15 +3,18 @@
 #include "Sweep.h"
 
 #include "DocumentFile.h"
+#include "ExperimentSummary.h"
 #include "Interrupt.h"
 #include "RunnerFixture.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <optional>
+#include <sstream>
 #include <sys/wait.h>
 #include <thread>
 
@@ -275,4 +278,58 @@ TEST_F(Runner, AnExperimentsRowsAreItsRunsAndItsSummaryCountsThem) {
         EXPECT_NEAR(std::stod(summary[g][12]), mean, 1e-9 * mean);
         EXPECT_NEAR(std::stod(summary[g][15]), drawn, 1e-9 * drawn);
     }
+}
+
+// A cycle of negative expected cost on the way (t-u, either way): no shortest path in
+// expectation, as the report, the JSON, a sweep's rows and its summary say.
+TEST_F(Runner, NoShortestPathInExpectationAcrossANegativeCycle) {
+    const std::string run = "D/formats/nx-undirected.graphml --method sample --source s --dest w "
+                            "--samples 50 --length t->u=normal(-5,0) ";
+    ASSERT_EQ(Run(run + "--quiet"), 0) << err;
+    EXPECT_NE(out.find("expectedShortestPath: undefined (a cycle of negative expected cost on "
+                       "the way)\nexpectedShortestCost: null\nconvergedOnShortest: false\n"),
+              std::string::npos)
+        << out;
+    Run(run + "--json --quiet");
+    EXPECT_NE(out.find("\"expectedShortestPath\": null,\n\"expectedShortestCost\": null"),
+              std::string::npos)
+        << out;
+    for (const char* summary : {"", "--summary"}) {
+        ASSERT_EQ(Run(run + "--sweep seed=1,2 " + summary), 0) << err;
+        const auto rows = CsvRows(out);
+        const auto column =
+            std::find(rows[0].begin(), rows[0].end(),
+                      *summary ? "converged on shortest" : "expected shortest path");
+        ASSERT_NE(column, rows[0].end());
+        EXPECT_EQ(rows[1][static_cast<std::size_t>(column - rows[0].begin())], "undefined");
+    }
+}
+
+// The experiment summary worked by hand: a run of more than 2^31 link draws, a row left out
+// (stopped by Ctrl+C), a group without a shortest path in expectation, one whose runs missed it.
+TEST(ExperimentSummary, GroupsWorkedByHand) {
+    std::ostringstream out;
+    ExperimentSummary summary(out, "setting", 3, 2,
+                              [](int64_t row) { return "s" + std::to_string(row); });
+    const auto converged = [](int64_t samples, int64_t draws) {
+        return ExperimentRecord{true, true, false, samples, draws};
+    };
+    const ExperimentRecord invalid{}, missed{true, false, false, 500, 2000},
+        undefined{true, false, true, 500, 2000};
+    summary.Add(0, converged(10, 40));
+    summary.Add(1, invalid);
+    summary.Add(2, converged(30, 5000000000));
+    summary.Add(3, converged(7, 9));
+    summary.Add(4, missed);
+    summary.Add(6, undefined);
+    summary.Add(7, missed);
+    summary.Finish();
+    EXPECT_EQ(out.str(), "setting,runs,invalid,converged on shortest,converged %,samples mean,"
+                         "samples sd,samples median,link draws mean,link draws sd,link draws "
+                         "median\n"
+                         "s0,3,0,2,66.66666666666667,20,14.142135623730951,20,2500000020,"
+                         "3535533877.648466,2500000020\n"
+                         "s1,2,1,1,100,7,,7,9,,9\n"
+                         "s6,1,0,undefined,,,,,,,\n"
+                         "s7,1,0,0,0,,,,,,\n");
 }
