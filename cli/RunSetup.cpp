@@ -6,50 +6,95 @@
 #include "TextTools.h"
 #include "clsLA.h"
 
+#include <unordered_map>
+
 namespace {
 
-int32_t FindNode(const clsGraph& graph, const std::string& option, const std::string& name) {
-    if (name.size() > 1 && name[0] == '#' &&
-        name.find_first_not_of("0123456789", 1) == std::string::npos && name.size() < 11) {
-        const long long index = std::stoll(name.substr(1));
-        if (index < 1 || index > graph.NodeCount())
-            throw UsageError("no node " + name + " for " + option + " (the document has " +
-                             std::to_string(graph.NodeCount()) + " nodes)");
-        return static_cast<int32_t>(index);
+// The nodes as the options name them: "#N" for the N-th, else a label, letters in any case (the
+// first node that has it). One table, so that thousands of names take no longer than one scan.
+class NodeNames {
+  public:
+    explicit NodeNames(const clsGraph& graph) : count_(graph.NodeCount()) {
+        byLabel_.reserve(static_cast<std::size_t>(count_));
+        for (int32_t i = 1; i <= count_; ++i)
+            byLabel_.emplace(Latin1::Folded(graph.Node(i).Label()), i);
     }
-    if (const auto label = Latin1::FromUtf8(name)) {
-        for (int32_t i = 1; i <= graph.NodeCount(); ++i) {
-            if (Latin1::EqualNoCase(graph.Node(i).Label(), *label))
-                return i;
+
+    int32_t Find(const std::string& option, const std::string& name) const {
+        if (name.size() > 1 && name[0] == '#' &&
+            name.find_first_not_of("0123456789", 1) == std::string::npos && name.size() < 11) {
+            const long long index = std::stoll(name.substr(1));
+            if (index < 1 || index > count_)
+                throw UsageError("no node " + name + " for " + option + " (the document has " +
+                                 std::to_string(count_) + " nodes)");
+            return static_cast<int32_t>(index);
+        }
+        if (const auto label = Latin1::FromUtf8(name)) {
+            const auto found = byLabel_.find(Latin1::Folded(*label));
+            if (found != byLabel_.end())
+                return found->second;
+        }
+        throw UsageError("no node labelled " + TextTools::Quoted(name) + " for " + option);
+    }
+
+  private:
+    int32_t count_;
+    std::unordered_map<std::string, int32_t> byLabel_;
+};
+
+// The links as --length names them, "A->B": the first link stored from A to B, else the first
+// simple or bidirectional one stored from B to A.
+class LinkNames {
+  public:
+    explicit LinkNames(clsGraph& graph) : graph_(graph), nodes_(graph) {
+        std::unordered_map<const clsNode*, int32_t> position;
+        position.reserve(static_cast<std::size_t>(graph.NodeCount()));
+        for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+            position.emplace(&graph.Node(i), i);
+        byEnds_.reserve(static_cast<std::size_t>(graph.LinkCount()) * 2);
+        for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
+            const clsLink& link = graph.Link(j);
+            const int32_t from = position.at(link.FromNode), to = position.at(link.ToNode);
+            Ends& forward = byEnds_[Key(from, to)];
+            forward.stored = forward.stored ? forward.stored : j;
+            if (link.LinkType != LinkKind::Unidirectional) {
+                Ends& backward = byEnds_[Key(to, from)];
+                backward.backwards = backward.backwards ? backward.backwards : j;
+            }
         }
     }
-    throw UsageError("no node labelled " + TextTools::Quoted(name) + " for " + option);
-}
 
-// "A->B": the link stored from A to B, or a simple or bidirectional one stored from B to A.
-clsLink& FindLink(clsGraph& graph, const std::string& name) {
-    const std::size_t arrow = name.find("->");
-    const clsNode& from = graph.Node(FindNode(graph, "--length", name.substr(0, arrow)));
-    const clsNode& to = graph.Node(FindNode(graph, "--length", name.substr(arrow + 2)));
-    clsLink* backwards = nullptr;
-    for (int32_t j = 1; j <= graph.LinkCount(); ++j) {
-        clsLink& link = graph.Link(j);
-        if (link.FromNode == &from && link.ToNode == &to)
-            return link;
-        if (!backwards && link.FromNode == &to && link.ToNode == &from &&
-            link.LinkType != LinkKind::Unidirectional)
-            backwards = &link;
+    clsLink& Find(const std::string& name) const {
+        const std::size_t arrow = name.find("->");
+        const int32_t from = nodes_.Find("--length", name.substr(0, arrow));
+        const int32_t to = nodes_.Find("--length", name.substr(arrow + 2));
+        const auto found = byEnds_.find(Key(from, to));
+        if (found == byEnds_.end() || !(found->second.stored || found->second.backwards))
+            throw UsageError("no link " + TextTools::Cut(name) + " for --length");
+        return graph_.Link(found->second.stored ? found->second.stored : found->second.backwards);
     }
-    if (!backwards)
-        throw UsageError("no link " + TextTools::Cut(name) + " for --length");
-    return *backwards;
-}
+
+  private:
+    struct Ends {
+        int32_t stored = 0, backwards = 0; // link numbers, 0 for none
+    };
+    static uint64_t Key(int32_t from, int32_t to) {
+        return static_cast<uint64_t>(static_cast<uint32_t>(from)) << 32 | static_cast<uint32_t>(to);
+    }
+
+    clsGraph& graph_;
+    NodeNames nodes_;
+    std::unordered_map<uint64_t, Ends> byEnds_;
+};
 
 } // namespace
 
 void ApplyLengths(clsGraph& graph, const RunOptions& o) {
+    if (o.lengths.empty())
+        return;
+    const LinkNames links(graph);
     for (const auto& [name, length] : o.lengths) {
-        clsLink& link = FindLink(graph, name);
+        clsLink& link = links.Find(name);
         if (LinkLength::LooksLikeDistribution(length)) {
             link.SetLength(std::make_shared<const LinkLength>(LinkLength::Parse(length)));
         } else {
@@ -72,10 +117,13 @@ RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
         return s;
     s.GraphSearchMethod = *o.method;
     s.EnableDelay = false;
-    if (o.source)
-        s.sourceNode = FindNode(la.Graph(), "--source", *o.source);
-    if (o.dest)
-        s.DestNode = FindNode(la.Graph(), "--dest", *o.dest);
+    if (o.source || o.dest) {
+        const NodeNames nodes(la.Graph());
+        if (o.source)
+            s.sourceNode = nodes.Find("--source", *o.source);
+        if (o.dest)
+            s.DestNode = nodes.Find("--dest", *o.dest);
+    }
     if (*o.method == SearchMethod::ReadFromFile) {
         if (!o.paths)
             throw UsageError("Please select a path file (--paths FILE).");

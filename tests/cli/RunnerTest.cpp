@@ -207,6 +207,21 @@ TEST_F(Runner, StoredSettingsAreTheDefaultsOfTheirOptions) {
     }
 }
 
+// --length names a link as stored, or a simple or bidirectional one backwards, its nodes by label
+// in any letter case or as #N; a later length of a link replaces an earlier one.
+TEST_F(Runner, LengthsNameTheirLinks) {
+    ASSERT_EQ(Run("T --length c->A=7 --length #2->a=5 --length a->b=4 --length B->a=5 --json"), 0)
+        << err;
+    EXPECT_NE(out.find("\"from\": \"A\", \"to\": \"B\", \"type\": 0, \"weight\": 5,"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"from\": \"A\", \"to\": \"C\", \"type\": 0, \"weight\": 7,"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(Run("N --length B->D=1 --length D->B=1"), 2); // B->D is one-way
+    EXPECT_EQ(err, "pathloom-run: no link D->B for --length\n");
+}
+
 // A drawn length on an enumeration, worked by hand: A-B-C (2) then A-C, whose length is always
 // 0.5, are both rewarded (LRP 0.1), which leaves A-C at 0.505 and A-B at 0.495 from A.
 TEST_F(Runner, AStochasticEnumerationReportsItsExperiment) {
