@@ -1,11 +1,14 @@
 // Drawn link lengths: link draws per second of a sampled run in which every link is stochastic,
 // against the same run with fixed weights (the same samples, the same learning), for each kind
 // of distribution. On directed grids, where every sample reaches the corner over as many links, so
-// that the two runs differ by the draws alone.
+// that the two runs differ by the draws alone. Then the time the shortest path in expectation
+// takes on large graphs: Dijkstra where no mean is negative, Bellman-Ford where some are.
 
 #include "BenchGraphs.h"
 #include "LinkLength.h"
+#include "RunGraph.h"
 #include "RunSession.h"
+#include "StochasticPaths.h"
 #include "clsLA.h"
 
 #include <algorithm>
@@ -65,6 +68,23 @@ void MakeStochastic(clsGraph& graph, const std::string& kind) {
     }
 }
 
+// The better of a few computations of the shortest path in expectation, from the first node to
+// the last, in milliseconds.
+void TimeShortest(const char* name, clsGraph& graph) {
+    const RunGraph run(graph);
+    double best = 1e300;
+    MeasuredPath path;
+    for (int k = 0; k < Repeats; ++k) {
+        const auto start = Clock::now();
+        path = StochasticPaths::ExpectedShortest(run, 0, graph.NodeCount() - 1);
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    std::printf("%-44s %8d %8d %10.1f %s\n", name, graph.NodeCount(), graph.LinkCount(), best * 1e3,
+                path.undefined ? "undefined"
+                : path.found   ? ("cost " + std::to_string(path.cost)).c_str()
+                               : "none");
+}
+
 } // namespace
 
 int main() {
@@ -99,5 +119,35 @@ int main() {
                         double(drawn.draws) / drawn.seconds, ratio);
         }
     }
+
+    std::printf("\nthe shortest path in expectation from the first node to the last, the better "
+                "of %d\n%-44s %8s %8s %10s\n",
+                Repeats, "graph", "nodes", "links", "ms");
+    clsLA grid;
+    BenchGraphs::DirectedGrid(grid.Graph(), 300);
+    TimeShortest("directed grid 300x300", grid.Graph());
+    for (int32_t j = 1; j <= grid.Graph().LinkCount(); ++j)
+        grid.Graph().Link(j).Weight -= 3.0f;
+    TimeShortest("the same, 3 off every mean (negative ones)", grid.Graph());
+    clsLA random;
+    BenchGraphs::Random(random.Graph(), 200000, 600000, 7);
+    TimeShortest("random 200000/600000", random.Graph());
+    for (int32_t j = 1; j <= random.Graph().LinkCount(); ++j) {
+        if (random.Graph().Link(j).LinkType == LinkKind::Unidirectional)
+            random.Graph().Link(j).Weight -= 4.0f;
+    }
+    TimeShortest("the same, 4 off the one-way links' means", random.Graph());
+    // A two-way link away from the ends, whose two ways make a cycle.
+    clsGraph& g = random.Graph();
+    for (int32_t j = 1; j <= g.LinkCount(); ++j) {
+        const clsLink& link = g.Link(j);
+        if (link.LinkType != LinkKind::Unidirectional && link.FromNode != &g.Node(1) &&
+            link.ToNode != &g.Node(1) && link.FromNode != &g.Node(g.NodeCount()) &&
+            link.ToNode != &g.Node(g.NodeCount())) {
+            g.Link(j).Weight = -1.0f;
+            break;
+        }
+    }
+    TimeShortest("the same, and one negative two-way link", random.Graph());
     return 0;
 }

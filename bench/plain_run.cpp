@@ -2,15 +2,17 @@
 // same learning, the same paths in the same order and the same JSON, byte for byte, so that the
 // runner's time can be set against what such a run costs at least. It takes the runner's options
 // (P-model only, nodes as #N, path files in ASCII) and writes what `pathloom-run ... --json`
-// writes. Enumerations never enter a branch that cannot complete a path: up to 64 nodes a step is
-// taken only when the destination, or every node still to visit, can be reached from it through
-// unvisited nodes (bit masks); on larger graphs the walk to a destination marks nodes from which
-// the destination cannot be reached until a node they depend on leaves the path, and the walk
-// through all nodes checks the unvisited nodes by a flood over the links once at most 4,096 are
-// left (before, a flood costs more than it saves).
+// writes. Sampled runs also take --length (nodes as labels or #N, non-negative means) and
+// --threshold, and write an experiment's figures as the runner does. Enumerations never enter a
+// branch that cannot complete a path: up to 64 nodes a step is taken only when the destination, or
+// every node still to visit, can be reached from it through unvisited nodes (bit masks); on larger
+// graphs the walk to a destination marks nodes from which the destination cannot be reached until a
+// node they depend on leaves the path, and the walk through all nodes checks the unvisited nodes by
+// a flood over the links once at most 4,096 are left (before, a flood costs more than it saves).
 
 #include "Choices.h"
 #include "DocumentFile.h"
+#include "LinkLength.h"
 #include "PathloomError.h"
 #include "clsLA.h"
 
@@ -24,6 +26,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -105,9 +109,10 @@ struct Graph {
     std::vector<float> weight, probability;
     std::vector<std::string> label;
     std::vector<std::string> piece; // "from->to:" of each link, ready for a JSON string
-    std::vector<int32_t> moveStart, moveTo, moveLink; // steps from each node, in link order
-    std::vector<int32_t> fromStart, fromLink;         // links stored from each node
-    std::vector<double> rLessOne;                     // out-degree - 1
+    std::vector<int32_t> moveStart, moveTo, moveLink;      // steps from each node, in link order
+    std::vector<int32_t> fromStart, fromLink;              // links stored from each node
+    std::vector<double> rLessOne;                          // out-degree - 1
+    std::vector<std::shared_ptr<const LinkLength>> length; // drawn lengths, empty for none
 };
 
 Graph Arrays(const clsGraph& g) {
@@ -143,6 +148,10 @@ Graph Arrays(const clsGraph& g) {
     for (int32_t j = 0; j < a.m; ++j) {
         if (a.kind[j] == 1)
             a.probability[j] = static_cast<float>(1.0 / degree[a.from[j]]);
+        if (g.Link(j + 1).Length) {
+            a.length.resize(static_cast<std::size_t>(a.m));
+            a.length[j] = g.Link(j + 1).Length;
+        }
     }
     for (int32_t v = 0; v < a.n; ++v) {
         a.moveStart.push_back(static_cast<int32_t>(a.moveTo.size()));
@@ -158,6 +167,30 @@ Graph Arrays(const clsGraph& g) {
     a.fromStart.push_back(static_cast<int32_t>(a.fromLink.size()));
     return a;
 }
+
+struct Random {
+    uint64_t s[4];
+    explicit Random(uint64_t seed) {
+        for (uint64_t& word : s) {
+            uint64_t z = (seed += 0x9e3779b97f4a7c15u);
+            z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
+            z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
+            word = z ^ (z >> 31);
+        }
+    }
+    static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    double Uniform() {
+        const uint64_t result = Rotl(s[1] * 5, 7) * 9;
+        const uint64_t t = s[1] << 17;
+        s[2] ^= s[0];
+        s[3] ^= s[1];
+        s[1] ^= s[2];
+        s[0] ^= s[3];
+        s[2] ^= t;
+        s[3] = Rotl(s[3], 45);
+        return static_cast<double>(result >> 11) * 0x1.0p-53;
+    }
+};
 
 // P-model learning with the linear reward and penalty; the cheapest path so far.
 struct Learner {
@@ -190,11 +223,22 @@ struct Learner {
             idlePenalty = idlePenalty && !(p == 0 && std::signbit(p));
     }
 
+    // Drawn lengths and the mean threshold.
+    struct Random* random = nullptr;
+    int64_t draws = 0;
+    bool meanThreshold = false;
+    double costSum = 0;
+    int64_t costCount = 0;
+
+    float Cost(const int32_t* path, int32_t length);
+
     float Learn(const int32_t* path, int32_t length) {
-        float cost = 0;
-        for (int32_t k = 0; k < length; ++k)
-            cost = Store(double(cost) + double(g.weight[path[k]]));
-        const bool favourable = first || cost < reference || (tiesRewarded && cost == reference);
+        const float cost = Cost(path, length);
+        bool favourable = first || cost < reference || (tiesRewarded && cost == reference);
+        if (meanThreshold) {
+            costSum += cost;
+            favourable = cost <= costSum / static_cast<double>(++costCount);
+        }
         float* const p = g.probability.data();
         const int32_t* const fromStart = g.fromStart.data();
         const int32_t* const fromLink = g.fromLink.data();
@@ -232,6 +276,24 @@ struct Learner {
         return cost;
     }
 };
+
+float Learner::Cost(const int32_t* path, int32_t length) {
+    float cost = 0;
+    if (g.length.empty()) {
+        for (int32_t k = 0; k < length; ++k)
+            cost = Store(double(cost) + double(g.weight[path[k]]));
+        return cost;
+    }
+    for (int32_t k = 0; k < length; ++k) {
+        float drawn = g.weight[path[k]];
+        if (const LinkLength* l = g.length[path[k]].get()) {
+            drawn = static_cast<float>(l->Draw([this] { return random->Uniform(); }));
+            ++draws;
+        }
+        cost = static_cast<float>(double(cost) + double(drawn));
+    }
+    return Store(cost);
+}
 
 // Prints each path as it is learned.
 struct Printer {
@@ -446,33 +508,10 @@ void Enumerate(const Graph& g, int32_t source, int32_t dest, Sink& sink) {
 
 // ---- sampled paths ----
 
-struct Random {
-    uint64_t s[4];
-    explicit Random(uint64_t seed) {
-        for (uint64_t& word : s) {
-            uint64_t z = (seed += 0x9e3779b97f4a7c15u);
-            z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9u;
-            z = (z ^ (z >> 27)) * 0x94d049bb133111ebu;
-            word = z ^ (z >> 31);
-        }
-    }
-    static uint64_t Rotl(uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-    double Uniform() {
-        const uint64_t result = Rotl(s[1] * 5, 7) * 9;
-        const uint64_t t = s[1] << 17;
-        s[2] ^= s[0];
-        s[3] ^= s[1];
-        s[1] ^= s[2];
-        s[0] ^= s[3];
-        s[2] ^= t;
-        s[3] = Rotl(s[3], 45);
-        return static_cast<double>(result >> 11) * 0x1.0p-53;
-    }
-};
-
 void Sample(const Graph& g, int32_t source, int32_t dest, int64_t samples, uint64_t seed,
             Sink& sink, int64_t& deadEnds) {
     Random random(seed);
+    sink.learner.random = &random;
     std::vector<uint32_t> visited(static_cast<std::size_t>(g.n), 0);
     std::vector<int32_t> path(static_cast<std::size_t>(g.n));
     std::vector<int32_t> stepBuffer(g.moveTo.size() + 1);
@@ -597,6 +636,118 @@ void ReadPaths(const Graph& g, const std::string& file, Sink& sink) {
     }
 }
 
+// ---- an experiment's figures ----
+
+// A node by label or #N; a link "A->B" as stored, else a simple or bidirectional one backwards.
+struct Names {
+    std::unordered_map<std::string, int32_t> node;
+    std::unordered_map<uint64_t, int32_t> stored, backwards;
+    static uint64_t Key(int32_t a, int32_t b) { return uint64_t(uint32_t(a)) << 32 | uint32_t(b); }
+    explicit Names(const Graph& g) {
+        for (int32_t v = 0; v < g.n; ++v)
+            node.emplace(g.label[v], v);
+        for (int32_t j = 0; j < g.m; ++j) {
+            stored.emplace(Key(g.from[j], g.to[j]), j);
+            if (g.kind[j] != 1)
+                backwards.emplace(Key(g.to[j], g.from[j]), j);
+        }
+    }
+    int32_t Node(const std::string& name) const {
+        if (name.size() > 1 && name[0] == '#')
+            return std::stoi(name.substr(1)) - 1;
+        const auto found = node.find(name);
+        if (found == node.end())
+            Unsupported("an unknown label (labels as stored only): " + name);
+        return found->second;
+    }
+    int32_t Link(const std::string& name) const {
+        const std::size_t arrow = name.find("->");
+        const uint64_t key = Key(Node(name.substr(0, arrow)), Node(name.substr(arrow + 2)));
+        const auto found = stored.find(key);
+        if (found != stored.end())
+            return found->second;
+        const auto back = backwards.find(key);
+        if (back == backwards.end())
+            Unsupported("no link " + name);
+        return back->second;
+    }
+};
+
+struct Measured {
+    bool found = false;
+    std::vector<int32_t> links;
+    double probability = 1.0;
+    float cost = 0;
+};
+
+// At each node its most probable link to a node not yet on the path, the first on ties.
+Measured Preferred(const Graph& g, int32_t source, int32_t dest) {
+    Measured path;
+    std::vector<bool> on(static_cast<std::size_t>(g.n), false);
+    on[source] = true;
+    for (int32_t at = source; at != dest;) {
+        int32_t best = -1;
+        for (int32_t i = g.moveStart[at]; i < g.moveStart[at + 1]; ++i) {
+            if (!on[g.moveTo[i]] &&
+                (best < 0 || g.probability[g.moveLink[i]] > g.probability[g.moveLink[best]]))
+                best = i;
+        }
+        if (best < 0)
+            return Measured{};
+        path.links.push_back(g.moveLink[best]);
+        path.probability *= static_cast<double>(g.probability[g.moveLink[best]]);
+        at = g.moveTo[best];
+        on[at] = true;
+    }
+    path.found = true;
+    return path;
+}
+
+float Sum(float a, float b) {
+    return static_cast<float>(double(a) + double(b));
+}
+
+// Dijkstra: nodes settled by distance then position, moves in link order, only a strictly
+// smaller distance replacing one.
+Measured Shortest(const Graph& g, int32_t source, int32_t dest) {
+    for (const float w : g.weight) {
+        if (w < 0)
+            Unsupported("negative means");
+    }
+    std::vector<float> distance(static_cast<std::size_t>(g.n), INFINITY);
+    std::vector<int32_t> via(static_cast<std::size_t>(g.n), -1), previous(via);
+    std::vector<bool> settled(static_cast<std::size_t>(g.n), false);
+    std::set<std::pair<float, int32_t>> queue{{0.0f, source}};
+    distance[source] = 0;
+    while (!queue.empty()) {
+        const int32_t at = queue.begin()->second;
+        queue.erase(queue.begin());
+        settled[at] = true;
+        if (at == dest)
+            break;
+        for (int32_t i = g.moveStart[at]; i < g.moveStart[at + 1]; ++i) {
+            const int32_t to = g.moveTo[i];
+            const float through = Sum(distance[at], g.weight[g.moveLink[i]]);
+            if (settled[to] || !(through < distance[to]))
+                continue;
+            queue.erase({distance[to], to});
+            distance[to] = through;
+            via[to] = g.moveLink[i];
+            previous[to] = at;
+            queue.emplace(through, to);
+        }
+    }
+    Measured path;
+    if (!settled[dest])
+        return path;
+    for (int32_t at = dest; at != source; at = previous[at])
+        path.links.push_back(via[at]);
+    std::reverse(path.links.begin(), path.links.end());
+    path.found = true;
+    path.cost = distance[dest];
+    return path;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -615,7 +766,8 @@ int main(int argc, char** argv) {
     uint64_t seed = 1;
     int32_t scheme = la.Settings.ModelType;
     float reward = la.Settings.Reward, penalty = la.Settings.Penalty;
-    bool quiet = false, json = false;
+    bool quiet = false, json = false, meanThreshold = false;
+    std::vector<std::string> lengths;
     const auto node = [&](const std::string& text) {
         if (text.size() < 2 || text[0] != '#')
             Unsupported("nodes as #N only");
@@ -648,6 +800,10 @@ int main(int argc, char** argv) {
             scheme = Choices::Schemes.Parse(value()).value_or(-1);
         else if (arg == "--quiet")
             quiet = true;
+        else if (arg == "--length")
+            lengths.push_back(value());
+        else if (arg == "--threshold")
+            meanThreshold = value() == "mean";
         else if (arg == "--json")
             json = true;
         else
@@ -658,9 +814,24 @@ int main(int argc, char** argv) {
     penalty = scheme == Scheme::LRP ? reward : scheme == Scheme::LRI ? 0.0f : penalty;
 
     Graph g = Arrays(la.Graph());
+    if (!lengths.empty()) {
+        const Names names(g);
+        g.length.resize(static_cast<std::size_t>(g.m)); // keeps the document's
+        for (const std::string& text : lengths) {
+            const std::size_t equals = text.find('=');
+            const int32_t j = names.Link(text.substr(0, equals));
+            g.length[j] =
+                std::make_shared<const LinkLength>(LinkLength::Parse(text.substr(equals + 1)));
+            g.weight[j] = static_cast<float>(g.length[j]->Mean());
+        }
+    }
     const bool sampled = method == "sample";
+    const bool experiment = !g.length.empty() || meanThreshold;
+    if (experiment && !sampled)
+        Unsupported("experiments with --method sample only");
     Out out;
     Learner learner(g, reward, penalty, sampled, sampled ? INT32_MAX : 32767);
+    learner.meanThreshold = meanThreshold;
     Printer printer{out, g, quiet};
     Sink sink{learner, printer};
     int64_t deadEnds = 0;
@@ -707,6 +878,29 @@ int main(int argc, char** argv) {
             out.Num(probability);
         }
         out.Text(", \"convergedAt\": null,\n");
+    }
+    if (experiment) {
+        const Measured preferred = Preferred(g, source, dest), shortest = Shortest(g, source, dest);
+        const auto trace = [&](const Measured& path) {
+            std::string text = "\"";
+            for (const int32_t l : path.links)
+                text += g.piece[l];
+            return path.found ? text + "\"" : std::string("null");
+        };
+        float preferredCost = 0;
+        for (const int32_t l : preferred.links)
+            preferredCost = Sum(preferredCost, g.weight[l]);
+        out.Text("\"linkDraws\": ");
+        out.Num(learner.draws);
+        out.Text(", \"preferredPath\": " + trace(preferred) + ",\n\"preferredPathProbability\": ");
+        preferred.found ? out.Num(preferred.probability) : out.Text("null");
+        out.Text(", \"expectedShortestPath\": " + trace(shortest) +
+                 ",\n\"expectedShortestCost\": ");
+        shortest.found ? out.Num(shortest.cost) : out.Text("null");
+        out.Text(", \"convergedOnShortest\": ");
+        out.Text(preferred.found && shortest.found && preferredCost == shortest.cost ? "true"
+                                                                                     : "false");
+        out.Text(",\n");
     }
     out.Text("\"links\": [");
     for (int32_t j = 0; j < g.m; ++j) {

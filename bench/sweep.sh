@@ -10,7 +10,8 @@
 # the slow row first and then last.
 # summary: --summary over sampled runs of the triangle (one sample each), 100 and 1,000 seeds by
 # 1,000 rewards: the memory each run adds where the runs of a group lie apart (the seed swept
-# first), and where they follow each other (last).
+# first), and where they follow each other (last); then the plain and the experiment summary
+# (--threshold mean) of 4,000 rewards by 1,000 factors by one seed: one block of 4,000,000 groups.
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release); PATHLOOM_RUN
 # another pathloom-run to measure (an older one, say).
 set -euo pipefail
@@ -74,4 +75,9 @@ if [ "$what" = all ] || [ "$what" = summary ]; then
   last=$(measure_kib "$run" "${tiny[@]}" --sweep "$rewards" --sweep seed=1:1000:1)
   printf '%8d %-6s %10d\n' 100000 first "$small" 1000000 first "$large" 1000000 last "$last"
   echo "$small $large" | awk '{ printf "bytes per run, the seed first: %.1f\n", ($2 - $1) * 1024 / 900000 }'
+  many=(--sweep seed=1 --sweep reward=0.0001:0.4:0.0001 --sweep factor=1:1000:1)
+  printf '\n--summary of 4,000 rewards by 1,000 factors by 1 seed, one sample each, 2 jobs\n%-11s %10s\n' \
+    summary 'peak KiB'
+  printf '%-11s %10d\n' plain "$(measure_kib "$run" "${tiny[@]}" "${many[@]}")" \
+    experiment "$(measure_kib "$run" "${tiny[@]}" --threshold mean "${many[@]}")"
 fi

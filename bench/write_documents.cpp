@@ -4,6 +4,7 @@
 
 #include "BenchGraphs.h"
 #include "DocumentFile.h"
+#include "LinkLength.h"
 #include "PathloomError.h"
 #include "clsLA.h"
 
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -109,7 +112,7 @@ int main(int argc, char** argv) {
         return 1;
 
     const std::string sampled = " --scheme LRI --reward 0.01 --samples 200000 --json --quiet";
-    const std::vector<Versus> versus = {
+    std::vector<Versus> versus = {
         {"sampled", "directed grid 10x10", "grid-10.plm", [](clsGraph& g) { DirectedGrid(g, 10); },
          "--method sample --source #1 --dest #100" + sampled},
         {"sampled", "directed grid 32x32", "grid-32.plm", [](clsGraph& g) { DirectedGrid(g, 32); },
@@ -151,6 +154,43 @@ int main(int argc, char** argv) {
         {"larger", "all nodes: diagonal ladder 2x40", "all-ladder-40.plm",
          [](clsGraph& g) { DiagonalLadder(g, 40); }, "--method all --source #1 --json"},
     };
+    // A stochastic experiment on a random graph of 2,000 nodes and 4,964 links, every length
+    // drawn: stored in the document, and given as 4,964 --length options.
+    const auto stochastic = [](clsGraph& g) { Random(g, 2000, 4964, 11); };
+    const auto lengthOf = [](const clsLink& link, int32_t j) {
+        const double w = link.Weight;
+        std::ostringstream text;
+        if (j % 4 == 0)
+            text << "uniform(" << w / 2 << "," << w * 1.5 << ")";
+        else if (j % 4 == 1)
+            text << "normal(" << w << "," << w / 4 << ")";
+        else if (j % 4 == 2)
+            text << "exponential(" << w << ")";
+        else
+            text << "discrete(" << w / 2 << ":1," << w * 1.5 << ":1)";
+        return text.str();
+    };
+    clsLA lengthless;
+    stochastic(lengthless.Graph());
+    std::string lengths;
+    for (int32_t j = 1; j <= lengthless.Graph().LinkCount(); ++j) {
+        const clsLink& link = lengthless.Graph().Link(j);
+        lengths += " --length " + link.FromNode->Label() + "->" + link.ToNode->Label() + "=" +
+                   lengthOf(link, j);
+    }
+    const std::string experiment =
+        "--method sample --source #1 --dest #2000 --scheme LRI --reward 0.01 --samples 20000 "
+        "--threshold mean --json --quiet";
+    versus.push_back({"stochastic", "random 2000/4964, lengths stored", "stochastic.plm",
+                      [&](clsGraph& g) {
+                          stochastic(g);
+                          for (int32_t j = 1; j <= g.LinkCount(); ++j)
+                              g.Link(j).SetLength(std::make_shared<const LinkLength>(
+                                  LinkLength::Parse(lengthOf(g.Link(j), j))));
+                      },
+                      experiment});
+    versus.push_back({"stochastic", "random 2000/4964, 4,964 --length", "stochastic-plain.plm",
+                      stochastic, experiment + lengths});
     std::ofstream list(folder + "/versus.txt");
     for (const Versus& v : versus) {
         clsLA la;
