@@ -4,6 +4,7 @@
 #include "PathloomError.h"
 #include "Random.h"
 #include "RunGraph.h"
+#include "TextTools.h"
 #include "clsLink.h"
 #include "clsNode.h"
 
@@ -61,7 +62,8 @@ float Environment::DrawnCost(PathView path) {
         throw PathloomError(ErrorNumber::Overflow, "PathCost",
                             "Overflow\r\nThe length of " + link.FromNode->Label() + "->" +
                                 link.ToNode->Label() + " drawn from " +
-                                graph_.Length(overflowed)->Text() + " is beyond the float range.");
+                                TextTools::Cut(graph_.Length(overflowed)->Text()) +
+                                " is beyond the float range.");
     }
     if (!std::isfinite(cost))
         Overflow();
