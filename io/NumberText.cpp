@@ -77,8 +77,8 @@ std::string Significant(double value, int digits) {
 }
 
 template <typename Real> std::optional<Real> Read(std::string_view text) {
-    // from_chars takes no plus sign, and besides the digits it takes "inf", "nan" and, in its
-    // general form, nothing else: only those characters are let through.
+    // from_chars takes no plus sign, but takes "inf" and "nan": only a sign, digits, a point and
+    // an exponent go through to it.
     if (!text.empty() && text[0] == '+' && (text.size() == 1 || text[1] != '-'))
         text.remove_prefix(1);
     if (text.empty() || text.find_first_not_of("+-.0123456789eE") != std::string_view::npos)
