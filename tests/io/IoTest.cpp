@@ -77,7 +77,7 @@ TEST(DocumentReader, CountsPastTheMemoryLimitAreRefusedBeforeLoading) {
 // A source may give less than asked, as a file does at each block's end: values straddle its
 // pieces.
 TEST(DocumentReader, ReadsAcrossWhatTheSourceGives) {
-    const std::string ints("\x01\x02\0\0\x03\0\0\0", 8);
+    const std::string ints("\x01\x02\x03\x04\x05\0\0\0", 8);
     std::size_t at = 0;
     DocumentReader reader(
         [&](char* data, std::size_t size) {
@@ -87,8 +87,8 @@ TEST(DocumentReader, ReadsAcrossWhatTheSourceGives) {
             return n;
         },
         ints.size());
-    EXPECT_EQ(reader.ReadInt32(), 0x0201);
-    EXPECT_EQ(reader.ReadInt32(), 3);
+    EXPECT_EQ(reader.ReadInt32(), 0x04030201);
+    EXPECT_EQ(reader.ReadInt32(), 5);
     EXPECT_EQ(reader.Remaining(), 0u);
 }
 
@@ -96,6 +96,9 @@ TEST(DocumentReader, ReadsAcrossWhatTheSourceGives) {
 // exponent; a number below the type's range is its nearest (zero at worst), one above is none.
 TEST(NumberText, ReadsTheWholeTextAsOneDecimalNumber) {
     const float tiny = 1e-40f; // below the smallest normal float
+    // 1e350 and 1e-351, whose exponents alone point the other way.
+    const std::string large = "1" + std::string(400, '0') + "e-50",
+                      small = "0." + std::string(400, '0') + "1e50";
     const std::tuple<const char*, std::optional<float>, std::optional<double>> cases[] = {
         {"0.5", 0.5f, 0.5},
         {"+2", 2.0f, 2.0},
@@ -109,6 +112,8 @@ TEST(NumberText, ReadsTheWholeTextAsOneDecimalNumber) {
         {"0.001e-99999999999999999999", 0.0f, 0.0},
         {"3.4028235e38", 3.4028235e38f, 3.4028235e38},
         {"0.0001e43", std::nullopt, 1e39},
+        {large.c_str(), std::nullopt, std::nullopt},
+        {small.c_str(), 0.0f, 0.0},
         {"1e999", std::nullopt, std::nullopt},
         {"-1000e306", std::nullopt, std::nullopt},
     };
