@@ -1,11 +1,13 @@
 #pragma once
-// The choices a run is made of (environment model, learning scheme, search method): their
-// numbers, as documents and settings hold them, and one table each of their names as the dialogs
-// and reports show them and as pathloom-run and its sweeps take them. Every reader of a name or a
-// bound asks here.
+// The choices of a run's settings, each a row of a table: the parts a run is made of (search
+// methods, environment models, learning schemes), registered with their factories in
+// engine/RunParts.cpp, and the plain choices of a few settings. A row gives the choice's number,
+// as documents and settings hold it, its names, the settings it reads and the choices of other
+// settings it goes with. Every reader of a name asks here.
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -52,6 +54,11 @@ class Choices {
         const char* shown;
         // As pathloom-run's options and sweeps take it (any letter case) and sweep rows write it.
         const char* typed;
+        // The settings the part reads, by their typed names ("source dest"): a setting applies
+        // to a run where one of its parts reads it.
+        const char* reads;
+        // The choices of other settings it goes with ("method=sample"), or "".
+        const char* needs;
     };
 
     static const Choices Models;
@@ -60,8 +67,28 @@ class Choices {
     static const Choices Thresholds;
     static const Choices ActionSets;
 
-    const Row* begin() const { return rows_; }
-    const Row* end() const { return rows_ + size_; }
+    // A view over a table of rows derived from Row, in the table's order.
+    template <const auto& rows> static constexpr Choices Over() {
+        return Choices(std::size(rows), [](std::size_t i) -> const Row& { return rows[i]; });
+    }
+
+    class Iterator {
+      public:
+        Iterator(const Choices& choices, std::size_t at) : choices_(&choices), at_(at) {}
+        const Row& operator*() const { return choices_->at_(at_); }
+        const Row* operator->() const { return &**this; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+      private:
+        const Choices* choices_;
+        std::size_t at_;
+    };
+    Iterator begin() const { return {*this, 0}; }
+    Iterator end() const { return {*this, size_}; }
 
     // The row of a number; none for a number that is no choice, which a document may yet hold.
     const Row* Of(int32_t number) const;
@@ -71,9 +98,8 @@ class Choices {
     std::string TypedNames(const char* separator) const;
 
   private:
-    template <std::size_t N>
-    constexpr explicit Choices(const Row (&rows)[N]) : rows_(rows), size_(N) {}
+    constexpr Choices(std::size_t size, const Row& (*at)(std::size_t)) : size_(size), at_(at) {}
 
-    const Row* rows_;
     std::size_t size_;
+    const Row& (*at_)(std::size_t);
 };

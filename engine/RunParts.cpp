@@ -14,31 +14,31 @@ namespace RunParts {
 
 namespace {
 
-template <typename Made> struct Row {
-    int32_t choice;
-    Made (*make)(const Context&, bool repeats);
-};
+// The whole registration of a part: its names, what it reads and goes with, and its factory.
+template <typename Made> struct Part : Choices::Row { Made (*make)(const Context&, bool repeats); };
 
 // Node positions in the settings are one-based.
 int32_t Position(int32_t node) {
     return node - 1;
 }
 
-const Row<std::unique_ptr<PathSource>> PathSources[] = {
-    {SearchMethod::IncludeAllNodes,
+// The search methods by their button's caption in the Options dialog.
+constexpr Part<std::unique_ptr<PathSource>> PathSources[] = {
+    {{SearchMethod::IncludeAllNodes, "&Include All Nodes", "all", "source", ""},
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
          return std::make_unique<SearchWalk>(c.run.Index(), Position(c.settings.sourceNode), -1);
      }},
-    {SearchMethod::SourceToDestination,
+    {{SearchMethod::SourceToDestination, "&From Source To Destination", "dest", "source dest", ""},
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
          return std::make_unique<SearchWalk>(c.run.Index(), Position(c.settings.sourceNode),
                                              Position(c.settings.DestNode));
      }},
-    {SearchMethod::ReadFromFile,
+    {{SearchMethod::ReadFromFile, "Read Fro&m File", "file", "paths", ""},
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
          return std::make_unique<PathFileRun>(c.graph, c.run.Index(), c.settings.FilePath);
      }},
-    {SearchMethod::Sample,
+    // Not in the Options dialog: Sample Paths is its own.
+    {{SearchMethod::Sample, nullptr, "sample", "source dest samples seed until", ""},
      [](const Context& c, bool) -> std::unique_ptr<PathSource> {
          return std::make_unique<PathSampler>(c.run, Position(c.settings.sourceNode),
                                               Position(c.settings.DestNode), c.settings.Seed,
@@ -46,39 +46,41 @@ const Row<std::unique_ptr<PathSource>> PathSources[] = {
      }},
 };
 
-const Row<std::unique_ptr<Environment>> Environments[] = {
-    {Model::P,
+// An environment draws the lengths of stochastic links from the seed's random numbers.
+constexpr Part<std::unique_ptr<Environment>> Environments[] = {
+    {{Model::P, "P-Model", "P", "threshold seed", ""},
      [](const Context& c, bool repeats) -> std::unique_ptr<Environment> {
          if (c.settings.Threshold == Threshold::Mean)
              return std::make_unique<MeanPModel>(c.run);
          return std::make_unique<PModel>(c.run, repeats);
      }},
-    {Model::S,
+    {{Model::S, "S-Model", "S", "seed", ""},
      [](const Context& c, bool) -> std::unique_ptr<Environment> {
          return std::make_unique<SModel>(c.run, c.ranges);
      }},
 };
 
-const Row<std::unique_ptr<UpdateRule>> UpdateRules[] = {
-    {Scheme::LRP,
+// The penalty each reads is the one its scheme implies (RunSettings::Normalised).
+constexpr Part<std::unique_ptr<UpdateRule>> UpdateRules[] = {
+    {{Scheme::LRP, "LRP", "LRP", "reward factor action-set", ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRPRule>(c.settings, c.run, c.settings.Reward);
      }},
-    {Scheme::LREP,
+    {{Scheme::LREP, "LR(E)P", "LREP", "reward penalty factor action-set", ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRPRule>(c.settings, c.run, c.settings.Penalty);
      }},
-    {Scheme::LRI,
+    {{Scheme::LRI, "LRI", "LRI", "reward action-set", ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRIRule>(c.settings, c.run);
      }},
 };
 
 template <typename Made, std::size_t N>
-Made Make(const Row<Made> (&rows)[N], int32_t choice, const Context& c, bool repeats) {
-    for (const Row<Made>& row : rows) {
-        if (row.choice == choice)
-            return row.make(c, repeats);
+Made Make(const Part<Made> (&parts)[N], int32_t choice, const Context& c, bool repeats) {
+    for (const Part<Made>& part : parts) {
+        if (part.number == choice)
+            return part.make(c, repeats);
     }
     return nullptr;
 }
@@ -104,3 +106,7 @@ std::unique_ptr<UpdateRule> MakeUpdateRule(const Context& c) {
 }
 
 } // namespace RunParts
+
+const Choices Choices::SearchMethods = Choices::Over<RunParts::PathSources>();
+const Choices Choices::Models = Choices::Over<RunParts::Environments>();
+const Choices Choices::Schemes = Choices::Over<RunParts::UpdateRules>();

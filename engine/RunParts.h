@@ -1,7 +1,9 @@
 #pragma once
 // The parts a run is composed of, by its settings: the path source of its search method, the
-// environment of its model and the update rule of its scheme. Each comes from one table; a new
-// method, environment or rule is a class and a row there.
+// environment of its model and the update rule of its scheme. Each kind is one table in
+// RunParts.cpp whose rows register a part whole (names, the settings it reads, what it goes with,
+// factory), and Choices::SearchMethods, Models and Schemes are views over them: a new method,
+// environment or rule is a class and a row there.
 
 #include "Environment.h"
 #include "PathSource.h"
