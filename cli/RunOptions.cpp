@@ -1,52 +1,42 @@
 #include "RunOptions.h"
 
-#include "Choices.h"
 #include "GraphFormats.h"
 #include "LinkLength.h"
-#include "NumberText.h"
 #include "PathloomError.h"
-#include "RunSettings.h"
 #include "TextTools.h"
 
-#include <algorithm>
 #include <sys/stat.h>
 
-int Choice(const std::string& option, const std::string& value, const Choices& choices) {
-    if (const auto number = choices.Parse(value))
-        return *number;
-    throw UsageError("unknown value for " + option + ": " + TextTools::Quoted(value));
-}
-
-const char* UsageText() {
-    static const std::string text =
-        "usage: pathloom-run DOCUMENT.plm [--method " + Choices::SearchMethods.TypedNames("|") +
-        "] [--source NODE] [--dest NODE] [--paths FILE]\n"
-        "                    [--samples N] [--seed S] [--until Q] [--threshold " +
-        Choices::Thresholds.TypedNames("|") +
-        "]\n"
-        "                    [--action-set " +
-        Choices::ActionSets.TypedNames("|") +
-        "] [--length A->B=LENGTH]...\n"
-        "                    [--model " +
-        Choices::Models.TypedNames("|") + "] [--scheme " + Choices::Schemes.TypedNames("|") +
-        "] [--reward X] [--penalty X] [--factor X]\n"
-        "                    [--save OUT.plm] [--export OUT.graphml|.dot|.csv] [--history "
-        "FILE.csv]\n"
-        "                    [--json] [--quiet] [--help]\n"
-        "DOCUMENT may also be a graph to import: .graphml, .xml, .dot, .gv or .csv.\n"
-        "       pathloom-run DOCUMENT.plm... --method ... [--sweep "
-        "NAME=FROM:TO:STEP|NAME=A,B,...]...\n"
-        "                    [--csv FILE.csv] [--summary] [--jobs N] [--part K/N]\n"
-        "                    NAME: reward, penalty, factor, scheme, model, seed, threshold, "
-        "action-set\n"
-        "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n"
-        "LENGTH is a number or a distribution: discrete(V:P, ...), uniform(A, B), normal(MEAN, "
-        "SD),\n"
-        "exponential(MEAN).\n";
-    return text.c_str();
-}
-
 namespace {
+
+// The runner's own options as usage texts show them, after the run's settings.
+const char* const OwnOptions[] = {"[--length A->B=LENGTH]...",
+                                  "[--save OUT.plm]",
+                                  "[--export OUT.graphml|.dot|.csv]",
+                                  "[--history FILE.csv]",
+                                  "[--json]",
+                                  "[--quiet]",
+                                  "[--help]"};
+const char* const SweepOptions[] = {"[--sweep NAME=FROM:TO:STEP|NAME=A,B,...]...",
+                                    "[--csv FILE.csv]", "[--summary]", "[--jobs N]",
+                                    "[--part K/N]"};
+
+// A command of the usage text: its words after `start`, the lines broken before a word that
+// would reach past the width, each continued line indented under the first.
+template <typename Words> std::string UsageLines(std::string start, const Words& words) {
+    constexpr std::size_t Width = 110;
+    const std::string indent(20, ' ');
+    std::string text;
+    std::string line = std::move(start);
+    for (const std::string_view word : words) {
+        if (line.size() + 1 + word.size() > Width && line != indent) {
+            text += line + "\n";
+            line = indent;
+        }
+        line += (line == indent ? "" : " ") + std::string(word);
+    }
+    return text + line + "\n";
+}
 
 // "K/N": part K of N, 1 <= K <= N <= 10^9 (so that the rows of a part stay within 64 bits).
 std::pair<int64_t, int64_t> ParsePart(const std::string& text) {
@@ -81,34 +71,81 @@ std::pair<std::string, std::string> ParseLength(const std::string& text) {
     return {text.substr(0, equals), length};
 }
 
+// The choice of a setting given, or none.
+const Choices::Row* GivenChoice(const RunOptions& options, const Setting& setting) {
+    const auto& given = options.Given(setting);
+    return given && setting.choices ? setting.choices->Of(std::get<int32_t>(*given)) : nullptr;
+}
+
+// A setting that only the path sources read goes with the methods whose sources read it; a
+// choice goes with the choices of other settings it needs (the variable action set with sampled
+// paths). What a setting goes with must be given: without --method nothing runs.
+void RefuseSettingsApart(const RunOptions& options) {
+    const Setting& method = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (!options.Given(setting))
+            continue;
+        if (setting.ReadThrough(method, true)) {
+            const Choices::Row* chosen = GivenChoice(options, method);
+            if (!chosen || !setting.ReadBy(*chosen))
+                throw UsageError(setting.Option() + " goes with " + method.Option() + " " +
+                                 setting.Readers(method));
+        }
+        const Choices::Row* chosen = GivenChoice(options, setting);
+        if (!chosen)
+            continue;
+        for (const auto& [needed, choice] : SettingRegistry::Needs(*chosen)) {
+            const Choices::Row* given = GivenChoice(options, *needed);
+            if (!given || given->number != choice)
+                throw UsageError(setting.Option() + " " + chosen->typed + " goes with " +
+                                 needed->Option() + " " + needed->choices->Of(choice)->typed);
+        }
+    }
+}
+
 } // namespace
 
+std::optional<int32_t> RunOptions::Method() const {
+    if (const auto& method = Given(SettingRegistry::Of(&RunSettings::GraphSearchMethod)))
+        return std::get<int32_t>(*method);
+    return std::nullopt;
+}
+
+const char* UsageText() {
+    static const std::string text = [] {
+        std::vector<std::string> run;
+        std::string swept;
+        for (const Setting& setting : SettingRegistry::All()) {
+            run.push_back("[" + setting.Option() + " " +
+                          (setting.choices ? setting.choices->TypedNames("|") : setting.word) +
+                          "]");
+            if (setting.sweep != Setting::Sweep::No)
+                swept += (swept.empty() ? "" : ", ") + std::string(setting.typed);
+        }
+        run.insert(run.end(), std::begin(OwnOptions), std::end(OwnOptions));
+        return UsageLines("usage: pathloom-run DOCUMENT.plm", run) +
+               "DOCUMENT may also be a graph to import: .graphml, .xml, .dot, .gv or .csv.\n" +
+               UsageLines("       pathloom-run DOCUMENT.plm... --method ...", SweepOptions) +
+               "                    NAME: " + swept +
+               "\n"
+               "NODE is a node label (letter case ignored, first match) or #N, the N-th node.\n"
+               "LENGTH is a number or a distribution: discrete(V:P, ...), uniform(A, B), "
+               "normal(MEAN, SD),\n"
+               "exponential(MEAN).\n";
+    }();
+    return text.c_str();
+}
+
 uint64_t ParseWhole(const std::string& option, const std::string& text) {
-    const auto refuse = [&] {
-        return UsageError("not a whole number for " + option + ": " + TextTools::Quoted(text));
-    };
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos)
-        throw refuse();
-    uint64_t value = 0;
-    for (const char c : text) {
-        const auto digit = static_cast<uint64_t>(c - '0');
-        if (value > (UINT64_MAX - digit) / 10)
-            throw refuse();
-        value = value * 10 + digit;
-    }
-    return value;
+    return AsUsage([&] { return SettingRegistry::ReadWhole(text, option); });
 }
 
 float ParseNumber(const std::string& option, const std::string& text) {
-    if (const auto value = NumberText::Read<float>(text))
-        return *value;
-    throw UsageError("not a number for " + option + ": " + TextTools::Quoted(text));
+    return AsUsage([&] { return SettingRegistry::ReadNumber<float>(text, option); });
 }
 
 double ParseDouble(const std::string& option, const std::string& text) {
-    if (const auto value = NumberText::Read<double>(text))
-        return *value;
-    throw UsageError("not a number for " + option + ": " + TextTools::Quoted(text));
+    return AsUsage([&] { return SettingRegistry::ReadNumber<double>(text, option); });
 }
 
 RunOptions ParseRunOptions(const std::vector<std::string>& args) {
@@ -120,37 +157,14 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
                 throw UsageError("missing value after " + arg);
             return args[++i];
         };
-        if (arg == "--method")
-            options.method = Choice(arg, value(), Choices::SearchMethods);
-        else if (arg == "--source")
-            options.source = value();
-        else if (arg == "--dest")
-            options.dest = value();
-        else if (arg == "--paths")
-            options.paths = value();
-        else if (arg == "--model")
-            options.model = Choice(arg, value(), Choices::Models);
-        else if (arg == "--scheme")
-            options.scheme = Choice(arg, value(), Choices::Schemes);
-        else if (arg == "--reward")
-            options.reward = ParseNumber(arg, value());
-        else if (arg == "--penalty")
-            options.penalty = ParseNumber(arg, value());
-        else if (arg == "--factor")
-            options.factor = ParseNumber(arg, value());
-        else if (arg == "--samples")
-            // Past the largest count the rules of a run refuse it with their own message.
-            options.samples =
-                static_cast<int64_t>(std::min<uint64_t>(ParseWhole(arg, value()), INT64_MAX));
-        else if (arg == "--seed")
-            options.seed = ParseWhole(arg, value());
-        else if (arg == "--until")
-            options.until = ParseDouble(arg, value());
-        else if (arg == "--threshold")
-            options.threshold = Choice(arg, value(), Choices::Thresholds);
-        else if (arg == "--action-set")
-            options.actionSet = Choice(arg, value(), Choices::ActionSets);
-        else if (arg == "--length")
+        const Setting* setting = arg.size() > 2 && arg.compare(0, 2, "--") == 0
+                                     ? SettingRegistry::Find(arg.substr(2))
+                                     : nullptr;
+        if (setting && setting->Option() == arg) {
+            const std::string& text = value();
+            options.settings[SettingRegistry::Index(*setting)] =
+                AsUsage([&] { return setting->Parse(text); });
+        } else if (arg == "--length")
             options.lengths.push_back(ParseLength(value()));
         else if (arg == "--save")
             options.save = value();
@@ -186,29 +200,29 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     if (options.documents.empty())
         throw UsageError("no document given");
     options.document = options.documents.front();
+    const std::optional<int32_t> method = options.Method();
     if (options.Sweeping()) {
-        if (!options.method)
+        if (!method)
             throw UsageError("a sweep needs --method");
         if (options.json || options.save || options.history || options.exportTo)
             throw UsageError("--json, --save, --export and --history do not go with a sweep");
-        if (options.summary && options.method != SearchMethod::Sample)
+        if (options.summary && method != SearchMethod::Sample)
             throw UsageError("--summary goes with --method sample");
         if (options.summary && options.part)
             throw UsageError("--summary does not go with --part: summarise the joined parts");
     }
-    if ((options.samples || options.until) && options.method != SearchMethod::Sample)
-        throw UsageError("--samples and --until go with --method sample");
-    if (options.actionSet == ActionSet::Variable && options.method != SearchMethod::Sample)
-        throw UsageError("--action-set variable goes with --method sample");
-    if (options.history && !options.method)
+    RefuseSettingsApart(options);
+    if (options.history && !method)
         throw UsageError("--history goes with --method");
     return options;
 }
 
 void RefuseOutputOverInput(const RunOptions& options) {
     std::vector<std::string> inputs = options.documents;
-    if (options.paths)
-        inputs.push_back(*options.paths);
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.type == Setting::Type::File && options.Given(setting))
+            inputs.push_back(std::get<std::string>(*options.Given(setting)));
+    }
     for (const auto& [option, output] :
          {std::pair{"--history", &options.history}, std::pair{"--csv", &options.csv}}) {
         struct stat target {};

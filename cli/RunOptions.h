@@ -1,5 +1,8 @@
 #pragma once
-// The command line of pathloom-run, read into settings that override the document's.
+// The command line of pathloom-run: the run's settings (SettingRegistry), read into values that
+// override the document's, and the runner's own options.
+
+#include "SettingRegistry.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,20 +20,9 @@ class UsageError : public std::runtime_error {
 struct RunOptions {
     std::string document;               // the first document
     std::vector<std::string> documents; // all of them; more than one only in a sweep
-    std::optional<int> method;          // a SearchMethod; none: summarise only
-    std::optional<std::string> source;
-    std::optional<std::string> dest;
-    std::optional<std::string> paths;
-    std::optional<int> model;  // a Model
-    std::optional<int> scheme; // a Scheme
-    std::optional<float> reward;
-    std::optional<float> penalty;
-    std::optional<float> factor;
-    std::optional<int64_t> samples;
-    std::optional<uint64_t> seed;
-    std::optional<double> until;
-    std::optional<int> threshold; // a Threshold
-    std::optional<int> actionSet; // an ActionSet
+    // The settings given, by their place in SettingRegistry::All(); none where not given.
+    std::vector<std::optional<Setting::Value>> settings =
+        std::vector<std::optional<Setting::Value>>(SettingRegistry::All().size());
     // --length LINK=LENGTH in the order given: "A->B" and a distribution's text or a number.
     std::vector<std::pair<std::string, std::string>> lengths;
     std::optional<std::string> save;
@@ -48,6 +40,12 @@ struct RunOptions {
     bool Sweeping() const {
         return !sweeps.empty() || csv || summary || jobs || part || documents.size() > 1;
     }
+
+    const std::optional<Setting::Value>& Given(const Setting& setting) const {
+        return settings[SettingRegistry::Index(setting)];
+    }
+    // The search method given (a SearchMethod); none: summarise only.
+    std::optional<int32_t> Method() const;
 };
 
 // Reads the arguments after the program name; raises UsageError on anything it cannot read.
@@ -58,13 +56,19 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args);
 // writing it back after the run is what they are for.
 void RefuseOutputOverInput(const RunOptions& options);
 
+// What the registry of settings refuses (std::invalid_argument), as a usage error.
+template <typename Read> auto AsUsage(Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+    }
+}
+
 // Reads a whole text as one number; raises UsageError naming the option otherwise.
 float ParseNumber(const std::string& option, const std::string& text);
 double ParseDouble(const std::string& option, const std::string& text);
 // Digits only, up to the largest 64-bit number.
 uint64_t ParseWhole(const std::string& option, const std::string& text);
-class Choices;
-// The number of the choice the value names, in any letter case.
-int Choice(const std::string& option, const std::string& value, const Choices& choices);
 
 const char* UsageText();

@@ -6,6 +6,7 @@
 #include "TextTools.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -106,40 +107,39 @@ void ApplyLengths(clsGraph& graph, const RunOptions& o) {
 
 RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
     RunSettings s = la.Settings;
-    s.Model = o.model.value_or(s.Model);
-    s.ModelType = o.scheme.value_or(s.ModelType);
-    s.Reward = o.reward.value_or(s.Reward);
-    s.Penalty = o.penalty.value_or(s.Penalty);
-    s.LearningFactor = o.factor.value_or(s.LearningFactor);
-    s.Threshold = o.threshold.value_or(s.Threshold);
-    s.ActionSet = o.actionSet.value_or(s.ActionSet);
-    if (!o.method)
+    std::optional<NodeNames> nodes;
+    for (const Setting& setting : SettingRegistry::All()) {
+        const auto& given = o.Given(setting);
+        if (!given)
+            continue;
+        if (setting.type == Setting::Type::Node) {
+            if (!nodes)
+                nodes.emplace(la.Graph());
+            setting.Set(s, nodes->Find(setting.Option(), std::get<std::string>(*given)));
+        } else {
+            setting.Set(s, *given);
+        }
+    }
+    const std::optional<int32_t> method = o.Method();
+    if (!method)
         return s;
-    s.GraphSearchMethod = *o.method;
     s.EnableDelay = false;
-    if (o.source || o.dest) {
-        const NodeNames nodes(la.Graph());
-        if (o.source)
-            s.sourceNode = nodes.Find("--source", *o.source);
-        if (o.dest)
-            s.DestNode = nodes.Find("--dest", *o.dest);
+    // A document does not keep the file of a method that reads one: it must be named.
+    if (const Choices::Row* source = Choices::SearchMethods.Of(*method)) {
+        for (const Setting& setting : SettingRegistry::All()) {
+            if (setting.type == Setting::Type::File && setting.ReadBy(*source) && !o.Given(setting))
+                throw UsageError(setting.refusal);
+        }
     }
-    if (*o.method == SearchMethod::ReadFromFile) {
-        if (!o.paths)
-            throw UsageError("Please select a path file (--paths FILE).");
-        s.FilePath = *o.paths;
-    }
-    s.Samples = o.samples.value_or(s.Samples);
-    s.Seed = o.seed.value_or(s.Seed);
-    s.Target = o.until ? o.until : s.Target;
     return s;
 }
 
 std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
     RunSettings s = RequestedSettings(la, o);
-    if (!o.method) {
-        if (!(o.scheme || o.reward || o.penalty || o.model || o.factor || o.threshold ||
-              o.actionSet))
+    const std::optional<int32_t> method = o.Method();
+    if (!method) {
+        if (std::none_of(o.settings.begin(), o.settings.end(),
+                         [](const auto& given) { return given.has_value(); }))
             return std::nullopt;
         // Nothing runs, so no node is needed; the numbers must still make a run.
         RunSettings numbers = s;
@@ -152,17 +152,17 @@ std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
     if (const auto refusal = s.Validate(la.Graph()))
         throw UsageError(refusal->message);
     s = s.Normalised();
-    if (*o.method == SearchMethod::Sample) {
+    if (*method == SearchMethod::Sample) {
+        // The fixed layout cannot name this method: the document takes the learning settings and
+        // keeps its own method and what path sources read, unless its extension block keeps the
+        // whole run.
+        const Setting& methodSetting = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
         RunSettings document = la.Settings;
-        document.Model = s.Model;
-        document.ModelType = s.ModelType;
-        document.Reward = s.Reward;
-        document.Penalty = s.Penalty;
-        document.LearningFactor = s.LearningFactor;
-        document.Threshold = s.Threshold;
-        document.ActionSet = s.ActionSet;
+        for (const Setting& setting : SettingRegistry::All()) {
+            if (&setting != &methodSetting && !setting.ReadThrough(methodSetting))
+                setting.Set(document, setting.Get(s));
+        }
         la.Settings = document;
-        // A document with an extension block keeps the whole run.
         if (DocumentExtension::Needed(la))
             la.Settings = s;
     } else {

@@ -80,50 +80,45 @@ std::vector<double> RealRange(const std::string& option, double from, double to,
     return values;
 }
 
+std::vector<Setting::Value> SeedRange(const std::string& option, uint64_t from, uint64_t to,
+                                      uint64_t step) {
+    if (step == 0 || from > to)
+        throw UsageError(option + ": a range needs FROM <= TO and a STEP above 0");
+    if ((to - from) / step >= MaxAxisValues)
+        throw UsageError(option + ": more than " + std::to_string(MaxAxisValues) + " values");
+    std::vector<Setting::Value> values((to - from) / step + 1);
+    for (std::size_t k = 0; k < values.size(); ++k)
+        values[k] = from + k * step;
+    return values;
+}
+
 } // namespace
 
 SweepAxis ParseSweepAxis(const std::string& text) {
     const std::size_t equals = text.find('=');
-    const std::string name = Latin1::Folded(text.substr(0, equals));
+    const std::string name = text.substr(0, equals);
+    const Setting* setting = SettingRegistry::Find(name);
+    if (!setting || setting->sweep == Setting::Sweep::No) {
+        std::vector<std::string> swept;
+        for (const Setting& known : SettingRegistry::All()) {
+            if (known.sweep != Setting::Sweep::No)
+                swept.push_back(known.typed);
+        }
+        throw UsageError("unknown setting to sweep: " + TextTools::Quoted(name) + " (" +
+                         SettingRegistry::Listed(swept) + ")");
+    }
+    const std::string option = "--sweep " + std::string(setting->typed);
     const std::string given = equals == std::string::npos ? "" : text.substr(equals + 1);
-    const std::string option = "--sweep " + name;
-    SweepAxis axis{};
-    const char* const names[] = {"reward", "penalty", "factor",    "scheme",
-                                 "model",  "seed",    "threshold", "action-set"};
-    const auto known = std::find(std::begin(names), std::end(names), name);
-    if (known == std::end(names))
-        throw UsageError("unknown setting to sweep: " + TextTools::Quoted(text.substr(0, equals)) +
-                         " (reward, penalty, factor, scheme, model, seed, threshold or "
-                         "action-set)");
-    axis.name = static_cast<SweepAxis::Name>(known - std::begin(names));
     if (given.empty())
         throw UsageError(option + " needs values: NAME=FROM:TO:STEP or NAME=A,B,...");
-
-    const bool range = given.find(':') != std::string::npos;
-    const Choices* const choices[] = {nullptr,
-                                      nullptr,
-                                      nullptr,
-                                      &Choices::Schemes,
-                                      &Choices::Models,
-                                      nullptr,
-                                      &Choices::Thresholds,
-                                      &Choices::ActionSets};
-    if (const Choices* named = choices[known - std::begin(names)]) {
-        if (range)
-            throw UsageError(option + " takes a list of names");
+    SweepAxis axis{setting, {}};
+    if (given.find(':') == std::string::npos) {
         for (const std::string& item : SplitList(option, given))
-            axis.values.push_back(Choice(option, item, *named));
+            axis.values.push_back(AsUsage([&] { return setting->Parse(item, option); }));
         return axis;
     }
-    if (!range) {
-        for (const std::string& item : SplitList(option, given)) {
-            if (axis.name == SweepAxis::Name::Seed)
-                axis.seeds.push_back(ParseWhole(option, item));
-            else
-                axis.values.push_back(ParseDouble(option, item));
-        }
-        return axis;
-    }
+    if (setting->type != Setting::Type::Real && setting->type != Setting::Type::Seed)
+        throw UsageError(option + (setting->choices ? " takes a list of names" : " takes a list"));
     const std::vector<std::string> parts = SplitList(option, [&] {
         std::string commas = given;
         std::replace(commas.begin(), commas.end(), ':', ',');
@@ -131,22 +126,16 @@ SweepAxis ParseSweepAxis(const std::string& text) {
     }());
     if (parts.size() != 3 || given.find(',') != std::string::npos)
         throw UsageError(option + ": a range is FROM:TO:STEP");
-    if (axis.name != SweepAxis::Name::Seed) {
-        axis.values = RealRange(option, ParseDouble(option, parts[0]),
-                                ParseDouble(option, parts[1]), ParseDouble(option, parts[2]));
+    if (setting->type == Setting::Type::Seed) {
+        axis.values = SeedRange(option, ParseWhole(option, parts[0]), ParseWhole(option, parts[1]),
+                                ParseWhole(option, parts[2]));
         return axis;
     }
-    const uint64_t from = ParseWhole(option, parts[0]), to = ParseWhole(option, parts[1]),
-                   step = ParseWhole(option, parts[2]);
-    if (step == 0 || from > to)
-        throw UsageError(option + ": a range needs FROM <= TO and a STEP above 0");
-    if ((to - from) / step >= MaxAxisValues)
-        throw UsageError(option + ": more than " + std::to_string(MaxAxisValues) + " values");
-    for (uint64_t seed = from;; seed += step) {
-        axis.seeds.push_back(seed);
-        if (to - seed < step)
-            break;
-    }
+    // Worked out in 64 bits, then run as 32-bit floats.
+    for (const double value :
+         RealRange(option, ParseDouble(option, parts[0]), ParseDouble(option, parts[1]),
+                   ParseDouble(option, parts[2])))
+        axis.values.push_back(static_cast<float>(value));
     return axis;
 }
 
@@ -170,9 +159,11 @@ struct Plan {
     // The runs of one combination of the settings other than the seed lie in blocks of
     // seeds x groups consecutive rows: the seed axis, then the axes after it.
     int64_t seeds = 1, groups = 1;
-    // A stochastic experiment (a stochastic link, the mean threshold or the variable action set
-    // anywhere in the sweep): its rows and summary carry the experiment's columns.
+    // A stochastic experiment (a stochastic link, or an experiment's choice of a setting anywhere
+    // in the sweep): its rows and summary carry the experiment's columns.
     bool experiment = false;
+    // The settings the rows name after the document, as the sweep takes them.
+    std::vector<const Setting*> columns;
 
     // The settings of row i, with its document.
     RunSettings SettingsOf(int64_t i, std::size_t& document) const {
@@ -180,41 +171,36 @@ struct Plan {
         RunSettings s = documents[document].base;
         int64_t rest = i % perDocument;
         for (auto axis = axes.rbegin(); axis != axes.rend(); ++axis) {
-            const auto size = static_cast<int64_t>(axis->Size());
-            const auto k = static_cast<std::size_t>(rest % size);
+            const auto size = static_cast<int64_t>(axis->values.size());
+            axis->setting->Set(s, axis->values[static_cast<std::size_t>(rest % size)]);
             rest /= size;
-            switch (axis->name) {
-            case SweepAxis::Name::Reward:
-                s.Reward = static_cast<float>(axis->values[k]);
-                break;
-            case SweepAxis::Name::Penalty:
-                s.Penalty = static_cast<float>(axis->values[k]);
-                break;
-            case SweepAxis::Name::Factor:
-                s.LearningFactor = static_cast<float>(axis->values[k]);
-                break;
-            case SweepAxis::Name::Scheme:
-                s.ModelType = static_cast<int32_t>(axis->values[k]);
-                break;
-            case SweepAxis::Name::Model:
-                s.Model = static_cast<int32_t>(axis->values[k]);
-                break;
-            case SweepAxis::Name::Seed:
-                s.Seed = axis->seeds[k];
-                break;
-            case SweepAxis::Name::Threshold:
-                s.Threshold = static_cast<int32_t>(axis->values[k]);
-                break;
-            case SweepAxis::Name::ActionSet:
-                s.ActionSet = static_cast<int32_t>(axis->values[k]);
-                break;
-            }
         }
         return s;
     }
-};
 
-const char* const SettingsHeader = "document,model,scheme,reward,penalty,factor";
+    // Whether a part of some run of the plan reads the setting: a choice of an axis, or of a
+    // document where no axis sweeps it.
+    bool Reads(const Setting& setting) const {
+        for (const Setting& chooser : SettingRegistry::All()) {
+            if (!chooser.choices)
+                continue;
+            const auto reads = [&](const Setting::Value& value) {
+                const Choices::Row* row = chooser.choices->Of(std::get<int32_t>(value));
+                return row && setting.ReadBy(*row);
+            };
+            const auto axis = std::find_if(axes.begin(), axes.end(), [&](const SweepAxis& a) {
+                return a.setting == &chooser;
+            });
+            if (axis != axes.end()
+                    ? std::any_of(axis->values.begin(), axis->values.end(), reads)
+                    : std::any_of(documents.begin(), documents.end(), [&](const SweepDocument& d) {
+                          return reads(chooser.Get(d.base));
+                      }))
+                return true;
+        }
+        return false;
+    }
+};
 
 Plan MakePlan(const RunOptions& options, std::ostream& err) {
     Plan plan;
@@ -243,20 +229,23 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
     bool afterSeed = false;
     for (const std::string& text : options.sweeps) {
         plan.axes.push_back(ParseSweepAxis(text));
+        const Setting& setting = *plan.axes.back().setting;
         for (std::size_t k = 0; k + 1 < plan.axes.size(); ++k) {
-            if (plan.axes[k].name == plan.axes.back().name)
+            if (plan.axes[k].setting == &setting)
                 throw UsageError("a setting swept twice: " + TextTools::Cut(text));
         }
-        if (plan.axes.back().name == SweepAxis::Name::Seed &&
-            options.method != SearchMethod::Sample)
-            throw UsageError("--sweep seed goes with --method sample");
-        const auto size = static_cast<int64_t>(plan.axes.back().Size());
+        // A setting the path sources read goes with the methods whose sources read it.
+        const Setting& method = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
+        if (setting.ReadThrough(method) &&
+            !setting.ReadBy(*Choices::SearchMethods.Of(*options.Method())))
+            throw UsageError("--sweep " + std::string(setting.typed) + " goes with " +
+                             method.Option() + " " + setting.Readers(method));
+        const auto size = static_cast<int64_t>(plan.axes.back().values.size());
         plan.perDocument *= size;
         if (plan.perDocument > MaxRuns)
             throw UsageError("a sweep of more than " + std::to_string(MaxRuns) + " runs");
-        plan.experiment = plan.experiment || plan.axes.back().name == SweepAxis::Name::Threshold ||
-                          plan.axes.back().name == SweepAxis::Name::ActionSet;
-        const bool seed = plan.axes.back().name == SweepAxis::Name::Seed;
+        plan.experiment = plan.experiment || setting.sweep == Setting::Sweep::Experiment;
+        const bool seed = setting.sweep == Setting::Sweep::Apart;
         if (seed)
             plan.seeds = size;
         else if (afterSeed)
@@ -271,6 +260,12 @@ Plan MakePlan(const RunOptions& options, std::ostream& err) {
     };
     plan.first = rowsBefore(k - 1);
     plan.end = rowsBefore(k);
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.sweep == Setting::Sweep::Always ||
+            (setting.sweep == Setting::Sweep::Experiment && plan.experiment) ||
+            (setting.sweep == Setting::Sweep::WhenRead && plan.Reads(setting)))
+            plan.columns.push_back(&setting);
+    }
     return plan;
 }
 
@@ -283,31 +278,23 @@ struct RunRow {
 };
 
 std::string SettingsHeaderOf(const Plan& plan) {
-    return std::string(SettingsHeader) + (plan.experiment ? ",threshold,action set" : "");
+    std::string header = "document";
+    for (const Setting* setting : plan.columns)
+        header += "," + setting->ColumnName();
+    return header;
 }
 
 // The fields of SettingsHeaderOf for a run of document `path` with settings s (as normalised).
-std::string SettingsFields(const std::string& path, const RunSettings& s, bool experiment) {
+std::string SettingsFields(const Plan& plan, const std::string& path, const RunSettings& s) {
     std::string out;
     AppendField(out, Utf8::FromBytes(path));
-    out += ',';
-    // A model that is no choice is written as the P-model; a scheme that is none as "?".
-    const Choices::Row* model = Choices::Models.Of(s.Model);
-    out += (model ? model : Choices::Models.Of(Model::P))->typed;
-    out += ',';
-    const Choices::Row* scheme = Choices::Schemes.Of(s.ModelType);
-    out += scheme ? scheme->typed : "?";
-    for (const float value : {s.Reward, s.Penalty, s.LearningFactor}) {
+    for (const Setting* setting : plan.columns) {
         out += ',';
-        AppendNumber(out, value);
-    }
-    if (experiment) {
-        for (const auto& [choices, number] : {std::pair{&Choices::Thresholds, s.Threshold},
-                                              std::pair{&Choices::ActionSets, s.ActionSet}}) {
-            const Choices::Row* row = choices->Of(number);
-            out += ',';
-            out += row ? row->typed : "?";
-        }
+        const Setting::Value value = setting->Get(s);
+        if (const float* number = std::get_if<float>(&value))
+            AppendNumber(out, *number); // nothing for a number that is none
+        else
+            AppendField(out, setting->Text(value));
     }
     return out;
 }
@@ -315,7 +302,7 @@ std::string SettingsFields(const std::string& path, const RunSettings& s, bool e
 std::string SettingsFields(const Plan& plan, int64_t i) {
     std::size_t d = 0;
     const RunSettings s = plan.SettingsOf(i, d).Normalised();
-    return SettingsFields(plan.documents[d].path, s, plan.experiment);
+    return SettingsFields(plan, plan.documents[d].path, s);
 }
 
 // The columns ExperimentHeader names, after the best path's.
@@ -355,7 +342,7 @@ std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
 
     RunRow row;
     std::string& out = row.csv;
-    out = SettingsFields(document.path, s, plan.experiment);
+    out = SettingsFields(plan, document.path, s);
     out += ',';
     if (sampled)
         AppendNumber(out, static_cast<int64_t>(s.Seed));
@@ -544,7 +531,7 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
                     [&](int64_t i, const RunRow& row) { summary.Add(i, row.experiment); });
             summary.Finish();
         } else if (options.summary) {
-            SweepSummary summary(csv, SettingsHeader, plan.seeds, plan.groups,
+            SweepSummary summary(csv, SettingsHeaderOf(plan), plan.seeds, plan.groups,
                                  [&plan](int64_t i) { return SettingsFields(plan, i); });
             RunRows(plan, jobs, progress,
                     [&](int64_t i, const RunRow& row) { summary.Add(i, row.record); });

@@ -10,18 +10,15 @@
 #include <string>
 #include <vector>
 
+// A swept setting and its values, as RunSettings holds them.
 struct SweepAxis {
-    enum class Name { Reward, Penalty, Factor, Scheme, Model, Seed, Threshold, ActionSet };
-    Name name;
-    // Numbers for reward, penalty and factor; the numbers of choices for scheme, model,
-    // threshold and action set; seeds.
-    std::vector<double> values;
-    std::vector<uint64_t> seeds;
-    std::size_t Size() const { return name == Name::Seed ? seeds.size() : values.size(); }
+    const Setting* setting;
+    std::vector<Setting::Value> values;
 };
 
-// Reads "NAME=FROM:TO:STEP" or "NAME=A,B,C". A range holds FROM + k STEP for every k up to TO:
-// TO itself when it falls on a step within rounding, never past it, nothing twice. Raises
+// Reads "NAME=FROM:TO:STEP" or "NAME=A,B,C", NAME a setting that sweeps take (by its typed name
+// or Python's). A range of numbers holds FROM + k STEP for every k up to TO: TO itself when it
+// falls on a step within rounding, never past it, nothing twice; choices come as a list. Raises
 // UsageError on anything else, and on a step so fine that two values run as one 32-bit float.
 SweepAxis ParseSweepAxis(const std::string& text);
 

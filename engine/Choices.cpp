@@ -2,23 +2,6 @@
 
 #include "Latin1.h"
 
-namespace {
-
-constexpr Choices::Row ThresholdRows[] = {
-    {Threshold::Best, "Best so far", "best", "", ""},
-    {Threshold::Mean, "Mean so far", "mean", "", ""},
-};
-
-constexpr Choices::Row ActionSetRows[] = {
-    {ActionSet::All, "All links", "all", "", ""},
-    {ActionSet::Variable, "Variable", "variable", "", "method=sample"},
-};
-
-} // namespace
-
-const Choices Choices::Thresholds = Over<ThresholdRows>();
-const Choices Choices::ActionSets = Over<ActionSetRows>();
-
 const Choices::Row* Choices::Of(int32_t number) const {
     for (const Row& row : *this) {
         if (row.number == number)

@@ -100,4 +100,13 @@ template <typename Real> std::optional<Real> Read(std::string_view text) {
 template std::optional<float> Read<float>(std::string_view);
 template std::optional<double> Read<double>(std::string_view);
 
+std::optional<uint64_t> ReadWhole(std::string_view text) {
+    // Digits alone: from_chars takes no sign and no blank for an unsigned number.
+    uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 } // namespace NumberText

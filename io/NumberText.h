@@ -3,6 +3,7 @@
 // under the user's LC_NUMERIC): the one writer of the shortest text that reads back as the very
 // same value, and the one strict reader.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,5 +29,8 @@ std::string Significant(double value, int digits);
 // optional exponent. Nothing for anything else (blanks, hexadecimal, "inf", "nan") and for a
 // number beyond the type's range; a number too small for it reads as the nearest, zero at worst.
 template <typename Real> std::optional<Real> Read(std::string_view text);
+
+// The whole text as digits alone, up to the largest 64-bit number; nothing for anything else.
+std::optional<uint64_t> ReadWhole(std::string_view text);
 
 } // namespace NumberText

@@ -21,12 +21,15 @@ TEST(RunOptions, ReadsEveryOptionInAnyLetterCase) {
         {"doc.plm", "--method", "dest",     "--source", "A",        "--dest", "#3",
          "--model", "s",        "--scheme", "lrEp",     "--reward", "0.5",    "--penalty",
          "-0.25",   "--factor", "1e-2",     "--save",   "out.plm",  "--json", "--quiet"});
-    EXPECT_EQ(o.document + o.source.value() + o.dest.value() + o.save.value(), "doc.plmA#3out.plm");
-    EXPECT_EQ(
-        (std::vector<int>{o.method.value(), o.model.value(), o.scheme.value(), o.json, o.quiet}),
-        (std::vector<int>{1, 1, 1, 1, 1}));
-    EXPECT_EQ((std::vector<float>{o.reward.value(), o.penalty.value(), o.factor.value()}),
-              (std::vector<float>{0.5f, -0.25f, 0.01f}));
+    std::string given;
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (const auto& value = o.Given(setting))
+            given += setting.Option() + " " + setting.Text(*value) + " ";
+    }
+    EXPECT_EQ(given, "--method dest --source A --dest #3 --model S --scheme LREP --reward 0.5 "
+                     "--penalty -0.25 --factor 0.01 ");
+    EXPECT_EQ(o.document + o.save.value(), "doc.plmout.plm");
+    EXPECT_TRUE(o.json && o.quiet);
     EXPECT_EQ(ParseRunOptions({"-"}).document, "-"); // a file named "-" is no option
 }
 
@@ -112,8 +115,9 @@ TEST_F(Runner, ExitStatusAndOutput) {
          "not a whole number for --seed", "", 2},
         {"N --method sample --source S --dest S", "Source node and destination node are equal.", "",
          2},
-        {"N --method dest --source S --dest D --until 0.5",
-         "--samples and --until go with --method sample", "", 2},
+        {"N --method dest --source S --dest D --until 0.5", "--until goes with --method sample", "",
+         2},
+        {"N --method all --source S --dest D", "--dest goes with --method dest or sample", "", 2},
         {"N --method dest --source S --dest D --action-set variable",
          "--action-set variable goes with --method sample", "", 2},
         {"N --method dest --source S --dest D --length S->D=gamma(1)",

@@ -111,27 +111,31 @@ TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
 }
 
 TEST(Sweep, RangesEndOnTheirLastStepAndBadOnesAreRefused) {
+    // The values as the rows write them.
     const struct {
         const char* text;
-        std::vector<double> values;
+        const char* values;
     } ranges[] = {
-        {"reward=0:1:0.1",
-         {0, 0.1, 0.2, 0.30000000000000004, 0.4, 0.5, 0.6000000000000001, 0.7000000000000001, 0.8,
-          0.9, 1}},
-        {"reward=0.1:0.3:0.1", {0.1, 0.2, 0.3}},
-        {"reward=0:1.0000000001:0.25", {0, 0.25, 0.5, 0.75, 1.0000000001}}, // TO within rounding
-        {"penalty=0.1:0.35:0.1", {0.1, 0.2, 0.30000000000000004}},
-        {"factor=2:2:1", {2}},
-        {"scheme=lri,LRP", {2, 0}},
-        {"model=S", {1}},
+        {"reward=0:1:0.1", "0 0.1 0.2 0.3 0.4 0.5 0.6 0.7 0.8 0.9 1"},
+        {"reward=0.1:0.3:0.1", "0.1 0.2 0.3"},
+        {"reward=0:0.3:0.1", "0 0.1 0.2 0.3"}, // 3 steps of 0.1 reach 0.3 within rounding
+        {"penalty=0.1:0.35:0.1", "0.1 0.2 0.3"},
+        {"factor=2:2:1", "2"},
+        {"scheme=lri,LRP", "LRI LRP"},
+        {"Action_Set=variable", "variable"}, // Python's name too
+        {"seed=5:12:3", "5 8 11"},
     };
-    for (const auto& r : ranges)
-        EXPECT_EQ(ParseSweepAxis(r.text).values, r.values) << r.text;
-    EXPECT_EQ(ParseSweepAxis("seed=1:30:1").seeds.size(), 30u);
-    EXPECT_EQ(ParseSweepAxis("seed=5:12:3").seeds, (std::vector<uint64_t>{5, 8, 11}));
+    for (const auto& r : ranges) {
+        const SweepAxis axis = ParseSweepAxis(r.text);
+        std::string values;
+        for (const Setting::Value& value : axis.values)
+            values += (values.empty() ? "" : " ") + axis.setting->Text(value);
+        EXPECT_EQ(values, r.values) << r.text;
+    }
+    EXPECT_EQ(ParseSweepAxis("seed=1:30:1").values.size(), 30u);
     for (const char* bad : {"reward=1:0:0.1", "reward=0:1:0", "reward=0:1", "reward=", "colour=1",
                             "scheme=1:2:1", "seed=1.5", "reward=a", "reward=0.1,,0.2", "scheme=LRX",
-                            "reward=0:1e9:1e-9", "factor=2:2:0"})
+                            "reward=0:1e9:1e-9", "factor=2:2:0", "samples=5"})
         EXPECT_THROW(ParseSweepAxis(bad), UsageError) << bad;
 }
 
