@@ -108,6 +108,27 @@ void CanvasPanel::Reset() {
     emit ViewChanged();
 }
 
+QRectF CanvasPanel::VisibleDocumentRect() const {
+    return QRectF(QPointF(Scroll()) / zoom_, QSizeF(canvas_->size()) / zoom_);
+}
+
+void CanvasPanel::CentreOn(QPointF documentPoint) {
+    const QPointF corner = documentPoint * zoom_ - QRectF(canvas_->rect()).center();
+    // One redraw for both bars; the values are clamped to their ranges.
+    {
+        const QSignalBlocker h(hscroll_), v(vscroll_);
+        hscroll_->setValue(static_cast<int>(std::clamp(std::round(corner.x()), 0.0, 1e9)));
+        vscroll_->setValue(static_cast<int>(std::clamp(std::round(corner.y()), 0.0, 1e9)));
+    }
+    fitted_.reset();
+    emit ViewChanged();
+}
+
+void CanvasPanel::ShowDocumentRect(QRectF document) {
+    if (!VisibleDocumentRect().contains(document))
+        CentreOn(document.center());
+}
+
 void CanvasPanel::SetRanges() {
     const int maximum = static_cast<int>(std::lround(Canvas::ScrollMaximum * zoom_));
     hscroll_->setMaximum(maximum);

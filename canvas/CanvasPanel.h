@@ -44,6 +44,13 @@ class CanvasPanel : public QWidget {
     // Back to the start: 100%, scrolled to the top-left corner.
     void Reset();
 
+    // The document rectangle the canvas shows.
+    QRectF VisibleDocumentRect() const;
+    // Scrolls the document point to the canvas's centre, as far as the scroll bars reach.
+    void CentreOn(QPointF documentPoint);
+    // Brings the document rectangle into view, centred, unless the canvas shows it whole already.
+    void ShowDocumentRect(QRectF document);
+
   signals:
     void ViewChanged();
 

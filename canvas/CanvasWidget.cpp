@@ -1,14 +1,20 @@
 #include "CanvasWidget.h"
 
+#include <QAccessible>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 CanvasWidget::CanvasWidget(QWidget* parent) : QWidget(parent) {
+    // Before anything asks for the canvas's accessible interface (naming it does), which is then
+    // kept for its life.
+    CanvasAccessible::Install();
     setObjectName("picCanvas");
     setAccessibleName("Canvas");
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(false); // moves matter only while a button is down
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void CanvasWidget::SetImage(QImage image) {
@@ -86,4 +92,72 @@ void CanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
         emit DblClick(event);
     else
         emit MouseDown(event);
+}
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event) {
+    const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        emit EnterKey();
+    else if (event->key() == Qt::Key_Menu || shiftF10)
+        emit MenuKey();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void CanvasWidget::contextMenuEvent(QContextMenuEvent* event) {
+    // The right button's menu comes with its release; the Menu key is taken as it is pressed.
+    event->accept();
+}
+
+void CanvasWidget::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    AnnounceFocusedNode(true);
+}
+
+bool CanvasWidget::focusNextPrevChild(bool next) {
+    if (tab_ && tab_(next))
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
+bool CanvasWidget::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip || !tips_)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString tip = tips_(help->pos());
+    if (tip.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), tip, this);
+    }
+    return true;
+}
+
+void CanvasWidget::AnnounceFocusedNode(bool always) {
+    if (!hasFocus() || !nodes_.focused)
+        return;
+    Told now;
+    now.node = nodes_.focused();
+    if (now.node >= 1) {
+        const NodeFacts facts = nodes_.facts(now.node);
+        now.name = facts.name;
+        now.description = facts.description;
+    }
+    const Told last = std::exchange(told_, now);
+    const auto tell = [&](QAccessible::Event type) {
+        QAccessibleEvent event(this, type);
+        if (now.node >= 1)
+            event.setChild(now.node - 1);
+        QAccessible::updateAccessibility(&event);
+        emit Announced(type, now.node - 1);
+    };
+    if (always || now.node != last.node) {
+        tell(QAccessible::Focus);
+        return;
+    }
+    if (now.node >= 1 && now.name != last.name)
+        tell(QAccessible::NameChanged);
+    if (now.node >= 1 && now.description != last.description)
+        tell(QAccessible::DescriptionChanged);
 }

@@ -5,6 +5,7 @@
 #include "clsGraph.h"
 #include "modHelper.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -84,7 +85,34 @@ QFont MakeLinkFont() {
     return MakeFont(10);
 }
 
+QString ShownLabel(const QString& label, const QFont& nodeFont) {
+    const QFontMetrics metrics(nodeFont);
+    // Most labels are too short to need measuring.
+    if (label.size() * metrics.maxWidth() <= LabelWidth)
+        return label;
+    return metrics.elidedText(label, Qt::ElideRight, LabelWidth);
+}
+
 namespace {
+
+// A round badge with a letter, near a corner of a node's square where the circle leaves room: it
+// hides neither the label nor most of the circle's fill.
+void DrawBadge(QPainter& painter, QPointF centre, const QString& letter) {
+    constexpr double Diameter = 13;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(RunEndColour);
+    const QRectF badge(centre - QPointF(Diameter / 2, Diameter / 2), QSizeF(Diameter, Diameter));
+    painter.drawEllipse(badge);
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(badge, Qt::AlignCenter, letter);
+    painter.restore();
+}
 
 // Links with their texts, then nodes with their labels, in document pixels minus origin: at
 // 100% the canvas's own pixels, at other zooms the painter scales them. Vector nodes are circles
@@ -95,55 +123,66 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
     const QPen blackPen(LinkColour, 1, Qt::SolidLine);
     const QPen bluePen(SelectedLinkColour, 1, Qt::SolidLine);
     const QPen redPen(FlaggedLinkColour, 1, Qt::SolidLine);
-    const QPen greenPen(PreferredLinkColour, 1, Qt::SolidLine);
+    const QPen greenPen(PreferredLinkColour, PreferredLinkWidth, Qt::SolidLine);
     const auto toView = [origin](const clsPosition& position) {
         return ToViewPoint({position.x, position.y}, origin);
     };
 
     painter.setFont(linkFont);
-    for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
-        const clsLink& link = graph.Link(i);
-        modHelper::Point p1 = toView(link.FromNode->Position);
-        modHelper::Point p2 = toView(link.ToNode->Position);
-        if (OutsideCanvas(std::min(p1.x, p2.x), std::min(p1.y, p2.y),
-                          std::max(p1.x, p2.x) + NodeSize, std::max(p1.y, p2.y) + NodeSize, area))
-            continue;
+    // The preferred path is drawn after the other links, so that it lies over them.
+    const auto preferred = [&view](int32_t i, const clsLink& link) {
+        return view.LinkPreferred(i) && !link.Flag; // the path being built shows first
+    };
+    for (const bool preferredPass : {false, true}) {
+        for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
+            const clsLink& link = graph.Link(i);
+            if (preferred(i, link) != preferredPass)
+                continue;
+            modHelper::Point p1 = toView(link.FromNode->Position);
+            modHelper::Point p2 = toView(link.ToNode->Position);
+            if (OutsideCanvas(std::min(p1.x, p2.x), std::min(p1.y, p2.y),
+                              std::max(p1.x, p2.x) + NodeSize, std::max(p1.y, p2.y) + NodeSize,
+                              area))
+                continue;
 
-        const QPen* pen = &blackPen;
-        if (view.LinkSelected(i) && !view.Working)
-            pen = &bluePen;
-        else if (link.Flag)
-            pen = &redPen;
-        else if (view.LinkPreferred(i))
-            pen = &greenPen;
-        painter.setPen(*pen);
+            const QPen* pen = &blackPen;
+            if (preferredPass)
+                pen = &greenPen;
+            else if (view.LinkSelected(i) && !view.Working)
+                pen = &bluePen;
+            else if (link.Flag)
+                pen = &redPen;
+            painter.setPen(*pen);
 
-        p1.x += CentreOffset;
-        p1.y += CentreOffset;
-        p2.x += CentreOffset;
-        p2.y += CentreOffset;
-        modHelper::ShortenLine(p1, p2, LinkEndRadius, LinkEndRadius);
-        if (link.LinkType == LinkKind::Simple)
-            modHelper::DrawLine(painter, p1, p2);
-        else if (link.LinkType == LinkKind::Unidirectional)
-            modHelper::DrawArrow(painter, p1, p2, pen->color(), true);
-        else if (link.LinkType == LinkKind::Bidirectional)
-            modHelper::DrawArrow(painter, p1, p2, pen->color(), false);
+            p1.x += CentreOffset;
+            p1.y += CentreOffset;
+            p2.x += CentreOffset;
+            p2.y += CentreOffset;
+            modHelper::ShortenLine(p1, p2, LinkEndRadius, LinkEndRadius);
+            if (link.LinkType == LinkKind::Simple)
+                modHelper::DrawLine(painter, p1, p2);
+            else if (link.LinkType == LinkKind::Unidirectional)
+                modHelper::DrawArrow(painter, p1, p2, pen->color(), true);
+            else if (link.LinkType == LinkKind::Bidirectional)
+                modHelper::DrawArrow(painter, p1, p2, pen->color(), false);
 
-        // The box may be inverted; only its midpoint matters, which is the midpoint of the link.
-        const int64_t left = p1.x + TextBoxInset, top = p1.y + TextBoxInset;
-        const int64_t right = p2.x - TextBoxInset, bottom = p2.y - TextBoxInset;
-        if (!NearOrigin(left, top) || !NearOrigin(right, bottom))
-            continue;
-        const QRectF box = QRectF(QPointF(static_cast<double>(left), static_cast<double>(top)),
-                                  QPointF(static_cast<double>(right), static_cast<double>(bottom)))
-                               .normalized();
-        const QString text =
-            modHelper::LinkText(link.Probability, link.Weight, link.Length != nullptr);
-        // Opaque text: a white box hides the line under the text.
-        painter.fillRect(painter.boundingRect(box, TextFlags, text), BackgroundColour);
-        painter.setPen(blackPen);
-        painter.drawText(box, TextFlags, text);
+            // The box may be inverted; only its midpoint matters, which is the midpoint of the
+            // link.
+            const int64_t left = p1.x + TextBoxInset, top = p1.y + TextBoxInset;
+            const int64_t right = p2.x - TextBoxInset, bottom = p2.y - TextBoxInset;
+            if (!NearOrigin(left, top) || !NearOrigin(right, bottom))
+                continue;
+            const QRectF box =
+                QRectF(QPointF(static_cast<double>(left), static_cast<double>(top)),
+                       QPointF(static_cast<double>(right), static_cast<double>(bottom)))
+                    .normalized();
+            const QString text =
+                modHelper::LinkText(link.Probability, link.Weight, link.Length != nullptr);
+            // Opaque text: a white box hides the line under the text.
+            painter.fillRect(painter.boundingRect(box, TextFlags, text), BackgroundColour);
+            painter.setPen(blackPen);
+            painter.drawText(box, TextFlags, text);
+        }
     }
 
     painter.setFont(nodeFont);
@@ -160,7 +199,12 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
         } else {
             painter.drawImage(square.topLeft(), NodeImage(view.NodeSelected(i) ? 1 : 0));
         }
-        painter.drawText(square, TextFlags, Platform::FromLatin1(node.Label()));
+        painter.drawText(square, TextFlags,
+                         ShownLabel(Platform::FromLatin1(node.Label()), painter.font()));
+        if (i == view.SourceNode)
+            DrawBadge(painter, square.topLeft() + QPointF(4, 4), "S");
+        if (i == view.DestNode)
+            DrawBadge(painter, square.topRight() + QPointF(-4, 4), "D");
     }
 }
 
@@ -179,16 +223,16 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
         if (!visible.intersects(QRectF(a, b).normalized().adjusted(0, 0, 1, 1)))
             continue;
         const QPointF centre(CentreOffset * zoom, CentreOffset * zoom);
-        const int colour = view.LinkSelected(i) && !view.Working ? 2
-                           : link.Flag                           ? 1
-                           : view.LinkPreferred(i)               ? 3
-                                                                 : 0;
+        const int colour = view.LinkPreferred(i) && !link.Flag     ? 3
+                           : view.LinkSelected(i) && !view.Working ? 2
+                           : link.Flag                             ? 1
+                                                                   : 0;
         lines[colour].emplace_back(a + centre, b + centre);
     }
     const QColor colours[4] = {LinkColour, FlaggedLinkColour, SelectedLinkColour,
                                PreferredLinkColour};
-    for (int c = 0; c < 4; ++c) {
-        painter.setPen(QPen(colours[c], 0));
+    for (int c = 0; c < 4; ++c) { // the preferred path last, over the others
+        painter.setPen(QPen(colours[c], c == 3 ? PreferredLinkWidth : 0));
         painter.drawLines(lines[c].data(), static_cast<int>(lines[c].size()));
     }
     std::vector<QRectF> nodes[2]; // plain, selected
@@ -208,13 +252,24 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
         painter.setBrush(fills[dots][selected]);
         painter.drawRects(nodes[selected].data(), static_cast<int>(nodes[selected].size()));
     }
+    // The run's ends in a frame of the badges' colour.
+    painter.setPen(QPen(RunEndColour, 2));
+    painter.setBrush(Qt::NoBrush);
+    for (const int32_t end : {view.SourceNode, view.DestNode}) {
+        if (end >= 1 && end <= graph.NodeCount())
+            painter.drawRect(QRectF(toView(graph.Node(end).Position), QSizeF(side, side))
+                                 .adjusted(-2, -2, 2, 2));
+    }
 }
 
 } // namespace
 
 void DrawGraph(QPainter& painter, const clsGraph& graph, modHelper::Point corner, QSize size,
                const QFont& nodeFont, const QFont& linkFont, bool vectorNodes) {
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Scaled, as the canvas zoomed, lines and images are smoothed.
+    const bool smooth = painter.worldTransform().isScaling();
+    painter.setRenderHint(QPainter::Antialiasing, smooth);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.fillRect(QRect(QPoint(0, 0), size), BackgroundColour);
     DrawDetailed(painter, graph, View(), corner, size, nodeFont, linkFont, vectorNodes);

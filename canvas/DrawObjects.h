@@ -30,6 +30,13 @@ const QColor SelectedLinkColour(96, 96, 254);
 const QColor PreferredLinkColour(0, 160, 0); // the preferred path of a stochastic run, on request
 const QColor NodeFillColour(255, 255, 150);
 const QColor SelectedNodeFillColour(150, 255, 225);
+const QColor RunEndColour(128, 0,
+                          160); // the "S" and "D" badges of the run's source and destination
+
+// The preferred path is drawn this wide, over the selection, so that it shows on any link.
+constexpr int PreferredLinkWidth = 3;
+// A label wider than this is elided: it would run over its neighbours.
+constexpr int LabelWidth = 2 * NodeSize;
 
 // What the picture depends on besides the graph.
 struct View {
@@ -43,6 +50,9 @@ struct View {
     bool NodeSelected(int32_t node) const;
     bool LinkSelected(int32_t link) const;
     bool LinkPreferred(int32_t link) const;
+    // The run's source and destination, badged "S" and "D" on request; -1 for none.
+    int32_t SourceNode = -1;
+    int32_t DestNode = -1;
     bool Working = false; // during a run the selected link shows its run colour
     QPoint Scroll;        // the scroll bars: the canvas shows document * Zoom - Scroll
     double Zoom = 1.0;
@@ -59,10 +69,13 @@ const QImage& NodeImage(int index);
 QFont MakeNodeFont();
 QFont MakeLinkFont();
 
-// The whole canvas: white background, links (black, red when flagged, blue when selected, green
-// on the preferred path when asked) with
-// their texts, then the nodes with their labels. At 100% every pixel stands where it always has,
-// lines without antialiasing; zoomed in or out, lines and images are smoothed.
+// The label as a node shows it in the font: whole, or elided to LabelWidth.
+QString ShownLabel(const QString& label, const QFont& nodeFont);
+
+// The whole canvas: white background, links (black, red when flagged, blue when selected) with
+// their texts, the preferred path over them when asked (green, wider), then the nodes with their
+// labels and, when asked, the badges of the run's ends. At 100% every pixel stands where it always
+// has, lines without antialiasing; zoomed in or out, lines and images are smoothed.
 QImage DrawObjects(const clsGraph& graph, const View& view, QSize size, const QFont& nodeFont,
                    const QFont& linkFont);
 

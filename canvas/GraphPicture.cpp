@@ -99,6 +99,9 @@ QByteArray GraphPicture(const clsGraph& graph, PictureFormat format, double scal
         QImage image(size, QImage::Format_RGB32);
         if (image.isNull())
             return {}; // too large to hold
+        // Scaled down, the drawing's white may end inside the last pixels: they must not keep
+        // whatever the memory held.
+        image.fill(BackgroundColour);
         {
             QPainter painter(&image);
             painter.scale(scale, scale);

@@ -66,6 +66,13 @@ class frmOptions::Form : public QDialog {
 
     Result result;
 
+    // The lists start at the settings' nodes (as far as the graph has them).
+    void OfferNodes() {
+        for (const auto& [list, node] :
+             {std::pair{cmbSource, settings_.sourceNode}, std::pair{cmbDest, settings_.DestNode}})
+            list->setCurrentIndex(node >= 1 && node <= list->count() ? node - 1 : -1);
+    }
+
   private:
     void Build() {
         auto* layout = new QVBoxLayout(this);
@@ -364,8 +371,11 @@ class frmOptions::Form : public QDialog {
 frmOptions::frmOptions() : pathFileDialog_("Test Files (*.txt);;All Files (*)", "txt") {}
 
 frmOptions::Result frmOptions::ShowDialog(QWidget* owner, const RunSettings& settings,
-                                          const clsGraph& graph, const clsRanges& ranges) {
+                                          const clsGraph& graph, const clsRanges& ranges,
+                                          bool offerNodes) {
     Form window(*this, owner, settings, graph, ranges);
+    if (offerNodes)
+        window.OfferNodes();
     window.exec();
     return window.result;
 }

@@ -36,9 +36,10 @@ class frmOptions {
     frmRanges RangesDialog;
 
     // Shows the dialog modally, owned by owner, on these settings; the node lists offer the
-    // graph's nodes and the Ranges button starts from these ranges.
+    // graph's nodes, with none chosen unless `offerNodes` (then the settings' nodes), and the
+    // Ranges button starts from these ranges.
     Result ShowDialog(QWidget* owner, const RunSettings& settings, const clsGraph& graph,
-                      const clsRanges& ranges);
+                      const clsRanges& ranges, bool offerNodes = false);
 
   private:
     class Form;

@@ -149,12 +149,14 @@ class frmSamplePaths::Form : public FormDialog {
 };
 
 std::optional<RunSettings> frmSamplePaths::ShowDialog(QWidget* owner, const RunSettings& document,
-                                                      const clsGraph& graph) {
+                                                      const clsGraph& graph, bool documentNodes) {
     // The document's learning settings, with what was asked here last time.
     RunSettings offered = document;
     if (last_) {
-        offered.sourceNode = last_->sourceNode;
-        offered.DestNode = last_->DestNode;
+        if (!documentNodes) {
+            offered.sourceNode = last_->sourceNode;
+            offered.DestNode = last_->DestNode;
+        }
         offered.Samples = last_->Samples;
         offered.Seed = last_->Seed;
         offered.Target = last_->Target;

@@ -18,9 +18,9 @@ class clsGraph;
 class frmSamplePaths {
   public:
     // Shows the dialog modally over owner; the document's settings give the learning settings
-    // and the first nodes offered.
+    // and the first nodes offered, and with `documentNodes` the nodes offered every time.
     std::optional<RunSettings> ShowDialog(QWidget* owner, const RunSettings& document,
-                                          const clsGraph& graph);
+                                          const clsGraph& graph, bool documentNodes = false);
     // Another document: the next dialog offers its stored run, not nodes of the last one's graph.
     void Forget() { last_.reset(); }
 

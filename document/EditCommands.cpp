@@ -224,8 +224,10 @@ void LinkValuesCommand::Apply(bool forward) {
 
 SettingsCommand::SettingsCommand(GraphDocument& document,
                                  const std::optional<RunSettings>& settings,
-                                 const std::optional<clsRanges>& ranges)
-    : DocumentCommand(document, settings ? "Options" : "Ranges"),
+                                 const std::optional<clsRanges>& ranges, const QString& name)
+    : DocumentCommand(document, !name.isEmpty() ? name
+                                : settings      ? "Options"
+                                                : "Ranges"),
       settingsBefore_(document.Settings()), settingsAfter_(settings.value_or(settingsBefore_)),
       rangesBefore_(document.Ranges()), rangesAfter_(ranges.value_or(rangesBefore_)) {}
 

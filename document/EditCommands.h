@@ -164,11 +164,12 @@ class LinkValuesCommand : public DocumentCommand {
     LinkEntry before_, after_;
 };
 
-// The run settings of the options dialog and the ranges of the ranges dialog.
+// The run settings of the options dialog and the ranges of the ranges dialog; or the settings
+// another command changed, under its name ("Set as Source").
 class SettingsCommand : public DocumentCommand {
   public:
     SettingsCommand(GraphDocument& document, const std::optional<RunSettings>& settings,
-                    const std::optional<clsRanges>& ranges);
+                    const std::optional<clsRanges>& ranges, const QString& name = QString());
 
   private:
     void Apply(bool forward) override;

@@ -74,15 +74,23 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuPaste = Item(b.mnuEdit, "mnuPaste", "Pa&ste", {Qt::CTRL | Qt::Key_V});
     b.mnuDelete = Item(b.mnuEdit, "mnuDelete", "&Delete");
     b.mnuSelectAll = Item(b.mnuEdit, "mnuSelectAll", "Select &All", {Qt::CTRL | Qt::Key_A});
+    b.mnuFind = Item(b.mnuEdit, "mnuFind", "&Find...", {Qt::CTRL | Qt::Key_F});
     b.mnuEdit->addSeparator();
     b.mnuProperties = Item(b.mnuEdit, "mnuProperties", "&Properties");
     b.mnuEdit->addSeparator();
     b.mnuLayout = Item(b.mnuEdit, "mnuLayout", "&Layout...");
     b.contextMenu = new QMenu(&window);
     b.contextMenu->setObjectName("contextMenu");
+    b.mnuSetSource = Item(b.contextMenu, "mnuSetSource", "Set as &Source");
+    b.mnuSetDest = Item(b.contextMenu, "mnuSetDest", "Set as D&estination");
+    b.runEndsSeparator = b.contextMenu->addSeparator();
     b.contextMenu->addAction(b.mnuDelete);
     b.contextMenu->addSeparator();
     b.contextMenu->addAction(b.mnuProperties);
+    b.emptyMenu = new QMenu(&window);
+    b.emptyMenu->setObjectName("emptyMenu");
+    b.mnuAddNodeHere = Item(b.emptyMenu, "mnuAddNodeHere", "Add &Node Here");
+    b.mnuPasteHere = Item(b.emptyMenu, "mnuPasteHere", "Pa&ste");
 
     b.mnuView = menus->addMenu("&View");
     b.mnuView->setObjectName("mnuView");
@@ -94,6 +102,11 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuView->addSeparator();
     b.mnuPreferredPath = Item(b.mnuView, "mnuPreferredPath", "&Preferred Path");
     b.mnuPreferredPath->setCheckable(true);
+    b.mnuRunEnds = Item(b.mnuView, "mnuRunEnds", "&Source and Destination");
+    b.mnuRunEnds->setCheckable(true);
+    b.emptyMenu->addSeparator();
+    b.emptyMenu->addAction(b.mnuSelectAll);
+    b.emptyMenu->addAction(b.mnuFitGraph);
 
     b.mnuRun = menus->addMenu("&Run");
     b.mnuRun->setObjectName("mnuRun");

@@ -27,6 +27,7 @@ struct WindowBars {
     QAction* mnuPaste = nullptr;
     QAction* mnuDelete = nullptr;
     QAction* mnuSelectAll = nullptr;
+    QAction* mnuFind = nullptr;
     QAction* mnuProperties = nullptr;
     QAction* mnuLayout = nullptr;
     QMenu* mnuView = nullptr;
@@ -35,6 +36,7 @@ struct WindowBars {
     QAction* mnuActualSize = nullptr;
     QAction* mnuFitGraph = nullptr;
     QAction* mnuPreferredPath = nullptr; // checked: a stochastic run's preferred path in green
+    QAction* mnuRunEnds = nullptr;       // checked: the run's source and destination badged
     // Run: sampled runs, and the run buttons of the toolbars as menu items.
     QMenu* mnuRun = nullptr;
     QAction* mnuSamplePaths = nullptr;
@@ -44,8 +46,15 @@ struct WindowBars {
     QAction* mnuReset = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuAbout = nullptr;
-    // The canvas's context menu: Delete and Properties only, as it has always been.
+    // The canvas's context menu of a node or a link: Delete and Properties, as it has always
+    // been, and for a node first the run's ends; and the menu of empty space.
     QMenu* contextMenu = nullptr;
+    QAction* mnuSetSource = nullptr;
+    QAction* mnuSetDest = nullptr;
+    QAction* runEndsSeparator = nullptr; // with the two above, shown for a node only
+    QMenu* emptyMenu = nullptr;
+    QAction* mnuAddNodeHere = nullptr;
+    QAction* mnuPasteHere = nullptr;
 
     QToolBar* StdToolbar = nullptr; // tools (checkable), Delete, Start, Reset
     QAction* Pointer = nullptr;

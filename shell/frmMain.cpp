@@ -8,11 +8,13 @@
 #include "Latin1Text.h"
 #include "LearningCurvePanel.h"
 #include "MessageBox.h"
+#include "Overview.h"
 #include "PathloomError.h"
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "RunController.h"
 #include "frmAbout.h"
+#include "frmFind.h"
 #include "frmLinkProperties.h"
 #include "frmNodeProperties.h"
 #include "frmOptions.h"
@@ -20,12 +22,14 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QUrl>
@@ -36,6 +40,8 @@ namespace {
 const QString WorkingRefusal =
     "Program already is working. Please stop current operation and then try to close.";
 constexpr QSize StartClientSize(604, 476);
+// View > Source and Destination, as the user left it.
+const char* const RunEndsKey = "View/SourceAndDestination";
 
 } // namespace
 
@@ -45,6 +51,7 @@ struct frmMain::Dialogs {
     frmNodeProperties NodeProperties;
     frmLinkProperties LinkProperties;
     frmAbout About;
+    frmFind Find;
 };
 
 frmMain::frmMain(QWidget* parent)
@@ -57,7 +64,9 @@ frmMain::frmMain(QWidget* parent)
                                               [this] { DrawObjects(); },
                                               [this](int32_t tool) { SetTool(tool); }},
       work_(this), edits_(context_, work_), pointer_(context_), addNode_(context_), link_(context_),
-      run_(new RunController(document_, this)), curve_(new LearningCurvePanel(this)),
+      nodes_(context_), run_(new RunController(document_, this)),
+      curve_(new LearningCurvePanel(this)), overview_(new QDockWidget("Overview", this)),
+      overviewView_(new OverviewWidget(document_.Graph(), *panel_, overview_)),
       documents_(
           document_, this, [this] { ShowFreshDocument(); },
           [this](const QString& path) { recent_->Add(path); }),
@@ -95,8 +104,13 @@ void frmMain::RegisterDocks() {
         Qt::DockWidgetArea area;
         int width; // when shown, as far as half the window's width allows
     };
+    overview_->setObjectName("Overview");
+    overview_->setWidget(overviewView_);
+    overview_->toggleViewAction()->setObjectName("mnuOverview");
+    overview_->toggleViewAction()->setText("O&verview");
     bars_.mnuView->addSeparator();
-    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea, 340}}) {
+    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea, 340},
+                          Dock{overview_, Qt::RightDockWidgetArea, 220}}) {
         addDockWidget(d.area, d.dock);
         d.dock->hide(); // until asked for, so that the window opens as it always has
         bars_.mnuView->addAction(d.dock->toggleViewAction());
@@ -144,13 +158,25 @@ void frmMain::RegisterCommands() {
         {b.mnuPaste, W::Greyed, [this] { edits_.Paste(PasteAt()); }},
         {b.mnuDelete, W::Greyed, [this] { edits_.Delete(); }},
         {b.mnuSelectAll, W::Greyed, [this] { edits_.SelectAll(); }},
+        // Finding only selects, as Tab does, also while a run works.
+        {b.mnuFind, W::Works,
+         [this] {
+             if (const auto node =
+                     dialogs_->Find.ShowDialog(this, document_.Graph(), selection_.Node))
+                 nodes_.Show(*node);
+         }},
         {b.mnuProperties, W::Greyed, [this] { ShowSelectionProperties(); }},
+        {b.mnuSetSource, W::Greyed, [this] { SetRunEnd(true); }},
+        {b.mnuSetDest, W::Greyed, [this] { SetRunEnd(false); }},
+        {b.mnuAddNodeHere, W::Greyed, [this] { addNode_.Press(contextPoint_, {}); }},
+        {b.mnuPasteHere, W::Greyed, [this] { edits_.Paste(QPointF(contextPoint_)); }},
         {b.mnuLayout, W::Greyed, [this] { files_.Layout(); }},
         {b.mnuZoomIn, W::Works, [this] { panel_->ZoomIn(); }},
         {b.mnuZoomOut, W::Works, [this] { panel_->ZoomOut(); }},
         {b.mnuActualSize, W::Works, [this] { panel_->ActualSize(); }},
         {b.mnuFitGraph, W::Works, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); }},
         {b.mnuPreferredPath, W::Works, [this] { DrawObjects(); }},
+        {b.mnuRunEnds, W::Works, [this] { DrawObjects(); }},
         {b.mnuSamplePaths, W::Greyed, [this] { StartSampling(); }},
         {b.mnuAbout, W::Works, [this] { dialogs_->About.ShowDialog(this); }},
         // The Run menu's Start, Forward, Stop and Reset press these buttons.
@@ -184,6 +210,9 @@ void frmMain::RegisterCommands() {
     });
     // Whether Paste was asked for by its key is seen before the action triggers.
     b.mnuPaste->installEventFilter(this);
+    b.mnuRunEnds->setChecked(QSettings().value(RunEndsKey, false).toBool());
+    connect(b.mnuRunEnds, &QAction::toggled, this,
+            [](bool shown) { QSettings().setValue(RunEndsKey, shown); });
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -233,6 +262,7 @@ void frmMain::ConnectCanvas() {
     CanvasWidget* canvas = panel_->Canvas();
     connect(&document_, &GraphDocument::Changed, this, [this] {
         selection_.KeepIn(document_.Graph());
+        overviewView_->GraphChanged();
         if (!IsWorking()) // what a run records as it ends is no edit
             ClearRunFigures();
         DrawObjects();
@@ -255,6 +285,21 @@ void frmMain::ConnectCanvas() {
     connect(canvas, &CanvasWidget::MouseUp, this,
             [this](QMouseEvent* e) { Guarded([=] { picCanvas_MouseUp(e); }); });
     connect(canvas, &CanvasWidget::DblClick, bars_.mnuProperties, &QAction::trigger);
+
+    // The keyboard: Tab through the nodes (which only selects, so also during a run), Enter for
+    // Properties, the Menu key for the context menu; what the nodes tell screen readers.
+    canvas->SetNodeReader(nodes_.Reader());
+    canvas->SetTabHandler([this](bool forward) {
+        bool went = false;
+        Guarded([&] { went = nodes_.Tab(forward); });
+        return went;
+    });
+    canvas->SetToolTipSource([this](QPoint at) { return nodes_.ToolTipAt(at, NodeFont); });
+    connect(canvas, &CanvasWidget::EnterKey, bars_.mnuProperties, &QAction::trigger);
+    connect(canvas, &CanvasWidget::MenuKey, this, [this] {
+        if (!IsWorking()) // as the right button
+            Guarded([this] { ShowContextMenu(SelectionPoint()); });
+    });
 
     // The window sees Escape before any of its controls; a link drag keeps its tool.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -369,7 +414,8 @@ void frmMain::dropEvent(QDropEvent* event) {
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    KeepDockYielding(curve_);
+    for (QDockWidget* dock : {static_cast<QDockWidget*>(curve_), overview_})
+        KeepDockYielding(dock);
 }
 
 void frmMain::KeepDockYielding(QDockWidget* dock) {
@@ -403,10 +449,15 @@ void frmMain::DrawObjects() {
     view.DevicePixelRatio = devicePixelRatioF();
     if (bars_.mnuPreferredPath->isChecked())
         view.PreferredLinks = preferredLinks_;
+    if (bars_.mnuRunEnds->isChecked()) {
+        view.SourceNode = document_.Settings().sourceNode;
+        view.DestNode = document_.Settings().DestNode;
+    }
     CanvasWidget* canvas = panel_->Canvas();
     canvas->SetImage(
         Canvas::DrawObjects(document_.Graph(), view, canvas->size(), NodeFont, LinkFont));
     pointer_.Redrawn();
+    canvas->AnnounceFocusedNode();
 }
 
 // ---- Tools, mouse and selection ----
@@ -452,9 +503,58 @@ void frmMain::picCanvas_MouseUp(QMouseEvent* event) {
         selection_.Node = node;
         selection_.Link = link;
         DrawObjects();
-        if (selection_.Node >= 1 || selection_.Link >= 1)
-            bars_.contextMenu->popup(panel_->Canvas()->mapToGlobal(event->position().toPoint()));
+        ShowContextMenu(event->position().toPoint());
     }
+}
+
+void frmMain::ShowContextMenu(QPoint at) {
+    contextPoint_ = at;
+    const bool node = selection_.Node >= 1;
+    for (QAction* runEnd : {bars_.mnuSetSource, bars_.mnuSetDest, bars_.runEndsSeparator})
+        runEnd->setVisible(node);
+    QMenu* menu =
+        node || selection_.Link >= 1 || selection_.Together() ? bars_.contextMenu : bars_.emptyMenu;
+    menu->popup(panel_->Canvas()->mapToGlobal(at));
+}
+
+QPoint frmMain::SelectionPoint() const {
+    const clsGraph& graph = document_.Graph();
+    const auto centre = [&](const clsNode& node) {
+        constexpr int c = NodeGeometry::CentreOffset;
+        return panel_->ToCanvas(QPoint(node.Position.x + c, node.Position.y + c));
+    };
+    const std::vector<int32_t> nodes = selection_.ChosenNodes();
+    if (!nodes.empty())
+        return centre(graph.Node(nodes.front()));
+    if (selection_.Link >= 1) {
+        const clsLink& link = graph.Link(selection_.Link);
+        return (centre(*link.FromNode) + centre(*link.ToNode)) / 2;
+    }
+    return panel_->Canvas()->rect().center();
+}
+
+void frmMain::SetRunEnd(bool source) {
+    const int32_t node = selection_.Node;
+    if (node < 1)
+        return;
+    RunSettings s = document_.Settings();
+    int32_t& end = source ? s.sourceNode : s.DestNode;
+    int32_t& other = source ? s.DestNode : s.sourceNode;
+    end = node;
+    if (other == node) // a run's ends differ
+        other = -1;
+    // A destination is for a run that goes to one.
+    if (!source && s.GraphSearchMethod != SearchMethod::Sample)
+        s.GraphSearchMethod = SearchMethod::SourceToDestination;
+    bars_.mnuRunEnds->setChecked(true); // what was set is shown
+    if (s.sourceNode == document_.Settings().sourceNode &&
+        s.DestNode == document_.Settings().DestNode &&
+        s.GraphSearchMethod == document_.Settings().GraphSearchMethod) {
+        DrawObjects();
+        return;
+    }
+    document_.Do(new SettingsCommand(document_, s, std::nullopt,
+                                     source ? "Set as Source" : "Set as Destination"));
 }
 
 void frmMain::ShowSelectionProperties() {
@@ -479,8 +579,10 @@ void frmMain::ShowSelectionProperties() {
 
 void frmMain::StartRun() {
     SetWorkingState(true);
-    const frmOptions::Result options = dialogs_->Options.ShowDialog(
-        this, document_.Settings(), document_.Graph(), document_.Ranges());
+    // The nodes marked on the canvas are offered; otherwise they are picked again every time.
+    const frmOptions::Result options =
+        dialogs_->Options.ShowDialog(this, document_.Settings(), document_.Graph(),
+                                     document_.Ranges(), bars_.mnuRunEnds->isChecked());
     if (options.settings || options.ranges)
         document_.Do(new SettingsCommand(document_, options.settings, options.ranges));
     if (!options.settings) {
@@ -491,8 +593,8 @@ void frmMain::StartRun() {
 }
 
 void frmMain::StartSampling() {
-    const std::optional<RunSettings> settings =
-        dialogs_->SamplePaths.ShowDialog(this, document_.Settings(), document_.Graph());
+    const std::optional<RunSettings> settings = dialogs_->SamplePaths.ShowDialog(
+        this, document_.Settings(), document_.Graph(), bars_.mnuRunEnds->isChecked());
     if (!settings)
         return;
     SetWorkingState(true);

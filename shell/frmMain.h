@@ -5,6 +5,7 @@
 // the thread of RunController.
 
 #include "BackgroundWork.h"
+#include "CanvasNodes.h"
 #include "CanvasPanel.h"
 #include "DocumentFiles.h"
 #include "EditActions.h"
@@ -21,6 +22,7 @@
 
 struct RunSnapshot;
 class LearningCurvePanel;
+class OverviewWidget;
 class RecentFiles;
 class RunController;
 
@@ -103,7 +105,14 @@ class frmMain : public QMainWindow {
     const ToolEntry& EntryOf(int32_t tool) const;
     void SetTool(int32_t tool);
     void picCanvas_MouseUp(QMouseEvent* event);
+    // The menu of what is selected (a node also offers the run's ends), else of empty space, at
+    // the canvas point.
+    void ShowContextMenu(QPoint at);
+    // Where the Menu key shows it: at the selected node or link, else mid-canvas.
+    QPoint SelectionPoint() const;
     void ShowSelectionProperties();
+    // The selected node becomes the stored run's source (or destination), one undo step.
+    void SetRunEnd(bool source);
     // Ctrl+V pastes at the pointer; Paste in the menu near what was copied.
     std::optional<QPointF> PasteAt();
 
@@ -136,6 +145,7 @@ class frmMain : public QMainWindow {
     std::vector<int32_t> preferredLinks_;
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
     bool pasteByKey_ = false;   // the paste going on was asked for by its key
+    QPoint contextPoint_;       // where the last context menu opened, on the canvas
 
     QFont NodeFont;
     QFont LinkFont;
@@ -148,8 +158,11 @@ class frmMain : public QMainWindow {
     PointerTool pointer_;
     AddNodeTool addNode_;
     LinkTool link_;
+    CanvasNodes nodes_;
     RunController* run_;
     LearningCurvePanel* curve_;
+    QDockWidget* overview_;
+    OverviewWidget* overviewView_;
     DocumentFiles documents_;
     GraphFiles files_;
     std::vector<Command> commands_;

@@ -18,16 +18,17 @@
 namespace {
 
 // The canvas's colours by their letters: W(hite), K (black), R(ed), B(lue), Y(ellow), A(quamarine),
-// E (green).
+// E (green), V(iolet).
 QColor Colour(char letter) {
-    const QColor colours[] = {Qt::white,       Qt::black,       Qt::red,    {96, 96, 254},
-                              {255, 255, 150}, {150, 255, 225}, {0, 160, 0}};
-    return colours[std::string("WKRBYAE").find(letter)];
+    const QColor colours[] = {Qt::white,       Qt::black,       Qt::red,     {96, 96, 254},
+                              {255, 255, 150}, {150, 255, 225}, {0, 160, 0}, {128, 0, 160}};
+    return colours[std::string("WKRBYAEV").find(letter)];
 }
 
 // The canvas of a scene, written as "N x y" a node, "T label" its label, "L from to kind" a link,
 // "F" flagged, "G weight"; "S node link" the selection, "M node" and "K link" selected together
-// besides, "P link" on the preferred path shown, "W" a run working, "Z zoom".
+// besides, "P link" on the preferred path shown, "E source destination" the run's ends badged, "W"
+// a run working, "Z zoom".
 QImage Scene(const std::string& script) {
     clsGraph graph;
     Canvas::View view;
@@ -53,6 +54,8 @@ QImage Scene(const std::string& script) {
             view.SelectedLinks.push_back(a);
         else if (op == 'P' && in >> a)
             view.PreferredLinks.push_back(a);
+        else if (op == 'E')
+            in >> view.SourceNode >> view.DestNode;
         else if (op == 'Z')
             in >> view.Zoom;
         view.Working = view.Working || op == 'W';
@@ -93,8 +96,11 @@ TEST(DrawObjects, Pixels) {
         {row + "0 Z 0.25 M 2 S 1 -1", "5 30 A 55 30 A"},
         {row + "0", "50 120 K 40 120 K 193 118 W 47 118 W"}, // on the rims, no heads
         {row + "0 F", "50 120 R"},
-        {row + "0 P 1", "50 120 E"},
+        {row + "0 P 1 S -1 1", "50 120 E 50 119 E 50 121 E"}, // wide, over the selection
         {row + "1 P 1 F", "193 118 R 189 115 R"}, // the path being built before the preferred
+        {row + "0 Z 0.25 P 1 K 1", "30 29 E"},
+        {"N 10 10 N 100 10 E 1 2", "9 14 V 10 22 W 141 14 V 131 14 V"}, // "S" and "D" badges
+        {"N 10 10 N 100 10 E 2 -1", "9 14 W 99 14 V"},
         {row + "0 F S -1 1", "50 120 B"},
         {row + "0 F S -1 1 W", "50 120 R"},
         {row + "0 S -1 1 W", "50 120 K"},
@@ -132,6 +138,13 @@ TEST(DrawObjects, Texts) {
     const QRect text(120 - half, 110, 2 * half, 21);
     EXPECT_TRUE(Count(image, text, 'D') > 10 && Count(image, text, 'R') == 0);
     EXPECT_GT(Count(image, QRect(4, 104, 33, 33), 'D'), 5); // the label "0"
+    // A long label is elided to twice a node's width, centred on its node.
+    const QImage elided = Scene("N 150 150 T " + std::string(31, 'W'));
+    EXPECT_EQ(Count(elided, QRect(212, 150, 100, 41), 'D') +
+                  Count(elided, QRect(50, 150, 78, 41), 'D'),
+              0);
+    EXPECT_GT(Count(elided, QRect(130, 150, 40, 41), 'D'), 20);
+    EXPECT_EQ(Canvas::ShownLabel("Depot-Hill", Canvas::MakeNodeFont()), "Depot-Hill");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(modHelper::LinkText(0.0625f, 2.5f), " P: 0,062 W: 2,5 ");
     EXPECT_EQ(modHelper::LinkText(0.5f, 6.7f, true), " P: 0,5 W: ~6,7 ");
@@ -139,7 +152,7 @@ TEST(DrawObjects, Texts) {
 }
 
 TEST(DrawObjects, WhatReachesInFromOutside) {
-    const QImage image = Scene("N -100 50 T " + std::string(31, 'W') +
+    const QImage image = Scene("N -50 50 T " + std::string(31, 'W') +
                                " N -5000 200 N 5000 200 L 2 3 0 N 3000 3000 N -2000000000 240 "
                                "N 2000000000 240 L 5 6 0");
     EXPECT_LT(Count(image, QRect(0, 55, 30, 30), 'W'), 900);
@@ -197,6 +210,21 @@ TEST(DrawObjects, LinkTextsLeaveTheArrowheadsShown) {
         const std::vector<int> drawn = ArrowheadsShown(graph);
         EXPECT_EQ(std::count(drawn.begin(), drawn.end(), 8), int(drawn.size())) << name;
     }
+}
+
+// Scaled down, the picture is white to its last pixel, and its lines are smoothed.
+TEST(DrawObjects, ScaledPngHasCleanEdges) {
+    clsGraph graph;
+    graph.AddNode(0, 0);
+    graph.AddNode(300, 200);
+    graph.AddLink(1, 2, 0);
+    QImage png;
+    ASSERT_TRUE(
+        png.loadFromData(Canvas::GraphPicture(graph, Canvas::PictureFormat::Png, 0.75), "PNG"));
+    ASSERT_EQ(png.size(), QSize(318, 243)); // 423 x 323 at 100%
+    EXPECT_EQ(Count(png, QRect(317, 0, 1, 243), 'W') + Count(png, QRect(0, 242, 318, 1), 'W'),
+              243 + 318);
+    EXPECT_GT(Count(png, QRect(70, 55, 50, 40), 'G'), 10); // clear of the nodes and the text
 }
 
 std::string Text(modHelper::Point p) {

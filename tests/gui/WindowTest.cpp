@@ -155,7 +155,7 @@ TEST_F(EditingTest, DoubleClickAndRightClick) {
     Play("do Pointer, double 160 200, right 260 60");
     EXPECT_EQ(graph().Node(3).Label(), "Hub");
     EXPECT_EQ(State(), "Untitled* - Pathloom 4 0 2@240,40 -1 0 &Undo Node Properties");
-    EXPECT_EQ(menu->isVisible() ? menu->actions().size() : 0, 3); // Delete, a line, Properties
+    EXPECT_TRUE(menu->isVisible()); // its items: CanvasTest
     menu->close();
     Play("right 500 200");
     EXPECT_FALSE(menu->isVisible() || window->GetSelectedNode() > 0);
@@ -184,11 +184,14 @@ TEST_F(EditingTest, EscapeAndScreenReadersChooseTools) {
 // with; the buttons' tips name their keys and say what they do, their names stay their texts.
 TEST_F(EditingTest, KeysTipsAndHints) {
     const std::pair<const char*, const char*> keys[] = {
-        {"mnuNew", "Ctrl+N"},          {"mnuOpen", "Ctrl+O"},      {"mnuSave", "Ctrl+S"},
-        {"mnuSaveAs", "Ctrl+Shift+S"}, {"mnuExit", "Ctrl+Q"},      {"mnuUndo", "Ctrl+Z"},
-        {"mnuRedo", "Ctrl+Y"},         {"mnuCut", "Ctrl+X"},       {"mnuCopy", "Ctrl+C"},
-        {"mnuPaste", "Ctrl+V"},        {"mnuSelectAll", "Ctrl+A"}, {"mnuStart", "F5"},
-        {"mnuStop", "Shift+F5"},       {"mnuForward", "F6"},       {"mnuActualSize", "Ctrl+0"},
+        {"mnuNew", "Ctrl+N"},       {"mnuOpen", "Ctrl+O"},
+        {"mnuSave", "Ctrl+S"},      {"mnuSaveAs", "Ctrl+Shift+S"},
+        {"mnuExit", "Ctrl+Q"},      {"mnuUndo", "Ctrl+Z"},
+        {"mnuRedo", "Ctrl+Y"},      {"mnuCut", "Ctrl+X"},
+        {"mnuCopy", "Ctrl+C"},      {"mnuPaste", "Ctrl+V"},
+        {"mnuSelectAll", "Ctrl+A"}, {"mnuFind", "Ctrl+F"},
+        {"mnuStart", "F5"},         {"mnuStop", "Shift+F5"},
+        {"mnuForward", "F6"},       {"mnuActualSize", "Ctrl+0"},
     };
     for (const auto& [name, key] : keys) {
         QStringList owners;
@@ -369,14 +372,14 @@ TEST_F(RunTest, EveryCommandARunRefusesIsGreyedOutUntilItEnds) {
     const std::string idle = available();
     EXPECT_EQ(idle, " mnuNew mnuOpen Open &Recent mnuRecent1 mnuSave mnuSaveAs mnuImport "
                     "mnuExport mnuExit mnuUndo mnuCut mnuCopy mnuPaste mnuDelete mnuSelectAll "
-                    "mnuProperties mnuLayout mnuZoomIn mnuZoomOut mnuActualSize mnuFitGraph "
-                    "mnuPreferredPath mnuLearningCurve mnuSamplePaths mnuStart mnuReset mnuAbout "
-                    "Pointer AddNode Delete SimpleLink UnidirectionalLink BidirectionalLink "
-                    "Start Reset");
+                    "mnuFind mnuProperties mnuLayout mnuZoomIn mnuZoomOut mnuActualSize "
+                    "mnuFitGraph mnuPreferredPath mnuRunEnds mnuLearningCurve mnuOverview "
+                    "mnuSamplePaths mnuStart mnuReset mnuAbout Pointer AddNode Delete SimpleLink "
+                    "UnidirectionalLink BidirectionalLink Start Reset");
     StartRun(0, 2, true);
-    EXPECT_EQ(available(), " mnuSave mnuSaveAs mnuExport mnuExit mnuCopy mnuZoomIn mnuZoomOut "
-                           "mnuActualSize mnuFitGraph mnuPreferredPath mnuLearningCurve mnuForward "
-                           "mnuStop mnuAbout Forward Stop");
+    EXPECT_EQ(available(), " mnuSave mnuSaveAs mnuExport mnuExit mnuCopy mnuFind mnuZoomIn "
+                           "mnuZoomOut mnuActualSize mnuFitGraph mnuPreferredPath mnuRunEnds "
+                           "mnuLearningCurve mnuOverview mnuForward mnuStop mnuAbout Forward Stop");
     const std::size_t asked = script.FileRequests().size();
     for (const char* refused : {"mnuImport", "mnuLayout", "mnuRecent1", "mnuPaste", "mnuUndo"})
         Action(refused)->trigger(); // as a shortcut or a screen reader might

@@ -5,6 +5,7 @@
 //   pathloom-screenshot guide OUTPUT_FOLDER
 //   pathloom-screenshot curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES
 //   pathloom-screenshot figure OUTPUT.png GRAPH SOURCE DESTINATION
+//   pathloom-screenshot canvas OUTPUT.png DOCUMENT.plm SOURCE DESTINATION
 //
 // The guide draws a triangle with the mouse, gives its links weights, runs from the first node
 // to the last with step delay and photographs each step (guide-1-nodes.png to guide-6-learned.png).
@@ -14,6 +15,9 @@
 //
 // The figure is what File > Export... writes after a sampled run (LRI, reward 0.1, until 0.95) of
 // a graph imported from GRAPH, from the source to the destination.
+//
+// The canvas is the window with the overview, the run's source and destination set from the
+// node's context menu (node labels), and the context menu open on the source.
 //
 // Without a document it draws a small graph through the model and saves it to a temporary file
 // first, so that the window opens a real document either way.
@@ -37,6 +41,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -56,9 +61,13 @@ void Settle(int ms = 300) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
-bool Grab(QWidget& window, const QString& path) {
+// The window, or with `popups` the screen where it lies, so that an open menu shows too.
+bool Grab(QWidget& window, const QString& path, bool popups = false) {
     Settle();
-    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    const QRect frame = window.frameGeometry();
+    const QPixmap shot =
+        popups ? window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+               : window.screen()->grabWindow(window.winId());
     if (shot.isNull() || !shot.save(path, "PNG")) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
@@ -242,6 +251,39 @@ int CurveShot(const QString& output, const QString& document, const QString& sou
     return shot ? 0 : 1;
 }
 
+int CanvasShot(const QString& output, const QString& document, const QString& source,
+               const QString& destination) {
+    frmMain window;
+    window.resize(1000, 700);
+    window.show();
+    window.OpenStartupDocument(document);
+    window.findChild<QAction*>("mnuOverview")->trigger();
+    Settle();
+    const auto centre = [&](const QString& label) {
+        const clsGraph& graph = window.Document().Graph();
+        for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+            if (Platform::FromLatin1(graph.Node(i).Label()) == label)
+                return window.Panel().ToCanvas(
+                    QPoint(graph.Node(i).Position.x + 20, graph.Node(i).Position.y + 20));
+        return QPoint(-1, -1);
+    };
+    const auto menu = [&](const QString& label) {
+        QTest::mouseClick(window.Canvas(), Qt::RightButton, {}, centre(label));
+        Settle(100);
+    };
+    for (const auto& [label, item] :
+         {std::pair{destination, "mnuSetDest"}, {source, "mnuSetSource"}}) {
+        menu(label);
+        window.findChild<QAction*>(item)->trigger();
+        window.findChild<QMenu*>("contextMenu")->close();
+    }
+    menu(source);
+    const bool shot = Grab(window, output, true);
+    window.findChild<QMenu*>("contextMenu")->close();
+    window.Document().Clear();
+    return shot ? 0 : 1;
+}
+
 int FigureShot(const QString& output, const QString& graphFile, const QString& source,
                const QString& destination) {
     clsLA la;
@@ -282,14 +324,17 @@ int main(int argc, char** argv) {
         return Guide(args[2]);
     if (args.size() == 6 && args[1] == "figure")
         return FigureShot(args[2], args[3], args[4], args[5]);
+    if (args.size() == 6 && args[1] == "canvas")
+        return CanvasShot(args[2], args[3], args[4], args[5]);
     if (args.size() == 7 && args[1] == "curve")
         return CurveShot(args[2], args[3], args[4], args[5], args[6].toInt());
     std::fprintf(stderr,
                  "usage: %s window OUTPUT.png [DOCUMENT.plm]\n"
                  "       %s guide OUTPUT_FOLDER\n"
                  "       %s curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES\n"
-                 "       %s figure OUTPUT.png GRAPH SOURCE DESTINATION\n",
+                 "       %s figure OUTPUT.png GRAPH SOURCE DESTINATION\n"
+                 "       %s canvas OUTPUT.png DOCUMENT.plm SOURCE DESTINATION\n",
                  qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)),
-                 qPrintable(args.value(0)));
+                 qPrintable(args.value(0)), qPrintable(args.value(0)));
     return 2;
 }
