@@ -275,6 +275,7 @@ def sweep(graph_or_path, jobs=None, **axes):
     (method="sample", samples=1000). graph_or_path: a Graph, a file's path, or a list of paths.
     With csv=FILE the rows are written to FILE too. Ctrl+C stops the runs under way and raises
     KeyboardInterrupt with the rows finished before them as its `rows`."""
+    rows_of = _row_reader()  # before the runs: Ctrl+C is not to wait for pandas to load
     with tempfile.TemporaryDirectory() as folder:
         if isinstance(graph_or_path, Graph):
             documents = [os.path.join(folder, "graph.plm")]
@@ -305,22 +306,25 @@ def sweep(graph_or_path, jobs=None, **axes):
             rows = written.read()
     if status == _INTERRUPTED or interrupt is not None:
         interrupt = interrupt if interrupt is not None else KeyboardInterrupt()
-        interrupt.rows = _rows(rows)
+        interrupt.rows = rows_of(rows)
         raise interrupt
-    return _rows(rows)
+    return rows_of(rows)
 
 
 _INTERRUPTED = 130  # pathloom-run's status after Ctrl+C
 
 
-def _rows(text):
+def _row_reader():
+    """What reads a sweep's CSV rows: pandas when it is present, else a list of dicts."""
     try:
         import pandas
     except ImportError:
         import csv
 
-        return [{k: _number(v) for k, v in row.items()} for row in csv.DictReader(io.StringIO(text))]
-    return pandas.read_csv(io.StringIO(text), keep_default_na=False, na_values=[""])
+        return lambda text: [
+            {k: _number(v) for k, v in row.items()} for row in csv.DictReader(io.StringIO(text))
+        ]
+    return lambda text: pandas.read_csv(io.StringIO(text), keep_default_na=False, na_values=[""])
 
 
 def _number(text):
