@@ -57,6 +57,9 @@ TEST_F(FilesTest, ImportLayOutAndExportFromTheWindow) {
     Play("do mnuImport");
     EXPECT_EQ(State(), "Untitled* - Pathloom 5 6 -1 -1 0 &Undo");
     EXPECT_EQ(script.FileRequests().back().title, "Import");
+    // No file of another format stores learning settings: the import's learn.
+    EXPECT_EQ(window->Document().Settings().ModelType, Scheme::LRI);
+    EXPECT_EQ(window->Document().Settings().Reward, 0.1f);
     const clsPosition last = graph().Node(5).Position;
     ChooseStyle(1); // hierarchical
     Play("do mnuLayout");
