@@ -11,6 +11,8 @@
 #   bench/run.sh plain [N]  pathloom-run side by side with the plain program over arrays
 #                           (bench/plain_run.cpp): their outputs compared byte for byte, the
 #                           better of N runs each (default 3) in CPU time, and the ratios
+#   bench/run.sh exact-math [N]  the draws' log and cos against the C library's and 113-bit
+#                           references on N arguments each (default 10,000,000; a few minutes)
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,6 +40,11 @@ if [ "$what" = all ] || [ "$what" = draws ]; then
     cut -d, -f4,9-
   end=$(date +%s%N)
   printf 'the sweep of 400 runs took %.2f s\n' "$(awk "BEGIN { print ($end - $start) / 1e9 }")"
+fi
+
+if [ "$what" = exact-math ]; then
+  cmake --build "$build_dir" -j 2 --target exact_math
+  "$build_dir"/bench/exact_math "${2:-10000000}"
 fi
 
 if [ "$what" = all ] || [ "$what" = history ]; then

@@ -3,6 +3,8 @@
 // "uniform(a, b)", "normal(mean, sd)", "exponential(mean)"), its mean, and one draw from uniform
 // numbers, computed the same way on every machine.
 
+#include "ExactMath.h"
+
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -62,11 +64,12 @@ template <typename Next> double LinkLength::Draw(Next&& next) const {
     case Kind::Uniform:
         return first_ + next() * (second_ - first_);
     case Kind::Exponential:
-        return -first_ * std::log(1.0 - next());
+        return -first_ * ExactMath::Log(1.0 - next());
     case Kind::Normal:
         break;
     }
     const double u1 = next();
     const double u2 = next();
-    return first_ + second_ * std::sqrt(-2.0 * std::log(1.0 - u1)) * std::cos(TwoPi * u2);
+    return first_ +
+           second_ * std::sqrt(-2.0 * ExactMath::Log(1.0 - u1)) * ExactMath::Cos(TwoPi * u2);
 }

@@ -1,0 +1,256 @@
+#pragma once
+// Constants and tables of model/ExactMath.cpp, written by scripts/exact-math-tables.py
+// (exact arithmetic; do not edit by hand).
+
+namespace ExactMathTables {
+
+// ln 2 in parts of 42, 42 and 53 bits: k times either of the first two is exact for every
+// exponent k of a double; Ln2Lo is the rest after the first.
+constexpr double Ln2A = 0x1.62e42fefa3800p-1;
+constexpr double Ln2B = 0x1.ef35793c76800p-45;
+constexpr double Ln2C = -0x1.9ff0342542fc3p-90;
+constexpr double Ln2Lo = 0x1.ef35793c76730p-45;
+
+// pi/2 in parts of 49, 49, 49 and 53 bits: k times any of the first three is exact for k up
+// to 15; and 2/pi, to pick k.
+constexpr double PiOver2A = 0x1.921fb54442d20p+0;
+constexpr double PiOver2B = -0x1.ee59d9cceba40p-50;
+constexpr double PiOver2C = 0x1.b839a252049c0p-104;
+constexpr double PiOver2D = 0x1.114cf98e80417p-156;
+constexpr double TwoOverPi = 0x1.45f306dc9c883p-1;
+
+// (-1)^(n+1) / n, the coefficients of log(1 + z), as double-doubles for n = 1 to 8 and as
+// doubles for n = 1 to 15.
+constexpr double LogSeries[16][2] = {
+    {0.0, 0.0},
+    {0x1.0000000000000p+0, 0.0},                     // +1/1
+    {-0x1.0000000000000p-1, 0.0},                    // -1/2
+    {0x1.5555555555555p-2, 0x1.5555555555555p-56},   // +1/3
+    {-0x1.0000000000000p-2, 0.0},                    // -1/4
+    {0x1.999999999999ap-3, -0x1.999999999999ap-57},  // +1/5
+    {-0x1.5555555555555p-3, -0x1.5555555555555p-57}, // -1/6
+    {0x1.2492492492492p-3, 0x1.2492492492492p-57},   // +1/7
+    {-0x1.0000000000000p-3, 0.0},                    // -1/8
+    {0x1.c71c71c71c71cp-4, 0x1.c71c71c71c71cp-58},   // +1/9
+    {-0x1.999999999999ap-4, 0x1.999999999999ap-58},  // -1/10
+    {0x1.745d1745d1746p-4, -0x1.745d1745d1746p-59},  // +1/11
+    {-0x1.5555555555555p-4, -0x1.5555555555555p-58}, // -1/12
+    {0x1.3b13b13b13b14p-4, -0x1.3b13b13b13b14p-58},  // +1/13
+    {-0x1.2492492492492p-4, -0x1.2492492492492p-58}, // -1/14
+    {0x1.1111111111111p-4, 0x1.1111111111111p-60},   // +1/15
+};
+
+// Taylor coefficients of sin and cos, 1/n! with the sign of its term, as double-doubles.
+constexpr double Factorial[16][2] = {
+    {0x1.0000000000000p+0, 0.0},                      // +1/0!
+    {0x1.0000000000000p+0, 0.0},                      // +1/1!
+    {-0x1.0000000000000p-1, 0.0},                     // -1/2!
+    {-0x1.5555555555555p-3, -0x1.5555555555555p-57},  // -1/3!
+    {0x1.5555555555555p-5, 0x1.5555555555555p-59},    // +1/4!
+    {0x1.1111111111111p-7, 0x1.1111111111111p-63},    // +1/5!
+    {-0x1.6c16c16c16c17p-10, 0x1.f49f49f49f49fp-65},  // -1/6!
+    {-0x1.a01a01a01a01ap-13, -0x1.a01a01a01a01ap-73}, // -1/7!
+    {0x1.a01a01a01a01ap-16, 0x1.a01a01a01a01ap-76},   // +1/8!
+    {0x1.71de3a556c734p-19, -0x1.c154f8ddc6c00p-73},  // +1/9!
+    {-0x1.27e4fb7789f5cp-22, -0x1.cbbc05b4fa99ap-76}, // -1/10!
+    {-0x1.ae64567f544e4p-26, 0x1.c062e06d1f209p-80},  // -1/11!
+    {0x1.1eed8eff8d898p-29, -0x1.2aec959e14c06p-83},  // +1/12!
+    {0x1.6124613a86d09p-33, 0x1.f28e0cc748ebep-87},   // +1/13!
+    {-0x1.93974a8c07c9dp-37, -0x1.05d6f8a2efd1fp-92}, // -1/14!
+    {-0x1.ae7f3e733b81fp-41, -0x1.1d8656b0ee8cbp-97}, // -1/15!
+};
+
+// For part i of the mantissa's range: c, about 1 over the part's middle in at most 21 bits
+// (so that m c is an exact double-double), and -ln c as a double-double. The two parts
+// beside 1 take c = 1, so that near 1 nothing cancels.
+struct LogEntry {
+    double c, logHi, logLo;
+};
+constexpr LogEntry LogTable[128] = {
+    {0x1.734f100000000p+0, -0x1.7cc801fb46941p-2, 0x1.a4329a46e6809p-56},
+    {0x1.7137800000000p+0, -0x1.76fed9b946ea3p-2, 0x1.11b1580abecfcp-56},
+    {0x1.6f26000000000p+0, -0x1.713e2fa46a15cp-2, 0x1.9367f5b039228p-56},
+    {0x1.6d1a600000000p+0, -0x1.6b85ae0ffa3a2p-2, 0x1.457afe7d805f4p-56},
+    {0x1.6b14900000000p+0, -0x1.65d556f4ce004p-2, 0x1.9605ad3e8483bp-56},
+    {0x1.6914700000000p+0, -0x1.602cfe4f09115p-2, 0x1.7ba819378782fp-56},
+    {0x1.6719f00000000p+0, -0x1.5a8ca41bedee8p-2, 0x1.99b554622d37cp-56},
+    {0x1.6525000000000p+0, -0x1.54f447b7bdde1p-2, 0x1.aa9866693afffp-56},
+    {0x1.6335700000000p+0, -0x1.4f638b9ba96c4p-2, -0x1.0e7fd8ffad619p-57},
+    {0x1.614b300000000p+0, -0x1.49da6c5bcc156p-2, -0x1.132aa946730bcp-56},
+    {0x1.5f66400000000p+0, -0x1.4459148539e94p-2, -0x1.a9d26d1b38cd9p-57},
+    {0x1.5d86800000000p+0, -0x1.3edf513c1674cp-2, -0x1.83dd6f7e5d66bp-56},
+    {0x1.5babd00000000p+0, -0x1.396cedf9bbe72p-2, -0x1.b1edcb6f5a576p-58},
+    {0x1.59d6200000000p+0, -0x1.3401e3eaecb92p-2, 0x1.e6aaa4dce4fd4p-57},
+    {0x1.5805600000000p+0, -0x1.2e9e2b8e12286p-2, 0x1.e7dae5d9d17bep-58},
+    {0x1.5639800000000p+0, -0x1.2941bcb186a2ap-2, 0x1.85577f1aa291dp-57},
+    {0x1.5472600000000p+0, -0x1.23ec5e51eba1cp-2, 0x1.91204fff34c60p-58},
+    {0x1.52aff00000000p+0, -0x1.1e9e0618897dcp-2, -0x1.88aac71032c5cp-59},
+    {0x1.50f2300000000p+0, -0x1.1956d999bc2b5p-2, -0x1.5b9e77345e415p-56},
+    {0x1.4f38f00000000p+0, -0x1.14166c13674bap-2, -0x1.e75f47a5cea0ap-56},
+    {0x1.4d84400000000p+0, -0x1.0edd128b77f48p-2, -0x1.36afdcb1517aep-56},
+    {0x1.4bd3f00000000p+0, -0x1.09aa5dce6c67cp-2, -0x1.81e2f6f695de5p-56},
+    {0x1.4a28000000000p+0, -0x1.047e70cde81b8p-2, 0x1.07640deb4c766p-56},
+    {0x1.4880500000000p+0, -0x1.feb215fea071dp-3, -0x1.d8daf92cdcde6p-57},
+    {0x1.46dce00000000p+0, -0x1.f4749cb4df085p-3, 0x1.93eef6ac2639dp-57},
+    {0x1.453da00000000p+0, -0x1.ea4455704aa70p-3, -0x1.2cc8e149bf2b8p-57},
+    {0x1.43a2700000000p+0, -0x1.e020b92235943p-3, 0x1.40b702dadf5f5p-57},
+    {0x1.420b500000000p+0, -0x1.d60a08b90342cp-3, 0x1.c844979b4e3b8p-66},
+    {0x1.4078300000000p+0, -0x1.cc001f5db3af3p-3, 0x1.d84c2d281702ep-58},
+    {0x1.3ee8f00000000p+0, -0x1.c2026ff17f6e9p-3, 0x1.3bf923a6bb324p-59},
+    {0x1.3d5da00000000p+0, -0x1.b8119f8b81c16p-3, 0x1.96dee7c1aaf07p-58},
+    {0x1.3bd6100000000p+0, -0x1.ae2cb6b672adcp-3, -0x1.6b61c03e9905ap-57},
+    {0x1.3a52400000000p+0, -0x1.a453f12e6a8f4p-3, -0x1.df00ce7029a50p-58},
+    {0x1.38d2300000000p+0, -0x1.9a878b1eba8ebp-3, -0x1.b485e7a86752bp-57},
+    {0x1.3755c00000000p+0, -0x1.90c6ee9fcbb70p-3, -0x1.054d61e960466p-57},
+    {0x1.35dce00000000p+0, -0x1.8711ebf50e37cp-3, -0x1.ac6b68262ca9ep-58},
+    {0x1.3467a00000000p+0, -0x1.7d69264af562ap-3, 0x1.6ae24b2283d0dp-57},
+    {0x1.32f5d00000000p+0, -0x1.73cb9834fd111p-3, 0x1.921964e1f80b7p-57},
+    {0x1.3187700000000p+0, -0x1.6a39786bbce18p-3, 0x1.54204225c4de9p-58},
+    {0x1.301c800000000p+0, -0x1.60b2fe0b09332p-3, 0x1.5b3553e069b7bp-58},
+    {0x1.2eb4f00000000p+0, -0x1.5737f450186b1p-3, -0x1.0f9f38e2bb763p-57},
+    {0x1.2d50a00000000p+0, -0x1.4dc7b817bc1c7p-3, -0x1.6d82b87518f61p-57},
+    {0x1.2befa00000000p+0, -0x1.4462ea5c9aaacp-3, 0x1.b0b99758bbde3p-57},
+    {0x1.2a91d00000000p+0, -0x1.3b08e5357ea1fp-3, -0x1.ee9fe415188aep-57},
+    {0x1.2937200000000p+0, -0x1.31b96d53a496dp-3, 0x1.e288f53bb43b5p-57},
+    {0x1.27dfa00000000p+0, -0x1.287523411a94cp-3, -0x1.9c57fffaf628ep-57},
+    {0x1.268b300000000p+0, -0x1.1f3b5c1f251c2p-3, -0x1.7e2977f700880p-61},
+    {0x1.2539d00000000p+0, -0x1.160c48e4b1bc4p-3, -0x1.239acd26423b9p-58},
+    {0x1.23eb800000000p+0, -0x1.0ce81adccba49p-3, 0x1.68ab4302a9d0bp-57},
+    {0x1.22a0100000000p+0, -0x1.03cdb1651eb25p-3, 0x1.0621ca38a41e8p-57},
+    {0x1.2157a00000000p+0, -0x1.f57c38d8feceap-4, -0x1.b9d1684501d3fp-60},
+    {0x1.2012000000000p+0, -0x1.e3706ee3047fbp-4, -0x1.09cb978023844p-58},
+    {0x1.1ecf400000000p+0, -0x1.d179428218db2p-4, -0x1.9d48f9f667548p-59},
+    {0x1.1d8f500000000p+0, -0x1.bf962ae9fb95bp-4, 0x1.67e69decac31ep-58},
+    {0x1.1c52300000000p+0, -0x1.adc78265aea86p-4, -0x1.6fb1ee5d321f4p-59},
+    {0x1.1b17c00000000p+0, -0x1.9c0bd4d4d1406p-4, -0x1.f8ef2518c8003p-59},
+    {0x1.19e0100000000p+0, -0x1.8a6460291db15p-4, 0x1.7d45ca21dc3ecp-58},
+    {0x1.18ab100000000p+0, -0x1.78d093e3d69aap-4, -0x1.2da64fe34ca22p-58},
+    {0x1.1778a00000000p+0, -0x1.674ef19365971p-4, -0x1.94b9fb856049ep-60},
+    {0x1.1648d00000000p+0, -0x1.55e0b5d0df8adp-4, 0x1.c6806feb94243p-58},
+    {0x1.151ba00000000p+0, -0x1.4486353dbd191p-4, 0x1.c7299a85d6d0dp-59},
+    {0x1.13f0f00000000p+0, -0x1.333dea0182924p-4, -0x1.2ab432ff4c0d5p-58},
+    {0x1.12c8c00000000p+0, -0x1.220823c783cfcp-4, 0x1.ca5e783f1449ep-58},
+    {0x1.11a3000000000p+0, -0x1.10e4433cae711p-4, 0x1.a4a5a8d197786p-58},
+    {0x1.107fc00000000p+0, -0x1.ffa70d1ab83fdp-5, 0x1.cd03f64230899p-59},
+    {0x1.0f5ee00000000p+0, -0x1.dda8b7c67ee35p-5, -0x1.4e6cad449a15cp-59},
+    {0x1.0e40600000000p+0, -0x1.bbce1dc68da7fp-5, -0x1.e31b3f051399fp-60},
+    {0x1.0d24400000000p+0, -0x1.9a17d7573c438p-5, 0x1.73dd1d7879a99p-59},
+    {0x1.0c0a800000000p+0, -0x1.78867da35432ap-5, -0x1.e9e7becb27460p-59},
+    {0x1.0af2f00000000p+0, -0x1.5714e9c03a019p-5, 0x1.7254e9d263d25p-59},
+    {0x1.09ddc00000000p+0, -0x1.35c96baa11387p-5, 0x1.36a1757854452p-63},
+    {0x1.08cac00000000p+0, -0x1.149ed24004529p-5, 0x1.4f28e7d894a06p-61},
+    {0x1.07b9f00000000p+0, -0x1.e72b50813c181p-6, 0x1.15447395b308ap-61},
+    {0x1.06ab600000000p+0, -0x1.a560d88c57abdp-6, -0x1.feabe087bbde7p-62},
+    {0x1.059ef00000000p+0, -0x1.63d78d868c789p-6, -0x1.eb3b0582f5539p-60},
+    {0x1.0494a00000000p+0, -0x1.22907dfea19d6p-6, 0x1.cc21f4e355fb5p-61},
+    {0x1.038c700000000p+0, -0x1.c319744c70f25p-7, -0x1.8419ec9e807afp-61},
+    {0x1.0286500000000p+0, -0x1.4192bb96832bfp-7, 0x1.c55162cf66d18p-61},
+    {0x1.0182400000000p+0, -0x1.811dc14581034p-8, -0x1.a7aa9f5298192p-65},
+    {0x1.0000000000000p+0, 0.0, 0.0},
+    {0x1.0000000000000p+0, 0.0, 0.0},
+    {0x1.fa11d00000000p-1, 0x1.7dc319f812808p-7, -0x1.18841ef9d3c5fp-62},
+    {0x1.f631100000000p-1, 0x1.3ce99a346b391p-6, 0x1.bc6ea1356f8e1p-60},
+    {0x1.f25f600000000p-1, 0x1.b9fc8e7af9b2ap-6, -0x1.0769577978678p-64},
+    {0x1.ee9c800000000p-1, 0x1.1b0d90923d990p-5, -0x1.e9ae9df101997p-60},
+    {0x1.eae8000000000p-1, 0x1.58a63afc8f4d5p-5, -0x1.cdab1808380c7p-59},
+    {0x1.e741b00000000p-1, 0x1.95c7d1ec8ecbcp-5, -0x1.0aa4ddf4ee90cp-59},
+    {0x1.e3a9100000000p-1, 0x1.d27739adb1b92p-5, 0x1.483dc77b70256p-59},
+    {0x1.e01e000000000p-1, 0x1.075993598e4f1p-4, 0x1.80dcfdde71063p-59},
+    {0x1.dca0200000000p-1, 0x1.253f4ff0a14cbp-4, 0x1.e3eb6b06b05acp-58},
+    {0x1.d92f200000000p-1, 0x1.42eddeea647a5p-4, -0x1.111347cfdbf75p-58},
+    {0x1.d5cad00000000p-1, 0x1.6065451375a33p-4, -0x1.71e3403ad0bebp-59},
+    {0x1.d272d00000000p-1, 0x1.7da73457b17c8p-4, -0x1.6f17e92a862b0p-58},
+    {0x1.cf26e00000000p-1, 0x1.9ab45762038c1p-4, 0x1.6fde3d5fa4c62p-58},
+    {0x1.cbe6e00000000p-1, 0x1.b78c47bb0f46ep-4, -0x1.df33c1098cc90p-58},
+    {0x1.c8b2600000000p-1, 0x1.d4317066cb872p-4, -0x1.0d8df0db7f6b9p-59},
+    {0x1.c589500000000p-1, 0x1.f0a2f18116406p-4, -0x1.fa12e90792222p-58},
+    {0x1.c26b500000000p-1, 0x1.0671616ca5a76p-3, 0x1.d0d17498eca4fp-58},
+    {0x1.bf58400000000p-1, 0x1.14785346742c5p-3, 0x1.a287ea38fd595p-57},
+    {0x1.bc4fd00000000p-1, 0x1.22670ed0a5e23p-3, 0x1.ab42a6a31a191p-60},
+    {0x1.b951e00000000p-1, 0x1.303d7e0e4806fp-3, 0x1.f4a83228ab024p-58},
+    {0x1.b65e300000000p-1, 0x1.3dfc22cecc66ep-3, -0x1.2b3c04d57fdffp-58},
+    {0x1.b374800000000p-1, 0x1.4ba38539a57c9p-3, 0x1.68a5f921a8633p-57},
+    {0x1.b094b00000000p-1, 0x1.59339c598215fp-3, 0x1.8d1b185a59b36p-57},
+    {0x1.adbe800000000p-1, 0x1.66acfa272b2f5p-3, -0x1.0871ff8a9824dp-58},
+    {0x1.aaf1d00000000p-1, 0x1.740f9d9403870p-3, -0x1.325c7d127abc9p-58},
+    {0x1.a82e600000000p-1, 0x1.815c229435a43p-3, 0x1.6883974419ebcp-59},
+    {0x1.a574100000000p-1, 0x1.8e92902886d46p-3, -0x1.169d814e56763p-57},
+    {0x1.a2c2b00000000p-1, 0x1.9bb33e27e00cap-3, -0x1.a389b9cc75daap-59},
+    {0x1.a01a000000000p-1, 0x1.a8bed7c882f59p-3, -0x1.e8c223c36d496p-58},
+    {0x1.9d79f00000000p-1, 0x1.b5b52128fb5d9p-3, -0x1.75e0cdedb93e7p-63},
+    {0x1.9ae2500000000p-1, 0x1.c2967e98c18eep-3, 0x1.98416be381146p-58},
+    {0x1.9852f00000000p-1, 0x1.cf6359209c5eep-3, 0x1.639a216c061e3p-57},
+    {0x1.95cbb00000000p-1, 0x1.dc1bcdcabec8bp-3, 0x1.c34c632d8b75fp-57},
+    {0x1.934c600000000p-1, 0x1.e8c04daaa60c8p-3, 0x1.49ab2cf492927p-58},
+    {0x1.90d4f00000000p-1, 0x1.f550ab24b7b58p-3, 0x1.717eb56eb1643p-59},
+    {0x1.8e65200000000p-1, 0x1.00e6d81ad5329p-2, -0x1.968a5367382b8p-58},
+    {0x1.8bfcf00000000p-1, 0x1.071b715cd5c60p-2, -0x1.af46495d7f3aep-58},
+    {0x1.899c100000000p-1, 0x1.0d46b3d9ab750p-2, 0x1.a1f63b293b43ap-56},
+    {0x1.8742800000000p-1, 0x1.136865293a9a2p-2, 0x1.7b5f3ae440c63p-56},
+    {0x1.84f0100000000p-1, 0x1.1980c8bd4243cp-2, 0x1.bd37b3185757cp-56},
+    {0x1.82a4a00000000p-1, 0x1.1f8ffa248a2f3p-2, -0x1.49fdf99b6f5b1p-56},
+    {0x1.8060200000000p-1, 0x1.2595ebcdf79c1p-2, 0x1.df82a2faa28aep-59},
+    {0x1.7e22500000000p-1, 0x1.2b93114b89e98p-2, -0x1.a578cd7e196bfp-58},
+    {0x1.7beb400000000p-1, 0x1.31870a1544431p-2, 0x1.eac43989be05ap-56},
+    {0x1.79baa00000000p-1, 0x1.3772786bfdaf5p-2, 0x1.25cd53567ab8cp-58},
+    {0x1.7790800000000p-1, 0x1.3d54fd5c1f722p-2, -0x1.e326386a1c849p-56},
+    {0x1.756cb00000000p-1, 0x1.432ee8004e8f5p-2, 0x1.f666a9a1b5373p-56},
+};
+
+// sin(j/64) and cos(j/64) as double-doubles (sin hi, sin lo, cos hi, cos lo),
+// j = 0 to 50.
+constexpr double CosTable[51][4] = {
+    {0.0, 0.0, 0x1.0000000000000p+0, 0.0},
+    {0x1.fffaaaaeeeed5p-7, -0x1.2ab639a9f0776p-63, 0x1.fff000155549fp-1, 0x1.28a28a03a5ef3p-55},
+    {0x1.ffeaaaeeee86fp-6, -0x1.cd406fb224ae2p-60, 0x1.ffc00155527d3p-1, -0x1.3b54492d89b5bp-55},
+    {0x1.7fdc01032fba9p-5, -0x1.599bdf46e997ap-59, 0x1.ff7006bfdf99fp-1, -0x1.8b3b560648d5fp-56},
+    {0x1.ffaaaeeed4edbp-5, -0x1.2d16d32684b69p-59, 0x1.ff0015549f4d3p-1, 0x1.328387b99426fp-55},
+    {0x1.3facb12d1755bp-4, -0x1.921915299468bp-58, 0x1.fe7034129ef6fp-1, -0x1.cbf4337c96f97p-57},
+    {0x1.7f701032550e4p-4, 0x1.afc2d1800501ap-60, 0x1.fdc06bf7e6b9bp-1, 0x1.31902b535f8dbp-55},
+    {0x1.bf1b78568391dp-4, 0x1.e91841dea4cc8p-58, 0x1.fcf0c800e99b1p-1, 0x1.ea3d786d186acp-57},
+    {0x1.feaaeee86ee36p-4, -0x1.afcb2bcc6f03bp-59, 0x1.fc015527d5bd3p-1, 0x1.b68f35094efb8p-55},
+    {0x1.1f0d3d7afceafp-3, -0x1.6ef95099769a5p-57, 0x1.faf22263c4bd3p-1, -0x1.52ace133a2769p-58},
+    {0x1.3eb312c5d66cbp-3, 0x1.47d666b66cb91p-57, 0x1.f9c340a7cc428p-1, 0x1.c5b6b063b7462p-55},
+    {0x1.5e44fcfa126f3p-3, -0x1.6f443063f89b6p-57, 0x1.f874c2e1eecf6p-1, -0x1.c6514e1332b16p-55},
+    {0x1.7dc102fbaf2b5p-3, 0x1.5ab50e23c97c3p-59, 0x1.f706bdf9ece1cp-1, -0x1.698c80c36dcb4p-55},
+    {0x1.9d252d0cec312p-3, 0x1.9c43d80b1137dp-58, 0x1.f57948cff6797p-1, 0x1.e3a0d3e03b1d4p-57},
+    {0x1.bc6f84edc6199p-3, 0x1.9c1a56a7b0cabp-57, 0x1.f3cc7c3b3d16ep-1, -0x1.21a3ad28a3494p-57},
+    {0x1.db9e15fb5a5d0p-3, -0x1.32e20d6cc6fc2p-57, 0x1.f20073086649fp-1, 0x1.b940416c1984bp-56},
+    {0x1.faaeed4f31577p-3, -0x1.15d88508e32b8p-57, 0x1.f01549f7deea1p-1, 0x1.d3c1e99e5cafdp-55},
+    {0x1.0cd00cef36436p-2, -0x1.9fb0a0c93e2b4p-56, 0x1.ee0b1fbc0f11cp-1, -0x1.bfd2380bbc3b1p-59},
+    {0x1.1c37d64c6b876p-2, 0x1.46076fe0dcff4p-56, 0x1.ebe214f76efa8p-1, -0x1.02f9f12ba543ep-55},
+    {0x1.2b8ddc43eb49fp-2, 0x1.1553899f2d807p-57, 0x1.e99a4c3a7cd83p-1, -0x1.2264b1bc53ce8p-55},
+    {0x1.3ad129769d3d8p-2, 0x1.03d550487839ap-63, 0x1.e733ea0193d40p-1, -0x1.6428b3546ce13p-55},
+    {0x1.4a00c9b0f3d20p-2, 0x1.823ba6bb08eadp-56, 0x1.e4af14b2a449cp-1, -0x1.68ca02e8a6833p-55},
+    {0x1.591bc9fa2f597p-2, 0x1.7c74bac3fe0cbp-57, 0x1.e20bf49acd6c1p-1, -0x1.660aec7ef636bp-58},
+    {0x1.682138a38d7f7p-2, -0x1.d889202444aadp-56, 0x1.df4ab3ebd875ep-1, -0x1.e2d8a7e6736c4p-55},
+    {0x1.7710255764214p-2, -0x1.6ead7314bb6cep-57, 0x1.dc6b7eb995912p-1, 0x1.4b364776dcd35p-58},
+    {0x1.85e7a12826949p-2, 0x1.8a40e9b5face0p-56, 0x1.d96e82f71a9dcp-1, 0x1.ff61bd5d2039dp-55},
+    {0x1.94a6be9f546c5p-2, -0x1.69ce13e683f58p-56, 0x1.d653f073e4040p-1, -0x1.76236434bec37p-55},
+    {0x1.a34c91cc50ccap-2, -0x1.a310e3b50cecdp-58, 0x1.d31bf8d8d7c06p-1, 0x1.e60dd3089cbddp-56},
+    {0x1.b1d8305321617p-2, -0x1.ae242cb99f519p-56, 0x1.cfc6cfa52ad9fp-1, 0x1.8b5b5508f2a0dp-55},
+    {0x1.c048b17b140a3p-2, 0x1.19fe6757e9fa7p-57, 0x1.cc54aa2b2972ep-1, 0x1.4ee162ba83a98p-57},
+    {0x1.ce9d2e3d4a51fp-2, -0x1.2fc8a12dae298p-57, 0x1.c8c5bf8ce1a84p-1, 0x1.ab3d1a1590123p-56},
+    {0x1.dcd4c15329c9ap-2, 0x1.0d4c6e171fd9ap-56, 0x1.c51a48b8b175ep-1, -0x1.1bbb43b9aa880p-57},
+    {0x1.eaee8744b05f0p-2, -0x1.789b43c9b027dp-58, 0x1.c1528065b7d50p-1, -0x1.892111312e828p-55},
+    {0x1.f8e99e76abc97p-2, 0x1.9d950af2d00a3p-58, 0x1.bd6ea310294f5p-1, 0x1.31bbcc88c109dp-56},
+    {0x1.0362939c69955p-1, -0x1.2d8cd78397b01p-55, 0x1.b96eeef58840ep-1, 0x1.45a3cc78fade0p-58},
+    {0x1.0a4021e9e1001p-1, -0x1.6f643a13914f6p-55, 0x1.b553a410c104ep-1, 0x1.8ff7947027a15p-58},
+    {0x1.110d0c4b69c3bp-1, 0x1.d918998809981p-55, 0x1.b11d04162a4c6p-1, 0x1.1dd561efbc0c2p-56},
+    {0x1.17c8e5f2eedb0p-1, 0x1.35e57102e2488p-57, 0x1.accb526f69de5p-1, 0x1.8fb6a8dd6b6ccp-55},
+    {0x1.1e7343236574cp-1, 0x1.22a3fa4f41d5ap-56, 0x1.a85ed4373e02dp-1, 0x1.9be06385ec792p-57},
+    {0x1.250bb93788bbbp-1, 0x1.ea3d02457bccep-56, 0x1.a3d7d0352bdcfp-1, -0x1.68dbaeca19669p-55},
+    {0x1.2b91dea88421ep-1, -0x1.fa371db216ab0p-55, 0x1.9f368ed912f85p-1, -0x1.1d200c5791606p-55},
+    {0x1.32054b148bc4fp-1, 0x1.f6b42095a135bp-55, 0x1.9a7b5a36a6514p-1, 0x1.722cfcc9fa7a9p-55},
+    {0x1.386597456282bp-1, -0x1.10fada93b07a8p-56, 0x1.95a67e00cb1fdp-1, -0x1.0befda21f862dp-55},
+    {0x1.3eb25d36cd53ap-1, -0x1.be570e1570fc0p-58, 0x1.90b84784ddaf7p-1, -0x1.0feb10ab93b87p-56},
+    {0x1.44eb381cf386bp-1, -0x1.3ed6c1e6a5505p-55, 0x1.8bb105a5dc900p-1, 0x1.863e03e9474c1p-55},
+    {0x1.4b0fc46aab761p-1, 0x1.0da05738cc59cp-61, 0x1.869108d77a6c6p-1, 0x1.338ffe2bfe9ddp-56},
+    {0x1.511f9fd7b351cp-1, -0x1.5c0e861c48831p-55, 0x1.8158a31916d5dp-1, -0x1.de8b90b8228dep-57},
+    {0x1.571a6966d59b3p-1, 0x1.c843b4d0fb197p-58, 0x1.7c0827f09e54fp-1, -0x1.c73d6d72aee68p-57},
+    {0x1.5cffc16bf8f0dp-1, 0x1.96cb370eb578ap-55, 0x1.769fec655211fp-1, -0x1.827d5cf8c68c5p-57},
+    {0x1.62cf49921ac79p-1, -0x1.edd9855b6241ap-55, 0x1.712046fa77678p-1, 0x1.425b0a5029c81p-55},
+    {0x1.6888a4e134b2fp-1, -0x1.6b7d37644d5e6p-55, 0x1.6b898fa9efb5dp-1, 0x1.15ac786ccf4b2p-56},
+};
+
+} // namespace ExactMathTables
