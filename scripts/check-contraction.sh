@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Fails, naming them, when a headless source (model, engine, formats, cli, python) would compile
+# Fails, naming them, when a headless source (io, model, engine, formats, cli, python) would compile
 # to a fused multiply-add on a processor that has one: its results would then differ between
 # machines. Each source is compiled to assembly with its own build command plus -mfma (x86-64);
 # sources listed with pathloom_no_contraction in CMake are built with -ffp-contract=off and pass.
@@ -21,7 +21,7 @@ extra = ["-mfma"] if platform.machine() == "x86_64" else []
 found = []
 for entry in json.load(open(sys.argv[1])):
     source = entry["file"]
-    if not re.search(r"/(model|engine|formats|cli|python)/[^/]+\.cpp$", source) or "/tests/" in source:
+    if not re.search(r"/(io|model|engine|formats|cli|python)/[^/]+\.cpp$", source) or "/tests/" in source:
         continue
     args = shlex.split(entry["command"])
     while "ccache" in args[0]:
