@@ -206,13 +206,13 @@ Sum QuickCos(double x) {
     const CosReduced r = ReduceCos(x);
     const double th = r.t.hi, tl = r.t.lo;
     // a cos t + b sin t = a + b t + a (cos t - 1) + b (sin t - t): b t exactly, the rest in double
-    // (t.lo is below 2^-53 of t, so only its product with b counts; the terms beyond t^8 in cos t
-    // and t^7 in sin t are below 2^-74 of the result).
+    // (t.lo is below 2^-53 of t, so only its product with b counts; the terms beyond t^6 in cos t
+    // and t^7 in sin t are below 2^-70 of the result).
     const Sum bt = TwoProduct(r.b.hi, th);
     const Sum s = FastTwoSum(r.a.hi, bt.hi); // |a| > |b t|, or a is 0
     const double u = th * th, u2 = u * u;
     const auto f = [](int n) { return Factorial[n][0]; };
-    const double cosMinus1 = u * ((f(2) + f(4) * u) + u2 * (f(6) + f(8) * u));
+    const double cosMinus1 = u * ((f(2) + f(4) * u) + u2 * f(6));
     const double sinMinusT = th * u * ((f(3) + f(5) * u) + u2 * f(7));
     const double lo =
         s.lo + bt.lo + r.a.lo + r.b.hi * tl + r.b.lo * th + r.a.hi * cosMinus1 + r.b.hi * sinMinusT;

@@ -89,7 +89,8 @@ TEST(ExactMath, HardArgumentsAreCorrectlyRounded) {
 }
 
 // Arguments as the draws make them, from uniform numbers of 53 bits: 1 - u for log, 2 pi u for
-// cos. The quick step alone decides nearly all (bench/exact_math: all but 0.07% and 0.3%).
+// cos. The quick step alone decides nearly all (bench/exact_math: all but 0.07% and 0.3%). And
+// log above 1, where the reduced argument comes to its largest, 2^-7.
 TEST(ExactMath, DrawArgumentsAreCorrectlyRounded) {
     std::mt19937_64 random(7);
     const auto uniform = [&random] { return static_cast<double>(random() >> 11) * 0x1p-53; };
@@ -101,6 +102,8 @@ TEST(ExactMath, DrawArgumentsAreCorrectlyRounded) {
     }
     EXPECT_GE(quickLogs, Count * 0.998);
     EXPECT_GE(quickCosines, Count * 0.99);
+    for (int k = 0; k < Count / 4; ++k)
+        ExpectLog(1.0 + uniform());
 }
 
 } // namespace
