@@ -39,6 +39,8 @@ TEST(LinkLength, DrawsWorkedByHand) {
     EXPECT_EQ(DrawFrom("discrete(1:1e-323, 4:3e-323)", {0.2}), 1.0);
     EXPECT_EQ(DrawFrom("uniform(2, 6)", {0.25}), 3.0);
     EXPECT_DOUBLE_EQ(DrawFrom("exponential(2)", {0.5}), 2.0 * std::log(2.0));
+    // ln correctly rounded, where the C library here is one unit off.
+    EXPECT_EQ(DrawFrom("exponential(1)", {1.0 - 0x1.2fbe136a86afp-5}), 0x1.a5b9d06be7ac9p+1);
     // u1 sets the radius sqrt(2 ln 2), u2 the angle: pi, then a right angle.
     EXPECT_DOUBLE_EQ(DrawFrom("normal(10, 2)", {0.5, 0.5}),
                      10.0 - 2.0 * std::sqrt(2 * std::log(2)));
