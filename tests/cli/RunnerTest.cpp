@@ -269,6 +269,11 @@ TEST_F(Runner, ProcessOutputAndStatus) {
                         1);
     fs::resize_file(own + "/small.graphml", 150000000);
     for (const auto& c : cases) {
+#ifdef __SANITIZE_ADDRESS__
+        // The sanitizer reserves more address space than any such limit admits.
+        if (!c.limit.empty())
+            continue;
+#endif
         std::ofstream(own + "/out").flush();
         const std::string command = c.limit + "'" + PATHLOOM_RUN + "' " + c.redirected + " 2>'" +
                                     own + "/err'" + (c.status == 4 ? "" : " >'" + own + "/out'");
