@@ -74,12 +74,12 @@ std::pair<std::string, std::string> ParseLength(const std::string& text) {
 // The choice of a setting given, or none.
 const Choices::Row* GivenChoice(const RunOptions& options, const Setting& setting) {
     const auto& given = options.Given(setting);
-    return given && setting.choices ? setting.choices->Of(std::get<int32_t>(*given)) : nullptr;
+    return given ? setting.ChoiceOf(*given) : nullptr;
 }
 
 // A setting that only the path sources read goes with the methods whose sources read it; a
-// choice goes with the choices of other settings it needs (the variable action set with sampled
-// paths). What a setting goes with must be given: without --method nothing runs.
+// choice goes with the choices of other settings it needs (Choices::Row::needs). What a setting
+// goes with must be given: without --method nothing runs.
 void RefuseSettingsApart(const RunOptions& options) {
     const Setting& method = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
     for (const Setting& setting : SettingRegistry::All()) {
@@ -92,9 +92,7 @@ void RefuseSettingsApart(const RunOptions& options) {
                                  setting.Readers(method));
         }
         const Choices::Row* chosen = GivenChoice(options, setting);
-        if (!chosen)
-            continue;
-        for (const auto& [needed, choice] : SettingRegistry::Needs(*chosen)) {
+        for (const auto& [needed, choice] : SettingRegistry::Needs(chosen)) {
             const Choices::Row* given = GivenChoice(options, *needed);
             if (!given || given->number != choice)
                 throw UsageError(setting.Option() + " " + chosen->typed + " goes with " +

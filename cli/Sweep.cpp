@@ -185,7 +185,7 @@ struct Plan {
             if (!chooser.choices)
                 continue;
             const auto reads = [&](const Setting::Value& value) {
-                const Choices::Row* row = chooser.choices->Of(std::get<int32_t>(value));
+                const Choices::Row* row = chooser.ChoiceOf(value);
                 return row && setting.ReadBy(*row);
             };
             const auto axis = std::find_if(axes.begin(), axes.end(), [&](const SweepAxis& a) {

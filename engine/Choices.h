@@ -29,22 +29,6 @@ enum Number : int32_t {
 };
 } // namespace SearchMethod
 
-// P-model: the cost a path must not exceed to be rewarded.
-namespace Threshold {
-enum Number : int32_t {
-    Best = 0, // the cheapest so far
-    Mean = 1, // the mean of the paths learned so far
-};
-} // namespace Threshold
-
-// The links a learning step updates at each node of the path.
-namespace ActionSet {
-enum Number : int32_t {
-    All = 0,      // every link from the node
-    Variable = 1, // the node's candidates when the sample left it, scaled to sum 1
-};
-} // namespace ActionSet
-
 class Choices {
   public:
     struct Row {

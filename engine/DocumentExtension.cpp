@@ -2,9 +2,12 @@
 
 #include "ExtensionBlock.h"
 #include "PathloomError.h"
+#include "SettingRegistry.h"
 #include "clsLA.h"
 
+#include <algorithm>
 #include <string_view>
+#include <type_traits>
 
 namespace DocumentExtension {
 
@@ -13,6 +16,7 @@ namespace {
 // The records this version knows.
 constexpr int32_t LinkLengthRecord = 1; // link (1-based), then the distribution's text
 constexpr int32_t RunRecord = 2;        // the run's settings the fixed layout has no room for
+constexpr int32_t SettingRecord = 3;    // a setting's typed name, "=", its value as typed
 
 void Put(std::string& out, const void* value, std::size_t size) {
     // Little-endian, as every number of the document.
@@ -21,17 +25,38 @@ void Put(std::string& out, const void* value, std::size_t size) {
         out += static_cast<char>(bytes[k]);
 }
 
+// The settings of the run record, in their places.
+std::vector<const Setting*> RunRecordSettings() {
+    std::vector<const Setting*> settings;
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.storage.kind == Setting::Storage::RunRecord)
+            settings.push_back(&setting);
+    }
+    std::sort(settings.begin(), settings.end(), [](const Setting* a, const Setting* b) {
+        return a->storage.place < b->storage.place;
+    });
+    return settings;
+}
+
+// A value of the run record: 32- and 64-bit numbers as they are, a number that may be none as a
+// 32-bit flag and a 64-bit float (0 for none).
 std::string RunBytes(const RunSettings& s) {
     std::string bytes;
-    for (const int32_t value :
-         {s.sourceNode, s.DestNode, s.GraphSearchMethod, s.Threshold, s.ActionSet})
-        Put(bytes, &value, 4);
-    Put(bytes, &s.Samples, 8);
-    Put(bytes, &s.Seed, 8);
-    const int32_t hasTarget = s.Target ? 1 : 0;
-    Put(bytes, &hasTarget, 4);
-    const double target = s.Target.value_or(0.0);
-    Put(bytes, &target, 8);
+    for (const Setting* setting : RunRecordSettings()) {
+        std::visit(
+            [&bytes](const auto& value) {
+                using Held = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Held, std::optional<double>>) {
+                    const int32_t has = value ? 1 : 0;
+                    const double number = value.value_or(0.0);
+                    Put(bytes, &has, 4);
+                    Put(bytes, &number, 8);
+                } else if constexpr (std::is_arithmetic_v<Held>) {
+                    Put(bytes, &value, sizeof value);
+                }
+            },
+            setting->Get(s));
+    }
     return bytes;
 }
 
@@ -50,26 +75,51 @@ void ReadLength(clsGraph& graph, ExtensionBlock::Bytes body) {
 
 void ReadRun(clsLA& la, ExtensionBlock::Bytes body) {
     RunSettings& s = la.Settings;
-    for (int32_t* value :
-         {&s.sourceNode, &s.DestNode, &s.GraphSearchMethod, &s.Threshold, &s.ActionSet})
-        *value = body.Take<int32_t>();
-    s.Samples = body.Take<int64_t>();
-    s.Seed = body.Take<uint64_t>();
-    const auto hasTarget = body.Take<int32_t>();
-    const auto target = body.Take<double>();
-    s.Target = hasTarget != 0 ? std::optional<double>(target) : std::nullopt;
-    for (const int32_t node : {s.sourceNode, s.DestNode}) {
-        if (node != -1 && (node < 1 || node > la.Graph().NodeCount()))
-            ExtensionBlock::Damaged("the run names node " + std::to_string(node) +
+    for (const Setting* setting : RunRecordSettings()) {
+        Setting::Value value = setting->Get(s);
+        std::visit(
+            [&body](auto& held) {
+                using Held = std::decay_t<decltype(held)>;
+                if constexpr (std::is_same_v<Held, std::optional<double>>) {
+                    const auto has = body.Take<int32_t>();
+                    const auto number = body.Take<double>();
+                    held = has != 0 ? std::optional<double>(number) : std::nullopt;
+                } else if constexpr (std::is_arithmetic_v<Held>) {
+                    held = body.Take<Held>();
+                }
+            },
+            value);
+        const auto* node = std::get_if<int32_t>(&value);
+        if (setting->type == Setting::Type::Node && *node != -1 &&
+            (*node < 1 || *node > la.Graph().NodeCount()))
+            ExtensionBlock::Damaged("the run names node " + std::to_string(*node) +
                                     ", which does not exist");
+        setting->Set(s, value);
     }
+}
+
+// A setting of a record of its own; false for a name this version does not know.
+bool ReadSetting(clsLA& la, std::string_view bytes) {
+    const std::size_t equals = bytes.find('=');
+    const Setting* setting = SettingRegistry::Find(bytes.substr(0, equals));
+    if (!setting || equals == std::string_view::npos || setting->typed != bytes.substr(0, equals))
+        return false;
+    try {
+        setting->Set(la.Settings, setting->Parse(std::string(bytes.substr(equals + 1)),
+                                                 std::string("the setting ") + setting->typed));
+    } catch (const std::invalid_argument& e) {
+        ExtensionBlock::Damaged(e.what());
+    }
+    return true;
 }
 
 } // namespace
 
 bool Needed(const clsLA& la) {
-    if (la.Settings.ExperimentChoices())
-        return true;
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.NeedsBlock() && !setting.IsDefault(la.Settings))
+            return true;
+    }
     for (int32_t i = 1; i <= la.Graph().LinkCount(); ++i) {
         if (la.Graph().Link(i).Length)
             return true;
@@ -91,6 +141,12 @@ void Write(const clsLA& la, DocumentWriter& file) {
         ExtensionBlock::AppendRecord(records, LinkLengthRecord, bytes);
     }
     ExtensionBlock::AppendRecord(records, RunRecord, RunBytes(la.Settings));
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.storage.kind == Setting::Storage::OwnRecord && !setting.IsDefault(la.Settings))
+            ExtensionBlock::AppendRecord(records, SettingRecord,
+                                         std::string(setting.typed) + "=" +
+                                             setting.Text(setting.Get(la.Settings)));
+    }
     records += la.KeptRecords;
     ExtensionBlock::Write(file, records);
 }
@@ -101,7 +157,7 @@ void Read(clsLA& la, DocumentReader& file) {
             ReadLength(la.Graph(), ExtensionBlock::Bytes(bytes));
         else if (kind == RunRecord)
             ReadRun(la, ExtensionBlock::Bytes(bytes));
-        else // a later version's, kept as it came
+        else if (kind != SettingRecord || !ReadSetting(la, bytes)) // a later version's, kept
             ExtensionBlock::AppendRecord(la.KeptRecords, kind, bytes);
     });
 }

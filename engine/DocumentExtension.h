@@ -1,7 +1,7 @@
 #pragma once
-// What a document's fixed layout cannot hold (link length distributions, the run's source,
-// destination, method, threshold, action set, samples, seed and target) as the records of the
-// extension block (io/ExtensionBlock). A document that needs none of it has no block and stays
+// What a document's fixed layout cannot hold (link length distributions, and the run's settings
+// that SettingRegistry keeps in the extension) as the records of the extension block
+// (io/ExtensionBlock). A document that needs none of it has no block and stays
 // byte for byte as before; records of kinds this version does not know are kept with the engine
 // and written back after its own, in their order.
 
@@ -11,8 +11,8 @@ class DocumentWriter;
 
 namespace DocumentExtension {
 
-// Whether the document has anything of its own for the block: a stochastic link, or a threshold
-// or action set other than the first.
+// Whether the document has anything of its own for the block: a stochastic link, or a setting
+// whose value other than its default needs it (Setting::NeedsBlock).
 bool Needed(const clsLA& la);
 
 // Writes the block when Needed or when it keeps records it did not know, nothing otherwise.

@@ -62,15 +62,15 @@ constexpr Part<std::unique_ptr<Environment>> Environments[] = {
 
 // The penalty each reads is the one its scheme implies (RunSettings::Normalised).
 constexpr Part<std::unique_ptr<UpdateRule>> UpdateRules[] = {
-    {{Scheme::LRP, "LRP", "LRP", "reward factor action-set", ""},
+    {{Scheme::LRP, "LRP", "LRP", UpdateRule::Reads, ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRPRule>(c.settings, c.run, c.settings.Reward);
      }},
-    {{Scheme::LREP, "LR(E)P", "LREP", "reward penalty factor action-set", ""},
+    {{Scheme::LREP, "LR(E)P", "LREP", UpdateRule::Reads, ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRPRule>(c.settings, c.run, c.settings.Penalty);
      }},
-    {{Scheme::LRI, "LRI", "LRI", "reward action-set", ""},
+    {{Scheme::LRI, "LRI", "LRI", UpdateRule::Reads, ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRIRule>(c.settings, c.run);
      }},

@@ -123,8 +123,8 @@ class RunSession {
     int64_t DeadEnds() const { return source_ ? source_->DeadEnds() : 0; }
     int64_t ConvergedAt() const { return convergedAt_; }
 
-    // A run on a stochastic graph, or with the mean threshold or the variable action set: it
-    // reports the figures below. With a stochastic link or the mean threshold the target is the
+    // A run on a stochastic graph, or with an experiment's choice (RunSettings::ExperimentChoices):
+    // it reports the figures below. With a stochastic link or the mean threshold the target is the
     // preferred path's probability rather than the best path's.
     bool Experiment() const { return experiment_; }
     static bool Experiment(const clsGraph& graph, const RunSettings& settings);

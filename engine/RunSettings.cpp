@@ -1,5 +1,6 @@
 #include "RunSettings.h"
 
+#include "SettingRegistry.h"
 #include "clsGraph.h"
 
 #include <cmath>
@@ -39,11 +40,24 @@ std::optional<RunSettings::Refusal> RunSettings::Validate(const clsGraph& graph)
             return refuse(Field::Samples, "The number of samples must be from 1 to 2000000000.");
         if (Target && !(*Target > 0.0 && *Target <= 1.0))
             return refuse(Field::Target, "The target probability must be above 0 and at most 1.");
-    } else if (ActionSet == ActionSet::Variable) {
-        // The candidates of a node are those of a sample leaving it.
-        return refuse(Field::None, "The variable action set goes with sampled paths.");
+    }
+    // A choice goes with the choices of other settings it needs.
+    for (const Setting& setting : SettingRegistry::All()) {
+        const Choices::Row* chosen = setting.ChoiceOf(setting.Get(*this));
+        for (const auto& [needed, choice] : SettingRegistry::Needs(chosen)) {
+            if (needed->Get(*this) != Setting::Value(choice))
+                return refuse(Field::None, setting.refusal);
+        }
     }
     return std::nullopt;
+}
+
+bool RunSettings::ExperimentChoices() const {
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.sweep == Setting::Sweep::Experiment && !setting.IsDefault(*this))
+            return true;
+    }
+    return false;
 }
 
 RunSettings RunSettings::Normalised() const {

@@ -10,6 +10,23 @@
 
 class clsGraph;
 
+// P-model: the cost a path must not exceed to be rewarded.
+namespace Threshold {
+enum Number : int32_t {
+    Best = 0, // the cheapest so far
+    Mean = 1, // the mean of the paths learned so far
+};
+} // namespace Threshold
+
+// The links a learning step updates at each node of the path.
+namespace ActionSet {
+enum Number : int32_t {
+    All = 0,      // every link from the node
+    Variable = 1, // the node's candidates when the sample left it, scaled to sum 1
+};
+} // namespace ActionSet
+
+// Each setting is declared in SettingRegistry: its names, type, bounds and where it is stored.
 struct RunSettings {
     // Stored in the document, and so any number: Model a Model, ModelType a Scheme.
     int32_t Model = Model::P;
@@ -36,11 +53,9 @@ struct RunSettings {
     // ActionSets); the variable action set needs sampled paths.
     int32_t Threshold = Threshold::Best;
     int32_t ActionSet = ActionSet::All;
-    // A threshold or an action set other than the first: with a stochastic link, what makes a
-    // run a stochastic experiment, reported and stored with its figures.
-    bool ExperimentChoices() const {
-        return Threshold != Threshold::Best || ActionSet != ActionSet::All;
-    }
+    // A stochastic experiment's choice of a setting other than its first: with a stochastic link,
+    // what makes a run a stochastic experiment, reported and stored with its figures.
+    bool ExperimentChoices() const;
 
     // The field a refusal is about, where the dialog moves the focus.
     enum class Field {

@@ -25,9 +25,13 @@ struct Setting {
         Node,        // a node's label or "#N"
         File,        // a file's name
     };
-    // Where a document keeps it: a field of the fixed layout, the extension's run record, a record
-    // of the extension of its own, or nowhere.
-    enum class Storage { Layout, RunRecord, OwnRecord, Memory };
+    // Where a document keeps it: a field of the fixed layout, a place in the extension's run
+    // record (whose bytes stay as they are), a record of its own in the extension (a setting added
+    // since), or nowhere.
+    struct Storage {
+        enum Kind { Layout, RunRecord, OwnRecord, Memory } kind;
+        int place = 0; // in the run record
+    };
     // Whether sweeps take it, and when their rows have its column among the settings': always,
     // in a stochastic experiment, or where a part of the sweep's runs reads it; the seed has a
     // column of its own.
@@ -72,8 +76,20 @@ struct Setting {
     std::string Text(const Value& value) const;
 
     Value Get(const RunSettings& settings) const;
+    // The row of a choice's value; none for another setting and a number that is no choice.
+    const Choices::Row* ChoiceOf(const Value& value) const {
+        return choices ? choices->Of(std::get<int32_t>(value)) : nullptr;
+    }
     // A node must be resolved to its index first.
     void Set(RunSettings& settings, const Value& value) const;
+
+    // Whether a value other than its default needs the document's extension block (which a
+    // document without one has at its default): a stochastic experiment's choice, or a setting
+    // with a record of its own.
+    bool NeedsBlock() const {
+        return sweep == Sweep::Experiment || storage.kind == Storage::OwnRecord;
+    }
+    bool IsDefault(const RunSettings& settings) const { return Get(settings) == Get({}); }
 
     // Whether the part a choice names reads this setting.
     bool ReadBy(const Choices::Row& part) const;
@@ -114,8 +130,9 @@ uint64_t ReadWhole(const std::string& text, const std::string& option);
 // Names as messages list them: "a, b or c".
 std::string Listed(const std::vector<std::string>& names);
 
-// The choices of other settings a choice goes with: each setting and its choice's number.
-std::vector<std::pair<const Setting*, int32_t>> Needs(const Choices::Row& choice);
+// The choices of other settings a choice goes with: each setting and its choice's number; none
+// for no choice.
+std::vector<std::pair<const Setting*, int32_t>> Needs(const Choices::Row* choice);
 
 // The settings each part of a run reads, and the choices they go with, name settings and
 // choices that exist: nothing when so, otherwise what does not.

@@ -19,6 +19,9 @@
 
 class UpdateRule {
   public:
+    // The settings every rule reads, by their typed names (SettingRegistry).
+    static constexpr const char* Reads = "reward penalty factor action-set";
+
     // Reads Reward, Penalty, LearningFactor, ActionSet and the source node once.
     UpdateRule(const RunSettings& settings, RunGraph& graph);
     virtual ~UpdateRule() = default;

@@ -1,27 +1,20 @@
 #include "clsLA.h"
 
 #include "DocumentStream.h"
+#include "SettingRegistry.h"
 
 void clsLA::Clear() {
     graph_.ClearGraph();
-    Settings.Model = Model::P;
-    Settings.ModelType = Scheme::LRP;
-    Settings.Reward = 0.0f;
-    Settings.Penalty = 0.0f;
-    Settings.LearningFactor = 0.0f;
-    // Stored in the document's extension: a document without one has the first of each, and
-    // the sampled run of a new one.
+    // Every stored setting takes its default, which a document without an extension block has (a
+    // node chosen for the old nodes would now name another); the search method stays.
     const RunSettings fresh;
-    Settings.Threshold = fresh.Threshold;
-    Settings.ActionSet = fresh.ActionSet;
-    Settings.Samples = fresh.Samples;
-    Settings.Seed = fresh.Seed;
-    Settings.Target = fresh.Target;
+    const Setting& method = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.storage.kind != Setting::Storage::Memory && &setting != &method)
+            setting.Set(Settings, setting.Get(fresh));
+    }
     ranges_.Clear();
     KeptRecords.clear();
-    // The old nodes are gone: a node chosen for them would now name another.
-    Settings.sourceNode = -1;
-    Settings.DestNode = -1;
 }
 
 void clsLA::DeleteNode(int32_t index) {

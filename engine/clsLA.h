@@ -31,8 +31,8 @@ class clsLA {
     // survives this one.
     std::string KeptRecords;
 
-    // Empties the graph, the ranges and the kept records and zeroes the stored settings; the
-    // search method, its nodes, the path file and the delay flag stay.
+    // Empties the graph, the ranges and the kept records and gives the stored settings their
+    // defaults (the nodes none); the search method, the path file and the delay flag stay.
     void Clear();
 
     // Deletes the node and its links; the run settings go on naming the same nodes (none for the

@@ -29,8 +29,8 @@ class LearningCurvePanel : public QDockWidget {
     // A run starts: watches the links leaving the node (1-based; none outside the graph) and
     // gives the history the run's session must be observed by. The run's thread writes it; the
     // panel reads it again only after EndRun.
-    // An experiment's run (a stochastic graph, the mean threshold, the variable action set) also
-    // shows its threshold on the cost axis and its preferred path's probability.
+    // An experiment's run (a stochastic graph, or RunSettings::ExperimentChoices) also shows its
+    // threshold on the cost axis and its preferred path's probability.
     RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled, bool experiment);
     // The history as a snapshot of the run holds it; the record must live until the next call
     // or EndRun.

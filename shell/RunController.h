@@ -34,7 +34,7 @@ struct RunSnapshot {
     RunHistory::Record history;
     std::string message; // a failed run's
     bool notFound = false;
-    // A run on a stochastic graph (or with the mean threshold or the variable action set): the
+    // A run on a stochastic graph (or with RunSettings::ExperimentChoices): the
     // path the automata prefer, as a trace, its probability, and whether it is a shortest path
     // in expectation (none is defined where a cycle of negative expected cost lies on the way).
     bool experiment = false;

@@ -307,7 +307,9 @@ TEST(Stochastic, RecordsOfALaterVersionSurviveEverySave) {
         bytes[4] = static_cast<char>(body.size());
         return bytes + body;
     };
-    const std::string later = record(77, std::string("new\0data", 8)), last = record(-5, "");
+    // A setting's record of its own whose name this version does not know is kept as well.
+    const std::string later = record(77, std::string("new\0data", 8)) + record(3, "resolution=2"),
+                      last = record(-5, "");
     header[12] = static_cast<char>(later.size() + known.size() + last.size());
     clsLA loaded;
     const std::string document = ours.substr(0, plain.size());
@@ -322,6 +324,27 @@ TEST(Stochastic, RecordsOfALaterVersionSurviveEverySave) {
     again.Clear();
     Build(again.Graph(), "A B", "A-B:1");
     EXPECT_EQ(DocumentBytes(again), plain);
+
+    // One it knows is read after the run's record, and refused when its value is none.
+    const struct {
+        const char* text;
+        int32_t threshold;
+        const char* error;
+    } settings[] = {
+        {"threshold=mean", Threshold::Mean, "no error"},
+        {"threshold=middle", Threshold::Best,
+         "damaged: unknown value for the setting threshold: 'middle'."},
+    };
+    for (const auto& c : settings) {
+        const std::string setting = record(3, c.text);
+        header[12] = static_cast<char>(known.size() + setting.size());
+        clsLA chosen;
+        const std::string error = ErrorOf([&] {
+            LoadGraphFromBytes(chosen, document + header + known + setting, "setting.plm");
+        });
+        EXPECT_EQ(chosen.Settings.Threshold, c.threshold) << c.text;
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
 }
 
 } // namespace
