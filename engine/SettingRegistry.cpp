@@ -34,8 +34,8 @@ const std::vector<Setting>& SettingRegistry::All() {
         {"method",
          nullptr,
          "how paths are found: all enumerates every path from the source through every node, dest "
-         "every path from the source to the destination, file takes the paths of --paths, sample "
-         "lets the automata choose them by their probabilities",
+         "every path from the source to the destination, file takes the paths of the path file, "
+         "sample lets the automata choose paths to the destination by their probabilities",
          "",
          Type::Choice,
          &RunSettings::GraphSearchMethod,
@@ -60,7 +60,7 @@ const std::vector<Setting>& SettingRegistry::All() {
          Sweep::No},
         {"paths",
          "File Pat&h:",
-         "the path file of --method file",
+         "the file of paths of the file method, one {A,B,C} per path",
          "FILE",
          Type::File,
          &RunSettings::FilePath,
@@ -72,7 +72,7 @@ const std::vector<Setting>& SettingRegistry::All() {
          "Please select a path file (--paths FILE)."},
         {"samples",
          "S&amples:",
-         "the number of samples of a sampled run",
+         "the most samples a sampled run takes",
          "N",
          Type::Whole,
          &RunSettings::Samples,
@@ -84,8 +84,8 @@ const std::vector<Setting>& SettingRegistry::All() {
          "The number of samples must be from 1 to 2000000000."},
         {"seed",
          "S&eed:",
-         "the seed of the run's random numbers: its samples and the lengths its stochastic links "
-         "draw",
+         "the seed of the run's random numbers (its samples, and the lengths stochastic links "
+         "draw in any run): the same run on every machine",
          "S",
          Type::Seed,
          &RunSettings::Seed,
@@ -93,7 +93,8 @@ const std::vector<Setting>& SettingRegistry::All() {
          Sweep::Apart},
         {"until",
          "&Target probability:",
-         "ends a sampled run once the best path has at least this probability",
+         "ends a sampled run as soon as the cheapest path found has at least this probability (the "
+         "product of its links')",
          "Q",
          Type::Probability,
          &RunSettings::Target,
@@ -105,8 +106,9 @@ const std::vector<Setting>& SettingRegistry::All() {
          "The target probability must be above 0 and at most 1."},
         {"model",
          nullptr,
-         "the environment: P rewards a path no dearer than the best so far, S answers from the "
-         "document's ranges",
+         "the environment: P rewards a path cheaper than the best so far (in a sampled run, no "
+         "dearer) and penalises the others; S answers from the document's ranges for the "
+         "difference of a path's cost to the previous one's",
          "",
          Type::Choice,
          &RunSettings::Model,
@@ -115,7 +117,8 @@ const std::vector<Setting>& SettingRegistry::All() {
          &Choices::Models},
         {"scheme",
          "&Type:",
-         "the learning scheme: LRP sets the penalty to the reward, LRI to 0, LREP takes --penalty",
+         "the learning scheme: LRP sets the penalty to the reward, LRI to 0, LREP (LR(E)P) takes "
+         "its own, below the reward",
          "",
          Type::Choice,
          &RunSettings::ModelType,
@@ -132,7 +135,7 @@ const std::vector<Setting>& SettingRegistry::All() {
          Sweep::Always},
         {"penalty",
          "&Penalty:",
-         "the penalty rate of LREP, below the reward",
+         "the penalty rate (LREP)",
          "X",
          Type::Real,
          &RunSettings::Penalty,

@@ -46,7 +46,7 @@ struct Setting {
     using Value =
         std::variant<int32_t, float, int64_t, uint64_t, std::optional<double>, std::string>;
 
-    const char* typed; // the option without "--": "action-set"
+    const char* typed; // the option without "--", words joined by "-"
     // The caption of its field with its access key, in the dialogs that ask for it beside their
     // own fields; none where no dialog builds one.
     const char* shown;
@@ -63,9 +63,9 @@ struct Setting {
     const char* refusal = nullptr;
 
     std::string Option() const { return std::string("--") + typed; }
-    // The keyword of the Python module: "action_set".
+    // The keyword of the Python module: the typed name with "_" for "-".
     std::string PythonName() const;
-    // The column of sweep rows: "action set".
+    // The column of sweep rows: the typed name with " " for "-".
     std::string ColumnName() const;
 
     // Reads a value as typed; raises std::invalid_argument with the message pathloom-run gives,

@@ -186,5 +186,22 @@ PYBIND11_MODULE(_pathloom, m) {
         return py::make_tuple(std::move(d), notes);
     });
     m.def("sweep", &Sweep);
+    // The run's settings as their registry declares them: Python's name, help, choices (or
+    // None) and whether sweeps take it, for the package's docstrings.
+    m.def("settings", [] {
+        py::list settings;
+        for (const Setting& setting : SettingRegistry::All()) {
+            py::object choices = py::none();
+            if (setting.choices) {
+                py::list names;
+                for (const Choices::Row& choice : *setting.choices)
+                    names.append(choice.typed);
+                choices = names;
+            }
+            settings.append(py::make_tuple(setting.PythonName(), setting.help, choices,
+                                           setting.sweep != Setting::Sweep::No));
+        }
+        return settings;
+    });
     BindRuns(m, document);
 }

@@ -6,8 +6,8 @@
     result.best_path, result.probabilities      # the figures of pathloom-run --json
 
 Keyword arguments of run(), session() and sweep() are pathloom-run's options with "_" for "-"
-(action_set="variable" is --action-set variable); a bad one raises ValueError with the runner's
-message. Errors of the engine (a file that cannot be read, a run that fails) raise
+(the run's settings are listed in help(pathloom.Graph.run)); a bad one raises ValueError with the
+runner's message. Errors of the engine (a file that cannot be read, a run that fails) raise
 pathloom.Error. Ctrl+C raises KeyboardInterrupt, whatever the engine or a judge is doing, with
 what the work kept: a run's Result as its `result`, a sweep's finished rows as its `rows`.
 
@@ -199,9 +199,8 @@ class Graph:
     def run(self, method="sample", judge=None, history=False, **options):
         """Runs the learning automata on the graph, as pathloom-run does, and gives a Result.
 
-        Keywords are pathloom-run's options: source, dest, paths, samples, seed, until, model
-        ("P" or "S"), scheme ("LRP", "LREP", "LRI"), reward, penalty, factor, and any other the
-        runner takes, "_" for "-". Left out, a setting is the document's own.
+        Keywords are pathloom-run's options, "_" for "-": the run's settings listed below, and
+        any other the runner takes. Left out, a setting is the document's own.
         judge: a function(links, cost) given each path's link positions (in graph.links) and
         cost; it takes the place of the model's environment: for the P-model True rewards the
         path, for the S-model it answers a number from 0 (the best) to 1.
@@ -271,7 +270,8 @@ def sweep(graph_or_path, jobs=None, **axes):
     pathloom-run --sweep: a pandas DataFrame when pandas is present, else a list of dicts.
 
     A keyword whose value is a list, tuple, range or array is swept (reward=[0.1, 0.2],
-    seed=range(1, 11), action_set=["all", "variable"]); any other is an option of every run
+    seed=range(1, 11), scheme=["LRP", "LRI"]): a setting sweeps take (listed below); any other
+    is an option of every run
     (method="sample", samples=1000). graph_or_path: a Graph, a file's path, or a list of paths.
     With csv=FILE the rows are written to FILE too. Ctrl+C stops the runs under way and raises
     KeyboardInterrupt with the rows finished before them as its `rows`."""
@@ -334,3 +334,17 @@ def _number(text):
         except ValueError:
             pass
     return text
+
+
+def _settings_text(indent, swept_only=False):
+    """The run's settings as the engine declares them, for the docstrings."""
+    lines = []
+    for name, help_text, choices, swept in _pathloom.settings():
+        if swept or not swept_only:
+            named = "%s (%s)" % (name, ", ".join(choices)) if choices else name
+            lines.append("%s%s: %s" % (indent, named, help_text))
+    return "\n".join(lines)
+
+
+Graph.run.__doc__ += "\n\n        The run's settings:\n" + _settings_text(" " * 8)
+sweep.__doc__ += "\n\n    The settings sweeps take:\n" + _settings_text(" " * 4, swept_only=True)
