@@ -1,5 +1,5 @@
 // How the window answers during a run, against idle, and how fast it runs against pathloom-run.
-//   window_during_run RUNNER [SAMPLES] [PROBES]
+//   window_during_run RUNNER [SAMPLES] [PROBES] [--curve] [--no-speed]
 // The run is a sampled run of examples/one-way-grid.plm from A1 to P16 without step delay
 // (SAMPLES, 5,000,000 unless given). Another thread posts each probe as input would arrive, and
 // the probe's time runs from its posting until the window has answered it:
@@ -8,9 +8,9 @@
 // - opening a menu: a click on the menu bar's "Run" until the menu is shown.
 // PROBES of each (30 unless given) while idle, then as many during the run. Then the run's own
 // speed: the window's run of a fifth of the samples from Start to its end, against RUNNER
-// (pathloom-run) doing the same run from its start to its exit, the best of three of each. The
-// window waits for its events as its own loop does, and its Learning Curve panel stays hidden,
-// as it opens.
+// (pathloom-run) doing the same run from its start to its exit, the best of three of each
+// (--no-speed leaves it out). The window waits for its events as its own loop does; its Learning
+// Curve panel stays hidden, as it opens, unless --curve shows it first.
 
 #include "PlatformScript.h"
 #include "RunController.h"
@@ -175,19 +175,25 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: window_during_run RUNNER [SAMPLES] [PROBES]\n");
+    QStringList numbers = QApplication::arguments().mid(1);
+    const bool curve = numbers.removeAll("--curve") > 0;
+    const bool speed = numbers.removeAll("--no-speed") == 0;
+    if (numbers.isEmpty()) {
+        std::fprintf(stderr,
+                     "usage: window_during_run RUNNER [SAMPLES] [PROBES] [--curve] [--no-speed]\n");
         return 2;
     }
-    const QString runner = argv[1];
-    const long long samples = argc > 2 ? std::atoll(argv[2]) : 5000000;
-    const int probes = argc > 3 ? std::atoi(argv[3]) : 30;
+    const QString runner = numbers[0];
+    const long long samples = numbers.size() > 1 ? numbers[1].toLongLong() : 5000000;
+    const int probes = numbers.size() > 2 ? numbers[2].toInt() : 30;
     const QString document = QString(PATHLOOM_EXAMPLES_DIR) + "/one-way-grid.plm";
 
     Platform::PlatformScript script; // records any message instead of blocking on it
     frmMain window;
     window.show();
     window.OpenStartupDocument(document);
+    if (curve)
+        window.findChild<QAction*>("mnuLearningCurve")->trigger();
     auto* runMenu = window.findChild<QMenu*>("mnuRun");
     Probe probe(*window.menuBar(), *runMenu);
 
@@ -208,6 +214,8 @@ int main(int argc, char** argv) {
     window.findChild<QAction*>("Stop")->trigger();
     while (window.IsWorking())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!speed)
+        return 0;
 
     const long long speedSamples = samples / 5;
     double windowBest = 1e300, runnerBest = 1e300;

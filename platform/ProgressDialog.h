@@ -18,4 +18,13 @@ constexpr int ProgressDelayMs = 400;
 // script sees the dialog when it appears (PlatformScript::OnProgress).
 bool WaitForWork(QWidget* owner, const QString& text, const std::function<bool()>& done);
 
+// The same for work that can tell how far it is: its text and the percent done (a busy bar where
+// negative), asked as often as `done`.
+struct WorkProgress {
+    QString text;
+    int percent = -1;
+};
+bool WaitForWork(QWidget* owner, const std::function<WorkProgress()>& progress,
+                 const std::function<bool()>& done);
+
 } // namespace Platform

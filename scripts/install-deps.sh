@@ -14,6 +14,7 @@ packages=(
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-matplotlib
   lintian bash-completion # the Debian package's test checks it and tries its completion
   locales # localedef: tests compile de_DE.UTF-8 to check that no number follows the locale
+  libgif-dev ffmpeg # run animations: GIF written with giflib, WebM by an ffmpeg process
 )
 # Extra packages a caller asks for: scripts/fuzz.sh asks for clang and its libFuzzer runtime
 # (clang libclang-rt-14-dev); the normal and the sanitized builds use g++ and need none.

@@ -1,5 +1,7 @@
 #include "LearningCurvePanel.h"
 
+#include "CurveAxes.h"
+#include "CurveLegend.h"
 #include "Latin1Text.h"
 #include "MessageBox.h"
 #include "PathloomError.h"
@@ -7,6 +9,7 @@
 #include "clsGraph.h"
 
 #include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
@@ -16,8 +19,8 @@
 #include <QPainter>
 #include <QScatterSeries>
 #include <QSvgGenerator>
+#include <QTimer>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <QXYSeries>
 #include <algorithm>
 #include <cmath>
@@ -29,15 +32,41 @@ namespace {
 // memory only what each step changed); pathloom-run --history writes any length.
 constexpr int64_t HistoryCells = 10'000'000;
 
+constexpr int SnapshotMs = 100; // the run's snapshots come no faster
+constexpr int RefreshShare = 10;
+
+// Long traces in the summary break between their steps only ("A->" / "B"), never inside "->".
+QString KeepArrowsWhole(QString text) {
+    return text.replace("->", QString("-") + QChar(0x2060) + ">" + QChar(0x200B));
+}
+
 } // namespace
+
+// The chart's view, which tells the panel how long its painting takes.
+class LearningCurvePanel::View : public QChartView {
+  public:
+    View(QChart* chart, QWidget* parent, int64_t& cost) : QChartView(chart, parent), cost_(cost) {}
+
+  protected:
+    void paintEvent(QPaintEvent* event) override {
+        QElapsedTimer clock;
+        clock.start();
+        QChartView::paintEvent(event);
+        cost_ += clock.nsecsElapsed();
+    }
+
+  private:
+    int64_t& cost_;
+};
 
 LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     : QDockWidget("Learning Curve", parent), chart_(new QChart),
-      view_(new QChartView(chart_, this)), legend_(new QLabel(this)),
-      xAxis_(new QValueAxis(chart_)), probabilityAxis_(new QValueAxis(chart_)),
-      costAxis_(new QValueAxis(chart_)), pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
+      view_(new View(chart_, this, refreshCost_)), summaryLabel_(new QLabel(this)),
+      legend_(new CurveLegend(this)), xAxis_(new QCategoryAxis(chart_)),
+      probabilityAxis_(new QCategoryAxis(chart_)), costAxis_(new QCategoryAxis(chart_)),
+      pngDialog_("PNG Images (*.png);;All Files (*)", "png"),
       svgDialog_("SVG Images (*.svg);;All Files (*)", "svg"),
-      csvDialog_("CSV Files (*.csv);;All Files (*)", "csv") {
+      csvDialog_("CSV Files (*.csv);;All Files (*)", "csv"), refreshTimer_(new QTimer(this)) {
     setObjectName("LearningCurve");
     toggleViewAction()->setObjectName("mnuLearningCurve");
     toggleViewAction()->setText("&Learning Curve");
@@ -47,9 +76,7 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     chart_->setMargins(QMargins(2, 2, 2, 2));
     chart_->setBackgroundRoundness(0);
     xAxis_->setTitleText("path");
-    xAxis_->setLabelFormat("%d");
     probabilityAxis_->setTitleText("probability");
-    probabilityAxis_->setRange(0, 1);
     costAxis_->setTitleText("cost");
     chart_->addAxis(xAxis_, Qt::AlignBottom);
     chart_->addAxis(probabilityAxis_, Qt::AlignLeft);
@@ -57,19 +84,30 @@ LearningCurvePanel::LearningCurvePanel(QWidget* parent)
     view_->setRenderHint(QPainter::Antialiasing);
     // Small enough to give way to the canvas in a small window.
     view_->setMinimumSize(100, 100);
-    legend_->setObjectName("lblLegend");
-    legend_->setWordWrap(true);
-    legend_->setTextFormat(Qt::RichText);
-    legend_->setContentsMargins(6, 0, 6, 4);
-    legend_->setBackgroundRole(QPalette::Base);
-    legend_->setAutoFillBackground(true);
+    // The ticks follow the room the chart gives the axes.
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { ShowTicks(); });
+    summaryLabel_->setObjectName("lblSummary");
+    summaryLabel_->setWordWrap(true);
+    summaryLabel_->setTextFormat(Qt::PlainText);
+    QFont bold = summaryLabel_->font();
+    bold.setBold(true);
+    summaryLabel_->setFont(bold);
+    summaryLabel_->setContentsMargins(6, 0, 6, 0);
     auto* face = new QWidget(this);
+    face->setBackgroundRole(QPalette::Base);
+    face->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(face);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(view_, 1);
+    layout->addWidget(summaryLabel_);
     layout->addWidget(legend_);
     setWidget(face);
+    refreshTimer_->setSingleShot(true);
+    connect(refreshTimer_, &QTimer::timeout, this, [this] {
+        if (running_ && isVisible())
+            Refresh(*running_);
+    });
 
     view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     const auto item = [this](const char* name, const char* caption, auto handler) {
@@ -136,14 +174,12 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
         series->attachAxis(cost ? costAxis_ : probabilityAxis_);
     }
     xAxis_->setTitleText(sampled ? "sample" : "path");
-    QStringList names;
+    std::vector<CurveLegend::Entry> entries;
     for (QAbstractSeries* series : all) {
         const auto* xy = static_cast<QXYSeries*>(series);
-        names << QString("<span style='color:%1'>&#9632;</span>&nbsp;%2")
-                     .arg(xy->color().name(), xy->name().toHtmlEscaped().replace(" ", "&nbsp;"));
+        entries.push_back({xy->color(), xy->name()});
     }
-    names_ = names.join(" &nbsp; ");
-    ShowLegend();
+    legend_->SetEntries(std::move(entries));
 
     history_ = std::make_unique<RunHistory>(graph, watched);
     history_->KeepRows(std::max<int64_t>(1000, HistoryCells / (graph.LinkCount() + 6)));
@@ -152,7 +188,13 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
 
 void LearningCurvePanel::ShowRun(const RunHistory::Record& record) {
     running_ = &record;
-    if (isVisible()) // drawing the curves takes the window's time: a hidden panel catches up
+    if (!isVisible() || refreshTimer_->isActive()) // a hidden panel catches up when shown
+        return;
+    const int64_t wait = std::max<int64_t>(SnapshotMs, refreshCost_ * RefreshShare / 1'000'000);
+    if (sinceRefresh_.isValid() && sinceRefresh_.elapsed() < wait)
+        refreshTimer_->start(
+            static_cast<int>(std::min<int64_t>(wait - sinceRefresh_.elapsed(), 60'000)));
+    else
         Refresh(record);
 }
 
@@ -166,6 +208,7 @@ void LearningCurvePanel::showEvent(QShowEvent* event) {
 
 void LearningCurvePanel::EndRun(const QString& more) {
     running_ = nullptr;
+    refreshTimer_->stop();
     if (!history_)
         return;
     if (isVisible())
@@ -189,27 +232,30 @@ void LearningCurvePanel::ClearSummary() {
 }
 
 void LearningCurvePanel::ShowLegend() {
-    legend_->setText(summary_.isEmpty() ? names_
-                                        : "<b>" + summary_.toHtmlEscaped() + "</b><br>" + names_);
+    summaryLabel_->setText(KeepArrowsWhole(summary_));
+    summaryLabel_->setVisible(!summary_.isEmpty());
 }
 
 void LearningCurvePanel::Clear() {
     running_ = nullptr;
+    refreshTimer_->stop();
     chart_->removeAllSeries();
     linkSeries_.clear();
     best_ = threshold_ = preferred_ = nullptr;
     rewarded_ = penalised_ = nullptr;
     history_.reset();
     shownPaths_ = -1;
-    names_.clear();
-    SetPathRange(0);
-    costAxis_->setRange(0, 1);
+    legend_->SetEntries({});
+    lastPath_ = maxCost_ = 0;
+    ShowTicks();
     ClearSummary();
 }
 
 void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
     if (record.paths == shownPaths_)
         return;
+    QElapsedTimer clock;
+    clock.start();
     shownPaths_ = record.paths;
     const std::vector<RunHistory::Point>& points = record.points;
     std::vector<QList<QPointF>> links(linkSeries_.size());
@@ -232,30 +278,66 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
             maxCost = std::max(maxCost, double(p.cost));
         }
     }
+    lastPath_ = points.empty() ? 0 : static_cast<double>(points.back().x);
+    // What a pixel's column shows of its points: the first, the lowest, the highest and the
+    // last. The curves look the same, and cost far less to draw than thousands of points.
+    const double columns = std::max(chart_->plotArea().width(), 100.0);
+    const auto thin = [&](const QList<QPointF>& all) {
+        QList<QPointF> kept;
+        for (qsizetype from = 0; from < all.size();) {
+            const auto column = [&](qsizetype i) {
+                return std::floor(all[i].x() / std::max(lastPath_, 1.0) * columns);
+            };
+            qsizetype to = from + 1, low = from, high = from;
+            for (; to < all.size() && column(to) == column(from); ++to) {
+                low = all[to].y() < all[low].y() ? to : low;
+                high = all[to].y() > all[high].y() ? to : high;
+            }
+            for (const qsizetype i : {from, std::min(low, high), std::max(low, high), to - 1}) {
+                if (kept.isEmpty() || kept.back() != all[i])
+                    kept.append(all[i]);
+            }
+            from = to;
+        }
+        return kept;
+    };
     for (std::size_t k = 0; k < links.size(); ++k)
-        linkSeries_[k]->replace(links[k]);
-    best_->replace(best);
+        linkSeries_[k]->replace(thin(links[k]));
+    best_->replace(thin(best));
     if (threshold_) {
-        threshold_->replace(threshold);
-        preferred_->replace(preferred);
+        threshold_->replace(thin(threshold));
+        preferred_->replace(thin(preferred));
     }
-    rewarded_->replace(rewarded);
-    penalised_->replace(penalised);
-    SetPathRange(points.empty() ? 0 : points.back().x);
-    costAxis_->setRange(0, maxCost > 0 ? maxCost * 1.1 : 1);
-    costAxis_->applyNiceNumbers();
+    rewarded_->replace(thin(rewarded));
+    penalised_->replace(thin(penalised));
+    maxCost_ = maxCost * 1.1;
+    ShowTicks();
+    refreshCost_ = clock.nsecsElapsed(); // the painting that follows adds to it
+    sinceRefresh_.start();
 }
 
-void LearningCurvePanel::SetPathRange(int64_t last) {
-    // Whole numbers only, at most about six of them: path numbers have no fractions.
-    const double top = std::max<double>(static_cast<double>(last), 1);
-    double step = 1;
-    for (int i = 0; top / step > 6; ++i)
-        step *= i % 3 == 1 ? 2.5 : 2; // 1, 2, 5, 10, 20, 50, ...
-    xAxis_->setTickType(QValueAxis::TicksDynamic);
-    xAxis_->setTickAnchor(0);
-    xAxis_->setTickInterval(step);
-    xAxis_->setRange(0, std::ceil(top / step) * step);
+void LearningCurvePanel::ShowTicks() {
+    const QRectF plot = chart_->plotArea();
+    const QFontMetrics across(xAxis_->labelsFont()), up(costAxis_->labelsFont());
+    const auto wide = [&](const QString& label) { return across.horizontalAdvance(label) + 12; };
+    const auto high = [&](const QString&) { return up.height() + 4; };
+    // Path numbers have no fractions.
+    const struct {
+        QCategoryAxis* axis;
+        double highest;
+        bool whole;
+        bool horizontal;
+    } axes[] = {{xAxis_, lastPath_, true, true},
+                {probabilityAxis_, 1, false, false},
+                {costAxis_, maxCost_, false, false}};
+    for (const auto& [axis, highest, whole, horizontal] : axes) {
+        const int pixels = static_cast<int>(horizontal ? plot.width() : plot.height());
+        const CurveAxes::Ticks ticks = CurveAxes::Choose(
+            highest, whole, pixels, horizontal ? std::function<int(const QString&)>(wide) : high);
+        if (axis->categoriesLabels() != QStringList(ticks.labels.begin(), ticks.labels.end()) ||
+            axis->max() != ticks.top)
+            CurveAxes::Show(*axis, ticks);
+    }
 }
 
 void LearningCurvePanel::SaveBytes(const QString& fileName, const QByteArray& bytes) {

@@ -9,15 +9,17 @@
 #include "RunHistory.h"
 
 #include <QDockWidget>
+#include <QElapsedTimer>
 #include <memory>
 #include <vector>
 
+class CurveLegend;
+class QCategoryAxis;
 class QChart;
 class QLabel;
-class QChartView;
 class QLineSeries;
 class QScatterSeries;
-class QValueAxis;
+class QTimer;
 class clsGraph;
 
 class LearningCurvePanel : public QDockWidget {
@@ -51,22 +53,25 @@ class LearningCurvePanel : public QDockWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
+    class View;
+
     void Refresh(const RunHistory::Record& record);
-    // The path axis from 0 to past the last path, in whole steps.
-    void SetPathRange(int64_t last);
+    // The axes' ticks for the highest path and cost shown and the room the chart gives them.
+    void ShowTicks();
     void ShowLegend();
     void SaveChart(bool svg);
     void SaveHistory();
     void SaveBytes(const QString& fileName, const QByteArray& bytes);
 
     QChart* chart_; // owned by the view; made first so that the view never makes its own
-    QChartView* view_;
-    QLabel* legend_; // the series' colours and names, wrapped onto as many lines as they need
-    QString names_;  // of the legend, as rich text
+    View* view_;
+    QLabel* summaryLabel_;
+    CurveLegend* legend_;
     QString summary_;
-    QValueAxis* xAxis_;
-    QValueAxis* probabilityAxis_;
-    QValueAxis* costAxis_;
+    QCategoryAxis* xAxis_;
+    QCategoryAxis* probabilityAxis_;
+    QCategoryAxis* costAxis_;
+    double lastPath_ = 0, maxCost_ = 0; // the highest values the axes must reach
     std::vector<QLineSeries*> linkSeries_;
     QLineSeries* best_ = nullptr;
     QLineSeries* threshold_ = nullptr;
@@ -78,4 +83,11 @@ class LearningCurvePanel : public QDockWidget {
     const RunHistory::Record* running_ = nullptr; // what a run working shows of history_
     int64_t shownPaths_ = -1;
     Platform::FileDialog pngDialog_, svgDialog_, csvDialog_;
+    // Drawing the curves takes the window's time: after a refresh and its painting took T, the
+    // next waits at least RefreshShare times T (and the snapshots' tenth of a second), so that a
+    // long run's curves never take more than their share of the window's time, however busy the
+    // machine.
+    QTimer* refreshTimer_;
+    QElapsedTimer sinceRefresh_;
+    int64_t refreshCost_ = 0; // ns, of the last refresh and the paintings since
 };

@@ -3,6 +3,7 @@
 #include "GraphDocument.h"
 #include "Latin1Text.h"
 #include "PathloomError.h"
+#include "ThreadPriority.h"
 #include "clsLA.h"
 
 #include <algorithm>
@@ -75,6 +76,7 @@ void RunController::Stop() {
 }
 
 void RunController::Work(std::unique_ptr<clsLA> engine, RunHistory* history) {
+    Platform::YieldToWindow();
     const clsGraph& graph = engine->Graph();
     std::optional<RunSession> session;
     try {

@@ -60,6 +60,7 @@ WindowBars WindowBars::Build(QMainWindow& window) {
     b.mnuFile->addSeparator();
     b.mnuImport = Item(b.mnuFile, "mnuImport", "&Import...");
     b.mnuExport = Item(b.mnuFile, "mnuExport", "Ex&port..."); // E&xit keeps its key
+    b.mnuExportAnimation = Item(b.mnuFile, "mnuExportAnimation", "Export Run Ani&mation...");
     b.mnuFile->addSeparator();
     b.mnuExit = Item(b.mnuFile, "mnuExit", "E&xit", {Qt::CTRL | Qt::Key_Q});
 

@@ -18,6 +18,7 @@ struct WindowBars {
     QAction* mnuSaveAs = nullptr;
     QAction* mnuImport = nullptr;
     QAction* mnuExport = nullptr;
+    QAction* mnuExportAnimation = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuEdit = nullptr;
     QAction* mnuUndo = nullptr;

@@ -70,7 +70,7 @@ frmMain::frmMain(QWidget* parent)
       documents_(
           document_, this, [this] { ShowFreshDocument(); },
           [this](const QString& path) { recent_->Add(path); }),
-      files_(document_, this, work_), dialogs_(std::make_unique<Dialogs>()) {
+      files_(document_, this, work_), animation_(this), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
@@ -150,6 +150,8 @@ void frmMain::RegisterCommands() {
                  ImportGraph(*path);
          }},
         {b.mnuExport, W::Works, [this] { files_.Export(panel_->Zoom()); }},
+        {b.mnuExportAnimation, W::Greyed,
+         [this] { animation_.Export(document_, lastRun_.value_or(document_.Settings())); }},
         {b.mnuExit, W::Works, [this] { close(); }},
         {b.mnuUndo, W::Greyed, [this] { document_.Undo(); }},
         {b.mnuRedo, W::Greyed, [this] { document_.Redo(); }},
@@ -345,6 +347,7 @@ void frmMain::Guarded(const std::function<void()>& handler) {
 void frmMain::ShowFreshDocument() {
     curve_->Clear();
     dialogs_->SamplePaths.Forget();
+    lastRun_.reset();
     selection_ = Selection();
     panel_->Reset();
     documents_.UpdateCaption();
@@ -603,6 +606,7 @@ void frmMain::StartSampling() {
 
 void frmMain::RunWith(const RunSettings& settings) {
     ClearRunFigures();
+    lastRun_ = settings;
     // Over the canvas only: the run-control buttons stay usable during a run.
     if (!settings.EnableDelay) {
         busy_ = true;

@@ -4,6 +4,7 @@
 // and saved by DocumentFiles, the tools are EditingTools, a run is the document's and works on
 // the thread of RunController.
 
+#include "AnimationExport.h"
 #include "BackgroundWork.h"
 #include "CanvasNodes.h"
 #include "CanvasPanel.h"
@@ -143,6 +144,8 @@ class frmMain : public QMainWindow {
     // The preferred path of the run shown last (one-based links), drawn when View > Preferred Path
     // is checked, until the next edit.
     std::vector<int32_t> preferredLinks_;
+    // The settings of the run started last on this document, for File > Export Run Animation...
+    std::optional<RunSettings> lastRun_;
     bool choosingTool_ = false; // SetTool presses and releases buttons itself
     bool pasteByKey_ = false;   // the paste going on was asked for by its key
     QPoint contextPoint_;       // where the last context menu opened, on the canvas
@@ -165,6 +168,7 @@ class frmMain : public QMainWindow {
     OverviewWidget* overviewView_;
     DocumentFiles documents_;
     GraphFiles files_;
+    AnimationExport animation_;
     std::vector<Command> commands_;
     std::vector<ToolEntry> tools_;
 

@@ -30,6 +30,11 @@ int main(int argc, char** argv) {
                       ".dot, .csv) without a window: pathloom --export OUT DOCUMENT "
                       "[--scale S].",
                       "OUT"});
+    parser.addOption({"export-animation",
+                      "Runs DOCUMENT and writes the run as an animation to OUT (.gif, .webm) "
+                      "without a window: pathloom --export-animation OUT DOCUMENT [RUN OPTIONS of "
+                      "pathloom-run] [--paths-per-frame N] [--max-frames N].",
+                      "OUT"});
     parser.process(app);
 
     frmMain window;
