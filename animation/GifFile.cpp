@@ -4,11 +4,20 @@
 
 #include <algorithm>
 #include <gif_lib.h>
-#include <unordered_set>
 
 namespace {
 
 constexpr int Colours = 256;
+constexpr std::size_t ExactColours = 32;
+
+int Distance(uint32_t a, uint32_t b) {
+    int sum = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int d = int(a >> shift & 0xFF) - int(b >> shift & 0xFF);
+        sum += d * d;
+    }
+    return sum;
+}
 
 int Write(GifFileType* gif, const GifByteType* bytes, int count) {
     auto& out = *static_cast<std::ostream*>(gif->UserData);
@@ -25,17 +34,22 @@ uint32_t Rgb(const QImage& image, int x, int y) {
     return reinterpret_cast<const uint32_t*>(image.constScanLine(y))[x] & 0xFFFFFFu;
 }
 
-// The samples' colours, all of them when they are few enough, else median cut's choice.
+// The samples' colours, all of them when they are few enough, else median cut's choice with the
+// commonest colours (the background, the node fill, the lines) put back exactly.
 std::vector<uint32_t> PaletteOf(const std::vector<QImage>& samples) {
-    std::unordered_set<uint32_t> seen;
-    for (const QImage& sample : samples) {
-        for (int y = 0; y < sample.height() && seen.size() <= Colours; ++y)
+    std::unordered_map<uint32_t, int64_t> counts;
+    for (const QImage& sample : samples)
+        for (int y = 0; y < sample.height(); ++y)
             for (int x = 0; x < sample.width(); ++x)
-                seen.insert(Rgb(sample, x, y));
-    }
-    if (seen.size() <= Colours) {
-        std::vector<uint32_t> palette(seen.begin(), seen.end());
-        std::sort(palette.begin(), palette.end()); // the same file from the same frames
+                ++counts[Rgb(sample, x, y)];
+    std::vector<std::pair<int64_t, uint32_t>> common;
+    for (const auto& [rgb, count] : counts)
+        common.emplace_back(-count, rgb);
+    std::sort(common.begin(), common.end()); // commonest first; the same file from the same frames
+    if (common.size() <= Colours) {
+        std::vector<uint32_t> palette;
+        for (const auto& entry : common)
+            palette.push_back(entry.second);
         return palette;
     }
     std::vector<GifByteType> red, green, blue;
@@ -60,6 +74,18 @@ std::vector<uint32_t> PaletteOf(const std::vector<QImage>& samples) {
     std::vector<uint32_t> palette;
     for (int i = 0; i < size; ++i)
         palette.push_back(uint32_t(map[i].Red) << 16 | uint32_t(map[i].Green) << 8 | map[i].Blue);
+    std::vector<bool> exact(palette.size());
+    for (std::size_t i = 0; i < std::min<std::size_t>(ExactColours, common.size()); ++i) {
+        const uint32_t rgb = common[i].second;
+        std::size_t nearest = palette.size();
+        for (std::size_t k = 0; k < palette.size(); ++k) {
+            if (!exact[k] && (nearest == palette.size() ||
+                              Distance(rgb, palette[k]) < Distance(rgb, palette[nearest])))
+                nearest = k;
+        }
+        palette[nearest] = rgb;
+        exact[nearest] = true;
+    }
     return palette;
 }
 

@@ -4,7 +4,12 @@
 
 namespace Platform {
 
-// Lowers the calling thread's priority below the window's; where the system cannot, nothing.
+// For the window's thread: short time slices, so that it takes the processor as soon as input
+// arrives, also beside long work and other programs; where the system cannot, nothing.
+void AnswerPromptly();
+
+// For a thread of long work: a priority below the window's, and long time slices; where the
+// system cannot, nothing.
 void YieldToWindow();
 
 } // namespace Platform

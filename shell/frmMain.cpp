@@ -13,6 +13,7 @@
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "RunController.h"
+#include "ThreadPriority.h"
 #include "frmAbout.h"
 #include "frmFind.h"
 #include "frmLinkProperties.h"
@@ -72,6 +73,7 @@ frmMain::frmMain(QWidget* parent)
           [this](const QString& path) { recent_->Add(path); }),
       files_(document_, this, work_), animation_(this), dialogs_(std::make_unique<Dialogs>()) {
     setObjectName("frmMain");
+    Platform::AnswerPromptly(); // beside the run's thread and other programs
     setWindowIcon(Resources::AppIcon());
     setCentralWidget(panel_);
     setAcceptDrops(true);
