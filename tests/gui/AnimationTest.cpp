@@ -63,17 +63,10 @@ TEST_F(AnimationTest, TheCommandLineTakesTheRunnersOptionsOverTheStoredRun) {
               std::string::npos);
 }
 
-// File > Export Run Animation...: the run started last, its dialog's checks, and Cancel, which
-// leaves no file.
+// File > Export Run Animation...: the document's run, or the run started last; the dialog's
+// checks; and Cancel, which leaves no file.
 TEST_F(AnimationTest, TheWindowExportsTheRunStartedLastWithProgressAndCancel) {
     window->OpenStartupDocument(grid);
-    const auto sample = [&](const std::string& samples) {
-        DialogTest::WhenShown([=](QDialog* dialog) {
-            DialogTest::Fill(dialog, "cmbSource=0|cmbDest=255|txtSeed=1|txtSamples=" + samples);
-            DialogTest::Click(dialog, "cmdOK");
-        });
-        Play("do mnuSamplePaths, work");
-    };
     // OK, and Cancel when the dialog refused it.
     const auto animate = [&](const std::string& fields, const char* file) {
         DialogTest::WhenShown([=](QDialog* dialog) {
@@ -86,18 +79,13 @@ TEST_F(AnimationTest, TheWindowExportsTheRunStartedLastWithProgressAndCancel) {
             script.QueueFile(File(file));
         Play("do mnuExportAnimation");
     };
-    sample("8");
-    animate("txtPathsPerFrame=0", nullptr);
-    animate("txtPathsPerFrame=3|txtMaxFrames=100001", nullptr);
-    EXPECT_EQ(Said(), "E Please enter the paths per frame as a whole number from 1 to "
-                      "1000000000. | E Please enter the most frames as a whole number from 2 to "
-                      "100000.");
-    animate("txtPathsPerFrame=3|txtMaxFrames=600", "w.gif");
-    EXPECT_EQ(Frames("w.gif"), 3); // paths 3, 6 and 8
-
-    // A run without end, cancelled as soon as the progress shows.
-    sample("2000000000");
-    Play("do Stop");
+    // The document's run, without end, cancelled as soon as the progress shows.
+    RunSettings endless = window->Document().Settings();
+    endless.GraphSearchMethod = SearchMethod::Sample;
+    endless.sourceNode = 1;
+    endless.DestNode = 256;
+    endless.Samples = 2'000'000'000;
+    window->Document().Do(new SettingsCommand(window->Document(), endless, std::nullopt));
     std::string shown;
     script.OnProgress = [&](QProgressDialog& dialog) {
         shown = dialog.labelText().toStdString();
@@ -106,6 +94,20 @@ TEST_F(AnimationTest, TheWindowExportsTheRunStartedLastWithProgressAndCancel) {
     animate("", "never.gif");
     EXPECT_EQ(shown.rfind("Running: ", 0), 0u) << shown;
     EXPECT_FALSE(QFile::exists(File("never.gif")));
+    script.OnProgress = nullptr;
+
+    DialogTest::WhenShown([=](QDialog* dialog) {
+        DialogTest::Fill(dialog, "cmbSource=0|cmbDest=255|txtSeed=1|txtSamples=8");
+        DialogTest::Click(dialog, "cmdOK");
+    });
+    Play("do mnuSamplePaths, work");
+    animate("txtPathsPerFrame=0", nullptr);
+    animate("txtPathsPerFrame=3|txtMaxFrames=100001", nullptr);
+    EXPECT_EQ(Said(), "E Please enter the paths per frame as a whole number from 1 to "
+                      "1000000000. | E Please enter the most frames as a whole number from 2 to "
+                      "100000.");
+    animate("txtPathsPerFrame=3|txtMaxFrames=600", "w.gif");
+    EXPECT_EQ(Frames("w.gif"), 3); // paths 3, 6 and 8
     EXPECT_EQ(Said(), "");
 }
 

@@ -371,7 +371,8 @@ TEST_F(RunTest, EveryCommandARunRefusesIsGreyedOutUntilItEnds) {
     Edit();
     const std::string idle = available();
     EXPECT_EQ(idle, " mnuNew mnuOpen Open &Recent mnuRecent1 mnuSave mnuSaveAs mnuImport "
-                    "mnuExport mnuExit mnuUndo mnuCut mnuCopy mnuPaste mnuDelete mnuSelectAll "
+                    "mnuExport mnuExportAnimation mnuExit mnuUndo mnuCut mnuCopy mnuPaste "
+                    "mnuDelete mnuSelectAll "
                     "mnuFind mnuProperties mnuLayout mnuZoomIn mnuZoomOut mnuActualSize "
                     "mnuFitGraph mnuPreferredPath mnuRunEnds mnuLearningCurve mnuOverview "
                     "mnuSamplePaths mnuStart mnuReset mnuAbout Pointer AddNode Delete SimpleLink "
