@@ -88,8 +88,13 @@ int ExportAnimation(QStringList arguments) {
                              "--history, --json and sweeps are pathloom-run's");
         if (!AnimationFormatOf(*out))
             throw UsageError("--export-animation writes .gif or .webm");
-        for (const std::string& input : {options.document, options.paths.value_or(std::string())}) {
-            if (!input.empty() && SameFile(input, Platform::ToFileName(*out)))
+        std::vector<std::string> inputs = options.documents;
+        for (const Setting& setting : SettingRegistry::All()) {
+            if (setting.type == Setting::Type::File && options.Given(setting))
+                inputs.push_back(std::get<std::string>(*options.Given(setting)));
+        }
+        for (const std::string& input : inputs) {
+            if (SameFile(input, Platform::ToFileName(*out)))
                 throw UsageError("'" + out->toStdString() + "' is an input of the run ('" + input +
                                  "'): it would be overwritten");
         }
