@@ -114,6 +114,18 @@ void DrawBadge(QPainter& painter, QPointF centre, const QString& letter) {
     painter.restore();
 }
 
+// The thin line of a link: 0 black, 1 red, 2 blue; -1 for none, where the preferred path's wide
+// green alone shows (over the selection). The path being built runs red along the middle of the
+// preferred path; the selected link is blue only while no run works.
+int ThinLine(const View& view, int32_t i, const clsLink& link) {
+    const bool selected = view.LinkSelected(i) && !view.Working;
+    if (link.Flag && (view.LinkPreferred(i) || !selected))
+        return 1;
+    if (view.LinkPreferred(i))
+        return -1;
+    return selected ? 2 : 0;
+}
+
 // Links with their texts, then nodes with their labels, in document pixels minus origin: at
 // 100% the canvas's own pixels, at other zooms the painter scales them. Vector nodes are circles
 // drawn as shapes, for pictures that scale; otherwise the node images.
@@ -129,14 +141,12 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
     };
 
     painter.setFont(linkFont);
-    // The preferred path is drawn after the other links, so that it lies over them.
-    const auto preferred = [&view](int32_t i, const clsLink& link) {
-        return view.LinkPreferred(i) && !link.Flag; // the path being built shows first
-    };
+    // The preferred path is drawn after the other links, wide, so that it lies over them.
+    const QPen* thinPens[] = {&blackPen, &redPen, &bluePen};
     for (const bool preferredPass : {false, true}) {
         for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
             const clsLink& link = graph.Link(i);
-            if (preferred(i, link) != preferredPass)
+            if (view.LinkPreferred(i) != preferredPass)
                 continue;
             modHelper::Point p1 = toView(link.FromNode->Position);
             modHelper::Point p2 = toView(link.ToNode->Position);
@@ -145,26 +155,24 @@ void DrawDetailed(QPainter& painter, const clsGraph& graph, const View& view,
                               area))
                 continue;
 
-            const QPen* pen = &blackPen;
-            if (preferredPass)
-                pen = &greenPen;
-            else if (view.LinkSelected(i) && !view.Working)
-                pen = &bluePen;
-            else if (link.Flag)
-                pen = &redPen;
-            painter.setPen(*pen);
-
             p1.x += CentreOffset;
             p1.y += CentreOffset;
             p2.x += CentreOffset;
             p2.y += CentreOffset;
             modHelper::ShortenLine(p1, p2, LinkEndRadius, LinkEndRadius);
-            if (link.LinkType == LinkKind::Simple)
-                modHelper::DrawLine(painter, p1, p2);
-            else if (link.LinkType == LinkKind::Unidirectional)
-                modHelper::DrawArrow(painter, p1, p2, pen->color(), true);
-            else if (link.LinkType == LinkKind::Bidirectional)
-                modHelper::DrawArrow(painter, p1, p2, pen->color(), false);
+            const auto draw = [&](const QPen& pen) {
+                painter.setPen(pen);
+                if (link.LinkType == LinkKind::Simple)
+                    modHelper::DrawLine(painter, p1, p2);
+                else if (link.LinkType == LinkKind::Unidirectional)
+                    modHelper::DrawArrow(painter, p1, p2, pen.color(), true);
+                else if (link.LinkType == LinkKind::Bidirectional)
+                    modHelper::DrawArrow(painter, p1, p2, pen.color(), false);
+            };
+            if (preferredPass)
+                draw(greenPen);
+            if (const int thin = ThinLine(view, i, link); thin >= 0)
+                draw(*thinPens[thin]);
 
             // The box may be inverted; only its midpoint matters, which is the midpoint of the
             // link.
@@ -216,22 +224,21 @@ void DrawSimple(QPainter& painter, const clsGraph& graph, const View& view, QSiz
     const auto toView = [&](const clsPosition& p) {
         return QPointF(p.x * zoom - view.Scroll.x(), p.y * zoom - view.Scroll.y());
     };
-    std::vector<QLineF> lines[4]; // black, red, blue, green
+    std::vector<QLineF> lines[4]; // black, red, blue, green (ThinLine's numbers, then the wide)
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         const clsLink& link = graph.Link(i);
         const QPointF a = toView(link.FromNode->Position), b = toView(link.ToNode->Position);
         if (!visible.intersects(QRectF(a, b).normalized().adjusted(0, 0, 1, 1)))
             continue;
         const QPointF centre(CentreOffset * zoom, CentreOffset * zoom);
-        const int colour = view.LinkPreferred(i) && !link.Flag     ? 3
-                           : view.LinkSelected(i) && !view.Working ? 2
-                           : link.Flag                             ? 1
-                                                                   : 0;
-        lines[colour].emplace_back(a + centre, b + centre);
+        if (view.LinkPreferred(i))
+            lines[3].emplace_back(a + centre, b + centre);
+        if (const int thin = ThinLine(view, i, link); thin >= 0)
+            lines[thin].emplace_back(a + centre, b + centre);
     }
     const QColor colours[4] = {LinkColour, FlaggedLinkColour, SelectedLinkColour,
                                PreferredLinkColour};
-    for (int c = 0; c < 4; ++c) { // the preferred path last, over the others
+    for (const int c : {0, 2, 3, 1}) { // the preferred path over the others, the flagged on it
         painter.setPen(QPen(colours[c], c == 3 ? PreferredLinkWidth : 0));
         painter.drawLines(lines[c].data(), static_cast<int>(lines[c].size()));
     }

@@ -85,3 +85,24 @@ void EditActions::Nudge(int dx, int dy) {
         nudges_ = c_.document.NewGesture();
     MoveTogether(c_, c_.selection.ChosenNodes(), QPoint(dx, dy), nudges_);
 }
+
+void EditActions::SetRunEnd(bool source) {
+    const int32_t node = c_.selection.Node;
+    if (node < 1)
+        return;
+    const RunSettings& now = c_.document.Settings();
+    RunSettings s = now;
+    (source ? s.sourceNode : s.DestNode) = node;
+    int32_t& other = source ? s.DestNode : s.sourceNode;
+    if (other == node)
+        other = -1;
+    if (!source && s.GraphSearchMethod != SearchMethod::Sample)
+        s.GraphSearchMethod = SearchMethod::SourceToDestination;
+    if (s.sourceNode == now.sourceNode && s.DestNode == now.DestNode &&
+        s.GraphSearchMethod == now.GraphSearchMethod) {
+        c_.redraw();
+        return;
+    }
+    c_.document.Do(new SettingsCommand(c_.document, s, std::nullopt,
+                                       source ? "Set as Source" : "Set as Destination"));
+}

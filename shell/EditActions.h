@@ -1,6 +1,6 @@
 #pragma once
-// What Edit > Cut, Copy, Paste, Delete and Select All and the arrow keys do to the selection.
-// Each change of the document is one undo step.
+// What Edit > Cut, Copy, Paste, Delete and Select All, the arrow keys and Set as Source and Set
+// as Destination do with the selection. Each change of the document is one undo step.
 
 #include "EditingTools.h"
 
@@ -25,6 +25,10 @@ class EditActions {
     void Delete();
     // Moves the selected nodes; the moves that follow each other make one step.
     void Nudge(int dx, int dy);
+    // The selected node becomes the stored run's source (or destination); the other end leaves
+    // it, and a destination makes the run one that goes to it (a sampled run stays sampled).
+    // Redraws when that changes nothing.
+    void SetRunEnd(bool source);
 
   private:
     ToolContext& c_;

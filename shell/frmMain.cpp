@@ -170,8 +170,17 @@ void frmMain::RegisterCommands() {
                  nodes_.Show(*node);
          }},
         {b.mnuProperties, W::Greyed, [this] { ShowSelectionProperties(); }},
-        {b.mnuSetSource, W::Greyed, [this] { SetRunEnd(true); }},
-        {b.mnuSetDest, W::Greyed, [this] { SetRunEnd(false); }},
+        // What was set is shown.
+        {b.mnuSetSource, W::Greyed,
+         [this] {
+             bars_.mnuRunEnds->setChecked(true);
+             edits_.SetRunEnd(true);
+         }},
+        {b.mnuSetDest, W::Greyed,
+         [this] {
+             bars_.mnuRunEnds->setChecked(true);
+             edits_.SetRunEnd(false);
+         }},
         {b.mnuAddNodeHere, W::Greyed, [this] { addNode_.Press(contextPoint_, {}); }},
         {b.mnuPasteHere, W::Greyed, [this] { edits_.Paste(QPointF(contextPoint_)); }},
         {b.mnuLayout, W::Greyed, [this] { files_.Layout(); }},
@@ -536,30 +545,6 @@ QPoint frmMain::SelectionPoint() const {
         return (centre(*link.FromNode) + centre(*link.ToNode)) / 2;
     }
     return panel_->Canvas()->rect().center();
-}
-
-void frmMain::SetRunEnd(bool source) {
-    const int32_t node = selection_.Node;
-    if (node < 1)
-        return;
-    RunSettings s = document_.Settings();
-    int32_t& end = source ? s.sourceNode : s.DestNode;
-    int32_t& other = source ? s.DestNode : s.sourceNode;
-    end = node;
-    if (other == node) // a run's ends differ
-        other = -1;
-    // A destination is for a run that goes to one.
-    if (!source && s.GraphSearchMethod != SearchMethod::Sample)
-        s.GraphSearchMethod = SearchMethod::SourceToDestination;
-    bars_.mnuRunEnds->setChecked(true); // what was set is shown
-    if (s.sourceNode == document_.Settings().sourceNode &&
-        s.DestNode == document_.Settings().DestNode &&
-        s.GraphSearchMethod == document_.Settings().GraphSearchMethod) {
-        DrawObjects();
-        return;
-    }
-    document_.Do(new SettingsCommand(document_, s, std::nullopt,
-                                     source ? "Set as Source" : "Set as Destination"));
 }
 
 void frmMain::ShowSelectionProperties() {

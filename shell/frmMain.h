@@ -112,8 +112,6 @@ class frmMain : public QMainWindow {
     // Where the Menu key shows it: at the selected node or link, else mid-canvas.
     QPoint SelectionPoint() const;
     void ShowSelectionProperties();
-    // The selected node becomes the stored run's source (or destination), one undo step.
-    void SetRunEnd(bool source);
     // Ctrl+V pastes at the pointer; Paste in the menu near what was copied.
     std::optional<QPointF> PasteAt();
 

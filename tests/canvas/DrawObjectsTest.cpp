@@ -97,7 +97,8 @@ TEST(DrawObjects, Pixels) {
         {row + "0", "50 120 K 40 120 K 193 118 W 47 118 W"}, // on the rims, no heads
         {row + "0 F", "50 120 R"},
         {row + "0 P 1 S -1 1", "50 120 E 50 119 E 50 121 E"}, // wide, over the selection
-        {row + "1 P 1 F", "193 118 R 189 115 R"}, // the path being built before the preferred
+        {row + "1 P 1 F", "193 118 R 189 115 R"}, // the path being built along the preferred
+        {row + "0 P 1 F", "50 120 R 50 119 E 50 121 E"},
         {row + "0 Z 0.25 P 1 K 1", "30 29 E"},
         {"N 10 10 N 100 10 E 1 2", "9 14 V 10 22 W 141 14 V 131 14 V"}, // "S" and "D" badges
         {"N 10 10 N 100 10 E 2 -1", "9 14 W 99 14 V"},

@@ -44,6 +44,7 @@
 #include <QMenu>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -317,6 +318,10 @@ int FigureShot(const QString& output, const QString& graphFile, const QString& s
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The window's remembered settings (recent files, what the View menu shows) start empty and
+    // go with the program: every shot looks the same, and the user's own are never touched.
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 3 && args[1] == "window")
         return WindowShot(args[2], args.value(3));
