@@ -2,7 +2,7 @@
 
 #include "DialogSupport.h"
 #include "NumericText.h"
-#include "PathloomError.h"
+#include "PropertyChecks.h"
 #include "PropertyForm.h"
 #include "clsLink.h"
 
@@ -35,7 +35,7 @@ class frmLinkProperties::Form : public PropertyForm {
         Fields()->addWidget(txtProbability, 1, 1);
         connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
-        txtWeight->setText(QString::fromStdString(length ? length->Text() : SingleText(weight)));
+        txtWeight->setText(PropertyChecks::LengthText(weight, length));
         txtWeight->setToolTip("A number, or a distribution: discrete(v:p, ...), uniform(a, b), "
                               "normal(mean, sd) or exponential(mean)");
         txtProbability->setText(QString::fromStdString(SingleText(probability)));
@@ -54,28 +54,18 @@ class frmLinkProperties::Form : public PropertyForm {
     }
 
     void cmdOK_Click() {
-        // A distribution's own message says what is wrong with it.
-        std::shared_ptr<const LinkLength> length;
-        const std::string typed = txtWeight->text().toStdString();
-        if (LinkLength::LooksLikeDistribution(typed)) {
-            try {
-                length = std::make_shared<const LinkLength>(LinkLength::Parse(typed));
-            } catch (const PathloomError& e) {
-                return Refuse(QString::fromStdString(e.Description()), txtWeight);
-            }
-        } else if (!IsValidSingle(NumberText(txtWeight))) {
-            // Both are stored as 32-bit floats: a number past that range counts as incorrect.
-            return Refuse("Please enter Weight value correctly.", txtWeight);
-        }
+        const auto length = PropertyChecks::LengthOf(txtWeight->text());
+        if (const auto* refusal = std::get_if<PropertyChecks::Refusal>(&length))
+            return Refuse(refusal->message, txtWeight);
         std::optional<float> probability;
         if (kind_ != LinkKind::Unidirectional) {
-            if (!IsValidSingle(NumberText(txtProbability)))
-                return Refuse("Please enter Probability value correctly.", txtProbability);
-            probability = ToSingle(ReadNumber(NumberText(txtProbability)));
+            const auto typed = PropertyChecks::Probability(txtProbability->text());
+            if (const auto* refusal = std::get_if<PropertyChecks::Refusal>(&typed))
+                return Refuse(refusal->message, txtProbability);
+            probability = std::get<float>(typed);
         }
-        const float weight = length ? static_cast<float>(length->Mean())
-                                    : ToSingle(ReadNumber(NumberText(txtWeight)));
-        result = Values{weight, probability, length};
+        const auto& [weight, distribution] = std::get<PropertyChecks::Length>(length);
+        result = Values{weight, probability, distribution};
         accept();
     }
 

@@ -2,7 +2,7 @@
 
 #include "DialogSupport.h"
 #include "Latin1Text.h"
-#include "PathloomError.h"
+#include "PropertyChecks.h"
 #include "PropertyForm.h"
 #include "clsNode.h"
 
@@ -12,23 +12,6 @@
 #include <QPushButton>
 
 using namespace DialogSupport;
-
-namespace {
-
-// The first character of the text that Latin-1 cannot hold, as the user typed it.
-QString FirstOutsideLatin1(const QString& text) {
-    for (char32_t c : text.toUcs4())
-        if (c > 0xFF)
-            return QString::fromUcs4(&c, 1);
-    return {};
-}
-
-// The model's messages end their lines in CR LF; a Qt label wants LF alone.
-QString MessageText(const std::string& latin1) {
-    return Platform::FromLatin1(latin1).replace("\r\n", "\n");
-}
-
-} // namespace
 
 class frmNodeProperties::Form : public PropertyForm {
   public:
@@ -52,31 +35,21 @@ class frmNodeProperties::Form : public PropertyForm {
         connect(OkButton(), &QPushButton::clicked, this, [this] { cmdOK_Click(); });
 
         txtLabel->setText(Platform::FromLatin1(label));
-        lblDegree->setText(QString("%1, %2 (in, out)").arg(inDegree).arg(outDegree));
+        lblDegree->setText(PropertyChecks::DegreeText(inDegree, outDegree));
         Finish(txtLabel);
     }
 
   private:
     void cmdOK_Click() {
-        // The model stores Latin-1 bytes; any other character is refused here, before the node
-        // sees the text.
-        const std::optional<std::string> label = Platform::ToLatin1(txtLabel->text());
-        if (!label) {
-            ShowMessage(this,
-                        QString("A node name can hold only Western European (Latin-1) "
-                                "characters; \"%1\" is not one of them.")
-                            .arg(FirstOutsideLatin1(txtLabel->text())),
-                        MessageIcon::Exclamation);
-            FocusField(txtLabel);
+        auto label = PropertyChecks::Label(txtLabel->text());
+        if (const auto* refusal = std::get_if<PropertyChecks::Refusal>(&label)) {
+            ShowMessage(this, refusal->message, refusal->icon);
+            // A label the rules refuse leaves the focus where it was, as it always has.
+            if (refusal->icon == MessageIcon::Exclamation)
+                FocusField(txtLabel);
             return;
         }
-        try {
-            clsNode::CheckLabel(*label);
-        } catch (const PathloomError& error) {
-            ShowMessage(this, MessageText(error.Description()), MessageIcon::Critical);
-            return;
-        }
-        result = label;
+        result = std::move(std::get<std::string>(label));
         accept();
     }
 

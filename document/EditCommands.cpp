@@ -27,13 +27,6 @@ LinkEntry RecordOf(const clsGraph& graph, int32_t index, const NodeIndexes& node
             link.Weight, link.Probability,        link.InitialProbability, link.Length};
 }
 
-LinkEntry RecordOf(const clsGraph& graph, int32_t index) {
-    const clsLink& link = graph.Link(index);
-    return RecordOf(graph, index,
-                    {{link.FromNode, graph.NodeIndexOf(link.FromNode)},
-                     {link.ToNode, graph.NodeIndexOf(link.ToNode)}});
-}
-
 NodeEntry RecordOf(const clsNode& node, int32_t index) {
     return NodeEntry{index, node.Labelz(), node.ID, node.Position.x, node.Position.y};
 }
@@ -205,21 +198,33 @@ void RenameNodeCommand::Apply(bool forward) {
 LinkValuesCommand::LinkValuesCommand(GraphDocument& document, int32_t index, float weight,
                                      std::optional<float> probability,
                                      std::shared_ptr<const LinkLength> length)
-    : DocumentCommand(document, "Link Properties"), index_(index),
-      before_(RecordOf(document.Graph(), index)), after_(before_) {
-    after_.weight = length ? static_cast<float>(length->Mean()) : weight;
-    after_.length = std::move(length);
-    if (probability)
-        after_.probability = after_.initialProbability = *probability;
+    : LinkValuesCommand(document, std::vector<int32_t>{index}, weight, probability,
+                        std::move(length)) {}
+
+LinkValuesCommand::LinkValuesCommand(GraphDocument& document, const std::vector<int32_t>& links,
+                                     float weight, std::optional<float> probability,
+                                     std::shared_ptr<const LinkLength> length)
+    : DocumentCommand(document, "Link Properties") {
+    for (const int32_t index : links) {
+        const clsLink& link = document.Graph().Link(index);
+        before_.push_back(
+            {index, link.Weight, link.Probability, link.InitialProbability, link.Length});
+        Values& set = after_.emplace_back(before_.back());
+        set.weight = length ? static_cast<float>(length->Mean()) : weight;
+        set.length = length;
+        if (probability && link.LinkType != LinkKind::Unidirectional)
+            set.probability = set.initialProbability = *probability;
+    }
 }
 
 void LinkValuesCommand::Apply(bool forward) {
-    const LinkEntry& r = forward ? after_ : before_;
-    clsLink& link = Graph().Link(index_);
-    link.Weight = r.weight;
-    link.Length = r.length;
-    link.Probability = r.probability;
-    link.InitialProbability = r.initialProbability;
+    for (const Values& values : forward ? after_ : before_) {
+        clsLink& link = Graph().Link(values.index);
+        link.Weight = values.weight;
+        link.Length = values.length;
+        link.Probability = values.probability;
+        link.InitialProbability = values.initialProbability;
+    }
 }
 
 SettingsCommand::SettingsCommand(GraphDocument& document,

@@ -150,18 +150,27 @@ class RenameNodeCommand : public DocumentCommand {
     std::array<char, 32> before_, after_;
 };
 
-// A link's weight or distribution and, unless it is unidirectional, its probability as the user
-// sets them. A distribution makes the weight its mean; none makes the link fixed.
+// Links' weight or distribution and, unless a link is unidirectional, its probability as the user
+// sets them, for one link or for several at once. A distribution makes the weight its mean; none
+// makes the link fixed.
 class LinkValuesCommand : public DocumentCommand {
   public:
     LinkValuesCommand(GraphDocument& document, int32_t index, float weight,
                       std::optional<float> probability,
                       std::shared_ptr<const LinkLength> length = nullptr);
+    // Links one-based, each once; the probability applies to those that are not unidirectional.
+    LinkValuesCommand(GraphDocument& document, const std::vector<int32_t>& links, float weight,
+                      std::optional<float> probability,
+                      std::shared_ptr<const LinkLength> length = nullptr);
 
   private:
+    struct Values {
+        int32_t index;
+        float weight, probability, initialProbability;
+        std::shared_ptr<const LinkLength> length;
+    };
     void Apply(bool forward) override;
-    int32_t index_;
-    LinkEntry before_, after_;
+    std::vector<Values> before_, after_;
 };
 
 // The run settings of the options dialog and the ranges of the ranges dialog; or the settings

@@ -10,10 +10,12 @@
 #include "MessageBox.h"
 #include "Overview.h"
 #include "PathloomError.h"
+#include "PropertiesPanel.h"
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "RunController.h"
 #include "ThreadPriority.h"
+#include "WindowPlacement.h"
 #include "frmAbout.h"
 #include "frmFind.h"
 #include "frmLinkProperties.h"
@@ -21,10 +23,14 @@
 #include "frmOptions.h"
 #include "frmSamplePaths.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCursor>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
@@ -35,6 +41,7 @@
 #include <QStatusBar>
 #include <QUrl>
 #include <cmath>
+#include <set>
 
 namespace {
 
@@ -68,6 +75,7 @@ frmMain::frmMain(QWidget* parent)
       nodes_(context_), run_(new RunController(document_, this)),
       curve_(new LearningCurvePanel(this)), overview_(new QDockWidget("Overview", this)),
       overviewView_(new OverviewWidget(document_.Graph(), *panel_, overview_)),
+      properties_(new PropertiesPanel(document_, this)),
       documents_(
           document_, this, [this] { ShowFreshDocument(); },
           [this](const QString& path) { recent_->Add(path); }),
@@ -111,10 +119,12 @@ void frmMain::RegisterDocks() {
     overview_->toggleViewAction()->setObjectName("mnuOverview");
     overview_->toggleViewAction()->setText("O&verview");
     bars_.mnuView->addSeparator();
-    for (const Dock& d : {Dock{curve_, Qt::RightDockWidgetArea, 340},
+    for (const Dock& d : {Dock{properties_, Qt::RightDockWidgetArea, 250},
+                          Dock{curve_, Qt::RightDockWidgetArea, 340},
                           Dock{overview_, Qt::RightDockWidgetArea, 220}}) {
         addDockWidget(d.area, d.dock);
         d.dock->hide(); // until asked for, so that the window opens as it always has
+        docks_.push_back(d.dock);
         bars_.mnuView->addAction(d.dock->toggleViewAction());
         connect(d.dock->toggleViewAction(), &QAction::triggered, this, [this, d](bool shown) {
             if (!shown || d.dock->isFloating())
@@ -122,7 +132,15 @@ void frmMain::RegisterDocks() {
             resizeDocks({d.dock}, {d.width}, Qt::Horizontal);
             KeepDockYielding(d.dock);
         });
+        // What is typed into a dock's field is the field's: the window's arrow and Delete keys
+        // act on the canvas only.
+        d.dock->installEventFilter(this);
     }
+}
+
+void frmMain::RestorePlacement() {
+    WindowPlacement::Restore(*this, {properties_});
+    remembersPlacement_ = true;
 }
 
 void frmMain::RegisterCommands() {
@@ -231,6 +249,20 @@ void frmMain::RegisterCommands() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == bars_.mnuPaste && event->type() == QEvent::Shortcut)
         pasteByKey_ = true;
+    if (event->type() == QEvent::ShortcutOverride && qobject_cast<QDockWidget*>(watched)) {
+        // The keys a dock's field edits with, sent on by a field that had no use for them.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        static const std::set<int> editing = {Qt::Key_Left, Qt::Key_Right,     Qt::Key_Up,
+                                              Qt::Key_Down, Qt::Key_Delete,    Qt::Key_Home,
+                                              Qt::Key_End,  Qt::Key_Backspace, Qt::Key_Space};
+        const bool plain = !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+        const QWidget* focus = QApplication::focusWidget();
+        if (plain && (editing.count(key->key()) || !key->text().trimmed().isEmpty()) &&
+            (qobject_cast<const QLineEdit*>(focus) || qobject_cast<const QComboBox*>(focus))) {
+            event->accept();
+            return true;
+        }
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -361,6 +393,7 @@ void frmMain::ShowFreshDocument() {
     lastRun_.reset();
     selection_ = Selection();
     panel_->Reset();
+    FitIfTooLarge();
     documents_.UpdateCaption();
     SetTool(Tool::Pointer);
     DrawObjects();
@@ -426,9 +459,20 @@ void frmMain::dropEvent(QDropEvent* event) {
     });
 }
 
+void frmMain::FitIfTooLarge() {
+    const QRectF bounds = Canvas::GraphBounds(document_.Graph());
+    if (document_.Graph().NodeCount() == 0)
+        return;
+    // The nodes themselves, without the room GraphBounds leaves around them.
+    const QRectF nodes =
+        bounds.adjusted(Canvas::NodeSize, Canvas::NodeSize, -Canvas::NodeSize, -Canvas::NodeSize);
+    if (!QRectF(QPointF(), QSizeF(panel_->DocumentExtent())).contains(nodes))
+        panel_->Fit(bounds);
+}
+
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    for (QDockWidget* dock : {static_cast<QDockWidget*>(curve_), overview_})
+    for (QDockWidget* dock : docks_)
         KeepDockYielding(dock);
 }
 
@@ -445,10 +489,13 @@ void frmMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    if (documents_.CloseDocument())
-        event->accept();
-    else
+    if (!documents_.CloseDocument()) {
         event->ignore();
+        return;
+    }
+    if (remembersPlacement_)
+        WindowPlacement::Remember(*this);
+    event->accept();
 }
 
 void frmMain::DrawObjects() {
@@ -472,6 +519,7 @@ void frmMain::DrawObjects() {
         Canvas::DrawObjects(document_.Graph(), view, canvas->size(), NodeFont, LinkFont));
     pointer_.Redrawn();
     canvas->AnnounceFocusedNode();
+    properties_->Show(selection_);
 }
 
 // ---- Tools, mouse and selection ----
@@ -686,6 +734,7 @@ void frmMain::SetWorkingState(bool working) {
     }
     for (const ToolEntry& entry : tools_)
         entry.button->setEnabled(!working);
+    properties_->widget()->setEnabled(!working);
     bars_.statusPanel->setText(working ? "Working..." : "Ready");
     bars_.hintPanel->setText(working ? QString() : EntryOf(CurrentTool).hint);
     UpdateHistoryActions();

@@ -24,6 +24,7 @@
 struct RunSnapshot;
 class LearningCurvePanel;
 class OverviewWidget;
+class PropertiesPanel;
 class RecentFiles;
 class RunController;
 
@@ -37,6 +38,11 @@ class frmMain : public QMainWindow {
     // do (a graph file of another program is imported, and shown fitted into the window). A file
     // that cannot be loaded is reported and leaves an empty untitled document.
     void OpenStartupDocument(const QString& path);
+
+    // The program's window opens as the user left it (size, place, docks), else at first sight
+    // larger, with its workbench docks shown, and remembers how it is left when it closes. A
+    // window made without this keeps the size it has always had and remembers nothing.
+    void RestorePlacement();
 
     // The canvas again: the graph, the selection and the run's path as they are now.
     void DrawObjects();
@@ -56,6 +62,7 @@ class frmMain : public QMainWindow {
     CanvasWidget* Canvas() const { return panel_->Canvas(); }
     RunController& Run() const { return *run_; }
     LearningCurvePanel& Curve() const { return *curve_; }
+    PropertiesPanel& Properties() const { return *properties_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +99,8 @@ class frmMain : public QMainWindow {
     void RegisterDocks();
     // A dock beside the canvas gives way when the window shrinks.
     void KeepDockYielding(QDockWidget* dock);
+    // A document too large for the canvas at 100% opens fitted into it.
+    void FitIfTooLarge();
     void ConnectCanvas();
 
     // The document just made, opened or imported, shown from the start: no selection, no curves,
@@ -164,6 +173,9 @@ class frmMain : public QMainWindow {
     LearningCurvePanel* curve_;
     QDockWidget* overview_;
     OverviewWidget* overviewView_;
+    PropertiesPanel* properties_;
+    std::vector<QDockWidget*> docks_;
+    bool remembersPlacement_ = false;
     DocumentFiles documents_;
     GraphFiles files_;
     AnimationExport animation_;

@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     frmMain window;
+    window.RestorePlacement();
     window.show();
     if (!parser.positionalArguments().isEmpty())
         window.OpenStartupDocument(parser.positionalArguments().constFirst());

@@ -98,15 +98,17 @@ TEST_F(EditCommandsTest, DoUndoRedoGiveTheExpectedDocument) {
              e.Graph().Link(1).Weight = -2.0f;
              e.Graph().Link(1).SetProbability(0.75f);
          }},
-        {"link length", // a distribution: the weight becomes its mean
+        {"links' length", // a distribution: each weight becomes its mean; a unidirectional
+                          // link's probability stays
          [](GraphDocument& d) {
              return new LinkValuesCommand(
-                 d, 1, 0.0f, 0.75f,
+                 d, std::vector<int32_t>{1, 3}, 0.0f, 0.75f,
                  std::make_shared<const LinkLength>(LinkLength::Parse("uniform(1, 3)")));
          },
          [](clsLA& e) {
-             e.Graph().Link(1).SetLength(
-                 std::make_shared<const LinkLength>(LinkLength::Parse("uniform(1, 3)")));
+             for (const int32_t j : {1, 3})
+                 e.Graph().Link(j).SetLength(
+                     std::make_shared<const LinkLength>(LinkLength::Parse("uniform(1, 3)")));
              e.Graph().Link(1).SetProbability(0.75f);
          }},
         {"settings and ranges",

@@ -6,6 +6,7 @@
 //   pathloom-screenshot curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES
 //   pathloom-screenshot figure OUTPUT.png GRAPH SOURCE DESTINATION
 //   pathloom-screenshot canvas OUTPUT.png DOCUMENT.plm SOURCE DESTINATION
+//   pathloom-screenshot panels OUTPUT.png DOCUMENT.plm
 //
 // The guide draws a triangle with the mouse, gives its links weights, runs from the first node
 // to the last with step delay and photographs each step (guide-1-nodes.png to guide-6-learned.png).
@@ -18,6 +19,8 @@
 //
 // The canvas is the window with the overview, the run's source and destination set from the
 // node's context menu (node labels), and the context menu open on the source.
+// The panels are the program's window at first sight (as a new user's first start places it)
+// with the document open and its first link selected.
 //
 // Without a document it draws a small graph through the model and saves it to a temporary file
 // first, so that the window opens a real document either way.
@@ -103,6 +106,23 @@ int WindowShot(const QString& output, QString document) {
     frmMain window;
     window.show();
     window.OpenStartupDocument(document);
+    return Grab(window, output) ? 0 : 1;
+}
+
+int PanelsShot(const QString& output, const QString& document) {
+    // Placed as at a new user's first start: main() starts the settings empty.
+    frmMain window;
+    window.RestorePlacement();
+    window.show();
+    window.OpenStartupDocument(document);
+    Settle();
+    const clsGraph& graph = window.Document().Graph();
+    if (graph.LinkCount() > 0) {
+        const clsLink& link = graph.Link(1);
+        const QPoint middle((link.FromNode->Position.x + link.ToNode->Position.x) / 2 + 20,
+                            (link.FromNode->Position.y + link.ToNode->Position.y) / 2 + 20);
+        QTest::mouseClick(window.Canvas(), Qt::LeftButton, {}, window.Panel().ToCanvas(middle));
+    }
     return Grab(window, output) ? 0 : 1;
 }
 
@@ -331,6 +351,8 @@ int main(int argc, char** argv) {
         return FigureShot(args[2], args[3], args[4], args[5]);
     if (args.size() == 6 && args[1] == "canvas")
         return CanvasShot(args[2], args[3], args[4], args[5]);
+    if (args.size() == 4 && args[1] == "panels")
+        return PanelsShot(args[2], args[3]);
     if (args.size() == 7 && args[1] == "curve")
         return CurveShot(args[2], args[3], args[4], args[5], args[6].toInt());
     std::fprintf(stderr,
@@ -338,8 +360,9 @@ int main(int argc, char** argv) {
                  "       %s guide OUTPUT_FOLDER\n"
                  "       %s curve OUTPUT.png DOCUMENT.plm SOURCE DESTINATION SAMPLES\n"
                  "       %s figure OUTPUT.png GRAPH SOURCE DESTINATION\n"
-                 "       %s canvas OUTPUT.png DOCUMENT.plm SOURCE DESTINATION\n",
+                 "       %s canvas OUTPUT.png DOCUMENT.plm SOURCE DESTINATION\n"
+                 "       %s panels OUTPUT.png DOCUMENT.plm\n",
                  qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)),
-                 qPrintable(args.value(0)), qPrintable(args.value(0)));
+                 qPrintable(args.value(0)), qPrintable(args.value(0)), qPrintable(args.value(0)));
     return 2;
 }
