@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the same runs through the Python module and through pathloom-run (a Release build of
-# both), what a history adds to each, and two runs on two Python threads.
-#   bench/python.sh [REPEATS]
+# both), what a history adds to each, two runs on two Python threads, and a long sampled run
+# that lists every path it learns.
+#   bench/python.sh [REPEATS [listed]]     with "listed", only the last
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,4 +13,4 @@ documents="$(mktemp -d)"
 trap 'rm -rf "$documents"' EXIT
 "$build_dir"/bench/write_documents "$documents"
 PYTHONPATH="$build_dir/python" /usr/bin/python3 bench/python_bench.py "$build_dir/pathloom-run" \
-  "$documents" "$documents/versus.txt" "${1:-3}"
+  "$documents" "$documents/versus.txt" "${1:-3}" ${2:+"$2"}

@@ -1,13 +1,16 @@
 #!/usr/bin/python3
 """Times the same runs through the Python module and through pathloom-run, and what a history
-adds to each; then two runs on two Python threads against one after the other.
+adds to each; then two runs on two Python threads against one after the other; then a long
+sampled run that lists every path it learns.
 
-    python_bench.py RUNNER FOLDER VERSUS.TXT [REPEATS]
+    python_bench.py RUNNER FOLDER VERSUS.TXT [REPEATS [listed]]
 
 VERSUS.TXT: lines "group|name|document options..." (bench/write_documents). Each time is the best
 of REPEATS (3): the runner's from its start to its exit, the module's from pathloom.open to the
-Result (the JSON answer read into Python included)."""
+Result. With "listed", only the long run that lists its paths."""
 import os
+import resource
+import statistics
 import subprocess
 import sys
 import tempfile
@@ -54,6 +57,9 @@ def keywords(words):
 def main():
     runner, folder, versus = sys.argv[1:4]
     repeats = int(sys.argv[4]) if len(sys.argv) > 4 else 3
+    if sys.argv[5:] == ["listed"]:
+        listed_paths(runner, folder, repeats)
+        return
     cases = []
     with open(versus) as lines:
         for line in lines:
@@ -111,6 +117,52 @@ def main():
         counted += 1
     print(f"the main thread counted to {counted} during a run of "
           f"{time.perf_counter() - start:.3f} s on another thread")
+
+    listed_paths(runner, folder, repeats)
+
+
+def listed_paths(runner, folder, repeats):
+    """A one-way 60 x 60 grid, 100,000 samples under LRI 0.01, every learned path listed, as a
+    new user runs it: pathloom-run --json (its output thrown away) against pathloom.open and
+    run(), and against the same with every path read as Python objects. The three take turns,
+    2 * REPEATS + 1 times; the medians of the wall clock and of the CPU time (user and system,
+    which other programs' load disturbs less), and their ratios to the runner's."""
+    document = os.path.join(folder, "grid-60.plm")
+    options = dict(method="sample", source="#1", dest="#3600", scheme="LRI", reward=0.01,
+                   samples=100000)
+    words = [document, "--json"]
+    for name, value in options.items():
+        words += ["--" + name, str(value)]
+
+    def cpu(who):
+        usage = resource.getrusage(who)
+        return usage.ru_utime + usage.ru_stime
+
+    def runner_run():
+        subprocess.run([runner, *words], stdout=subprocess.DEVNULL, check=True)
+
+    def paths_read():
+        return pathloom.open(document).run(**options).paths
+
+    cases = [("runner", runner_run, resource.RUSAGE_CHILDREN),
+             ("run", lambda: pathloom.open(document).run(**options), resource.RUSAGE_SELF),
+             ("run, paths read", paths_read, resource.RUSAGE_SELF)]
+    times = {name: ([], []) for name, _, _ in cases}
+    for _ in range(2 * repeats + 1):
+        for name, work, who in cases:
+            start, start_cpu = time.perf_counter(), cpu(who)
+            kept = work()
+            times[name][0].append(time.perf_counter() - start)
+            times[name][1].append(cpu(who) - start_cpu)
+            del kept
+    print(f"\none-way grid 60x60, 100,000 samples, every path listed (medians of "
+          f"{2 * repeats + 1}, load average {os.getloadavg()[0]:.1f}):")
+    print(f"  {'':16} {'wall s':>7} {'ratio':>5}  {'CPU s':>7} {'ratio':>5}")
+    runner_wall, runner_cpu = map(statistics.median, times["runner"])
+    for name, (wall, used) in times.items():
+        wall, used = statistics.median(wall), statistics.median(used)
+        print(f"  {name:16} {wall:7.3f} {wall / runner_wall:5.2f}  {used:7.3f} "
+              f"{used / runner_cpu:5.2f}")
 
 
 main()

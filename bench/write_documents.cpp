@@ -200,6 +200,10 @@ int main(int argc, char** argv) {
         SaveGraph(la, folder + "/" + v.file);
         list << v.group << '|' << v.name << '|' << v.file << ' ' << v.args << '\n';
     }
+    // The Python module's case: a long sampled run that lists every path it learns.
+    clsLA oneWay;
+    DirectedGrid(oneWay.Graph(), 60);
+    SaveGraph(oneWay, folder + "/grid-60.plm");
     clsLA grid;
     Grid(grid.Graph(), 6, 6);
     return list.flush() && WritePathFile(grid.Graph(), 32767, folder + "/grid-6-paths.txt") ? 0 : 1;

@@ -5,6 +5,8 @@
 #include "Latin1.h"
 #include "clsLA.h"
 
+#include <type_traits>
+
 namespace Report {
 
 namespace {
@@ -43,15 +45,74 @@ std::string QuotedMessage(const std::string& message) {
     return JsonText::Quote(Utf8::FromBytes(message));
 }
 
+void WriteMembers(std::ostream& out, const Figures& figures) {
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        out << (i > 0 ? ", \"" : "\"") << figures[i].name << "\": ";
+        std::visit(
+            [&out](const auto& value) {
+                using Held = std::decay_t<decltype(value)>;
+                if constexpr (std::is_same_v<Held, std::monostate>) {
+                    out << "null";
+                } else if constexpr (std::is_same_v<Held, bool>) {
+                    out << (value ? "true" : "false");
+                } else if constexpr (std::is_same_v<Held, int64_t>) {
+                    out << value;
+                } else if constexpr (std::is_same_v<Held, float>) {
+                    out << JsonText::Float(value);
+                } else if constexpr (std::is_same_v<Held, double>) {
+                    out << JsonText::Double(value);
+                } else if constexpr (std::is_same_v<Held, std::string>) {
+                    out << JsonText::Quote(value);
+                } else if constexpr (std::is_same_v<Held, Figures>) {
+                    out << '{';
+                    WriteMembers(out, value);
+                    out << '}';
+                } else {
+                    out << '[';
+                    for (std::size_t k = 0; k < value.size(); ++k) {
+                        out << (k > 0 ? ", {" : "{");
+                        WriteMembers(out, value[k]);
+                        out << '}';
+                    }
+                    out << ']';
+                }
+            },
+            figures[i].value);
+    }
+}
+
+std::string TextOf(const Figure& figure) {
+    const Figure::Value& value = figure.value;
+    std::string text = std::string(figure.name) + ": ";
+    if (const auto* flag = std::get_if<bool>(&value))
+        return text + (*flag ? "true" : "false");
+    if (const auto* count = std::get_if<int64_t>(&value))
+        return text + std::to_string(*count);
+    if (const auto* single = std::get_if<float>(&value))
+        return text + JsonText::Float(*single);
+    if (const auto* number = std::get_if<double>(&value))
+        return text + JsonText::Double(*number);
+    if (const auto* utf8 = std::get_if<std::string>(&value))
+        return text + JsonText::Escaped(*utf8);
+    return text + figure.absent;
+}
+
+Figures LinkFigures(const clsGraph& graph, int32_t i) {
+    const clsLink& link = graph.Link(i);
+    return {{"index", int64_t{i}},
+            {"from", Latin1::ToUtf8(link.FromNode->Label())},
+            {"to", Latin1::ToUtf8(link.ToNode->Label())},
+            {"type", int64_t{link.LinkType}},
+            {"weight", link.Weight},
+            {"probability", link.Probability}};
+}
+
 void WriteLinksJson(std::ostream& out, const clsGraph& graph) {
-    out << "\"links\": [";
+    out << '"' << Names::Links << "\": [";
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
-        const clsLink& link = graph.Link(i);
-        out << (i > 1 ? ",\n  " : "\n  ") << "{\"index\": " << i
-            << ", \"from\": " << QuotedLabel(link.FromNode->Label())
-            << ", \"to\": " << QuotedLabel(link.ToNode->Label()) << ", \"type\": " << link.LinkType
-            << ", \"weight\": " << JsonText::Float(link.Weight)
-            << ", \"probability\": " << JsonText::Float(link.Probability) << "}";
+        out << (i > 1 ? ",\n  {" : "\n  {");
+        WriteMembers(out, LinkFigures(graph, i));
+        out << '}';
     }
     out << "]";
 }
@@ -86,20 +147,21 @@ void WriteSettingsText(std::ostream& out, const clsLA& la) {
     }
 }
 
-void WriteSettingsJson(std::ostream& out, const clsLA& la) {
+Figures SummaryFigures(const clsLA& la) {
     const RunSettings& s = la.Settings;
-    out << "\"settings\": {\"model\": " << s.Model << ", \"scheme\": " << s.ModelType
-        << ", \"reward\": " << JsonText::Float(s.Reward)
-        << ", \"penalty\": " << JsonText::Float(s.Penalty)
-        << ", \"learningFactor\": " << JsonText::Float(s.LearningFactor)
-        << "},\n\"nodeCount\": " << la.Graph().NodeCount() << ",\n\"ranges\": [";
+    std::vector<Figures> ranges;
     for (int32_t i = 1; i <= la.Ranges().RangeCount(); ++i) {
         const clsRange& r = la.Ranges().Range(i);
-        out << (i > 1 ? ", " : "") << "{\"start\": " << JsonText::Float(r.StartNumber)
-            << ", \"end\": " << JsonText::Float(r.EndNumber)
-            << ", \"answer\": " << JsonText::Float(r.Answer) << "}";
+        ranges.push_back({{"start", r.StartNumber}, {"end", r.EndNumber}, {"answer", r.Answer}});
     }
-    out << "]";
+    return {{Names::Paths, std::vector<Figures>{}},
+            {"settings", Figures{{"model", int64_t{s.Model}},
+                                 {"scheme", int64_t{s.ModelType}},
+                                 {"reward", s.Reward},
+                                 {"penalty", s.Penalty},
+                                 {"learningFactor", s.LearningFactor}}},
+            {"nodeCount", int64_t{la.Graph().NodeCount()}},
+            {"ranges", std::move(ranges)}};
 }
 
 void WriteJsonFailure(std::ostream& out, const std::string& message) {

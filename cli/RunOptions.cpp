@@ -5,6 +5,7 @@
 #include "PathloomError.h"
 #include "TextTools.h"
 
+#include <functional>
 #include <sys/stat.h>
 
 namespace {
@@ -146,55 +147,50 @@ double ParseDouble(const std::string& option, const std::string& text) {
     return AsUsage([&] { return SettingRegistry::ReadNumber<double>(text, option); });
 }
 
-RunOptions ParseRunOptions(const std::vector<std::string>& args) {
-    RunOptions options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size())
-                throw UsageError("missing value after " + arg);
-            return args[++i];
-        };
-        const Setting* setting = arg.size() > 2 && arg.compare(0, 2, "--") == 0
-                                     ? SettingRegistry::Find(arg.substr(2))
-                                     : nullptr;
-        if (setting && setting->Option() == arg) {
-            const std::string& text = value();
-            options.settings[SettingRegistry::Index(*setting)] =
-                AsUsage([&] { return setting->Parse(text); });
-        } else if (arg == "--length")
-            options.lengths.push_back(ParseLength(value()));
-        else if (arg == "--save")
-            options.save = value();
-        else if (arg == "--export") {
-            options.exportTo = value();
-            if (!GraphFormats::FormatOfFileName(*options.exportTo))
-                throw UsageError("--export writes .graphml, .xml, .dot, .gv or .csv: '" +
-                                 *options.exportTo + "'");
-        } else if (arg == "--history")
-            options.history = value();
-        else if (arg == "--sweep")
-            options.sweeps.push_back(value());
-        else if (arg == "--csv")
-            options.csv = value();
-        else if (arg == "--summary")
-            options.summary = true;
-        else if (arg == "--jobs") {
-            const uint64_t jobs = ParseWhole(arg, value());
-            if (jobs < 1 || jobs > 1024)
-                throw UsageError("--jobs takes 1 to 1024");
-            options.jobs = static_cast<int>(jobs);
-        } else if (arg == "--part")
-            options.part = ParsePart(value());
-        else if (arg == "--json")
-            options.json = true;
-        else if (arg == "--quiet")
-            options.quiet = true;
-        else if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option " + TextTools::Cut(arg));
-        else
-            options.documents.push_back(arg);
-    }
+void TakeOption(RunOptions& options, const std::string& arg,
+                const std::function<std::string()>& value) {
+    const Setting* setting = arg.size() > 2 && arg.compare(0, 2, "--") == 0
+                                 ? SettingRegistry::Find(arg.substr(2))
+                                 : nullptr;
+    if (setting && setting->Option() == arg) {
+        const std::string text = value();
+        options.settings[SettingRegistry::Index(*setting)] =
+            AsUsage([&] { return setting->Parse(text); });
+    } else if (arg == "--length")
+        options.lengths.push_back(ParseLength(value()));
+    else if (arg == "--save")
+        options.save = value();
+    else if (arg == "--export") {
+        options.exportTo = value();
+        if (!GraphFormats::FormatOfFileName(*options.exportTo))
+            throw UsageError("--export writes .graphml, .xml, .dot, .gv or .csv: '" +
+                             *options.exportTo + "'");
+    } else if (arg == "--history")
+        options.history = value();
+    else if (arg == "--sweep")
+        options.sweeps.emplace_back(value());
+    else if (arg == "--csv")
+        options.csv = value();
+    else if (arg == "--summary")
+        options.summary = true;
+    else if (arg == "--jobs") {
+        const uint64_t jobs = ParseWhole(arg, value());
+        if (jobs < 1 || jobs > 1024)
+            throw UsageError("--jobs takes 1 to 1024");
+        options.jobs = static_cast<int>(jobs);
+    } else if (arg == "--part")
+        options.part = ParsePart(value());
+    else if (arg == "--json")
+        options.json = true;
+    else if (arg == "--quiet")
+        options.quiet = true;
+    else if (arg.size() > 1 && arg[0] == '-')
+        throw UsageError("unknown option " + TextTools::Cut(arg));
+    else
+        options.documents.push_back(arg);
+}
+
+void CheckRunOptions(RunOptions& options) {
     if (options.documents.empty())
         throw UsageError("no document given");
     options.document = options.documents.front();
@@ -212,6 +208,18 @@ RunOptions ParseRunOptions(const std::vector<std::string>& args) {
     RefuseSettingsApart(options);
     if (options.history && !method)
         throw UsageError("--history goes with --method");
+}
+
+RunOptions ParseRunOptions(const std::vector<std::string>& args) {
+    RunOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        TakeOption(options, args[i], [&]() -> std::string {
+            if (i + 1 >= args.size())
+                throw UsageError("missing value after " + args[i]);
+            return args[++i];
+        });
+    }
+    CheckRunOptions(options);
     return options;
 }
 

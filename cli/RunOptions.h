@@ -5,6 +5,7 @@
 #include "SettingRegistry.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -50,6 +51,13 @@ struct RunOptions {
 
 // Reads the arguments after the program name; raises UsageError on anything it cannot read.
 RunOptions ParseRunOptions(const std::vector<std::string>& args);
+
+// What ParseRunOptions does with each option (a setting by its typed name, "--save", ...) or
+// document, `value` giving the value it takes: so that the Python module's keywords are read
+// as the words are. Then the rules of the whole command line.
+void TakeOption(RunOptions& options, const std::string& option,
+                const std::function<std::string()>& value);
+void CheckRunOptions(RunOptions& options);
 
 // Raises UsageError when --history or --csv names a file the run reads (a document, the path
 // file) under any name: the same device and inode. --save and --export may name the document:

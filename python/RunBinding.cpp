@@ -6,15 +6,16 @@
 #include "PathloomError.h"
 #include "RunHistory.h"
 #include "RunOptions.h"
+#include "RunResult.h"
 #include "RunSession.h"
 #include "RunSetup.h"
-#include "Runner.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
-#include <sstream>
 
 namespace py = pybind11;
 
@@ -27,41 +28,83 @@ template <typename T> py::array ArrayOf(std::vector<T>& values, std::vector<py::
     return py::array_t<T>(shape, held->data(), owner);
 }
 
-// What is written, kept in blocks that never move and copied once into a bytes object: the
-// listed paths may run to megabytes, and a string grown to hold them copies them again and again.
-class TextBuffer : public std::streambuf {
+// The listed paths, kept as their numbers, costs and links until Python asks for them: then
+// each becomes the dict of the JSON answer, its trace made of its links' parts, each part made
+// once.
+class PathListing : public RunObserver {
   public:
-    TextBuffer() { NewBlock(); }
-    py::bytes Bytes() {
-        const std::size_t last = static_cast<std::size_t>(pptr() - pbase());
-        const std::size_t size = (blocks_.size() - 1) * BlockSize + last;
-        py::bytes bytes(nullptr, static_cast<py::ssize_t>(size));
-        char* to = PyBytes_AsString(bytes.ptr());
-        for (std::size_t i = 0; i < blocks_.size(); ++i) {
-            const std::size_t n = i + 1 < blocks_.size() ? BlockSize : last;
-            std::memcpy(to, blocks_[i].get(), n);
-            to += n;
-        }
-        return bytes;
+    // The graph's owner (the Python object of its document) is kept while the listing lives.
+    PathListing(const clsGraph& graph, py::object owner, bool quiet)
+        : graph_(graph), owner_(std::move(owner)), quiet_(quiet) {}
+
+    void PathLearned(const LearnedPath& path) override {
+        if (quiet_)
+            return;
+        numbers_.push_back(path.number);
+        costs_.push_back(path.answer.cost);
+        const PathView links = path.LinkPositions();
+        links_.insert(links_.end(), links.begin(), links.end());
+        ends_.push_back(links_.size());
     }
 
-  protected:
-    int_type overflow(int_type c) override {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        NewBlock();
-        *pptr() = traits_type::to_char_type(c);
-        pbump(1);
-        return c;
+    py::list Paths() {
+        namespace Names = Report::Names;
+        const py::str number(Names::Number), trace(Names::Trace), cost(Names::Cost);
+        parts_.resize(static_cast<std::size_t>(graph_.LinkCount()));
+        py::list paths(numbers_.size());
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < numbers_.size(); ++i) {
+            py::dict path;
+            path[number] = py::int_(numbers_[i]);
+            path[trace] = TraceOf(start, ends_[i]);
+            path[cost] = JsonNumber(costs_[i]);
+            paths[i] = std::move(path);
+            start = ends_[i];
+        }
+        return paths;
     }
 
   private:
-    static constexpr std::size_t BlockSize = 1 << 20;
-    void NewBlock() {
-        blocks_.emplace_back(new char[BlockSize]); // not zeroed: every byte read is written
-        setp(blocks_.back().get(), blocks_.back().get() + BlockSize);
+    // A trace's Latin-1 text is the Python string's own one-byte form.
+    py::str TraceOf(std::size_t start, std::size_t end) {
+        std::size_t size = 0;
+        Py_UCS4 widest = 0;
+        for (std::size_t k = start; k < end; ++k) {
+            const std::string& part = Part(links_[k]);
+            size += part.size();
+            for (const char c : part)
+                widest = std::max<Py_UCS4>(widest, static_cast<unsigned char>(c));
+        }
+        PyObject* text = PyUnicode_New(static_cast<Py_ssize_t>(size), widest);
+        if (!text)
+            throw py::error_already_set();
+        auto* at = static_cast<char*>(PyUnicode_DATA(text));
+        for (std::size_t k = start; k < end; ++k) {
+            const std::string& part = parts_[static_cast<std::size_t>(links_[k])];
+            std::memcpy(at, part.data(), part.size());
+            at += part.size();
+        }
+        return py::reinterpret_steal<py::str>(text);
     }
-    std::vector<std::unique_ptr<char[]>> blocks_;
+
+    const std::string& Part(int32_t link) {
+        std::string& part = parts_[static_cast<std::size_t>(link)];
+        if (part.empty()) {
+            clsPathStack one;
+            one.Push(&graph_.Link(link + 1));
+            part = one.Trace();
+        }
+        return part;
+    }
+
+    const clsGraph& graph_;
+    py::object owner_;
+    bool quiet_;
+    std::vector<int32_t> numbers_;
+    std::vector<float> costs_;
+    std::vector<int32_t> links_;    // every path's, one after the other
+    std::vector<std::size_t> ends_; // where each path's links end in links_
+    std::vector<std::string> parts_;
 };
 
 // Every learned path as a row of columns, each link's probability included.
@@ -128,50 +171,69 @@ void Reraise(const py::object& taken) {
     throw py::error_already_set();
 }
 
-RunOptions OptionsOf(const std::vector<std::string>& words) {
-    RunOptions options = ParseRunOptions(words);
+// The options of a run, not a sweep.
+RunOptions RunOptionsOf(const py::dict& keywords) {
+    RunOptions options = OptionsOf(keywords, {"(graph)"});
     if (options.Sweeping())
         throw UsageError("a sweep is pathloom.sweep(...), not a run");
     return options;
 }
 
-py::dict Run(Document& document, const std::vector<std::string>& words, const py::object& judge,
+py::dict Run(const py::object& document, const py::dict& keywords, const py::object& judge,
              bool history) {
-    RunOptions options = OptionsOf(words);
-    options.json = true;
-    HistoryColumns columns(document.la.Graph().LinkCount());
+    const RunOptions options = RunOptionsOf(keywords);
+    clsLA& la = document.cast<Document&>().la;
+    ApplyLengths(la.Graph(), options);
+    const std::optional<RunSettings> settings = ApplySettings(la, options);
+    HistoryColumns columns(la.Graph().LinkCount());
+    auto listing = std::make_unique<PathListing>(la.Graph(), document, options.quiet);
     py::object raised = py::none();
-    RunExtras extras;
-    extras.judge = JudgeOf(judge, raised);
+    RunExtras extras{{listing.get()}, JudgeOf(judge, raised)};
     if (history)
         extras.observers.push_back(&columns);
-    std::ostringstream out, err;
-    TextBuffer pathsText;
-    std::ostream paths(&pathsText);
-    extras.paths = &paths;
-    const int status = [&] {
+    const RunResult result = [&] {
+        std::optional<InterruptGuard> interrupt;
         const py::gil_scoped_release release;
-        return RunOpenDocument(document.la, options, out, err, nullptr, extras);
+        std::unique_ptr<RunSession> session;
+        if (settings) {
+            interrupt.emplace();
+            session = RunToEnd(la, *settings, extras, nullptr);
+        }
+        return ResultOf(la, session.get(), options);
     }();
-    py::dict result;
-    result["status"] = status;
-    result["json"] = out.str();
-    // Bytes, read as JSON only when the paths are asked for: a listing may run to megabytes.
-    result["paths"] = pathsText.Bytes();
-    result["errors"] = err.str();
-    result["judge_error"] = raised;
-    result["interrupt"] = PendingInterrupt();
-    result["history"] = history ? py::object(columns.Arrays()) : py::none();
-    return result;
+    py::dict figures;
+    if (result.ran)
+        figures[Report::Names::Paths] = py::none(); // the listing's, when asked for
+    for (const Figures& line : result.Lines()) {
+        for (const Figure& figure : line)
+            figures[figure.name] = PythonOf(figure.value);
+    }
+    py::list links;
+    std::vector<float> probabilities;
+    for (int32_t i = 1; i <= la.Graph().LinkCount(); ++i) {
+        links.append(PythonOf(Report::LinkFigures(la.Graph(), i)));
+        probabilities.push_back(la.Graph().Link(i).Probability);
+    }
+    figures[Report::Names::Links] = links;
+    py::dict answer;
+    answer["figures"] = figures;
+    answer["paths"] = result.ran ? py::cast(std::move(listing)) : py::object(py::none());
+    answer["probabilities"] = ArrayOf(probabilities, {la.Graph().LinkCount()});
+    answer["judge_error"] = raised;
+    answer["interrupt"] = PendingInterrupt();
+    answer["history"] = history ? py::object(columns.Arrays()) : py::none();
+    return answer;
 }
 
 // A run stepped from Python, one learned path at a time; the graph shows the probabilities
 // learned so far after each.
 class Session : public RunObserver {
   public:
-    Session(Document& document, const std::vector<std::string>& words, py::object judge)
+    Session(Document& document, const py::dict& keywords, py::object judge)
         : judge_(std::move(judge)) {
-        const std::optional<RunSettings> settings = ApplySettings(document.la, OptionsOf(words));
+        const RunOptions options = RunOptionsOf(keywords);
+        ApplyLengths(document.la.Graph(), options);
+        const std::optional<RunSettings> settings = ApplySettings(document.la, options);
         if (!settings)
             throw UsageError("a session needs --method");
         session_ = std::make_unique<RunSession>(document.la.Graph(), document.la.Ranges(),
@@ -248,16 +310,83 @@ py::object PendingInterrupt() {
     return py::error_already_set().value();
 }
 
+RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& documents) {
+    RunOptions options;
+    options.documents = documents;
+    for (const auto& [key, value] : keywords) {
+        const bool flag = py::isinstance<py::bool_>(value);
+        if (value.is_none() || (flag && !value.cast<bool>()))
+            continue;
+        std::string option = "--" + py::str(key).cast<std::string>();
+        std::replace(option.begin() + 2, option.end(), '_', '-');
+        TakeOption(options, option, [&, flag]() -> std::string {
+            if (flag)
+                throw UsageError("missing value after " + option);
+            return py::str(value);
+        });
+    }
+    CheckRunOptions(options);
+    return options;
+}
+
+namespace {
+template <typename Real> py::object NumberOf(Real value) {
+    if (!std::isfinite(value))
+        return py::none();
+    char text[64];
+    char* const end = std::to_chars(text, text + sizeof text - 1, value).ptr;
+    *end = '\0';
+    if (std::strpbrk(text, ".e") == nullptr)
+        return py::reinterpret_steal<py::object>(PyLong_FromString(text, nullptr, 10));
+    double nearest = 0;
+    std::from_chars(text, end, nearest);
+    return py::float_(nearest);
+}
+} // namespace
+
+py::object JsonNumber(float value) {
+    return NumberOf(value);
+}
+py::object JsonNumber(double value) {
+    return NumberOf(value);
+}
+
+py::object PythonOf(const Figure::Value& value) {
+    return std::visit(
+        [](const auto& held) -> py::object {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_same_v<Held, std::monostate>) {
+                return py::none();
+            } else if constexpr (std::is_same_v<Held, float> || std::is_same_v<Held, double>) {
+                return JsonNumber(held);
+            } else if constexpr (std::is_same_v<Held, Figures>) {
+                py::dict object;
+                for (const Figure& figure : held)
+                    object[figure.name] = PythonOf(figure.value);
+                return std::move(object);
+            } else if constexpr (std::is_same_v<Held, std::vector<Figures>>) {
+                py::list list;
+                for (const Figures& object : held)
+                    list.append(PythonOf(object));
+                return std::move(list);
+            } else {
+                return py::cast(held);
+            }
+        },
+        value);
+}
+
 void BindRuns(py::module_& module, py::class_<Document>& document) {
-    document.def("run", &Run, py::arg("words"), py::arg("judge"), py::arg("history"));
+    document.def("run", &Run, py::arg("keywords"), py::arg("judge"), py::arg("history"));
+    py::class_<PathListing>(module, "_PathListing").def("paths", &PathListing::Paths);
     py::class_<Session>(module, "_Session")
         .def("next", &Session::Next)
         .def("stop", &Session::Stop)
         .def("state", &Session::State);
     document.def(
         "session",
-        [](Document& d, const std::vector<std::string>& words, py::object judge) {
-            return std::make_unique<Session>(d, words, std::move(judge));
+        [](Document& d, const py::dict& keywords, py::object judge) {
+            return std::make_unique<Session>(d, keywords, std::move(judge));
         },
         py::keep_alive<0, 1>());
     document.def("link_columns", [](const Document& d) { return LinkColumns(d.la.Graph()); });

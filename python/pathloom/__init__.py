@@ -67,24 +67,21 @@ class Result:
     figures          the JSON answer itself, as a dict
     """
 
-    def __init__(self, figures, paths, history, link_columns):
-        self._figures = figures
-        self._paths = paths  # the listing's JSON text, read when first asked for
-        for key, value in figures.items():
+    def __init__(self, answer, link_columns):
+        self._figures = answer["figures"]
+        self._listing = answer["paths"]  # made Python objects when first asked for
+        for key, value in self._figures.items():
             if key != "paths":
                 setattr(self, _snake(key), value)
-        # The engine's probabilities are 32-bit; the JSON text gives each back exactly as one.
-        self.probabilities = numpy.array(
-            [link["probability"] for link in figures["links"]], dtype=numpy.float32
-        )
-        self.history = history
+        self.probabilities = answer["probabilities"]
+        self.history = answer["history"]
         self._link_columns = link_columns
 
     @property
     def paths(self):
-        if self._paths is not None:
-            self._figures["paths"] = json.loads(b"[" + self._paths + b"]")
-            self._paths = None
+        if self._listing is not None:
+            self._figures["paths"] = self._listing.paths()
+            self._listing = None
         return self._figures["paths"]
 
     @property
@@ -210,25 +207,19 @@ class Graph:
         exception included), with the Result as the error's `result`. Ctrl+C stops the run and
         raises KeyboardInterrupt, with the Result so far (status "stopped") as its `result`; a
         judge's own KeyboardInterrupt or SystemExit passes through as it was raised."""
-        answer = self._document.run(
-            ["(graph)"] + _words(dict(method=method, **options)), judge, history
-        )
-        figures = json.loads(answer["json"])
-        if answer["status"] == 2:
-            raise ValueError(figures["message"])
-        result = Result(figures, answer["paths"], answer["history"], self._document.link_columns())
+        answer = self._document.run(dict(method=method, **options), judge, history)
+        result = Result(answer, self._document.link_columns())
         if answer["interrupt"] is not None:
             answer["interrupt"].result = result
             raise answer["interrupt"]
-        if figures["status"] == "error":
-            _raise_run_error(figures["message"], answer["judge_error"], result)
+        if result.status == "error":
+            _raise_run_error(result.message, answer["judge_error"], result)
         return result
 
     def session(self, method="sample", judge=None, **options):
         """A run to step path by path (see Session), with run()'s keywords. The engine steps
         without the GIL; Ctrl+C stops the run and raises KeyboardInterrupt."""
-        words = ["(graph)"] + _words(dict(method=method, **options))
-        return Session(self._document.session(words, judge))
+        return Session(self._document.session(dict(method=method, **options), judge))
 
     def to_networkx(self):
         """The graph as a networkx DiGraph, through its GraphML export."""
