@@ -139,8 +139,6 @@ SweepAxis ParseSweepAxis(const std::string& text) {
     return axis;
 }
 
-namespace {
-
 // ---- The plan: documents, axes, and the combination of a row ----
 
 struct SweepDocument {
@@ -150,7 +148,7 @@ struct SweepDocument {
     std::vector<std::size_t> columnOf; // the link columns of its links, in link order
 };
 
-struct Plan {
+struct SweepPlan {
     std::vector<SweepDocument> documents;
     std::vector<SweepAxis> axes;
     std::vector<std::string> linkColumns; // every document's, in the order they first appear
@@ -202,12 +200,14 @@ struct Plan {
     }
 };
 
-Plan MakePlan(const RunOptions& options, std::ostream& err) {
-    Plan plan;
+namespace {
+
+SweepPlan MakePlan(const RunOptions& options, std::ostream& err, const std::string* held) {
+    SweepPlan plan;
     std::map<std::string, std::size_t> columns;
     for (const std::string& path : options.documents) {
         std::vector<std::string> notes;
-        SweepDocument document{path, DocumentBytesOf(path, notes), {}, {}};
+        SweepDocument document{path, held ? *held : DocumentBytesOf(path, notes), {}, {}};
         for (const std::string& note : notes)
             err << "pathloom-run: " << Report::ForTerminal(note) << '\n';
         clsLA la;
@@ -277,7 +277,7 @@ struct RunRow {
     ExperimentRecord experiment;
 };
 
-std::string SettingsHeaderOf(const Plan& plan) {
+std::string SettingsHeaderOf(const SweepPlan& plan) {
     std::string header = "document";
     for (const Setting* setting : plan.columns)
         header += "," + setting->ColumnName();
@@ -285,7 +285,7 @@ std::string SettingsHeaderOf(const Plan& plan) {
 }
 
 // The fields of SettingsHeaderOf for a run of document `path` with settings s (as normalised).
-std::string SettingsFields(const Plan& plan, const std::string& path, const RunSettings& s) {
+std::string SettingsFields(const SweepPlan& plan, const std::string& path, const RunSettings& s) {
     std::string out;
     AppendField(out, Utf8::FromBytes(path));
     for (const Setting* setting : plan.columns) {
@@ -299,7 +299,7 @@ std::string SettingsFields(const Plan& plan, const std::string& path, const RunS
     return out;
 }
 
-std::string SettingsFields(const Plan& plan, int64_t i) {
+std::string SettingsFields(const SweepPlan& plan, int64_t i) {
     std::size_t d = 0;
     const RunSettings s = plan.SettingsOf(i, d).Normalised();
     return SettingsFields(plan, plan.documents[d].path, s);
@@ -332,8 +332,20 @@ void AppendExperiment(std::string& out, const RunSession& session) {
     out += session.ConvergedOnShortest() ? ",true" : ",false";
 }
 
+std::string RowsHeader(const SweepPlan& plan) {
+    std::string header = SettingsHeaderOf(plan) +
+                         ",seed,status,message,paths,samples,converged at,best cost,"
+                         "best-path probability" +
+                         (plan.experiment ? ExperimentHeader : "");
+    for (const std::string& name : plan.linkColumns) {
+        header += ',';
+        AppendField(header, name);
+    }
+    return header;
+}
+
 // The row of combination i, or nothing when Ctrl+C stopped its run.
-std::optional<RunRow> RunOne(const Plan& plan, int64_t i) {
+std::optional<RunRow> RunOne(const SweepPlan& plan, int64_t i) {
     std::size_t d = 0;
     const RunSettings asked = plan.SettingsOf(i, d);
     const RunSettings s = asked.Normalised();
@@ -417,7 +429,7 @@ constexpr std::size_t HeldBytes = 1 << 20;
 
 // Runs the plan's rows on `jobs` threads and hands them to `take` in row order, with their
 // numbers; rows whose runs Ctrl+C stopped are left out.
-void RunRows(const Plan& plan, int jobs, std::ostream* progress,
+void RunRows(const SweepPlan& plan, int jobs, std::ostream* progress,
              const std::function<void(int64_t, const RunRow&)>& take) {
     using std::chrono::milliseconds;
     std::mutex mutex;
@@ -496,11 +508,33 @@ void RunRows(const Plan& plan, int jobs, std::ostream* progress,
 
 } // namespace
 
+SweepRows::SweepRows(const RunOptions& options, std::ostream& err, const std::string* held)
+    : plan_(std::make_shared<const SweepPlan>(MakePlan(options, err, held))) {}
+
+int64_t SweepRows::First() const {
+    return plan_->first;
+}
+
+int64_t SweepRows::End() const {
+    return plan_->end;
+}
+
+std::string SweepRows::Header() const {
+    return RowsHeader(*plan_);
+}
+
+std::optional<std::string> SweepRows::Run(int64_t i) const {
+    if (i < 0 || i >= plan_->perDocument * static_cast<int64_t>(plan_->documents.size()))
+        throw UsageError("no row " + std::to_string(i) + " in this sweep");
+    std::optional<RunRow> row = RunOne(*plan_, i);
+    return row ? std::optional<std::string>(std::move(row->csv)) : std::nullopt;
+}
+
 int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
-             std::ostream* progress) {
-    Plan plan;
+             std::ostream* progress, const std::string* held) {
+    SweepPlan plan;
     try {
-        plan = MakePlan(options, err);
+        plan = MakePlan(options, err, held);
     } catch (const UsageError& e) {
         err << "pathloom-run: " << Report::ForTerminal(e.what()) << '\n';
         return ExitStatus::Usage;
@@ -537,15 +571,7 @@ int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
                     [&](int64_t i, const RunRow& row) { summary.Add(i, row.record); });
             summary.Finish();
         } else {
-            std::string header = SettingsHeaderOf(plan) +
-                                 ",seed,status,message,paths,samples,converged at,best cost,"
-                                 "best-path probability" +
-                                 (plan.experiment ? ExperimentHeader : "");
-            for (const std::string& name : plan.linkColumns) {
-                header += ',';
-                AppendField(header, name);
-            }
-            csv << header << '\n';
+            csv << RowsHeader(plan) << '\n';
             RunRows(plan, jobs, progress, [&](int64_t, const RunRow& row) { csv << row.csv; });
         }
     } catch (const std::exception& e) {

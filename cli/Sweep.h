@@ -6,6 +6,8 @@
 
 #include "RunOptions.h"
 
+#include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,9 +24,31 @@ struct SweepAxis {
 // UsageError on anything else, and on a step so fine that two values run as one 32-bit float.
 SweepAxis ParseSweepAxis(const std::string& text);
 
+struct SweepPlan;
+
+// The rows of a sweep, each run alone by its number, wherever (the Python module's workers):
+// what RunSweep writes, row for row. The documents are read once, here; `held`, when given, is
+// the bytes of the one document, which options.documents then only names. Raises UsageError
+// for a sweep the runner refuses, PathloomError for a document it cannot read; what an import
+// left out goes to err.
+class SweepRows {
+  public:
+    SweepRows(const RunOptions& options, std::ostream& err, const std::string* held = nullptr);
+    // The rows of this part (--part), numbered in the whole sweep.
+    int64_t First() const;
+    int64_t End() const;
+    // The CSV header line, without its line break.
+    std::string Header() const;
+    // Row i's CSV line with its line break; none when Ctrl+C (StopRequested) stopped its run.
+    std::optional<std::string> Run(int64_t i) const;
+
+  private:
+    std::shared_ptr<const SweepPlan> plan_;
+};
+
 // Runs the sweep the options ask for and writes its rows (or, with --summary, its summary) to
 // --csv or out. The exit status as pathloom-run gives it: a refused combination or a failed run
 // is a row, not a failure; 130 after Ctrl+C, which stops the runs under way and keeps the rows
-// finished before them.
+// finished before them. `held` as for SweepRows.
 int RunSweep(const RunOptions& options, std::ostream& out, std::ostream& err,
-             std::ostream* progress);
+             std::ostream* progress, const std::string* held = nullptr);

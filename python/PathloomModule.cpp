@@ -6,6 +6,7 @@
 #include "GraphDefaults.h"
 #include "GraphDescription.h"
 #include "GraphFormats.h"
+#include "Interrupt.h"
 #include "Latin1.h"
 #include "LinkLength.h"
 #include "PathloomError.h"
@@ -126,18 +127,58 @@ py::list Links(const Document& d) {
     return links;
 }
 
-// The sweep the runner's words ask for: its exit status, its rows as CSV, its messages and what
-// Ctrl+C raised (PendingInterrupt).
-py::tuple Sweep(const std::vector<std::string>& words) {
-    const RunOptions options = ParseRunOptions(words);
-    if (!options.Sweeping())
-        throw UsageError("a sweep needs --jobs or --sweep");
+// What a sweep's keywords and documents ask for: a Graph's document (held, its bytes given
+// here, as the GIL guards it) or the names of files.
+struct SweepRequest {
+    std::optional<std::string> held;
+    RunOptions options;
+
+    SweepRequest(const py::object& documents, const py::dict& keywords) {
+        if (py::isinstance<Document>(documents))
+            held = DocumentBytes(documents.cast<Document&>().la);
+        options = OptionsOf(keywords, held ? std::vector<std::string>{"(graph)"}
+                                           : documents.cast<std::vector<std::string>>());
+        if (!options.Sweeping())
+            throw UsageError("a sweep needs --jobs or --sweep");
+    }
+    const std::string* Held() const { return held ? &*held : nullptr; }
+};
+
+// The sweep on threads: its exit status, its rows as CSV, its messages and what Ctrl+C raised
+// (PendingInterrupt).
+py::tuple Sweep(const py::object& documents, const py::dict& keywords) {
+    const SweepRequest request(documents, keywords);
     std::ostringstream out, err;
     const int status = [&] {
         const py::gil_scoped_release release;
-        return RunSweep(options, out, err, nullptr);
+        return RunSweep(request.options, out, err, nullptr, request.Held());
     }();
     return py::make_tuple(status, out.str(), err.str(), PendingInterrupt());
+}
+
+// A sweep's rows to run one by one, where the caller likes.
+std::unique_ptr<SweepRows> RowsOf(const py::object& documents, const py::dict& keywords) {
+    const SweepRequest request(documents, keywords);
+    std::ostringstream notes; // an import's, which run() and sweep() do not show either
+    const py::gil_scoped_release release;
+    return std::make_unique<SweepRows>(request.options, notes, request.Held());
+}
+
+// Row i's CSV line; Ctrl+C stops its run and raises what Python's handler makes of it.
+std::string RunRow(const SweepRows& rows, int64_t i) {
+    std::optional<std::string> row;
+    {
+        const InterruptGuard interrupt;
+        const py::gil_scoped_release release;
+        row = rows.Run(i);
+    }
+    if (const py::object interrupt = PendingInterrupt(); !interrupt.is_none())
+        Reraise(interrupt);
+    if (!row) { // stopped by another thread's Ctrl+C
+        PyErr_SetNone(PyExc_KeyboardInterrupt);
+        throw py::error_already_set();
+    }
+    return *row;
 }
 
 } // namespace
@@ -172,6 +213,10 @@ PYBIND11_MODULE(_pathloom, m) {
                                                  d.la.Graph())
                      .Notes();
              })
+        .def("graphml",
+             [](const Document& d) {
+                 return GraphFormats::ExportText(d.la.Graph(), GraphFormats::Format::GraphML);
+             })
         .def("nodes", &Nodes)
         .def("links", &Links)
         .def("save", [](Document& d, const std::string& path) { SaveGraph(d.la, path); })
@@ -203,5 +248,10 @@ PYBIND11_MODULE(_pathloom, m) {
         }
         return settings;
     });
+    py::class_<SweepRows>(m, "_SweepRows")
+        .def(py::init(&RowsOf))
+        .def("header", &SweepRows::Header)
+        .def("rows", [](const SweepRows& r) { return py::make_tuple(r.First(), r.End()); })
+        .def("run", &RunRow);
     BindRuns(m, document);
 }

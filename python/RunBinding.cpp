@@ -1,6 +1,7 @@
 #include "RunBinding.h"
 
 #include "Interrupt.h"
+#include "JsonText.h"
 #include "Latin1.h"
 #include "LinkColumns.h"
 #include "PathloomError.h"
@@ -11,7 +12,6 @@
 #include "RunSetup.h"
 
 #include <charconv>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <pybind11/numpy.h>
@@ -20,6 +20,46 @@
 namespace py = pybind11;
 
 namespace {
+
+// A number as json.loads reads the JSON answer's text of it: an int when the text has no point
+// and no exponent, else the float nearest to the text; None for null.
+py::object JsonNumber(const std::string& text) {
+    if (text == "null")
+        return py::none();
+    if (text.find_first_of(".e") == std::string::npos)
+        return py::reinterpret_steal<py::object>(PyLong_FromString(text.c_str(), nullptr, 10));
+    double nearest = 0;
+    std::from_chars(text.data(), text.data() + text.size(), nearest);
+    return py::float_(nearest);
+}
+
+// A figure as json.loads reads what the JSON answer writes of it.
+py::object PythonOf(const Figure::Value& value) {
+    return std::visit(
+        [](const auto& held) -> py::object {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_same_v<Held, std::monostate>) {
+                return py::none();
+            } else if constexpr (std::is_same_v<Held, float>) {
+                return JsonNumber(JsonText::Float(held));
+            } else if constexpr (std::is_same_v<Held, double>) {
+                return JsonNumber(JsonText::Double(held));
+            } else if constexpr (std::is_same_v<Held, Figures>) {
+                py::dict object;
+                for (const Figure& figure : held)
+                    object[figure.name] = PythonOf(figure.value);
+                return std::move(object);
+            } else if constexpr (std::is_same_v<Held, std::vector<Figures>>) {
+                py::list list;
+                for (const Figures& object : held)
+                    list.append(PythonOf(object));
+                return std::move(list);
+            } else {
+                return py::cast(held);
+            }
+        },
+        value);
+}
 
 // Hands the values to numpy without copying them again.
 template <typename T> py::array ArrayOf(std::vector<T>& values, std::vector<py::ssize_t> shape) {
@@ -57,7 +97,7 @@ class PathListing : public RunObserver {
             py::dict path;
             path[number] = py::int_(numbers_[i]);
             path[trace] = TraceOf(start, ends_[i]);
-            path[cost] = JsonNumber(costs_[i]);
+            path[cost] = JsonNumber(JsonText::Float(costs_[i]));
             paths[i] = std::move(path);
             start = ends_[i];
         }
@@ -163,12 +203,6 @@ UserJudge::Function JudgeOf(const py::object& judge, py::object& raised) {
                                py::str(e.value()).cast<std::string>());
         }
     };
-}
-
-// Raises an exception taken before (PendingInterrupt's, a judge's) as it was.
-void Reraise(const py::object& taken) {
-    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(taken.ptr())), taken.ptr());
-    throw py::error_already_set();
 }
 
 // The options of a run, not a sweep.
@@ -304,6 +338,11 @@ class Session : public RunObserver {
 
 } // namespace
 
+void Reraise(const py::object& taken) {
+    PyErr_SetObject(reinterpret_cast<PyObject*>(Py_TYPE(taken.ptr())), taken.ptr());
+    throw py::error_already_set();
+}
+
 py::object PendingInterrupt() {
     if (PyErr_CheckSignals() == 0)
         return py::none();
@@ -317,7 +356,16 @@ RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& d
         const bool flag = py::isinstance<py::bool_>(value);
         if (value.is_none() || (flag && !value.cast<bool>()))
             continue;
-        std::string option = "--" + py::str(key).cast<std::string>();
+        const std::string name = py::str(key);
+        if (py::isinstance<py::list>(value) || py::isinstance<py::tuple>(value) ||
+            PyRange_Check(value.ptr()) || py::isinstance<py::array>(value)) {
+            std::string values; // none of a setting that sweeps take holds a comma
+            for (const py::handle item : value)
+                values += (values.empty() ? "" : ",") + py::str(item).cast<std::string>();
+            TakeOption(options, "--sweep", [&] { return name + "=" + values; });
+            continue;
+        }
+        std::string option = "--" + name;
         std::replace(option.begin() + 2, option.end(), '_', '-');
         TakeOption(options, option, [&, flag]() -> std::string {
             if (flag)
@@ -327,53 +375,6 @@ RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& d
     }
     CheckRunOptions(options);
     return options;
-}
-
-namespace {
-template <typename Real> py::object NumberOf(Real value) {
-    if (!std::isfinite(value))
-        return py::none();
-    char text[64];
-    char* const end = std::to_chars(text, text + sizeof text - 1, value).ptr;
-    *end = '\0';
-    if (std::strpbrk(text, ".e") == nullptr)
-        return py::reinterpret_steal<py::object>(PyLong_FromString(text, nullptr, 10));
-    double nearest = 0;
-    std::from_chars(text, end, nearest);
-    return py::float_(nearest);
-}
-} // namespace
-
-py::object JsonNumber(float value) {
-    return NumberOf(value);
-}
-py::object JsonNumber(double value) {
-    return NumberOf(value);
-}
-
-py::object PythonOf(const Figure::Value& value) {
-    return std::visit(
-        [](const auto& held) -> py::object {
-            using Held = std::decay_t<decltype(held)>;
-            if constexpr (std::is_same_v<Held, std::monostate>) {
-                return py::none();
-            } else if constexpr (std::is_same_v<Held, float> || std::is_same_v<Held, double>) {
-                return JsonNumber(held);
-            } else if constexpr (std::is_same_v<Held, Figures>) {
-                py::dict object;
-                for (const Figure& figure : held)
-                    object[figure.name] = PythonOf(figure.value);
-                return std::move(object);
-            } else if constexpr (std::is_same_v<Held, std::vector<Figures>>) {
-                py::list list;
-                for (const Figures& object : held)
-                    list.append(PythonOf(object));
-                return std::move(list);
-            } else {
-                return py::cast(held);
-            }
-        },
-        value);
 }
 
 void BindRuns(py::module_& module, py::class_<Document>& document) {

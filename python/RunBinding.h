@@ -2,7 +2,6 @@
 // Runs and sessions of the Python module: on a document the module holds, with the runner's own
 // options, report, history and a judge written in Python.
 
-#include "Report.h"
 #include "RunOptions.h"
 #include "clsLA.h"
 
@@ -24,16 +23,11 @@ void BindRuns(pybind11::module_& module, pybind11::class_<Document>& document);
 // (KeyboardInterrupt, unless the program chose otherwise), taken for the caller to raise with
 // what the work kept; None when there was none. Called with the GIL.
 pybind11::object PendingInterrupt();
+// Raises an exception taken before (PendingInterrupt's, a judge's) as it was.
+[[noreturn]] void Reraise(const pybind11::object& taken);
 
 // The options that keywords give, as pathloom-run's words would: a keyword is an option's name
 // with "_" for "-" (a setting's Python name), True the option alone, None and False leave it
-// out, any other value is its text (str()). Raises UsageError (ValueError) with the runner's
-// message.
+// out, a list, tuple, range or array is swept (--sweep), any other value is its text (str()).
+// Raises UsageError (ValueError) with the runner's message.
 RunOptions OptionsOf(const pybind11::dict& keywords, const std::vector<std::string>& documents);
-
-// A number as json.loads reads its shortest text: an int when the text has no point and no
-// exponent, else the float nearest to the text; None where the text would be null.
-pybind11::object JsonNumber(float value);
-pybind11::object JsonNumber(double value);
-// A figure as json.loads reads what the JSON answer writes of it.
-pybind11::object PythonOf(const Figure::Value& value);

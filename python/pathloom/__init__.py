@@ -19,9 +19,7 @@ unidirectional link gets. A Pathloom document keeps its own.
 """
 
 import io
-import json
 import os
-import tempfile
 
 import numpy
 
@@ -30,18 +28,6 @@ from . import _pathloom
 Error = _pathloom.Error
 
 __all__ = ["Error", "Graph", "Result", "Session", "open", "sweep"]
-
-
-def _words(options):
-    """pathloom-run's words for keyword arguments: True is the option alone, None and False
-    leave it out, anything else is its text."""
-    words = []
-    for name, value in options.items():
-        if value is None or value is False:
-            continue
-        option = "--" + name.replace("_", "-")
-        words += [option] if value is True else [option, str(value)]
-    return words
 
 
 def _snake(name):
@@ -222,13 +208,10 @@ class Graph:
         return Session(self._document.session(dict(method=method, **options), judge))
 
     def to_networkx(self):
-        """The graph as a networkx DiGraph, through its GraphML export."""
+        """The graph as a networkx DiGraph, read from its GraphML export."""
         import networkx
 
-        with tempfile.TemporaryDirectory() as folder:
-            path = os.path.join(folder, "graph.graphml")
-            self.export(path)
-            return networkx.read_graphml(path)
+        return networkx.parse_graphml(self._document.graphml())
 
     @classmethod
     def from_networkx(cls, graph):
@@ -267,33 +250,18 @@ def sweep(graph_or_path, jobs=None, **axes):
     With csv=FILE the rows are written to FILE too. Ctrl+C stops the runs under way and raises
     KeyboardInterrupt with the rows finished before them as its `rows`."""
     rows_of = _row_reader()  # before the runs: Ctrl+C is not to wait for pandas to load
-    with tempfile.TemporaryDirectory() as folder:
-        if isinstance(graph_or_path, Graph):
-            documents = [os.path.join(folder, "graph.plm")]
-            graph_or_path.save(documents[0])
-        elif isinstance(graph_or_path, (list, tuple)):
-            documents = [os.fspath(p) for p in graph_or_path]
-        else:
-            documents = [os.fspath(graph_or_path)]
-        options = {}
-        words = list(documents)
-        for name, value in axes.items():
-            if isinstance(value, (list, tuple, range, numpy.ndarray)):
-                axis = name.replace("_", "-")
-                words += ["--sweep", "%s=%s" % (axis, ",".join(str(v) for v in value))]
-            else:
-                options[name] = value
-        if jobs is None:
-            jobs = os.cpu_count() or 1
-        words += _words(dict(jobs=jobs, **options))
-        status, rows, errors, interrupt = _pathloom.sweep(words)
+    if jobs is None:
+        jobs = os.cpu_count() or 1
+    status, rows, errors, interrupt = _pathloom.sweep(
+        _sweep_documents(graph_or_path), dict(jobs=jobs, **axes)
+    )
     message = errors.strip().split("\n")[0].replace("pathloom-run: ", "", 1)
     if status == 2:
         raise ValueError(message)
     if status not in (0, _INTERRUPTED):
         raise Error(message)
-    if options.get("csv") is not None:
-        with io.open(options["csv"], encoding="utf-8") as written:
+    if axes.get("csv") is not None:
+        with io.open(axes["csv"], encoding="utf-8") as written:
             rows = written.read()
     if status == _INTERRUPTED or interrupt is not None:
         interrupt = interrupt if interrupt is not None else KeyboardInterrupt()
@@ -303,6 +271,22 @@ def sweep(graph_or_path, jobs=None, **axes):
 
 
 _INTERRUPTED = 130  # pathloom-run's status after Ctrl+C
+
+
+def _sweep_documents(graph_or_path):
+    """A Graph's document, or the paths of files."""
+    if isinstance(graph_or_path, Graph):
+        return graph_or_path._document
+    if isinstance(graph_or_path, (list, tuple)):
+        return [os.fspath(p) for p in graph_or_path]
+    return [os.fspath(graph_or_path)]
+
+
+def _sweep_rows(graph_or_path, **keywords):
+    """The rows of a sweep with sweep()'s arguments, to run one at a time wherever the caller
+    likes: header() is the CSV header, rows() the (first, end) numbers of the rows (of the part
+    that part="K/N" asks for), run(i) the CSV line of row i, what sweep() gives for it."""
+    return _pathloom._SweepRows(_sweep_documents(graph_or_path), keywords)
 
 
 def _row_reader():

@@ -1,3 +1,4 @@
+import io
 import json
 import os
 import re
@@ -20,6 +21,12 @@ def runner(*words):
     return subprocess.run([RUNNER, *map(str, words)], capture_output=True, text=True)
 
 
+def runner_words(options):
+    """pathloom-run's words for the module's keywords."""
+    return [w for name, value in options.items()
+            for w in ["--" + name.replace("_", "-"), str(value)]]
+
+
 # The same run through the module and through pathloom-run, for each method and model.
 RUNS = [
     (NETWORK, dict(method="all", source="S")),
@@ -35,7 +42,7 @@ RUNS = [
 
 @pytest.mark.parametrize("document,options", RUNS)
 def test_a_run_gives_the_runners_figures(document, options):
-    words = pathloom._words(options)
+    words = runner_words(options)
     expected = json.loads(runner(document, *words, "--json").stdout)
     result = pathloom.open(document).run(history=True, **options)
     assert result.figures == expected
@@ -59,7 +66,7 @@ def test_a_run_gives_the_runners_figures(document, options):
     ],
 )
 def test_bad_arguments_raise_the_runners_message(options):
-    refused = runner(NETWORK, *pathloom._words({"method": "sample", **options}), "--json")
+    refused = runner(NETWORK, *runner_words({"method": "sample", **options}), "--json")
     with pytest.raises(ValueError) as error:
         pathloom.open(NETWORK).run(**options)
     if "jobs" not in options:
@@ -128,7 +135,7 @@ def test_a_sweep_gives_the_runners_rows(tmp_path):
     pandas = pytest.importorskip("pandas")
     csv = tmp_path / "rows.csv"
     common = dict(method="sample", source="S", dest="D", samples=300)
-    runner(NETWORK, *pathloom._words(common), "--sweep", "reward=0.1,0.3", "--sweep", "seed=1,2",
+    runner(NETWORK, *runner_words(common), "--sweep", "reward=0.1,0.3", "--sweep", "seed=1,2",
            "--sweep", "action-set=all,variable", "--csv", csv)
     expected = pandas.read_csv(csv, keep_default_na=False, na_values=[""])
     axes = dict(reward=[0.1, 0.3], seed=range(1, 3), action_set=["all", "variable"])
@@ -137,6 +144,14 @@ def test_a_sweep_gives_the_runners_rows(tmp_path):
         pandas.testing.assert_frame_equal(rows.drop(columns="document"),
                                           expected.drop(columns="document"))
     assert (tmp_path / "mine.csv").read_text().count("\n") == len(expected) + 1
+    # Row by row, in any order, as another machine's worker runs them.
+    plan = pathloom._sweep_rows(pathloom.open(NETWORK), **axes, **common)
+    lines = {i: plan.run(i) for i in reversed(range(*plan.rows()))}
+    text = plan.header() + "\n" + "".join(lines[i] for i in sorted(lines))
+    rows = pandas.read_csv(io.StringIO(text), keep_default_na=False, na_values=[""])
+    pandas.testing.assert_frame_equal(rows.drop(columns="document"),
+                                      expected.drop(columns="document"))
+    assert pathloom._sweep_rows(NETWORK, part="2/3", **axes, **common).rows() == (2, 5)
     with pytest.raises(ValueError, match="--jobs takes 1 to 1024"):
         pathloom.sweep(NETWORK, jobs=0, **axes, **common)
 
@@ -225,7 +240,7 @@ def test_a_built_stochastic_link_runs_as_the_runner_runs_it(tmp_path):
         graph.add_link("A", "C", length="uniform(3, 1)")
     graph.save(tmp_path / "g.plm")
     options = dict(method="dest", source="A", dest="C", threshold="mean", seed=9)
-    expected = json.loads(runner(tmp_path / "g.plm", *pathloom._words(options), "--json").stdout)
+    expected = json.loads(runner(tmp_path / "g.plm", *runner_words(options), "--json").stdout)
     assert graph.run(**options).figures == expected
     assert expected["linkDraws"] > 0
 
