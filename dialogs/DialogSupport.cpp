@@ -1,9 +1,7 @@
 #include "DialogSupport.h"
 
-#include "Choices.h"
 #include "MessageBox.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
@@ -109,16 +107,6 @@ void ShowMessage(QWidget* owner, const QString& text, MessageIcon icon) {
 
 std::string NumberText(const QLineEdit* edit) {
     return edit->text().toStdString();
-}
-
-void FillChoices(QComboBox* list, const Choices& choices, int32_t selected) {
-    for (const Choices::Row& row : choices)
-        list->addItem(row.shown, row.number);
-    list->setCurrentIndex(list->findData(selected));
-}
-
-int32_t ChosenNumber(const QComboBox* list, int32_t none) {
-    return list->currentIndex() >= 0 ? list->currentData().toInt() : none;
 }
 
 } // namespace DialogSupport

@@ -5,11 +5,8 @@
 #include "MessageBox.h"
 
 #include <QString>
-#include <cstdint>
 #include <string>
 
-class Choices;
-class QComboBox;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -46,11 +43,5 @@ void ShowMessage(QWidget* owner, const QString& text, MessageIcon icon);
 
 // Numbers in text boxes are ASCII; anything else fails the check anyway.
 std::string NumberText(const QLineEdit* edit);
-
-// A list of the table's choices by their names as shown, each holding its number, with the one
-// of `selected` chosen (none for a number that is no choice).
-void FillChoices(QComboBox* list, const Choices& choices, int32_t selected);
-// The number of the chosen row; `none` when no row is chosen.
-int32_t ChosenNumber(const QComboBox* list, int32_t none);
 
 } // namespace DialogSupport

@@ -24,6 +24,8 @@ class FormDialog : public QDialog {
         form_->addRow(label, field);
         return field;
     }
+    // A row of a caption and a field made elsewhere.
+    void AddRow(QLabel* label, QWidget* field) { form_->addRow(label, field); }
     // A text across the form's width, below its fields.
     void AddNote(QWidget* note) { form_->addRow(note); }
     // Runs the dialog's check; Cancel rejects.

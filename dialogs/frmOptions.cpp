@@ -5,6 +5,8 @@
 #include "Latin1Text.h"
 #include "NodeList.h"
 #include "NumericText.h"
+#include "SettingField.h"
+#include "SettingRegistry.h"
 #include "clsGraph.h"
 
 #include <QButtonGroup>
@@ -22,6 +24,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <limits>
+#include <memory>
+#include <vector>
 
 using namespace DialogSupport;
 
@@ -44,6 +48,15 @@ class PathLineEdit : public QLineEdit {
         }
     }
 };
+
+// What the dialog asks beside its own fields: the settings no search method reads.
+bool AskedBeside(const Setting& setting) {
+    using SettingRegistry::Of;
+    const Setting* const own[] = {&Of(&RunSettings::ModelType), &Of(&RunSettings::Reward),
+                                  &Of(&RunSettings::Penalty), &Of(&RunSettings::LearningFactor)};
+    return setting.shown && !setting.ReadThrough(Of(&RunSettings::GraphSearchMethod)) &&
+           std::find(std::begin(own), std::end(own), &setting) == std::end(own);
+}
 
 // The items hold the numbers of their choices.
 int SelectedChoice(const QListWidget* list) {
@@ -99,12 +112,11 @@ class frmOptions::Form : public QDialog {
         txtPenalty = Named(new QLineEdit(fraModel), "txtPenalty");
         auto* label4 = Named(new QLabel("&Learning Factor:", fraModel), "Label4");
         txtLearningFactor = Named(new QLineEdit(fraModel), "txtLearningFactor");
-        auto* lblThreshold = Named(new QLabel("Re&ward threshold:", fraModel), "lblThreshold");
-        cmbThreshold = Named(new QComboBox(fraModel), "cmbThreshold");
-        auto* lblActionSet = Named(new QLabel("Actio&n set:", fraModel), "lblActionSet");
-        cmbActionSet = Named(new QComboBox(fraModel), "cmbActionSet");
-        SetBuddy(lblThreshold, cmbThreshold);
-        SetBuddy(lblActionSet, cmbActionSet);
+        for (const Setting& setting : SettingRegistry::All()) {
+            if (AskedBeside(setting))
+                beside_.push_back(std::make_unique<SettingField>(
+                    setting, fraModel, SettingField::Look{nullptr, true, false}));
+        }
         cmdRanges = Named(new QPushButton("Ran&ges", fraModel), "cmdRanges");
         SetBuddy(label2, lstType);
         SetBuddy(label3, txtReward);
@@ -121,18 +133,19 @@ class frmOptions::Form : public QDialog {
         modelGrid->addWidget(txtPenalty, 3, 1);
         modelGrid->addWidget(label4, 4, 0);
         modelGrid->addWidget(txtLearningFactor, 4, 1);
-        modelGrid->addWidget(lblThreshold, 5, 0);
-        modelGrid->addWidget(cmbThreshold, 5, 1);
-        modelGrid->addWidget(lblActionSet, 6, 0);
-        modelGrid->addWidget(cmbActionSet, 6, 1);
-        modelGrid->addWidget(cmdRanges, 7, 1, Qt::AlignRight);
+        int row = 5;
+        for (const auto& field : beside_) {
+            modelGrid->addWidget(field->Label(), row, 0);
+            modelGrid->addWidget(field->Widget(), row++, 1);
+        }
+        modelGrid->addWidget(cmdRanges, row, 1, Qt::AlignRight);
         layout->addWidget(fraModel);
 
         // "Serach" is kept misspelt on purpose: the program has always shown it so.
         auto* fraSearch = Named(new QGroupBox("Graph Serach", this), "fraGraphSearch");
         auto* searchGrid = new QGridLayout(fraSearch);
         searchGroup = new QButtonGroup(this);
-        int row = 0;
+        row = 0;
         for (const Choices::Row& method : Choices::SearchMethods) {
             if (!method.shown) // offered by a dialog of its own
                 continue;
@@ -182,6 +195,7 @@ class frmOptions::Form : public QDialog {
         // Connected before loading: setting a value at load runs its rule, as the user's
         // change would.
         connect(lstType, &QListWidget::itemSelectionChanged, this, [this] { ApplyTypeRule(); });
+        connect(cmbModel, &QComboBox::currentIndexChanged, this, [this] { EnableBeside(); });
         connect(txtReward, &QLineEdit::textChanged, this,
                 [this](const QString& text) { txtReward_Change(text); });
         connect(searchGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
@@ -210,8 +224,8 @@ class frmOptions::Form : public QDialog {
         txtReward->setText(QString::fromStdString(SingleText(s.Reward)));
         txtPenalty->setText(QString::fromStdString(SingleText(s.Penalty)));
         txtLearningFactor->setText(QString::fromStdString(SingleText(s.LearningFactor)));
-        FillChoices(cmbThreshold, Choices::Thresholds, s.Threshold);
-        FillChoices(cmbActionSet, Choices::ActionSets, s.ActionSet);
+        for (const auto& field : beside_)
+            field->Show(s);
 
         if (QAbstractButton* method = searchGroup->button(s.GraphSearchMethod)) {
             method->setChecked(true);
@@ -239,6 +253,14 @@ class frmOptions::Form : public QDialog {
             txtPenalty->setText(txtReward->text());
         else if (type == Scheme::LRI)
             txtPenalty->setText("0");
+        EnableBeside();
+    }
+
+    // The fields beside the specified ones are enabled while the parts chosen read them.
+    void EnableBeside() {
+        const RunSettings entered = Entered();
+        for (const auto& field : beside_)
+            field->Enable(entered);
     }
 
     void txtReward_Change(const QString& text) {
@@ -256,6 +278,7 @@ class frmOptions::Form : public QDialog {
         lblFilePath->setEnabled(fromFile);
         txtFilePath->setEnabled(fromFile);
         cmdBrowse->setEnabled(fromFile);
+        EnableBeside();
     }
 
     // What the ranges dialog commits stays committed, whatever this dialog then ends with.
@@ -288,8 +311,8 @@ class frmOptions::Form : public QDialog {
             s.ModelType = type;
         s.Reward = single(txtReward);
         s.Penalty = single(txtPenalty);
-        s.Threshold = ChosenNumber(cmbThreshold, s.Threshold);
-        s.ActionSet = ChosenNumber(cmbActionSet, s.ActionSet);
+        for (const auto& field : beside_)
+            field->Read(s); // a text it refuses leaves the setting as it was, until OK
         // The learning factor must be one number as a whole: "+", "-", ".", "1-2" pass the check
         // but are none.
         s.LearningFactor =
@@ -311,35 +334,40 @@ class frmOptions::Form : public QDialog {
     }
 
     void cmdOK_Click() {
-        const RunSettings entered = Entered();
-        if (const auto refusal = entered.Validate(graph_)) {
-            ShowMessage(this, QString::fromStdString(refusal->message), MessageIcon::Exclamation);
-            if (QWidget* field = FieldOf(refusal->field))
-                FocusField(field);
-            return;
+        RunSettings entered = Entered();
+        if (const auto refusal = entered.Validate(graph_))
+            return Refuse(QString::fromStdString(refusal->message), FieldOf(refusal->setting));
+        for (const auto& field : beside_) {
+            if (const auto refusal = field->Read(entered))
+                return Refuse(*refusal, field->Widget());
         }
         result.settings = entered.Normalised();
         accept();
     }
 
-    QWidget* FieldOf(RunSettings::Field field) const {
-        switch (field) {
-        case RunSettings::Field::Reward:
-            return txtReward;
-        case RunSettings::Field::Penalty:
-            return txtPenalty;
-        case RunSettings::Field::LearningFactor:
-            return txtLearningFactor;
-        case RunSettings::Field::Source:
-            return cmbSource;
-        case RunSettings::Field::Destination:
-            return cmbDest;
-        case RunSettings::Field::None:
-        case RunSettings::Field::Samples: // not asked here
-        case RunSettings::Field::Target:
-            break;
+    void Refuse(const QString& message, QWidget* field) {
+        ShowMessage(this, message, MessageIcon::Exclamation);
+        if (field)
+            FocusField(field);
+    }
+
+    QWidget* FieldOf(const Setting* setting) const {
+        using SettingRegistry::Of;
+        const std::pair<const Setting*, QWidget*> own[] = {
+            {&Of(&RunSettings::Reward), txtReward},
+            {&Of(&RunSettings::Penalty), txtPenalty},
+            {&Of(&RunSettings::LearningFactor), txtLearningFactor},
+            {&Of(&RunSettings::sourceNode), cmbSource},
+            {&Of(&RunSettings::DestNode), cmbDest}};
+        for (const auto& [shown, field] : own) {
+            if (shown == setting)
+                return field;
         }
-        return nullptr;
+        for (const auto& field : beside_) {
+            if (&field->Of() == setting)
+                return field->Widget();
+        }
+        return nullptr; // no field's, or not asked here
     }
 
     frmOptions& form_;
@@ -347,8 +375,7 @@ class frmOptions::Form : public QDialog {
     const clsGraph& graph_;
     const clsRanges& ranges_;
     QComboBox* cmbModel = nullptr;
-    QComboBox* cmbThreshold = nullptr;
-    QComboBox* cmbActionSet = nullptr;
+    std::vector<std::unique_ptr<SettingField>> beside_;
     QListWidget* lstType = nullptr;
     QLineEdit* txtReward = nullptr;
     QLabel* lblPenalty = nullptr;

@@ -6,47 +6,45 @@
 #include <cmath>
 
 std::optional<RunSettings::Refusal> RunSettings::Validate(const clsGraph& graph) const {
-    const auto refuse = [](Field field, const char* message) {
-        return std::optional<Refusal>(Refusal{field, message});
+    const auto refuse = [](const Setting* setting, const char* message) {
+        return std::optional<Refusal>(Refusal{setting, message});
     };
+    using SettingRegistry::Of;
     const auto isNode = [&graph](int32_t index) {
         return index >= 1 && index <= graph.NodeCount();
     };
     if (!std::isfinite(Reward))
-        return refuse(Field::Reward, "Please enter Reward value correctly.");
+        return refuse(&Of(&RunSettings::Reward), "Please enter Reward value correctly.");
     if (ModelType == Scheme::LREP) {
         if (!std::isfinite(Penalty))
-            return refuse(Field::Penalty, "Please enter Penalty value correctly.");
+            return refuse(&Of(&RunSettings::Penalty), "Please enter Penalty value correctly.");
         if (!(Penalty < Reward))
-            return refuse(Field::Reward,
+            return refuse(&Of(&RunSettings::Reward),
                           "In LR(E)P type, Penalty value must be less than Reward value.");
     }
     if (!std::isfinite(LearningFactor))
-        return refuse(Field::LearningFactor, "Please enter Learning Factor value correctly.");
+        return refuse(&Of(&RunSettings::LearningFactor),
+                      "Please enter Learning Factor value correctly.");
     const bool toDestination = GraphSearchMethod == SearchMethod::SourceToDestination ||
                                GraphSearchMethod == SearchMethod::Sample;
     if ((toDestination || GraphSearchMethod == SearchMethod::IncludeAllNodes) &&
         !isNode(sourceNode))
-        return refuse(Field::Source, "Please select source node.");
+        return refuse(&Of(&RunSettings::sourceNode), "Please select source node.");
     if (toDestination) {
         if (!isNode(DestNode))
-            return refuse(Field::Destination, "Please select destination node.");
+            return refuse(&Of(&RunSettings::DestNode), "Please select destination node.");
         if (sourceNode == DestNode)
-            return refuse(Field::None, "Source node and destination node are equal. Please "
-                                       "select different node.");
+            return refuse(nullptr, "Source node and destination node are equal. Please "
+                                   "select different node.");
     }
-    if (GraphSearchMethod == SearchMethod::Sample) {
-        if (Samples < 1 || Samples > 2000000000)
-            return refuse(Field::Samples, "The number of samples must be from 1 to 2000000000.");
-        if (Target && !(*Target > 0.0 && *Target <= 1.0))
-            return refuse(Field::Target, "The target probability must be above 0 and at most 1.");
-    }
-    // A choice goes with the choices of other settings it needs.
+    // Within its bounds where the run reads it; a choice goes with the choices it needs.
     for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.refusal && setting.ReadIn(*this) && !setting.Within(setting.Get(*this)))
+            return refuse(&setting, setting.refusal);
         const Choices::Row* chosen = setting.ChoiceOf(setting.Get(*this));
         for (const auto& [needed, choice] : SettingRegistry::Needs(chosen)) {
             if (needed->Get(*this) != Setting::Value(choice))
-                return refuse(Field::None, setting.refusal);
+                return refuse(&setting, setting.refusal);
         }
     }
     return std::nullopt;

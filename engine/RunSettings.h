@@ -9,6 +9,7 @@
 #include <string>
 
 class clsGraph;
+struct Setting;
 
 // P-model: the cost a path must not exceed to be rewarded.
 namespace Threshold {
@@ -57,19 +58,10 @@ struct RunSettings {
     // what makes a run a stochastic experiment, reported and stored with its figures.
     bool ExperimentChoices() const;
 
-    // The field a refusal is about, where the dialog moves the focus.
-    enum class Field {
-        None,
-        Reward,
-        Penalty,
-        LearningFactor,
-        Source,
-        Destination,
-        Samples,
-        Target
-    };
+    // A refusal is about a setting, whose field the dialog gives the focus; none for one about
+    // several.
     struct Refusal {
-        Field field;
+        const Setting* setting;
         std::string message;
     };
 

@@ -90,7 +90,11 @@ const std::vector<Setting>& SettingRegistry::All() {
          Type::Seed,
          &RunSettings::Seed,
          {Storage::RunRecord, 6},
-         Sweep::Apart},
+         Sweep::Apart,
+         nullptr,
+         0,
+         0,
+         "Please enter the seed as a whole number from 0 to 18446744073709551615."},
         {"until",
          "&Target probability:",
          "ends a sampled run as soon as the cheapest path found has at least this probability (the "
@@ -273,6 +277,41 @@ void Setting::Set(RunSettings& settings, const Value& value) const {
             settings.*held = std::get<Held>(value);
         },
         member);
+}
+
+bool Setting::Within(const Value& value) const {
+    if (type == Type::Probability) {
+        const auto& probability = std::get<std::optional<double>>(value);
+        return !probability || (*probability > 0.0 && *probability <= 1.0);
+    }
+    if (type != Type::Whole)
+        return true;
+    return std::visit(
+        [this](const auto& held) {
+            using Held = std::decay_t<decltype(held)>;
+            if constexpr (std::is_integral_v<Held>)
+                return static_cast<int64_t>(held) >= least && static_cast<int64_t>(held) <= most;
+            return false;
+        },
+        value);
+}
+
+bool Setting::ReadIn(const RunSettings& settings) const {
+    bool read = true;
+    for (const Setting& chooser : SettingRegistry::All()) {
+        if (!chooser.choices)
+            continue;
+        bool readable = false;
+        for (const Choices::Row& choice : *chooser.choices)
+            readable = readable || ReadBy(choice);
+        if (!readable)
+            continue;
+        const Choices::Row* chosen = chooser.ChoiceOf(chooser.Get(settings));
+        if (!chosen || ReadBy(*chosen))
+            return true;
+        read = false;
+    }
+    return read;
 }
 
 bool Setting::ReadBy(const Choices::Row& part) const {

@@ -57,8 +57,9 @@ struct Setting {
     Storage storage;
     Sweep sweep;
     const Choices* choices = nullptr; // of a choice
-    // A whole number's bounds, which RunSettings::Validate refuses with `refusal`; a file that a
-    // run needs and was not named is refused with it too.
+    // A whole number's bounds, which RunSettings::Validate refuses with `refusal` (a probability's
+    // are above 0 and at most 1); a file that a run needs and was not named is refused with it
+    // too, and so is a text the window's field cannot read as a value.
     int64_t least = 0, most = 0;
     const char* refusal = nullptr;
 
@@ -90,6 +91,11 @@ struct Setting {
         return sweep == Sweep::Experiment || storage.kind == Storage::OwnRecord;
     }
     bool IsDefault(const RunSettings& settings) const { return Get(settings) == Get({}); }
+    // Whether the value lies within the bounds; any other than a number's or a probability's does.
+    bool Within(const Value& value) const;
+    // Whether a part the settings choose reads it. One that no part reads (a choice of parts
+    // itself) always is, and so is one where a choice is no part this version knows.
+    bool ReadIn(const RunSettings& settings) const;
 
     // Whether the part a choice names reads this setting.
     bool ReadBy(const Choices::Row& part) const;

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTreeWidget>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -244,8 +245,10 @@ TEST_F(Dialogs, OptionsApplyTheRulesOfARun) {
     const auto text = [](float value, const char* noNumber) {
         return std::isfinite(value) ? QString::number(value).toStdString() : noNumber;
     };
-    const char* const fields[] = {"chkEnableDelay",    "txtReward", "txtPenalty",
-                                  "txtLearningFactor", "cmbSource", "cmbDest"};
+    // Each setting's field; a refusal about none leaves the focus where it was.
+    const std::map<std::string, std::string> fields = {
+        {"", "chkEnableDelay"},          {"reward", "txtReward"}, {"penalty", "txtPenalty"},
+        {"factor", "txtLearningFactor"}, {"source", "cmbSource"}, {"dest", "cmbDest"}};
     for (const ValidationCase& c : ValidationTable::Cases) {
         const frmOptions::Result result = Show([&](QDialog* d) {
             Fill(d, "lstType=" + std::to_string(c.scheme) + "|txtReward=" + text(c.reward, "") +
@@ -260,7 +263,7 @@ TEST_F(Dialogs, OptionsApplyTheRulesOfARun) {
             if (!*c.message)
                 return;
             EXPECT_EQ(LastMessage(), c.message) << c.name;
-            EXPECT_EQ(FocusName(d), fields[static_cast<int>(c.field)]) << c.name;
+            EXPECT_EQ(FocusName(d), fields.at(c.about ? c.about : "")) << c.name;
             const auto* edit = qobject_cast<QLineEdit*>(d->focusWidget());
             EXPECT_TRUE(!edit || edit->selectedText() == edit->text()) << c.name;
             d->reject();
@@ -273,13 +276,15 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
     settings.ModelType = Scheme::LRI;
     settings.DestNode = 2;
     const frmOptions::Result result = Show([this](QDialog* d) {
+        // The S-model reads no reward threshold: its field waits for the P-model.
         const std::pair<const char*, const char*> steps[] = {
-            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
+            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 ! !0 0 x - - -1 ! !-1 ! !p ! -"},
             {"lstType=2|txtReward=0.4|optSearchMethod2=x",
-             "1 2 0.4 ! !0 0.5 0 0 - - x ! !-1 ! !-1 p -"},
+             "1 2 0.4 ! !0 0.5 ! !0 0 - - x ! !-1 ! !-1 p -"},
             {"lstType=1|txtPenalty=0.05|txtReward=0.6|optSearchMethod1=x",
-             "1 1 0.6 0.05 0.5 0 0 - x - -1 -1 ! !p ! -"},
-            {"lstType=0|optSearchMethod0=x", "1 0 0.6 ! !0.6 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
+             "1 1 0.6 0.05 0.5 ! !0 0 - x - -1 -1 ! !p ! -"},
+            {"lstType=0|optSearchMethod0=x|cmbModel=0",
+             "0 0 0.6 ! !0.6 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
         };
         for (const auto& [fields, shown] : steps) {
             Fill(d, fields);
@@ -293,6 +298,7 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
                 "|chkEnableDelay=x|cmbThreshold=1|cmbActionSet=1");
         Click(d, "cmdOK");
         EXPECT_EQ(LastMessage(), "The variable action set goes with sampled paths.");
+        EXPECT_EQ(FocusName(d), "cmbActionSet");
         Fill(d, "cmbActionSet=0");
         Click(d, "cmdOK");
     });

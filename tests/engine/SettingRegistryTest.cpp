@@ -71,4 +71,31 @@ TEST(SettingRegistry, NamesLeadToTheirSetting) {
                      .ReadBy(*Choices::SearchMethods.Of(SearchMethod::ReadFromFile)));
 }
 
+// A setting applies where a part the settings choose reads it, or where a choice is no part known.
+TEST(SettingRegistry, ASettingIsReadWhereAChosenPartReadsIt) {
+    const struct {
+        const char* typed;
+        int32_t method, model;
+        bool read;
+    } cases[] = {
+        {"samples", SearchMethod::Sample, Model::P, true},
+        {"samples", SearchMethod::SourceToDestination, Model::P, false},
+        {"samples", 9, Model::P, true},
+        {"source", SearchMethod::ReadFromFile, Model::P, false},
+        {"paths", SearchMethod::ReadFromFile, Model::P, true},
+        {"dest", SearchMethod::IncludeAllNodes, Model::P, false},
+        {"seed", SearchMethod::IncludeAllNodes, Model::S, true}, // drawn lengths
+        {"threshold", SearchMethod::IncludeAllNodes, Model::P, true},
+        {"threshold", SearchMethod::Sample, Model::S, false},
+        {"threshold", SearchMethod::Sample, 7, true},
+        {"method", SearchMethod::ReadFromFile, 7, true},
+    };
+    for (const auto& c : cases) {
+        RunSettings s;
+        s.GraphSearchMethod = c.method;
+        s.Model = c.model;
+        EXPECT_EQ(SettingRegistry::Find(c.typed)->ReadIn(s), c.read) << c.typed << c.method;
+    }
+}
+
 } // namespace
