@@ -11,7 +11,9 @@
 // is "frmOptions" and its controls are: cmbModel, lstType, txtReward, lblPenalty, txtPenalty,
 // txtLearningFactor, cmdRanges, optSearchMethod0 to optSearchMethod2, lblSource, cmbSource,
 // lblDest, cmbDest, lblFilePath, txtFilePath, cmdBrowse, chkEnableDelay, cmdOK, cmdCancel
-// (labels Label2 to Label4, frames fraModel and fraGraphSearch).
+// (labels Label2 to Label4, frames fraModel and fraGraphSearch). Below the learning factor, the
+// registry's settings that no search method reads have fields of their own (SettingField), each
+// enabled while the model and scheme chosen read it.
 
 #include "FileDialog.h"
 #include "RunSettings.h"

@@ -5,8 +5,10 @@
 // nothing itself, and offers the last accepted values again next time, until Forget.
 //
 // The live window ("frmSamplePaths") has the controls cmbSource, cmbDest (node lists that filter
-// and complete what is typed), txtSamples, txtSeed, txtTarget (empty: no target), lblLearning,
-// cmdOK and cmdCancel. Every field is checked at OK, with a message that names what it takes.
+// and complete what is typed), txtSamples, txtSeed, txtTarget (empty: no target), the lists of an
+// experiment's choices (named as SettingField names them), lblLearning, cmdOK and cmdCancel. The
+// fields are the registry's settings that sampling reads; each is checked at OK, in their order,
+// with a message that names what it takes.
 
 #include "RunSettings.h"
 
