@@ -229,12 +229,14 @@ void LinkValuesCommand::Apply(bool forward) {
 
 SettingsCommand::SettingsCommand(GraphDocument& document,
                                  const std::optional<RunSettings>& settings,
-                                 const std::optional<clsRanges>& ranges, const QString& name)
+                                 const std::optional<clsRanges>& ranges, const QString& name,
+                                 bool stored)
     : DocumentCommand(document, !name.isEmpty() ? name
                                 : settings      ? "Options"
                                                 : "Ranges"),
-      settingsBefore_(document.Settings()), settingsAfter_(settings.value_or(settingsBefore_)),
-      rangesBefore_(document.Ranges()), rangesAfter_(ranges.value_or(rangesBefore_)) {}
+      stored_(stored), settingsBefore_(document.Settings()),
+      settingsAfter_(settings.value_or(settingsBefore_)), rangesBefore_(document.Ranges()),
+      rangesAfter_(ranges.value_or(rangesBefore_)) {}
 
 void SettingsCommand::Apply(bool forward) {
     Engine().Settings = forward ? settingsAfter_ : settingsBefore_;

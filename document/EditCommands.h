@@ -177,11 +177,15 @@ class LinkValuesCommand : public DocumentCommand {
 // another command changed, under its name ("Set as Source").
 class SettingsCommand : public DocumentCommand {
   public:
+    // Settings a document does not keep (`stored` off) are undone alike but leave it unmodified.
     SettingsCommand(GraphDocument& document, const std::optional<RunSettings>& settings,
-                    const std::optional<clsRanges>& ranges, const QString& name = QString());
+                    const std::optional<clsRanges>& ranges, const QString& name = QString(),
+                    bool stored = true);
+    bool ChangesDocument() const override { return stored_; }
 
   private:
     void Apply(bool forward) override;
+    bool stored_;
     RunSettings settingsBefore_, settingsAfter_;
     clsRanges rangesBefore_, rangesAfter_;
 };

@@ -111,6 +111,7 @@ WindowBars WindowBars::Build(QMainWindow& window) {
 
     b.mnuRun = menus->addMenu("&Run");
     b.mnuRun->setObjectName("mnuRun");
+    b.mnuOptions = Item(b.mnuRun, "mnuOptions", "&Options...");
     b.mnuSamplePaths = Item(b.mnuRun, "mnuSamplePaths", "Sample &Paths...");
     b.mnuRun->addSeparator();
 

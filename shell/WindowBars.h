@@ -38,8 +38,10 @@ struct WindowBars {
     QAction* mnuFitGraph = nullptr;
     QAction* mnuPreferredPath = nullptr; // checked: a stochastic run's preferred path in green
     QAction* mnuRunEnds = nullptr;       // checked: the run's source and destination badged
-    // Run: sampled runs, and the run buttons of the toolbars as menu items.
+    // Run: the options without a run, sampled runs, and the run buttons of the toolbars as menu
+    // items.
     QMenu* mnuRun = nullptr;
+    QAction* mnuOptions = nullptr;
     QAction* mnuSamplePaths = nullptr;
     QAction* mnuStart = nullptr;
     QAction* mnuForward = nullptr;

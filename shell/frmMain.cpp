@@ -3,6 +3,7 @@
 #include "Choices.h"
 #include "DrawObjects.h"
 #include "EditCommands.h"
+#include "ExperimentPanel.h"
 #include "GraphFormats.h"
 #include "GraphPicture.h"
 #include "Latin1Text.h"
@@ -76,6 +77,7 @@ frmMain::frmMain(QWidget* parent)
       curve_(new LearningCurvePanel(this)), overview_(new QDockWidget("Overview", this)),
       overviewView_(new OverviewWidget(document_.Graph(), *panel_, overview_)),
       properties_(new PropertiesPanel(document_, this)),
+      experiment_(new ExperimentPanel(document_, this)),
       documents_(
           document_, this, [this] { ShowFreshDocument(); },
           [this](const QString& path) { recent_->Add(path); }),
@@ -119,7 +121,8 @@ void frmMain::RegisterDocks() {
     overview_->toggleViewAction()->setObjectName("mnuOverview");
     overview_->toggleViewAction()->setText("O&verview");
     bars_.mnuView->addSeparator();
-    for (const Dock& d : {Dock{properties_, Qt::RightDockWidgetArea, 250},
+    for (const Dock& d : {Dock{experiment_, Qt::LeftDockWidgetArea, 250},
+                          Dock{properties_, Qt::RightDockWidgetArea, 250},
                           Dock{curve_, Qt::RightDockWidgetArea, 340},
                           Dock{overview_, Qt::RightDockWidgetArea, 220}}) {
         addDockWidget(d.area, d.dock);
@@ -136,10 +139,15 @@ void frmMain::RegisterDocks() {
         // act on the canvas only.
         d.dock->installEventFilter(this);
     }
+    experiment_->Connect(bars_.Start, bars_.Forward, bars_.Stop);
+    connect(experiment_, &ExperimentPanel::RunRequested, this, [this](const RunSettings& settings) {
+        SetWorkingState(true);
+        RunWith(settings);
+    });
 }
 
 void frmMain::RestorePlacement() {
-    WindowPlacement::Restore(*this, {properties_});
+    WindowPlacement::Restore(*this, {experiment_, properties_});
     remembersPlacement_ = true;
 }
 
@@ -208,6 +216,7 @@ void frmMain::RegisterCommands() {
         {b.mnuFitGraph, W::Works, [this] { panel_->Fit(Canvas::GraphBounds(document_.Graph())); }},
         {b.mnuPreferredPath, W::Works, [this] { DrawObjects(); }},
         {b.mnuRunEnds, W::Works, [this] { DrawObjects(); }},
+        {b.mnuOptions, W::Greyed, [this] { AskOptions(); }},
         {b.mnuSamplePaths, W::Greyed, [this] { StartSampling(); }},
         {b.mnuAbout, W::Works, [this] { dialogs_->About.ShowDialog(this); }},
         // The Run menu's Start, Forward, Stop and Reset press these buttons.
@@ -615,15 +624,19 @@ void frmMain::ShowSelectionProperties() {
 
 // ---- Run control ----
 
-void frmMain::StartRun() {
-    SetWorkingState(true);
+bool frmMain::AskOptions() {
     // The nodes marked on the canvas are offered; otherwise they are picked again every time.
     const frmOptions::Result options =
         dialogs_->Options.ShowDialog(this, document_.Settings(), document_.Graph(),
                                      document_.Ranges(), bars_.mnuRunEnds->isChecked());
     if (options.settings || options.ranges)
         document_.Do(new SettingsCommand(document_, options.settings, options.ranges));
-    if (!options.settings) {
+    return options.settings.has_value();
+}
+
+void frmMain::StartRun() {
+    SetWorkingState(true);
+    if (!AskOptions()) {
         EndRun();
         return;
     }
@@ -735,6 +748,7 @@ void frmMain::SetWorkingState(bool working) {
     for (const ToolEntry& entry : tools_)
         entry.button->setEnabled(!working);
     properties_->widget()->setEnabled(!working);
+    experiment_->SetWorking(working);
     bars_.statusPanel->setText(working ? "Working..." : "Ready");
     bars_.hintPanel->setText(working ? QString() : EntryOf(CurrentTool).hint);
     UpdateHistoryActions();

@@ -25,6 +25,7 @@ struct RunSnapshot;
 class LearningCurvePanel;
 class OverviewWidget;
 class PropertiesPanel;
+class ExperimentPanel;
 class RecentFiles;
 class RunController;
 
@@ -63,6 +64,7 @@ class frmMain : public QMainWindow {
     RunController& Run() const { return *run_; }
     LearningCurvePanel& Curve() const { return *curve_; }
     PropertiesPanel& Properties() const { return *properties_; }
+    ExperimentPanel& Experiment() const { return *experiment_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,6 +128,8 @@ class frmMain : public QMainWindow {
 
     // Run control.
     void SetWorkingState(bool working);
+    // Options on the document's settings; what OK gives is one undo step. False after Cancel.
+    bool AskOptions();
     void StartRun();
     void StartSampling();
     void RunWith(const RunSettings& settings);
@@ -174,6 +178,7 @@ class frmMain : public QMainWindow {
     QDockWidget* overview_;
     OverviewWidget* overviewView_;
     PropertiesPanel* properties_;
+    ExperimentPanel* experiment_;
     std::vector<QDockWidget*> docks_;
     bool remembersPlacement_ = false;
     DocumentFiles documents_;

@@ -1,3 +1,4 @@
+#include "ExperimentPanel.h"
 #include "LearningCurvePanel.h"
 #include "PropertiesPanel.h"
 #include "WindowFixture.h"
@@ -153,6 +154,124 @@ TEST_F(PlacementTest, TheWindowOpensAsItWasLeftAndLargeDocumentsFitted) {
         EXPECT_EQ(window->Panel().Zoom() == 1.0 && window->Panel().Scroll().isNull(), !large);
         EXPECT_EQ(canvas()->rect().contains(window->Panel().ToCanvas({3020, 2020})), large);
     }
+}
+
+// S, A, D at the top, S-A and A-D weighing 1, S-D 5.
+class ExperimentTest : public WindowFixture {
+  protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        WriteDocument("run.plm", {{40, 40}, {240, 40}, {240, 240}},
+                      {{1, 2, 1, 1}, {2, 3, 1, 1}, {1, 3, 1, 5}});
+        window->OpenStartupDocument(File("run.plm"));
+        Play("do mnuExperimentPanel");
+    }
+    QWidget* Panel() const { return &window->Experiment(); }
+    // Picks a list's entry as the user does, or types into a box and leaves it with Enter.
+    void Set(const char* name, const QString& value) {
+        QWidget* field = DialogTest::Get(Panel(), name);
+        field->setFocus();
+        if (auto* list = qobject_cast<QComboBox*>(field)) {
+            list->setCurrentIndex(value.toInt());
+            emit list->activated(value.toInt());
+            return;
+        }
+        auto* text = static_cast<QLineEdit*>(field);
+        text->selectAll();
+        QTest::keyClicks(text, value);
+        QTest::keyClick(text, Qt::Key_Return);
+    }
+    // The enabled fields' names.
+    std::string Enabled() const {
+        QStringList names;
+        for (QWidget* w : Panel()->findChildren<QWidget*>(QRegularExpression("^(txt|cmb)")))
+            if (w->isEnabled())
+                names << w->objectName().mid(3);
+        return names.join(' ').toStdString();
+    }
+};
+
+// Each change the document keeps is one undo step that marks it modified; one it does not keep
+// is undone alike and leaves it unmodified; a refused text keeps the focus.
+TEST_F(ExperimentTest, EachFieldChangesTheDocumentAsOneStepOrRefusesWithTheDialogsMessage) {
+    const std::string kept = "&Undo Options"; // the run kind, chosen before
+    const struct {
+        int32_t method;
+        const char *field, *value;
+        std::string said, undo;
+        bool modified;
+    } cases[] = {
+        {0, "txtReward", "0.25", "", "&Undo Reward", true},
+        {0, "txtReward", "1-2", "E Please enter Reward value correctly.", kept, false},
+        {3, "txtSamples", "0", "E The number of samples must be from 1 to 2000000000.", kept,
+         false},
+        {3, "txtSeed", "-1",
+         "E Please enter the seed as a whole number from 0 to 18446744073709551615.", kept, false},
+        {3, "txtUntil", "1.5", "E The target probability must be above 0 and at most 1.", kept,
+         false},
+        {3, "txtUntil", "0.9", "", "&Undo Target probability", true},
+        {0, "cmbScheme", "1", "", "&Undo Type", true},
+        {0, "cmbSource", "2", "", "&Undo Source", true},
+        {2, "txtPaths", "p.txt", "", "&Undo File Path", false},
+        {0, "chkEnableDelay", "", "", "&Undo Step Delay", false},
+    };
+    for (const auto& c : cases) {
+        RunSettings s = window->Document().Settings();
+        s.GraphSearchMethod = c.method;
+        window->Document().Do(new SettingsCommand(window->Document(), s, std::nullopt));
+        window->Document().Save();
+        if (std::string(c.field) == "chkEnableDelay")
+            DialogTest::Click(Panel(), c.field);
+        else
+            Set(c.field, c.value);
+        EXPECT_EQ(Said(), c.said) << c.field << c.value;
+        EXPECT_EQ(Action("mnuUndo")->text().toStdString(), c.undo) << c.field << c.value;
+        EXPECT_EQ(window->Document().Modified(), c.modified) << c.field << c.value;
+        if (!c.said.empty()) {
+            EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), c.field);
+        }
+    }
+}
+
+// The fields the chosen parts read are enabled; the penalty under LR(E)P alone.
+TEST_F(ExperimentTest, TheChosenPartsEnableTheFieldsTheyRead) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "Method Source Seed Model Scheme Reward Factor Threshold ActionSet"},
+        {"cmbMethod=2", "Method Paths Seed Model Scheme Reward Factor Threshold ActionSet"},
+        {"cmbMethod=3|cmbModel=1|cmbScheme=1",
+         "Method Source Dest Samples Seed Until Model Scheme Reward Penalty Factor ActionSet"},
+    };
+    for (const auto& [fields, enabled] : cases) {
+        for (const QString& field : QString(fields).split('|', Qt::SkipEmptyParts))
+            Set(field.section('=', 0, 0).toLatin1(), field.section('=', 1));
+        EXPECT_EQ(Enabled(), enabled) << fields;
+    }
+}
+
+// Run starts what the fields show, without a dialog; Forward and Stop press the window's.
+// Run > Options... asks the options and starts nothing.
+TEST_F(ExperimentTest, RunStartsTheRunTheFieldsShowAndOptionsStartsNone) {
+    DialogTest::Click(Panel(), "cmdRun");
+    EXPECT_EQ(Said(), "E Please select source node.");
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "cmbSource");
+    Set("cmbMethod", "1");
+    Set("cmbSource", "0");
+    Set("cmbDest", "2");
+    DialogTest::Click(Panel(), "chkEnableDelay");
+    DialogTest::Click(Panel(), "cmdRun");
+    Play("work");
+    ASSERT_TRUE(window->IsWorking());
+    EXPECT_EQ(std::tuple(window->Run().Settings().sourceNode, window->Run().Settings().DestNode),
+              std::tuple(1, 3));
+    EXPECT_FALSE(DialogTest::Get(Panel(), "txtReward")->isEnabled());
+    DialogTest::Click(Panel(), "cmdForward");
+    DialogTest::Click(Panel(), "cmdStop");
+    EXPECT_FALSE(window->IsWorking());
+    AnswerDialog("cmdOK", "txtReward=0.5|cmbSource=0|cmbDest=2");
+    Play("do mnuOptions");
+    EXPECT_FALSE(window->IsWorking());
+    EXPECT_EQ(DialogTest::Edit(Panel(), "txtReward")->text(), "0.5");
+    EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Options");
 }
 
 } // namespace

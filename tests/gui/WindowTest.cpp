@@ -374,15 +374,15 @@ TEST_F(RunTest, EveryCommandARunRefusesIsGreyedOutUntilItEnds) {
                     "mnuExport mnuExportAnimation mnuExit mnuUndo mnuCut mnuCopy mnuPaste "
                     "mnuDelete mnuSelectAll "
                     "mnuFind mnuProperties mnuLayout mnuZoomIn mnuZoomOut mnuActualSize "
-                    "mnuFitGraph mnuPreferredPath mnuRunEnds mnuPropertiesPanel mnuLearningCurve "
-                    "mnuOverview mnuSamplePaths mnuStart mnuReset mnuAbout Pointer AddNode Delete "
+                    "mnuFitGraph mnuPreferredPath mnuRunEnds mnuExperimentPanel mnuPropertiesPanel "
+                    "mnuLearningCurve mnuOverview mnuOptions mnuSamplePaths mnuStart mnuReset "
+                    "mnuAbout Pointer AddNode Delete "
                     "SimpleLink UnidirectionalLink BidirectionalLink Start Reset");
     StartRun(0, 2, true);
-    EXPECT_EQ(
-        available(),
-        " mnuSave mnuSaveAs mnuExport mnuExit mnuCopy mnuFind mnuZoomIn "
-        "mnuZoomOut mnuActualSize mnuFitGraph mnuPreferredPath mnuRunEnds "
-        "mnuPropertiesPanel mnuLearningCurve mnuOverview mnuForward mnuStop mnuAbout Forward Stop");
+    EXPECT_EQ(available(), " mnuSave mnuSaveAs mnuExport mnuExit mnuCopy mnuFind mnuZoomIn "
+                           "mnuZoomOut mnuActualSize mnuFitGraph mnuPreferredPath mnuRunEnds "
+                           "mnuExperimentPanel mnuPropertiesPanel mnuLearningCurve mnuOverview "
+                           "mnuForward mnuStop mnuAbout Forward Stop");
     const std::size_t asked = script.FileRequests().size();
     for (const char* refused : {"mnuImport", "mnuLayout", "mnuRecent1", "mnuPaste", "mnuUndo"})
         Action(refused)->trigger(); // as a shortcut or a screen reader might
