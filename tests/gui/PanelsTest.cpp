@@ -265,7 +265,9 @@ TEST_F(ExperimentTest, RunStartsTheRunTheFieldsShowAndOptionsStartsNone) {
               std::tuple(1, 3));
     EXPECT_FALSE(DialogTest::Get(Panel(), "txtReward")->isEnabled());
     DialogTest::Click(Panel(), "cmdForward");
+    Play("work");
     DialogTest::Click(Panel(), "cmdStop");
+    Play("work");
     EXPECT_FALSE(window->IsWorking());
     AnswerDialog("cmdOK", "txtReward=0.5|cmbSource=0|cmbDest=2");
     Play("do mnuOptions");
