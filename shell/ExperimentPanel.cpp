@@ -4,6 +4,7 @@
 #include "EditCommands.h"
 #include "GraphDocument.h"
 #include "Latin1Text.h"
+#include "NodeList.h"
 #include "SettingField.h"
 #include "SettingRegistry.h"
 
@@ -52,14 +53,26 @@ ExperimentPanel::ExperimentPanel(GraphDocument& document, QWidget* parent)
             });
         } else {
             auto* list = static_cast<QComboBox*>(field.Widget());
-            connect(list, &QComboBox::activated, this, [this, &field] { Apply(field); });
-            if (list->isEditable()) // a label typed into the node list
+            // A label typed into a node list is applied as its box is left; Enter there also
+            // activates the entry picked before, which is not what the box names.
+            connect(list, &QComboBox::activated, this, [this, &field, list](int entry) {
+                if (list->itemText(entry) == list->currentText())
+                    Apply(field);
+            });
+            if (list->isEditable()) {
                 connect(list->lineEdit(), &QLineEdit::editingFinished, this,
                         [this, &field] { Apply(field); });
+                connect(list->lineEdit(), &QLineEdit::textEdited, this, [this, &field] {
+                    if (refusedNodes_ == &field)
+                        refusedNodes_ = nullptr;
+                });
+            }
         }
     }
     // The sampled run has a dialog of its own, whose name it takes here.
-    auto* kinds = static_cast<QComboBox*>(fields_.front()->Widget());
+    auto* kinds = static_cast<QComboBox*>(
+        fields_[SettingRegistry::Index(SettingRegistry::Of(&RunSettings::GraphSearchMethod))]
+            ->Widget());
     kinds->setItemText(kinds->findData(SearchMethod::Sample), "Sample Paths");
 
     auto* cmdRanges = Named(new QPushButton("Ranges...", form_), "cmdRanges");
@@ -136,8 +149,21 @@ void ExperimentPanel::Show() {
 }
 
 bool ExperimentPanel::Apply(SettingField& field) {
+    if (refusing_)
+        return false;
     if (auto* text = qobject_cast<QLineEdit*>(field.Widget()))
-        text->setModified(false); // also while a message about it is shown
+        text->setModified(false);
+    // A label typed into a node list names a node, or nothing when cleared.
+    const auto* nodes = dynamic_cast<NodeList*>(field.Widget());
+    if (nodes && nodes->Node() == 0 && !nodes->currentText().isEmpty()) {
+        // Told once until the label is edited: Enter and leaving the list each end its editing.
+        if (refusedNodes_ != &field) {
+            refusedNodes_ = &field;
+            Refuse(QString("No node is labelled \"%1\".").arg(nodes->currentText()),
+                   field.Widget());
+        }
+        return false;
+    }
     RunSettings settings = document_.Settings();
     if (const auto refusal = field.Read(settings)) {
         Refuse(*refusal, field.Widget());
@@ -166,10 +192,14 @@ void ExperimentPanel::cmdRanges_Click() {
 }
 
 void ExperimentPanel::cmdRun_Click() {
-    // A text typed and not yet applied is applied first, or refused.
+    // A text typed and not yet applied is applied first, or refused (a label again).
     for (const auto& field : fields_) {
         const auto* text = qobject_cast<QLineEdit*>(field->Widget());
-        if (text && text->isModified() && !Apply(*field))
+        const auto* nodes = dynamic_cast<NodeList*>(field->Widget());
+        if (refusedNodes_ == field.get())
+            refusedNodes_ = nullptr;
+        const bool unnamed = nodes && nodes->Node() == 0 && !nodes->currentText().isEmpty();
+        if (((text && text->isModified()) || unnamed) && !Apply(*field))
             return;
     }
     const RunSettings& settings = document_.Settings();
@@ -183,10 +213,12 @@ void ExperimentPanel::cmdRun_Click() {
 }
 
 void ExperimentPanel::Refuse(const QString& message, QWidget* field) {
+    // The field loses the focus to the message and gets it back: no second look at it.
+    refusing_ = true;
     ShowMessage(this, message, MessageIcon::Exclamation);
-    if (!field)
-        return;
     if (auto* text = qobject_cast<QLineEdit*>(field))
         text->setModified(true);
-    FocusField(field);
+    if (field)
+        FocusField(field);
+    refusing_ = false;
 }

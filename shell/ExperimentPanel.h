@@ -51,5 +51,7 @@ class ExperimentPanel : public QDockWidget {
     QPushButton* cmdForward_;
     QPushButton* cmdStop_;
     frmRanges rangesDialog_;
-    QStringList labels_; // of the nodes the lists offer
+    QStringList labels_;                         // of the nodes the lists offer
+    bool refusing_ = false;                      // while a message about a field is shown
+    const SettingField* refusedNodes_ = nullptr; // a node list whose typed label was refused
 };

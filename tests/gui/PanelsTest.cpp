@@ -167,16 +167,20 @@ class ExperimentTest : public WindowFixture {
         Play("do mnuExperimentPanel");
     }
     QWidget* Panel() const { return &window->Experiment(); }
-    // Picks a list's entry as the user does, or types into a box and leaves it with Enter.
+    // Picks a list's entry by its number as the user does, or types into a box (a node list's
+    // too) and leaves it with Enter.
     void Set(const char* name, const QString& value) {
         QWidget* field = DialogTest::Get(Panel(), name);
         field->setFocus();
-        if (auto* list = qobject_cast<QComboBox*>(field)) {
-            list->setCurrentIndex(value.toInt());
-            emit list->activated(value.toInt());
+        auto* list = qobject_cast<QComboBox*>(field);
+        bool number = false;
+        const int entry = value.toInt(&number);
+        if (list && number) {
+            list->setCurrentIndex(entry);
+            emit list->activated(entry);
             return;
         }
-        auto* text = static_cast<QLineEdit*>(field);
+        QLineEdit* text = list ? list->lineEdit() : static_cast<QLineEdit*>(field);
         text->selectAll();
         QTest::keyClicks(text, value);
         QTest::keyClick(text, Qt::Key_Return);
@@ -212,6 +216,7 @@ TEST_F(ExperimentTest, EachFieldChangesTheDocumentAsOneStepOrRefusesWithTheDialo
         {3, "txtUntil", "0.9", "", "&Undo Target probability", true},
         {0, "cmbScheme", "1", "", "&Undo Type", true},
         {0, "cmbSource", "2", "", "&Undo Source", true},
+        {0, "cmbSource", "Q", "E No node is labelled \"Q\".", kept, false},
         {2, "txtPaths", "p.txt", "", "&Undo File Path", false},
         {0, "chkEnableDelay", "", "", "&Undo Step Delay", false},
     };
@@ -253,6 +258,7 @@ TEST_F(ExperimentTest, TheChosenPartsEnableTheFieldsTheyRead) {
 TEST_F(ExperimentTest, RunStartsTheRunTheFieldsShowAndOptionsStartsNone) {
     DialogTest::Click(Panel(), "cmdRun");
     EXPECT_EQ(Said(), "E Please select source node.");
+    EXPECT_FALSE(window->Document().Modified());
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "cmbSource");
     Set("cmbMethod", "1");
     Set("cmbSource", "0");
