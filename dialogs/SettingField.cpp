@@ -66,18 +66,22 @@ void SettingField::Show(const RunSettings& settings) {
     const Setting::Value value = setting_.Get(settings);
     if (choices_) {
         choices_->setCurrentIndex(choices_->findData(std::get<int32_t>(value)));
-    } else if (nodes_) {
-        nodes_->SetNode(std::get<int32_t>(value));
-    } else if (setting_.type == Setting::Type::Real) {
-        // As the dialogs show a number: seven significant digits at most.
-        text_->setText(QString::fromStdString(SingleText(std::get<float>(value))));
-    } else if (setting_.type == Setting::Type::File) {
-        text_->setText(Platform::FromFileName(std::get<std::string>(value)));
-    } else {
-        text_->setText(QString::fromStdString(setting_.Text(value)));
+        return;
     }
-    if (text_)
-        text_->setModified(false);
+    if (nodes_) {
+        nodes_->SetNode(std::get<int32_t>(value));
+        return;
+    }
+    QString text;
+    if (setting_.type == Setting::Type::Real) // as the dialogs show a number: 7 digits at most
+        text = QString::fromStdString(SingleText(std::get<float>(value)));
+    else if (setting_.type == Setting::Type::File)
+        text = Platform::FromFileName(std::get<std::string>(value));
+    else
+        text = QString::fromStdString(setting_.Text(value));
+    if (text_->text() != text) // the same text keeps the cursor and the selection
+        text_->setText(text);
+    text_->setModified(false);
 }
 
 std::optional<QString> SettingField::Read(RunSettings& settings) const {

@@ -254,7 +254,7 @@ TEST_F(ExperimentTest, TheChosenPartsEnableTheFieldsTheyRead) {
 }
 
 // Run starts what the fields show, without a dialog; Forward and Stop press the window's.
-// Run > Options... asks the options and starts nothing.
+// Run > Options... asks the options and starts nothing. Ranges... edits the ranges as one step.
 TEST_F(ExperimentTest, RunStartsTheRunTheFieldsShowAndOptionsStartsNone) {
     DialogTest::Click(Panel(), "cmdRun");
     EXPECT_EQ(Said(), "E Please select source node.");
@@ -280,6 +280,15 @@ TEST_F(ExperimentTest, RunStartsTheRunTheFieldsShowAndOptionsStartsNone) {
     EXPECT_FALSE(window->IsWorking());
     EXPECT_EQ(DialogTest::Edit(Panel(), "txtReward")->text(), "0.5");
     EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Options");
+    const int32_t ranges = window->Document().Ranges().RangeCount();
+    DialogTest::WhenShown([](QDialog* d) {
+        DialogTest::Fill(d, "txtStart=0|txtEnd=1|txtAnswer=0.5");
+        DialogTest::Click(d, "cmdAdd");
+        DialogTest::Click(d, "cmdOK");
+    });
+    DialogTest::Click(Panel(), "cmdRanges");
+    EXPECT_EQ(window->Document().Ranges().RangeCount(), ranges + 1);
+    EXPECT_EQ(Action("mnuUndo")->text(), "&Undo Ranges");
 }
 
 } // namespace
