@@ -15,7 +15,7 @@ using namespace DialogSupport;
 
 namespace {
 
-// "action-set" gives "ActionSet".
+// A typed name in capitalised words: "a-b" gives "AB".
 QString ControlName(const char* kind, const char* typed) {
     QString name = kind;
     bool upper = true;

@@ -3,8 +3,8 @@
 // choices by their shown names, a list of the graph's nodes, or a text box read as the setting's
 // type and refused with its message; enabled while the parts that the settings choose read it.
 //
-// Controls are named after the typed name ("action-set" gives lblActionSet and cmbActionSet,
-// "samples" lblSamples and txtSamples), so that tests and screen readers find every new one.
+// Controls are named after the typed name in capitalised words ("samples" gives lblSamples and
+// txtSamples, a choice's list is cmb...), so that tests and screen readers find every new one.
 
 #include <QString>
 #include <optional>
