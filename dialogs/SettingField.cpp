@@ -33,7 +33,10 @@ QString ControlName(const char* kind, const char* typed) {
 } // namespace
 
 SettingField::SettingField(const Setting& setting, QWidget* parent, Look look) : setting_(setting) {
-    const QString caption = look.caption ? look.caption : setting.shown;
+    // A setting no dialog has captioned yet goes by its typed name.
+    const QString caption = look.caption    ? look.caption
+                            : setting.shown ? setting.shown
+                                            : setting.typed + QString(":");
     label_ = new QLabel(look.accessKey ? caption : PlainCaption(caption) + ":", parent);
     label_->setObjectName(ControlName("lbl", setting.typed));
     switch (setting.type) {
