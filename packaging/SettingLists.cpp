@@ -1,5 +1,6 @@
 // Fills the lists of the run's settings, as their registry declares them, into the bash
-// completion and the manual page of pathloom-run while the project builds:
+// completion, the manual page of pathloom-run and the manual's page of settings while the
+// project builds:
 //   pathloom-setting-lists TEMPLATE OUTPUT
 // writes TEMPLATE to OUTPUT with each @NAME@ of Lists() replaced.
 
@@ -48,13 +49,111 @@ std::string Entry(const Setting& setting) {
     return ".TP\n" + Tag(setting) + "\n" + Roff(text) + ".\n";
 }
 
+// Markdown: a bar would end the table's cell.
+std::string Cell(const std::string& text) {
+    std::string out;
+    for (const char c : text)
+        out += c == '|' ? "\\|" : std::string(1, c);
+    return out;
+}
+
+std::string Values(const Setting& setting) {
+    if (setting.choices)
+        return "`" + setting.choices->TypedNames("`, `") + "`";
+    switch (setting.type) {
+    case Setting::Type::Whole:
+        return std::to_string(setting.least) + " to " + std::to_string(setting.most);
+    case Setting::Type::Seed:
+        return "0 to 18446744073709551615";
+    case Setting::Type::Probability:
+        return "above 0, at most 1";
+    case Setting::Type::Node:
+        return "a label, or #N for the N-th node";
+    case Setting::Type::File:
+        return "a file";
+    default:
+        return "a number";
+    }
+}
+
+// The choices that read it ("--method dest or sample"); every run where no choice decides, or
+// where every choice of one setting reads it.
+std::string ReadBy(const Setting& setting) {
+    std::string by;
+    for (const Setting& chooser : SettingRegistry::All()) {
+        if (!chooser.choices || !setting.ReadThrough(chooser))
+            continue;
+        bool all = true;
+        for (const Choices::Row& choice : *chooser.choices)
+            all = all && setting.ReadBy(choice);
+        if (all)
+            return "every run";
+        by += (by.empty() ? "" : "; ") + chooser.Option() + " " + setting.Readers(chooser);
+    }
+    return by.empty() ? "every run" : by;
+}
+
+std::string Kept(const Setting& setting) {
+    switch (setting.storage.kind) {
+    case Setting::Storage::Layout:
+        return "the fixed layout";
+    case Setting::Storage::RunRecord:
+        return "the extension's run record";
+    case Setting::Storage::OwnRecord:
+        return "a record of its own";
+    default:
+        return "no";
+    }
+}
+
+std::string Swept(const Setting& setting) {
+    switch (setting.sweep) {
+    case Setting::Sweep::No:
+        return "no";
+    case Setting::Sweep::Experiment:
+        return "yes (a column in a stochastic experiment)";
+    case Setting::Sweep::WhenRead:
+        return "yes (a column where a run reads it)";
+    case Setting::Sweep::Apart:
+        return "yes (a column of its own)";
+    default:
+        return "yes";
+    }
+}
+
+// A row of the manual's table, and the setting's help below it.
+std::string PageRow(const Setting& setting) {
+    const std::string value = setting.type == Setting::Type::Node
+                                  ? std::string()
+                                  : setting.Text(setting.Get(RunSettings()));
+    const std::string cells[] = {"`" + setting.Option() + "`",
+                                 "`" + setting.PythonName() + "`",
+                                 Values(setting),
+                                 value.empty() ? "none" : "`" + value + "`",
+                                 ReadBy(setting),
+                                 Kept(setting),
+                                 Swept(setting)};
+    std::string row = "|";
+    for (const std::string& cell : cells)
+        row += " " + Cell(cell) + " |";
+    return row + "\n";
+}
+
+std::string PageHelp(const Setting& setting) {
+    std::string text = setting.help;
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return "- `" + setting.Option() + "`: " + text + ".\n";
+}
+
 std::map<std::string, std::string> Lists() {
-    std::string choices, sweep, values, options, man, manSweep, experiment;
+    std::string choices, sweep, values, options, man, pageRows, pageHelp;
     std::vector<std::string> swept, experiments;
     for (const Setting& setting : SettingRegistry::All()) {
         const std::string option = setting.Option();
         options += (options.empty() ? "" : " ") + option;
         man += Entry(setting);
+        pageRows += PageRow(setting);
+        pageHelp += PageHelp(setting);
         if (setting.choices) {
             choices += "  " + option + ") _pathloom_run_offer '" +
                        setting.choices->TypedNames(" ") + "' ;;\n";
@@ -74,13 +173,17 @@ std::map<std::string, std::string> Lists() {
     }
     choices.pop_back(); // its line break is the template's
     man.pop_back();
+    pageRows.pop_back();
+    pageHelp.pop_back();
     return {{"COMPLETION_CHOICES", choices},
             {"COMPLETION_SWEEP", sweep},
             {"COMPLETION_VALUES", values},
             {"COMPLETION_OPTIONS", options},
             {"MAN_SETTINGS", man},
             {"MAN_SWEEP_NAMES", SettingRegistry::Listed(swept)},
-            {"MAN_EXPERIMENT", SettingRegistry::Listed(experiments)}};
+            {"MAN_EXPERIMENT", SettingRegistry::Listed(experiments)},
+            {"PAGE_ROWS", pageRows},
+            {"PAGE_HELP", pageHelp}};
 }
 
 } // namespace
