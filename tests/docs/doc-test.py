@@ -6,7 +6,8 @@ A page marks each fenced block: ```sh (run with bash, stopping at the first fail
 run: an output, a listing). A ```text block right after a run block is that block's standard
 output. In it a line "..." stands for any lines, and "..." within a line for any text. A run
 block that starts with the comment "# not run by the doc test: WHY" is left out, and says why where the
-reader sees it. Relative links and pictures must lead to files, and anchors to their headings.
+reader sees it. Relative links and pictures must lead to files, and anchors to their headings;
+README.md stays a short start.
 
 Each page runs in a scratch folder of its own, holding a copy of examples/, the scripts and the
 build's programs and module under build/, with the build folder on the PATH.
@@ -28,6 +29,8 @@ NOT_RUN = "# not run by the doc test:"
 KINDS = ("sh", "python", "text")
 # Generous: the slowest block takes a few seconds; a hang must still end the test.
 BLOCK_TIMEOUT = 120
+# README is the start: what Pathloom is, two commands, a first experiment; the rest is in docs/.
+README_LINES = 200
 
 
 class Block:
@@ -222,6 +225,10 @@ def main():
     pages = [Path(p).resolve() for p in sys.argv[4:]] or \
         [source / "README.md"] + sorted((source / "docs").rglob("*.md"))
     problems, notices, count, start = [], [], 0, time.monotonic()
+    readme = (source / "README.md").read_text(encoding="utf-8").count("\n")
+    if readme > README_LINES:
+        problems.append(f"README.md has {readme} lines, more than {README_LINES}: move the rest "
+                        "into a page of docs/")
     for page in pages:
         count += check_page(page, source, build, python, problems, notices)
     for notice in notices:
