@@ -135,7 +135,7 @@ SweepAxis ParseSweepAxis(const std::string& text) {
     for (const double value :
          RealRange(option, ParseDouble(option, parts[0]), ParseDouble(option, parts[1]),
                    ParseDouble(option, parts[2])))
-        axis.values.push_back(static_cast<float>(value));
+        axis.values.emplace_back(std::in_place_type<float>, static_cast<float>(value));
     return axis;
 }
 

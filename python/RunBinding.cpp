@@ -12,7 +12,9 @@
 #include "RunSetup.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <deque>
 #include <memory>
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
@@ -33,6 +35,14 @@ py::object JsonNumber(const std::string& text) {
     return py::float_(nearest);
 }
 
+// The same for a 32-bit number: a whole one below 100000 is written without a point or an
+// exponent, as its fixed text is never the longer (a quick way for the many costs of a listing).
+py::object JsonNumber(float value) {
+    if (std::fabs(value) < 1e5F && value == std::trunc(value))
+        return py::int_(static_cast<long>(value));
+    return JsonNumber(JsonText::Float(value));
+}
+
 // A figure as json.loads reads what the JSON answer writes of it.
 py::object PythonOf(const Figure::Value& value) {
     return std::visit(
@@ -41,7 +51,7 @@ py::object PythonOf(const Figure::Value& value) {
             if constexpr (std::is_same_v<Held, std::monostate>) {
                 return py::none();
             } else if constexpr (std::is_same_v<Held, float>) {
-                return JsonNumber(JsonText::Float(held));
+                return JsonNumber(held);
             } else if constexpr (std::is_same_v<Held, double>) {
                 return JsonNumber(JsonText::Double(held));
             } else if constexpr (std::is_same_v<Held, Figures>) {
@@ -84,55 +94,68 @@ class PathListing : public RunObserver {
         costs_.push_back(path.answer.cost);
         const PathView links = path.LinkPositions();
         links_.insert(links_.end(), links.begin(), links.end());
-        ends_.push_back(links_.size());
+        sizes_.push_back(links.length);
     }
 
-    py::list Paths() {
+    // Once: each path's links are let go as its trace is made, so that the traces take the
+    // memory back rather than new memory (a listing may run to a hundred megabytes).
+    py::list Take() {
         namespace Names = Report::Names;
         const py::str number(Names::Number), trace(Names::Trace), cost(Names::Cost);
         parts_.resize(static_cast<std::size_t>(graph_.LinkCount()));
         py::list paths(numbers_.size());
-        std::size_t start = 0;
         for (std::size_t i = 0; i < numbers_.size(); ++i) {
             py::dict path;
             path[number] = py::int_(numbers_[i]);
-            path[trace] = TraceOf(start, ends_[i]);
-            path[cost] = JsonNumber(JsonText::Float(costs_[i]));
+            path[trace] = TraceOf(static_cast<std::size_t>(sizes_[i]));
+            path[cost] = JsonNumber(costs_[i]);
             paths[i] = std::move(path);
-            start = ends_[i];
         }
+        numbers_ = {};
+        costs_ = {};
+        sizes_ = {};
         return paths;
     }
 
   private:
-    // A trace's Latin-1 text is the Python string's own one-byte form.
-    py::str TraceOf(std::size_t start, std::size_t end) {
-        std::size_t size = 0;
+    // The trace of the first `size` links, which are let go; its Latin-1 text is the Python
+    // string's own one-byte form.
+    py::str TraceOf(std::size_t size) {
+        const auto end = links_.begin() + static_cast<std::ptrdiff_t>(size);
+        std::size_t length = 0;
         Py_UCS4 widest = 0;
-        for (std::size_t k = start; k < end; ++k) {
-            const std::string& part = Part(links_[k]);
-            size += part.size();
-            for (const char c : part)
-                widest = std::max<Py_UCS4>(widest, static_cast<unsigned char>(c));
+        for (auto link = links_.begin(); link != end; ++link) {
+            const Part& part = PartOf(*link);
+            length += part.text.size();
+            widest = std::max(widest, part.widest);
         }
-        PyObject* text = PyUnicode_New(static_cast<Py_ssize_t>(size), widest);
+        PyObject* text = PyUnicode_New(static_cast<Py_ssize_t>(length), widest);
         if (!text)
             throw py::error_already_set();
         auto* at = static_cast<char*>(PyUnicode_DATA(text));
-        for (std::size_t k = start; k < end; ++k) {
-            const std::string& part = parts_[static_cast<std::size_t>(links_[k])];
+        for (auto link = links_.begin(); link != end; ++link) {
+            const std::string& part = parts_[static_cast<std::size_t>(*link)].text;
             std::memcpy(at, part.data(), part.size());
             at += part.size();
         }
+        links_.erase(links_.begin(), end);
         return py::reinterpret_steal<py::str>(text);
     }
 
-    const std::string& Part(int32_t link) {
-        std::string& part = parts_[static_cast<std::size_t>(link)];
-        if (part.empty()) {
+    // A link's part of a trace ("A->B:"), in Latin-1, with its widest character.
+    struct Part {
+        std::string text;
+        Py_UCS4 widest = 0;
+    };
+
+    const Part& PartOf(int32_t link) {
+        Part& part = parts_[static_cast<std::size_t>(link)];
+        if (part.text.empty()) {
             clsPathStack one;
             one.Push(&graph_.Link(link + 1));
-            part = one.Trace();
+            part.text = one.Trace();
+            for (const char c : part.text)
+                part.widest = std::max<Py_UCS4>(part.widest, static_cast<unsigned char>(c));
         }
         return part;
     }
@@ -142,9 +165,9 @@ class PathListing : public RunObserver {
     bool quiet_;
     std::vector<int32_t> numbers_;
     std::vector<float> costs_;
-    std::vector<int32_t> links_;    // every path's, one after the other
-    std::vector<std::size_t> ends_; // where each path's links end in links_
-    std::vector<std::string> parts_;
+    std::vector<int32_t> sizes_; // each path's number of links
+    std::deque<int32_t> links_;  // every path's, one after the other, never moved
+    std::vector<Part> parts_;    // by link position, made when first met
 };
 
 // Every learned path as a row of columns, each link's probability included.
@@ -379,7 +402,7 @@ RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& d
 
 void BindRuns(py::module_& module, py::class_<Document>& document) {
     document.def("run", &Run, py::arg("keywords"), py::arg("judge"), py::arg("history"));
-    py::class_<PathListing>(module, "_PathListing").def("paths", &PathListing::Paths);
+    py::class_<PathListing>(module, "_PathListing").def("take", &PathListing::Take);
     py::class_<Session>(module, "_Session")
         .def("next", &Session::Next)
         .def("stop", &Session::Stop)

@@ -53,7 +53,7 @@ class Result:
     figures          the JSON answer itself, as a dict
     """
 
-    def __init__(self, answer, link_columns):
+    def __init__(self, answer, document):
         self._figures = answer["figures"]
         self._listing = answer["paths"]  # made Python objects when first asked for
         for key, value in self._figures.items():
@@ -61,12 +61,12 @@ class Result:
                 setattr(self, _snake(key), value)
         self.probabilities = answer["probabilities"]
         self.history = answer["history"]
-        self._link_columns = link_columns
+        self._document = document  # for the history's column names, made when asked for
 
     @property
     def paths(self):
         if self._listing is not None:
-            self._figures["paths"] = self._listing.paths()
+            self._figures["paths"] = self._listing.take()
             self._listing = None
         return self._figures["paths"]
 
@@ -83,7 +83,8 @@ class Result:
         if self.history is None:
             raise ValueError("run with history=True to have a history")
         columns = {name: values for name, values in self.history.items() if values.ndim == 1}
-        for j, name in enumerate(self._link_columns):
+        links = self.history["probabilities"].shape[1]  # the links of the run, if more came since
+        for j, name in enumerate(self._document.link_columns()[:links]):
             columns[name] = self.history["probabilities"][:, j]
         return pandas.DataFrame(columns)
 
@@ -194,7 +195,7 @@ class Graph:
         raises KeyboardInterrupt, with the Result so far (status "stopped") as its `result`; a
         judge's own KeyboardInterrupt or SystemExit passes through as it was raised."""
         answer = self._document.run(dict(method=method, **options), judge, history)
-        result = Result(answer, self._document.link_columns())
+        result = Result(answer, self._document)
         if answer["interrupt"] is not None:
             answer["interrupt"].result = result
             raise answer["interrupt"]
