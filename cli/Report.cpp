@@ -97,21 +97,21 @@ std::string TextOf(const Figure& figure) {
     return text + figure.absent;
 }
 
-Figures LinkFigures(const clsGraph& graph, int32_t i) {
+Figures LinkFigures(const clsGraph& graph, int32_t i, float weight, float probability) {
     const clsLink& link = graph.Link(i);
     return {{"index", int64_t{i}},
             {"from", Latin1::ToUtf8(link.FromNode->Label())},
             {"to", Latin1::ToUtf8(link.ToNode->Label())},
             {"type", int64_t{link.LinkType}},
-            {"weight", link.Weight},
-            {"probability", link.Probability}};
+            {"weight", weight},
+            {"probability", probability}};
 }
 
 void WriteLinksJson(std::ostream& out, const clsGraph& graph) {
     out << '"' << Names::Links << "\": [";
     for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
         out << (i > 1 ? ",\n  {" : "\n  {");
-        WriteMembers(out, LinkFigures(graph, i));
+        WriteMembers(out, LinkFigures(graph, i, graph.Link(i).Weight, graph.Link(i).Probability));
         out << '}';
     }
     out << "]";

@@ -43,8 +43,9 @@ void WriteMembers(std::ostream& out, const Figures& figures);
 // "name: value" as the text report shows a figure.
 std::string TextOf(const Figure& figure);
 
-// A link as the JSON answer lists it (1-based position).
-Figures LinkFigures(const clsGraph& graph, int32_t link);
+// A link as the JSON answer lists it (1-based position), with its weight and probability as
+// they are or were at a moment kept.
+Figures LinkFigures(const clsGraph& graph, int32_t link, float weight, float probability);
 // What the JSON answer says of a document when nothing runs: its settings, node count and ranges.
 Figures SummaryFigures(const clsLA& la);
 

@@ -170,6 +170,29 @@ class PathListing : public RunObserver {
     std::vector<Part> parts_;    // by link position, made when first met
 };
 
+// The links as the run left them, made the JSON answer's dicts when Python asks for them: a
+// graph's links may be many, and a later run changes them.
+struct LinkListing {
+    LinkListing(const clsGraph& graph, py::object owner) : graph(graph), owner(std::move(owner)) {
+        for (int32_t i = 1; i <= graph.LinkCount(); ++i) {
+            weights.push_back(graph.Link(i).Weight);
+            probabilities.push_back(graph.Link(i).Probability);
+        }
+    }
+
+    py::list Take() const {
+        py::list links;
+        for (std::size_t i = 0; i < weights.size(); ++i)
+            links.append(PythonOf(Report::LinkFigures(graph, static_cast<int32_t>(i + 1),
+                                                      weights[i], probabilities[i])));
+        return links;
+    }
+
+    const clsGraph& graph; // links are only ever added: the first ones stay as they were
+    py::object owner;      // of the graph
+    std::vector<float> weights, probabilities;
+};
+
 // Every learned path as a row of columns, each link's probability included.
 class HistoryColumns : public RunObserver {
   public:
@@ -265,16 +288,13 @@ py::dict Run(const py::object& document, const py::dict& keywords, const py::obj
         for (const Figure& figure : line)
             figures[figure.name] = PythonOf(figure.value);
     }
-    py::list links;
-    std::vector<float> probabilities;
-    for (int32_t i = 1; i <= la.Graph().LinkCount(); ++i) {
-        links.append(PythonOf(Report::LinkFigures(la.Graph(), i)));
-        probabilities.push_back(la.Graph().Link(i).Probability);
-    }
-    figures[Report::Names::Links] = links;
+    figures[Report::Names::Links] = py::none(); // LinkListing's, when asked for
+    auto links = std::make_unique<LinkListing>(la.Graph(), document);
+    std::vector<float> probabilities = links->probabilities;
     py::dict answer;
     answer["figures"] = figures;
     answer["paths"] = result.ran ? py::cast(std::move(listing)) : py::object(py::none());
+    answer["links"] = py::cast(std::move(links));
     answer["probabilities"] = ArrayOf(probabilities, {la.Graph().LinkCount()});
     answer["judge_error"] = raised;
     answer["interrupt"] = PendingInterrupt();
@@ -403,6 +423,7 @@ RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& d
 void BindRuns(py::module_& module, py::class_<Document>& document) {
     document.def("run", &Run, py::arg("keywords"), py::arg("judge"), py::arg("history"));
     py::class_<PathListing>(module, "_PathListing").def("take", &PathListing::Take);
+    py::class_<LinkListing>(module, "_LinkListing").def("take", &LinkListing::Take);
     py::class_<Session>(module, "_Session")
         .def("next", &Session::Next)
         .def("stop", &Session::Stop)

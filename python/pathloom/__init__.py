@@ -55,24 +55,27 @@ class Result:
 
     def __init__(self, answer, document):
         self._figures = answer["figures"]
-        self._listing = answer["paths"]  # made Python objects when first asked for
+        # Made Python objects when first asked for: a run may list a hundred thousand paths.
+        self._listings = {"paths": answer["paths"], "links": answer["links"]}
         for key, value in self._figures.items():
-            if key != "paths":
+            if key not in self._listings:
                 setattr(self, _snake(key), value)
         self.probabilities = answer["probabilities"]
         self.history = answer["history"]
         self._document = document  # for the history's column names, made when asked for
 
-    @property
-    def paths(self):
-        if self._listing is not None:
-            self._figures["paths"] = self._listing.take()
-            self._listing = None
-        return self._figures["paths"]
+    def _listed(self, key):
+        listing = self._listings.pop(key, None)
+        if listing is not None:
+            self._figures[key] = listing.take()
+        return self._figures[key]
+
+    paths = property(lambda self: self._listed("paths"))
+    links = property(lambda self: self._listed("links"))
 
     @property
     def figures(self):
-        self.paths
+        self.paths, self.links
         return self._figures
 
     def history_frame(self):
