@@ -1,7 +1,8 @@
 // The extension module `_pathloom` under the package `pathloom`: documents to build, open, save
-// and export, their runs (RunBinding), and sweeps. Errors of the engine are pathloom.Error; a
-// refused option is ValueError with the runner's message.
+// and export, their runs (RunBinding), sweeps, and the CSV field of a row run apart. Errors of the
+// engine are pathloom.Error; a refused option is ValueError with the runner's message.
 
+#include "CsvText.h"
 #include "DocumentFile.h"
 #include "GraphDefaults.h"
 #include "GraphDescription.h"
@@ -10,6 +11,7 @@
 #include "Latin1.h"
 #include "LinkLength.h"
 #include "PathloomError.h"
+#include "ProgressText.h"
 #include "RunBinding.h"
 #include "RunOptions.h"
 #include "Sweep.h"
@@ -19,6 +21,7 @@
 #include <limits>
 #include <pybind11/stl.h>
 #include <sstream>
+#include <unordered_map>
 
 namespace py = pybind11;
 
@@ -114,6 +117,18 @@ py::list Nodes(const Document& d) {
     return nodes;
 }
 
+// Each link's nodes as positions in Nodes: labels may repeat.
+std::vector<std::pair<int32_t, int32_t>> LinkEnds(const Document& d) {
+    const clsGraph& graph = d.la.Graph();
+    std::unordered_map<const clsNode*, int32_t> position;
+    for (int32_t i = 1; i <= graph.NodeCount(); ++i)
+        position.emplace(&graph.Node(i), i - 1);
+    std::vector<std::pair<int32_t, int32_t>> ends;
+    for (int32_t i = 1; i <= graph.LinkCount(); ++i)
+        ends.emplace_back(position.at(graph.Link(i).FromNode), position.at(graph.Link(i).ToNode));
+    return ends;
+}
+
 py::list Links(const Document& d) {
     py::list links;
     const clsGraph& graph = d.la.Graph();
@@ -145,13 +160,14 @@ struct SweepRequest {
 };
 
 // The sweep on threads: its exit status, its rows as CSV, its messages and what Ctrl+C raised
-// (PendingInterrupt).
-py::tuple Sweep(const py::object& documents, const py::dict& keywords) {
+// (PendingInterrupt). Its progress line goes to `progress`, when given.
+py::tuple Sweep(const py::object& documents, const py::dict& keywords, ProgressText* progress) {
     const SweepRequest request(documents, keywords);
     std::ostringstream out, err;
     const int status = [&] {
         const py::gil_scoped_release release;
-        return RunSweep(request.options, out, err, nullptr, request.Held());
+        return RunSweep(request.options, out, err, progress ? &progress->Stream() : nullptr,
+                        request.Held());
     }();
     return py::make_tuple(status, out.str(), err.str(), PendingInterrupt());
 }
@@ -219,6 +235,7 @@ PYBIND11_MODULE(_pathloom, m) {
              })
         .def("nodes", &Nodes)
         .def("links", &Links)
+        .def("link_ends", &LinkEnds)
         .def("save", [](Document& d, const std::string& path) { SaveGraph(d.la, path); })
         .def("export", [](const Document& d, const std::string& path) {
             if (!GraphFormats::ExportByName(d.la.Graph(), path))
@@ -230,7 +247,14 @@ PYBIND11_MODULE(_pathloom, m) {
         const std::vector<std::string> notes = GraphFormats::OpenByName(d->la, path);
         return py::make_tuple(std::move(d), notes);
     });
-    m.def("sweep", &Sweep);
+    m.def("sweep", &Sweep, py::arg("documents"), py::arg("keywords"),
+          py::arg("progress") = nullptr);
+    py::class_<ProgressText>(m, "_Progress").def(py::init<>()).def("text", &ProgressText::Text);
+    m.def("csv_field", [](const std::string& text) {
+        std::string field;
+        CsvText::AppendField(field, text);
+        return field;
+    });
     // The run's settings as their registry declares them: Python's name, help, choices (or
     // None) and whether sweeps take it, for the package's docstrings.
     m.def("settings", [] {

@@ -5,6 +5,7 @@
 #include "Latin1.h"
 #include "LinkColumns.h"
 #include "PathloomError.h"
+#include "ProgressText.h"
 #include "RunHistory.h"
 #include "RunOptions.h"
 #include "RunResult.h"
@@ -260,7 +261,7 @@ RunOptions RunOptionsOf(const py::dict& keywords) {
 }
 
 py::dict Run(const py::object& document, const py::dict& keywords, const py::object& judge,
-             bool history) {
+             bool history, ProgressText* progress) {
     const RunOptions options = RunOptionsOf(keywords);
     clsLA& la = document.cast<Document&>().la;
     ApplyLengths(la.Graph(), options);
@@ -277,7 +278,7 @@ py::dict Run(const py::object& document, const py::dict& keywords, const py::obj
         std::unique_ptr<RunSession> session;
         if (settings) {
             interrupt.emplace();
-            session = RunToEnd(la, *settings, extras, nullptr);
+            session = RunToEnd(la, *settings, extras, progress ? &progress->Stream() : nullptr);
         }
         return ResultOf(la, session.get(), options);
     }();
@@ -421,7 +422,8 @@ RunOptions OptionsOf(const py::dict& keywords, const std::vector<std::string>& d
 }
 
 void BindRuns(py::module_& module, py::class_<Document>& document) {
-    document.def("run", &Run, py::arg("keywords"), py::arg("judge"), py::arg("history"));
+    document.def("run", &Run, py::arg("keywords"), py::arg("judge"), py::arg("history"),
+                 py::arg("progress") = nullptr);
     py::class_<PathListing>(module, "_PathListing").def("take", &PathListing::Take);
     py::class_<LinkListing>(module, "_LinkListing").def("take", &LinkListing::Take);
     py::class_<Session>(module, "_Session")

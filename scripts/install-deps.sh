@@ -12,6 +12,7 @@ packages=(
   parallel python3-networkx
   # The Python module, its tests and examples, under Debian's python3
   pybind11-dev python3-dev python3-numpy python3-pytest python3-pandas python3-matplotlib
+  python3-dask python3-distributed python3-tqdm # sweeps on a Dask cluster; progress bars
   lintian bash-completion # the Debian package's test checks it and tries its completion
   locales # localedef: tests compile de_DE.UTF-8 to check that no number follows the locale
   libgif-dev ffmpeg # run animations: GIF written with giflib, WebM by an ffmpeg process

@@ -18,6 +18,7 @@ bidirectional one without a probability gets 1 / out-degree of its start node, t
 unidirectional link gets. A Pathloom document keeps its own.
 """
 
+import concurrent.futures
 import io
 import os
 
@@ -94,6 +95,11 @@ class Result:
     def __repr__(self):
         return "<pathloom.Result status=%r paths=%d>" % (self.status, self.path_count)
 
+    def _repr_html_(self):
+        from . import notebook
+
+        return notebook.result_html(self)
+
 
 def _raise_run_error(message, judge_error, result=None):
     # A judge's KeyboardInterrupt or SystemExit is the program's own to handle, as raised.
@@ -148,6 +154,7 @@ class Graph:
     def __init__(self, document=None):
         self._document = document if document is not None else _pathloom._Document()
         self.notes = []  # what an import left out or changed
+        self._last_run = None  # its best path is drawn in red
 
     def add_node(self, label, x=0, y=0):
         """Adds a node with this label at the canvas position (x, y) in pixels."""
@@ -183,7 +190,7 @@ class Graph:
         """Writes the graph as GraphML, DOT or CSV, by the file's extension."""
         self._document.export(os.fspath(path))
 
-    def run(self, method="sample", judge=None, history=False, **options):
+    def run(self, method="sample", judge=None, history=False, progress=None, **options):
         """Runs the learning automata on the graph, as pathloom-run does, and gives a Result.
 
         Keywords are pathloom-run's options, "_" for "-": the run's settings listed below, and
@@ -192,13 +199,22 @@ class Graph:
         cost; it takes the place of the model's environment: for the P-model True rewards the
         path, for the S-model it answers a number from 0 (the best) to 1.
         history: keep every path's figures and link probabilities (Result.history).
+        progress: a tqdm bar of the samples (or paths) once the run has taken a second: None
+        where the output is a terminal or a notebook, True always, False never.
         The graph keeps the learned probabilities and the settings of the run, as a document
         saved by pathloom-run --save does. Raises pathloom.Error when the run fails (a judge's
         exception included), with the Result as the error's `result`. Ctrl+C stops the run and
         raises KeyboardInterrupt, with the Result so far (status "stopped") as its `result`; a
         judge's own KeyboardInterrupt or SystemExit passes through as it was raised."""
-        answer = self._document.run(dict(method=method, **options), judge, history)
-        result = Result(answer, self._document)
+        from . import notebook
+
+        sampled = method == "sample"
+        total = options.get("samples") if sampled else None
+        with notebook.Progress(progress, "sample" if sampled else "path", total) as shown:
+            answer = self._document.run(dict(method=method, **options), judge, history, shown.line)
+            result = Result(answer, self._document)
+            shown.finish(getattr(result, "samples", None) or result.path_count)
+        self._last_run = result
         if answer["interrupt"] is not None:
             answer["interrupt"].result = result
             raise answer["interrupt"]
@@ -234,6 +250,12 @@ class Graph:
     def __repr__(self):
         return "<pathloom.Graph nodes=%d links=%d>" % (len(self.nodes), len(self.links))
 
+    def _repr_svg_(self):
+        """The graph as the window draws it, the best path of its last run in red."""
+        from . import notebook
+
+        return notebook.graph_svg(self, notebook.best_links(self, self._last_run))
+
 
 def open(path):
     """Opens a Pathloom document, or imports a GraphML, DOT or CSV graph by its extension."""
@@ -243,7 +265,7 @@ def open(path):
     return graph
 
 
-def sweep(graph_or_path, jobs=None, **axes):
+def sweep(graph_or_path, jobs=None, client=None, on_row=None, progress=None, **axes):
     """Runs a sweep on `jobs` threads (every core by default) and gives its rows, those of
     pathloom-run --sweep: a pandas DataFrame when pandas is present, else a list of dicts.
 
@@ -252,13 +274,38 @@ def sweep(graph_or_path, jobs=None, **axes):
     is an option of every run
     (method="sample", samples=1000). graph_or_path: a Graph, a file's path, or a list of paths.
     With csv=FILE the rows are written to FILE too. Ctrl+C stops the runs under way and raises
-    KeyboardInterrupt with the rows finished before them as its `rows`."""
+    KeyboardInterrupt with the rows finished before them as its `rows`. progress: a tqdm bar
+    of the runs, as run() shows one.
+
+    client: a dask.distributed Client (or any executor with submit) whose workers run the rows,
+    one task each; the rows are those of the sweep run here, in the same order. on_row(number,
+    row, done, total) hears of each row (a dict) as it finishes, in the order they finish."""
     rows_of = _row_reader()  # before the runs: Ctrl+C is not to wait for pandas to load
-    if jobs is None:
+    if jobs is None and client is None:
         jobs = os.cpu_count() or 1
-    status, rows, errors, interrupt = _pathloom.sweep(
-        _sweep_documents(graph_or_path), dict(jobs=jobs, **axes)
-    )
+    if client is not None or on_row is not None:
+        from . import cluster
+
+        try:
+            if client is not None:
+                text = cluster.sweep(client, graph_or_path, jobs, on_row, progress, axes)
+            else:  # rows heard as they finish: each a task of a thread here
+                with concurrent.futures.ThreadPoolExecutor(jobs) as threads:
+                    text = cluster.sweep(threads, graph_or_path, None, on_row, progress, axes)
+        except KeyboardInterrupt as interrupt:
+            interrupt.rows = rows_of(interrupt.rows)
+            raise
+        return rows_of(text)
+    from . import notebook
+
+    documents, keywords = _sweep_documents(graph_or_path), dict(jobs=jobs, **axes)
+    with notebook.Progress(progress, "run") as shown:
+        if shown.line is not None:  # the bar's total, when one shows
+            first, end = _sweep_rows(graph_or_path, **keywords).rows()
+            shown.expect(end - first)
+        status, rows, errors, interrupt = _pathloom.sweep(documents, keywords, shown.line)
+        if status == 0:
+            shown.finish()
     message = errors.strip().split("\n")[0].replace("pathloom-run: ", "", 1)
     if status == 2:
         raise ValueError(message)
@@ -298,12 +345,14 @@ def _row_reader():
     try:
         import pandas
     except ImportError:
-        import csv
-
-        return lambda text: [
-            {k: _number(v) for k, v in row.items()} for row in csv.DictReader(io.StringIO(text))
-        ]
+        return _dict_rows
     return lambda text: pandas.read_csv(io.StringIO(text), keep_default_na=False, na_values=[""])
+
+
+def _dict_rows(text):
+    import csv
+
+    return [{k: _number(v) for k, v in row.items()} for row in csv.DictReader(io.StringIO(text))]
 
 
 def _number(text):

@@ -77,6 +77,16 @@ except KeyboardInterrupt as e:
     rows = e.rows.to_dict("records") if hasattr(e.rows, "to_dict") else e.rows
     print("KeyboardInterrupt", [(row["reward"], row["status"]) for row in rows], flush=True)
 """, lambda out: "ready" in out, 2, 1, ["KeyboardInterrupt [(0.5, 'ok')]"], id="sweep"),
+    # The same with its rows as tasks of threads, heard as they finish.
+    pytest.param("""
+print("ready", flush=True)
+try:
+    pathloom.sweep(NETWORK, jobs=1, method="sample", source="S", dest="D", samples=2000000000,
+                   until=0.9, scheme="LRI", reward=[0.5, 0], on_row=lambda *row: None)
+except KeyboardInterrupt as e:
+    rows = e.rows.to_dict("records") if hasattr(e.rows, "to_dict") else e.rows
+    print("KeyboardInterrupt", [(row["reward"], row["status"]) for row in rows], flush=True)
+""", lambda out: "ready" in out, 2, 1, ["KeyboardInterrupt [(0.5, 'ok')]"], id="sweep as tasks"),
 ]
 
 
