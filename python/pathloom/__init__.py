@@ -278,7 +278,7 @@ def sweep(graph_or_path, jobs=None, client=None, on_row=None, progress=None, **a
     of the runs, as run() shows one.
 
     client: a dask.distributed Client (or any executor with submit) whose workers run the rows,
-    one task each; the rows are those of the sweep run here, in the same order. on_row(number,
+    a few to a task; the rows are those of the sweep run here, in the same order. on_row(number,
     row, done, total) hears of each row (a dict) as it finishes, in the order they finish."""
     rows_of = _row_reader()  # before the runs: Ctrl+C is not to wait for pandas to load
     if jobs is None and client is None:

@@ -1,10 +1,10 @@
 """Sweeps spread over a Dask cluster, or over any executor with submit().
 
-Each row of the sweep is one task that runs that row alone, by its number, on the documents'
-bytes, sent with it: so a row, its seed and its place come from the sweep, never from the worker
+Each task runs a few consecutive rows of the sweep, by their numbers, on the documents' bytes,
+sent with it: so a row, its seed and its place come from the sweep, never from the worker
 that runs it, and a worker needs no file of the client's. A worker reads a sweep's documents
 once, for all the rows it runs. A task whose worker is lost is run again by the scheduler; its
-row is kept once, by its number.
+rows are kept once, by their numbers.
 """
 
 import os
@@ -72,9 +72,9 @@ def _read(path):
 _read_sweeps = {}
 
 
-def run_row(sent, number):
-    """Row `number`'s CSV line, where the task runs. sent: the sweep's token, documents and
-    keywords. The line names its document as the client named it."""
+def run_rows(sent, first, end):
+    """The CSV lines of rows first to end, where the task runs. sent: the sweep's token,
+    documents and keywords. Each line names its document as the client named it."""
     token, documents, keywords = sent
     read = _read_sweeps.get(token)
     if read is None:
@@ -83,11 +83,15 @@ def run_row(sent, number):
             _read_sweeps.pop(next(iter(_read_sweeps)))
         _read_sweeps[token] = read
     rows, renamed = read
-    line = rows.run(number)
-    for written, name in renamed:
-        if line.startswith(written):
-            return name + line[len(written) :]
-    return line
+    lines = []
+    for number in range(first, end):
+        line = rows.run(number)
+        for written, name in renamed:
+            if line.startswith(written):
+                line = name + line[len(written) :]
+                break
+        lines.append(line)
+    return lines
 
 
 def _read_sweep(documents, keywords):
@@ -110,23 +114,29 @@ def _read_sweep(documents, keywords):
 
 
 def _run_rows(client, sent, first, end, heard):
-    """The rows from first to end, in row order, each run as a task of the client; heard(number,
-    row, done) as each finishes. Ctrl+C cancels the tasks and raises KeyboardInterrupt with the
-    rows finished so far, in row order, as its `rows`."""
+    """The rows from first to end, in row order, run as tasks of the client, a few consecutive
+    rows each; heard(number, row, done) as each finishes. Ctrl+C cancels the tasks and raises
+    KeyboardInterrupt with the rows finished so far, in row order, as its `rows`."""
+    workers = os.cpu_count() or 1
     if hasattr(client, "scatter"):  # Dask: the documents go to each worker once, not per task
         sent = client.scatter([sent], broadcast=True)[0]
+        workers = max(1, len(client.scheduler_info()["workers"]))
+    # Some 16 tasks a worker: few enough that a task's own cost stays small beside short rows,
+    # many enough to share out rows of unequal lengths.
+    step = max(1, (end - first) // (16 * workers))
     finished = queue.Queue()
     futures, rows = [], {}
     try:
-        for number in range(first, end):
-            future = client.submit(run_row, sent, number)
-            future.add_done_callback(lambda f, n=number: finished.put((n, f)))
+        for start in range(first, end, step):
+            future = client.submit(run_rows, sent, start, min(start + step, end))
+            future.add_done_callback(lambda f, n=start: finished.put((n, f)))
             futures.append(future)
         while len(rows) < end - first:
-            number, future = finished.get()
-            if number not in rows:
-                rows[number] = future.result()
-                heard(number, rows[number], len(rows))
+            start, future = finished.get()
+            for number, row in enumerate(future.result(), start):
+                if number not in rows:
+                    rows[number] = row
+                    heard(number, row, len(rows))
     except KeyboardInterrupt as interrupt:
         interrupt.rows = [rows[n] for n in sorted(rows)]
         raise
