@@ -857,7 +857,8 @@ int main(int argc, char** argv) {
     out.Text(failure.empty() ? "null" : "\"" + failure + "\"");
     out.Text(",\n\"pathCount\": ");
     out.Num(learner.paths);
-    out.Text(",\n");
+    out.Text(reward == 0 && penalty == 0 ? ",\n\"learnsNothing\": true,\n"
+                                         : ",\n\"learnsNothing\": false,\n");
     if (sampled) {
         out.Text("\"samples\": ");
         out.Num(samples);
