@@ -134,9 +134,8 @@ def _run_rows(client, sent, first, end, heard):
         while len(rows) < end - first:
             start, future = finished.get()
             for number, row in enumerate(future.result(), start):
-                if number not in rows:
-                    rows[number] = row
-                    heard(number, row, len(rows))
+                rows[number] = row
+                heard(number, row, len(rows))
     except KeyboardInterrupt as interrupt:
         interrupt.rows = [rows[n] for n in sorted(rows)]
         raise

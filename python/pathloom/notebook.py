@@ -7,8 +7,6 @@ import re
 import sys
 import threading
 
-import numpy
-
 import pathloom
 
 from . import _pathloom
@@ -22,10 +20,8 @@ _MARGIN = 8
 
 
 def _number(value):
-    """A link's number as the canvas writes it: rounded to 3 decimals (a 32-bit float again), 7
-    significant digits."""
-    rounded = value if abs(value) >= 8388608 else float(numpy.float32(round(value * 1000) / 1000))
-    return ("%.7g" % (rounded + 0.0)).upper()  # + 0.0: no "-0"
+    """A link's number as the canvas writes it: rounded to 3 decimals, 7 significant digits."""
+    return ("%.7g" % (round(value * 1000) / 1000 + 0.0)).upper()  # + 0.0: no "-0"
 
 
 def _link_text(probability, weight, stochastic):
