@@ -60,9 +60,10 @@ def main():
     for workers in (1, 2):
         start = time.perf_counter()
         cluster = LocalCluster(n_workers=workers, threads_per_worker=1, processes=True,
-                               host="127.0.0.1", dashboard_address=None)
+                               host="127.0.0.1", dashboard_address="127.0.0.1:0")
         clusters[workers] = (cluster, Client(cluster))
-        print("a cluster of %d worker(s) started in %.2f s" % (workers, time.perf_counter() - start))
+        started = time.perf_counter() - start
+        print("a cluster of %d worker(s) started in %.2f s" % (workers, started))
     for title, document, axes in sweeps(documents):
         print("\n" + title)
         print("%-22s %8s %8s" % ("", "best s", "median s"))

@@ -45,8 +45,9 @@ def dask_client():
     distributed = pytest.importorskip(
         "distributed", reason="Dask distributed is missing (Debian's python3-distributed)"
     )
+    # Nothing listens beyond this machine.
     with distributed.LocalCluster(n_workers=2, threads_per_worker=1, processes=True,
-                                  host="127.0.0.1", dashboard_address=None) as cluster:
+                                  host="127.0.0.1", dashboard_address="127.0.0.1:0") as cluster:
         with distributed.Client(cluster) as client:
             yield client
 
