@@ -43,8 +43,8 @@ void AddSampleFigures(Figures& figures, const RunSession& session) {
                                           : Figure::Value()});
 }
 
-// The figures of a run on a stochastic graph, or with the mean threshold or the variable action
-// set.
+// The figures of a run on a stochastic graph, or with an experiment's choice
+// (RunSettings::ExperimentChoices).
 void AddExperimentFigures(Figures& figures, const RunSession& session) {
     const MeasuredPath preferred = session.PreferredPath();
     const MeasuredPath& shortest = session.ExpectedShortest();

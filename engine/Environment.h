@@ -30,9 +30,12 @@ class Environment {
     Environment& operator=(const Environment&) = delete;
 
     virtual Answer Judge(PathView path);
-    // The cost the next path is judged against, as the paths judged so far set it; not a number
-    // where no cost sets it (before the first path, the S-model, a user's judge).
-    virtual double Threshold() const { return std::numeric_limits<double>::quiet_NaN(); }
+    // The bar: the cost the next path is judged against, as the paths judged so far set it; not a
+    // number where no cost sets it (before the first path, the S-model, a user's judge).
+    virtual double Bar() const { return std::numeric_limits<double>::quiet_NaN(); }
+    // Whether it may reward a path dearer than the cheapest found: then the automata need not
+    // settle on the cheapest, and a run's target is the path they prefer.
+    virtual bool RewardsDearer() const { return false; }
 
     // From now on each stochastic link of a path, in path order, draws its length from the
     // generator (which must outlive the environment) in place of its weight.

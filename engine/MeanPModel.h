@@ -1,5 +1,5 @@
 #pragma once
-// The P-model with a dynamic threshold: a path is rewarded when its cost is at most the mean of
+// The P-model judging by the mean: a path is rewarded when its cost is at most the mean of
 // the costs of every path learned so far in the run, this one included, otherwise penalised; one
 // lucky draw of a stochastic length cannot set a bar no later path reaches.
 
@@ -10,9 +10,10 @@ class MeanPModel : public Environment {
     using Environment::Environment;
 
     Answer Judge(PathView path) override;
-    double Threshold() const override {
-        return count_ ? sum_ / static_cast<double>(count_) : Environment::Threshold();
+    double Bar() const override {
+        return count_ ? sum_ / static_cast<double>(count_) : Environment::Bar();
     }
+    bool RewardsDearer() const override { return true; }
 
   private:
     double sum_ = 0.0; // of the costs so far

@@ -11,7 +11,7 @@ class PModel : public Environment {
         : Environment(graph), tiesRewarded_(tiesRewarded) {}
 
     Answer Judge(PathView path) override;
-    double Threshold() const override { return first_ ? Environment::Threshold() : best_; }
+    double Bar() const override { return first_ ? Environment::Bar() : best_; }
 
   private:
     bool tiesRewarded_;

@@ -68,16 +68,21 @@ const RunHistory::Record& RunHistory::Taken(const RunSession& session) {
     if (std::exchange(latestUntaken_, false)) {
         Point& latest = kept_.points.back();
         latest.bestProbability = session.BestProbability();
-        latest.threshold = session.Threshold();
+        latest.bar = session.Bar();
         latest.preferredProbability = session.PreferredProbability();
     }
     return kept_;
 }
 
 RunHistory::Point RunHistory::PointOf(const LearnedPath& path) {
-    return {
-        path.sample,   path.answer.cost,       path.answer.favourable, path.answer.beta,
-        path.bestCost, path.BestProbability(), path.Threshold(),       path.PreferredProbability()};
+    return {path.sample,
+            path.answer.cost,
+            path.answer.favourable,
+            path.answer.beta,
+            path.bestCost,
+            path.BestProbability(),
+            path.Bar(),
+            path.PreferredProbability()};
 }
 
 void RunHistory::PathLearned(const LearnedPath& path) {

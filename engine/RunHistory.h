@@ -26,7 +26,7 @@ class RunHistory : public RunObserver {
         double bestProbability; // that the automata choose the cheapest path so far
         // The cost the next path is judged against, and in an experiment the preferred path's
         // probability; else not a number.
-        double threshold;
+        double bar;
         double preferredProbability;
     };
 

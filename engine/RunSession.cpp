@@ -39,8 +39,8 @@ double LearnedPath::BestProbability() const {
     return session_.BestProbability();
 }
 
-double LearnedPath::Threshold() const {
-    return session_.Threshold();
+double LearnedPath::Bar() const {
+    return session_.Bar();
 }
 
 double LearnedPath::PreferredProbability() const {
@@ -87,7 +87,7 @@ RunSession::RunSession(clsGraph& graph, const clsRanges& ranges, const RunSettin
         }
         environment_->DrawLengths(*random);
     }
-    targetsPreferred_ = run_->Stochastic() || settings_.Threshold == Threshold::Mean;
+    targetsPreferred_ = run_->Stochastic() || environment_->RewardsDearer();
 }
 
 RunSession::~RunSession() {
@@ -196,8 +196,8 @@ bool RunSession::Experiment(const clsGraph& graph, const RunSettings& settings) 
     return false;
 }
 
-double RunSession::Threshold() const {
-    return environment_ ? environment_->Threshold() : std::numeric_limits<double>::quiet_NaN();
+double RunSession::Bar() const {
+    return environment_ ? environment_->Bar() : std::numeric_limits<double>::quiet_NaN();
 }
 
 double RunSession::PreferredProbability() const {

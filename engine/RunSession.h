@@ -55,9 +55,9 @@ class LearnedPath {
     // The probability that the automata choose the cheapest path so far: the product of its
     // links' probabilities after this learning step, in path order.
     double BestProbability() const;
-    // The run's threshold and preferred path's probability after this learning step (see the
+    // The run's bar and preferred path's probability after this learning step (see the
     // session's).
-    double Threshold() const;
+    double Bar() const;
     double PreferredProbability() const;
     // A link's probability (0-based position) after this learning step; all of them, in link
     // order.
@@ -115,7 +115,7 @@ class RunSession {
     double BestProbability() const;
     std::string BestTrace() const;
     // The cost the next path is judged against (not a number where none sets it).
-    double Threshold() const;
+    double Bar() const;
 
     // Sampled runs: the samples drawn, those that ended where no link was left, and the sample
     // after whose learning step the best path's probability reached the target (0: not yet).
@@ -124,8 +124,9 @@ class RunSession {
     int64_t ConvergedAt() const { return convergedAt_; }
 
     // A run on a stochastic graph, or with an experiment's choice (RunSettings::ExperimentChoices):
-    // it reports the figures below. With a stochastic link or the mean threshold the target is the
-    // preferred path's probability rather than the best path's.
+    // it reports the figures below. With a stochastic link, or an environment that rewards paths
+    // dearer than the cheapest (Environment::RewardsDearer), the target is the preferred path's
+    // probability rather than the best path's.
     bool Experiment() const { return experiment_; }
     static bool Experiment(const clsGraph& graph, const RunSettings& settings);
     // Lengths drawn so far.

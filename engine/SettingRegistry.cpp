@@ -98,7 +98,9 @@ const std::vector<Setting>& SettingRegistry::All() {
         {"until",
          "&Target probability:",
          "ends a sampled run as soon as the cheapest path found has at least this probability (the "
-         "product of its links')",
+         "product of its links'); on a stochastic graph or under the mean threshold, as soon as "
+         "the preferred path has it: from the source, each node's most probable link to a node "
+         "not yet on the path",
          "Q",
          Type::Probability,
          &RunSettings::Target,

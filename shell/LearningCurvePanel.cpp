@@ -156,21 +156,21 @@ RunHistory& LearningCurvePanel::BeginRun(const clsGraph& graph, int32_t node, bo
     // Costs first, so that the curves are drawn over their points.
     std::vector<QAbstractSeries*> all{rewarded_, penalised_};
     if (experiment) {
-        threshold_ = new QLineSeries(chart_);
-        threshold_->setName("threshold (cost)");
-        threshold_->setPen(QPen(QColor(90, 90, 90), 2, Qt::DashLine));
+        bar_ = new QLineSeries(chart_);
+        bar_->setName("threshold (cost)");
+        bar_->setPen(QPen(QColor(90, 90, 90), 2, Qt::DashLine));
         preferred_ = new QLineSeries(chart_);
         preferred_->setName("preferred path");
         preferred_->setPen(QPen(QColor(0, 100, 0), 3)); // the canvas's preferred path is green
     }
     all.insert(all.end(), linkSeries_.begin(), linkSeries_.end());
     all.push_back(best_);
-    if (experiment) // over the costs' points, which would hide the threshold
-        all.insert(all.end(), {preferred_, threshold_});
+    if (experiment) // over the costs' points, which would hide the bar
+        all.insert(all.end(), {preferred_, bar_});
     for (QAbstractSeries* series : all) {
         chart_->addSeries(series);
         series->attachAxis(xAxis_);
-        const bool cost = series == rewarded_ || series == penalised_ || series == threshold_;
+        const bool cost = series == rewarded_ || series == penalised_ || series == bar_;
         series->attachAxis(cost ? costAxis_ : probabilityAxis_);
     }
     xAxis_->setTitleText(sampled ? "sample" : "path");
@@ -241,7 +241,7 @@ void LearningCurvePanel::Clear() {
     refreshTimer_->stop();
     chart_->removeAllSeries();
     linkSeries_.clear();
-    best_ = threshold_ = preferred_ = nullptr;
+    best_ = bar_ = preferred_ = nullptr;
     rewarded_ = penalised_ = nullptr;
     history_.reset();
     shownPaths_ = -1;
@@ -259,7 +259,7 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
     shownPaths_ = record.paths;
     const std::vector<RunHistory::Point>& points = record.points;
     std::vector<QList<QPointF>> links(linkSeries_.size());
-    QList<QPointF> best, rewarded, penalised, threshold, preferred;
+    QList<QPointF> best, rewarded, penalised, bar, preferred;
     double maxCost = 0;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const RunHistory::Point& p = points[i];
@@ -267,9 +267,9 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
         for (std::size_t k = 0; k < links.size(); ++k)
             links[k].append({x, record.watched[i * links.size() + k]});
         best.append({x, p.bestProbability});
-        if (std::isfinite(p.threshold)) {
-            threshold.append({x, p.threshold});
-            maxCost = std::max(maxCost, p.threshold);
+        if (std::isfinite(p.bar)) {
+            bar.append({x, p.bar});
+            maxCost = std::max(maxCost, p.bar);
         }
         if (std::isfinite(p.preferredProbability))
             preferred.append({x, p.preferredProbability});
@@ -304,8 +304,8 @@ void LearningCurvePanel::Refresh(const RunHistory::Record& record) {
     for (std::size_t k = 0; k < links.size(); ++k)
         linkSeries_[k]->replace(thin(links[k]));
     best_->replace(thin(best));
-    if (threshold_) {
-        threshold_->replace(thin(threshold));
+    if (bar_) {
+        bar_->replace(thin(bar));
         preferred_->replace(thin(preferred));
     }
     rewarded_->replace(thin(rewarded));

@@ -32,13 +32,13 @@ class LearningCurvePanel : public QDockWidget {
     // gives the history the run's session must be observed by. The run's thread writes it; the
     // panel reads it again only after EndRun.
     // An experiment's run (a stochastic graph, or RunSettings::ExperimentChoices) also shows its
-    // threshold on the cost axis and its preferred path's probability.
+    // bar on the cost axis and its preferred path's probability.
     RunHistory& BeginRun(const clsGraph& graph, int32_t node, bool sampled, bool experiment);
     // The history as a snapshot of the run holds it; the record must live until the next call
     // or EndRun.
     void ShowRun(const RunHistory::Record& record);
     // The run ended: the chart shows the whole of it, and the summary its figures and `more`
-    // (a stochastic run's threshold and preferred path).
+    // (an experiment's choices and preferred path).
     void EndRun(const QString& more = QString());
     // Nothing shown: New, Open and Reset.
     void Clear();
@@ -74,7 +74,7 @@ class LearningCurvePanel : public QDockWidget {
     double lastPath_ = 0, maxCost_ = 0; // the highest values the axes must reach
     std::vector<QLineSeries*> linkSeries_;
     QLineSeries* best_ = nullptr;
-    QLineSeries* threshold_ = nullptr;
+    QLineSeries* bar_ = nullptr;
     QLineSeries* preferred_ = nullptr;
     QScatterSeries* rewarded_ = nullptr;
     QScatterSeries* penalised_ = nullptr;

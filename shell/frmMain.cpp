@@ -15,6 +15,7 @@
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "RunController.h"
+#include "SettingRegistry.h"
 #include "ThreadPriority.h"
 #include "WindowPlacement.h"
 #include "frmAbout.h"
@@ -715,10 +716,15 @@ void frmMain::RunEnded(const QString& failure, bool notFound) {
     }
     QString experiment;
     if (const RunSnapshot& run = run_->Shown(); run.experiment) {
-        const Choices::Row* threshold = Choices::Thresholds.Of(run_->Settings().Threshold);
-        experiment = QString("threshold: %1, %2")
-                         .arg(threshold ? threshold->shown : "?")
-                         .arg(PreferredPathText(run).replace(0, 1, 'p'));
+        // The choices the environment judged by, named as sweeps' columns name them.
+        const RunSettings& s = run_->Settings();
+        const Choices::Row* model = Choices::Models.Of(s.Model);
+        for (const Setting& setting : SettingRegistry::All()) {
+            const Choices::Row* chosen = setting.ChoiceOf(setting.Get(s));
+            if (chosen && model && setting.ReadBy(*model))
+                experiment += QString("%1: %2, ").arg(setting.ColumnName().c_str(), chosen->shown);
+        }
+        experiment += PreferredPathText(run).replace(0, 1, 'p');
     }
     curve_->EndRun(experiment);
     EndRun();

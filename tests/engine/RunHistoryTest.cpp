@@ -118,7 +118,7 @@ TEST(RunHistory, KeptRowsAreWrittenAsTheStreamWritesThem) {
             const RunHistory::Point& latest = thinned.Taken(session).points.back();
             EXPECT_EQ(latest.x, streamed.Points().back().x);
             EXPECT_EQ(latest.bestProbability, streamed.Points().back().bestProbability);
-            EXPECT_EQ(latest.threshold, streamed.Points().back().threshold);
+            EXPECT_EQ(latest.bar, streamed.Points().back().bar);
         };
         std::ostringstream halfway;
         session.Step(40);
@@ -159,7 +159,7 @@ TEST(RunHistory, PointsCarryTheThresholdAndThePreferredPath) {
         ASSERT_EQ(history.Points().size(), 2u);
         for (std::size_t i = 0; i < 2; ++i) {
             const RunHistory::Point& p = history.Points()[i];
-            EXPECT_EQ(p.threshold, c.thresholds[i]) << c.threshold;
+            EXPECT_EQ(p.bar, c.thresholds[i]) << c.threshold;
             if (std::isnan(c.preferred[i]))
                 EXPECT_TRUE(std::isnan(p.preferredProbability)) << c.threshold;
             else
