@@ -54,13 +54,20 @@ double UpdateRule::Shares::OfCandidates(int32_t count) const {
     return share;
 }
 
-UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
+UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph, int32_t actionSet)
     : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
       penaltyShares_(graph, settings.Penalty),
       // Over a variable action set a penalty is scaled, and so may raise, whatever b is.
-      idlePenalty_(settings.ActionSet != ActionSet::Variable && PenaltyIsIdle()),
-      variable_(settings.ActionSet == ActionSet::Variable), source_(settings.sourceNode - 1),
-      visited_(variable_ ? static_cast<std::size_t>(graph.Index().NodeCount()) : 0) {}
+      idlePenalty_(actionSet != ActionSet::Variable && PenaltyIsIdle()),
+      variable_(actionSet == ActionSet::Variable), source_(settings.sourceNode - 1),
+      visited_(variable_ ? static_cast<std::size_t>(graph.Index().NodeCount()) : 0) {
+    // As many candidates as a node has steps, so that learning never allocates.
+    const int32_t* const starts = graph.Index().MoveStarts();
+    int32_t most = 0;
+    for (int32_t node = 0; variable_ && node < graph.Index().NodeCount(); ++node)
+        most = std::max(most, starts[node + 1] - starts[node]);
+    candidates_.reserve(static_cast<std::size_t>(most));
+}
 
 // With b = 0 the penalty keeps (1 - 0) p of a walked link and gives a sibling 0 / (r - 1) + q:
 // the same value, unless q is -0 (0 + -0 is +0) or r - 1 is 0 (which raises). No update makes a

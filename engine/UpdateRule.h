@@ -1,7 +1,7 @@
 #pragma once
 // An update rule: applies the environment's answer to the probabilities of a path's links and
 // their siblings (the other links stored from the same node). This base does with a reward or a
-// penalty (the P-model) what every scheme here does, the linear update with the settings' reward
+// penalty (the P-model) what the linear schemes do, the linear update with the settings' reward
 // a and penalty b; a graded answer (the S-model) is each scheme's own, and this base leaves it
 // alone (a scheme the run does not know). Over a variable action set, each node's update is
 // applied to its candidates only (the links to nodes the sample had not visited when it left the
@@ -23,24 +23,28 @@ class UpdateRule {
     static constexpr const char* Reads = "reward penalty factor action-set";
 
     // Reads Reward, Penalty, LearningFactor, ActionSet and the source node once.
-    UpdateRule(const RunSettings& settings, RunGraph& graph);
+    UpdateRule(const RunSettings& settings, RunGraph& graph)
+        : UpdateRule(settings, graph, settings.ActionSet) {}
     virtual ~UpdateRule() = default;
     UpdateRule(const UpdateRule&) = delete;
     UpdateRule& operator=(const UpdateRule&) = delete;
 
     using Answer = Environment::Answer;
 
-    // Updates each walked link in path order, then its siblings in link order, each reading the
-    // values current at that moment. Raises "Overflow" or "Division by zero" when a value leaves
-    // the float range; what was written before stays.
+    // The linear schemes update each walked link in path order, then its siblings in link order,
+    // each reading the values current at that moment. Raises "Overflow" or "Division by zero" when
+    // a value leaves the float range; what was written before stays.
     void Apply(PathView path, const Answer& answer);
 
     // The positions (0-based) the last Apply wrote, walked links and siblings, in the order
     // written; repeats where a link was written twice. Worked out when asked: the path must be
     // the one applied.
-    void Written(PathView path, std::vector<int32_t>& written) const;
+    virtual void Written(PathView path, std::vector<int32_t>& written) const;
 
   protected:
+    // With an action set of the rule's own in place of the settings' one.
+    UpdateRule(const RunSettings& settings, RunGraph& graph, int32_t actionSet);
+
     // The update for a reward or a penalty.
     virtual void Reinforce(PathView path, bool rewarded);
     // The update for a graded answer beta.
@@ -82,21 +86,25 @@ class UpdateRule {
     template <typename Walked, typename Sibling>
     void Update(PathView path, Walked walked, Sibling sibling);
 
+    // Walks the path from the source as the sample did, calling visit(node, link, candidates)
+    // at each step with the node's candidates, in link order.
+    template <typename Visit> void WalkCandidates(PathView path, Visit visit) const;
+
+    RunGraph& Graph() const { return graph_; }
+    bool Variable() const { return variable_; }
+
     const double a_, b_, lambda_;
+    int32_t written_ = 0; // by the last Apply, counted as Written lists them
 
   private:
     bool PenaltyIsIdle() const;
     template <typename Walked, typename Sibling>
     void UpdateVariable(PathView path, Walked walked, Sibling sibling);
-    // Walks the path from the source as the sample did, calling visit(node, link, candidates)
-    // at each step with the node's candidates, in link order.
-    template <typename Visit> void WalkCandidates(PathView path, Visit visit) const;
 
     RunGraph& graph_;
     Shares penaltyShares_; // b / (r - 1)
     // A penalty with b = 0 (LRI) writes back every value as it was: see PenaltyIsIdle.
     bool idlePenalty_;
-    int32_t written_ = 0; // by the last Apply, counted as Written lists them
 
     const bool variable_;
     const int32_t source_;
