@@ -4,6 +4,7 @@
 #   bench/run.sh walks      walks only
 #   bench/run.sh samples    sampled runs: speed, memory, samples until the cheapest path is learned
 #   bench/run.sh history    what the run history and its CSV cost a run
+#   bench/run.sh pursuit    the pursuit schemes' learning step against LRI's on the same samples
 #   bench/run.sh draws      link draws per second: every link stochastic against fixed weights,
 #                           and the stochastic roads' experiment table (examples/)
 #   bench/run.sh runner     the benchmark graphs as documents, run through pathloom-run
@@ -20,7 +21,7 @@ cd "$(dirname "$0")/.."
 what="${1:-all}"
 build_dir="${PATHLOOM_BENCH_BUILD:-build-bench}"
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPATHLOOM_SANITIZE=OFF -DPATHLOOM_WERROR=ON -DPATHLOOM_GUI=OFF >/dev/null
-cmake --build "$build_dir" -j 2 --target walk_bench sample_bench draws_bench history_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
+cmake --build "$build_dir" -j 2 --target walk_bench sample_bench draws_bench history_bench pursuit_bench document_bench write_documents import_bench pathloom-run plain_run side_by_side
 
 if [ "$what" = all ] || [ "$what" = walks ]; then
   "$build_dir"/bench/walk_bench
@@ -49,6 +50,10 @@ fi
 
 if [ "$what" = all ] || [ "$what" = history ]; then
   "$build_dir"/bench/history_bench
+fi
+
+if [ "$what" = all ] || [ "$what" = pursuit ]; then
+  "$build_dir"/bench/pursuit_bench
 fi
 
 documents="$(mktemp -d)"
