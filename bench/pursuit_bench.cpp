@@ -84,13 +84,11 @@ const Scheme Schemes[] = {
      }},
     {"pursuit",
      [](const RunSettings& s, RunGraph& run) -> std::unique_ptr<UpdateRule> {
-         return std::make_unique<PursuitRule>(s, run, PursuitRule::Variant::Continuous, s.Reward,
-                                              s.ActionSet);
+         return std::make_unique<PursuitRule>(s, run, PursuitRule::Variant::Continuous);
      }},
     {"discretized-pursuit",
      [](const RunSettings& s, RunGraph& run) -> std::unique_ptr<UpdateRule> {
-         return std::make_unique<PursuitRule>(s, run, PursuitRule::Variant::Discretized, s.Reward,
-                                              s.ActionSet);
+         return std::make_unique<PursuitRule>(s, run, PursuitRule::Variant::Discretized);
      }},
 };
 
@@ -265,7 +263,7 @@ int main() {
                 "threshold, from node 1 to the last node\n"
                 "/ LRI: the time over LRI's on the same paths (learning step) or the same number "
                 "of samples (runs)\n",
-                double(Reward), PursuitRule::DefaultResolution);
+                double(Reward), static_cast<int>(RunSettings().Resolution));
     const struct {
         const char* name;
         std::function<void(clsGraph&)> build;

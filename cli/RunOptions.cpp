@@ -79,8 +79,9 @@ const Choices::Row* GivenChoice(const RunOptions& options, const Setting& settin
 }
 
 // A setting that only the path sources read goes with the methods whose sources read it; a
-// choice goes with the choices of other settings it needs (Choices::Row::needs). What a setting
-// goes with must be given: without --method nothing runs.
+// choice goes with the choices of other settings it needs (Choices::Row::needs). The method a
+// setting goes with must be given (without --method nothing runs); another setting it goes with
+// may come from the document, and the rules of the run check it there.
 void RefuseSettingsApart(const RunOptions& options) {
     const Setting& method = SettingRegistry::Of(&RunSettings::GraphSearchMethod);
     for (const Setting& setting : SettingRegistry::All()) {
@@ -95,6 +96,8 @@ void RefuseSettingsApart(const RunOptions& options) {
         const Choices::Row* chosen = GivenChoice(options, setting);
         for (const auto& [needed, choice] : SettingRegistry::Needs(chosen)) {
             const Choices::Row* given = GivenChoice(options, *needed);
+            if (!given && needed != &method)
+                continue;
             if (!given || given->number != choice)
                 throw UsageError(setting.Option() + " " + chosen->typed + " goes with " +
                                  needed->Option() + " " + needed->choices->Of(choice)->typed);

@@ -136,6 +136,11 @@ RunSettings RequestedSettings(const clsLA& la, const RunOptions& o) {
 
 std::optional<RunSettings> ApplySettings(clsLA& la, const RunOptions& o) {
     RunSettings s = RequestedSettings(la, o);
+    // A setting that some parts read and others not (a scheme's own) goes with those that do.
+    for (const Setting& setting : SettingRegistry::All()) {
+        if (setting.sweep == Setting::Sweep::WhenRead && o.Given(setting) && !setting.ReadIn(s))
+            throw UsageError(setting.GoesWith());
+    }
     const std::optional<int32_t> method = o.Method();
     if (!method) {
         if (std::none_of(o.settings.begin(), o.settings.end(),

@@ -117,7 +117,9 @@ SweepAxis ParseSweepAxis(const std::string& text) {
             axis.values.push_back(AsUsage([&] { return setting->Parse(item, option); }));
         return axis;
     }
-    if (setting->type != Setting::Type::Real && setting->type != Setting::Type::Seed)
+    const bool whole =
+        setting->type == Setting::Type::Seed || setting->type == Setting::Type::Whole;
+    if (setting->type != Setting::Type::Real && !whole)
         throw UsageError(option + (setting->choices ? " takes a list of names" : " takes a list"));
     const std::vector<std::string> parts = SplitList(option, [&] {
         std::string commas = given;
@@ -126,9 +128,13 @@ SweepAxis ParseSweepAxis(const std::string& text) {
     }());
     if (parts.size() != 3 || given.find(',') != std::string::npos)
         throw UsageError(option + ": a range is FROM:TO:STEP");
-    if (setting->type == Setting::Type::Seed) {
+    if (whole) {
         axis.values = SeedRange(option, ParseWhole(option, parts[0]), ParseWhole(option, parts[1]),
                                 ParseWhole(option, parts[2]));
+        for (Setting::Value& value : axis.values) {
+            if (setting->type == Setting::Type::Whole) // as RunSettings holds it
+                value = static_cast<int64_t>(std::get<uint64_t>(value));
+        }
         return axis;
     }
     // Worked out in 64 bits, then run as 32-bit floats.
@@ -174,6 +180,22 @@ struct SweepPlan {
             rest /= size;
         }
         return s;
+    }
+
+    // Whether row i repeats a row before it: a setting that only some parts read (Sweep::WhenRead)
+    // swept past its first value where none of the row's parts reads it.
+    bool Repeats(int64_t i) const {
+        std::size_t document = 0;
+        const RunSettings s = SettingsOf(i, document);
+        int64_t rest = i % perDocument;
+        for (auto axis = axes.rbegin(); axis != axes.rend(); ++axis) {
+            const auto size = static_cast<int64_t>(axis->values.size());
+            if (rest % size > 0 && axis->setting->sweep == Setting::Sweep::WhenRead &&
+                !axis->setting->ReadIn(s))
+                return true;
+            rest /= size;
+        }
+        return false;
     }
 
     // Whether a part of some run of the plan reads the setting: a choice of an axis, or of a
@@ -261,6 +283,12 @@ SweepPlan MakePlan(const RunOptions& options, std::ostream& err, const std::stri
     plan.first = rowsBefore(k - 1);
     plan.end = rowsBefore(k);
     for (const Setting& setting : SettingRegistry::All()) {
+        const bool swept =
+            std::any_of(plan.axes.begin(), plan.axes.end(),
+                        [&](const SweepAxis& axis) { return axis.setting == &setting; });
+        if (setting.sweep == Setting::Sweep::WhenRead && (swept || options.Given(setting)) &&
+            !plan.Reads(setting))
+            throw UsageError(setting.GoesWith());
         if (setting.sweep == Setting::Sweep::Always ||
             (setting.sweep == Setting::Sweep::Experiment && plan.experiment) ||
             (setting.sweep == Setting::Sweep::WhenRead && plan.Reads(setting)))
@@ -291,6 +319,8 @@ std::string SettingsFields(const SweepPlan& plan, const std::string& path, const
     for (const Setting* setting : plan.columns) {
         out += ',';
         const Setting::Value value = setting->Get(s);
+        if (setting->sweep == Setting::Sweep::WhenRead && !setting->ReadIn(s))
+            continue; // none of the run's parts reads it
         if (const float* number = std::get_if<float>(&value))
             AppendNumber(out, *number); // nothing for a number that is none
         else
@@ -344,8 +374,10 @@ std::string RowsHeader(const SweepPlan& plan) {
     return header;
 }
 
-// The row of combination i, or nothing when Ctrl+C stopped its run.
+// The row of combination i; nothing when Ctrl+C stopped its run or it repeats another row.
 std::optional<RunRow> RunOne(const SweepPlan& plan, int64_t i) {
+    if (plan.Repeats(i))
+        return std::nullopt;
     std::size_t d = 0;
     const RunSettings asked = plan.SettingsOf(i, d);
     const RunSettings s = asked.Normalised();
@@ -428,7 +460,7 @@ constexpr int64_t RowsAheadPerJob = 4;
 constexpr std::size_t HeldBytes = 1 << 20;
 
 // Runs the plan's rows on `jobs` threads and hands them to `take` in row order, with their
-// numbers; rows whose runs Ctrl+C stopped are left out.
+// numbers; rows whose runs Ctrl+C stopped, and rows that repeat another, are left out.
 void RunRows(const SweepPlan& plan, int jobs, std::ostream* progress,
              const std::function<void(int64_t, const RunRow&)>& take) {
     using std::chrono::milliseconds;
@@ -526,6 +558,8 @@ std::string SweepRows::Header() const {
 std::optional<std::string> SweepRows::Run(int64_t i) const {
     if (i < 0 || i >= plan_->perDocument * static_cast<int64_t>(plan_->documents.size()))
         throw UsageError("no row " + std::to_string(i) + " in this sweep");
+    if (plan_->Repeats(i))
+        return std::string();
     std::optional<RunRow> row = RunOne(*plan_, i);
     return row ? std::optional<std::string>(std::move(row->csv)) : std::nullopt;
 }

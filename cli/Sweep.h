@@ -39,7 +39,9 @@ class SweepRows {
     int64_t End() const;
     // The CSV header line, without its line break.
     std::string Header() const;
-    // Row i's CSV line with its line break; none when Ctrl+C (StopRequested) stopped its run.
+    // Row i's CSV line with its line break; nothing ("") for a row that repeats another (a
+    // setting swept where the row's scheme does not read it); none when Ctrl+C (StopRequested)
+    // stopped its run.
     std::optional<std::string> Run(int64_t i) const;
 
   private:

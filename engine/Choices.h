@@ -16,7 +16,7 @@ enum Number : int32_t { P = 0, S = 1 };
 } // namespace Model
 
 namespace Scheme {
-enum Number : int32_t { LRP = 0, LREP = 1, LRI = 2 };
+enum Number : int32_t { LRP = 0, LREP = 1, LRI = 2, Pursuit = 3, DiscretizedPursuit = 4 };
 } // namespace Scheme
 
 namespace SearchMethod {

@@ -117,7 +117,7 @@ bool ReadSetting(clsLA& la, std::string_view bytes) {
 
 bool Needed(const clsLA& la) {
     for (const Setting& setting : SettingRegistry::All()) {
-        if (setting.NeedsBlock() && !setting.IsDefault(la.Settings))
+        if (setting.NeedsBlock(la.Settings))
             return true;
     }
     for (int32_t i = 1; i <= la.Graph().LinkCount(); ++i) {
@@ -142,7 +142,7 @@ void Write(const clsLA& la, DocumentWriter& file) {
     }
     ExtensionBlock::AppendRecord(records, RunRecord, RunBytes(la.Settings));
     for (const Setting& setting : SettingRegistry::All()) {
-        if (setting.storage.kind == Setting::Storage::OwnRecord && !setting.IsDefault(la.Settings))
+        if (setting.OwnRecordHolds(la.Settings))
             ExtensionBlock::AppendRecord(records, SettingRecord,
                                          std::string(setting.typed) + "=" +
                                              setting.Text(setting.Get(la.Settings)));

@@ -1,21 +1,15 @@
 #include "PursuitRule.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 constexpr double NoChoice = -1.0; // Z is 0: below every estimate, so never pursued
 } // namespace
 
-PursuitRule::PursuitRule(const RunSettings& settings, RunGraph& graph, Variant variant, double step,
-                         int32_t actionSet, int32_t resolution)
-    : UpdateRule(settings, graph, actionSet), variant_(variant), step_(step),
-      resolution_(resolution),
-      estimates_(static_cast<std::size_t>(graph.LinkCount()), Estimate{0.0, 0.0, NoChoice}) {
-    if (resolution < 1 || resolution > MaxResolution)
-        throw std::invalid_argument("The resolution must be a whole number from 1 to "
-                                    "1,000,000,000.");
-}
+PursuitRule::PursuitRule(const RunSettings& settings, RunGraph& graph, Variant variant)
+    : UpdateRule(settings, graph), variant_(variant), step_(settings.Reward),
+      resolution_(static_cast<double>(settings.Resolution)),
+      estimates_(static_cast<std::size_t>(graph.LinkCount()), Estimate{0.0, 0.0, NoChoice}) {}
 
 template <typename Visit> void PursuitRule::ForEachGroup(PathView path, Visit visit) const {
     if (Variable()) {
@@ -119,7 +113,7 @@ void PursuitRule::Written(PathView path, std::vector<int32_t>& written) const {
         if (static_cast<int32_t>(written.size()) < written_)
             written.push_back(link);
     };
-    // A group with nothing to pursue ends the walk of a variable action set, and wrote nothing:
+    // A group with nothing to pursue ends the walk over a sample's candidates, and wrote nothing:
     // the count ends the listing before it.
     ForEachGroup(path, [&](const int32_t* group, int32_t size) {
         const int32_t pursued = Survey(group, size).pursued;

@@ -14,12 +14,9 @@ class PursuitRule : public UpdateRule {
         Continuous,  // every probability keeps 1 - a of its share; the pursued link gains a
         Discretized, // every other share loses 1 / (|G| N), down to 0; the pursued link the rest
     };
-    static constexpr int32_t DefaultResolution = 100, MaxResolution = 1000000000;
-
-    // step: a, the run's reward; actionSet: ActionSet::All or ActionSet::Variable; resolution: N,
-    // 1 to MaxResolution, which only the discretized variant reads.
-    PursuitRule(const RunSettings& settings, RunGraph& graph, Variant variant, double step,
-                int32_t actionSet, int32_t resolution = DefaultResolution);
+    // The step a is the run's reward; N the run's resolution, which only the discretized variant
+    // reads.
+    PursuitRule(const RunSettings& settings, RunGraph& graph, Variant variant);
 
     // In the order written: each step's group in link order, the discretized variant's pursued
     // link after the others.
@@ -30,8 +27,8 @@ class PursuitRule : public UpdateRule {
 
   private:
     // Calls visit(group, size) for each step of the path, in path order, with the links the step
-    // updates: the walked link and its siblings, or the candidates of a variable action set; each
-    // in link order.
+    // updates: the walked link and its siblings, or the candidates the sample had there
+    // (Variable()); each in link order.
     template <typename Visit> void ForEachGroup(PathView path, Visit visit) const;
     struct Group {
         double sum;      // K, added in the group's order

@@ -6,6 +6,7 @@
 #include "PModel.h"
 #include "PathFileRun.h"
 #include "PathSampler.h"
+#include "PursuitRule.h"
 #include "RunGraph.h"
 #include "SModel.h"
 #include "SearchWalk.h"
@@ -73,6 +74,15 @@ constexpr Part<std::unique_ptr<UpdateRule>> UpdateRules[] = {
     {{Scheme::LRI, "LRI", "LRI", UpdateRule::Reads, ""},
      [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
          return std::make_unique<LRIRule>(c.settings, c.run);
+     }},
+    {{Scheme::Pursuit, "Pursuit", "pursuit", UpdateRule::PursuitReads, "model=P"},
+     [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
+         return std::make_unique<PursuitRule>(c.settings, c.run, PursuitRule::Variant::Continuous);
+     }},
+    {{Scheme::DiscretizedPursuit, "Discretized Pursuit", "discretized-pursuit",
+      UpdateRule::DiscretizedReads, "model=P"},
+     [](const Context& c, bool) -> std::unique_ptr<UpdateRule> {
+         return std::make_unique<PursuitRule>(c.settings, c.run, PursuitRule::Variant::Discretized);
      }},
 };
 

@@ -62,7 +62,8 @@ RunSettings RunSettings::Normalised() const {
     RunSettings settings = *this;
     if (ModelType == Scheme::LRP)
         settings.Penalty = Reward;
-    else if (ModelType == Scheme::LRI)
+    else if (ModelType == Scheme::LRI || ModelType == Scheme::Pursuit ||
+             ModelType == Scheme::DiscretizedPursuit) // reward-inaction
         settings.Penalty = 0.0f;
     return settings;
 }
@@ -73,6 +74,8 @@ std::optional<std::string> RunSettings::NothingLearned() const {
     if (!Choices::Models.Of(s.Model))
         return note + "the model is none this version knows.";
     const Choices::Row* scheme = Choices::Schemes.Of(s.ModelType);
+    if (s.ModelType == Scheme::DiscretizedPursuit) // its steps are not the reward's
+        return std::nullopt;
     // A graded answer (the S-model's) is each scheme's own: one this version does not know
     // leaves it alone.
     const bool graded = s.Model == Model::S;

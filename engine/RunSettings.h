@@ -54,6 +54,8 @@ struct RunSettings {
     // ActionSets); the variable action set needs sampled paths.
     int32_t Threshold = Threshold::Best;
     int32_t ActionSet = ActionSet::All;
+    // The discretized pursuit's resolution N: its smallest step is 1 / (|G| N) of a group's sum.
+    int64_t Resolution = 100;
     // A stochastic experiment's choice of a setting other than its first: with a stochastic link,
     // what makes a run a stochastic experiment, reported and stored with its figures.
     bool ExperimentChoices() const;
@@ -70,7 +72,8 @@ struct RunSettings {
     // a text that is no number.
     std::optional<Refusal> Validate(const clsGraph& graph) const;
 
-    // The penalty the scheme implies: the reward under LRP, 0 under LRI, as entered under LR(E)P.
+    // The penalty the scheme implies: the reward under LRP, 0 under LRI and the pursuit schemes,
+    // as entered under LR(E)P.
     RunSettings Normalised() const;
 
     // Why no learning step of a run with these settings can change any probability, as the

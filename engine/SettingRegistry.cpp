@@ -124,13 +124,17 @@ const std::vector<Setting>& SettingRegistry::All() {
         {"scheme",
          "&Type:",
          "the learning scheme: LRP sets the penalty to the reward, LRI to 0, LREP (LR(E)P) takes "
-         "its own, below the reward",
+         "its own, below the reward; pursuit and discretized-pursuit (P-model only) move each "
+         "rewarded step's probabilities towards the link with the best share of rewards so far",
          "",
          Type::Choice,
          &RunSettings::ModelType,
-         {Storage::Layout},
+         {Storage::Layout, 0, Scheme::LRI},
          Sweep::Always,
-         &Choices::Schemes},
+         &Choices::Schemes,
+         0,
+         0,
+         "The pursuit schemes go with the P-model."},
         {"reward",
          "&Reward:",
          "the reward rate",
@@ -178,6 +182,19 @@ const std::vector<Setting>& SettingRegistry::All() {
          0,
          0,
          "The variable action set goes with sampled paths."},
+        {"resolution",
+         "Resol&ution:",
+         "the number of steps of discretized-pursuit: a reward moves a probability by 1 / (links x "
+         "N) of the sum of its node's",
+         "N",
+         Type::Whole,
+         &RunSettings::Resolution,
+         {Storage::OwnRecord},
+         Sweep::WhenRead,
+         nullptr,
+         1,
+         1000000000,
+         "The resolution must be from 1 to 1000000000."},
     };
     return settings;
 }
@@ -314,6 +331,27 @@ bool Setting::ReadIn(const RunSettings& settings) const {
         read = false;
     }
     return read;
+}
+
+bool Setting::OwnRecordHolds(const RunSettings& settings) const {
+    if (storage.kind == Storage::OwnRecord)
+        return !IsDefault(settings);
+    const Choices::Row* chosen = ChoiceOf(Get(settings));
+    return storage.kind == Storage::Layout && chosen && chosen->number > storage.lastKnown &&
+           storage.lastKnown >= 0;
+}
+
+int32_t Setting::InLayout(const RunSettings& settings) const {
+    const auto value = std::get<int32_t>(Get(settings));
+    return OwnRecordHolds(settings) ? storage.lastKnown : value;
+}
+
+std::string Setting::GoesWith() const {
+    for (const Setting& chooser : SettingRegistry::All()) {
+        if (chooser.choices && ReadThrough(chooser))
+            return Option() + " goes with " + chooser.Option() + " " + Readers(chooser);
+    }
+    return Option() + " goes with no run";
 }
 
 bool Setting::ReadBy(const Choices::Row& part) const {

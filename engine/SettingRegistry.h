@@ -31,6 +31,9 @@ struct Setting {
     struct Storage {
         enum Kind { Layout, RunRecord, OwnRecord, Memory } kind;
         int place = 0; // in the run record
+        // A choice in the layout: the last one older readers know, which the layout holds in
+        // place of a later one, kept then in a record of its own; none (-1) for other settings.
+        int32_t lastKnown = -1;
     };
     // Whether sweeps take it, and when their rows have its column among the settings': always,
     // in a stochastic experiment, or where a part of the sweep's runs reads it; the seed has a
@@ -84,18 +87,22 @@ struct Setting {
     // A node must be resolved to its index first.
     void Set(RunSettings& settings, const Value& value) const;
 
-    // Whether a value other than its default needs the document's extension block (which a
-    // document without one has at its default): a stochastic experiment's choice, or a setting
-    // with a record of its own.
-    bool NeedsBlock() const {
-        return sweep == Sweep::Experiment || storage.kind == Storage::OwnRecord;
-    }
     bool IsDefault(const RunSettings& settings) const { return Get(settings) == Get({}); }
     // Whether the value lies within the bounds; any other than a number's or a probability's does.
     bool Within(const Value& value) const;
     // Whether a part the settings choose reads it. One that no part reads (a choice of parts
     // itself) always is, and so is one where a choice is no part this version knows.
     bool ReadIn(const RunSettings& settings) const;
+    // Whether a record of its own in the extension block holds its value: a setting added since
+    // the fixed layout, at a value other than its default, or a choice the layout cannot hold.
+    bool OwnRecordHolds(const RunSettings& settings) const;
+    // Whether its value needs the document's extension block (which a document without one has
+    // at its default): a stochastic experiment's choice, or a value of a record of its own.
+    bool NeedsBlock(const RunSettings& settings) const {
+        return (sweep == Sweep::Experiment && !IsDefault(settings)) || OwnRecordHolds(settings);
+    }
+    // What the fixed layout holds of a choice kept there.
+    int32_t InLayout(const RunSettings& settings) const;
 
     // Whether the part a choice names reads this setting.
     bool ReadBy(const Choices::Row& part) const;
@@ -104,6 +111,9 @@ struct Setting {
     bool ReadThrough(const Setting& chooser, bool only = false) const;
     // The choices of `chooser` that read it, as typed: "all, dest or sample".
     std::string Readers(const Setting& chooser) const;
+    // The refusal of a setting given to a run none of whose parts reads it: "--X goes with
+    // --scheme a or b".
+    std::string GoesWith() const;
 };
 
 namespace SettingRegistry {

@@ -54,12 +54,12 @@ double UpdateRule::Shares::OfCandidates(int32_t count) const {
     return share;
 }
 
-UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph, int32_t actionSet)
+UpdateRule::UpdateRule(const RunSettings& settings, RunGraph& graph)
     : a_(settings.Reward), b_(settings.Penalty), lambda_(settings.LearningFactor), graph_(graph),
       penaltyShares_(graph, settings.Penalty),
       // Over a variable action set a penalty is scaled, and so may raise, whatever b is.
-      idlePenalty_(actionSet != ActionSet::Variable && PenaltyIsIdle()),
-      variable_(actionSet == ActionSet::Variable), source_(settings.sourceNode - 1),
+      idlePenalty_(settings.ActionSet != ActionSet::Variable && PenaltyIsIdle()),
+      variable_(settings.ActionSet == ActionSet::Variable), source_(settings.sourceNode - 1),
       visited_(variable_ ? static_cast<std::size_t>(graph.Index().NodeCount()) : 0) {
     // As many candidates as a node has steps, so that learning never allocates.
     const int32_t* const starts = graph.Index().MoveStarts();

@@ -19,12 +19,14 @@
 
 class UpdateRule {
   public:
-    // The settings every rule reads, by their typed names (SettingRegistry).
+    // The settings the rules read, by their typed names (SettingRegistry): the linear schemes,
+    // and the pursuit schemes (PursuitRule), whose discretized one takes no step a.
     static constexpr const char* Reads = "reward penalty factor action-set";
+    static constexpr const char* PursuitReads = "reward action-set";
+    static constexpr const char* DiscretizedReads = "action-set resolution";
 
     // Reads Reward, Penalty, LearningFactor, ActionSet and the source node once.
-    UpdateRule(const RunSettings& settings, RunGraph& graph)
-        : UpdateRule(settings, graph, settings.ActionSet) {}
+    UpdateRule(const RunSettings& settings, RunGraph& graph);
     virtual ~UpdateRule() = default;
     UpdateRule(const UpdateRule&) = delete;
     UpdateRule& operator=(const UpdateRule&) = delete;
@@ -42,9 +44,6 @@ class UpdateRule {
     virtual void Written(PathView path, std::vector<int32_t>& written) const;
 
   protected:
-    // With an action set of the rule's own in place of the settings' one.
-    UpdateRule(const RunSettings& settings, RunGraph& graph, int32_t actionSet);
-
     // The update for a reward or a penalty.
     virtual void Reinforce(PathView path, bool rewarded);
     // The update for a graded answer beta.

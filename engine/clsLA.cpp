@@ -29,7 +29,7 @@ void clsLA::DeleteNode(int32_t index) {
 
 void clsLA::Save(DocumentWriter& file) {
     file.WriteInt32(Settings.Model);
-    file.WriteInt32(Settings.ModelType);
+    file.WriteInt32(SettingRegistry::Of(&RunSettings::ModelType).InLayout(Settings));
     file.WriteFloat(Settings.Reward);
     file.WriteFloat(Settings.Penalty);
     file.WriteFloat(Settings.LearningFactor);

@@ -96,7 +96,12 @@ std::string ReadBy(const Setting& setting) {
 std::string Kept(const Setting& setting) {
     switch (setting.storage.kind) {
     case Setting::Storage::Layout:
-        return "the fixed layout";
+        if (setting.storage.lastKnown < 0)
+            return "the fixed layout";
+        // Older readers know the choices up to lastKnown.
+        return "the fixed layout; one after `" +
+               std::string(setting.choices->Of(setting.storage.lastKnown)->typed) +
+               "` as it there, and in a record of its own";
     case Setting::Storage::RunRecord:
         return "the extension's run record";
     case Setting::Storage::OwnRecord:

@@ -48,6 +48,28 @@ TEST_F(Runner, SweepRowsAreTheSingleRunsOfTheirSettings) {
     EXPECT_EQ(invalid, 2); // LR(E)P with a penalty of 0.3, not below 0.1 nor 0.2
 }
 
+// A resolution swept beside schemes that take none runs their rows once, its column empty there;
+// each row is the single run of its settings.
+TEST_F(Runner, AResolutionSweptBesideSchemesThatTakeNoneRunsTheirRowsOnce) {
+    const std::string run = "N --method sample --source S --dest D --samples 200 --seed 3 ";
+    ASSERT_EQ(Run(run + "--sweep scheme=LRI,pursuit,discretized-pursuit --sweep resolution=2:4:2"),
+              0)
+        << err;
+    const auto rows = CsvRows(out);
+    ASSERT_EQ(rows.size(), 5u);
+    ASSERT_EQ(rows[0][6], "resolution");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"LRI", ""}, {"pursuit", ""}, {"discretized-pursuit", "2"}, {"discretized-pursuit", "4"}};
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        const auto& row = rows[r];
+        EXPECT_EQ(std::make_pair(row[2], row[6]), expected[r - 1]);
+        const std::string resolution = row[6].empty() ? "" : " --resolution " + row[6];
+        ASSERT_EQ(Run(run + "--scheme " + row[2] + resolution), 0) << err;
+        EXPECT_EQ(std::vector<std::string>(row.begin() + 15, row.end()), LinkProbabilities(out))
+            << r;
+    }
+}
+
 TEST_F(Runner, SweepRowsComeInOneOrderAndTheSummaryFollowsThem) {
     const std::string sweep = "G --method sample --source A1 --dest P16 --samples 6000 --until "
                               "0.95 --sweep reward=0.1,0.15 --sweep seed=1:6:1 ";

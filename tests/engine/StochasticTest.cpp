@@ -308,7 +308,7 @@ TEST(Stochastic, RecordsOfALaterVersionSurviveEverySave) {
         return bytes + body;
     };
     // A setting's record of its own whose name this version does not know is kept as well.
-    const std::string later = record(77, std::string("new\0data", 8)) + record(3, "resolution=2"),
+    const std::string later = record(77, std::string("new\0data", 8)) + record(3, "rounds=2"),
                       last = record(-5, "");
     header[12] = static_cast<char>(later.size() + known.size() + last.size());
     clsLA loaded;
@@ -345,6 +345,25 @@ TEST(Stochastic, RecordsOfALaterVersionSurviveEverySave) {
         EXPECT_EQ(chosen.Settings.Threshold, c.threshold) << c.text;
         EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }
+}
+
+// A pursuit scheme is kept in the extension block, the fixed layout holding LRI, which older
+// readers take; its resolution in a record of its own.
+TEST(Stochastic, APursuitSchemeAndItsResolutionSurviveASave) {
+    clsLA la;
+    Build(la.Graph(), "A B", "A-B:1");
+    la.Settings.ModelType = Scheme::LRI;
+    const std::string lri = DocumentBytes(la);
+    la.Settings.ModelType = Scheme::DiscretizedPursuit;
+    la.Settings.Resolution = 7;
+    const std::string saved = DocumentBytes(la);
+    EXPECT_EQ(saved.substr(0, lri.size()), lri);
+    EXPECT_GT(saved.size(), lri.size());
+    clsLA loaded;
+    LoadGraphFromBytes(loaded, saved, "pursuit.plm");
+    EXPECT_EQ(loaded.Settings.ModelType, Scheme::DiscretizedPursuit);
+    EXPECT_EQ(loaded.Settings.Resolution, 7);
+    EXPECT_EQ(DocumentBytes(loaded), saved);
 }
 
 } // namespace

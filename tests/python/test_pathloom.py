@@ -37,6 +37,9 @@ RUNS = [
     (ROADS, dict(method="sample", source="Depot", dest="Port", samples=4000, seed=2, until=0.9,
                  threshold="mean", action_set="variable", reward=0.05)),
     (NETWORK, dict(method="dest", source="S", dest="D", scheme="LRI", reward=0)),
+    (NETWORK, dict(method="all", source="S", scheme="pursuit", reward=0.3)),
+    (ROADS, dict(method="sample", source="Depot", dest="Port", samples=3000, seed=5, until=0.9,
+                 scheme="discretized-pursuit", resolution=20, action_set="variable")),
 ]
 
 
@@ -65,6 +68,9 @@ def test_a_run_gives_the_runners_figures(document, options):
         dict(method="all", source="S", samples=5),
         dict(source="S", dest="D", reward="0.1x"),
         dict(source="S", dest="D", jobs=2),
+        dict(source="S", dest="D", resolution=5),
+        dict(source="S", dest="D", scheme="discretized-pursuit", resolution=0),
+        dict(source="S", dest="D", scheme="pursuit", model="S"),
     ],
 )
 def test_bad_arguments_raise_the_runners_message(options):
