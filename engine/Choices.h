@@ -1,9 +1,9 @@
 #pragma once
 // The choices of a run's settings, each a row of a table: the parts a run is made of (search
 // methods, environment models, learning schemes), registered with their factories in
-// engine/RunParts.cpp, and the plain choices of a few settings. A row gives the choice's number,
-// as documents and settings hold it, its names, the settings it reads and the choices of other
-// settings it goes with. Every reader of a name asks here.
+// engine/RunParts.cpp, and the plain choices of a few settings (in SettingRegistry). A row gives
+// the choice's number, as documents and settings hold it, its names, the settings it reads and
+// the choices of other settings it goes with. Every reader of a name asks here.
 
 #include <cstddef>
 #include <cstdint>
@@ -48,8 +48,6 @@ class Choices {
     static const Choices Models;
     static const Choices Schemes;
     static const Choices SearchMethods;
-    static const Choices Thresholds;
-    static const Choices ActionSets;
 
     // A view over a table of rows derived from Row, in the table's order.
     template <const auto& rows> static constexpr Choices Over() {

@@ -50,8 +50,8 @@ struct RunSettings {
     uint64_t Seed = 1;
     std::optional<double> Target;
 
-    // The P-model's threshold and the links a learning step updates (Choices::Thresholds and
-    // ActionSets); the variable action set needs sampled paths.
+    // The P-model's threshold and the links a learning step updates (their choices are declared
+    // with them in SettingRegistry); the variable action set needs sampled paths.
     int32_t Threshold = Threshold::Best;
     int32_t ActionSet = ActionSet::All;
     // The discretized pursuit's resolution N: its smallest step is 1 / (|G| N) of a group's sum.

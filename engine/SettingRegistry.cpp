@@ -24,6 +24,8 @@ constexpr Choices::Row ActionSetRows[] = {
     {ActionSet::All, "All links", "all", "", ""},
     {ActionSet::Variable, "Variable", "variable", "", "method=sample"},
 };
+const Choices Thresholds = Choices::Over<ThresholdRows>();
+const Choices ActionSets = Choices::Over<ActionSetRows>();
 
 } // namespace
 
@@ -168,7 +170,7 @@ const std::vector<Setting>& SettingRegistry::All() {
          &RunSettings::Threshold,
          {Storage::RunRecord, 3},
          Sweep::Experiment,
-         &Choices::Thresholds},
+         &Thresholds},
         {"action-set",
          "Actio&n set:",
          "the links each node's update touches: all of them, or (sampled runs) the candidates the "
@@ -178,7 +180,7 @@ const std::vector<Setting>& SettingRegistry::All() {
          &RunSettings::ActionSet,
          {Storage::RunRecord, 4},
          Sweep::Experiment,
-         &Choices::ActionSets,
+         &ActionSets,
          0,
          0,
          "The variable action set goes with sampled paths."},
@@ -227,9 +229,6 @@ std::string Spelt(const char* typed, char dash) {
 }
 
 } // namespace
-
-const Choices Choices::Thresholds = Over<ThresholdRows>();
-const Choices Choices::ActionSets = Over<ActionSetRows>();
 
 std::string Setting::PythonName() const {
     return Spelt(typed, '_');

@@ -228,8 +228,8 @@ TEST_F(Dialogs, OptionsShowTheSettings) {
     };
     const std::pair<RunSettings, const char*> cases[] = {
         {loaded(0, Scheme::LRP, 0.25f, 0.5f, 0.5f, SearchMethod::IncludeAllNodes, 2, 3, "p"),
-         "0 0 0.25 ! !0.5 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
-        {loaded(5, -1, 0, 0, 0, 3, 1, 1, ""), "-1 -1 0 ! !0 0 0 0 - - - -1 -1  -"},
+         "0 0 0.25 ! !0.5 0.5 0 0 ! !100 x - - -1 ! !-1 ! !p ! -"},
+        {loaded(5, -1, 0, 0, 0, 3, 1, 1, ""), "-1 -1 0 ! !0 0 0 0 100 - - - -1 -1  -"},
     };
     for (const auto& [loaded, shown] : cases) {
         settings = loaded;
@@ -278,13 +278,16 @@ TEST_F(Dialogs, OptionsRuleTheirFieldsAndGiveEverySettingBack) {
     const frmOptions::Result result = Show([this](QDialog* d) {
         // The S-model reads no reward threshold: its field waits for the P-model.
         const std::pair<const char*, const char*> steps[] = {
-            {"lstType=0|txtReward=3.25", "1 0 3.25 ! !3.25 0.5 ! !0 0 x - - -1 ! !-1 ! !p ! -"},
+            {"lstType=0|txtReward=3.25",
+             "1 0 3.25 ! !3.25 0.5 ! !0 0 ! !100 x - - -1 ! !-1 ! !p ! -"},
             {"lstType=2|txtReward=0.4|optSearchMethod2=x",
-             "1 2 0.4 ! !0 0.5 ! !0 0 - - x ! !-1 ! !-1 p -"},
+             "1 2 0.4 ! !0 0.5 ! !0 0 ! !100 - - x ! !-1 ! !-1 p -"},
             {"lstType=1|txtPenalty=0.05|txtReward=0.6|optSearchMethod1=x",
-             "1 1 0.6 0.05 0.5 ! !0 0 - x - -1 -1 ! !p ! -"},
+             "1 1 0.6 0.05 0.5 ! !0 0 ! !100 - x - -1 -1 ! !p ! -"},
+            // Only the discretized pursuit reads the resolution.
+            {"lstType=4|txtResolution=7", "1 4 0.6 ! !0.05 0.5 ! !0 0 7 - x - -1 -1 ! !p ! -"},
             {"lstType=0|optSearchMethod0=x|cmbModel=0",
-             "0 0 0.6 ! !0.6 0.5 0 0 x - - -1 ! !-1 ! !p ! -"},
+             "0 0 0.6 ! !0.6 0.5 0 0 ! !7 x - - -1 ! !-1 ! !p ! -"},
         };
         for (const auto& [fields, shown] : steps) {
             Fill(d, fields);
