@@ -122,6 +122,8 @@ fi
 if [ -f "$build/python/pathloom/__init__.py" ]; then
   dpkg-deb -I "$deb" postinst | grep -qx $'\tpy3compile -p pathloom' || fail "postinst compiles no byte code"
   dpkg-deb -I "$deb" prerm | grep -qx $'\tpy3clean -p pathloom' || fail "prerm cleans no byte code"
+  [ "$(dpkg-deb -f "$deb" Suggests)" = "python3-distributed, python3-tqdm" ] ||
+    fail "Suggests: $(dpkg-deb -f "$deb" Suggests)"
   if command -v lintian >/dev/null && grep -q '^[EWI]: .*spelling-error' "$scratch/lintian.log"; then
     fail "lintian: $(grep '^[EWI]: .*spelling-error' "$scratch/lintian.log")"
   fi
