@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Counts the non-blank lines of the .cpp and .h files of the product and of tests/, and prints
-# their ratio (tests / product):   product 6066, tests 5040, ratio 0.83
+# Counts the non-blank lines of the .cpp and .h files of the product and of tests/, the Python
+# and shell tests under tests/ and the Python module, and prints their ratio (tests / product):
+#   product 6066, tests 5040, ratio 0.83
 #   scripts/test-ratio.sh [--max R]   with --max, exits 1 when the ratio is above R
 # bench/, fuzz/, examples/ and tools/ count on neither side. In a git work tree the files are the
 # tracked and new ones that are not ignored, so build folders never count.
@@ -20,10 +21,12 @@ case "${1:-}" in
 esac
 
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-  mapfile -d '' files < <(git ls-files -z -co --exclude-standard -- '*.cpp' '*.h')
+  mapfile -d '' files < <(git ls-files -z -co --exclude-standard -- '*.cpp' '*.h' \
+    'tests/*.py' 'tests/*.sh' 'python/pathloom/*.py')
 else
   mapfile -d '' files < <(find . \( -name .git -o -path './build*' -o -path './fuzz-build*' \) \
-    -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0')
+    -prune -o -type f \( -name '*.cpp' -o -name '*.h' -o -path './tests/*.py' -o -path './tests/*.sh' \
+    -o -path './python/pathloom/*.py' \) -printf '%P\0')
 fi
 
 product=0
