@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Times the same runs through the Python module and through pathloom-run (a Release build of
 # both), what a history adds to each, two runs on two Python threads, and a long sampled run
-# that lists every path it learns.
-#   bench/python.sh [REPEATS [listed]]     with "listed", only the last
+# that lists every path it learns; or, with "dask", the same sweeps through pathloom-run with 1
+# and 2 jobs and through pathloom.sweep on a Dask LocalCluster of 1 and 2 workers, their rows
+# checked to be the same bytes (needs Debian's python3-distributed).
+#   bench/python.sh [REPEATS [listed|dask]]     with "listed", only the long listed run
 # PATHLOOM_BENCH_BUILD names another build folder (it is configured as Release).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,5 +14,10 @@ cmake --build "$build_dir" -j 2 --target write_documents pathloom-run _pathloom 
 documents="$(mktemp -d)"
 trap 'rm -rf "$documents"' EXIT
 "$build_dir"/bench/write_documents "$documents"
+if [ "${2:-}" = dask ]; then
+  PYTHONPATH="$build_dir/python" /usr/bin/python3 -W ignore::DeprecationWarning bench/dask_bench.py \
+    "$build_dir/pathloom-run" "$documents" "${1:-3}"
+  exit
+fi
 PYTHONPATH="$build_dir/python" /usr/bin/python3 bench/python_bench.py "$build_dir/pathloom-run" \
   "$documents" "$documents/versus.txt" "${1:-3}" ${2:+"$2"}
